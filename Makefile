@@ -1,0 +1,46 @@
+# Lorvane: `make run` builds and starts the program, `make test` runs every test.
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLORVANE_WERROR=ON
+
+.PHONY: all deps build data run test test-asan bench format clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+$(BUILD)/build.ninja: CMakeLists.txt | deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+data: build
+	@scripts/prepare-data.sh $(BUILD)/bin
+
+run: data
+	$(BUILD)/bin/lorvane
+
+test: build test-asan
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The core libraries and their tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DLORVANE_WERROR=ON \
+	    -DLORVANE_CORE_ONLY=ON -DLORVANE_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	    ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+bench: build
+	for b in $(BUILD)/bench/bench_*; do $$b; done
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,9 @@
+#!/bin/sh
+# Prepares the data folder beside the program.
+# usage: prepare-data.sh BIN_DIR
+set -eu
+bin=$1
+out="$bin/data"
+if [ ! -f "$out/bible.dat" ]; then
+    "$bin/lorvane-data" --sample --out "$out"
+fi

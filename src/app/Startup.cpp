@@ -1,0 +1,26 @@
+#include "Startup.h"
+
+#include <QApplication>
+
+#include "Bible.h"
+#include "Splash.h"
+
+namespace lorvane {
+
+int StartLorvane(Communs& communs) {
+    TFSplash splash;
+    splash.show();
+    splash.repaint();
+    QApplication::processEvents();
+
+    QApplication::setApplicationName(QStringLiteral("Lorvane - Lorvane"));
+    QApplication::setApplicationDisplayName(QString());
+
+    TFBible bible(communs);
+    if (!bible.Loaded()) return 0;
+    splash.repaint();
+    bible.showMaximized();
+    return QApplication::exec();
+}
+
+}  // namespace lorvane

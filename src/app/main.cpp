@@ -1,0 +1,18 @@
+#include <QApplication>
+#include <iostream>
+#include <memory>
+
+#include "Communs.h"
+#include "Startup.h"
+
+int main(int argc, char** argv) {
+    std::unique_ptr<lorvane::Communs> communs;
+    try {
+        communs = std::make_unique<lorvane::Communs>(lorvane::Communs::ExecutableDir());
+    } catch (const std::exception& e) {
+        std::cerr << "lorvane: " << e.what() << std::endl;
+        return 1;
+    }
+    QApplication app(argc, argv);
+    return lorvane::StartLorvane(*communs);
+}

@@ -1,0 +1,166 @@
+#pragma once
+
+// The Bible data of one run: the program folder, the two settings of the
+// chapter page, and every table loaded from data/ at start-up. The program
+// owns one Communs and hands it by reference to whoever reads the tables;
+// tests make their own over fixture folders.
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lorvane {
+
+inline constexpr int kBookCount = 66;
+inline constexpr int kMaxChapter = 150;
+inline constexpr int kMaxVerse = 176;
+
+// Slots of each table for a file within the format's limits. A file with
+// more records gets a table large enough for all of them plus the marker.
+inline constexpr int kVerseSlots = 31171;
+inline constexpr int kIndexSlots = 3000;
+inline constexpr int kQuoteSlots = 1000;
+inline constexpr int kCrossRefSlots = 10000;
+
+// The Book (or first) field of the slot after the last record of a table.
+inline constexpr std::int32_t kEndMarker = -1;
+
+// A length-prefixed string in a fixed field of 1 + N bytes: a length byte,
+// then N bytes of which the first `length` are the text (Windows-1252).
+template <std::size_t N>
+struct PString {
+    std::uint8_t length = 0;
+    std::array<char, N> chars{};
+
+    // The text; a length byte above N reads as N, never past the field.
+    std::string_view view() const { return {chars.data(), std::min<std::size_t>(length, N)}; }
+    std::string str() const { return std::string(view()); }
+};
+
+// A verse range: book, chapter, first and last verse. LastVerse 0, or equal
+// to FirstVerse, is a single verse.
+struct VerseRef {
+    std::int32_t Book = 0;
+    std::int32_t Chapter = 0;
+    std::int32_t FirstVerse = 0;
+    std::int32_t LastVerse = 0;
+};
+
+// One slot of VerseTable.
+struct TVerset {
+    std::int32_t Book = 0;
+    std::int32_t Chapter = 0;
+    std::int32_t Verse = 0;
+    std::string Text;  // Windows-1252 bytes, without the terminator
+};
+
+// One record of livre.dat (108 bytes), names kept in their stored form.
+struct TLivre {
+    PString<51> Name;
+    PString<51> ShortName;
+    std::int32_t ChapterCount = 0;
+};
+
+// One record of index.dat (168 bytes): a heading before a verse.
+struct TIndex {
+    char Kind = 0;  // 'D' major heading, 'E' minor heading
+    std::int32_t Book = 0;
+    std::int32_t Chapter = 0;
+    std::int32_t Verse = 0;
+    PString<151> Title;
+};
+
+// One record of citat.dat (32 bytes), kept and never interpreted.
+struct TCitat {
+    std::int32_t First = 0;
+    std::array<std::uint8_t, 28> Rest{};
+};
+
+// One record of refer.dat (32 bytes): a source verse and its target.
+struct TRefer {
+    std::int32_t Book = 0;
+    std::int32_t Chapter = 0;
+    std::int32_t Verse = 0;
+    std::int32_t Reserved = 0;
+    VerseRef Target;
+};
+
+// The n-th field (from 1) of text split at separator; "" for n <= 0 or when
+// the text has fewer fields.
+std::string ExtractField(std::string_view text, int n, char separator);
+
+class Communs {
+  public:
+    // appDir is the program folder; a missing trailing '/' is added.
+    explicit Communs(std::string appDir = {});
+
+    // The folder of the running executable, ending with '/', whatever the
+    // working directory.
+    static std::string ExecutableDir();
+
+    std::string AppDir;
+    std::uint8_t VerseTerminator = 254;
+    int TextSize = 2;
+
+    // Tables indexed from 1 (slot 0 is never used). Filled by the loaders of
+    // FctLoad, read-only afterwards.
+    std::vector<TVerset> VerseTable;
+    std::array<TLivre, kBookCount + 1> BookTable{};
+    std::vector<TIndex> IndexTable;
+    std::vector<TCitat> QuoteTable;
+    std::vector<TRefer> CrossRefTable;
+
+    // AppDir + a path relative to it.
+    std::string Path(std::string_view relative) const { return AppDir + std::string(relative); }
+
+    // Last slot number of each table (its size without slot 0).
+    int VerseSlotCount() const { return static_cast<int>(VerseTable.size()) - 1; }
+    int IndexSlotCount() const { return static_cast<int>(IndexTable.size()) - 1; }
+    int QuoteSlotCount() const { return static_cast<int>(QuoteTable.size()) - 1; }
+    int CrossRefSlotCount() const { return static_cast<int>(CrossRefTable.size()) - 1; }
+
+    // The slot of a verse, or 0 when there is none. Numbers outside book
+    // 1-66, chapter 1-150, verse 1-176 also give 0.
+    std::int32_t VerseLookup(int book, int chapter, int verse) const {
+        if (book < 1 || book > kBookCount || chapter < 1 || chapter > kMaxChapter || verse < 1 ||
+            verse > kMaxVerse)
+            return 0;
+        return lookup_[LookupIndex(book, chapter, verse)];
+    }
+
+    // Slot of the last verse of a chapter or book; 0 when the chapter has no
+    // verse 1 (or the book no chapter 1 with a verse 1).
+    std::int32_t LastSlotOfChapter(int book, int chapter) const;
+    std::int32_t LastSlotOfBook(int book) const;
+    // Number of the last verse of a chapter; 0 when it has no verse 1.
+    std::int32_t LastVerseOfChapter(int book, int chapter) const;
+
+    // The book's record; an empty record for numbers outside 1-66.
+    const TLivre& Book(int book) const;
+
+    // "%s %d:%d" or "%s %d:%d-%d" with the book's Name (FormatRef) or
+    // ShortName (FormatShortRef), as Windows-1252 bytes.
+    std::string FormatRef(int book, int chapter, int firstVerse, int lastVerse) const;
+    std::string FormatShortRef(int book, int chapter, int firstVerse, int lastVerse) const;
+    std::string FormatShortRef(const VerseRef& ref) const;
+
+    // For the verse loader: clears the lookup and sets one slot.
+    void ResetVerseLookup();
+    // Returns false, writing nothing, for numbers outside the table.
+    bool SetVerseLookup(int book, int chapter, int verse, std::int32_t slot);
+
+  private:
+    static std::size_t LookupIndex(int book, int chapter, int verse) {
+        return (static_cast<std::size_t>(book - 1) * kMaxChapter + (chapter - 1)) * kMaxVerse +
+               (verse - 1);
+    }
+
+    // VerseLookup[book][chapter][verse], dense: 66 x 150 x 176 slots.
+    std::vector<std::int32_t> lookup_;
+};
+
+}  // namespace lorvane

@@ -1,0 +1,227 @@
+#include "FctLoad.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace lorvane {
+namespace {
+
+std::int32_t ReadLE32(const unsigned char* p) {
+    std::uint32_t v = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+                      static_cast<std::uint32_t>(p[2]) << 16 |
+                      static_cast<std::uint32_t>(p[3]) << 24;
+    return static_cast<std::int32_t>(v);
+}
+
+template <std::size_t N>
+void ReadPString(const unsigned char* p, PString<N>& out) {
+    out.length = p[0];
+    std::memcpy(out.chars.data(), p + 1, N);
+}
+
+// Number of table slots for n records: the format's slot count while the
+// file stays within it, else room for every record and the end marker.
+std::size_t SlotsFor(std::size_t records, int formatSlots) {
+    return records <= static_cast<std::size_t>(formatSlots) ? formatSlots : records + 1;
+}
+
+// Reads a file of fixed-size records, checks that its size is a whole
+// multiple of the record size, and hands each record to `decode` with its
+// number from 1. Returns the number of records.
+template <typename Decode>
+std::size_t ForEachRecord(const std::string& path, std::size_t recordSize, Decode decode,
+                          std::string* keep = nullptr) {
+    std::string bytes = ReadWholeFile(path);
+    std::size_t whole = bytes.size() / recordSize;
+    if (bytes.size() % recordSize != 0) {
+        throw LoadError(path, "partial record at offset " + std::to_string(whole * recordSize) +
+                                  ": expected " + std::to_string(recordSize) + " bytes, found " +
+                                  std::to_string(bytes.size() % recordSize));
+    }
+    auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (std::size_t i = 0; i < whole; ++i)
+        decode(i + 1, data + i * recordSize);
+    if (keep) *keep = std::move(bytes);
+    return whole;
+}
+
+// Sets the end marker after `records` records when the table has a slot
+// for it.
+template <typename Table, typename Field>
+void PutEndMarker(Table& table, std::size_t records, Field field) {
+    if (records + 1 < table.size()) table[records + 1].*field = kEndMarker;
+}
+
+}  // namespace
+
+std::string ReadWholeFile(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw LoadError(path, std::string("cannot open: ") + std::strerror(errno));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw LoadError(path, "not a regular file");
+    }
+    std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            int err = errno;
+            ::close(fd);
+            throw LoadError(path, n == 0 ? "file shrank while being read"
+                                         : std::string("read failed: ") + std::strerror(err));
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    return bytes;
+}
+
+void LoadBookTable(Communs& c) {
+    const std::string path = c.Path("data/livre.dat");
+    c.BookTable = {};
+    ForEachRecord(path, kBookRecordSize, [&](std::size_t i, const unsigned char* p) {
+        if (i > static_cast<std::size_t>(kBookCount)) {
+            throw LoadError(path, "more than " + std::to_string(kBookCount) + " book records");
+        }
+        TLivre& book = c.BookTable[i];
+        ReadPString(p, book.Name);
+        ReadPString(p + 52, book.ShortName);
+        book.ChapterCount = ReadLE32(p + 104);
+        if (book.ChapterCount < 0 || book.ChapterCount > kMaxChapter) {
+            throw LoadError(path, "book " + std::to_string(i) + ": chapter count " +
+                                      std::to_string(book.ChapterCount) + " outside 0-" +
+                                      std::to_string(kMaxChapter));
+        }
+    });
+}
+
+void LoadVerseTable(Communs& c) {
+    const std::string path = c.Path("data/bible.dat");
+    const std::string bytes = ReadWholeFile(path);
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t size = bytes.size();
+
+    // Entries are counted first so that the table is sized once.
+    struct Entry {
+        int book, chapter, verse;
+        std::size_t text, length;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(kVerseSlots);
+    std::size_t pos = 0;
+    while (pos < size) {
+        const std::size_t start = pos;
+        auto where = [&] {
+            return "entry " + std::to_string(entries.size() + 1) + " at offset " +
+                   std::to_string(start);
+        };
+        if (size - pos < 3)
+            throw LoadError(path, where() + ": cut by the end of the file in its numbers");
+        Entry e{data[pos], data[pos + 1], data[pos + 2], pos + 3, 0};
+        if (e.book < 1 || e.book > kBookCount || e.chapter < 1 || e.chapter > kMaxChapter ||
+            e.verse < 1 || e.verse > kMaxVerse) {
+            throw LoadError(path, where() + ": verse " + std::to_string(e.book) + "/" +
+                                      std::to_string(e.chapter) + "/" + std::to_string(e.verse) +
+                                      " outside book 1-66, chapter 1-150, verse 1-176");
+        }
+        const void* term = std::memchr(data + e.text, c.VerseTerminator, size - e.text);
+        if (!term)
+            throw LoadError(path, where() + ": text cut by the end of the file (no terminator)");
+        const std::size_t termPos = static_cast<const unsigned char*>(term) - data;
+        e.length = termPos - e.text;
+        if (termPos + 1 >= size) {
+            throw LoadError(path, where() + ": the byte after the terminator is missing");
+        }
+        pos = termPos + 2;
+        entries.push_back(e);
+    }
+
+    std::vector<TVerset> table(SlotsFor(entries.size(), kVerseSlots) + 1);
+    c.ResetVerseLookup();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const Entry& e = entries[i];
+        TVerset& slot = table[i + 1];
+        slot.Book = e.book;
+        slot.Chapter = e.chapter;
+        slot.Verse = e.verse;
+        slot.Text.assign(bytes.data() + e.text, e.length);
+        c.SetVerseLookup(e.book, e.chapter, e.verse, static_cast<std::int32_t>(i + 1));
+    }
+    PutEndMarker(table, entries.size(), &TVerset::Book);
+    c.VerseTable = std::move(table);
+}
+
+void LoadIndexTable(Communs& c) {
+    const std::string path = c.Path("data/index.dat");
+    std::vector<TIndex> records;
+    ForEachRecord(path, kIndexRecordSize, [&](std::size_t, const unsigned char* p) {
+        TIndex& r = records.emplace_back();
+        r.Kind = static_cast<char>(p[0]);
+        r.Book = ReadLE32(p + 4);
+        r.Chapter = ReadLE32(p + 8);
+        r.Verse = ReadLE32(p + 12);
+        ReadPString(p + 16, r.Title);
+    });
+    std::vector<TIndex> table(SlotsFor(records.size(), kIndexSlots) + 1);
+    std::move(records.begin(), records.end(), table.begin() + 1);
+    PutEndMarker(table, records.size(), &TIndex::Book);
+    c.IndexTable = std::move(table);
+}
+
+void LoadQuoteTable(Communs& c) {
+    const std::string path = c.Path("data/citat.dat");
+    std::vector<TCitat> records;
+    ForEachRecord(path, kQuoteRecordSize, [&](std::size_t, const unsigned char* p) {
+        TCitat& r = records.emplace_back();
+        r.First = ReadLE32(p);
+        std::memcpy(r.Rest.data(), p + 4, r.Rest.size());
+    });
+    std::vector<TCitat> table(SlotsFor(records.size(), kQuoteSlots) + 1);
+    std::copy(records.begin(), records.end(), table.begin() + 1);
+    PutEndMarker(table, records.size(), &TCitat::First);
+    c.QuoteTable = std::move(table);
+}
+
+void LoadCrossRefTable(Communs& c) {
+    const std::string path = c.Path("data/refer.dat");
+    std::vector<TRefer> records;
+    ForEachRecord(path, kCrossRefRecordSize, [&](std::size_t, const unsigned char* p) {
+        TRefer& r = records.emplace_back();
+        r.Book = ReadLE32(p);
+        r.Chapter = ReadLE32(p + 4);
+        r.Verse = ReadLE32(p + 8);
+        r.Reserved = ReadLE32(p + 12);
+        r.Target.Book = ReadLE32(p + 16);
+        r.Target.Chapter = ReadLE32(p + 20);
+        r.Target.FirstVerse = ReadLE32(p + 24);
+        r.Target.LastVerse = ReadLE32(p + 28);
+        // A target of verse 0 is its whole chapter; a last verse of 0 is
+        // the first verse.
+        if (r.Target.FirstVerse == 0) {
+            r.Target.FirstVerse = 1;
+            r.Target.LastVerse = c.LastVerseOfChapter(r.Target.Book, r.Target.Chapter);
+        }
+        if (r.Target.LastVerse == 0) r.Target.LastVerse = r.Target.FirstVerse;
+    });
+    std::vector<TRefer> table(SlotsFor(records.size(), kCrossRefSlots) + 1);
+    std::copy(records.begin(), records.end(), table.begin() + 1);
+    PutEndMarker(table, records.size(), &TRefer::Book);
+    c.CrossRefTable = std::move(table);
+}
+
+void LoadAllTables(Communs& c) {
+    LoadBookTable(c);
+    LoadVerseTable(c);
+    LoadIndexTable(c);
+    LoadQuoteTable(c);
+    LoadCrossRefTable(c);
+}
+
+}  // namespace lorvane

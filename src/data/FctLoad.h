@@ -1,0 +1,43 @@
+#pragma once
+
+// The loaders of the data folder. Each reads its file whole from
+// AppDir + "data/..." and fills its table of the given Communs; every
+// failure raises LoadError, which names the file and the reason.
+
+#include <stdexcept>
+#include <string>
+
+#include "Communs.h"
+
+namespace lorvane {
+
+class LoadError : public std::runtime_error {
+  public:
+    LoadError(const std::string& file, const std::string& reason)
+        : std::runtime_error(file + ": " + reason), file_(file) {}
+    const std::string& file() const { return file_; }
+
+  private:
+    std::string file_;
+};
+
+// Record sizes of the files.
+inline constexpr int kBookRecordSize = 108;
+inline constexpr int kIndexRecordSize = 168;
+inline constexpr int kQuoteRecordSize = 32;
+inline constexpr int kCrossRefRecordSize = 32;
+
+void LoadBookTable(Communs& c);      // data/livre.dat
+void LoadVerseTable(Communs& c);     // data/bible.dat
+void LoadIndexTable(Communs& c);     // data/index.dat
+void LoadQuoteTable(Communs& c);     // data/citat.dat
+void LoadCrossRefTable(Communs& c);  // data/refer.dat, after LoadVerseTable
+
+// The loading block of start-up, in its fixed order: books, verses,
+// headings, quotations, cross-references.
+void LoadAllTables(Communs& c);
+
+// The whole content of a file; raises LoadError when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+
+}  // namespace lorvane

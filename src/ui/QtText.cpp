@@ -1,0 +1,26 @@
+#include "QtText.h"
+
+#include "Cp1252.h"
+
+namespace lorvane {
+
+QString FromCp1252(std::string_view bytes) {
+    QString out;
+    out.resize(static_cast<qsizetype>(bytes.size()));
+    QChar* d = out.data();
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        d[i] = QChar(static_cast<char16_t>(cp1252::ToUnicode(static_cast<std::uint8_t>(bytes[i]))));
+    return out;
+}
+
+std::string ToCp1252(const QString& text) {
+    std::string out;
+    out.reserve(static_cast<std::size_t>(text.size()));
+    for (QChar ch : text) {
+        int b = cp1252::FromUnicode(ch.unicode());
+        out += b < 0 ? '?' : static_cast<char>(b);
+    }
+    return out;
+}
+
+}  // namespace lorvane

@@ -1,0 +1,124 @@
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+#include "Bible.h"
+#include "Fixtures.h"
+#include "Splash.h"
+#include "Startup.h"
+
+using namespace lorvane;
+
+namespace {
+
+// Runs `check` on the first top-level widget of type W that shows up while
+// the program runs its loops, polling every few milliseconds.
+template <typename W>
+void WhenShown(std::function<void(W*)> check) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, check] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* found = qobject_cast<W*>(w); found && found->isVisible()) {
+                timer->stop();
+                timer->deleteLater();
+                check(found);
+                return;
+            }
+        }
+    });
+    timer->start();
+}
+
+}  // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void damagedFolderShowsTheMessageAndEnds() {
+        for (const char* damage : {"missing", "partial"}) {
+            testing::TempDir dir;
+            testing::WriteDataFolder(dir.path(), testing::DataSet::Small());
+            if (std::string(damage) == "missing") {
+                std::filesystem::remove(dir.path() / "data" / "refer.dat");
+            } else {
+                testing::WriteDataFile(dir.path(), "index.dat", std::string(100, 'x'));
+            }
+            Communs communs(dir.appDir());
+            bool boxSeen = false;
+            bool splashUnderBox = false;
+            WhenShown<QMessageBox>([&](QMessageBox* box) {
+                boxSeen = true;
+                QCOMPARE(box->windowTitle(), QString("Erreur"));
+                QCOMPARE(
+                    box->text(),
+                    QString::fromUtf8("Erreur de chargement, veuillez ré-installer l'application"));
+                QCOMPARE(box->icon(), QMessageBox::Critical);
+                QCOMPARE(box->buttons().size(), 1);
+                QCOMPARE(box->standardButtons(), QMessageBox::Ok);
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (qobject_cast<TFSplash*>(w) && w->isVisible()) splashUnderBox = true;
+                QCOMPARE(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape()
+                                                        : Qt::ArrowCursor,
+                         Qt::WaitCursor);
+                box->button(QMessageBox::Ok)->click();
+            });
+            QCOMPARE(StartLorvane(communs), 0);
+            QVERIFY2(boxSeen, damage);
+            QVERIFY(splashUnderBox);
+            for (QWidget* w : QApplication::topLevelWidgets())
+                QVERIFY(!(qobject_cast<TFBible*>(w) && w->isVisible()));
+            QVERIFY(!QApplication::overrideCursor());
+        }
+    }
+
+    void goodFolderShowsTheMainWindowOverTheSplash() {
+        testing::TempDir dir;
+        testing::WriteDataFolder(dir.path(), testing::DataSet::Small());
+        Communs communs(dir.appDir());
+        bool shown = false;
+        WhenShown<TFBible>([&](TFBible* bible) {
+            shown = true;
+            QCOMPARE(bible->windowTitle(), QString("Lorvane  0.9.2"));
+            QVERIFY(bible->windowState() & Qt::WindowMaximized);
+            QCOMPARE(bible->CurrentBook, 1);
+            QCOMPARE(bible->CurrentChapter, 1);
+            QCOMPARE(bible->CurrentVerse, 1);
+            QCOMPARE(QApplication::applicationName(), QString("Lorvane - Lorvane"));
+            bool splash = false;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (qobject_cast<TFSplash*>(w) && w->isVisible()) splash = true;
+            QVERIFY(splash);
+            QVERIFY(!QApplication::overrideCursor());
+            bible->close();
+        });
+        QCOMPARE(StartLorvane(communs), 0);
+        QVERIFY(shown);
+        QCOMPARE(communs.VerseLookup(66, 3, 5), 66 * 15);
+    }
+
+    void splashClosesOnClickOnlyWhenModal() {
+        TFSplash splash;
+        QCOMPARE(splash.size(), QSize(402, 193));
+        QCOMPARE(splash.Image1->pixmap().size(), QSize(400, 198));
+        QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
+        splash.show();
+        QTest::mouseClick(splash.Image1, Qt::LeftButton);
+        QVERIFY(splash.isVisible());  // the start-up splash ignores clicks
+
+        TFSplash about;
+        int clicks = 0;
+        QTimer::singleShot(20, [&] {
+            ++clicks;
+            QTest::mouseClick(about.Image1, Qt::LeftButton);
+        });
+        QCOMPARE(about.exec(), int(QDialog::Accepted));
+        QCOMPARE(clicks, 1);
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "StartupTest.moc"
