@@ -8,6 +8,7 @@ cmake ninja-build g++ pkg-config
 qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
 zlib1g-dev libgtest-dev libbenchmark-dev
 xvfb xauth xdotool fonts-dejavu-core
+libsword-dev sword-text-web
 "
 
 missing=""
