@@ -1,0 +1,175 @@
+#include "ChapterPage.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+#include "Cp1252.h"
+
+namespace lorvane {
+namespace {
+
+constexpr char kCurrency = '\xA4';
+
+class Lines {
+  public:
+    void Add(std::string_view line) {
+        text_.append(line);
+        text_.append("\r\n");
+    }
+    // Replaces the end `tail` of the last line by `replacement`.
+    void ReplaceTail(std::string_view tail, std::string_view replacement) {
+        std::size_t end = text_.size() - 2;  // before the last CR LF
+        text_.replace(end - tail.size(), tail.size(), replacement);
+    }
+    std::string Take() { return std::move(text_); }
+
+  private:
+    std::string text_;
+};
+
+bool IsMarker(std::int32_t book) {
+    return book == kEndMarker;
+}
+
+}  // namespace
+
+std::string CrossRefHref(const VerseRef& t) {
+    std::string href;
+    for (std::int32_t n : {t.Book, t.Chapter, t.FirstVerse, t.LastVerse}) {
+        href += kCurrency;
+        href += std::to_string(n);
+    }
+    return href;
+}
+
+const char* ChapterPageFile(bool passageMode) {
+    return passageMode ? "temp2.htm" : "temp.htm";
+}
+
+ChapterPage BuildChapterPage(const Communs& c, const ChapterPageRequest& rq) {
+    const int book = rq.book;
+    const int chapter = rq.chapter;
+    int lastVerse = rq.lastVerse;
+    if (!rq.wholeChapter && lastVerse < rq.firstVerse)
+        lastVerse = c.LastVerseOfChapter(book, chapter);
+
+    const std::string S = std::to_string(c.TextSize);
+    const std::string R = c.TextSize <= 1 ? "1" : std::to_string(c.TextSize - 1);
+    const std::string separator = "<FONT size=\"" + R + "\"> ; </FONT>";
+
+    Lines page;
+    page.Add(rq.passageMode ? "<HTML><BODY bgcolor=\"#FFFFCC\">"
+                            : "<HTML><BODY bgcolor=\"#FFFFFF\">");
+    page.Add("<FONT face=\"Tahoma\" size=\"" + S + "\">");
+
+    // The heading cursor: the first record of this chapter or later. It
+    // only moves on a match, so a heading whose verse never comes holds
+    // back the later ones.
+    const auto& index = c.IndexTable;
+    const int indexLast = c.IndexSlotCount();
+    int cursor = 1;
+    while (cursor <= indexLast && !IsMarker(index[cursor].Book) &&
+           !(index[cursor].Book > book ||
+             (index[cursor].Book == book && index[cursor].Chapter >= chapter)))
+        ++cursor;
+
+    // The cross-reference scan passes the earlier books, then the earlier
+    // chapters, then the earlier verses. The first two steps do not depend
+    // on the verse: they are done once for the page.
+    const auto& refs = c.CrossRefTable;
+    const int refsLast = c.CrossRefSlotCount();
+    int chapterStart = 1;
+    while (chapterStart <= refsLast && !IsMarker(refs[chapterStart].Book) &&
+           refs[chapterStart].Book < book)
+        ++chapterStart;
+    while (chapterStart <= refsLast && !IsMarker(refs[chapterStart].Book) &&
+           refs[chapterStart].Chapter < chapter)
+        ++chapterStart;
+
+    const std::int32_t firstSlot = c.VerseLookup(book, chapter, rq.firstVerse);
+    const std::int32_t lastSlot = c.VerseLookup(book, chapter, lastVerse);
+
+    ChapterPage result;
+    const int verseLast = c.VerseSlotCount();
+    std::int32_t slot = c.VerseLookup(book, chapter, 1);
+    for (; slot != 0 && slot <= verseLast && c.VerseTable[slot].Book == book &&
+           c.VerseTable[slot].Chapter == chapter;
+         ++slot) {
+        if (!rq.wholeChapter && (slot < firstSlot || slot > lastSlot)) continue;
+        const TVerset& verse = c.VerseTable[slot];
+        const int v = verse.Verse;
+
+        if (!rq.passageMode) {
+            while (cursor <= indexLast && index[cursor].Book == book &&
+                   index[cursor].Chapter == chapter && index[cursor].Verse == v) {
+                const TIndex& h = index[cursor];
+                if (h.Kind == 'D' || h.Kind == 'E') {
+                    if (v > 1) {
+                        page.Add("<BR>");
+                        bool followsSameVerse = cursor > 1 && index[cursor - 1].Verse == v;
+                        if (!followsSameVerse) page.Add("<BR><BR>");
+                    }
+                    if (h.Kind == 'D') {
+                        page.Add("<FONT color=\"#008000\"><B>" + cp1252::ToUpper(h.Title.view()) +
+                                 "</B></FONT><BR>");
+                    } else {
+                        page.Add("<FONT color=\"#000000\"><B>" + h.Title.str() + "</B></FONT><BR>");
+                    }
+                }
+                ++cursor;
+            }
+
+            int r = chapterStart;
+            while (r <= refsLast && !IsMarker(refs[r].Book) && refs[r].Verse < v)
+                ++r;
+            bool any = false;
+            for (; r <= refsLast && refs[r].Book == book && refs[r].Chapter == chapter &&
+                   refs[r].Verse == v;
+                 ++r) {
+                if (!any) page.Add("<BR>");
+                any = true;
+                page.Add("<A href=\"" + CrossRefHref(refs[r].Target) + "\"><FONT size=\"" + R +
+                         "\">" + c.FormatShortRef(refs[r].Target) + "</FONT></A>" + separator);
+            }
+            if (any) page.ReplaceTail(separator, "<BR>");
+        }
+
+        result.wroteVerse = true;
+        if (v != 1) page.Add("<A name=\"" + std::to_string(v) + "\"></A>");
+        page.Add("<FONT size=\"" + S + "\" color=\"#800000\"><B>" + std::to_string(v) +
+                 "</B></FONT> " + verse.Text);
+        page.Add(rq.verseByLine ? "<BR>" : "  ");
+    }
+
+    page.Add("<BR>");
+    page.Add("</FONT></BODY></HTML>");
+    result.html = page.Take();
+    return result;
+}
+
+bool WriteChapterPage(const Communs& c, const ChapterPageRequest& request) {
+    ChapterPage page = BuildChapterPage(c, request);
+    const std::string path = c.Path(ChapterPageFile(request.passageMode));
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
+    std::size_t done = 0;
+    while (done < page.html.size()) {
+        ssize_t n = ::write(fd, page.html.data() + done, page.html.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            int err = errno;
+            ::close(fd);
+            throw std::runtime_error("cannot write " + path + ": " + std::strerror(err));
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::close(fd) != 0)
+        throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
+    return page.wroteVerse;
+}
+
+}  // namespace lorvane

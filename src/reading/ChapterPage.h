@@ -1,0 +1,45 @@
+#pragma once
+
+// The chapter page: one chapter, or a verse range of it, written as the HTML
+// page that the reading pane (temp.htm) or the passage window (temp2.htm)
+// shows. Lines end with CR LF; the text is Windows-1252 and the data's text
+// is written as stored.
+
+#include <string>
+
+#include "Communs.h"
+
+namespace lorvane {
+
+struct ChapterPageRequest {
+    int book = 1;
+    int chapter = 1;
+    int firstVerse = 1;
+    int lastVerse = 0;         // below firstVerse: the chapter's last verse
+    bool passageMode = false;  // the passage window's page: no headings, no references
+    bool wholeChapter = true;  // every verse, whatever the range
+    bool verseByLine = false;  // one verse per line instead of running text
+};
+
+struct ChapterPage {
+    std::string html;         // the whole file
+    bool wroteVerse = false;  // at least one verse is in the page
+};
+
+// Builds the page from the tables; reads c.TextSize.
+ChapterPage BuildChapterPage(const Communs& c, const ChapterPageRequest& request);
+
+// The name of the page file in AppDir: "temp2.htm" in passage mode, else
+// "temp.htm".
+const char* ChapterPageFile(bool passageMode);
+
+// Builds the page and writes it to AppDir + its file name, replacing the
+// file (also when no verse was written). Returns whether a verse was
+// written; throws std::runtime_error when the file cannot be written.
+bool WriteChapterPage(const Communs& c, const ChapterPageRequest& request);
+
+// The href of a cross-reference link: "¤" book "¤" chapter "¤" first "¤"
+// last, with ¤ the Windows-1252 byte 0xA4.
+std::string CrossRefHref(const VerseRef& target);
+
+}  // namespace lorvane

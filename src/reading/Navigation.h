@@ -1,0 +1,61 @@
+#pragma once
+
+// Widget-free pieces of the reading window: tab captions and position
+// values, the decoding of the reading pane's links, and the items of the
+// book index list.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Communs.h"
+
+namespace lorvane {
+
+// A place as stored with a text tab or a search result: book * 1000 + chapter.
+inline std::int32_t TabValue(int book, int chapter) {
+    return book * 1000 + chapter;
+}
+
+// The caption of a text tab: the book's Name and a space, the two cut to 26
+// characters, then the chapter ("Genèse 1"). Windows-1252 bytes.
+std::string TabCaption(const Communs& c, int book, int chapter);
+
+// A decimal integer: an optional sign and digits, nothing else, within
+// 32 bits.
+std::optional<std::int32_t> ParseDecimal(std::string_view text);
+
+// What the reading pane does with a navigation it reports.
+struct LinkDecision {
+    enum Kind { Proceed, Cancel, OpenPassage } kind = Cancel;
+    VerseRef passage;  // for OpenPassage
+};
+
+// The reading pane's rule for a URL (Windows-1252 bytes): a cross-reference
+// link ("¤" fields) opens its passage; a URL with "#" proceeds; an existing
+// file proceeds; anything else, and any link that does not decode, is
+// cancelled. `fileExists` answers for the third case.
+LinkDecision DecideReadingLink(std::string_view url, bool (*fileExists)(const std::string&));
+
+// Decodes the four numbers after the first "¤" of a URL (at most 20
+// characters of it); nullopt when a field is empty or not a decimal integer.
+std::optional<VerseRef> DecodeCrossRefLink(std::string_view url);
+
+// One item of the book index list.
+struct BookIndexItem {
+    std::string text;      // mini-HTML, Windows-1252
+    std::int32_t value;    // chapter * 1000 + verse
+    std::int32_t chapter;  // the heading's chapter
+};
+
+// The headings of a book ("D" bold, "E" indented; titles cut to 150
+// characters), in table order.
+std::vector<BookIndexItem> BookIndexItems(const Communs& c, int book);
+
+// The item to show at the top of the list for a chapter: the first whose
+// chapter is not less than it, else 0.
+int BookIndexTopItem(const std::vector<BookIndexItem>& items, int chapter);
+
+}  // namespace lorvane

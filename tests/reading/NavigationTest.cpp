@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include "FctLoad.h"
+#include "Fixtures.h"
+#include "Navigation.h"
+
+namespace lorvane {
+namespace {
+
+bool Exists(const std::string& path) {
+    return path == "/app/them/index.htm";
+}
+
+TEST(ReadingLinkTest, CrossReferenceLinksOpenTheirPassage) {
+    auto d = DecideReadingLink(
+        "/opt/lorvane/\xA4"
+        "19\xA4"
+        "23\xA4"
+        "1\xA4"
+        "6",
+        Exists);
+    ASSERT_EQ(d.kind, LinkDecision::OpenPassage);
+    EXPECT_EQ(
+        std::tuple(d.passage.Book, d.passage.Chapter, d.passage.FirstVerse, d.passage.LastVerse),
+        std::tuple(19, 23, 1, 6));
+    // Signed numbers decode; the text read stops 20 characters after the first separator.
+    d = DecideReadingLink(
+        "\xA4-1\xA4+2\xA4"
+        "3\xA4"
+        "4",
+        Exists);
+    EXPECT_EQ(d.passage.Book, -1);
+    d = DecideReadingLink(
+        "x\xA4"
+        "100\xA4"
+        "200\xA4"
+        "300\xA4"
+        "123456789",
+        Exists);
+    ASSERT_EQ(d.kind, LinkDecision::OpenPassage);
+    EXPECT_EQ(d.passage.LastVerse, 12345678);
+}
+
+TEST(ReadingLinkTest, MalformedCrossReferencesAreCancelled) {
+    for (const char* url : {"\xA4"
+                            "19\xA4"
+                            "23\xA4"
+                            "1",
+                            "\xA4"
+                            "19\xA4\xA4"
+                            "1\xA4"
+                            "6",
+                            "\xA4"
+                            "19\xA4"
+                            "2x\xA4"
+                            "1\xA4"
+                            "6",
+                            "\xA4"
+                            "19\xA4"
+                            "23\xA4"
+                            "1\xA4"
+                            "6#5",
+                            "\xA4 19\xA4"
+                            "23\xA4"
+                            "1\xA4"
+                            "6",
+                            "\xA4",
+                            "\xA4"
+                            "99999999999\xA4"
+                            "1\xA4"
+                            "1\xA4"
+                            "1",
+                            "file:///a#\xA4"
+                            "1"}) {
+        EXPECT_EQ(DecideReadingLink(url, Exists).kind, LinkDecision::Cancel) << url;
+    }
+}
+
+TEST(ReadingLinkTest, AnchorsAndExistingFilesProceedTheRestIsCancelled) {
+    EXPECT_EQ(DecideReadingLink("file:///app/temp.htm#5", Exists).kind, LinkDecision::Proceed);
+    EXPECT_EQ(DecideReadingLink("/app/them/index.htm", Exists).kind, LinkDecision::Proceed);
+    EXPECT_EQ(DecideReadingLink("/app/them/absent.htm", Exists).kind, LinkDecision::Cancel);
+    EXPECT_EQ(DecideReadingLink("http://example.org/", Exists).kind, LinkDecision::Cancel);
+    EXPECT_EQ(DecideReadingLink("", Exists).kind, LinkDecision::Cancel);
+}
+
+TEST(ParseDecimalTest, AcceptsOnlySignedDigitsWithin32Bits) {
+    EXPECT_EQ(ParseDecimal("42"), 42);
+    EXPECT_EQ(ParseDecimal("-7"), -7);
+    EXPECT_EQ(ParseDecimal("+7"), 7);
+    EXPECT_EQ(ParseDecimal("2147483647"), 2147483647);
+    for (const char* bad : {"", "-", "1 ", " 1", "0x10", "1.5", "2147483648", "$1F"})
+        EXPECT_FALSE(ParseDecimal(bad)) << bad;
+}
+
+class BookIndexTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        testing::DataSet d = testing::DataSet::Small();
+        d.books[0].name = "Un nom de livre de plus de vingt-six lettres";
+        d.headings = {{'D', 1, 1, 1, "Majeur"},   {'E', 2, 1, 1, "Origines"},
+                      {'X', 2, 2, 1, "cach\xE9"}, {'E', 2, 3, 14, std::string(151, 't')},
+                      {'D', 2, 3, 1, "Fin"},      {'E', 3, 1, 1, "Autre"}};
+        testing::WriteDataFolder(dir.path(), d);
+        LoadAllTables(c);
+    }
+    testing::TempDir dir;
+    Communs c{dir.appDir()};
+};
+
+TEST_F(BookIndexTest, ItemsOfOneBookWithTheirValues) {
+    auto items = BookIndexItems(c, 2);
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].text, "<IND x=\"10\">Origines");
+    EXPECT_EQ(items[0].value, 1001);
+    EXPECT_EQ(items[1].text, "<IND x=\"10\">" + std::string(150, 't'));
+    EXPECT_EQ(items[1].value, 3014);
+    EXPECT_EQ(items[2].text, "<B>Fin</B>");
+    EXPECT_EQ(items[2].value, 3001);
+    EXPECT_TRUE(BookIndexItems(c, 4).empty());
+    EXPECT_TRUE(BookIndexItems(c, 66).empty());
+}
+
+TEST_F(BookIndexTest, TopItemFollowsTheChapter) {
+    auto items = BookIndexItems(c, 2);
+    EXPECT_EQ(BookIndexTopItem(items, 1), 0);
+    EXPECT_EQ(BookIndexTopItem(items, 2), 1);  // chapter 2 has no item: the next one
+    EXPECT_EQ(BookIndexTopItem(items, 3), 1);
+    EXPECT_EQ(BookIndexTopItem(items, 4), 0);  // after the last heading: the first item
+    EXPECT_EQ(BookIndexTopItem({}, 1), 0);
+}
+
+TEST_F(BookIndexTest, TabCaptionsCutTheNameAndSpaceTo26) {
+    EXPECT_EQ(TabCaption(c, 2, 7), "Livre 2 7");
+    EXPECT_EQ(TabCaption(c, 1, 119), "Un nom de livre de plus de119");
+    EXPECT_EQ(TabValue(19, 119), 19119);
+}
+
+}  // namespace
+}  // namespace lorvane
