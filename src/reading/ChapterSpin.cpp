@@ -1,0 +1,103 @@
+#include "ChapterSpin.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace lorvane {
+
+ChapterSpin::ChapterSpin(QWidget* parent) : QWidget(parent) {
+    edit_ = new QLineEdit(this);
+    edit_->setObjectName("SpinChapitreEdit");
+    edit_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    edit_->installEventFilter(this);
+    up_ = new QToolButton(this);
+    down_ = new QToolButton(this);
+    up_->setArrowType(Qt::UpArrow);
+    down_->setArrowType(Qt::DownArrow);
+    for (QToolButton* b : {up_, down_}) {
+        b->setAutoRepeat(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setFixedWidth(14);
+        b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
+    }
+    auto* arrows = new QVBoxLayout;
+    arrows->setContentsMargins(0, 0, 0, 0);
+    arrows->setSpacing(0);
+    arrows->addWidget(up_);
+    arrows->addWidget(down_);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(edit_);
+    row->addLayout(arrows);
+    setFocusProxy(edit_);
+
+    connect(up_, &QToolButton::clicked, this, [this] { StepBy(1); });
+    connect(down_, &QToolButton::clicked, this, [this] { StepBy(-1); });
+    connect(edit_, &QLineEdit::textEdited, this, [this] { emit valueEdited(Value()); });
+    connect(edit_, &QLineEdit::editingFinished, this, &ChapterSpin::ClampToRange);
+    SetText(1, false);
+}
+
+int ChapterSpin::Value() const {
+    bool ok = false;
+    int v = edit_->text().trimmed().toInt(&ok);
+    return ok ? v : 1;
+}
+
+void ChapterSpin::SetValue(int value) {
+    SetText(value, false);
+}
+
+void ChapterSpin::SetRange(int minimum, int maximum) {
+    min_ = minimum;
+    max_ = std::max(minimum, maximum);
+}
+
+void ChapterSpin::SetText(int value, bool notify) {
+    edit_->setText(QString::number(value));
+    if (notify) emit valueEdited(value);
+}
+
+void ChapterSpin::StepBy(int steps) {
+    int current = Value();
+    int next = std::clamp(current + steps, min_, max_);
+    if (next != current || edit_->text() != QString::number(next)) SetText(next, true);
+}
+
+void ChapterSpin::ClampToRange() {
+    int current = Value();
+    int bounded = std::clamp(current, min_, max_);
+    if (bounded != current) SetText(bounded, true);
+}
+
+bool ChapterSpin::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edit_ && event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Up:
+                StepBy(1);
+                return true;
+            case Qt::Key_Down:
+                StepBy(-1);
+                return true;
+            case Qt::Key_PageUp:
+                StepBy(10);
+                return true;
+            case Qt::Key_PageDown:
+                StepBy(-10);
+                return true;
+            default:
+                break;
+        }
+    }
+    if (watched == edit_ && event->type() == QEvent::Wheel) {
+        StepBy(static_cast<QWheelEvent*>(event)->angleDelta().y() > 0 ? 1 : -1);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace lorvane

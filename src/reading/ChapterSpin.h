@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QWidget>
+
+class QToolButton;
+
+namespace lorvane {
+
+// The chapter spin: a number field with up and down arrows. The arrows and
+// the Up and Down keys step by 1, Page Up and Page Down by 10, always within
+// the range. A typed number takes effect at once, even outside the range;
+// when the field loses the focus, such a number goes to the nearer bound. A
+// text that is not a number reads as 1.
+//
+// valueEdited() is raised for every change the user makes (typing, arrows,
+// keys, the bound on focus loss); SetValue() and SetRange() from the program
+// raise nothing.
+class ChapterSpin : public QWidget {
+    Q_OBJECT
+  public:
+    explicit ChapterSpin(QWidget* parent = nullptr);
+
+    int Value() const;
+    int Minimum() const { return min_; }
+    int Maximum() const { return max_; }
+    void SetValue(int value);
+    void SetRange(int minimum, int maximum);
+
+    QLineEdit* Edit() const { return edit_; }
+    QToolButton* UpButton() const { return up_; }
+    QToolButton* DownButton() const { return down_; }
+
+  signals:
+    void valueEdited(int value);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void StepBy(int steps);
+    void SetText(int value, bool notify);
+    void ClampToRange();
+
+    QLineEdit* edit_;
+    QToolButton* up_;
+    QToolButton* down_;
+    int min_ = 1;
+    int max_ = 1;
+};
+
+}  // namespace lorvane
