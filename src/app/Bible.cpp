@@ -1,43 +1,126 @@
 #include "Bible.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <filesystem>
 #include <iostream>
 
+#include "BrowserPane.h"
+#include "ChapterPage.h"
+#include "ChapterSpin.h"
+#include "DlgPassage.h"
 #include "FctLoad.h"
+#include "HtmlWidgets.h"
+#include "ImageLists.h"
+#include "Navigation.h"
+#include "QtText.h"
+#include "Shader.h"
 #include "Splash.h"
+#include "TextTabs.h"
 #include "Version.h"
 
 namespace lorvane {
+namespace {
+
+const QString kModule = QStringLiteral("MODULE");
+const QString kTexte = QStringLiteral("TEXTE");
+const QString kTaille = QStringLiteral("TAILLE");
+const QString kPosition = QStringLiteral("POSITION");
+
+QString Category(const QAction* a) { return a->property("Category").toString(); }
+int ImageIndex(const QAction* a) { return a->property("ImageIndex").toInt(); }
+
+QFont Tahoma(int points, bool bold = false) {
+    QFont f(QStringLiteral("Tahoma"));
+    f.setPointSize(points);
+    f.setBold(bold);
+    return f;
+}
+
+bool IsRegularFile(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+}  // namespace
+
+void ShowLoadFailure() {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Erreur"),
+                    QString::fromUtf8("Erreur de chargement, veuillez ré-installer l'application"),
+                    QMessageBox::Ok);
+    box.setObjectName("LoadFailureBox");
+    box.exec();
+}
 
 TFBible::TFBible(Communs& communs, QWidget* parent) : QMainWindow(parent), communs_(communs) {
     setObjectName("FBible");
     FormCreate();
 }
 
-TFBible::~TFBible() = default;
+TFBible::~TFBible() { FormDestroy(); }
 
 QString TFBible::Title() {
     return QStringLiteral("Lorvane  ") + QString::fromLatin1(kFileVersion).left(5);
 }
 
+// ---------------------------------------------------------------------------
+// Creation
+
 void TFBible::FormCreate() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct RestoreCursor {
+        ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
+    } restoreCursor;
+
     setWindowTitle(Title());
+    setFont(Tahoma(8));
     resize(686, 552);
 
+    BuildActions();
+    BuildModulePanel();
+    BuildReadingArea();
+    BuildToolBar();
+    BuildMenus();
+
     loaded_ = LoadData();
-    if (loaded_) {
-        // The reading area and the module panel come in here.
-        auto* frame = new QLabel(this);
-        frame->setAlignment(Qt::AlignCenter);
-        setCentralWidget(frame);
-        QMenu* help = menuBar()->addMenu(QStringLiteral("?"));
-        help->addAction(QStringLiteral("A propos..."), this, &TFBible::Apropos1Click);
+    if (!loaded_) return;
+
+    // The book list and the chapter spin.
+    {
+        QSignalBlocker block(CBLivre);
+        CBLivre->Clear();
+        for (int b = 1; b <= kBookCount; ++b) CBLivre->AddItem(FromCp1252(communs_.BookTable[b].Name.view()));
     }
-    QApplication::restoreOverrideCursor();
+    SyncControls();
+    TCTexte->Insert(0, FromCp1252(TabCaption(communs_, 1, 1)), 0);
+
+    LoadStudyPages();
+
+    // The writing pad arrives with its own room; a blank page stands in.
+    FrmRichEdit = new QWidget(PanneauRediger);
+    FrmRichEdit->setObjectName("FrmRichEdit");
+    PanneauRediger->layout()->addWidget(FrmRichEdit);
+
+    FDlgPassage = new TFDlgPassage(*this, this);
+
+    BtnThemesListe->Click();
+    ActionLivres->trigger();
+}
+
+void TFBible::FormDestroy() {
+    delete FrmRichEdit;
+    FrmRichEdit = nullptr;
+    delete FDlgPassage;
+    FDlgPassage = nullptr;
 }
 
 bool TFBible::LoadData() {
@@ -54,17 +137,527 @@ bool TFBible::LoadData() {
     return false;
 }
 
-void ShowLoadFailure() {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Erreur"),
-                    QString::fromUtf8("Erreur de chargement, veuillez ré-installer l'application"),
-                    QMessageBox::Ok);
-    box.setObjectName("LoadFailureBox");
-    box.exec();
+void TFBible::BuildActions() {
+    struct Def {
+        QAction** slot;
+        const char* name;
+        const QString& category;
+        const char* caption;
+        int image;
+    };
+    const Def defs[] = {
+        {&ActionLivres, "ActionLivres", kModule, "&Table des livres", 0},
+        {&ActionIndex, "ActionIndex", kModule, "&Index du livre", 1},
+        {&ActionGlossaire, "ActionGlossaire", kModule, "&Glossaire", 2},
+        {&ActionRechercher, "ActionRechercher", kModule, "&Rechercher", 3},
+        {&ActionThemes, "ActionThemes", kModule, "&Thèmes d'étude", 4},
+        {&ActionAnnotations, "ActionAnnotations", kModule, "&Annotations", 5},
+        {&ActionRediger, "ActionRediger", kModule, "Ré&diger un texte", 6},
+        {&ActionTexteAccole, "ActionTexteAccole", kTexte, "Versets &accolés", 7},
+        {&ActionTexteLigne, "ActionTexteLigne", kTexte, "Versets par &ligne", 8},
+        {&ActionTaille, "ActionTaille", kTaille, "Augmenter la taille du texte", 9},
+        {&ActionPosGauche, "ActionPosGauche", kPosition, "Index à &gauche", 10},
+        {&ActionPosDroite, "ActionPosDroite", kPosition, "Index à &droite", 11},
+        {&ActionPosHaut, "ActionPosHaut", kPosition, "Index en &haut", 12},
+        {&ActionPosBas, "ActionPosBas", kPosition, "Index en &bas", 13},
+    };
+    const QList<QIcon>& images = ImageList::Modules();
+    for (const Def& d : defs) {
+        auto* a = new QAction(QString::fromUtf8(d.caption), this);
+        a->setObjectName(d.name);
+        a->setProperty("Category", d.category);
+        a->setProperty("ImageIndex", d.image);
+        if (d.image < images.size()) a->setIcon(images[d.image]);
+        a->setCheckable(d.category != kTaille);
+        *d.slot = a;
+        ActionList1.push_back(a);
+        if (d.category == kModule) {
+            connect(a, &QAction::triggered, this, [this, a] { ActionModuleClick(a); });
+        } else if (d.category == kTexte) {
+            connect(a, &QAction::triggered, this, [this, a] { ActionTexteClick(a); });
+        } else if (d.category == kPosition) {
+            connect(a, &QAction::triggered, this, [this, a] { ActionPositionClick(a); });
+        } else {
+            connect(a, &QAction::triggered, this, &TFBible::ActionTailleClick);
+        }
+    }
+    // The annotations module has neither a toolbar button nor a menu entry.
+    ActionAnnotations->setVisible(false);
 }
 
+void TFBible::BuildToolBar() {
+    ToolBar2 = new QToolBar(QStringLiteral("CoolBar1"), this);
+    ToolBar2->setObjectName("ToolBar2");
+    ToolBar2->setMovable(false);
+    ToolBar2->setFloatable(false);
+    ToolBar2->setIconSize(QSize(32, 32));
+    ToolBar2->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    ToolBar2->setFixedHeight(54);
+    ToolBar2->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, ToolBar2);
+    for (QAction* a : ActionList1) {
+        if (Category(a) != kModule) continue;
+        ToolBar2->addAction(a);
+        if (auto* button = qobject_cast<QToolButton*>(ToolBar2->widgetForAction(a))) {
+            button->setFixedSize(80, 50);
+            button->setFont(Tahoma(7));
+            button->setAutoRaise(true);
+        }
+    }
+}
+
+void TFBible::BuildMenus() {
+    QMenu* fichier = menuBar()->addMenu(QStringLiteral("&Fichier"));
+    QAction* quitter = fichier->addAction(QStringLiteral("&Quitter"), this, &TFBible::Quitter1Click);
+    quitter->setObjectName("Quitter1");
+
+    QMenu* affichage = menuBar()->addMenu(QStringLiteral("&Affichage"));
+    for (QAction* a : ActionList1)
+        if (Category(a) == kModule) affichage->addAction(a);
+
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    options->addAction(ActionTexteAccole);
+    options->addAction(ActionTexteLigne);
+    options->addSeparator();
+    options->addAction(ActionTaille);
+    options->addSeparator();
+    for (QAction* a : {ActionPosGauche, ActionPosDroite, ActionPosHaut, ActionPosBas}) options->addAction(a);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("?"));
+    QAction* about = help->addAction(QStringLiteral("A propos..."), this, &TFBible::Apropos1Click);
+    about->setObjectName("Apropos1");
+}
+
+void TFBible::BuildModulePanel() {
+    PanelIndex = new QWidget;
+    PanelIndex->setObjectName("PanelIndex");
+    auto* column = new QVBoxLayout(PanelIndex);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    ShaderModule = new Shader(PanelIndex);
+    ShaderModule->setObjectName("ShaderModule");
+    ShaderModule->setFixedHeight(40);
+    auto* title = new QHBoxLayout(ShaderModule);
+    title->setContentsMargins(4, 0, 4, 0);
+    LabelModule = new THTMLabel(ShaderModule);
+    LabelModule->setObjectName("LabelModule");
+    LabelModule->SetImages(ImageList::Modules(), QSize(32, 32));
+    LabelModule->SetShadow(true);
+    title->addWidget(LabelModule);
+    column->addWidget(ShaderModule);
+
+    PC = new QStackedWidget(PanelIndex);
+    PC->setObjectName("PC");
+    column->addWidget(PC, 1);
+
+    auto pane = [this](QWidget*& slot, const char* name) {
+        slot = new QWidget;
+        slot->setObjectName(name);
+        auto* layout = new QVBoxLayout(slot);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        PC->addWidget(slot);
+        return layout;
+    };
+    const QColor listColour(240, 251, 255);
+
+    // Book table.
+    QVBoxLayout* livres = pane(PanneauLivres, "PanneauLivres");
+    WBLivres = new TBrowserPane(PanneauLivres);
+    WBLivres->setObjectName("WBLivres");
+    livres->addWidget(WBLivres);
+
+    // Book index.
+    QVBoxLayout* index = pane(PanneauIndex, "PanneauIndex");
+    LBIndex = new THTMListBox(PanneauIndex);
+    LBIndex->setObjectName("LBIndex");
+    LBIndex->SetColors(listColour, Qt::yellow, Qt::black);
+    index->addWidget(LBIndex);
+    connect(LBIndex, &THTMListBox::Click, this, [this] { LBIndexClick(LBIndex); });
+
+    // Glossary.
+    QVBoxLayout* glossaire = pane(PanneauGlossaire, "PanneauGlossaire");
+    auto* panel2 = new QWidget(PanneauGlossaire);
+    panel2->setObjectName("Panel2");
+    panel2->setFixedHeight(68);
+    panel2->setAutoFillBackground(true);
+    panel2->setBackgroundRole(QPalette::Base);
+    glossaire->addWidget(panel2);
+    WBGlossaire = new TBrowserPane(PanneauGlossaire);
+    WBGlossaire->setObjectName("WBGlossaire");
+    glossaire->addWidget(WBGlossaire, 1);
+    BtnLettreA = new THTMLButton(panel2);
+    BtnLettreA->setObjectName("BtnLettreA");
+    BtnLettreA->SetCaption(QStringLiteral("A"));
+    BtnLettreA->setGeometry(5, 5, 17, 18);
+    connect(BtnLettreA, &THTMLButton::Clicked, this, [this] {
+        WBGlossaire->Navigate(QStringLiteral("file://") + FromCp1252(communs_.AppDir) +
+                              QStringLiteral("them/glossaire.htm#A"));
+    });
+
+    // Search: its pane arrives with the search room; the results list that
+    // the book index's click handler serves stands here.
+    QVBoxLayout* rech = pane(PanneauRechercher, "PanneauRechercher");
+    LBRech = new THTMListBox(PanneauRechercher);
+    LBRech->setObjectName("LBRech");
+    LBRech->SetColors(listColour, Qt::cyan, Qt::black);
+    LBRech->SetItemHeight(14);
+    rech->addWidget(LBRech);
+    connect(LBRech, &THTMListBox::Click, this, [this] { LBIndexClick(LBRech); });
+
+    // Themes.
+    QVBoxLayout* themes = pane(PanneauThemes, "PanneauThemes");
+    auto* panel3 = new QWidget(PanneauThemes);
+    panel3->setObjectName("Panel3");
+    panel3->setFixedHeight(30);
+    panel3->setAutoFillBackground(true);
+    panel3->setBackgroundRole(QPalette::Base);
+    themes->addWidget(panel3);
+    WBTheme = new TBrowserPane(PanneauThemes);
+    WBTheme->setObjectName("WBTheme");
+    themes->addWidget(WBTheme, 1);
+    BtnThemesListe = new THTMLButton(panel3);
+    BtnThemesListe->setObjectName("BtnThemesListe");
+    BtnThemesListe->SetCaption(QString::fromUtf8("<B>Liste des thèmes</B>"));
+    BtnThemesListe->setGeometry(5, 5, 120, 21);
+    BtnThemesPred = new THTMLButton(panel3);
+    BtnThemesPred->setObjectName("BtnThemesPred");
+    BtnThemesPred->SetImages(ImageList::Buttons(), QSize(24, 24));
+    BtnThemesPred->SetCaption(QStringLiteral("<IMG src=\"idx:7\">"));
+    BtnThemesPred->setToolTip(QString::fromUtf8("Page précédente"));
+    BtnThemesPred->setGeometry(133, 5, 40, 21);
+    BtnThemesSuiv = new THTMLButton(panel3);
+    BtnThemesSuiv->setObjectName("BtnThemesSuiv");
+    BtnThemesSuiv->SetImages(ImageList::Buttons(), QSize(24, 24));
+    BtnThemesSuiv->SetCaption(QStringLiteral("<IMG src=\"idx:8\">"));
+    BtnThemesSuiv->setToolTip(QStringLiteral("Page suivante"));
+    BtnThemesSuiv->setGeometry(181, 5, 40, 21);
+    connect(BtnThemesListe, &THTMLButton::Clicked, this, [this] {
+        WBTheme->Navigate(QStringLiteral("file://") + FromCp1252(communs_.AppDir) +
+                          QStringLiteral("them/index.htm"));
+    });
+    connect(BtnThemesPred, &THTMLButton::Clicked, this, [this] { WBTheme->GoBack(); });
+    connect(BtnThemesSuiv, &THTMLButton::Clicked, this, [this] { WBTheme->GoForward(); });
+
+    // Annotations: always empty.
+    QVBoxLayout* notes = pane(PanneauAnnotations, "PanneauAnnotations");
+    LBNote = new THTMListBox(PanneauAnnotations);
+    LBNote->setObjectName("LBNote");
+    LBNote->SetColors(listColour, listColour, Qt::black);
+    LBNote->SetItemHeight(14);
+    notes->addWidget(LBNote);
+
+    // Writing pad: filled in FormCreate.
+    pane(PanneauRediger, "PanneauRediger");
+}
+
+void TFBible::BuildReadingArea() {
+    PanelLecture = new QWidget;
+    PanelLecture->setObjectName("PanelLecture");
+    auto* column = new QVBoxLayout(PanelLecture);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    ShaderLecture = new Shader(PanelLecture);
+    ShaderLecture->setObjectName("ShaderLecture");
+    ShaderLecture->setFixedHeight(40);
+    auto* row = new QHBoxLayout(ShaderLecture);
+    row->setContentsMargins(6, 0, 0, 0);
+    row->setSpacing(6);
+
+    CBLivre = new THTMLComboBox(ShaderLecture);
+    CBLivre->setObjectName("CBLivre");
+    CBLivre->setFixedWidth(173);
+    CBLivre->setFont(Tahoma(10, true));
+    CBLivre->SetDropDownHeight(200);
+    row->addWidget(CBLivre);
+    connect(CBLivre, &THTMLComboBox::Change, this, &TFBible::CBLivreChange);
+
+    SpinChapitre = new ChapterSpin(ShaderLecture);
+    SpinChapitre->setObjectName("SpinChapitre");
+    SpinChapitre->setFixedSize(49, 22);
+    SpinChapitre->setFont(Tahoma(10, true));
+    row->addWidget(SpinChapitre);
+    connect(SpinChapitre, &ChapterSpin::valueEdited, this, &TFBible::SpinChapitreChange);
+    row->addStretch(1);
+
+    auto* buttons = new QWidget(ShaderLecture);
+    buttons->setObjectName("Panel1");
+    buttons->setFixedWidth(76);
+    auto* pair = new QHBoxLayout(buttons);
+    pair->setContentsMargins(2, 2, 2, 2);
+    pair->setSpacing(4);
+    BtnNouveau = new THTMLButton(buttons);
+    BtnNouveau->setObjectName("BtnNouveau");
+    BtnNouveau->SetImages(ImageList::Buttons(), QSize(24, 24));
+    BtnNouveau->SetCaption(QStringLiteral("<IMG src=\"idx:1\">"));
+    BtnNouveau->setToolTip(QString::fromUtf8("Créer un onglet"));
+    BtnFermer = new THTMLButton(buttons);
+    BtnFermer->setObjectName("BtnFermer");
+    BtnFermer->SetImages(ImageList::Buttons(), QSize(24, 24));
+    BtnFermer->SetCaption(QStringLiteral("<IMG src=\"idx:0\">"));
+    BtnFermer->setToolTip(QString::fromUtf8("Fermer le chapître"));
+    for (THTMLButton* b : {BtnNouveau, BtnFermer}) {
+        b->setFixedSize(33, 30);
+        pair->addWidget(b);
+    }
+    connect(BtnNouveau, &THTMLButton::Clicked, this, &TFBible::BtnNouveauClick);
+    connect(BtnFermer, &THTMLButton::Clicked, this, &TFBible::BtnFermerClick);
+    row->addWidget(buttons);
+    column->addWidget(ShaderLecture);
+
+    TCTexte = new TextTabs(PanelLecture);
+    TCTexte->setObjectName("TCTexte");
+    WB = new TBrowserPane;
+    WB->setObjectName("WB");
+    TCTexte->SetContent(WB);
+    column->addWidget(TCTexte, 1);
+    connect(TCTexte, &TextTabs::currentChanged, this, &TFBible::TCTexteChange);
+    connect(WB, &TBrowserPane::BeforeNavigate2, this, &TFBible::WBBeforeNavigate2);
+
+    Splitter1 = new QSplitter(Qt::Horizontal, this);
+    Splitter1->setObjectName("Splitter1");
+    Splitter1->setHandleWidth(3);
+    Splitter1->setChildrenCollapsible(false);
+    Splitter1->addWidget(PanelIndex);
+    Splitter1->addWidget(PanelLecture);
+    Splitter1->setStretchFactor(0, 0);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({265, 686 - 265 - 3});
+    setCentralWidget(Splitter1);
+}
+
+void TFBible::LoadStudyPages() {
+    const QString them = QStringLiteral("file://") + FromCp1252(communs_.AppDir) + QStringLiteral("them/");
+    WBLivres->Navigate(them + QStringLiteral("livres.htm"));
+    WBGlossaire->Navigate(them + QStringLiteral("glossaire.htm"));
+}
+
+// ---------------------------------------------------------------------------
+// Activation, end, About
+
+bool TFBible::event(QEvent* e) {
+    bool handled = QMainWindow::event(e);
+    if (e->type() == QEvent::WindowActivate && loaded_) FormActivate();
+    return handled;
+}
+
+void TFBible::FormActivate() {
+    ShowCurrentChapter();
+    FillBookIndex();
+    BtnLettreA->Click();
+}
+
+void TFBible::Quitter1Click() { close(); }
+
 void TFBible::Apropos1Click() {
-    TFSplash about(this);
-    about.exec();
+    auto* about = new TFSplash(this);
+    about->exec();
+    delete about;
+}
+
+// ---------------------------------------------------------------------------
+// Display options and modules
+
+void TFBible::CheckActionInCategory(QAction* action, const QString& category) {
+    for (QAction* a : ActionList1)
+        if (Category(a) == category) a->setChecked(false);
+    action->setChecked(true);
+}
+
+QWidget* TFBible::ModulePane(QAction* a) const {
+    if (a == ActionLivres) return PanneauLivres;
+    if (a == ActionIndex) return PanneauIndex;
+    if (a == ActionGlossaire) return PanneauGlossaire;
+    if (a == ActionRechercher) return PanneauRechercher;
+    if (a == ActionThemes) return PanneauThemes;
+    if (a == ActionAnnotations) return PanneauAnnotations;
+    return PanneauRediger;
+}
+
+void TFBible::ActionModuleClick(QAction* sender) {
+    CheckActionInCategory(sender, kModule);
+    PC->setCurrentWidget(ModulePane(sender));
+    QString caption = sender->text().remove(QLatin1Char('&'));
+    LabelModule->SetText(QStringLiteral("<IMG \"idx:%1\"><B><FONT color=\"#FFFFFF\" face=\"Tahoma\" "
+                                        "size=\"14\"> %2</FONT></B>")
+                             .arg(ImageIndex(sender))
+                             .arg(caption));
+}
+
+void TFBible::ActionPositionClick(QAction* sender) {
+    CheckActionInCategory(sender, kPosition);
+    const bool before = sender == ActionPosGauche || sender == ActionPosHaut;
+    const bool horizontal = sender == ActionPosGauche || sender == ActionPosDroite;
+    QList<int> sizes = Splitter1->sizes();
+    int panelSize = sizes.value(Splitter1->indexOf(PanelIndex), 265);
+    Splitter1->setOrientation(horizontal ? Qt::Horizontal : Qt::Vertical);
+    Splitter1->insertWidget(before ? 0 : 1, PanelIndex);
+    int total = horizontal ? Splitter1->width() : Splitter1->height();
+    panelSize = std::clamp(panelSize, 120, std::max(120, total / 2));
+    if (before) {
+        Splitter1->setSizes({panelSize, std::max(0, total - panelSize)});
+    } else {
+        Splitter1->setSizes({std::max(0, total - panelSize), panelSize});
+    }
+    TCTexte->SetSide(sender == ActionPosGauche   ? TextTabs::Side::Right
+                     : sender == ActionPosDroite ? TextTabs::Side::Left
+                     : sender == ActionPosHaut   ? TextTabs::Side::Bottom
+                                                 : TextTabs::Side::Top);
+    PanelIndex->layout()->activate();
+    ShowCurrentChapter();
+}
+
+void TFBible::ActionTexteClick(QAction* sender) {
+    CheckActionInCategory(sender, kTexte);
+    ShowCurrentChapter();
+}
+
+void TFBible::ActionTailleClick() {
+    communs_.TextSize = communs_.TextSize >= 4 ? 1 : communs_.TextSize + 1;
+    ShowCurrentChapter();
+}
+
+// ---------------------------------------------------------------------------
+// The chapter page
+
+bool TFBible::WriteChapterPage(int book, int chapter, int firstVerse, int lastVerse, bool passageMode,
+                               bool wholeChapter) {
+    return lorvane::WriteChapterPage(communs_, {book, chapter, firstVerse, lastVerse, passageMode,
+                                                wholeChapter, ActionTexteLigne->isChecked()});
+}
+
+void TFBible::ShowCurrentChapter() {
+    try {
+        if (WriteChapterPage(CurrentBook, CurrentChapter, 1, 0, false, true)) {
+            WB->Navigate(QStringLiteral("file://") + FromCp1252(communs_.AppDir) + QStringLiteral("temp.htm#") +
+                         QString::number(CurrentVerse));
+            WB->Refresh();
+        }
+        int tab = TCTexte->Current();
+        if (tab >= 0) {
+            TCTexte->SetCaption(tab, FromCp1252(TabCaption(communs_, CurrentBook, CurrentChapter)));
+            TCTexte->SetValue(tab, TabValue(CurrentBook, CurrentChapter));
+        }
+    } catch (...) {
+        // A page that cannot be written leaves the pane and the tab as they are.
+    }
+}
+
+void TFBible::TakeIntoNewTab(int book, int chapter, int verse) {
+    BtnNouveau->Click();
+    CurrentBook = book;
+    CurrentChapter = chapter;
+    CurrentVerse = verse;
+    SyncControls();
+    ShowCurrentChapter();
+    FillBookIndex();
+}
+
+void TFBible::OpenPassage(int book, int chapter, int firstVerse, int lastVerse) {
+    FDlgPassage->FirstSlot = communs_.VerseLookup(book, chapter, firstVerse);
+    FDlgPassage->LastSlot = communs_.VerseLookup(book, chapter, lastVerse);
+    FDlgPassage->ShowPassage();
+}
+
+// ---------------------------------------------------------------------------
+// Navigation and tabs
+
+void TFBible::SyncControls() {
+    QSignalBlocker blockBook(CBLivre);
+    CBLivre->SetSelected(CurrentBook - 1);
+    SpinChapitre->SetRange(1, communs_.Book(CurrentBook).ChapterCount);
+    SpinChapitre->SetValue(CurrentChapter);
+}
+
+void TFBible::CBLivreChange() {
+    CurrentBook = CBLivre->Selected() + 1;
+    CurrentChapter = 1;
+    CurrentVerse = 1;
+    SyncControls();
+    ShowCurrentChapter();
+    FillBookIndex();
+}
+
+void TFBible::SpinChapitreChange() {
+    CurrentChapter = SpinChapitre->Value();
+    CurrentVerse = 1;
+    ShowCurrentChapter();
+    FillBookIndex();
+}
+
+void TFBible::TCTexteChange() {
+    int tab = TCTexte->Current();
+    if (tab < 0) return;
+    int value = TCTexte->Value(tab);
+    CurrentBook = value / 1000;
+    CurrentChapter = value % 1000;
+    CurrentVerse = 1;
+    SyncControls();
+    ShowCurrentChapter();
+    FillBookIndex();
+}
+
+void TFBible::BtnNouveauClick() {
+    // The new tab, first, holds the current position and becomes the
+    // selected one; the tab that was read keeps its chapter beside it.
+    TCTexte->Insert(0, FromCp1252(TabCaption(communs_, CurrentBook, CurrentChapter)),
+                    TabValue(CurrentBook, CurrentChapter));
+    TCTexte->SetCurrent(0);
+}
+
+void TFBible::BtnFermerClick() {
+    if (TCTexte->Count() < 2) return;
+    int closing = TCTexte->Current();
+    TCTexte->SetCurrent(closing > 0 ? closing - 1 : 1);
+    TCTexte->Remove(closing);
+    TCTexteChange();
+}
+
+void TFBible::WBBeforeNavigate2(const QString& url, bool& cancel) {
+    try {
+        LinkDecision d = DecideReadingLink(ToCp1252(url), IsRegularFile);
+        cancel = d.kind != LinkDecision::Proceed;
+        if (d.kind == LinkDecision::OpenPassage)
+            OpenPassage(d.passage.Book, d.passage.Chapter, d.passage.FirstVerse, d.passage.LastVerse);
+    } catch (...) {
+        cancel = true;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Book index
+
+void TFBible::FillBookIndex() {
+    LBIndex->BeginUpdate();
+    LBIndex->Clear();
+    std::vector<BookIndexItem> items = BookIndexItems(communs_, CurrentBook);
+    for (const BookIndexItem& item : items) LBIndex->Append(FromCp1252(item.text), item.value);
+    LBIndex->EndUpdate();
+    if (!items.empty()) LBIndex->SetTopIndex(BookIndexTopItem(items, CurrentChapter));
+}
+
+void TFBible::LBIndexClick(THTMListBox* sender) {
+    int selected = sender->SelectedIndex();
+    if (selected < 0) return;
+    int p = sender->ItemValue(selected);
+    if (p == 0) return;
+    if (sender == LBRech) {
+        CurrentBook = p / 1000;
+        CurrentChapter = p % 1000;
+        CurrentVerse = 1;
+        SyncControls();
+        ShowCurrentChapter();
+        FillBookIndex();
+    } else {
+        CurrentChapter = p / 1000;
+        CurrentVerse = p % 1000;
+        QSignalBlocker block(CBLivre);
+        CBLivre->SetSelected(CurrentBook - 1);
+        SpinChapitre->SetValue(CurrentChapter);
+        ShowCurrentChapter();
+    }
 }
 
 }  // namespace lorvane

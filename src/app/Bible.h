@@ -1,18 +1,37 @@
 #pragma once
 
 #include <QMainWindow>
+#include <vector>
 
 #include "Communs.h"
+#include "DlgPassage.h"
+
+class QAction;
+class QSplitter;
+class QStackedWidget;
+class QToolBar;
+class QWidget;
 
 namespace lorvane {
+
+class ChapterSpin;
+class Shader;
+class TBrowserPane;
+class THTMLButton;
+class THTMLComboBox;
+class THTMLabel;
+class THTMListBox;
+class TextTabs;
 
 // The load-failure message: "Erreur", error icon, one OK button.
 void ShowLoadFailure();
 
-// The main window of the program.
-class TFBible : public QMainWindow {
+// The main window of the program: the module panel with its seven panes on
+// one side, the reading area with the book list, the chapter spin, the text
+// tabs and the reading pane on the other. It owns the reading position.
+class TFBible : public QMainWindow, public PassageHost {
     Q_OBJECT
-  public:
+public:
     // Runs FormCreate. When loading the data fails, the error box has been
     // shown and closed by the time the constructor returns, and Loaded() is
     // false: the caller ends the program without showing the window.
@@ -25,18 +44,112 @@ class TFBible : public QMainWindow {
     // file version.
     static QString Title();
 
+    Communs& Data() override { return communs_; }
+
     // The reading position.
     int CurrentBook = 1;
     int CurrentChapter = 1;
     int CurrentVerse = 1;
 
+    // The chapter page and the passage window.
+    bool WriteChapterPage(int book, int chapter, int firstVerse, int lastVerse, bool passageMode,
+                          bool wholeChapter) override;
+    void TakeIntoNewTab(int book, int chapter, int verse) override;
+    void ShowCurrentChapter();
+    void OpenPassage(int book, int chapter, int firstVerse, int lastVerse);
+
+    // Navigation and text tabs.
+    void CBLivreChange();
+    void SpinChapitreChange();
+    void TCTexteChange();
+    void BtnNouveauClick();
+    void BtnFermerClick();
+    void WBBeforeNavigate2(const QString& url, bool& cancel);
+    // Brings the book list and the chapter spin in line with the position.
+    void SyncControls();
+
+    // The book index.
+    void FillBookIndex();
+    void LBIndexClick(THTMListBox* sender);
+
+    // Display options and modules.
+    void CheckActionInCategory(QAction* action, const QString& category);
+    void ActionModuleClick(QAction* sender);
+    void ActionPositionClick(QAction* sender);
+    void ActionTexteClick(QAction* sender);
+    void ActionTailleClick();
+    void FormActivate();
+    void Quitter1Click();
     void Apropos1Click();
 
-  private:
+    // Controls, named as the program knows them.
+    QToolBar* ToolBar2 = nullptr;
+    QWidget* PanelIndex = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QWidget* PanelLecture = nullptr;
+    Shader* ShaderModule = nullptr;
+    THTMLabel* LabelModule = nullptr;
+    QStackedWidget* PC = nullptr;
+    QWidget* PanneauLivres = nullptr;
+    QWidget* PanneauIndex = nullptr;
+    QWidget* PanneauGlossaire = nullptr;
+    QWidget* PanneauRechercher = nullptr;
+    QWidget* PanneauThemes = nullptr;
+    QWidget* PanneauAnnotations = nullptr;
+    QWidget* PanneauRediger = nullptr;
+    Shader* ShaderLecture = nullptr;
+    THTMLComboBox* CBLivre = nullptr;
+    ChapterSpin* SpinChapitre = nullptr;
+    THTMLButton* BtnNouveau = nullptr;
+    THTMLButton* BtnFermer = nullptr;
+    TextTabs* TCTexte = nullptr;
+    TBrowserPane* WB = nullptr;
+    THTMListBox* LBIndex = nullptr;
+    THTMListBox* LBNote = nullptr;
+    THTMListBox* LBRech = nullptr;
+    TBrowserPane* WBLivres = nullptr;
+    TBrowserPane* WBTheme = nullptr;
+    TBrowserPane* WBGlossaire = nullptr;
+    THTMLButton* BtnThemesListe = nullptr;
+    THTMLButton* BtnThemesPred = nullptr;
+    THTMLButton* BtnThemesSuiv = nullptr;
+    THTMLButton* BtnLettreA = nullptr;
+    TFDlgPassage* FDlgPassage = nullptr;
+    QWidget* FrmRichEdit = nullptr;
+
+    // ActionList1, in list order.
+    QAction* ActionLivres = nullptr;
+    QAction* ActionIndex = nullptr;
+    QAction* ActionGlossaire = nullptr;
+    QAction* ActionRechercher = nullptr;
+    QAction* ActionThemes = nullptr;
+    QAction* ActionAnnotations = nullptr;
+    QAction* ActionRediger = nullptr;
+    QAction* ActionTexteAccole = nullptr;
+    QAction* ActionTexteLigne = nullptr;
+    QAction* ActionTaille = nullptr;
+    QAction* ActionPosGauche = nullptr;
+    QAction* ActionPosDroite = nullptr;
+    QAction* ActionPosHaut = nullptr;
+    QAction* ActionPosBas = nullptr;
+    std::vector<QAction*> ActionList1;
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
     void FormCreate();
+    void FormDestroy();
     // The loading block: every table, in order. Returns false after the
     // load-failure message.
     bool LoadData();
+    void BuildActions();
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildModulePanel();
+    void BuildReadingArea();
+    QWidget* ModulePane(QAction* action) const;
+    void LoadStudyPages();
 
     Communs& communs_;
     bool loaded_ = false;

@@ -1,0 +1,134 @@
+#include "DlgPassage.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include <fstream>
+
+#include "BrowserPane.h"
+#include "HtmlWidgets.h"
+#include "ImageLists.h"
+#include "QtText.h"
+
+namespace lorvane {
+
+TFDlgPassage::TFDlgPassage(PassageHost& host, QWidget* owner)
+    : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      host_(host) {
+    setObjectName("FDlgPassage");
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSize(8);
+    setFont(font);
+    resize(300, 250);
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    Panel4 = new QWidget(this);
+    Panel4->setObjectName("Panel4");
+    Panel4->setFixedHeight(38);
+    Panel4->setAutoFillBackground(true);
+    QPalette white = Panel4->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    Panel4->setPalette(white);
+    auto* strip = new QHBoxLayout(Panel4);
+    strip->setContentsMargins(6, 0, 0, 0);
+    strip->setSpacing(8);
+    auto* label1 = new QLabel(QStringLiteral("Afficher"), Panel4);
+    label1->setObjectName("Label1");
+    QPalette gray = label1->palette();
+    gray.setColor(QPalette::WindowText, Qt::gray);
+    label1->setPalette(gray);
+    CheckPassage = new THTMLRadioButton(QStringLiteral("le passage"), Panel4);
+    CheckPassage->setObjectName("CheckPassage");
+    CheckChapitre = new THTMLRadioButton(QString::fromUtf8("tout le chapître"), Panel4);
+    CheckChapitre->setObjectName("CheckChapitre");
+    CheckPassage->SetChecked(true);
+    strip->addWidget(label1);
+    strip->addWidget(CheckPassage);
+    strip->addWidget(CheckChapitre);
+    strip->addStretch(1);
+
+    Panel2 = new QWidget(Panel4);
+    Panel2->setObjectName("Panel2");
+    Panel2->setFixedWidth(73);
+    auto* right = new QHBoxLayout(Panel2);
+    right->setContentsMargins(0, 0, 4, 0);
+    right->addStretch(1);
+    BtnNouveau = new THTMLButton(Panel2);
+    BtnNouveau->setObjectName("BtnNouveau");
+    BtnNouveau->SetImages(ImageList::Buttons(), QSize(24, 24));
+    BtnNouveau->SetCaption(QStringLiteral("<IMG src=\"idx:1\">"));
+    BtnNouveau->setToolTip(QString::fromUtf8("Créer un onglet"));
+    BtnNouveau->setFixedSize(33, 30);
+    right->addWidget(BtnNouveau);
+    strip->addWidget(Panel2);
+    column->addWidget(Panel4);
+
+    WB = new TBrowserPane(this);
+    WB->setObjectName("WB");
+    column->addWidget(WB, 1);
+
+    connect(CheckPassage, &THTMLRadioButton::Clicked, this, &TFDlgPassage::CheckPassageClick);
+    connect(CheckChapitre, &THTMLRadioButton::Clicked, this, &TFDlgPassage::CheckPassageClick);
+    connect(BtnNouveau, &THTMLButton::Clicked, this, &TFDlgPassage::BtnNouveauClick);
+
+    // Keys typed in any control reach the window first.
+    for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
+}
+
+void TFDlgPassage::ShowPassage() {
+    Communs& c = host_.Data();
+    // A link to a verse that the text does not hold names no passage.
+    if (FirstSlot < 1 || FirstSlot > c.VerseSlotCount()) return;
+    const TVerset& first = c.VerseTable[FirstSlot];
+    const int lastVerse = (LastSlot >= 1 && LastSlot <= c.VerseSlotCount()) ? c.VerseTable[LastSlot].Verse : 0;
+
+    std::ofstream empty(c.Path("temp0.htm"), std::ios::binary | std::ios::trunc);
+    if (!empty) throw std::runtime_error("cannot write " + c.Path("temp0.htm"));
+    empty.close();
+    const QString folder = QStringLiteral("file://") + FromCp1252(c.AppDir);
+    WB->Navigate(folder + QStringLiteral("temp0.htm"));
+    setWindowTitle(FromCp1252(c.FormatRef(first.Book, first.Chapter, first.Verse, lastVerse)));
+    if (host_.WriteChapterPage(first.Book, first.Chapter, first.Verse, lastVerse, true,
+                                CheckChapitre->IsChecked()))
+        WB->Navigate(folder + QStringLiteral("temp2.htm"));
+    if (!isVisible()) {
+        if (!placed_) {
+            move(365, 163);
+            placed_ = true;
+        }
+        show();
+    }
+}
+
+void TFDlgPassage::CheckPassageClick() { ShowPassage(); }
+
+void TFDlgPassage::BtnNouveauClick() {
+    Communs& c = host_.Data();
+    if (FirstSlot < 1 || FirstSlot > c.VerseSlotCount()) return;
+    const TVerset& first = c.VerseTable[FirstSlot];
+    host_.TakeIntoNewTab(first.Book, first.Chapter, first.Verse);
+}
+
+bool TFDlgPassage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        hide();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFDlgPassage::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        hide();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace lorvane

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+
+#include "Communs.h"
+
+namespace lorvane {
+
+class TBrowserPane;
+class THTMLButton;
+class THTMLRadioButton;
+
+// What the passage window needs of the main window it belongs to.
+class PassageHost {
+public:
+    virtual ~PassageHost() = default;
+    virtual Communs& Data() = 0;
+    // The chapter page writer with the main window's display options.
+    virtual bool WriteChapterPage(int book, int chapter, int firstVerse, int lastVerse, bool passageMode,
+                                  bool wholeChapter) = 0;
+    // Keeps the chapter being read in a new tab, then shows the given
+    // place in the selected tab.
+    virtual void TakeIntoNewTab(int book, int chapter, int verse) = 0;
+};
+
+// The passage window: a small window above the program's others that shows
+// the passage a link points to, or its whole chapter, and can take it into a
+// new tab of the main window. One for the whole run, created hidden.
+class TFDlgPassage : public QDialog {
+    Q_OBJECT
+public:
+    TFDlgPassage(PassageHost& host, QWidget* owner);
+
+    // Slots of the passage's first and last verse in the verse table.
+    std::int32_t FirstSlot = 0;
+    std::int32_t LastSlot = 0;
+
+    void ShowPassage();
+    void CheckPassageClick();
+    void BtnNouveauClick();
+
+    QWidget* Panel4 = nullptr;
+    QWidget* Panel2 = nullptr;
+    THTMLButton* BtnNouveau = nullptr;
+    THTMLRadioButton* CheckPassage = nullptr;
+    THTMLRadioButton* CheckChapitre = nullptr;
+    TBrowserPane* WB = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    PassageHost& host_;
+    bool placed_ = false;
+};
+
+}  // namespace lorvane

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QTabBar>
+#include <QWidget>
+
+class QBoxLayout;
+
+namespace lorvane {
+
+// The text tabs: a tab bar beside one content widget (the reading pane).
+// Each tab holds a caption and a position value (book * 1000 + chapter).
+// The tabs stand on one side of the content: right at start, or left, top,
+// bottom. Changing the selection from the program raises nothing;
+// currentChanged() is raised for the user's own selections only.
+class TextTabs : public QWidget {
+    Q_OBJECT
+public:
+    enum class Side { Left, Right, Top, Bottom };
+
+    explicit TextTabs(QWidget* parent = nullptr);
+
+    void SetContent(QWidget* content);
+    void SetSide(Side side);
+    Side GetSide() const { return side_; }
+
+    int Count() const { return bar_->count(); }
+    int Current() const { return bar_->currentIndex(); }
+    void SetCurrent(int index);
+    QString Caption(int index) const { return bar_->tabText(index); }
+    void SetCaption(int index, const QString& caption) { bar_->setTabText(index, caption); }
+    int Value(int index) const { return bar_->tabData(index).toInt(); }
+    void SetValue(int index, int value) { bar_->setTabData(index, value); }
+    void Insert(int index, const QString& caption, int value);
+    void Remove(int index);
+
+    QTabBar* Bar() const { return bar_; }
+
+signals:
+    void currentChanged(int index);
+
+private:
+    QTabBar* bar_;
+    QBoxLayout* layout_;
+    QWidget* content_ = nullptr;
+    Side side_ = Side::Right;
+    bool quiet_ = false;
+};
+
+}  // namespace lorvane
