@@ -178,11 +178,12 @@ void TBrowserPane::LinkActivated(const QString& href) {
     Go(TargetOfLink(h, LocationPath()), Move::New);
 }
 
-void TBrowserPane::Go(const NavTarget& target, Move move) {
+void TBrowserPane::Go(NavTarget target, Move move) {
     // A handler that keeps navigating this pane from inside its own event
     // would never end; past a generous depth such navigations are dropped.
     if (depth_ > 16) return;
     bool cancel = false;
+    const unsigned generation = generation_;
     {
         QPointer<TBrowserPane> self(this);
         ++depth_;
@@ -191,7 +192,11 @@ void TBrowserPane::Go(const NavTarget& target, Move move) {
         --depth_;
     }
     if (cancel) return;
+    // A handler that navigated this pane itself has moved the history: a
+    // step back or forward from where it was no longer means anything.
+    if (move != Move::New && generation != generation_) return;
 
+    ++generation_;
     if (index_ >= 0) history_[static_cast<std::size_t>(index_)].scroll = view_->Position();
     int restore = -1;
     switch (move) {

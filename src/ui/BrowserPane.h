@@ -13,7 +13,8 @@
 //   exactly as they were. Refresh() is not a navigation and raises nothing.
 //   Connect handlers directly (the default within the GUI thread): the flag
 //   is read as soon as the signal returns. A handler may navigate this or
-//   another pane; it may not delete this pane.
+//   another pane (a back or forward step whose handler navigated this pane
+//   then stops there); it may not delete this pane.
 //
 // Report forms (the URL text of BeforeNavigate2 and of LocationURL()):
 //   1. a local page without an anchor: its plain absolute path,
@@ -109,7 +110,7 @@ class TBrowserPane : public QWidget {
     };
 
     void LinkActivated(const QString& href);
-    void Go(const NavTarget& target, Move move);
+    void Go(NavTarget target, Move move);
     // Reads and shows the entry's page; true when its document was replaced.
     bool Load(const NavTarget& target);
     void ShowMessage(const QString& text);
@@ -122,7 +123,8 @@ class TBrowserPane : public QWidget {
     QString loadedPath_;
     QByteArray loadedBytes_;
     bool loadedValid_ = false;
-    int depth_ = 0;  // handlers that navigate from inside the event
+    int depth_ = 0;            // handlers that navigate from inside the event
+    unsigned generation_ = 0;  // counts the moves of the history
 };
 
 }  // namespace lorvane

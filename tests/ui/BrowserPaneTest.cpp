@@ -362,6 +362,20 @@ class BrowserPaneTest : public QObject {
         };
         pane_->Navigate("file://" + Them("index.htm"));
         QVERIFY(events_.size() < 40);
+        // A step forward whose handler navigates elsewhere stops there.
+        cancel_ = [](const QString&) { return false; };
+        pane_->Navigate("file://" + Them("theme1.htm#x"));
+        pane_->GoBack();
+        const int count = pane_->HistoryCount();
+        cancel_ = [this](const QString& url) {
+            if (url.contains("theme2")) return false;
+            pane_->Navigate("file://" + Them("theme2.htm"));
+            return false;
+        };
+        pane_->GoForward();
+        QCOMPARE(pane_->LocationURL(), Them("theme2.htm"));
+        QCOMPARE(pane_->HistoryCount(), count);
+        QVERIFY(!pane_->CanGoForward());
     }
 };
 
