@@ -86,13 +86,13 @@ void FinishBible(BibleData& bible, Report& report) {
     int chapters = 0;
     for (const dw::BookRecord& b : bible.books)
         chapters += b.chapterCount;
-    report.Info("source: " + bible.source);
-    report.Info("books: " + std::to_string(bible.books.size()) +
+    report.Summary("source: " + bible.source);
+    report.Summary("books: " + std::to_string(bible.books.size()) +
                 ", chapters: " + std::to_string(chapters) +
                 ", verses: " + std::to_string(bible.verses.size()));
-    report.Info("headings: " + std::to_string(bible.headings.size()) + " (" +
+    report.Summary("headings: " + std::to_string(bible.headings.size()) + " (" +
                 std::to_string(major) + " major, " + std::to_string(minor) + " section)");
-    report.Info("cross-references: " + std::to_string(bible.crossRefs.size()));
+    report.Summary("cross-references: " + std::to_string(bible.crossRefs.size()));
 }
 
 }  // namespace lorvane::importer

@@ -26,6 +26,22 @@ std::vector<archive::Member> PageMembers(const std::vector<Page>& pages);
 void WriteDataFolder(const std::filesystem::path& out, const BibleData& bible,
                      const std::vector<Page>& pages, const archive::WriterOptions& options);
 
+// What lorvane-data builds from.
+struct BuildOptions {
+    enum class Source { Usfm, Sword };
+    Source source = Source::Usfm;
+    std::string from;              // the USFM folder or the SWORD module name
+    std::filesystem::path pages;   // the study pages' folder; empty: no them.dat
+    bool strictVerseLinks = true;  // a verse link naming a missing verse is an error
+    archive::WriterOptions archive;
+};
+
+// Imports the Bible, reads and checks the pages, and writes the data folder
+// `out` when the report has no errors. Returns whether it was written.
+// Throws std::runtime_error (or a filesystem error) when a source cannot be
+// read or the folder cannot be written.
+bool BuildDataSet(const BuildOptions& options, const std::filesystem::path& out, Report& report);
+
 // True for the names a data folder holds: the five tables, them.dat and
 // its volumes them.002 ... them.999.
 bool IsDataFileName(const std::string& name);

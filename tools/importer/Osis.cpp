@@ -1,6 +1,7 @@
 #include "Osis.h"
 
 #include <cctype>
+#include <cstring>
 
 namespace lorvane::importer {
 namespace {
@@ -132,7 +133,9 @@ std::string SpaceAroundNotes(std::string_view osis) {
             break;
         }
         out.append(osis.substr(copied, note.begin - copied));
-        if (IsWordByte(before) && IsWordByte(after)) out += ' ';
+        if ((IsWordByte(before) || (before && std::strchr(",.;:!?)", before))) &&
+            IsWordByte(after))
+            out += ' ';
         copied = note.begin;
     }
     out.append(osis.substr(copied));
@@ -143,7 +146,11 @@ std::vector<std::string> OsisTitles(std::string_view osis) {
     std::vector<std::string> out;
     for (const Element& title : Elements(osis, "title")) {
         if (Attribute(title.startTag, "type") == "runningHead") continue;
-        std::string text = StripMarkup(title.content);
+        // Notes inside a title are not part of it.
+        std::string content(title.content);
+        for (auto notes = Elements(content, "note"); !notes.empty(); notes = Elements(content, "note"))
+            content.erase(notes.front().begin, notes.front().end - notes.front().begin);
+        std::string text = StripMarkup(content);
         if (text.find_first_not_of(" \t\r\n") != std::string::npos) out.push_back(std::move(text));
     }
     return out;
@@ -164,6 +171,17 @@ std::vector<std::vector<std::string>> OsisCrossRefs(std::string_view osis) {
         if (!anyReference) refs.push_back(StripMarkup(note.content));
         out.push_back(std::move(refs));
     }
+    return out;
+}
+
+std::string RemoveTitles(std::string_view osis) {
+    std::string out;
+    std::size_t copied = 0;
+    for (const Element& title : Elements(osis, "title")) {
+        out.append(osis.substr(copied, title.begin - copied));
+        copied = title.end;
+    }
+    out.append(osis.substr(copied));
     return out;
 }
 

@@ -10,10 +10,14 @@
 
 namespace lorvane::importer {
 
-// The entry with a space put before each note that stands between two
-// letters or digits ("God<note>...</note>created"), so that the words stay
-// apart once the note is gone.
+// The entry with a space put before each note that stands between a letter,
+// digit or closing punctuation and a letter or digit
+// ("God<note>...</note>created", "Lord,<note>...</note>you"), so that the
+// words stay apart once the note is gone.
 std::string SpaceAroundNotes(std::string_view osis);
+
+// The entry without its <title> elements.
+std::string RemoveTitles(std::string_view osis);
 
 // The text of the entry's <title> elements (not running heads), markup
 // removed, UTF-8.

@@ -43,7 +43,8 @@ struct PageLinks {
 PageLinks ScanPage(const std::string& html);
 
 // Checks the pages as a set: livres.htm, index.htm and glossaire.htm are
-// there; livres.htm links every book 1-66 and only books; the glossary has
+// there; livres.htm links every book 1-66 and no verse (its other links are
+// warnings: its pane does not follow them); the glossary has
 // an anchor per letter A-Z and per table of measures; every verse link
 // ("43:3:16", "43:3:16-18") names verses the Bible has; every page link
 // names a page of the set, and its anchor an anchor of that page; no

@@ -2,6 +2,10 @@
 
 namespace lorvane::importer {
 
+void Report::Summary(std::string line) {
+    summary_.push_back(std::move(line));
+}
+
 void Report::Info(std::string line) {
     info_.push_back(std::move(line));
 }
@@ -46,6 +50,8 @@ const std::vector<std::string>& Report::Examples(const std::string& kind) const 
 }
 
 void Report::Print(std::ostream& out) const {
+    for (const std::string& line : summary_)
+        out << line << "\n";
     for (const std::string& line : info_)
         out << line << "\n";
     for (const Kind& k : kinds_) {

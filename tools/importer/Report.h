@@ -13,7 +13,9 @@ namespace lorvane::importer {
 
 class Report {
   public:
-    // A line of the summary ("31170 verses").
+    // A line of the summary ("books: 66, ..."), printed first.
+    void Summary(std::string line);
+    // A line of detail, printed after the summary.
     void Info(std::string line);
 
     // One occurrence of a kind of warning, with an example of it. Each kind
@@ -29,6 +31,7 @@ class Report {
     const std::vector<std::string>& Examples(const std::string& kind) const;
     bool HasErrors() const { return !errors_.empty(); }
     const std::vector<std::string>& Errors() const { return errors_; }
+    const std::vector<std::string>& SummaryLines() const { return summary_; }
     const std::vector<std::string>& InfoLines() const { return info_; }
 
     void Print(std::ostream& out) const;
@@ -43,7 +46,7 @@ class Report {
     Kind* Find(const std::string& kind);
     const Kind* Find(const std::string& kind) const;
 
-    std::vector<std::string> info_;
+    std::vector<std::string> summary_, info_;
     std::vector<Kind> kinds_;  // in the order they first occurred
     std::vector<std::string> errors_;
 };

@@ -114,7 +114,7 @@ BibleData ImportSword(const std::string& moduleName, Report& report) {
             }
             for (std::vector<std::string>& refs : OsisCrossRefs(raw))
                 pending.push_back({book, chapter, verse, place, std::move(refs)});
-            plain = module->renderText(SpaceAroundNotes(raw).c_str()).c_str();
+            plain = module->renderText(RemoveTitles(SpaceAroundNotes(raw)).c_str()).c_str();
         } else {
             plain = module->renderText().c_str();
         }
@@ -135,6 +135,11 @@ BibleData ImportSword(const std::string& moduleName, Report& report) {
     for (const PendingRefs& p : pending) {
         for (const std::string& ref : p.refs) {
             sword::ListKey list = parser.parseVerseList(ref.c_str(), p.key.c_str(), true);
+            // Words before the reference ("See Job 9:8") are passed over.
+            for (std::size_t space = ref.find(' '); list.getCount() == 0 &&
+                                                    space != std::string::npos;
+                 space = ref.find(' ', space + 1))
+                list = parser.parseVerseList(ref.c_str() + space + 1, p.key.c_str(), true);
             if (list.getCount() == 0) {
                 ++unread;
                 report.Warn("cross-reference targets not understood, skipped",

@@ -408,8 +408,8 @@ class BookParser {
             case Block::Text:
                 if (verseOpen_) {
                     if (afterHeading_ && !IsBlank(kept)) {
-                        report_.Warn("text between a heading and the next verse, kept in the "
-                                     "verse before",
+                        report_.Warn("headings inside a verse, placed before the next verse "
+                                     "(the verse keeps all its words)",
                                      VersePlace());
                         afterHeading_ = false;
                     }
