@@ -19,17 +19,18 @@ using namespace lorvane;
 namespace {
 
 int Usage() {
-    std::cerr << "usage: lorvane-data (--usfm SOURCE_DIR | --sword MODULE | --sample) --out DATA_DIR\n"
-                 "                    [--pages PAGES_DIR] [--volume-size BYTES]\n"
-                 "  --usfm DIR         a USFM Bible, one file per book (verse links of the\n"
-                 "                     study pages must all be valid)\n"
-                 "  --sword MODULE     an installed SWORD Bible module (verse links of the\n"
-                 "                     study pages that its versification lacks are reported)\n"
-                 "  --sample           a small sample of 66 books with a few verses each\n"
-                 "  --pages DIR        the study pages (default: "
-              << LORVANE_PAGES_DIR
-              << ")\n"
-                 "  --volume-size N    split them.dat into volumes of about N bytes\n";
+    std::cerr
+        << "usage: lorvane-data (--usfm SOURCE_DIR | --sword MODULE | --sample) --out DATA_DIR\n"
+           "                    [--pages PAGES_DIR] [--volume-size BYTES]\n"
+           "  --usfm DIR         a USFM Bible, one file per book (verse links of the\n"
+           "                     study pages must all be valid)\n"
+           "  --sword MODULE     an installed SWORD Bible module (verse links of the\n"
+           "                     study pages that its versification lacks are reported)\n"
+           "  --sample           a small sample of 66 books with a few verses each\n"
+           "  --pages DIR        the study pages (default: "
+        << LORVANE_PAGES_DIR
+        << ")\n"
+           "  --volume-size N    split them.dat into volumes of about N bytes\n";
     return 2;
 }
 
@@ -105,10 +106,10 @@ int main(int argc, char** argv) {
             importer::FinishBible(bible, report);
             if (!report.HasErrors())
                 importer::WriteDataFolder(outDir, bible, pages, options.archive);
-            std::cout << "sample data: " << bible.books.size() << " books, "
-                      << bible.verses.size() << " verses, " << bible.headings.size()
-                      << " headings, " << bible.crossRefs.size() << " cross-references, "
-                      << pages.size() << " study pages\n";
+            std::cout << "sample data: " << bible.books.size() << " books, " << bible.verses.size()
+                      << " verses, " << bible.headings.size() << " headings, "
+                      << bible.crossRefs.size() << " cross-references, " << pages.size()
+                      << " study pages\n";
         } else {
             options.source = mode == "usfm" ? importer::BuildOptions::Source::Usfm
                                             : importer::BuildOptions::Source::Sword;

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <tuple>
 
+#include "BibleText.h"
 #include "Canon.h"
 #include "Cp1252.h"
-#include "BibleText.h"
 
 namespace lorvane::importer {
 
@@ -16,8 +16,8 @@ VerseIndex::VerseIndex(const std::vector<dw::VerseEntry>& verses)
         if (!InRange(v.book, v.chapter, v.verse) || v.verse == 0) continue;
         has_[Slot(v.book, v.chapter, v.verse)] = 1;
         has_[Slot(v.book, v.chapter, 0)] = 1;
-        std::uint8_t& last = last_[static_cast<std::size_t>(v.book - 1) * (kMaxChapter + 1) +
-                                   v.chapter];
+        std::uint8_t& last =
+            last_[static_cast<std::size_t>(v.book - 1) * (kMaxChapter + 1) + v.chapter];
         last = std::max<std::uint8_t>(last, static_cast<std::uint8_t>(v.verse));
     }
 }
@@ -39,9 +39,8 @@ bool VerseIndex::HasTarget(int book, int chapter, int first, int last) const {
 }
 
 std::string Place(int book, int chapter, int verse) {
-    std::string code = book >= 1 && book <= kBooks
-                           ? std::string(datawriter::kCanon[book - 1].code)
-                           : "book " + std::to_string(book);
+    std::string code = book >= 1 && book <= kBooks ? std::string(datawriter::kCanon[book - 1].code)
+                                                   : "book " + std::to_string(book);
     return code + " " + std::to_string(chapter) + ":" + std::to_string(verse);
 }
 
@@ -87,11 +86,10 @@ void FinishBible(BibleData& bible, Report& report) {
     for (const dw::BookRecord& b : bible.books)
         chapters += b.chapterCount;
     report.Summary("source: " + bible.source);
-    report.Summary("books: " + std::to_string(bible.books.size()) +
-                ", chapters: " + std::to_string(chapters) +
-                ", verses: " + std::to_string(bible.verses.size()));
+    report.Summary("books: " + std::to_string(bible.books.size()) + ", chapters: " +
+                   std::to_string(chapters) + ", verses: " + std::to_string(bible.verses.size()));
     report.Summary("headings: " + std::to_string(bible.headings.size()) + " (" +
-                std::to_string(major) + " major, " + std::to_string(minor) + " section)");
+                   std::to_string(major) + " major, " + std::to_string(minor) + " section)");
     report.Summary("cross-references: " + std::to_string(bible.crossRefs.size()));
 }
 

@@ -49,7 +49,11 @@ bool IsSpace(char c) {
 
 char32_t NextCodePoint(std::string_view s, std::size_t& pos) {
     auto b0 = static_cast<unsigned char>(s[pos]);
-    int len = b0 < 0x80 ? 1 : (b0 >> 5) == 0x6 ? 2 : (b0 >> 4) == 0xE ? 3 : (b0 >> 3) == 0x1E ? 4 : 0;
+    int len = b0 < 0x80           ? 1
+              : (b0 >> 5) == 0x6  ? 2
+              : (b0 >> 4) == 0xE  ? 3
+              : (b0 >> 3) == 0x1E ? 4
+                                  : 0;
     if (len == 0 || pos + len > s.size()) {
         ++pos;
         return kBad;
@@ -167,8 +171,10 @@ std::string NormalizeSpaces(std::string_view text) {
     std::size_t last = out.find_last_not_of('\xA0');
     out = out.substr(first, last - first + 1);
     // Trimming a no-break space may uncover a plain one.
-    while (!out.empty() && out.front() == ' ') out.erase(0, 1);
-    while (!out.empty() && out.back() == ' ') out.pop_back();
+    while (!out.empty() && out.front() == ' ')
+        out.erase(0, 1);
+    while (!out.empty() && out.back() == ' ')
+        out.pop_back();
     return out;
 }
 
@@ -178,8 +184,8 @@ bool CutTitle(std::string& title, std::size_t width) {
     std::size_t cut = title.rfind(' ', room);
     if (cut == std::string::npos || cut == 0) cut = room;  // one long word
     title.resize(cut);
-    while (!title.empty() && std::string_view(" ,;:-\x96\x97\xA0").find(title.back()) !=
-                                 std::string_view::npos)
+    while (!title.empty() &&
+           std::string_view(" ,;:-\x96\x97\xA0").find(title.back()) != std::string_view::npos)
         title.pop_back();
     title += '\x85';
     return true;
@@ -268,10 +274,10 @@ std::string PageToCp1252(std::string_view utf8, const std::string& name) {
         char32_t cp = NextCodePoint(utf8, pos);
         int byte = cp1252::FromUnicode(cp);
         if (byte < 0 || (cp >= 0x80 && cp < 0xA0)) {
-            throw std::runtime_error(name + ":" + std::to_string(line) + ":" +
-                                     std::to_string(column) + ": " +
-                                     (cp == kBad ? std::string("malformed UTF-8 or U+FFFD")
-                                                 : CodePointName(cp) + " has no Windows-1252 form"));
+            throw std::runtime_error(
+                name + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " +
+                (cp == kBad ? std::string("malformed UTF-8 or U+FFFD")
+                            : CodePointName(cp) + " has no Windows-1252 form"));
         }
         out += static_cast<char>(byte);
         if (cp == '\n') {

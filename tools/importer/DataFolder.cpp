@@ -56,8 +56,8 @@ std::vector<archive::Member> PageMembers(const std::vector<Page>& pages) {
     return members;
 }
 
-void WriteDataFolder(const fs::path& outArg, const BibleData& bible,
-                     const std::vector<Page>& pages, const archive::WriterOptions& options) {
+void WriteDataFolder(const fs::path& outArg, const BibleData& bible, const std::vector<Page>& pages,
+                     const archive::WriterOptions& options) {
     fs::path out = fs::absolute(outArg).lexically_normal();
     if (out.filename().empty()) out = out.parent_path();
     CheckReplaceable(out);
@@ -113,7 +113,7 @@ bool BuildDataSet(const BuildOptions& options, const fs::path& out, Report& repo
         if (it->path().filename().string().compare(0, 5, "them.") == 0) size += it->file_size(ec);
     if (!pages.empty())
         report.Summary("them.dat: " + std::to_string(pages.size()) + " pages, " +
-                    std::to_string(size) + " bytes");
+                       std::to_string(size) + " bytes");
     return true;
 }
 

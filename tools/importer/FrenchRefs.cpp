@@ -57,7 +57,7 @@ std::vector<Token> Tokenize(std::string_view s) {
             }
         } else {
             ++i;
-            Tok k = c == ':' ? Tok::Colon
+            Tok k = c == ':'   ? Tok::Colon
                     : c == ',' ? Tok::Comma
                     : c == ';' ? Tok::Semi
                     : c == '.' ? Tok::Dot
@@ -82,7 +82,9 @@ const std::map<std::string, int, std::less<>>& Abbreviations() {
 class Parser {
   public:
     Parser(std::string_view text, int sourceBook, int sourceChapter)
-        : text_(text), toks_(Tokenize(text)), sourceBook_(sourceBook),
+        : text_(text),
+          toks_(Tokenize(text)),
+          sourceBook_(sourceBook),
           sourceChapter_(sourceChapter) {}
 
     RefList Run() {

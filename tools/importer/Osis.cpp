@@ -55,8 +55,8 @@ std::vector<Element> Elements(std::string_view xml, std::string_view name) {
         }
         std::size_t endTag = xml.find(close, tagEnd + 1);
         if (endTag == std::string_view::npos) break;
-        out.push_back({startTag, xml.substr(tagEnd + 1, endTag - tagEnd - 1), at,
-                       endTag + close.size()});
+        out.push_back(
+            {startTag, xml.substr(tagEnd + 1, endTag - tagEnd - 1), at, endTag + close.size()});
         at = endTag + close.size();
     }
     return out;
@@ -96,8 +96,11 @@ std::string StripMarkup(std::string_view xml) {
 std::string SpaceAroundNotes(std::string_view osis) {
     std::string out;
     out.reserve(osis.size() + 16);
-    std::size_t copied = 0;
+    std::size_t copied = 0, lastEnd = std::string_view::npos;
     for (const Element& note : Elements(osis, "note")) {
+        // A note right after another one already has its space.
+        const bool follows = note.begin == lastEnd;
+        lastEnd = note.end;
         // The visible character before the note, markup skipped.
         char before = 0;
         for (std::size_t k = note.begin; k-- > 0;) {
@@ -133,7 +136,7 @@ std::string SpaceAroundNotes(std::string_view osis) {
             break;
         }
         out.append(osis.substr(copied, note.begin - copied));
-        if ((IsWordByte(before) || (before && std::strchr(",.;:!?)", before))) &&
+        if (!follows && (IsWordByte(before) || (before && std::strchr(",.;:!?)", before))) &&
             IsWordByte(after))
             out += ' ';
         copied = note.begin;
@@ -148,7 +151,8 @@ std::vector<std::string> OsisTitles(std::string_view osis) {
         if (Attribute(title.startTag, "type") == "runningHead") continue;
         // Notes inside a title are not part of it.
         std::string content(title.content);
-        for (auto notes = Elements(content, "note"); !notes.empty(); notes = Elements(content, "note"))
+        for (auto notes = Elements(content, "note"); !notes.empty();
+             notes = Elements(content, "note"))
             content.erase(notes.front().begin, notes.front().end - notes.front().begin);
         std::string text = StripMarkup(content);
         if (text.find_first_not_of(" \t\r\n") != std::string::npos) out.push_back(std::move(text));

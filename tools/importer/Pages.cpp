@@ -59,8 +59,9 @@ std::string DecodeEntities(std::string s) {
 }
 
 bool AllDigits(std::string_view s) {
-    return !s.empty() && std::all_of(s.begin(), s.end(),
-                                     [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c));
+    });
 }
 
 // A verse link: book, chapter, first verse and an optional last verse,
@@ -217,8 +218,8 @@ void CheckPages(const std::vector<Page>& pages, const VerseIndex& verses, bool s
     for (const auto& [name, links] : scanned) {
         const bool bookTable = name == "livres.htm";
         for (const Link& f : links.forbidden)
-            report.Error(name + ":" + std::to_string(f.line) + ": not allowed in a study page: " +
-                         f.href);
+            report.Error(name + ":" + std::to_string(f.line) +
+                         ": not allowed in a study page: " + f.href);
         for (const Link& link : links.hrefs) {
             const std::string& href = link.href;
             const std::string at = name + ":" + std::to_string(link.line) + ": ";
@@ -266,12 +267,12 @@ void CheckPages(const std::vector<Page>& pages, const VerseIndex& verses, bool s
                 if (bookTable && page.find("livres") == std::string::npos) {
                     // The book table's pane reads every other link as a book
                     // number: such a link does nothing there.
-                    report.Warn("links of livres.htm that its pane does not follow (only book "
-                                "links work there)",
-                                at + "\"" + href + "\"");
+                    report.Warn(
+                        "links of livres.htm that its pane does not follow (only book "
+                        "links work there)",
+                        at + "\"" + href + "\"");
                 }
-                if (page.find_first_of(":/\\") != std::string::npos ||
-                           !scanned.count(page)) {
+                if (page.find_first_of(":/\\") != std::string::npos || !scanned.count(page)) {
                     report.Error(at + "link \"" + href + "\" names no study page");
                 } else if (!anchor.empty() && !hasAnchor(page, anchor)) {
                     report.Error(at + "link \"" + href + "\" names no anchor of " + page);
@@ -286,9 +287,9 @@ void CheckPages(const std::vector<Page>& pages, const VerseIndex& verses, bool s
         if (!missing.empty()) report.Error("livres.htm has no link to the books" + missing);
     }
     report.Summary("study pages: " + std::to_string(pages.size()) + ", verse links: " +
-                std::to_string(verseLinks) + " (" + std::to_string(badVerseLinks) +
-                " not valid), book links: " + std::to_string(bookLinks) +
-                ", page links: " + std::to_string(pageLinks));
+                   std::to_string(verseLinks) + " (" + std::to_string(badVerseLinks) +
+                   " not valid), book links: " + std::to_string(bookLinks) +
+                   ", page links: " + std::to_string(pageLinks));
 }
 
 }  // namespace lorvane::importer

@@ -58,8 +58,7 @@ void Report::Print(std::ostream& out) const {
         out << k.name << ": " << k.count << "\n";
         for (const std::string& e : k.examples)
             out << "    " << e << "\n";
-        if (k.calls > k.examples.size())
-            out << "    ...\n";
+        if (k.calls > k.examples.size()) out << "    ...\n";
     }
     for (const std::string& e : errors_)
         out << "error: " << e << "\n";

@@ -136,8 +136,8 @@ BibleData ImportSword(const std::string& moduleName, Report& report) {
         for (const std::string& ref : p.refs) {
             sword::ListKey list = parser.parseVerseList(ref.c_str(), p.key.c_str(), true);
             // Words before the reference ("See Job 9:8") are passed over.
-            for (std::size_t space = ref.find(' '); list.getCount() == 0 &&
-                                                    space != std::string::npos;
+            for (std::size_t space = ref.find(' ');
+                 list.getCount() == 0 && space != std::string::npos;
                  space = ref.find(' ', space + 1))
                 list = parser.parseVerseList(ref.c_str() + space + 1, p.key.c_str(), true);
             if (list.getCount() == 0) {
@@ -161,8 +161,7 @@ BibleData ImportSword(const std::string& moduleName, Report& report) {
                     continue;
                 }
                 // A range over several chapters becomes one record per chapter.
-                for (int c = lower.getChapter(); c <= upper.getChapter() && c <= kMaxChapter;
-                     ++c) {
+                for (int c = lower.getChapter(); c <= upper.getChapter() && c <= kMaxChapter; ++c) {
                     int first = c == lower.getChapter() ? lower.getVerse() : 1;
                     int last = c == upper.getChapter() ? upper.getVerse() : index.LastVerse(tb, c);
                     if (last == first) last = 0;
@@ -179,11 +178,10 @@ BibleData ImportSword(const std::string& moduleName, Report& report) {
             }
         }
     }
-    report.Info("cross-reference notes: " + std::to_string(pending.size()) +
-                ", records kept: " + std::to_string(kept) +
-                ", not understood: " + std::to_string(unread) + ", naming missing verses: " +
-                std::to_string(missingVerse) + ", outside the 66 books: " +
-                std::to_string(outside));
+    report.Info("cross-reference notes: " + std::to_string(pending.size()) + ", records kept: " +
+                std::to_string(kept) + ", not understood: " + std::to_string(unread) +
+                ", naming missing verses: " + std::to_string(missingVerse) +
+                ", outside the 66 books: " + std::to_string(outside));
     for (int b = 1; b <= kBooks; ++b)
         for (int c = 1; c <= bible.books[b - 1].chapterCount; ++c)
             if (!index.Has(b, c, 1)) report.Warn("chapters without a verse 1", Place(b, c, 1));

@@ -46,18 +46,18 @@ Cls Classify(std::string_view name) {
                         "cp",  "cd",  "mr",  "sr",   "r",   "sd",  "pb",  "lit",  "periph"});
         add(Cls::HeadingD, {"ms"});
         add(Cls::HeadingE, {"s", "sp", "d", "qa"});
-        add(Cls::Para, {"p",   "m",  "po", "pr", "cls", "pmo", "pm", "pmc", "pmr", "pi",
-                        "mi",  "nb", "pc", "ph", "b",   "q",   "qr", "qc",  "qm",  "qd",
-                        "lh",  "li", "lf", "lim", "tr"});
+        add(Cls::Para,
+            {"p",  "m", "po", "pr", "cls", "pmo", "pm", "pmc", "pmr", "pi", "mi",  "nb", "pc",
+             "ph", "b", "q",  "qr", "qc",  "qm",  "qd", "lh",  "li",  "lf", "lim", "tr"});
         add(Cls::Cell, {"th", "thr", "tc", "tcr", "thc", "tcc"});
-        add(Cls::Char, {"add", "bk",  "dc",  "k",   "nd",   "ord", "pn",  "png", "addpn",
-                        "qt",  "sig", "sls", "tl",  "wj",   "em",  "bd",  "it",  "bdit",
-                        "no",  "sc",  "sup", "w",   "wg",   "wh",  "wa",  "rb",  "pro",
-                        "qs",  "qac", "litl", "lik", "liv", "jmp", "ior", "iqt", "ndx", "ref"});
+        add(Cls::Char, {"add", "bk",  "dc",  "k",   "nd",  "ord", "pn",  "png",  "addpn", "qt",
+                        "sig", "sls", "tl",  "wj",  "em",  "bd",  "it",  "bdit", "no",    "sc",
+                        "sup", "w",   "wg",  "wh",  "wa",  "rb",  "pro", "qs",   "qac",   "litl",
+                        "lik", "liv", "jmp", "ior", "iqt", "ndx", "ref"});
         add(Cls::DropChar, {"fig", "rq", "cat", "va", "vp", "ca"});
         add(Cls::Note, {"f", "fe", "ef", "x", "ex"});
-        add(Cls::NoteInner, {"fr", "fq", "fqa", "fk",  "ft",  "fl",  "fw",  "fp",  "fv",  "fdc",
-                             "fm", "xo", "xk",  "xq",  "xt",  "xta", "xop", "xot", "xnt", "xdc"});
+        add(Cls::NoteInner, {"fr", "fq", "fqa", "fk", "ft", "fl",  "fw",  "fp",  "fv",  "fdc",
+                             "fm", "xo", "xk",  "xq", "xt", "xta", "xop", "xot", "xnt", "xdc"});
         add(Cls::Id, {"id"});
         add(Cls::Chapter, {"c"});
         add(Cls::Verse, {"v"});
@@ -79,8 +79,7 @@ bool IsBlank(std::string_view s) {
 
 class BookParser {
   public:
-    BookParser(std::string_view text, const std::string& file, TextConverter& conv,
-               Report& report)
+    BookParser(std::string_view text, const std::string& file, TextConverter& conv, Report& report)
         : s_(text), conv_(conv), report_(report) {
         book_.file = file;
     }
@@ -235,13 +234,13 @@ class BookParser {
 
     // The number after \c or \v: digits, maybe a range ("12-13") or letter.
     std::string_view NumberAt(std::size_t& j) {
-        while (j < s_.size() && (s_[j] == ' ' || s_[j] == '\t')) ++j;
+        while (j < s_.size() && (s_[j] == ' ' || s_[j] == '\t'))
+            ++j;
         std::size_t start = j;
         while (j < s_.size() && !std::isspace(static_cast<unsigned char>(s_[j])) && s_[j] != '\\')
             ++j;
         std::string_view token = s_.substr(start, j - start);
-        if (j < s_.size() && (s_[j] == ' ' || s_[j] == '\t' || s_[j] == '\n' || s_[j] == '\r'))
-            ++j;
+        if (j < s_.size() && (s_[j] == ' ' || s_[j] == '\t' || s_[j] == '\n' || s_[j] == '\r')) ++j;
         return token;
     }
 
@@ -295,8 +294,10 @@ class BookParser {
         if (n != lastVerse_ + 1)
             report_.Warn("verse numbers out of sequence",
                          book_.code + " " + std::to_string(chapter_) + ":" + std::to_string(n) +
-                             " after " + std::to_string(chapter_) + ":" +
-                             std::to_string(lastVerse_) + " (" + Where(pos) + ")");
+                             (lastVerse_ == 0 ? " first in its chapter"
+                                              : " after " + std::to_string(chapter_) + ":" +
+                                                    std::to_string(lastVerse_)) +
+                             " (" + Where(pos) + ")");
         lastVerse_ = n;
         if (n < 1 || n > kMaxVerse || chapter_ < 1 || chapter_ > kMaxChapter) {
             report_.Warn("verses beyond chapter 150 or verse 176, skipped",
@@ -408,9 +409,10 @@ class BookParser {
             case Block::Text:
                 if (verseOpen_) {
                     if (afterHeading_ && !IsBlank(kept)) {
-                        report_.Warn("headings inside a verse, placed before the next verse "
-                                     "(the verse keeps all its words)",
-                                     VersePlace());
+                        report_.Warn(
+                            "headings inside a verse, placed before the next verse "
+                            "(the verse keeps all its words)",
+                            VersePlace());
                         afterHeading_ = false;
                     }
                     AppendText(verseText_, kept);
@@ -508,9 +510,9 @@ std::vector<dw::CrossRefRecord> ResolveCrossRefs(const std::vector<UsfmBook>& bo
     char percent[32];
     std::snprintf(percent, sizeof percent, "%.2f",
                   total ? 100.0 * static_cast<double>(out.size()) / total : 100.0);
-    report.Info("cross-reference notes: " + std::to_string(notes) + ", targets: " +
-                std::to_string(total) + ", kept: " + std::to_string(out.size()) + " (" + percent +
-                " %), not understood: " + std::to_string(unread) +
+    report.Info("cross-reference notes: " + std::to_string(notes) +
+                ", targets: " + std::to_string(total) + ", kept: " + std::to_string(out.size()) +
+                " (" + percent + " %), not understood: " + std::to_string(unread) +
                 ", naming missing verses: " + std::to_string(missing));
     return out;
 }
@@ -591,8 +593,7 @@ BibleData ImportUsfm(const fs::path& folder, Report& report) {
     VerseIndex index(bible.verses);
     for (int b = 1; b <= kBooks; ++b) {
         for (int c = 1; c <= bible.books[b - 1].chapterCount; ++c) {
-            if (!index.Has(b, c, 1))
-                report.Warn("chapters without a verse 1", Place(b, c, 1));
+            if (!index.Has(b, c, 1)) report.Warn("chapters without a verse 1", Place(b, c, 1));
         }
     }
     for (const dw::VerseEntry& v : bible.verses)

@@ -23,8 +23,8 @@ namespace lorvane::importer {
 // One book file, parsed.
 struct UsfmBook {
     std::string file;
-    std::string code;  // "GEN"
-    int number = 0;    // 1-66, 0 for a book outside the 66
+    std::string code;                           // "GEN"
+    int number = 0;                             // 1-66, 0 for a book outside the 66
     std::string toc1, toc2, toc3, runningHead;  // UTF-8
     std::vector<dw::VerseEntry> verses;
     std::vector<dw::IndexRecord> headings;
