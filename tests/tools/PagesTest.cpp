@@ -117,7 +117,7 @@ TEST(Pages, LoadReadsEveryHtmPageAsWindows1252) {
     TempDir tmp;
     std::ofstream(tmp.path() / "b.htm")
         << "<META http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">Éphah";
-    std::ofstream(tmp.path() / "a.htm") << "<P>Sicle</P>";
+    std::ofstream(tmp.path() / "a.htm") << "<HTML><HEAD><TITLE>Sicle</TITLE></HEAD></HTML>";
     std::ofstream(tmp.path() / "notes.txt") << "not a page ≈";
     fs::last_write_time(tmp.path() / "a.htm",
                         fs::file_time_type::clock::now() - std::chrono::hours(48));
@@ -127,6 +127,9 @@ TEST(Pages, LoadReadsEveryHtmPageAsWindows1252) {
     EXPECT_EQ(pages[1].bytes,
               cp1252::FromUtf8("<META http-equiv=\"Content-Type\" content=\"text/html; "
                                "charset=windows-1252\">Éphah"));
+    EXPECT_EQ(pages[0].bytes,
+              "<HTML><HEAD>\n<META http-equiv=\"Content-Type\" content=\"text/html; "
+              "charset=windows-1252\"><TITLE>Sicle</TITLE></HEAD></HTML>");
     const std::time_t now = std::time(nullptr);
     EXPECT_NEAR(static_cast<double>(now - pages[0].modified), 48 * 3600.0, 60.0);
 

@@ -102,6 +102,20 @@ TEST(UsfmBook, VerseNumbersOutOfSequenceAreWarnedWithTheirPlace) {
     EXPECT_EQ(ex[2], "PSA 119:116 after 119:11 (test.usfm:7)");
 }
 
+TEST(UsfmBook, VerseNumbersWithRangesLettersOrGluedWords) {
+    auto p = Parse(
+        "\\id GEN\n\\c 1\n\\v 1Au commencement\n\\v 2-3 Deux et trois\n\\v 4a "
+        "Quatre\n");
+    ASSERT_EQ(p->book.verses.size(), 3u);
+    EXPECT_EQ(Utf8(p->book.verses[0].text), "Au commencement");
+    EXPECT_EQ(p->book.verses[1].verse, 2);
+    EXPECT_EQ(Utf8(p->book.verses[1].text), "Deux et trois");
+    EXPECT_EQ(p->book.verses[2].verse, 4);
+    EXPECT_EQ(p->report.Count("verse numbers out of sequence"), 0);  // 4 follows 2-3
+    EXPECT_EQ(p->report.Count("verse numbers with a range or a letter, kept as their first number"),
+              2);
+}
+
 TEST(UsfmBook, CharactersOutsideWindows1252AreMappedAndCounted) {
     auto p = Parse("\\id GEN\n\\c 1\n\\p\n\\v 1 l’homme dit\u202F: « Ā\u200Bb » שׁ\n");
     ASSERT_EQ(p->book.verses.size(), 1u);

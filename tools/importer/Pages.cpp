@@ -23,9 +23,21 @@ std::string Lower(std::string s) {
     return s;
 }
 
-// "charset=utf-8" (in any case, quoted or not) becomes "charset=windows-1252".
+// "charset=utf-8" (in any case, quoted or not) becomes "charset=windows-1252";
+// a page that declares no charset gets a declaration of windows-1252 at the
+// start of its <HEAD>.
 std::string DeclareCp1252(std::string html) {
     std::string lower = Lower(html);
+    if (lower.find("charset=") == std::string::npos) {
+        std::size_t head = lower.find("<head");
+        std::size_t end = head == std::string::npos ? head : lower.find('>', head);
+        if (end != std::string::npos) {
+            html.insert(end + 1,
+                        "\n<META http-equiv=\"Content-Type\" content=\"text/html; "
+                        "charset=windows-1252\">");
+        }
+        return html;
+    }
     std::size_t at = 0;
     while ((at = lower.find("charset=", at)) != std::string::npos) {
         std::size_t v = at + 8;

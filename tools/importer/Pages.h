@@ -21,7 +21,8 @@ struct Page {
 };
 
 // Every *.htm file of a folder, in name order. A charset declaration of
-// UTF-8 is rewritten to windows-1252. Throws std::runtime_error when the
+// UTF-8 is rewritten to windows-1252; a page with a <HEAD> and no charset
+// declaration gets one. Throws std::runtime_error when the
 // folder holds no page or a page cannot be read or has a character that
 // Windows-1252 lacks (with its line and column).
 std::vector<Page> LoadPages(const std::filesystem::path& folder);

@@ -232,13 +232,28 @@ class BookParser {
         }
     }
 
-    // The number after \c or \v: digits, maybe a range ("12-13") or letter.
+    // The number after \c or \v: digits, maybe with a letter ("12a") or a
+    // second number ("12-13", "12,13"). Words glued to it ("1Au") stay text.
     std::string_view NumberAt(std::size_t& j) {
+        auto digit = [&](std::size_t k) {
+            return k < s_.size() && std::isdigit(static_cast<unsigned char>(s_[k]));
+        };
+        auto suffix = [&](std::size_t k) {  // one lower-case letter ending the number
+            return k < s_.size() && s_[k] >= 'a' && s_[k] <= 'z' &&
+                   !(k + 1 < s_.size() && std::isalpha(static_cast<unsigned char>(s_[k + 1])));
+        };
         while (j < s_.size() && (s_[j] == ' ' || s_[j] == '\t'))
             ++j;
-        std::size_t start = j;
-        while (j < s_.size() && !std::isspace(static_cast<unsigned char>(s_[j])) && s_[j] != '\\')
+        const std::size_t start = j;
+        while (digit(j))
             ++j;
+        if (j > start && suffix(j)) ++j;
+        if (j > start && j + 1 < s_.size() && (s_[j] == '-' || s_[j] == ',') && digit(j + 1)) {
+            ++j;
+            while (digit(j))
+                ++j;
+            if (suffix(j)) ++j;
+        }
         std::string_view token = s_.substr(start, j - start);
         if (j < s_.size() && (s_[j] == ' ' || s_[j] == '\t' || s_[j] == '\n' || s_[j] == '\r')) ++j;
         return token;
@@ -299,6 +314,9 @@ class BookParser {
                                                     std::to_string(lastVerse_)) +
                              " (" + Where(pos) + ")");
         lastVerse_ = n;
+        // A range ("2-3") ends at its second number: verse 4 follows it.
+        if (std::size_t dash = token.find('-'); dash != std::string_view::npos)
+            lastVerse_ = std::max(n, LeadingNumber(token.substr(dash + 1)));
         if (n < 1 || n > kMaxVerse || chapter_ < 1 || chapter_ > kMaxChapter) {
             report_.Warn("verses beyond chapter 150 or verse 176, skipped",
                          VersePlace() + " (" + Where(pos) + ")");
