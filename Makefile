@@ -3,6 +3,9 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
+# A USFM Bible folder for the data set (make run BIBLE=folder); without it the
+# data come from the SWORD module engWEB2015eb.
+BIBLE      ?=
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLORVANE_WERROR=ON
 
 .PHONY: all deps build data run test test-asan bench format clean
@@ -19,7 +22,7 @@ build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
 data: build
-	@scripts/prepare-data.sh $(BUILD)/bin
+	@scripts/prepare-data.sh $(BUILD)/bin "$(BIBLE)"
 
 run: data
 	$(BUILD)/bin/lorvane

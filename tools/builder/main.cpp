@@ -1,12 +1,17 @@
-// lorvane-data: writes a data folder for Lorvane.
+// lorvane-data: writes a data folder for Lorvane, from a USFM Bible, from a
+// SWORD Bible module, or a small sample for trying the program.
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <string>
 
 #include "Canon.h"
 #include "Cp1252.h"
+#include "DataFolder.h"
 #include "DataWriter.h"
+#include "Report.h"
 
 namespace fs = std::filesystem;
 using namespace lorvane;
@@ -14,63 +19,120 @@ using namespace lorvane;
 namespace {
 
 int Usage() {
-    std::cerr << "usage: lorvane-data --sample --out DATA_DIR\n";
+    std::cerr
+        << "usage: lorvane-data (--usfm SOURCE_DIR | --sword MODULE | --sample) --out DATA_DIR\n"
+           "                    [--pages PAGES_DIR] [--volume-size BYTES]\n"
+           "  --usfm DIR         a USFM Bible, one file per book (verse links of the\n"
+           "                     study pages must all be valid)\n"
+           "  --sword MODULE     an installed SWORD Bible module (verse links of the\n"
+           "                     study pages that its versification lacks are reported)\n"
+           "  --sample           a small sample of 66 books with a few verses each\n"
+           "  --pages DIR        the study pages (default: "
+        << LORVANE_PAGES_DIR
+        << ")\n"
+           "  --volume-size N    split them.dat into volumes of about N bytes\n";
     return 2;
 }
 
-// A small folder for trying the program: the 66 books with their names and
-// chapter counts, a few verses of sample text in each chapter.
-void WriteSample(const fs::path& out) {
-    std::vector<datawriter::BookRecord> books;
-    std::vector<datawriter::VerseEntry> verses;
-    std::vector<datawriter::IndexRecord> headings;
-    std::vector<datawriter::CrossRefRecord> refs;
+// The 66 books with their names and chapter counts, a few verses of sample
+// text in each chapter.
+importer::BibleData Sample() {
+    importer::BibleData bible;
+    bible.source = "sample";
     for (int b = 1; b <= 66; ++b) {
         const auto& canon = datawriter::kCanon[b - 1];
-        books.push_back(
+        bible.books.push_back(
             {cp1252::FromUtf8(canon.name), cp1252::FromUtf8(canon.abbreviation), canon.chapters});
         for (int c = 1; c <= canon.chapters; ++c) {
-            headings.push_back({'E', b, c, 1, cp1252::FromUtf8("Exemple de titre de section")});
+            bible.headings.push_back(
+                {'E', b, c, 1, cp1252::FromUtf8("Exemple de titre de section")});
             for (int v = 1; v <= 12; ++v) {
-                verses.push_back(
+                bible.verses.push_back(
                     {b, c, v,
                      cp1252::FromUtf8("Texte d'exemple du verset " + std::to_string(v) +
                                       " : le texte biblique complet s'installe avec "
                                       "« make run BIBLE=dossier ».")});
             }
-            refs.push_back({b, c, 2, 0, b == 1 ? 43 : 1, 1, 1, 3});
+            bible.crossRefs.push_back({b, c, 2, 0, b == 1 ? 43 : 1, 1, 1, 3});
         }
     }
-    fs::create_directories(out);
-    datawriter::WriteFile((out / "livre.dat").string(), datawriter::EncodeBooks(books));
-    datawriter::WriteFile((out / "bible.dat").string(), datawriter::EncodeVerses(verses));
-    datawriter::WriteFile((out / "index.dat").string(), datawriter::EncodeIndexes(headings));
-    datawriter::WriteFile((out / "citat.dat").string(), "");
-    datawriter::WriteFile((out / "refer.dat").string(), datawriter::EncodeCrossRefs(refs));
-    std::cout << "sample data: " << books.size() << " books, " << verses.size() << " verses, "
-              << headings.size() << " headings, " << refs.size() << " cross-references\n";
+    return bible;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string mode, outDir;
+    std::string mode, from, outDir, pagesDir;
+    bool pagesGiven = false;
+    importer::BuildOptions options;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
+        bool hasValue = i + 1 < argc;
         if (arg == "--sample") {
             mode = "sample";
-        } else if (arg == "--out" && i + 1 < argc) {
+        } else if ((arg == "--usfm" || arg == "--sword") && hasValue) {
+            mode = arg.substr(2);
+            from = argv[++i];
+        } else if (arg == "--out" && hasValue) {
             outDir = argv[++i];
+        } else if (arg == "--pages" && hasValue) {
+            pagesDir = argv[++i];
+            pagesGiven = true;
+        } else if (arg == "--volume-size" && hasValue) {
+            try {
+                options.archive.volumeSize = std::stoul(argv[++i]);
+            } catch (const std::exception&) {
+                return Usage();
+            }
         } else {
             return Usage();
         }
     }
     if (mode.empty() || outDir.empty()) return Usage();
+    if (!pagesGiven) pagesDir = LORVANE_PAGES_DIR;
+
+    const auto start = std::chrono::steady_clock::now();
+    importer::Report report;
     try {
-        WriteSample(outDir);
+        if (mode == "sample") {
+            // The sample's verses are too few for the pages' verse links:
+            // they are reported, not refused.
+            importer::BibleData bible = Sample();
+            std::vector<importer::Page> pages;
+            if (fs::is_directory(pagesDir)) {
+                pages = importer::LoadPages(pagesDir);
+                importer::CheckPages(pages, importer::VerseIndex(bible.verses), false, report);
+            }
+            importer::FinishBible(bible, report);
+            if (!report.HasErrors())
+                importer::WriteDataFolder(outDir, bible, pages, options.archive);
+            std::cout << "sample data: " << bible.books.size() << " books, " << bible.verses.size()
+                      << " verses, " << bible.headings.size() << " headings, "
+                      << bible.crossRefs.size() << " cross-references, " << pages.size()
+                      << " study pages\n";
+        } else {
+            options.source = mode == "usfm" ? importer::BuildOptions::Source::Usfm
+                                            : importer::BuildOptions::Source::Sword;
+            options.from = from;
+            options.pages = pagesDir;
+            options.strictVerseLinks = mode == "usfm";
+            importer::BuildDataSet(options, outDir, report);
+            report.Print(std::cout);
+        }
     } catch (const std::exception& e) {
         std::cerr << "lorvane-data: " << e.what() << "\n";
         return 1;
+    }
+    if (report.HasErrors()) {
+        if (mode == "sample") report.Print(std::cerr);
+        std::cerr << "lorvane-data: " << report.Errors().size()
+                  << " errors, no data folder written\n";
+        return 1;
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (mode != "sample") {
+        std::printf("data folder written to %s in %.2f s\n", outDir.c_str(), seconds);
     }
     return 0;
 }

@@ -1,0 +1,283 @@
+#include "BrowserPane.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextLayout>
+#include <QVBoxLayout>
+#include <optional>
+
+#include "PageFonts.h"
+#include "PageText.h"
+
+namespace lorvane {
+
+// The QTextBrowser inside the pane. Qt resolves a link's href before
+// reporting it; this view keeps the href as written in the page, which the
+// pane needs for the report forms. It never follows links itself, keeps no
+// history of its own, and loads only local resources.
+class PaneBrowser : public QTextBrowser {
+  public:
+    explicit PaneBrowser(QWidget* parent) : QTextBrowser(parent) {
+        setOpenLinks(false);
+        setOpenExternalLinks(false);
+        setUndoRedoEnabled(false);
+        // The page's own default: a serif face of 12 points ("medium"), so
+        // that FONT sizes 1 to 7 come out near 8, 10, 12, 14, 17, 21 and 25
+        // points, the sizes pages are written for.
+        QFont base;
+        base.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("serif")});
+        base.setPointSize(12);
+        setFont(base);
+    }
+
+    // The raw href of the link being activated by the current event.
+    QString pendingHref;
+    // Where to scroll once the view is shown: an anchor (when not null),
+    // else a position.
+    bool scrollPending = false;
+    QString pendingAnchor;
+    int pendingScroll = 0;
+
+    // The top of the line that holds the anchor, or nullopt when the page
+    // has none of that name.
+    std::optional<int> AnchorTop(const QString& name) const {
+        QTextDocument* doc = document();
+        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment f = it.fragment();
+                const QTextCharFormat fmt = f.charFormat();
+                if (!fmt.isAnchor() || !fmt.anchorNames().contains(name)) continue;
+                const QRectF box = doc->documentLayout()->blockBoundingRect(block);
+                const QTextLayout* layout = block.layout();
+                qreal y = box.top();
+                if (layout && layout->lineCount() > 0) {
+                    const QTextLine line =
+                        layout->lineForTextPosition(f.position() - block.position());
+                    if (line.isValid()) y += line.y();
+                }
+                return static_cast<int>(y);
+            }
+        }
+        return std::nullopt;
+    }
+
+    // Scrolls to the anchor (when not null; its absence means the top), or
+    // else to the position; waits for the view to be shown when it is not.
+    void ScrollTo(const QString& anchor, int position) {
+        if (!isVisible()) {
+            scrollPending = true;
+            pendingAnchor = anchor;
+            pendingScroll = position;
+            return;
+        }
+        scrollPending = false;
+        // Lay the whole page out first, so that the scroll range is final.
+        QTextDocument* doc = document();
+        doc->documentLayout()->blockBoundingRect(doc->lastBlock());
+        verticalScrollBar()->setValue(anchor.isNull() ? position : AnchorTop(anchor).value_or(0));
+    }
+
+    // The position that the view shows or will show.
+    int Position() const {
+        return scrollPending && pendingAnchor.isNull() ? pendingScroll
+                                                       : verticalScrollBar()->value();
+    }
+
+  protected:
+    QVariant loadResource(int type, const QUrl& name) override {
+        if (!name.isLocalFile()) return {};
+        QFile file(name.toLocalFile());
+        if (!file.open(QIODevice::ReadOnly)) return {};
+        const QByteArray bytes = file.readAll();
+        if (type == QTextDocument::ImageResource) return bytes;
+        return DecodePage(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    }
+
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        if (e->button() == Qt::LeftButton) pendingHref = anchorAt(e->position().toPoint());
+        QTextBrowser::mouseReleaseEvent(e);
+        pendingHref.clear();
+    }
+
+    void keyPressEvent(QKeyEvent* e) override {
+        // The view keeps no history: its own Alt+Left/Right would do nothing.
+        if ((e->modifiers() & Qt::AltModifier) &&
+            (e->key() == Qt::Key_Left || e->key() == Qt::Key_Right || e->key() == Qt::Key_Up)) {
+            e->ignore();
+            return;
+        }
+        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&
+            textCursor().hasSelection()) {
+            // The link that Tab selected: the one just after the selection's start.
+            QTextCursor c = textCursor();
+            c.setPosition(c.selectionStart());
+            c.movePosition(QTextCursor::NextCharacter);
+            pendingHref = c.charFormat().anchorHref();
+        }
+        QTextBrowser::keyPressEvent(e);
+        pendingHref.clear();
+    }
+
+    void showEvent(QShowEvent* e) override {
+        QTextBrowser::showEvent(e);
+        if (scrollPending) ScrollTo(pendingAnchor, pendingScroll);
+    }
+};
+
+TBrowserPane::TBrowserPane(QWidget* parent) : QWidget(parent), view_(new PaneBrowser(this)) {
+    InstallPageFonts();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view_);
+    setFocusProxy(view_);
+    connect(view_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
+        QString href = view_->pendingHref;
+        if (href.isEmpty()) href = url.toString(QUrl::FullyDecoded);
+        LinkActivated(href);
+    });
+}
+
+TBrowserPane::~TBrowserPane() = default;
+
+QTextBrowser* TBrowserPane::Browser() const {
+    return view_;
+}
+
+QString TBrowserPane::LocationURL() const {
+    return index_ >= 0 ? history_[static_cast<std::size_t>(index_)].target.report : QString();
+}
+
+QString TBrowserPane::LocationPath() const {
+    return index_ >= 0 ? history_[static_cast<std::size_t>(index_)].target.path : QString();
+}
+
+void TBrowserPane::Navigate(const QString& url) {
+    Go(TargetOfNavigate(url, LocationPath()), Move::New);
+}
+
+void TBrowserPane::GoBack() {
+    if (CanGoBack()) Go(history_[static_cast<std::size_t>(index_ - 1)].target, Move::Back);
+}
+
+void TBrowserPane::GoForward() {
+    if (CanGoForward()) Go(history_[static_cast<std::size_t>(index_ + 1)].target, Move::Forward);
+}
+
+void TBrowserPane::LinkActivated(const QString& href) {
+    const QString h = href.trimmed();
+    if (h.isEmpty()) return;
+    Go(TargetOfLink(h, LocationPath()), Move::New);
+}
+
+void TBrowserPane::Go(NavTarget target, Move move) {
+    // A handler that keeps navigating this pane from inside its own event
+    // would never end; past a generous depth such navigations are dropped.
+    if (depth_ > 16) return;
+    bool cancel = false;
+    const unsigned generation = generation_;
+    {
+        QPointer<TBrowserPane> self(this);
+        ++depth_;
+        emit BeforeNavigate2(target.report, &cancel);
+        if (!self) return;
+        --depth_;
+    }
+    if (cancel) return;
+    // A handler that navigated this pane itself has moved the history: a
+    // step back or forward from where it was no longer means anything.
+    if (move != Move::New && generation != generation_) return;
+
+    ++generation_;
+    if (index_ >= 0) history_[static_cast<std::size_t>(index_)].scroll = view_->Position();
+    int restore = -1;
+    switch (move) {
+        case Move::New:
+            if (index_ < 0 || !(history_[static_cast<std::size_t>(index_)].target == target)) {
+                history_.resize(static_cast<std::size_t>(index_ + 1));
+                history_.push_back({target, 0});
+                ++index_;
+            }
+            break;
+        case Move::Back:
+            --index_;
+            restore = history_[static_cast<std::size_t>(index_)].scroll;
+            break;
+        case Move::Forward:
+            ++index_;
+            restore = history_[static_cast<std::size_t>(index_)].scroll;
+            break;
+    }
+    const NavTarget shown = history_[static_cast<std::size_t>(index_)].target;
+    Load(shown);
+    ScrollTo(shown, restore);
+    emit PageShown(shown.report);
+}
+
+void TBrowserPane::Refresh() {
+    if (index_ < 0) return;
+    const NavTarget shown = history_[static_cast<std::size_t>(index_)].target;
+    const int scroll = view_->Position();
+    if (Load(shown)) ScrollTo(shown, shown.hasAnchor ? -1 : scroll);
+    emit PageShown(shown.report);
+}
+
+bool TBrowserPane::Load(const NavTarget& target) {
+    if (!target.local) {
+        ShowMessage(
+            QStringLiteral("L'adresse « %1 » ne peut pas être affichée.").arg(target.report));
+        return true;
+    }
+    QFile file(target.path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowMessage(QStringLiteral("La page « %1 » est introuvable.").arg(target.path));
+        return true;
+    }
+    const QByteArray bytes = file.readAll();
+    if (loadedValid_ && loadedPath_ == target.path && loadedBytes_ == bytes) return false;
+
+    QTextDocument* doc = view_->document();
+    const qsizetype slash = target.path.lastIndexOf(u'/');
+    doc->setBaseUrl(QUrl::fromLocalFile(target.path.left(slash + 1)));
+    view_->setHtml(
+        DecodePage(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
+    // BODY bgcolor colours the page's frame; let it fill the whole view.
+    QPalette pal = view_->viewport()->palette();
+    const QBrush bg = doc->rootFrame()->frameFormat().background();
+    pal.setBrush(QPalette::Base, bg.style() != Qt::NoBrush ? bg : palette().brush(QPalette::Base));
+    view_->viewport()->setPalette(pal);
+    loadedPath_ = target.path;
+    loadedBytes_ = bytes;
+    loadedValid_ = true;
+    return true;
+}
+
+void TBrowserPane::ShowMessage(const QString& text) {
+    view_->document()->setBaseUrl(QUrl());
+    view_->setPlainText(text);
+    QPalette pal = view_->viewport()->palette();
+    pal.setBrush(QPalette::Base, palette().brush(QPalette::Base));
+    view_->viewport()->setPalette(pal);
+    loadedValid_ = false;
+    loadedPath_.clear();
+    loadedBytes_.clear();
+}
+
+void TBrowserPane::ScrollTo(const NavTarget& target, int restoreScroll) {
+    if (restoreScroll >= 0)
+        view_->ScrollTo(QString(), restoreScroll);
+    else if (target.hasAnchor && loadedValid_)
+        view_->ScrollTo(target.anchor.isNull() ? QStringLiteral("") : target.anchor, 0);
+    else
+        view_->ScrollTo(QString(), 0);
+}
+
+}  // namespace lorvane

@@ -1,0 +1,109 @@
+#include "ImageList.h"
+
+#include <cmath>
+#include <initializer_list>
+
+namespace lorvane {
+namespace {
+
+struct Entry {
+    const char* own;                           // file of icons/, without ".svg"
+    std::initializer_list<const char*> theme;  // freedesktop names, best first
+};
+
+QIcon Resolve(const Entry& e) {
+    QIcon own(QStringLiteral(":/lorvane/icons/%1.svg").arg(QLatin1String(e.own)));
+    for (const char* name : e.theme) {
+        QString n = QLatin1String(name);
+        if (QIcon::hasThemeIcon(n)) return QIcon::fromTheme(n, own);
+    }
+    return own;
+}
+
+ImageList Make(int side, std::initializer_list<Entry> entries) {
+    ImageList::UseFallbackIconTheme();
+    QList<QIcon> icons;
+    for (const Entry& e : entries)
+        icons.push_back(Resolve(e));
+    return ImageList(QSize(side, side), icons);
+}
+
+}  // namespace
+
+void ImageList::UseFallbackIconTheme() {
+    // Without a desktop (a bare X server, the offscreen platform) Qt knows
+    // no theme at all: then Breeze is the theme.
+    if (QIcon::themeName().isEmpty()) QIcon::setThemeName(QStringLiteral("breeze"));
+    const QString fallback = QIcon::fallbackThemeName();
+    if (fallback.isEmpty() || fallback == QLatin1String("hicolor"))
+        QIcon::setFallbackThemeName(QStringLiteral("breeze"));
+}
+
+QIcon ImageList::Icon(int index) const {
+    if (index < 0 || index >= Count()) return {};
+    return icons_[index];
+}
+
+QPixmap ImageList::Pixmap(int index, qreal scale, qreal devicePixelRatio) const {
+    if (index < 0 || index >= Count()) return {};
+    QSize s(static_cast<int>(std::lround(size_.width() * scale)),
+            static_cast<int>(std::lround(size_.height() * scale)));
+    return icons_[index].pixmap(s, devicePixelRatio);
+}
+
+ImageList ImageList::Modules() {
+    return Make(32, {{"m00-livres", {}},
+                     {"m01-index", {}},
+                     {"m02-glossaire", {}},
+                     {"m03-rechercher", {}},
+                     {"m04-themes", {}},
+                     {"m05-annotations", {}},
+                     {"m06-rediger", {}},
+                     {"m07-accoles", {}},
+                     {"m08-ligne", {}},
+                     {"m09-taille", {}},
+                     {"m10-gauche", {}},
+                     {"m11-droite", {}},
+                     {"m12-haut", {}},
+                     {"m13-bas", {}}});
+}
+
+ImageList ImageList::Buttons() {
+    return Make(24, {{"b0-fermer", {"tab-close", "window-close"}},
+                     {"b1-onglet", {"tab-new"}},
+                     {"b2-haut", {"go-up"}},
+                     {"b3-bas", {"go-down"}},
+                     {"b4-accueil", {"go-home"}},
+                     {"b5-actualiser", {"view-refresh"}},
+                     {"b6-chercher", {"edit-find"}},
+                     {"b7-precedent", {"go-previous"}},
+                     {"b8-suivant", {"go-next"}}});
+}
+
+ImageList ImageList::Forme() {
+    return Make(16, {{"f00-gras", {"format-text-bold"}},
+                     {"f01-italique", {"format-text-italic"}},
+                     {"f02-souligne", {"format-text-underline"}},
+                     {"f03-gauche", {"format-justify-left"}},
+                     {"f04-centre", {"format-justify-center"}},
+                     {"f05-droite", {"format-justify-right"}},
+                     {"f06-puces", {"format-list-unordered"}},
+                     {"f07-couleur", {"format-text-color"}},
+                     {"f08-exposant", {"format-text-superscript"}},
+                     {"f09-indice", {"format-text-subscript"}},
+                     {"f10-retrait-moins", {"format-indent-less"}},
+                     {"f11-retrait-plus", {"format-indent-more"}}});
+}
+
+ImageList ImageList::Fichier() {
+    return Make(16, {{"d0-nouveau", {"document-new"}},
+                     {"d1-ouvrir", {"document-open"}},
+                     {"d2-enregistrer", {"document-save"}},
+                     {"d3-enregistrer-sous", {"document-save-as"}},
+                     {"d4-imprimer", {"document-print"}},
+                     {"d5-couper", {"edit-cut"}},
+                     {"d6-copier", {"edit-copy"}},
+                     {"d7-coller", {"edit-paste"}}});
+}
+
+}  // namespace lorvane

@@ -1,0 +1,381 @@
+#include "MiniHtml.h"
+
+#include <array>
+
+namespace lorvane::minihtml {
+namespace {
+
+using View = std::u16string_view;
+
+bool IsAsciiLetter(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+bool IsDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
+bool IsSpace(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\f';
+}
+char16_t Lower(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+}
+
+bool EqualsNoCase(View a, std::string_view lowerAscii) {
+    if (a.size() != lowerAscii.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != static_cast<char16_t>(lowerAscii[i])) return false;
+    return true;
+}
+
+bool StartsWithNoCase(View a, std::string_view lowerAscii) {
+    return a.size() >= lowerAscii.size() &&
+           EqualsNoCase(a.substr(0, lowerAscii.size()), lowerAscii);
+}
+
+View Trim(View v) {
+    while (!v.empty() && IsSpace(v.front()))
+        v.remove_prefix(1);
+    while (!v.empty() && IsSpace(v.back()))
+        v.remove_suffix(1);
+    return v;
+}
+
+// A leading optional sign and decimal digits; nullopt without digits.
+// Saturates far beyond any useful value instead of overflowing.
+std::optional<long> LeadingInt(View v) {
+    v = Trim(v);
+    bool negative = false;
+    if (!v.empty() && (v.front() == u'+' || v.front() == u'-')) {
+        negative = v.front() == u'-';
+        v.remove_prefix(1);
+    }
+    if (v.empty() || !IsDigit(v.front())) return std::nullopt;
+    long n = 0;
+    for (char16_t c : v) {
+        if (!IsDigit(c)) break;
+        if (n < 100000000) n = n * 10 + (c - u'0');
+    }
+    return negative ? -n : n;
+}
+
+struct NamedColor {
+    std::string_view name;  // without the "cl" prefix, lower case
+    Color color;
+};
+
+constexpr Color Sys(SystemColor s) {
+    return Color{true, 0, s};
+}
+constexpr Color Rgb(std::uint32_t v) {
+    return Color{false, v, SystemColor::WindowText};
+}
+
+constexpr std::array kColors = {
+    NamedColor{"black", Rgb(0x000000)},
+    NamedColor{"maroon", Rgb(0x800000)},
+    NamedColor{"green", Rgb(0x008000)},
+    NamedColor{"olive", Rgb(0x808000)},
+    NamedColor{"navy", Rgb(0x000080)},
+    NamedColor{"purple", Rgb(0x800080)},
+    NamedColor{"teal", Rgb(0x008080)},
+    NamedColor{"gray", Rgb(0x808080)},
+    NamedColor{"silver", Rgb(0xC0C0C0)},
+    NamedColor{"red", Rgb(0xFF0000)},
+    NamedColor{"lime", Rgb(0x00FF00)},
+    NamedColor{"yellow", Rgb(0xFFFF00)},
+    NamedColor{"blue", Rgb(0x0000FF)},
+    NamedColor{"fuchsia", Rgb(0xFF00FF)},
+    NamedColor{"aqua", Rgb(0x00FFFF)},
+    NamedColor{"white", Rgb(0xFFFFFF)},
+    NamedColor{"ltgray", Rgb(0xC0C0C0)},
+    NamedColor{"dkgray", Rgb(0x808080)},
+    NamedColor{"moneygreen", Rgb(0xC0DCC0)},
+    NamedColor{"skyblue", Rgb(0xA6CAF0)},
+    NamedColor{"cream", Rgb(0xFFFBF0)},
+    NamedColor{"medgray", Rgb(0xA4A0A0)},
+    NamedColor{"scrollbar", Sys(SystemColor::ScrollBar)},
+    NamedColor{"background", Sys(SystemColor::Background)},
+    NamedColor{"activecaption", Sys(SystemColor::ActiveCaption)},
+    NamedColor{"inactivecaption", Sys(SystemColor::InactiveCaption)},
+    NamedColor{"menu", Sys(SystemColor::Menu)},
+    NamedColor{"window", Sys(SystemColor::Window)},
+    NamedColor{"windowframe", Sys(SystemColor::WindowFrame)},
+    NamedColor{"menutext", Sys(SystemColor::MenuText)},
+    NamedColor{"windowtext", Sys(SystemColor::WindowText)},
+    NamedColor{"captiontext", Sys(SystemColor::CaptionText)},
+    NamedColor{"activeborder", Sys(SystemColor::ActiveBorder)},
+    NamedColor{"inactiveborder", Sys(SystemColor::InactiveBorder)},
+    NamedColor{"appworkspace", Sys(SystemColor::AppWorkSpace)},
+    NamedColor{"highlight", Sys(SystemColor::Highlight)},
+    NamedColor{"highlighttext", Sys(SystemColor::HighlightText)},
+    NamedColor{"btnface", Sys(SystemColor::BtnFace)},
+    NamedColor{"btnshadow", Sys(SystemColor::BtnShadow)},
+    NamedColor{"graytext", Sys(SystemColor::GrayText)},
+    NamedColor{"btntext", Sys(SystemColor::BtnText)},
+    NamedColor{"inactivecaptiontext", Sys(SystemColor::InactiveCaptionText)},
+    NamedColor{"btnhighlight", Sys(SystemColor::BtnHighlight)},
+    NamedColor{"3ddkshadow", Sys(SystemColor::DkShadow3D)},
+    NamedColor{"3dlight", Sys(SystemColor::Light3D)},
+    NamedColor{"infotext", Sys(SystemColor::InfoText)},
+    NamedColor{"infobk", Sys(SystemColor::InfoBk)},
+    NamedColor{"hotlight", Sys(SystemColor::HotLight)},
+    NamedColor{"gradientactivecaption", Sys(SystemColor::GradientActiveCaption)},
+    NamedColor{"gradientinactivecaption", Sys(SystemColor::GradientInactiveCaption)},
+    NamedColor{"menuhighlight", Sys(SystemColor::MenuHighlight)},
+    NamedColor{"menubar", Sys(SystemColor::MenuBar)},
+};
+
+int HexValue(char16_t c) {
+    if (IsDigit(c)) return c - u'0';
+    c = Lower(c);
+    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+    return -1;
+}
+
+// One attribute of a tag. A value without a name (<IMG "idx:0">) has an
+// empty name.
+struct Attribute {
+    View name;
+    View value;
+    bool quoted = false;
+};
+
+// Splits the inside of a tag (after its name, before '>') into attributes.
+std::vector<Attribute> ParseAttributes(View body) {
+    std::vector<Attribute> out;
+    std::size_t i = 0;
+    auto readValue = [&](Attribute& a) {
+        if (i < body.size() && (body[i] == u'"' || body[i] == u'\'')) {
+            char16_t q = body[i++];
+            std::size_t end = body.find(q, i);
+            if (end == View::npos) end = body.size();  // an open quote runs to the end
+            a.value = body.substr(i, end - i);
+            a.quoted = true;
+            i = end < body.size() ? end + 1 : end;
+        } else {
+            std::size_t start = i;
+            while (i < body.size() && !IsSpace(body[i]))
+                ++i;
+            a.value = body.substr(start, i - start);
+        }
+    };
+    while (i < body.size()) {
+        char16_t c = body[i];
+        if (IsSpace(c) || c == u'/' || c == u'=') {
+            ++i;
+            continue;
+        }
+        Attribute a;
+        if (c == u'"' || c == u'\'') {
+            readValue(a);
+            out.push_back(a);
+            continue;
+        }
+        std::size_t start = i;
+        while (i < body.size() && !IsSpace(body[i]) && body[i] != u'=' && body[i] != u'"' &&
+               body[i] != u'\'')
+            ++i;
+        a.name = body.substr(start, i - start);
+        std::size_t j = i;
+        while (j < body.size() && IsSpace(body[j]))
+            ++j;
+        if (j < body.size() && body[j] == u'=') {
+            i = j + 1;
+            while (i < body.size() && IsSpace(body[i]))
+                ++i;
+            readValue(a);
+        }
+        out.push_back(a);
+    }
+    return out;
+}
+
+const Attribute* Find(const std::vector<Attribute>& attrs, std::string_view lowerName) {
+    for (const Attribute& a : attrs)
+        if (EqualsNoCase(a.name, lowerName)) return &a;
+    return nullptr;
+}
+
+// The image number of an IMG tag: its first quoted value, else its src.
+int ImageNumber(const std::vector<Attribute>& attrs) {
+    const Attribute* ref = nullptr;
+    for (const Attribute& a : attrs)
+        if (a.quoted) {
+            ref = &a;
+            break;
+        }
+    if (!ref) ref = Find(attrs, "src");
+    if (!ref) return -1;
+    View v = Trim(ref->value);
+    if (!StartsWithNoCase(v, "idx:")) return -1;
+    v.remove_prefix(4);
+    if (v.empty() || !IsDigit(v.front())) return -1;
+    long n = 0;
+    for (char16_t c : v) {
+        if (!IsDigit(c)) return -1;
+        n = n * 10 + (c - u'0');
+        if (n > 1000000) return -1;  // no image list is that long
+    }
+    return static_cast<int>(n);
+}
+
+// Where the tag that starts at text[lt] == '<' ends ('>'), or npos when the
+// '<' does not start a tag. `nameStart` receives the first letter of the
+// name.
+std::size_t TagEnd(View text, std::size_t lt, std::size_t& nameStart) {
+    std::size_t p = lt + 1;
+    if (p < text.size() && text[p] == u'/') ++p;
+    if (p >= text.size() || !IsAsciiLetter(text[p])) return View::npos;
+    nameStart = p;
+    // Quotes hide '>' while they are closed properly; an open quote makes
+    // the tag end at its first '>'.
+    std::size_t i = p;
+    while (i < text.size()) {
+        char16_t c = text[i];
+        if (c == u'>') return i;
+        if (c == u'"' || c == u'\'') {
+            std::size_t close = text.find(c, i + 1);
+            if (close == View::npos) return text.find(u'>', p);
+            i = close + 1;
+            continue;
+        }
+        ++i;
+    }
+    return View::npos;
+}
+
+class Parser {
+  public:
+    std::vector<Item> Run(View text) {
+        // A '<' after the last '>' can never start a tag: knowing this keeps
+        // long runs of stray '<' from being scanned again and again.
+        const std::size_t lastGt = text.rfind(u'>');
+        std::size_t i = 0;
+        while (i < text.size()) {
+            char16_t c = text[i];
+            if (c == u'<' && lastGt != View::npos && i < lastGt) {
+                std::size_t nameStart = 0;
+                std::size_t end = TagEnd(text, i, nameStart);
+                if (end != View::npos) {
+                    Tag(text.substr(i + 1, end - i - 1), text.substr(nameStart, end - nameStart));
+                    i = end + 1;
+                    continue;
+                }
+            }
+            AddChar(c < 0x20 || c == 0x7F ? u' ' : c);
+            ++i;
+        }
+        return std::move(items_);
+    }
+
+  private:
+    void AddChar(char16_t c) {
+        if (items_.empty() || items_.back().kind != ItemKind::Text ||
+            !(items_.back().style == style_)) {
+            Item it;
+            it.kind = ItemKind::Text;
+            it.style = style_;
+            items_.push_back(std::move(it));
+        }
+        items_.back().text.push_back(c);
+    }
+
+    void Add(ItemKind kind, int value) {
+        Item it;
+        it.kind = kind;
+        it.value = value;
+        items_.push_back(std::move(it));
+    }
+
+    // inner: the text between '<' and '>'; fromName: from the tag name on.
+    void Tag(View inner, View fromName) {
+        bool closing = !inner.empty() && inner.front() == u'/';
+        std::size_t n = 0;
+        while (n < fromName.size() && (IsAsciiLetter(fromName[n]) || IsDigit(fromName[n])))
+            ++n;
+        View name = fromName.substr(0, n);
+        View body = fromName.substr(n);
+        if (EqualsNoCase(name, "b")) {
+            style_.bold = !closing;
+        } else if (EqualsNoCase(name, "font")) {
+            if (closing) {
+                style_.face.reset();
+                style_.points.reset();
+                style_.color.reset();
+            } else {
+                OpenFont(ParseAttributes(body));
+            }
+        } else if (closing) {
+            return;  // </IMG>, </BR>, unknown closing tags
+        } else if (EqualsNoCase(name, "br")) {
+            Add(ItemKind::Break, 0);
+        } else if (EqualsNoCase(name, "img")) {
+            Add(ItemKind::Image, ImageNumber(ParseAttributes(body)));
+        } else if (EqualsNoCase(name, "ind")) {
+            auto attrs = ParseAttributes(body);
+            if (const Attribute* x = Find(attrs, "x")) {
+                if (auto v = LeadingInt(x->value)) {
+                    long clamped = *v > 100000 ? 100000 : (*v < -100000 ? -100000 : *v);
+                    Add(ItemKind::Indent, static_cast<int>(clamped));
+                }
+            }
+        }
+    }
+
+    void OpenFont(const std::vector<Attribute>& attrs) {
+        if (const Attribute* face = Find(attrs, "face")) {
+            View f = Trim(face->value);
+            if (!f.empty()) style_.face = std::u16string(f);
+        }
+        if (const Attribute* size = Find(attrs, "size")) {
+            if (auto pt = ParseFontSize(size->value)) style_.points = *pt;
+        }
+        if (const Attribute* color = Find(attrs, "color")) style_.color = ParseColor(color->value);
+    }
+
+    std::vector<Item> items_;
+    Style style_;
+};
+
+}  // namespace
+
+Color ParseColor(std::u16string_view value) {
+    View v = Trim(value);
+    if (!v.empty() && v.front() == u'#') {
+        if (v.size() != 7) return Rgb(0);
+        std::uint32_t rgb = 0;
+        for (std::size_t i = 1; i < 7; ++i) {
+            int h = HexValue(v[i]);
+            if (h < 0) return Rgb(0);
+            rgb = rgb * 16 + static_cast<std::uint32_t>(h);
+        }
+        return Rgb(rgb);
+    }
+    if (StartsWithNoCase(v, "cl")) v.remove_prefix(2);
+    for (const NamedColor& nc : kColors)
+        if (EqualsNoCase(v, nc.name)) return nc.color;
+    return Rgb(0);
+}
+
+std::optional<int> ParseFontSize(std::u16string_view value) {
+    auto n = LeadingInt(value);
+    if (!n || *n <= 0) return std::nullopt;
+    static constexpr int kHtmlSizes[] = {8, 10, 12, 14, 16};
+    if (*n <= 5) return kHtmlSizes[*n - 1];
+    return static_cast<int>(*n > 1000 ? 1000 : *n);
+}
+
+std::vector<Item> Parse(std::u16string_view text) {
+    return Parser().Run(text);
+}
+
+std::u16string PlainText(const std::vector<Item>& items) {
+    std::u16string out;
+    for (const Item& it : items) {
+        if (it.kind == ItemKind::Text) out += it.text;
+        if (it.kind == ItemKind::Break) out += u'\n';
+    }
+    return out;
+}
+
+}  // namespace lorvane::minihtml

@@ -1,0 +1,91 @@
+// Text conversion for the data files and the study pages.
+
+#include <gtest/gtest.h>
+
+#include "BibleText.h"
+#include "Cp1252.h"
+#include "Osis.h"
+
+namespace lorvane::importer {
+namespace {
+
+TEST(BibleText, SpacesAreSingleAndNoneAtEitherEnd) {
+    EXPECT_EQ(NormalizeSpaces("  Au \t commencement,\n\nDieu  "), "Au commencement, Dieu");
+    EXPECT_EQ(NormalizeSpaces("\xA0 mot \xA0"), "mot");
+    EXPECT_EQ(NormalizeSpaces("« mot\xA0»"), "« mot\xA0»");
+    EXPECT_EQ(NormalizeSpaces(" \n "), "");
+}
+
+TEST(BibleText, LongTitlesAreCutAtAWordWithAnEllipsis) {
+    std::string exact(151, 'a');
+    EXPECT_FALSE(CutTitle(exact));
+    EXPECT_EQ(exact.size(), 151u);
+
+    std::string words;
+    while (words.size() < 200)
+        words += "mot, ";
+    std::string cut = words;
+    ASSERT_TRUE(CutTitle(cut));
+    EXPECT_LE(cut.size(), 151u);
+    EXPECT_EQ(cut.back(), '\x85');
+    EXPECT_EQ(cut.substr(cut.size() - 4), "mot\x85");  // no ", " left before the ellipsis
+    EXPECT_EQ(words.compare(0, cut.size() - 1, cut, 0, cut.size() - 1), 0);
+
+    std::string oneWord(300, 'x');
+    ASSERT_TRUE(CutTitle(oneWord));
+    EXPECT_EQ(oneWord.size(), 151u);
+    EXPECT_EQ(oneWord.back(), '\x85');
+}
+
+TEST(BibleText, EveryCharacterLeavesAsWindows1252) {
+    TextConverter text;
+    // Composed from a base letter and a combining acute; þ (byte 254 would
+    // end the verse); a malformed byte; a control character.
+    std::string out = text.Convert("e\xCC\x81t\xC3\xBE \xFF\x01x ‘cité’ ‐ ĳ", "GEN 1:1");
+    EXPECT_EQ(out, cp1252::FromUtf8("étth ?x 'cité' - ij"));
+    EXPECT_EQ(text.Apostrophes(), 2);
+    EXPECT_EQ(text.Mapped(), 6);
+    Report report;
+    text.ReportTo(report);
+    const auto& lines =
+        report.Examples("characters without a Windows-1252 form, mapped to their nearest form");
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_NE(lines[0].find("GEN 1:1"), std::string::npos) << lines[0];
+}
+
+TEST(BibleText, PagesRefuseCharactersWithoutAWindows1252Form) {
+    EXPECT_EQ(PageToCp1252("\xEF\xBB\xBF<P>« Éphah » – 22 l</P>", "p.htm"),
+              cp1252::FromUtf8("<P>« Éphah » – 22 l</P>"));
+    try {
+        PageToCp1252("<P>\n coudée ≈ 44,5 cm</P>", "glossaire.htm");
+        FAIL() << "accepted a character without a Windows-1252 form";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "glossaire.htm:2:9: U+2248 has no Windows-1252 form");
+    }
+    EXPECT_THROW(PageToCp1252("caf\xC3", "p.htm"), std::runtime_error);
+}
+
+TEST(Osis, NotesTitlesAndCrossReferences) {
+    // A note glued between two words, or after a comma, leaves a space; one
+    // before punctuation does not.
+    EXPECT_EQ(SpaceAroundNotes("<w>God</w><note>n</note><w>created</w> x<note>n</note>."),
+              "<w>God</w> <note>n</note><w>created</w> x<note>n</note>.");
+    EXPECT_EQ(SpaceAroundNotes("Lord,<note>a</note><note>b</note>you"),
+              "Lord, <note>a</note><note>b</note>you");
+    const std::string entry =
+        "<title type=\"psalm\">A Psalm<note>Hebrew note</note> by David.</title>"
+        "<title type=\"runningHead\">PSALMS</title>Text"
+        "<note type=\"crossReference\"><reference type=\"annotateRef\">5:3</reference> "
+        "<reference>Isaiah 57:15; 66:2</reference> <reference osisRef=\"Ps.1.1\">x</reference>"
+        "</note><note type=\"crossReference\">See Job 9:8 &amp; more</note>";
+    EXPECT_EQ(OsisTitles(entry), std::vector<std::string>{"A Psalm by David."});
+    auto refs = OsisCrossRefs(entry);
+    ASSERT_EQ(refs.size(), 2u);
+    EXPECT_EQ(refs[0], (std::vector<std::string>{"Isaiah 57:15; 66:2", "Ps.1.1"}));
+    EXPECT_EQ(refs[1], std::vector<std::string>{"See Job 9:8 & more"});
+    EXPECT_EQ(RemoveTitles(entry).find("<title"), std::string::npos);
+    EXPECT_EQ(RemoveTitles(entry).compare(0, 4, "Text"), 0);
+}
+
+}  // namespace
+}  // namespace lorvane::importer

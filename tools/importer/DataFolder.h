@@ -1,0 +1,49 @@
+#pragma once
+
+// Writing a whole data folder: the five table files and the page archive,
+// put in place only once every file is complete.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ArchiveWriter.h"
+#include "Bible.h"
+#include "Pages.h"
+
+namespace lorvane::importer {
+
+// The pages as archive members: stored name = file name, FileDate = the
+// source's modification time in MS-DOS form (local time).
+std::vector<archive::Member> PageMembers(const std::vector<Page>& pages);
+
+// Writes livre.dat, bible.dat, index.dat, citat.dat (empty), refer.dat and,
+// when there are pages, them.dat (and its volumes) into a new folder beside
+// `out`, then puts that folder in the place of `out`. An existing `out` is
+// replaced only when it holds nothing but data files; otherwise nothing is
+// touched and std::runtime_error says why. On any failure the new folder
+// is removed and `out` stays as it was.
+void WriteDataFolder(const std::filesystem::path& out, const BibleData& bible,
+                     const std::vector<Page>& pages, const archive::WriterOptions& options);
+
+// What lorvane-data builds from.
+struct BuildOptions {
+    enum class Source { Usfm, Sword };
+    Source source = Source::Usfm;
+    std::string from;              // the USFM folder or the SWORD module name
+    std::filesystem::path pages;   // the study pages' folder; empty: no them.dat
+    bool strictVerseLinks = true;  // a verse link naming a missing verse is an error
+    archive::WriterOptions archive;
+};
+
+// Imports the Bible, reads and checks the pages, and writes the data folder
+// `out` when the report has no errors. Returns whether it was written.
+// Throws std::runtime_error (or a filesystem error) when a source cannot be
+// read or the folder cannot be written.
+bool BuildDataSet(const BuildOptions& options, const std::filesystem::path& out, Report& report);
+
+// True for the names a data folder holds: the five tables, them.dat and
+// its volumes them.002 ... them.999.
+bool IsDataFileName(const std::string& name);
+
+}  // namespace lorvane::importer

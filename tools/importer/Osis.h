@@ -1,0 +1,35 @@
+#pragma once
+
+// What the SWORD importer reads from the OSIS markup of an entry itself:
+// titles, cross-reference notes, and where a removed note would glue two
+// words together.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lorvane::importer {
+
+// The entry with a space put before each note that stands between a letter,
+// digit or closing punctuation and a letter or digit
+// ("God<note>...</note>created", "Lord,<note>...</note>you"), so that the
+// words stay apart once the note is gone.
+std::string SpaceAroundNotes(std::string_view osis);
+
+// The entry without its <title> elements.
+std::string RemoveTitles(std::string_view osis);
+
+// The text of the entry's <title> elements (not running heads), markup
+// removed, UTF-8.
+std::vector<std::string> OsisTitles(std::string_view osis);
+
+// The references of the entry's cross-reference notes: per note, the
+// osisRef of each <reference> that has one, else its text; references that
+// only label the note (type="annotateRef") are left out. A note without
+// <reference> gives its whole text.
+std::vector<std::vector<std::string>> OsisCrossRefs(std::string_view osis);
+
+// Text with its markup removed and the five XML entities decoded.
+std::string StripMarkup(std::string_view xml);
+
+}  // namespace lorvane::importer

@@ -1,0 +1,193 @@
+#include "Sword.h"
+
+#include <listkey.h>
+#include <localemgr.h>
+#include <markupfiltmgr.h>
+#include <swmgr.h>
+#include <swmodule.h>
+#include <versekey.h>
+
+#include <algorithm>
+#include <memory>
+#include <stdexcept>
+
+#include "BibleText.h"
+#include "Canon.h"
+#include "Cp1252.h"
+#include "Osis.h"
+
+namespace lorvane::importer {
+namespace {
+
+constexpr const char* kBibleType = "Biblical Texts";
+
+struct PendingRefs {
+    int book, chapter, verse;
+    std::string key;  // the verse as SWORD names it, the context of the parse
+    std::vector<std::string> refs;
+};
+
+// A SWORD manager with every option of the filters off: plain text without
+// notes, headings, Strong's numbers or red letters.
+std::unique_ptr<sword::SWMgr> PlainManager() {
+    auto mgr = std::make_unique<sword::SWMgr>(new sword::MarkupFilterMgr(sword::FMT_PLAIN));
+    for (const sword::SWBuf& option : mgr->getGlobalOptions())
+        mgr->setGlobalOption(option.c_str(), "Off");
+    return mgr;
+}
+
+}  // namespace
+
+std::vector<std::string> SwordBibles() {
+    auto mgr = PlainManager();
+    std::vector<std::string> out;
+    for (const auto& [name, module] : mgr->getModules())
+        if (std::string(module->getType()) == kBibleType) out.emplace_back(name.c_str());
+    return out;
+}
+
+BibleData ImportSword(const std::string& moduleName, Report& report) {
+    auto mgr = PlainManager();
+    sword::SWModule* module = mgr->getModule(moduleName.c_str());
+    if (!module) {
+        std::string installed;
+        for (const std::string& name : SwordBibles())
+            installed += (installed.empty() ? "" : ", ") + name;
+        throw std::runtime_error("SWORD module " + moduleName + " is not installed (Bibles: " +
+                                 (installed.empty() ? "none" : installed) + ")");
+    }
+    if (std::string(module->getType()) != kBibleType)
+        throw std::runtime_error("SWORD module " + moduleName + " is not a Bible");
+    const char* sourceType = module->getConfigEntry("SourceType");
+    const bool osis = sourceType && std::string(sourceType) == "OSIS";
+    if (!osis) {
+        report.Warn("markup other than OSIS: headings and cross-references not read",
+                    std::string(sourceType ? sourceType : "plain"));
+    }
+
+    std::unique_ptr<sword::VerseKey> key(dynamic_cast<sword::VerseKey*>(module->createKey()));
+    if (!key) throw std::runtime_error("SWORD module " + moduleName + " has no verse keys");
+    const char* lang = module->getLanguage();
+    if (lang && sword::LocaleMgr::getSystemLocaleMgr()->getLocale(lang)) key->setLocale(lang);
+    key->setIntros(false);
+
+    TextConverter text;
+    BibleData bible;
+    bible.source = "SWORD module " + moduleName + " (" + module->getDescription() +
+                   ", versification " + key->getVersificationSystem() + ")";
+    bible.books.resize(kBooks);
+    std::vector<PendingRefs> pending;
+    std::vector<bool> seenBook(kBooks + 1, false);
+    std::string skippedBook;
+
+    for (key->setPosition(sword::TOP); !key->popError(); key->increment()) {
+        const int book = datawriter::BookNumberOfOsis(key->getOSISBookName());
+        if (book == 0) {
+            if (skippedBook != key->getOSISBookName()) {
+                skippedBook = key->getOSISBookName();
+                report.Warn("books outside the 66, skipped", key->getBookName(), 40);
+            }
+            continue;
+        }
+        const int chapter = key->getChapter(), verse = key->getVerse();
+        const std::string place = key->getText();
+        if (!seenBook[book]) {
+            seenBook[book] = true;
+            bible.books[book - 1] = {text.Convert(key->getBookName(), place),
+                                     text.Convert(key->getBookAbbrev(), place), 0};
+        }
+        if (chapter < 1 || chapter > kMaxChapter || verse < 1 || verse > kMaxVerse) {
+            report.Warn("verses beyond chapter 150 or verse 176, skipped", place);
+            continue;
+        }
+        module->setKey(*key);
+        std::string raw = module->getRawEntry();
+        if (raw.find_first_not_of(" \t\r\n") == std::string::npos) {
+            report.Warn("verses of the versification without text in the module, skipped", place);
+            continue;
+        }
+        std::string plain;
+        if (osis) {
+            for (const std::string& title : OsisTitles(raw)) {
+                std::string t = text.Convert(title, place);
+                if (!t.empty()) bible.headings.push_back({'E', book, chapter, verse, t});
+            }
+            for (std::vector<std::string>& refs : OsisCrossRefs(raw))
+                pending.push_back({book, chapter, verse, place, std::move(refs)});
+            plain = module->renderText(RemoveTitles(SpaceAroundNotes(raw)).c_str()).c_str();
+        } else {
+            plain = module->renderText().c_str();
+        }
+        bible.verses.push_back({book, chapter, verse, text.Convert(plain, place)});
+        bible.books[book - 1].chapterCount = std::max(bible.books[book - 1].chapterCount, chapter);
+    }
+
+    std::string missing;
+    for (int b = 1; b <= kBooks; ++b)
+        if (!seenBook[b]) missing += " " + std::string(datawriter::kCanon[b - 1].osis);
+    if (!missing.empty())
+        throw std::runtime_error("SWORD module " + moduleName + " lacks the books" + missing);
+
+    // Cross-references, now that every verse is known.
+    VerseIndex index(bible.verses);
+    int kept = 0, unread = 0, missingVerse = 0, outside = 0;
+    sword::VerseKey parser(*key);
+    for (const PendingRefs& p : pending) {
+        for (const std::string& ref : p.refs) {
+            sword::ListKey list = parser.parseVerseList(ref.c_str(), p.key.c_str(), true);
+            // Words before the reference ("See Job 9:8") are passed over.
+            for (std::size_t space = ref.find(' ');
+                 list.getCount() == 0 && space != std::string::npos;
+                 space = ref.find(' ', space + 1))
+                list = parser.parseVerseList(ref.c_str() + space + 1, p.key.c_str(), true);
+            if (list.getCount() == 0) {
+                ++unread;
+                report.Warn("cross-reference targets not understood, skipped",
+                            p.key + ": \"" + ref + "\"", 40);
+                continue;
+            }
+            for (int i = 0; i < list.getCount(); ++i) {
+                auto* target = dynamic_cast<sword::VerseKey*>(list.getElement(i));
+                if (!target) {
+                    ++unread;
+                    continue;
+                }
+                sword::VerseKey lower = target->getLowerBound();
+                sword::VerseKey upper = target->getUpperBound();
+                if (!target->isBoundSet()) lower = upper = *target;
+                const int tb = datawriter::BookNumberOfOsis(lower.getOSISBookName());
+                if (tb == 0 || tb != datawriter::BookNumberOfOsis(upper.getOSISBookName())) {
+                    ++outside;
+                    continue;
+                }
+                // A range over several chapters becomes one record per chapter.
+                for (int c = lower.getChapter(); c <= upper.getChapter() && c <= kMaxChapter; ++c) {
+                    int first = c == lower.getChapter() ? lower.getVerse() : 1;
+                    int last = c == upper.getChapter() ? upper.getVerse() : index.LastVerse(tb, c);
+                    if (last == first) last = 0;
+                    if (!index.HasTarget(tb, c, first, last)) {
+                        ++missingVerse;
+                        report.Warn(
+                            "cross-reference targets naming a verse the text lacks, skipped",
+                            p.key + " -> " + Place(tb, c, first), 40);
+                        continue;
+                    }
+                    ++kept;
+                    bible.crossRefs.push_back({p.book, p.chapter, p.verse, 0, tb, c, first, last});
+                }
+            }
+        }
+    }
+    report.Info("cross-reference notes: " + std::to_string(pending.size()) + ", records kept: " +
+                std::to_string(kept) + ", not understood: " + std::to_string(unread) +
+                ", naming missing verses: " + std::to_string(missingVerse) +
+                ", outside the 66 books: " + std::to_string(outside));
+    for (int b = 1; b <= kBooks; ++b)
+        for (int c = 1; c <= bible.books[b - 1].chapterCount; ++c)
+            if (!index.Has(b, c, 1)) report.Warn("chapters without a verse 1", Place(b, c, 1));
+    text.ReportTo(report);
+    FinishBible(bible, report);
+    return bible;
+}
+
+}  // namespace lorvane::importer
