@@ -19,8 +19,9 @@
 #include "ChapterSpin.h"
 #include "DlgPassage.h"
 #include "FctLoad.h"
-#include "HtmlWidgets.h"
-#include "ImageLists.h"
+#include "HTMLControls.h"
+#include "HTMListBox.h"
+#include "ImageList.h"
 #include "Navigation.h"
 #include "QtText.h"
 #include "Shader.h"
@@ -112,7 +113,7 @@ void TFBible::FormCreate() {
 
     FDlgPassage = new TFDlgPassage(*this, this);
 
-    BtnThemesListe->Click();
+    BtnThemesListe->click();
     ActionLivres->trigger();
 }
 
@@ -161,13 +162,13 @@ void TFBible::BuildActions() {
         {&ActionPosHaut, "ActionPosHaut", kPosition, "Index en &haut", 12},
         {&ActionPosBas, "ActionPosBas", kPosition, "Index en &bas", 13},
     };
-    const QList<QIcon>& images = ImageList::Modules();
+    const ImageList images = ImageList::Modules();
     for (const Def& d : defs) {
         auto* a = new QAction(QString::fromUtf8(d.caption), this);
         a->setObjectName(d.name);
         a->setProperty("Category", d.category);
         a->setProperty("ImageIndex", d.image);
-        if (d.image < images.size()) a->setIcon(images[d.image]);
+        a->setIcon(images.Icon(d.image));
         a->setCheckable(d.category != kTaille);
         *d.slot = a;
         ActionList1.push_back(a);
@@ -242,8 +243,8 @@ void TFBible::BuildModulePanel() {
     title->setContentsMargins(4, 0, 4, 0);
     LabelModule = new THTMLabel(ShaderModule);
     LabelModule->setObjectName("LabelModule");
-    LabelModule->SetImages(ImageList::Modules(), QSize(32, 32));
-    LabelModule->SetShadow(true);
+    LabelModule->SetImages(ImageList::Modules());
+    LabelModule->SetShadow(Qt::gray, 2);
     title->addWidget(LabelModule);
     column->addWidget(ShaderModule);
 
@@ -272,7 +273,9 @@ void TFBible::BuildModulePanel() {
     QVBoxLayout* index = pane(PanneauIndex, "PanneauIndex");
     LBIndex = new THTMListBox(PanneauIndex);
     LBIndex->setObjectName("LBIndex");
-    LBIndex->SetColors(listColour, Qt::yellow, Qt::black);
+    LBIndex->SetColor(listColour);
+    LBIndex->SetSelectionColor(Qt::yellow);
+    LBIndex->SetSelectionTextColor(Qt::black);
     index->addWidget(LBIndex);
     connect(LBIndex, &THTMListBox::Click, this, [this] { LBIndexClick(LBIndex); });
 
@@ -289,9 +292,9 @@ void TFBible::BuildModulePanel() {
     glossaire->addWidget(WBGlossaire, 1);
     BtnLettreA = new THTMLButton(panel2);
     BtnLettreA->setObjectName("BtnLettreA");
-    BtnLettreA->SetCaption(QStringLiteral("A"));
+    BtnLettreA->setText(QStringLiteral("A"));
     BtnLettreA->setGeometry(5, 5, 17, 18);
-    connect(BtnLettreA, &THTMLButton::Clicked, this, [this] {
+    connect(BtnLettreA, &THTMLButton::clicked, this, [this] {
         WBGlossaire->Navigate(QStringLiteral("file://") + FromCp1252(communs_.AppDir) +
                               QStringLiteral("them/glossaire.htm#A"));
     });
@@ -301,7 +304,9 @@ void TFBible::BuildModulePanel() {
     QVBoxLayout* rech = pane(PanneauRechercher, "PanneauRechercher");
     LBRech = new THTMListBox(PanneauRechercher);
     LBRech->setObjectName("LBRech");
-    LBRech->SetColors(listColour, Qt::cyan, Qt::black);
+    LBRech->SetColor(listColour);
+    LBRech->SetSelectionColor(Qt::cyan);
+    LBRech->SetSelectionTextColor(Qt::black);
     LBRech->SetItemHeight(14);
     rech->addWidget(LBRech);
     connect(LBRech, &THTMListBox::Click, this, [this] { LBIndexClick(LBRech); });
@@ -319,32 +324,34 @@ void TFBible::BuildModulePanel() {
     themes->addWidget(WBTheme, 1);
     BtnThemesListe = new THTMLButton(panel3);
     BtnThemesListe->setObjectName("BtnThemesListe");
-    BtnThemesListe->SetCaption(QString::fromUtf8("<B>Liste des thèmes</B>"));
+    BtnThemesListe->setText(QString::fromUtf8("<B>Liste des thèmes</B>"));
     BtnThemesListe->setGeometry(5, 5, 120, 21);
     BtnThemesPred = new THTMLButton(panel3);
     BtnThemesPred->setObjectName("BtnThemesPred");
-    BtnThemesPred->SetImages(ImageList::Buttons(), QSize(24, 24));
-    BtnThemesPred->SetCaption(QStringLiteral("<IMG src=\"idx:7\">"));
+    BtnThemesPred->SetImages(ImageList::Buttons());
+    BtnThemesPred->setText(QStringLiteral("<IMG src=\"idx:7\">"));
     BtnThemesPred->setToolTip(QString::fromUtf8("Page précédente"));
     BtnThemesPred->setGeometry(133, 5, 40, 21);
     BtnThemesSuiv = new THTMLButton(panel3);
     BtnThemesSuiv->setObjectName("BtnThemesSuiv");
-    BtnThemesSuiv->SetImages(ImageList::Buttons(), QSize(24, 24));
-    BtnThemesSuiv->SetCaption(QStringLiteral("<IMG src=\"idx:8\">"));
+    BtnThemesSuiv->SetImages(ImageList::Buttons());
+    BtnThemesSuiv->setText(QStringLiteral("<IMG src=\"idx:8\">"));
     BtnThemesSuiv->setToolTip(QStringLiteral("Page suivante"));
     BtnThemesSuiv->setGeometry(181, 5, 40, 21);
-    connect(BtnThemesListe, &THTMLButton::Clicked, this, [this] {
+    connect(BtnThemesListe, &THTMLButton::clicked, this, [this] {
         WBTheme->Navigate(QStringLiteral("file://") + FromCp1252(communs_.AppDir) +
                           QStringLiteral("them/index.htm"));
     });
-    connect(BtnThemesPred, &THTMLButton::Clicked, this, [this] { WBTheme->GoBack(); });
-    connect(BtnThemesSuiv, &THTMLButton::Clicked, this, [this] { WBTheme->GoForward(); });
+    connect(BtnThemesPred, &THTMLButton::clicked, this, [this] { WBTheme->GoBack(); });
+    connect(BtnThemesSuiv, &THTMLButton::clicked, this, [this] { WBTheme->GoForward(); });
 
     // Annotations: always empty.
     QVBoxLayout* notes = pane(PanneauAnnotations, "PanneauAnnotations");
     LBNote = new THTMListBox(PanneauAnnotations);
     LBNote->setObjectName("LBNote");
-    LBNote->SetColors(listColour, listColour, Qt::black);
+    LBNote->SetColor(listColour);
+    LBNote->SetSelectionColor(listColour);
+    LBNote->SetSelectionTextColor(Qt::black);
     LBNote->SetItemHeight(14);
     notes->addWidget(LBNote);
 
@@ -390,20 +397,20 @@ void TFBible::BuildReadingArea() {
     pair->setSpacing(4);
     BtnNouveau = new THTMLButton(buttons);
     BtnNouveau->setObjectName("BtnNouveau");
-    BtnNouveau->SetImages(ImageList::Buttons(), QSize(24, 24));
-    BtnNouveau->SetCaption(QStringLiteral("<IMG src=\"idx:1\">"));
+    BtnNouveau->SetImages(ImageList::Buttons());
+    BtnNouveau->setText(QStringLiteral("<IMG src=\"idx:1\">"));
     BtnNouveau->setToolTip(QString::fromUtf8("Créer un onglet"));
     BtnFermer = new THTMLButton(buttons);
     BtnFermer->setObjectName("BtnFermer");
-    BtnFermer->SetImages(ImageList::Buttons(), QSize(24, 24));
-    BtnFermer->SetCaption(QStringLiteral("<IMG src=\"idx:0\">"));
+    BtnFermer->SetImages(ImageList::Buttons());
+    BtnFermer->setText(QStringLiteral("<IMG src=\"idx:0\">"));
     BtnFermer->setToolTip(QString::fromUtf8("Fermer le chapître"));
     for (THTMLButton* b : {BtnNouveau, BtnFermer}) {
         b->setFixedSize(33, 30);
         pair->addWidget(b);
     }
-    connect(BtnNouveau, &THTMLButton::Clicked, this, &TFBible::BtnNouveauClick);
-    connect(BtnFermer, &THTMLButton::Clicked, this, &TFBible::BtnFermerClick);
+    connect(BtnNouveau, &THTMLButton::clicked, this, &TFBible::BtnNouveauClick);
+    connect(BtnFermer, &THTMLButton::clicked, this, &TFBible::BtnFermerClick);
     row->addWidget(buttons);
     column->addWidget(ShaderLecture);
 
@@ -414,7 +421,8 @@ void TFBible::BuildReadingArea() {
     TCTexte->SetContent(WB);
     column->addWidget(TCTexte, 1);
     connect(TCTexte, &TextTabs::currentChanged, this, &TFBible::TCTexteChange);
-    connect(WB, &TBrowserPane::BeforeNavigate2, this, &TFBible::WBBeforeNavigate2);
+    connect(WB, &TBrowserPane::BeforeNavigate2, this,
+            [this](const QString& url, bool* cancel) { WBBeforeNavigate2(url, *cancel); });
 
     Splitter1 = new QSplitter(Qt::Horizontal, this);
     Splitter1->setObjectName("Splitter1");
@@ -446,7 +454,7 @@ bool TFBible::event(QEvent* e) {
 void TFBible::FormActivate() {
     ShowCurrentChapter();
     FillBookIndex();
-    BtnLettreA->Click();
+    BtnLettreA->click();
 }
 
 void TFBible::Quitter1Click() { close(); }
@@ -546,7 +554,7 @@ void TFBible::ShowCurrentChapter() {
 }
 
 void TFBible::TakeIntoNewTab(int book, int chapter, int verse) {
-    BtnNouveau->Click();
+    BtnNouveau->click();
     CurrentBook = book;
     CurrentChapter = chapter;
     CurrentVerse = verse;
@@ -566,13 +574,13 @@ void TFBible::OpenPassage(int book, int chapter, int firstVerse, int lastVerse) 
 
 void TFBible::SyncControls() {
     QSignalBlocker blockBook(CBLivre);
-    CBLivre->SetSelected(CurrentBook - 1);
+    CBLivre->SetItemIndex(CurrentBook - 1);
     SpinChapitre->SetRange(1, communs_.Book(CurrentBook).ChapterCount);
     SpinChapitre->SetValue(CurrentChapter);
 }
 
 void TFBible::CBLivreChange() {
-    CurrentBook = CBLivre->Selected() + 1;
+    CurrentBook = CBLivre->ItemIndex() + 1;
     CurrentChapter = 1;
     CurrentVerse = 1;
     SyncControls();
@@ -633,15 +641,15 @@ void TFBible::FillBookIndex() {
     LBIndex->BeginUpdate();
     LBIndex->Clear();
     std::vector<BookIndexItem> items = BookIndexItems(communs_, CurrentBook);
-    for (const BookIndexItem& item : items) LBIndex->Append(FromCp1252(item.text), item.value);
+    for (const BookIndexItem& item : items) LBIndex->Add(FromCp1252(item.text), item.value);
     LBIndex->EndUpdate();
     if (!items.empty()) LBIndex->SetTopIndex(BookIndexTopItem(items, CurrentChapter));
 }
 
 void TFBible::LBIndexClick(THTMListBox* sender) {
-    int selected = sender->SelectedIndex();
+    int selected = sender->ItemIndex();
     if (selected < 0) return;
-    int p = sender->ItemValue(selected);
+    int p = sender->Value(selected);
     if (p == 0) return;
     if (sender == LBRech) {
         CurrentBook = p / 1000;
@@ -654,7 +662,7 @@ void TFBible::LBIndexClick(THTMListBox* sender) {
         CurrentChapter = p / 1000;
         CurrentVerse = p % 1000;
         QSignalBlocker block(CBLivre);
-        CBLivre->SetSelected(CurrentBook - 1);
+        CBLivre->SetItemIndex(CurrentBook - 1);
         SpinChapitre->SetValue(CurrentChapter);
         ShowCurrentChapter();
     }

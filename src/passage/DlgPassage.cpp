@@ -8,8 +8,8 @@
 #include <fstream>
 
 #include "BrowserPane.h"
-#include "HtmlWidgets.h"
-#include "ImageLists.h"
+#include "HTMLControls.h"
+#include "ImageList.h"
 #include "QtText.h"
 
 namespace lorvane {
@@ -47,7 +47,7 @@ TFDlgPassage::TFDlgPassage(PassageHost& host, QWidget* owner)
     CheckPassage->setObjectName("CheckPassage");
     CheckChapitre = new THTMLRadioButton(QString::fromUtf8("tout le chapître"), Panel4);
     CheckChapitre->setObjectName("CheckChapitre");
-    CheckPassage->SetChecked(true);
+    CheckPassage->setChecked(true);
     strip->addWidget(label1);
     strip->addWidget(CheckPassage);
     strip->addWidget(CheckChapitre);
@@ -61,8 +61,8 @@ TFDlgPassage::TFDlgPassage(PassageHost& host, QWidget* owner)
     right->addStretch(1);
     BtnNouveau = new THTMLButton(Panel2);
     BtnNouveau->setObjectName("BtnNouveau");
-    BtnNouveau->SetImages(ImageList::Buttons(), QSize(24, 24));
-    BtnNouveau->SetCaption(QStringLiteral("<IMG src=\"idx:1\">"));
+    BtnNouveau->SetImages(ImageList::Buttons());
+    BtnNouveau->setText(QStringLiteral("<IMG src=\"idx:1\">"));
     BtnNouveau->setToolTip(QString::fromUtf8("Créer un onglet"));
     BtnNouveau->setFixedSize(33, 30);
     right->addWidget(BtnNouveau);
@@ -73,9 +73,9 @@ TFDlgPassage::TFDlgPassage(PassageHost& host, QWidget* owner)
     WB->setObjectName("WB");
     column->addWidget(WB, 1);
 
-    connect(CheckPassage, &THTMLRadioButton::Clicked, this, &TFDlgPassage::CheckPassageClick);
-    connect(CheckChapitre, &THTMLRadioButton::Clicked, this, &TFDlgPassage::CheckPassageClick);
-    connect(BtnNouveau, &THTMLButton::Clicked, this, &TFDlgPassage::BtnNouveauClick);
+    connect(CheckPassage, &THTMLRadioButton::clicked, this, &TFDlgPassage::CheckPassageClick);
+    connect(CheckChapitre, &THTMLRadioButton::clicked, this, &TFDlgPassage::CheckPassageClick);
+    connect(BtnNouveau, &THTMLButton::clicked, this, &TFDlgPassage::BtnNouveauClick);
 
     // Keys typed in any control reach the window first.
     for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
@@ -95,7 +95,7 @@ void TFDlgPassage::ShowPassage() {
     WB->Navigate(folder + QStringLiteral("temp0.htm"));
     setWindowTitle(FromCp1252(c.FormatRef(first.Book, first.Chapter, first.Verse, lastVerse)));
     if (host_.WriteChapterPage(first.Book, first.Chapter, first.Verse, lastVerse, true,
-                                CheckChapitre->IsChecked()))
+                                CheckChapitre->isChecked()))
         WB->Navigate(folder + QStringLiteral("temp2.htm"));
     if (!isVisible()) {
         if (!placed_) {

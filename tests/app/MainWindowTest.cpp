@@ -1,0 +1,365 @@
+#include <QAction>
+#include <QApplication>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QtTest>
+#include <fstream>
+#include <sstream>
+
+#include "Bible.h"
+#include "BrowserPane.h"
+#include "ChapterSpin.h"
+#include "DlgPassage.h"
+#include "Fixtures.h"
+#include "HTMLControls.h"
+#include "HTMListBox.h"
+#include "Splash.h"
+#include "TextTabs.h"
+
+using namespace lorvane;
+
+namespace {
+
+std::string ReadFile(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A Bible of 66 books: book 1 "Genèse" of 4 chapters, book 19 "Psaumes" of
+// 150 chapters, book 31 "Abdias" of one chapter, the others of 3; every
+// chapter of 20 verses. Headings in book 1 and book 19, a few references.
+testing::DataSet Bible() {
+    testing::DataSet d;
+    for (int b = 1; b <= 66; ++b) {
+        int chapters = b == 1 ? 4 : b == 19 ? 150 : b == 31 ? 1 : 3;
+        std::string name = b == 1 ? "Gen\xE8se" : b == 19 ? "Psaumes" : b == 31 ? "Abdias" : "Livre " + std::to_string(b);
+        d.books.push_back({name, b == 1 ? "Ge" : "L" + std::to_string(b), chapters});
+        for (int c = 1; c <= chapters; ++c)
+            for (int v = 1; v <= 20; ++v)
+                d.verses.push_back({b, c, v, "Texte " + std::to_string(b) + "." + std::to_string(c) + "." + std::to_string(v)});
+    }
+    d.headings = {{'D', 1, 1, 1, "Les origines"}, {'E', 1, 1, 1, "Cr\xE9" "ation"}, {'E', 1, 2, 4, "Le jardin"},
+                  {'E', 1, 3, 14, "La chute"},    {'D', 1, 3, 1, "Suite"},        {'E', 19, 10, 1, "Dix"},
+                  {'E', 19, 12, 1, "Douze"}};
+    for (int i = 0; i < 30; ++i) d.headings.push_back({'E', 19, 100 + i, 1, "Psaume " + std::to_string(100 + i)});
+    std::stable_sort(d.headings.begin(), d.headings.end(), [](const auto& a, const auto& b) {
+        return std::tie(a.book, a.chapter, a.verse) < std::tie(b.book, b.chapter, b.verse);
+    });
+    d.crossRefs = {{1, 1, 1, 0, 19, 23, 1, 6}, {1, 1, 2, 0, 43, 3, 16, 0}};
+    return d;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<testing::TempDir> dir;
+    std::unique_ptr<Communs> communs;
+    std::unique_ptr<TFBible> w;
+
+    std::string Page() { return ReadFile(dir->path() / "temp.htm"); }
+    QString Tab(int i) { return w->TCTexte->Caption(i); }
+    void Activate() {
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    }
+
+private slots:
+    void init() {
+        dir = std::make_unique<testing::TempDir>();
+        testing::WriteDataFolder(dir->path(), Bible());
+        communs = std::make_unique<Communs>(dir->appDir());
+        w = std::make_unique<TFBible>(*communs);
+        QVERIFY(w->Loaded());
+        w->resize(1000, 700);
+        Activate();
+    }
+    void cleanup() {
+        w.reset();
+        communs.reset();
+        dir.reset();
+    }
+
+    void startState() {
+        QCOMPARE(w->windowTitle(), QString("Lorvane  0.9.2"));
+        QVERIFY(w->ActionLivres->isChecked());
+        for (QAction* a : w->ActionList1)
+            if (a != w->ActionLivres) QVERIFY2(!a->isChecked(), qPrintable(a->objectName()));
+        QCOMPARE(w->PC->currentWidget(), w->PanneauLivres);
+        QCOMPARE(w->LabelModule->Text(),
+                 QString("<IMG \"idx:0\"><B><FONT color=\"#FFFFFF\" face=\"Tahoma\" size=\"14\"> Table des "
+                         "livres</FONT></B>"));
+        QCOMPARE(w->Splitter1->orientation(), Qt::Horizontal);
+        QCOMPARE(w->Splitter1->indexOf(w->PanelIndex), 0);
+        QCOMPARE(w->TCTexte->GetSide(), TextTabs::Side::Right);
+        QCOMPARE(communs->TextSize, 2);
+        QCOMPARE(w->CBLivre->Count(), 66);
+        QCOMPARE(w->CBLivre->ItemIndex(), 0);
+        QCOMPARE(w->SpinChapitre->Value(), 1);
+        QCOMPARE(w->SpinChapitre->Maximum(), 4);
+        QCOMPARE(w->TCTexte->Count(), 1);
+        QCOMPARE(Tab(0), QString::fromUtf8("Genèse 1"));
+        QCOMPARE(w->TCTexte->Value(0), 1001);
+        QVERIFY(Page().find("Texte 1.1.20") != std::string::npos);
+        QCOMPARE(w->LBIndex->Count(), 5);
+        QVERIFY(!w->ActionAnnotations->isVisible());
+        QCOMPARE(w->LBNote->Count(), 0);
+    }
+
+    void moduleActionsCheckOnlyInTheirGroup() {
+        w->ActionTexteLigne->trigger();
+        w->ActionPosDroite->trigger();
+        w->ActionRechercher->trigger();
+        w->ActionIndex->trigger();
+        QVERIFY(w->ActionIndex->isChecked());
+        QVERIFY(!w->ActionRechercher->isChecked());
+        QVERIFY(!w->ActionLivres->isChecked());
+        QVERIFY(w->ActionTexteLigne->isChecked());
+        QVERIFY(w->ActionPosDroite->isChecked());
+        QCOMPARE(w->PC->currentWidget(), w->PanneauIndex);
+        w->ActionThemes->trigger();
+        QVERIFY(w->LabelModule->Text().contains(QString::fromUtf8("idx:4\"><B><FONT color=\"#FFFFFF\" face=\"Tahoma\" size=\"14\"> Thèmes d'étude<")));
+    }
+
+    void positionsDockThePanelAndTurnTheTabs() {
+        w->ActionPosHaut->trigger();
+        QCOMPARE(w->Splitter1->orientation(), Qt::Vertical);
+        QCOMPARE(w->Splitter1->indexOf(w->PanelIndex), 0);
+        QCOMPARE(w->TCTexte->GetSide(), TextTabs::Side::Bottom);
+        w->ActionPosBas->trigger();
+        QCOMPARE(w->Splitter1->indexOf(w->PanelIndex), 1);
+        QCOMPARE(w->TCTexte->GetSide(), TextTabs::Side::Top);
+        w->ActionPosDroite->trigger();
+        QCOMPARE(w->Splitter1->orientation(), Qt::Horizontal);
+        QCOMPARE(w->Splitter1->indexOf(w->PanelIndex), 1);
+        QCOMPARE(w->TCTexte->GetSide(), TextTabs::Side::Left);
+        w->ActionPosGauche->trigger();
+        QCOMPARE(w->Splitter1->indexOf(w->PanelIndex), 0);
+        QCOMPARE(w->TCTexte->GetSide(), TextTabs::Side::Right);
+        QVERIFY(w->ActionPosGauche->isChecked() && !w->ActionPosDroite->isChecked());
+    }
+
+    void textSizeCyclesAndTextModesRewriteThePage() {
+        const std::vector<int> sizes = {3, 4, 1, 2};
+        for (int expected : sizes) {
+            w->ActionTaille->trigger();
+            QCOMPARE(communs->TextSize, expected);
+            QVERIFY(Page().find("<FONT face=\"Tahoma\" size=\"" + std::to_string(expected) + "\">") !=
+                    std::string::npos);
+        }
+        QVERIFY(!w->ActionTaille->isChecked());
+        w->ActionTexteLigne->trigger();
+        QVERIFY(Page().find("Texte 1.1.1\r\n<BR>\r\n") != std::string::npos);
+        w->ActionTexteAccole->trigger();
+        QVERIFY(Page().find("Texte 1.1.1\r\n  \r\n") != std::string::npos);
+        QVERIFY(!w->ActionTexteLigne->isChecked() && w->ActionTexteAccole->isChecked());
+    }
+
+    void bookChangeStartsAtChapterOne() {
+        w->CurrentChapter = 3;
+        w->CurrentVerse = 12;
+        w->SyncControls();
+        w->CBLivre->SetItemIndex(1);
+        w->CBLivreChange();
+        QCOMPARE(w->CurrentBook, 2);
+        QCOMPARE(w->CurrentChapter, 1);
+        QCOMPARE(w->CurrentVerse, 1);
+        QCOMPARE(w->SpinChapitre->Value(), 1);
+        QCOMPARE(w->SpinChapitre->Maximum(), 3);
+        QCOMPARE(Tab(0), QString("Livre 2 1"));
+        QVERIFY(w->WB->LocationURL().endsWith("temp.htm#1"));
+        QCOMPARE(w->LBIndex->Count(), 0);
+    }
+
+    void typedChapterTakesEffectAtOnce() {
+        w->SpinChapitre->Edit()->setFocus();
+        w->SpinChapitre->Edit()->selectAll();
+        QTest::keyClicks(w->SpinChapitre->Edit(), "3");
+        QCOMPARE(w->CurrentChapter, 3);
+        QCOMPARE(Tab(0), QString::fromUtf8("Genèse 3"));
+        QVERIFY(Page().find("Texte 1.3.20") != std::string::npos);
+        // Beyond the last chapter: no page, the tab renamed until the bound.
+        QTest::keyClicks(w->SpinChapitre->Edit(), "0");
+        QCOMPARE(Tab(0), QString::fromUtf8("Genèse 30"));
+        QVERIFY(Page().find("Texte 1.3.20") != std::string::npos);  // the file holds no verse
+        w->CBLivre->setFocus();
+        QCOMPARE(w->CurrentChapter, 4);
+        QCOMPARE(Tab(0), QString::fromUtf8("Genèse 4"));
+    }
+
+    void tabsKeepTheirChapters() {
+        w->BtnNouveau->click();
+        QCOMPARE(w->TCTexte->Count(), 2);
+        QCOMPARE(Tab(0), QString::fromUtf8("Genèse 1"));
+        QCOMPARE(Tab(1), QString::fromUtf8("Genèse 1"));
+        QCOMPARE(w->TCTexte->Current(), 0);
+        w->SpinChapitre->SetValue(4);
+        w->SpinChapitreChange();
+        QCOMPARE(Tab(0), QString::fromUtf8("Genèse 4"));
+        QCOMPARE(Tab(1), QString::fromUtf8("Genèse 1"));
+        w->TCTexte->Bar()->setCurrentIndex(1);  // the user picks the second tab
+        QCOMPARE(w->CurrentChapter, 1);
+        QCOMPARE(w->SpinChapitre->Value(), 1);
+
+        // 150 chapters: chapter 119 of Psaumes from a tab of a 4-chapter book.
+        w->CBLivre->SetItemIndex(18);
+        w->CBLivreChange();
+        w->SpinChapitre->SetValue(119);
+        w->SpinChapitreChange();
+        w->TCTexte->Bar()->setCurrentIndex(0);
+        QCOMPARE(w->SpinChapitre->Maximum(), 4);
+        w->TCTexte->Bar()->setCurrentIndex(1);
+        QCOMPARE(w->CurrentBook, 19);
+        QCOMPARE(w->CurrentChapter, 119);
+        QCOMPARE(w->SpinChapitre->Maximum(), 150);
+        QCOMPARE(w->SpinChapitre->Value(), 119);
+        QCOMPARE(w->CBLivre->ItemIndex(), 18);
+    }
+
+    void closingTabsSelectsANeighbour() {
+        w->BtnFermer->click();  // the last tab stays
+        QCOMPARE(w->TCTexte->Count(), 1);
+        for (int chapter : {2, 3}) {
+            w->BtnNouveau->click();
+            w->SpinChapitre->SetValue(chapter);
+            w->SpinChapitreChange();
+        }
+        // Tabs: "Genèse 3" (selected), "Genèse 2", "Genèse 1".
+        QCOMPARE(Tab(0), QString::fromUtf8("Genèse 3"));
+        QCOMPARE(Tab(2), QString::fromUtf8("Genèse 1"));
+        w->BtnFermer->click();  // the first: the second, now first, is shown
+        QCOMPARE(w->TCTexte->Count(), 2);
+        QCOMPARE(w->TCTexte->Current(), 0);
+        QCOMPARE(w->CurrentChapter, 2);
+        w->TCTexte->Bar()->setCurrentIndex(1);
+        w->BtnFermer->click();  // the last: the one before it
+        QCOMPARE(w->TCTexte->Count(), 1);
+        QCOMPARE(w->CurrentChapter, 2);
+        QCOMPARE(Tab(0), QString::fromUtf8("Genèse 2"));
+    }
+
+    void oneChapterBookKeepsTheSpinAtOne() {
+        w->CBLivre->SetItemIndex(30);
+        w->CBLivreChange();
+        QCOMPARE(w->SpinChapitre->Maximum(), 1);
+        QTest::keyClick(w->SpinChapitre->Edit(), Qt::Key_PageUp);
+        QTest::keyClick(w->SpinChapitre->Edit(), Qt::Key_Up);
+        QCOMPARE(w->CurrentChapter, 1);
+        QCOMPARE(w->SpinChapitre->Value(), 1);
+    }
+
+    void readingPaneLinks() {
+        bool cancel = false;
+        const QString app = QString::fromStdString(dir->appDir());
+        w->WBBeforeNavigate2(app + QString::fromUtf8("¤19¤23¤1¤6"), cancel);
+        QVERIFY(cancel);
+        QVERIFY(w->FDlgPassage->isVisible());
+        QCOMPARE(w->FDlgPassage->windowTitle(), QString("Psaumes 23:1-6"));
+        QCOMPARE(w->FDlgPassage->FirstSlot, communs->VerseLookup(19, 23, 1));
+        QVERIFY(ReadFile(dir->path() / "temp2.htm").find("Texte 19.23.6") != std::string::npos);
+        w->FDlgPassage->hide();
+
+        for (const char* bad : {"¤19¤23¤1", "¤19¤2x¤1¤6", "¤¤¤¤", "¤19¤23¤¤6"}) {
+            cancel = false;
+            w->WBBeforeNavigate2(app + QString::fromUtf8(bad), cancel);
+            QVERIFY2(cancel, bad);
+            QVERIFY(!w->FDlgPassage->isVisible());
+        }
+        cancel = true;
+        w->WBBeforeNavigate2("file://" + app + "temp.htm#5", cancel);
+        QVERIFY(!cancel);
+        cancel = false;
+        w->WBBeforeNavigate2(app + "absent.htm", cancel);
+        QVERIFY(cancel);
+        cancel = false;
+        w->WBBeforeNavigate2("http://example.org/", cancel);
+        QVERIFY(cancel);
+        cancel = true;
+        w->WBBeforeNavigate2(app + "temp.htm", cancel);
+        QVERIFY(!cancel);
+    }
+
+    void passageTakenIntoANewTab() {
+        w->OpenPassage(19, 23, 4, 4);
+        QCOMPARE(w->FDlgPassage->windowTitle(), QString("Psaumes 23:4"));
+        w->FDlgPassage->BtnNouveau->click();
+        QCOMPARE(w->TCTexte->Count(), 2);
+        QCOMPARE(Tab(0), QString("Psaumes 23"));
+        QCOMPARE(Tab(1), QString::fromUtf8("Genèse 1"));
+        QCOMPARE(w->CurrentVerse, 4);
+        QVERIFY(w->WB->LocationURL().endsWith("temp.htm#4"));
+        QCOMPARE(w->CBLivre->ItemIndex(), 18);
+        QVERIFY(w->FDlgPassage->isVisible());
+        // The whole chapter, then the passage alone again.
+        w->FDlgPassage->CheckChapitre->click();
+        QVERIFY(ReadFile(dir->path() / "temp2.htm").find("Texte 19.23.20") != std::string::npos);
+        w->FDlgPassage->CheckPassage->click();
+        QVERIFY(ReadFile(dir->path() / "temp2.htm").find("Texte 19.23.20") == std::string::npos);
+        // A link to a verse that does not exist opens nothing more.
+        w->FDlgPassage->hide();
+        w->OpenPassage(19, 23, 99, 99);
+        QVERIFY(!w->FDlgPassage->isVisible());
+    }
+
+    void bookIndexFollowsAndLeads() {
+        w->CBLivre->SetItemIndex(18);
+        w->CBLivreChange();
+        QCOMPARE(w->LBIndex->Count(), 32);
+        w->SpinChapitre->SetValue(11);
+        w->SpinChapitreChange();
+        QCOMPARE(w->LBIndex->TopIndex(), 1);  // "Douze": chapter 11 has none
+        w->SpinChapitre->SetValue(140);
+        w->SpinChapitreChange();
+        QCOMPARE(w->LBIndex->TopIndex(), 0);  // after the last heading
+
+        w->CBLivre->SetItemIndex(0);
+        w->CBLivreChange();
+        // Items: Les origines 1001, Création 1001, Le jardin 2004, Suite 3001, La chute 3014.
+        w->LBIndex->SetTopIndex(1);
+        w->LBIndex->SetItemIndex(4);
+        w->LBIndexClick(w->LBIndex);
+        QCOMPARE(w->CurrentChapter, 3);
+        QCOMPARE(w->CurrentVerse, 14);
+        QVERIFY(w->WB->LocationURL().endsWith("temp.htm#14"));
+        QVERIFY(Tab(0).endsWith(" 3"));
+        QCOMPARE(w->LBIndex->TopIndex(), 1);  // not refilled
+        QCOMPARE(w->SpinChapitre->Value(), 3);
+        w->LBIndex->SetItemIndex(3);
+        w->LBIndexClick(w->LBIndex);
+        QCOMPARE(w->CurrentVerse, 1);
+
+        w->LBRech->Add(QStringLiteral("count"), 0);
+        w->LBRech->Add(QStringLiteral("<B>Ps 23:1</B> : result"), 19023);
+        w->LBRech->SetItemIndex(0);
+        w->LBIndexClick(w->LBRech);
+        QCOMPARE(w->CurrentBook, 1);  // the count line opens nothing
+        w->LBRech->SetItemIndex(1);
+        w->LBIndexClick(w->LBRech);
+        QCOMPARE(w->CurrentBook, 19);
+        QCOMPARE(w->CurrentChapter, 23);
+        QCOMPARE(w->CBLivre->ItemIndex(), 18);
+        QCOMPARE(w->LBIndex->Count(), 32);
+    }
+
+    void aboutBoxAndActivationRewriteThePage() {
+        w->CurrentVerse = 7;
+        std::filesystem::remove(dir->path() / "temp.htm");
+        QTimer::singleShot(50, [] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* about = qobject_cast<TFSplash*>(top); about && about->isVisible())
+                    QTest::mouseClick(about->Image1, Qt::LeftButton);
+        });
+        w->Apropos1Click();
+        Activate();
+        QTRY_VERIFY(std::filesystem::exists(dir->path() / "temp.htm"));
+        QVERIFY(w->WB->LocationURL().endsWith("temp.htm#7"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
