@@ -4,6 +4,6 @@
 set -eu
 bin=$1
 out="$bin/data"
-if [ ! -f "$out/bible.dat" ]; then
+if [ ! -f "$out/bible.dat" ] || [ ! -f "$out/them.dat" ]; then
     "$bin/lorvane-data" --sample --out "$out"
 fi

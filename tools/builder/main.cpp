@@ -4,6 +4,7 @@
 #include <iostream>
 #include <string>
 
+#include "ArchiveWriter.h"
 #include "Canon.h"
 #include "Cp1252.h"
 #include "DataWriter.h"
@@ -16,6 +17,39 @@ namespace {
 int Usage() {
     std::cerr << "usage: lorvane-data --sample --out DATA_DIR\n";
     return 2;
+}
+
+// Three small study pages in place of the real ones, clearly marked as
+// samples: the program needs livres.htm, index.htm and glossaire.htm.
+void WriteSamplePages(const fs::path& out) {
+    auto page = [](const std::string& title, const std::string& body) {
+        return cp1252::FromUtf8("<html><head><title>" + title +
+                                "</title></head><body>\r\n<p><i>Page d'exemple : les pages "
+                                "d'étude complètes s'installent avec le jeu de données "
+                                "complet.</i></p>\r\n<h2>" +
+                                title + "</h2>\r\n" + body + "</body></html>\r\n");
+    };
+    std::string books = "<table>\r\n";
+    for (int b = 1; b <= 66; ++b) {
+        books += "<tr><td><a href=\"" + std::to_string(b) + "\">" +
+                 std::string(datawriter::kCanon[b - 1].name) + "</a></td><td>" +
+                 std::to_string(datawriter::kCanon[b - 1].chapters) + "</td></tr>\r\n";
+    }
+    books += "</table>\r\n";
+    const std::uint32_t date = archive::ToDosDateTime(std::time(nullptr));
+    const std::vector<archive::Member> pages{
+        {"livres.htm", date, page("Les livres de la Bible (exemple)", books)},
+        {"index.htm", date,
+         page("Thèmes d'étude (exemple)",
+              "<p><a href=\"glossaire.htm\">Glossaire</a></p>\r\n<p>Exemple de lien vers un "
+              "verset : <a href=\"43:3:16\">Jean 3:16</a></p>\r\n")},
+        {"glossaire.htm", date,
+         page("Glossaire (exemple)",
+              "<a name=\"A\"></a><p><b>Alliance</b> : exemple d'article du "
+              "glossaire.</p>\r\n<a name=\"Longueur\"></a><p>Coudée : environ 44,5 "
+              "cm.</p>\r\n")},
+    };
+    archive::WriteArchive((out / "them.dat").string(), pages);
 }
 
 // A small folder for trying the program: the 66 books with their names and
@@ -47,8 +81,10 @@ void WriteSample(const fs::path& out) {
     datawriter::WriteFile((out / "index.dat").string(), datawriter::EncodeIndexes(headings));
     datawriter::WriteFile((out / "citat.dat").string(), "");
     datawriter::WriteFile((out / "refer.dat").string(), datawriter::EncodeCrossRefs(refs));
+    WriteSamplePages(out);
     std::cout << "sample data: " << books.size() << " books, " << verses.size() << " verses, "
-              << headings.size() << " headings, " << refs.size() << " cross-references\n";
+              << headings.size() << " headings, " << refs.size()
+              << " cross-references, 3 sample study pages\n";
 }
 
 }  // namespace
