@@ -230,7 +230,9 @@ void LoadAllTables(Communs& c) {
 
 void UnpackStudyPages(Communs& c, BackupPrompts* prompts) {
     const QString folder = QString::fromStdString(c.Path("them"));
-    QDir().mkpath(folder);
+    // Without the folder every page would be skipped and the start would
+    // go on without them.
+    if (!QDir().mkpath(folder)) throw LoadError(c.Path("them"), "cannot create the folder");
     QDir them(folder);
     const QStringList stale =
         them.entryList({QStringLiteral("*.htm")}, QDir::AllEntries | QDir::Hidden | QDir::System);

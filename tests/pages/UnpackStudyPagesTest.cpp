@@ -61,6 +61,11 @@ TEST(UnpackStudyPages, CreatesTheFolderWithItsParents) {
     Communs c(app.string());
     UnpackStudyPages(c, nullptr);
     EXPECT_TRUE(fs::exists(app / "them" / "livres.htm"));
+
+    // A file in the folder's place.
+    fs::remove_all(app / "them");
+    Touch(app / "them");
+    EXPECT_THROW(UnpackStudyPages(c, nullptr), LoadError);
 }
 
 TEST(UnpackStudyPages, EveryFailureRaises) {
