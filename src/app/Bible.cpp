@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <iostream>
 
+#include "BackupPromptsQt.h"
 #include "FctLoad.h"
 #include "Splash.h"
 #include "Version.h"
@@ -42,7 +43,8 @@ void TFBible::FormCreate() {
 
 bool TFBible::LoadData() {
     try {
-        LoadAllTables(communs_);
+        BackupPromptsQt prompts;
+        LoadDataFolder(communs_, &prompts);
         CurrentBook = CurrentChapter = CurrentVerse = 1;
         return true;
     } catch (const std::exception& e) {

@@ -34,8 +34,8 @@ class TFBible : public QMainWindow {
 
   private:
     void FormCreate();
-    // The loading block: every table, in order. Returns false after the
-    // load-failure message.
+    // The loading block: every table, in order, then the study pages.
+    // Returns false after the load-failure message.
     bool LoadData();
 
     Communs& communs_;
