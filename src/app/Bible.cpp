@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "BackupPromptsQt.h"
 #include "BrowserPane.h"
 #include "ChapterPage.h"
 #include "ChapterSpin.h"
@@ -37,8 +38,12 @@ const QString kTexte = QStringLiteral("TEXTE");
 const QString kTaille = QStringLiteral("TAILLE");
 const QString kPosition = QStringLiteral("POSITION");
 
-QString Category(const QAction* a) { return a->property("Category").toString(); }
-int ImageIndex(const QAction* a) { return a->property("ImageIndex").toInt(); }
+QString Category(const QAction* a) {
+    return a->property("Category").toString();
+}
+int ImageIndex(const QAction* a) {
+    return a->property("ImageIndex").toInt();
+}
 
 QFont Tahoma(int points, bool bold = false) {
     QFont f(QStringLiteral("Tahoma"));
@@ -67,7 +72,9 @@ TFBible::TFBible(Communs& communs, QWidget* parent) : QMainWindow(parent), commu
     FormCreate();
 }
 
-TFBible::~TFBible() { FormDestroy(); }
+TFBible::~TFBible() {
+    FormDestroy();
+}
 
 QString TFBible::Title() {
     return QStringLiteral("Lorvane  ") + QString::fromLatin1(kFileVersion).left(5);
@@ -99,7 +106,8 @@ void TFBible::FormCreate() {
     {
         QSignalBlocker block(CBLivre);
         CBLivre->Clear();
-        for (int b = 1; b <= kBookCount; ++b) CBLivre->AddItem(FromCp1252(communs_.BookTable[b].Name.view()));
+        for (int b = 1; b <= kBookCount; ++b)
+            CBLivre->AddItem(FromCp1252(communs_.BookTable[b].Name.view()));
     }
     SyncControls();
     TCTexte->Insert(0, FromCp1252(TabCaption(communs_, 1, 1)), 0);
@@ -118,6 +126,10 @@ void TFBible::FormCreate() {
 }
 
 void TFBible::FormDestroy() {
+    // Controls that lose the focus while the window goes away must not
+    // reach back into it.
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
     delete FrmRichEdit;
     FrmRichEdit = nullptr;
     delete FDlgPassage;
@@ -126,7 +138,8 @@ void TFBible::FormDestroy() {
 
 bool TFBible::LoadData() {
     try {
-        LoadAllTables(communs_);
+        BackupPromptsQt prompts;
+        LoadDataFolder(communs_, &prompts);
         CurrentBook = CurrentChapter = CurrentVerse = 1;
         return true;
     } catch (const std::exception& e) {
@@ -209,7 +222,8 @@ void TFBible::BuildToolBar() {
 
 void TFBible::BuildMenus() {
     QMenu* fichier = menuBar()->addMenu(QStringLiteral("&Fichier"));
-    QAction* quitter = fichier->addAction(QStringLiteral("&Quitter"), this, &TFBible::Quitter1Click);
+    QAction* quitter =
+        fichier->addAction(QStringLiteral("&Quitter"), this, &TFBible::Quitter1Click);
     quitter->setObjectName("Quitter1");
 
     QMenu* affichage = menuBar()->addMenu(QStringLiteral("&Affichage"));
@@ -222,7 +236,8 @@ void TFBible::BuildMenus() {
     options->addSeparator();
     options->addAction(ActionTaille);
     options->addSeparator();
-    for (QAction* a : {ActionPosGauche, ActionPosDroite, ActionPosHaut, ActionPosBas}) options->addAction(a);
+    for (QAction* a : {ActionPosGauche, ActionPosDroite, ActionPosHaut, ActionPosBas})
+        options->addAction(a);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("?"));
     QAction* about = help->addAction(QStringLiteral("A propos..."), this, &TFBible::Apropos1Click);
@@ -290,14 +305,30 @@ void TFBible::BuildModulePanel() {
     WBGlossaire = new TBrowserPane(PanneauGlossaire);
     WBGlossaire->setObjectName("WBGlossaire");
     glossaire->addWidget(WBGlossaire, 1);
-    BtnLettreA = new THTMLButton(panel2);
-    BtnLettreA->setObjectName("BtnLettreA");
-    BtnLettreA->setText(QStringLiteral("A"));
-    BtnLettreA->setGeometry(5, 5, 17, 18);
-    connect(BtnLettreA, &THTMLButton::clicked, this, [this] {
-        WBGlossaire->Navigate(QStringLiteral("file://") + FromCp1252(communs_.AppDir) +
-                              QStringLiteral("them/glossaire.htm#A"));
-    });
+    // Letters A-M and N-Z on two rows, the tables of measures on the third.
+    for (int i = 0; i < 26; ++i) {
+        auto* b = new THTMLButton(QString(QChar('A' + i)), panel2);
+        b->setObjectName(QStringLiteral("BtnLettre") + QChar('A' + i));
+        b->setGeometry(5 + 19 * (i % 13), i < 13 ? 5 : 25, 17, 18);
+        connect(b, &THTMLButton::clicked, this, [this, b] { BtnLettreClick(b); });
+        if (i == 0) BtnLettreA = b;
+    }
+    struct Measure {
+        const char* name;
+        const char* caption;
+        int left, width;
+    };
+    for (const Measure& m :
+         {Measure{"BTnLongueur", "Longueurs", 5, 55}, Measure{"BtnCapacite", "Capacités", 62, 55},
+          Measure{"BtnPoids", "Poids", 119, 36}, Measure{"BtnMonnaie", "Monnaies", 157, 55},
+          Measure{"BtnTemps", "Temps", 214, 36}}) {
+        auto* b = new THTMLButton(QString::fromUtf8(m.caption), panel2);
+        b->setObjectName(m.name);
+        b->setGeometry(m.left, 45, m.width, 18);
+        connect(b, &THTMLButton::clicked, this, [this, b] { BtnLettreClick(b); });
+    }
+    connect(WBGlossaire, &TBrowserPane::BeforeNavigate2, this,
+            [this](const QString& url, bool* cancel) { WBGlossaireBeforeNavigate2(url, *cancel); });
 
     // Search: its pane arrives with the search room; the results list that
     // the book index's click handler serves stands here.
@@ -338,12 +369,12 @@ void TFBible::BuildModulePanel() {
     BtnThemesSuiv->setText(QStringLiteral("<IMG src=\"idx:8\">"));
     BtnThemesSuiv->setToolTip(QStringLiteral("Page suivante"));
     BtnThemesSuiv->setGeometry(181, 5, 40, 21);
-    connect(BtnThemesListe, &THTMLButton::clicked, this, [this] {
-        WBTheme->Navigate(QStringLiteral("file://") + FromCp1252(communs_.AppDir) +
-                          QStringLiteral("them/index.htm"));
-    });
-    connect(BtnThemesPred, &THTMLButton::clicked, this, [this] { WBTheme->GoBack(); });
-    connect(BtnThemesSuiv, &THTMLButton::clicked, this, [this] { WBTheme->GoForward(); });
+    for (THTMLButton* b : {BtnThemesListe, BtnThemesPred, BtnThemesSuiv})
+        connect(b, &THTMLButton::clicked, this, [this, b] { BtnThemesClick(b); });
+    connect(WBTheme, &TBrowserPane::BeforeNavigate2, this,
+            [this](const QString& url, bool* cancel) { WBThemeBeforeNavigate2(url, *cancel); });
+    connect(WBLivres, &TBrowserPane::BeforeNavigate2, this,
+            [this](const QString& url, bool* cancel) { WBLivresBeforeNavigate2(url, *cancel); });
 
     // Annotations: always empty.
     QVBoxLayout* notes = pane(PanneauAnnotations, "PanneauAnnotations");
@@ -436,10 +467,95 @@ void TFBible::BuildReadingArea() {
     setCentralWidget(Splitter1);
 }
 
+// ---------------------------------------------------------------------------
+// Study pages
+
+QString TFBible::StudyPage(const QString& name) const {
+    return QStringLiteral("file://") + FromCp1252(communs_.AppDir) + QStringLiteral("them/") + name;
+}
+
+void TFBible::BtnThemesClick(THTMLButton* sender) {
+    if (sender == BtnThemesListe) {
+        WBTheme->Navigate(StudyPage(QStringLiteral("index.htm")));
+    } else if (sender == BtnThemesPred) {
+        WBTheme->GoBack();
+    } else {
+        WBTheme->GoForward();
+    }
+}
+
+void TFBible::BtnLettreClick(THTMLButton* sender) {
+    // A measure button's anchor is its name from the fourth character on; a
+    // letter button's, the first character of its caption.
+    QString name = sender->objectName();
+    QString anchor =
+        name.startsWith(QStringLiteral("BtnLettre")) ? sender->text().left(1) : name.mid(3, 20);
+    WBGlossaire->Navigate(StudyPage(QStringLiteral("glossaire.htm#") + anchor));
+}
+
+void TFBible::WBLivresBeforeNavigate2(const QString& url, bool& cancel) {
+    const std::string last(LastUrlComponent(ToCp1252(url)));
+    if (last.find("livres") != std::string::npos) return;
+    cancel = true;
+    auto book = ParseDecimal(last);
+    if (!book || *book < 1 || *book > kBookCount) return;
+    CurrentBook = *book;
+    CurrentChapter = 1;
+    CurrentVerse = 1;
+    SyncControls();
+    ShowCurrentChapter();
+    FillBookIndex();
+}
+
+namespace {
+
+// The local file a study pane's URL names: a plain path, or "file://" and a
+// path with an anchor. Empty for anything else.
+std::string LocalFileOf(const std::string& url) {
+    std::string path;
+    if (!url.empty() && url.front() == '/') {
+        path = url;
+    } else if (url.rfind("file://", 0) == 0) {
+        path = url.substr(7);
+    }
+    return path.substr(0, path.find('#'));
+}
+
+}  // namespace
+
+void TFBible::WBThemeBeforeNavigate2(const QString& url, bool& cancel) {
+    const std::string u = ToCp1252(url);
+    const std::string file = LocalFileOf(u);
+    if (!file.empty()) {
+        cancel = !IsRegularFile(file);
+        return;
+    }
+    cancel = true;
+    try {
+        if (auto ref = DecodeVerseLink(u))
+            OpenPassage(ref->Book, ref->Chapter, ref->FirstVerse, ref->LastVerse);
+    } catch (...) {
+    }
+}
+
+void TFBible::WBGlossaireBeforeNavigate2(const QString& url, bool& cancel) {
+    const std::string u = ToCp1252(url);
+    const std::string file = LocalFileOf(u);
+    if (!file.empty() || u.find("//") != std::string::npos) {
+        cancel = !(u.find('#') != std::string::npos || (!file.empty() && IsRegularFile(file)));
+        return;
+    }
+    cancel = true;
+    try {
+        if (auto ref = DecodeVerseLink(u))
+            OpenPassage(ref->Book, ref->Chapter, ref->FirstVerse, ref->LastVerse);
+    } catch (...) {
+    }
+}
+
 void TFBible::LoadStudyPages() {
-    const QString them = QStringLiteral("file://") + FromCp1252(communs_.AppDir) + QStringLiteral("them/");
-    WBLivres->Navigate(them + QStringLiteral("livres.htm"));
-    WBGlossaire->Navigate(them + QStringLiteral("glossaire.htm"));
+    WBLivres->Navigate(StudyPage(QStringLiteral("livres.htm")));
+    WBGlossaire->Navigate(StudyPage(QStringLiteral("glossaire.htm")));
 }
 
 // ---------------------------------------------------------------------------
@@ -457,7 +573,9 @@ void TFBible::FormActivate() {
     BtnLettreA->click();
 }
 
-void TFBible::Quitter1Click() { close(); }
+void TFBible::Quitter1Click() {
+    close();
+}
 
 void TFBible::Apropos1Click() {
     auto* about = new TFSplash(this);
@@ -488,10 +606,11 @@ void TFBible::ActionModuleClick(QAction* sender) {
     CheckActionInCategory(sender, kModule);
     PC->setCurrentWidget(ModulePane(sender));
     QString caption = sender->text().remove(QLatin1Char('&'));
-    LabelModule->SetText(QStringLiteral("<IMG \"idx:%1\"><B><FONT color=\"#FFFFFF\" face=\"Tahoma\" "
-                                        "size=\"14\"> %2</FONT></B>")
-                             .arg(ImageIndex(sender))
-                             .arg(caption));
+    LabelModule->SetText(
+        QStringLiteral("<IMG \"idx:%1\"><B><FONT color=\"#FFFFFF\" face=\"Tahoma\" "
+                       "size=\"14\"> %2</FONT></B>")
+            .arg(ImageIndex(sender))
+            .arg(caption));
 }
 
 void TFBible::ActionPositionClick(QAction* sender) {
@@ -530,8 +649,8 @@ void TFBible::ActionTailleClick() {
 // ---------------------------------------------------------------------------
 // The chapter page
 
-bool TFBible::WriteChapterPage(int book, int chapter, int firstVerse, int lastVerse, bool passageMode,
-                               bool wholeChapter) {
+bool TFBible::WriteChapterPage(int book, int chapter, int firstVerse, int lastVerse,
+                               bool passageMode, bool wholeChapter) {
     return lorvane::WriteChapterPage(communs_, {book, chapter, firstVerse, lastVerse, passageMode,
                                                 wholeChapter, ActionTexteLigne->isChecked()});
 }
@@ -539,8 +658,8 @@ bool TFBible::WriteChapterPage(int book, int chapter, int firstVerse, int lastVe
 void TFBible::ShowCurrentChapter() {
     try {
         if (WriteChapterPage(CurrentBook, CurrentChapter, 1, 0, false, true)) {
-            WB->Navigate(QStringLiteral("file://") + FromCp1252(communs_.AppDir) + QStringLiteral("temp.htm#") +
-                         QString::number(CurrentVerse));
+            WB->Navigate(QStringLiteral("file://") + FromCp1252(communs_.AppDir) +
+                         QStringLiteral("temp.htm#") + QString::number(CurrentVerse));
             WB->Refresh();
         }
         int tab = TCTexte->Current();
@@ -628,7 +747,8 @@ void TFBible::WBBeforeNavigate2(const QString& url, bool& cancel) {
         LinkDecision d = DecideReadingLink(ToCp1252(url), IsRegularFile);
         cancel = d.kind != LinkDecision::Proceed;
         if (d.kind == LinkDecision::OpenPassage)
-            OpenPassage(d.passage.Book, d.passage.Chapter, d.passage.FirstVerse, d.passage.LastVerse);
+            OpenPassage(d.passage.Book, d.passage.Chapter, d.passage.FirstVerse,
+                        d.passage.LastVerse);
     } catch (...) {
         cancel = true;
     }
@@ -641,7 +761,8 @@ void TFBible::FillBookIndex() {
     LBIndex->BeginUpdate();
     LBIndex->Clear();
     std::vector<BookIndexItem> items = BookIndexItems(communs_, CurrentBook);
-    for (const BookIndexItem& item : items) LBIndex->Add(FromCp1252(item.text), item.value);
+    for (const BookIndexItem& item : items)
+        LBIndex->Add(FromCp1252(item.text), item.value);
     LBIndex->EndUpdate();
     if (!items.empty()) LBIndex->SetTopIndex(BookIndexTopItem(items, CurrentChapter));
 }

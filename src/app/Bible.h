@@ -31,7 +31,7 @@ void ShowLoadFailure();
 // tabs and the reading pane on the other. It owns the reading position.
 class TFBible : public QMainWindow, public PassageHost {
     Q_OBJECT
-public:
+  public:
     // Runs FormCreate. When loading the data fails, the error box has been
     // shown and closed by the time the constructor returns, and Loaded() is
     // false: the caller ends the program without showing the window.
@@ -71,6 +71,13 @@ public:
     // The book index.
     void FillBookIndex();
     void LBIndexClick(THTMListBox* sender);
+
+    // The study panes: book table, themes, glossary.
+    void BtnThemesClick(THTMLButton* sender);
+    void BtnLettreClick(THTMLButton* sender);
+    void WBLivresBeforeNavigate2(const QString& url, bool& cancel);
+    void WBThemeBeforeNavigate2(const QString& url, bool& cancel);
+    void WBGlossaireBeforeNavigate2(const QString& url, bool& cancel);
 
     // Display options and modules.
     void CheckActionInCategory(QAction* action, const QString& category);
@@ -134,14 +141,14 @@ public:
     QAction* ActionPosBas = nullptr;
     std::vector<QAction*> ActionList1;
 
-protected:
+  protected:
     bool event(QEvent* event) override;
 
-private:
+  private:
     void FormCreate();
     void FormDestroy();
-    // The loading block: every table, in order. Returns false after the
-    // load-failure message.
+    // The loading block: every table, in order, then the study pages.
+    // Returns false after the load-failure message.
     bool LoadData();
     void BuildActions();
     void BuildMenus();
@@ -150,6 +157,7 @@ private:
     void BuildReadingArea();
     QWidget* ModulePane(QAction* action) const;
     void LoadStudyPages();
+    QString StudyPage(const QString& name) const;
 
     Communs& communs_;
     bool loaded_ = false;

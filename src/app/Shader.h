@@ -8,13 +8,14 @@ namespace lorvane {
 // A strip painted with a horizontal gradient, from a colour to white.
 class Shader : public QWidget {
     Q_OBJECT
-public:
-    explicit Shader(QWidget* parent = nullptr, QColor from = QColor(0, 128, 255), QColor to = Qt::white);
+  public:
+    explicit Shader(QWidget* parent = nullptr, QColor from = QColor(0, 128, 255),
+                    QColor to = Qt::white);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QColor from_;
     QColor to_;
 };

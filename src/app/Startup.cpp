@@ -3,11 +3,13 @@
 #include <QApplication>
 
 #include "Bible.h"
+#include "PageFonts.h"
 #include "Splash.h"
 
 namespace lorvane {
 
 int StartLorvane(Communs& communs) {
+    InstallPageFonts();
     TFSplash splash;
     splash.show();
     splash.repaint();

@@ -15,7 +15,8 @@
 namespace lorvane {
 
 TFDlgPassage::TFDlgPassage(PassageHost& host, QWidget* owner)
-    : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint),
       host_(host) {
     setObjectName("FDlgPassage");
     QFont font(QStringLiteral("Tahoma"));
@@ -78,7 +79,8 @@ TFDlgPassage::TFDlgPassage(PassageHost& host, QWidget* owner)
     connect(BtnNouveau, &THTMLButton::clicked, this, &TFDlgPassage::BtnNouveauClick);
 
     // Keys typed in any control reach the window first.
-    for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
+    for (QWidget* w : findChildren<QWidget*>())
+        w->installEventFilter(this);
 }
 
 void TFDlgPassage::ShowPassage() {
@@ -86,7 +88,8 @@ void TFDlgPassage::ShowPassage() {
     // A link to a verse that the text does not hold names no passage.
     if (FirstSlot < 1 || FirstSlot > c.VerseSlotCount()) return;
     const TVerset& first = c.VerseTable[FirstSlot];
-    const int lastVerse = (LastSlot >= 1 && LastSlot <= c.VerseSlotCount()) ? c.VerseTable[LastSlot].Verse : 0;
+    const int lastVerse =
+        (LastSlot >= 1 && LastSlot <= c.VerseSlotCount()) ? c.VerseTable[LastSlot].Verse : 0;
 
     std::ofstream empty(c.Path("temp0.htm"), std::ios::binary | std::ios::trunc);
     if (!empty) throw std::runtime_error("cannot write " + c.Path("temp0.htm"));
@@ -95,7 +98,7 @@ void TFDlgPassage::ShowPassage() {
     WB->Navigate(folder + QStringLiteral("temp0.htm"));
     setWindowTitle(FromCp1252(c.FormatRef(first.Book, first.Chapter, first.Verse, lastVerse)));
     if (host_.WriteChapterPage(first.Book, first.Chapter, first.Verse, lastVerse, true,
-                                CheckChapitre->isChecked()))
+                               CheckChapitre->isChecked()))
         WB->Navigate(folder + QStringLiteral("temp2.htm"));
     if (!isVisible()) {
         if (!placed_) {
@@ -106,7 +109,9 @@ void TFDlgPassage::ShowPassage() {
     }
 }
 
-void TFDlgPassage::CheckPassageClick() { ShowPassage(); }
+void TFDlgPassage::CheckPassageClick() {
+    ShowPassage();
+}
 
 void TFDlgPassage::BtnNouveauClick() {
     Communs& c = host_.Data();
@@ -116,7 +121,8 @@ void TFDlgPassage::BtnNouveauClick() {
 }
 
 bool TFDlgPassage::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         hide();
         return true;
     }

@@ -13,12 +13,12 @@ class THTMLRadioButton;
 
 // What the passage window needs of the main window it belongs to.
 class PassageHost {
-public:
+  public:
     virtual ~PassageHost() = default;
     virtual Communs& Data() = 0;
     // The chapter page writer with the main window's display options.
-    virtual bool WriteChapterPage(int book, int chapter, int firstVerse, int lastVerse, bool passageMode,
-                                  bool wholeChapter) = 0;
+    virtual bool WriteChapterPage(int book, int chapter, int firstVerse, int lastVerse,
+                                  bool passageMode, bool wholeChapter) = 0;
     // Keeps the chapter being read in a new tab, then shows the given
     // place in the selected tab.
     virtual void TakeIntoNewTab(int book, int chapter, int verse) = 0;
@@ -29,7 +29,7 @@ public:
 // new tab of the main window. One for the whole run, created hidden.
 class TFDlgPassage : public QDialog {
     Q_OBJECT
-public:
+  public:
     TFDlgPassage(PassageHost& host, QWidget* owner);
 
     // Slots of the passage's first and last verse in the verse table.
@@ -47,11 +47,11 @@ public:
     THTMLRadioButton* CheckChapitre = nullptr;
     TBrowserPane* WB = nullptr;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     PassageHost& host_;
     bool placed_ = false;
 };

@@ -61,6 +61,31 @@ LinkDecision DecideReadingLink(std::string_view url, bool (*fileExists)(const st
     return d;
 }
 
+std::string_view LastUrlComponent(std::string_view url) {
+    std::size_t cut = url.find_last_of("/\\:");
+    return cut == std::string_view::npos ? url : url.substr(cut + 1);
+}
+
+std::optional<VerseRef> DecodeVerseLink(std::string_view url) {
+    std::string text(url);
+    std::replace(text.begin(), text.end(), '-', ':');
+    auto book = ParseDecimal(ExtractField(text, 1, ':'));
+    auto chapter = ParseDecimal(ExtractField(text, 2, ':'));
+    auto first = ParseDecimal(ExtractField(text, 3, ':'));
+    if (!book || !chapter || !first) return std::nullopt;
+    std::int32_t last = *first;
+    std::string fourth = ExtractField(text, 4, ':');
+    if (!fourth.empty()) {
+        auto n = ParseDecimal(fourth);
+        if (!n) return std::nullopt;
+        last = std::max(*n, *first);
+    }
+    if (*book < 1 || *book > kBookCount || *chapter < 1 || *chapter > kMaxChapter || *first < 1 ||
+        last > kMaxVerse)
+        return std::nullopt;
+    return VerseRef{*book, *chapter, *first, last};
+}
+
 std::vector<BookIndexItem> BookIndexItems(const Communs& c, int book) {
     std::vector<BookIndexItem> items;
     const auto& index = c.IndexTable;

@@ -43,6 +43,16 @@ LinkDecision DecideReadingLink(std::string_view url, bool (*fileExists)(const st
 // characters of it); nullopt when a field is empty or not a decimal integer.
 std::optional<VerseRef> DecodeCrossRefLink(std::string_view url);
 
+// The study pages' links. The last component of a URL: the text after its
+// last '/', '\\' or ':'.
+std::string_view LastUrlComponent(std::string_view url);
+
+// A verse link of a theme or glossary page, "43:3:16" or "43:3:16-18" (each
+// '-' counts as ':'): book, chapter, first verse and, when given, the last
+// verse (never below the first). nullopt when a field is not a decimal
+// integer, or a number lies outside book 1-66, chapter 1-150, verse 1-176.
+std::optional<VerseRef> DecodeVerseLink(std::string_view url);
+
 // One item of the book index list.
 struct BookIndexItem {
     std::string text;      // mini-HTML, Windows-1252

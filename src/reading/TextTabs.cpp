@@ -27,7 +27,8 @@ void TextTabs::SetContent(QWidget* content) {
 
 void TextTabs::SetSide(Side side) {
     side_ = side;
-    while (layout_->count() > 0) layout_->takeAt(0);
+    while (layout_->count() > 0)
+        layout_->takeAt(0);
     switch (side) {
         case Side::Right:
             bar_->setShape(QTabBar::RoundedEast);
@@ -47,7 +48,8 @@ void TextTabs::SetSide(Side side) {
             break;
     }
     // The bar first: with the reversed directions it lands on the far side.
-    layout_->addWidget(bar_, 0, side == Side::Left || side == Side::Right ? Qt::AlignTop : Qt::AlignLeft);
+    layout_->addWidget(bar_, 0,
+                       side == Side::Left || side == Side::Right ? Qt::AlignTop : Qt::AlignLeft);
     if (content_) layout_->addWidget(content_, 1);
 }
 

@@ -14,7 +14,7 @@ namespace lorvane {
 // currentChanged() is raised for the user's own selections only.
 class TextTabs : public QWidget {
     Q_OBJECT
-public:
+  public:
     enum class Side { Left, Right, Top, Bottom };
 
     explicit TextTabs(QWidget* parent = nullptr);
@@ -35,10 +35,10 @@ public:
 
     QTabBar* Bar() const { return bar_; }
 
-signals:
+  signals:
     void currentChanged(int index);
 
-private:
+  private:
     QTabBar* bar_;
     QBoxLayout* layout_;
     QWidget* content_ = nullptr;

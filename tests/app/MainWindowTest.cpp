@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "ArchiveWriter.h"
 #include "Bible.h"
 #include "BrowserPane.h"
 #include "ChapterSpin.h"
@@ -35,20 +36,41 @@ testing::DataSet Bible() {
     testing::DataSet d;
     for (int b = 1; b <= 66; ++b) {
         int chapters = b == 1 ? 4 : b == 19 ? 150 : b == 31 ? 1 : 3;
-        std::string name = b == 1 ? "Gen\xE8se" : b == 19 ? "Psaumes" : b == 31 ? "Abdias" : "Livre " + std::to_string(b);
+        std::string name = b == 1    ? "Gen\xE8se"
+                           : b == 19 ? "Psaumes"
+                           : b == 31 ? "Abdias"
+                                     : "Livre " + std::to_string(b);
         d.books.push_back({name, b == 1 ? "Ge" : "L" + std::to_string(b), chapters});
         for (int c = 1; c <= chapters; ++c)
             for (int v = 1; v <= 20; ++v)
-                d.verses.push_back({b, c, v, "Texte " + std::to_string(b) + "." + std::to_string(c) + "." + std::to_string(v)});
+                d.verses.push_back({b, c, v,
+                                    "Texte " + std::to_string(b) + "." + std::to_string(c) + "." +
+                                        std::to_string(v)});
     }
-    d.headings = {{'D', 1, 1, 1, "Les origines"}, {'E', 1, 1, 1, "Cr\xE9" "ation"}, {'E', 1, 2, 4, "Le jardin"},
-                  {'E', 1, 3, 14, "La chute"},    {'D', 1, 3, 1, "Suite"},        {'E', 19, 10, 1, "Dix"},
+    d.headings = {{'D', 1, 1, 1, "Les origines"},
+                  {'E', 1, 1, 1,
+                   "Cr\xE9"
+                   "ation"},
+                  {'E', 1, 2, 4, "Le jardin"},
+                  {'E', 1, 3, 14, "La chute"},
+                  {'D', 1, 3, 1, "Suite"},
+                  {'E', 19, 10, 1, "Dix"},
                   {'E', 19, 12, 1, "Douze"}};
-    for (int i = 0; i < 30; ++i) d.headings.push_back({'E', 19, 100 + i, 1, "Psaume " + std::to_string(100 + i)});
+    for (int i = 0; i < 30; ++i)
+        d.headings.push_back({'E', 19, 100 + i, 1, "Psaume " + std::to_string(100 + i)});
     std::stable_sort(d.headings.begin(), d.headings.end(), [](const auto& a, const auto& b) {
         return std::tie(a.book, a.chapter, a.verse) < std::tie(b.book, b.chapter, b.verse);
     });
     d.crossRefs = {{1, 1, 1, 0, 19, 23, 1, 6}, {1, 1, 2, 0, 43, 3, 16, 0}};
+    auto page = [](const char* name, const std::string& body) {
+        return archive::Member{name, 0x5A210000u, "<HTML><BODY>" + body + "</BODY></HTML>"};
+    };
+    d.pages = {page("livres.htm", "<A href=\"19\">Psaumes</A>"),
+               page("index.htm", "<A href=\"a.htm\">A</A>"),
+               page("a.htm", "<A href=\"b.htm\">B</A> <A href=\"43:3:16-18\">Jn</A>"),
+               page("b.htm", "<A href=\"index.htm\">index</A>"),
+               page("glossaire.htm",
+                    "<A name=\"A\"></A>A<BR><A name=\"Capacite\"></A>C <A href=\"43:3\">x</A>")};
     return d;
 }
 
@@ -69,7 +91,7 @@ class MainWindowTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
     }
 
-private slots:
+  private slots:
     void init() {
         dir = std::make_unique<testing::TempDir>();
         testing::WriteDataFolder(dir->path(), Bible());
@@ -91,9 +113,11 @@ private slots:
         for (QAction* a : w->ActionList1)
             if (a != w->ActionLivres) QVERIFY2(!a->isChecked(), qPrintable(a->objectName()));
         QCOMPARE(w->PC->currentWidget(), w->PanneauLivres);
-        QCOMPARE(w->LabelModule->Text(),
-                 QString("<IMG \"idx:0\"><B><FONT color=\"#FFFFFF\" face=\"Tahoma\" size=\"14\"> Table des "
-                         "livres</FONT></B>"));
+        QCOMPARE(
+            w->LabelModule->Text(),
+            QString(
+                "<IMG \"idx:0\"><B><FONT color=\"#FFFFFF\" face=\"Tahoma\" size=\"14\"> Table des "
+                "livres</FONT></B>"));
         QCOMPARE(w->Splitter1->orientation(), Qt::Horizontal);
         QCOMPARE(w->Splitter1->indexOf(w->PanelIndex), 0);
         QCOMPARE(w->TCTexte->GetSide(), TextTabs::Side::Right);
@@ -123,7 +147,8 @@ private slots:
         QVERIFY(w->ActionPosDroite->isChecked());
         QCOMPARE(w->PC->currentWidget(), w->PanneauIndex);
         w->ActionThemes->trigger();
-        QVERIFY(w->LabelModule->Text().contains(QString::fromUtf8("idx:4\"><B><FONT color=\"#FFFFFF\" face=\"Tahoma\" size=\"14\"> Thèmes d'étude<")));
+        QVERIFY(w->LabelModule->Text().contains(QString::fromUtf8(
+            "idx:4\"><B><FONT color=\"#FFFFFF\" face=\"Tahoma\" size=\"14\"> Thèmes d'étude<")));
     }
 
     void positionsDockThePanelAndTurnTheTabs() {
@@ -149,8 +174,8 @@ private slots:
         for (int expected : sizes) {
             w->ActionTaille->trigger();
             QCOMPARE(communs->TextSize, expected);
-            QVERIFY(Page().find("<FONT face=\"Tahoma\" size=\"" + std::to_string(expected) + "\">") !=
-                    std::string::npos);
+            QVERIFY(Page().find("<FONT face=\"Tahoma\" size=\"" + std::to_string(expected) +
+                                "\">") != std::string::npos);
         }
         QVERIFY(!w->ActionTaille->isChecked());
         w->ActionTexteLigne->trigger();
@@ -186,7 +211,7 @@ private slots:
         // Beyond the last chapter: no page, the tab renamed until the bound.
         QTest::keyClicks(w->SpinChapitre->Edit(), "0");
         QCOMPARE(Tab(0), QString::fromUtf8("Genèse 30"));
-        QVERIFY(Page().find("Texte 1.3.20") != std::string::npos);  // the file holds no verse
+        QVERIFY(Page().find("Texte") == std::string::npos);  // a page without verses
         w->CBLivre->setFocus();
         QCOMPARE(w->CurrentChapter, 4);
         QCOMPARE(Tab(0), QString::fromUtf8("Genèse 4"));
@@ -344,6 +369,74 @@ private slots:
         QCOMPARE(w->CurrentChapter, 23);
         QCOMPARE(w->CBLivre->ItemIndex(), 18);
         QCOMPARE(w->LBIndex->Count(), 32);
+    }
+
+    void studyPanesLeadIntoTheText() {
+        bool cancel = false;
+        const QString them = QString::fromStdString(dir->appDir()) + "them/";
+        w->WBLivresBeforeNavigate2(them + "19", cancel);
+        QVERIFY(cancel);
+        QCOMPARE(w->CurrentBook, 19);
+        QCOMPARE(w->CBLivre->ItemIndex(), 18);
+        QCOMPARE(w->SpinChapitre->Maximum(), 150);
+        QCOMPARE(Tab(0), QString("Psaumes 1"));
+        cancel = false;
+        w->WBLivresBeforeNavigate2(them + "livres.htm", cancel);
+        QVERIFY(!cancel);
+        for (const char* bad : {"67", "0", "abc"}) {
+            cancel = false;
+            w->WBLivresBeforeNavigate2(them + bad, cancel);
+            QVERIFY(cancel);
+            QCOMPARE(w->CurrentBook, 19);
+        }
+
+        cancel = false;
+        w->WBThemeBeforeNavigate2("43:3:16-18", cancel);
+        QVERIFY(cancel);
+        QCOMPARE(w->FDlgPassage->windowTitle(), QString("Livre 43 3:16-18"));
+        w->FDlgPassage->hide();
+        w->WBThemeBeforeNavigate2("43:3", cancel);
+        QVERIFY(cancel && !w->FDlgPassage->isVisible());
+        cancel = true;
+        w->WBThemeBeforeNavigate2(them + "a.htm", cancel);
+        QVERIFY(!cancel);
+        w->WBThemeBeforeNavigate2(them + "absent.htm", cancel);
+        QVERIFY(cancel);
+
+        // Previous on the first page does nothing; two links, back twice, forward once.
+        w->BtnThemesPred->click();
+        QVERIFY(w->WBTheme->LocationURL().endsWith("index.htm"));
+        w->WBTheme->Navigate("file://" + them + "a.htm");
+        w->WBTheme->Navigate("file://" + them + "b.htm");
+        w->BtnThemesPred->click();
+        w->BtnThemesPred->click();
+        QVERIFY(w->WBTheme->LocationURL().endsWith("index.htm"));
+        w->BtnThemesSuiv->click();
+        QVERIFY(w->WBTheme->LocationURL().endsWith("a.htm"));
+
+        auto* capacite = w->findChild<THTMLButton*>("BtnCapacite");
+        QVERIFY(capacite);
+        QCOMPARE(capacite->text(), QString::fromUtf8("Capacités"));
+        capacite->click();
+        QVERIFY(w->WBGlossaire->LocationURL().endsWith("glossaire.htm#Capacite"));
+        w->findChild<THTMLButton*>("BtnLettreN")->click();
+        QVERIFY(w->WBGlossaire->LocationURL().endsWith("glossaire.htm#N"));
+        cancel = false;
+        w->WBGlossaireBeforeNavigate2("43:3:16", cancel);
+        QVERIFY(cancel && w->FDlgPassage->isVisible());
+        QCOMPARE(w->FDlgPassage->windowTitle(), QString("Livre 43 3:16"));
+        cancel = false;
+        w->WBGlossaireBeforeNavigate2("http://example.org/", cancel);
+        QVERIFY(cancel);
+        cancel = true;
+        w->WBGlossaireBeforeNavigate2("file://" + them + "glossaire.htm#A", cancel);
+        QVERIFY(!cancel);
+
+        // Activation brings the glossary back to A.
+        w->FDlgPassage->activateWindow();
+        QTest::qWait(20);
+        Activate();
+        QTRY_VERIFY(w->WBGlossaire->LocationURL().endsWith("glossaire.htm#A"));
     }
 
     void aboutBoxAndActivationRewriteThePage() {

@@ -3,8 +3,11 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QtTest>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
+#include "ArchiveWriter.h"
 #include "Bible.h"
 #include "Fixtures.h"
 #include "Splash.h"
@@ -75,9 +78,64 @@ class StartupTest : public QObject {
         }
     }
 
+    void studyPageFailuresShowTheirBoxesThenTheMessage() {
+        struct Case {
+            const char* what;
+            QStringList boxes;
+        };
+        const Case cases[] = {
+            {"missing",
+             {QString::fromUtf8("Erreur de chargement, veuillez ré-installer l'application")}},
+            {"adler",
+             {"Compression error",
+              QString::fromUtf8("Erreur de chargement, veuillez ré-installer l'application")}},
+        };
+        for (const Case& c : cases) {
+            testing::TempDir dir;
+            testing::DataSet data = testing::DataSet::Small();
+            testing::WriteDataFolder(dir.path(), data);
+            const auto them = dir.path() / "data" / "them.dat";
+            if (std::string(c.what) == "missing") {
+                std::filesystem::remove(them);
+            } else {
+                // A compressed block whose Adler-32 check fails.
+                data.pages = {{"p.htm", 0, std::string(3000, 'a')}};
+                archive::WriterOptions options;
+                options.fileList = false;
+                std::string bytes = archive::EncodeArchive(data.pages, options);
+                bytes[bytes.size() - 9] ^= 1;  // the last byte of the block, before 0 and 0
+                testing::WriteDataFile(dir.path(), "them.dat", bytes);
+            }
+            Communs communs(dir.appDir());
+            QStringList seen;
+            // Answers every box while the program runs; stops with the scope.
+            QTimer clicker;
+            clicker.setInterval(10);
+            QObject::connect(&clicker, &QTimer::timeout, [&] {
+                for (QWidget* w : QApplication::topLevelWidgets()) {
+                    auto* box = qobject_cast<QMessageBox*>(w);
+                    if (!box || !box->isVisible()) continue;
+                    seen << box->text();
+                    QCOMPARE(box->icon(), QMessageBox::Critical);
+                    QCOMPARE(box->standardButtons(), QMessageBox::Ok);
+                    box->button(QMessageBox::Ok)->click();
+                    return;
+                }
+            });
+            clicker.start();
+            QCOMPARE(StartLorvane(communs), 0);
+            QCOMPARE(seen, c.boxes);
+            for (QWidget* w : QApplication::topLevelWidgets())
+                QVERIFY(!(qobject_cast<TFBible*>(w) && w->isVisible()));
+        }
+    }
+
     void goodFolderShowsTheMainWindowOverTheSplash() {
         testing::TempDir dir;
         testing::WriteDataFolder(dir.path(), testing::DataSet::Small());
+        std::filesystem::create_directories(dir.path() / "them");
+        for (const char* name : {"ancien.htm", "notes.txt"})
+            std::ofstream(dir.path() / "them" / name) << "x";
         Communs communs(dir.appDir());
         bool shown = false;
         WhenShown<TFBible>([&](TFBible* bible) {
@@ -98,6 +156,10 @@ class StartupTest : public QObject {
         QCOMPARE(StartLorvane(communs), 0);
         QVERIFY(shown);
         QCOMPARE(communs.VerseLookup(66, 3, 5), 66 * 15);
+        // The study pages were unpacked; stale pages are gone, other files stay.
+        for (const char* name : {"livres.htm", "index.htm", "glossaire.htm", "notes.txt"})
+            QVERIFY2(std::filesystem::exists(dir.path() / "them" / name), name);
+        QVERIFY(!std::filesystem::exists(dir.path() / "them" / "ancien.htm"));
     }
 
     void splashClosesOnClickOnlyWhenModal() {

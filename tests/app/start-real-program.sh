@@ -3,7 +3,8 @@
 # X display, from another working directory:
 #   - with a damaged data folder it shows "Erreur", and Return closes it with
 #     exit code 0;
-#   - with a good folder it shows its main window "Lorvane  0.9.2".
+#   - with a good folder it shows its main window "Lorvane  0.9.2" and has
+#     unpacked the study pages into them/.
 # usage: start-real-program.sh LORVANE LORVANE_DATA
 set -eu
 program=$1
@@ -42,7 +43,8 @@ if ! timeout 20 xdotool search --sync --onlyvisible --name '^Lorvane  0\.9\.2$' 
     echo "no main window"; cat "$work/good.err"; kill $pid; exit 1
 fi
 kill $pid
-echo "real program: error box and main window seen"
+[ -f "$work/good/them/livres.htm" ] || { echo "study pages not unpacked"; exit 1; }
+echo "real program: error box and main window seen, study pages unpacked"
 SESSION
 chmod +x "$work/session.sh"
 timeout 60 xvfb-run -a -s "-screen 0 1280x800x24" "$work/session.sh" "$work"

@@ -93,6 +93,26 @@ TEST(ParseDecimalTest, AcceptsOnlySignedDigitsWithin32Bits) {
         EXPECT_FALSE(ParseDecimal(bad)) << bad;
 }
 
+TEST(StudyLinkTest, VerseLinksAndTheirRanges) {
+    auto ref = [](const char* url) {
+        auto r = DecodeVerseLink(url);
+        return r ? std::tuple(r->Book, r->Chapter, r->FirstVerse, r->LastVerse)
+                 : std::tuple(0, 0, 0, 0);
+    };
+    EXPECT_EQ(ref("43:3:16-18"), std::tuple(43, 3, 16, 18));
+    EXPECT_EQ(ref("43-3-16-18"), std::tuple(43, 3, 16, 18));
+    EXPECT_EQ(ref("43:3:18-16"), std::tuple(43, 3, 18, 18));  // never below the first
+    EXPECT_EQ(ref("43:3:16"), std::tuple(43, 3, 16, 16));
+    EXPECT_EQ(ref("43:3:16:17:99"), std::tuple(43, 3, 16, 17));  // later fields ignored
+    for (const char* bad : {"43:3", "43:3:", "a:3:16", "43:3:16-x", "67:1:1", "0:1:1", "1:151:1",
+                            "1:1:177", "1:1:1-177", "/opt/lorvane/them/index.htm", ""})
+        EXPECT_FALSE(DecodeVerseLink(bad)) << bad;
+    EXPECT_EQ(LastUrlComponent("/opt/lorvane/them/19"), "19");
+    EXPECT_EQ(LastUrlComponent("file:///opt/lorvane/them/livres.htm"), "livres.htm");
+    EXPECT_EQ(LastUrlComponent("C:\\x\\5"), "5");
+    EXPECT_EQ(LastUrlComponent("19"), "19");
+}
+
 class BookIndexTest : public ::testing::Test {
   protected:
     void SetUp() override {
