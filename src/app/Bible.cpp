@@ -563,7 +563,11 @@ void TFBible::LoadStudyPages() {
 
 bool TFBible::event(QEvent* e) {
     bool handled = QMainWindow::event(e);
-    if (e->type() == QEvent::WindowActivate && loaded_) FormActivate();
+    // The first showing counts as an activation also where no window
+    // manager activates the window.
+    bool firstShow = e->type() == QEvent::Show && !shown_;
+    if (firstShow) shown_ = true;
+    if (loaded_ && (e->type() == QEvent::WindowActivate || firstShow)) FormActivate();
     return handled;
 }
 

@@ -161,6 +161,7 @@ class TFBible : public QMainWindow, public PassageHost {
 
     Communs& communs_;
     bool loaded_ = false;
+    bool shown_ = false;
 };
 
 }  // namespace lorvane
