@@ -52,6 +52,23 @@ QFont Tahoma(int points, bool bold = false) {
     return f;
 }
 
+// A vertical layout without margins or spacing.
+QVBoxLayout* Column(QWidget* owner) {
+    auto* column = new QVBoxLayout(owner);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    return column;
+}
+
+// A gradient strip of 40 pixels with a row layout.
+Shader* Strip(QWidget* parent, const char* name, QHBoxLayout*& row) {
+    auto* strip = new Shader(parent);
+    strip->setObjectName(name);
+    strip->setFixedHeight(40);
+    row = new QHBoxLayout(strip);
+    return strip;
+}
+
 bool IsRegularFile(const std::string& path) {
     std::error_code ec;
     return std::filesystem::is_regular_file(path, ec);
@@ -247,14 +264,10 @@ void TFBible::BuildMenus() {
 void TFBible::BuildModulePanel() {
     PanelIndex = new QWidget;
     PanelIndex->setObjectName("PanelIndex");
-    auto* column = new QVBoxLayout(PanelIndex);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
+    QVBoxLayout* column = Column(PanelIndex);
 
-    ShaderModule = new Shader(PanelIndex);
-    ShaderModule->setObjectName("ShaderModule");
-    ShaderModule->setFixedHeight(40);
-    auto* title = new QHBoxLayout(ShaderModule);
+    QHBoxLayout* title = nullptr;
+    ShaderModule = Strip(PanelIndex, "ShaderModule", title);
     title->setContentsMargins(4, 0, 4, 0);
     LabelModule = new THTMLabel(ShaderModule);
     LabelModule->setObjectName("LabelModule");
@@ -270,11 +283,8 @@ void TFBible::BuildModulePanel() {
     auto pane = [this](QWidget*& slot, const char* name) {
         slot = new QWidget;
         slot->setObjectName(name);
-        auto* layout = new QVBoxLayout(slot);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSpacing(0);
         PC->addWidget(slot);
-        return layout;
+        return Column(slot);
     };
     const QColor listColour(240, 251, 255);
 
@@ -393,14 +403,10 @@ void TFBible::BuildModulePanel() {
 void TFBible::BuildReadingArea() {
     PanelLecture = new QWidget;
     PanelLecture->setObjectName("PanelLecture");
-    auto* column = new QVBoxLayout(PanelLecture);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
+    QVBoxLayout* column = Column(PanelLecture);
 
-    ShaderLecture = new Shader(PanelLecture);
-    ShaderLecture->setObjectName("ShaderLecture");
-    ShaderLecture->setFixedHeight(40);
-    auto* row = new QHBoxLayout(ShaderLecture);
+    QHBoxLayout* row = nullptr;
+    ShaderLecture = Strip(PanelLecture, "ShaderLecture", row);
     row->setContentsMargins(6, 0, 0, 0);
     row->setSpacing(6);
 
@@ -523,33 +529,34 @@ std::string LocalFileOf(const std::string& url) {
 
 }  // namespace
 
+void TFBible::OpenVerseLink(const std::string& url) {
+    try {
+        if (auto ref = DecodeVerseLink(url))
+            OpenPassage(ref->Book, ref->Chapter, ref->FirstVerse, ref->LastVerse);
+    } catch (...) {
+        // A passage that cannot be shown leaves the page where it is.
+    }
+}
+
 void TFBible::WBThemeBeforeNavigate2(const QString& url, bool& cancel) {
     const std::string u = ToCp1252(url);
     const std::string file = LocalFileOf(u);
-    if (!file.empty()) {
-        cancel = !IsRegularFile(file);
-        return;
-    }
     cancel = true;
-    try {
-        if (auto ref = DecodeVerseLink(u))
-            OpenPassage(ref->Book, ref->Chapter, ref->FirstVerse, ref->LastVerse);
-    } catch (...) {
+    if (file.empty()) {
+        OpenVerseLink(u);
+    } else {
+        cancel = !IsRegularFile(file);
     }
 }
 
 void TFBible::WBGlossaireBeforeNavigate2(const QString& url, bool& cancel) {
     const std::string u = ToCp1252(url);
     const std::string file = LocalFileOf(u);
-    if (!file.empty() || u.find("//") != std::string::npos) {
-        cancel = !(u.find('#') != std::string::npos || (!file.empty() && IsRegularFile(file)));
-        return;
-    }
     cancel = true;
-    try {
-        if (auto ref = DecodeVerseLink(u))
-            OpenPassage(ref->Book, ref->Chapter, ref->FirstVerse, ref->LastVerse);
-    } catch (...) {
+    if (file.empty() && u.find("//") == std::string::npos) {
+        OpenVerseLink(u);
+    } else {
+        cancel = !(u.find('#') != std::string::npos || (!file.empty() && IsRegularFile(file)));
     }
 }
 

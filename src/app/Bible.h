@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <string>
 #include <vector>
 
 #include "Communs.h"
@@ -158,6 +159,9 @@ class TFBible : public QMainWindow, public PassageHost {
     QWidget* ModulePane(QAction* action) const;
     void LoadStudyPages();
     QString StudyPage(const QString& name) const;
+    // Opens the passage of a theme or glossary verse link; links that do
+    // not decode open nothing.
+    void OpenVerseLink(const std::string& url);
 
     Communs& communs_;
     bool loaded_ = false;
