@@ -49,6 +49,7 @@ bool Communs::SetVerseLookup(int book, int chapter, int verse, std::int32_t slot
         verse > kMaxVerse)
         return false;
     lookup_[LookupIndex(book, chapter, verse)] = slot;
+    lookupUsed_ = true;
     return true;
 }
 

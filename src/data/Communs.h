@@ -161,6 +161,7 @@ class Communs {
 
     // VerseLookup[book][chapter][verse], dense: 66 x 150 x 176 slots.
     std::vector<std::int32_t> lookup_;
+    bool lookupUsed_ = false;  // some slot may be non-zero
 };
 
 }  // namespace lorvane

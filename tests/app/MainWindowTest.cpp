@@ -22,12 +22,7 @@ using namespace lorvane;
 
 namespace {
 
-std::string ReadFile(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testing::ReadFile;
 
 // A Bible of 66 books: book 1 "Genèse" of 4 chapters, book 19 "Psaumes" of
 // 150 chapters, book 31 "Abdias" of one chapter, the others of 3; every

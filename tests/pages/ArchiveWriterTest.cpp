@@ -10,29 +10,12 @@
 
 namespace {
 
+using lorvane::testing::Noise;
+using lorvane::testing::ReadFile;
+using lorvane::testing::Text;
+
 using namespace lorvane::archive;
 namespace raw = lorvane::testing::archive;
-
-std::string Text(std::size_t n) {
-    std::string s;
-    while (s.size() < n)
-        s += "<p>Au commencement était la Parole. ";
-    s.resize(n);
-    return s;
-}
-
-std::string Noise(std::size_t n, unsigned seed = 7) {
-    std::mt19937 rng(seed);
-    std::string s(n, '\0');
-    for (auto& c : s)
-        c = static_cast<char>(rng());
-    return s;
-}
-
-std::string ReadFile(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 TEST(ArchiveWriter, HeaderEntriesAndFileList) {
     std::vector<Member> members{{"livres.htm", 0x58A36D2F, Text(100)},

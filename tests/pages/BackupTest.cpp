@@ -18,33 +18,16 @@
 
 namespace {
 
+using lorvane::testing::Noise;
+using lorvane::testing::ReadFile;
+using lorvane::testing::Text;
+
 namespace fs = std::filesystem;
 using lorvane::BackupError;
 using lorvane::TBackupFile;
 using lorvane::archive::Member;
 using lorvane::testing::TempDir;
 using lorvane::testing::archive::RawArchive;
-
-std::string Text(std::size_t n, const char* phrase = "<p>Au commencement était la Parole. ") {
-    std::string s;
-    while (s.size() < n)
-        s += phrase;
-    s.resize(n);
-    return s;
-}
-
-std::string Noise(std::size_t n, unsigned seed = 7) {
-    std::mt19937 rng(seed);
-    std::string s(n, '\0');
-    for (auto& c : s)
-        c = static_cast<char>(rng());
-    return s;
-}
-
-std::string ReadFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 void WriteBytes(const fs::path& p, const std::string& bytes) {
     std::ofstream out(p, std::ios::binary | std::ios::trunc);

@@ -10,15 +10,10 @@
 namespace lorvane {
 namespace {
 
+using testing::ReadFile;
+
 using testing::DataSet;
 using testing::TempDir;
-
-std::string ReadFile(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // Joins lines with CR LF after each, as the page file holds them.
 std::string Page(std::initializer_list<std::string> lines) {
