@@ -7,6 +7,7 @@
 #include "ArchiveWriter.h"
 #include "FctLoad.h"
 #include "Fixtures.h"
+#include "StudyPages.h"
 #include "backup.h"
 
 namespace {

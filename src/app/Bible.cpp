@@ -11,7 +11,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <filesystem>
 #include <iostream>
 
 #include "BackupPromptsQt.h"
@@ -24,9 +23,11 @@
 #include "HTMListBox.h"
 #include "ImageList.h"
 #include "Navigation.h"
+#include "QtPath.h"
 #include "QtText.h"
 #include "Shader.h"
 #include "Splash.h"
+#include "StudyPages.h"
 #include "TextTabs.h"
 #include "Version.h"
 
@@ -67,11 +68,6 @@ Shader* Strip(QWidget* parent, const char* name, QHBoxLayout*& row) {
     strip->setFixedHeight(40);
     row = new QHBoxLayout(strip);
     return strip;
-}
-
-bool IsRegularFile(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
 }
 
 }  // namespace
@@ -477,7 +473,7 @@ void TFBible::BuildReadingArea() {
 // Study pages
 
 QString TFBible::StudyPage(const QString& name) const {
-    return QStringLiteral("file://") + FromCp1252(communs_.AppDir) + QStringLiteral("them/") + name;
+    return FileUrl(communs_.AppDir) + QStringLiteral("them/") + name;
 }
 
 void TFBible::BtnThemesClick(THTMLButton* sender) {
@@ -669,8 +665,8 @@ bool TFBible::WriteChapterPage(int book, int chapter, int firstVerse, int lastVe
 void TFBible::ShowCurrentChapter() {
     try {
         if (WriteChapterPage(CurrentBook, CurrentChapter, 1, 0, false, true)) {
-            WB->Navigate(QStringLiteral("file://") + FromCp1252(communs_.AppDir) +
-                         QStringLiteral("temp.htm#") + QString::number(CurrentVerse));
+            WB->Navigate(FileUrl(communs_.AppDir) + QStringLiteral("temp.htm#") +
+                         QString::number(CurrentVerse));
             WB->Refresh();
         }
         int tab = TCTexte->Current();
@@ -755,7 +751,8 @@ void TFBible::BtnFermerClick() {
 
 void TFBible::WBBeforeNavigate2(const QString& url, bool& cancel) {
     try {
-        LinkDecision d = DecideReadingLink(ToCp1252(url), IsRegularFile);
+        LinkDecision d = DecideReadingLink(
+            ToCp1252(url), [&](const std::string&) { return IsRegularFile(PathFromQt(url)); });
         cancel = d.kind != LinkDecision::Proceed;
         if (d.kind == LinkDecision::OpenPassage)
             OpenPassage(d.passage.Book, d.passage.Chapter, d.passage.FirstVerse,

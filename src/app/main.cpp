@@ -1,7 +1,7 @@
-#include <QApplication>
 #include <iostream>
 #include <memory>
 
+#include "Application.h"
 #include "Communs.h"
 #include "Startup.h"
 
@@ -13,6 +13,6 @@ int main(int argc, char** argv) {
         std::cerr << "lorvane: " << e.what() << std::endl;
         return 1;
     }
-    QApplication app(argc, argv);
+    lorvane::TApplication app(argc, argv);
     return lorvane::StartLorvane(*communs);
 }

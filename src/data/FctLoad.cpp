@@ -4,12 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDir>
-#include <QFile>
 #include <cerrno>
 #include <cstring>
-
-#include "backup.h"
 
 namespace lorvane {
 namespace {
@@ -226,34 +222,6 @@ void LoadAllTables(Communs& c) {
     LoadIndexTable(c);
     LoadQuoteTable(c);
     LoadCrossRefTable(c);
-}
-
-void UnpackStudyPages(Communs& c, BackupPrompts* prompts) {
-    const QString folder = QString::fromStdString(c.Path("them"));
-    // Without the folder every page would be skipped and the start would
-    // go on without them.
-    if (!QDir().mkpath(folder)) throw LoadError(c.Path("them"), "cannot create the folder");
-    QDir them(folder);
-    const QStringList stale =
-        them.entryList({QStringLiteral("*.htm")}, QDir::AllEntries | QDir::Hidden | QDir::System);
-    for (const QString& name : stale)
-        QFile::remove(them.filePath(name));  // a failure is ignored
-
-    const std::string archive = c.Path("data/them.dat");
-    TBackupFile backup;
-    backup.Prompts = prompts;
-    bool restored = false;
-    try {
-        restored = backup.Restore(QString::fromStdString(archive), folder + u'/');
-    } catch (const std::exception& e) {
-        throw LoadError(archive, e.what());
-    }
-    if (!restored) throw LoadError(archive, "Fichiers thèmes introuvables");
-}
-
-void LoadDataFolder(Communs& c, BackupPrompts* prompts) {
-    LoadAllTables(c);
-    UnpackStudyPages(c, prompts);
 }
 
 }  // namespace lorvane

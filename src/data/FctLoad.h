@@ -11,8 +11,6 @@
 
 namespace lorvane {
 
-struct BackupPrompts;
-
 class LoadError : public std::runtime_error {
   public:
     LoadError(const std::string& file, const std::string& reason)
@@ -38,17 +36,6 @@ void LoadCrossRefTable(Communs& c);  // data/refer.dat, after LoadVerseTable
 // The loading block of start-up, in its fixed order: books, verses,
 // headings, quotations, cross-references.
 void LoadAllTables(Communs& c);
-
-// Empties AppDir + "them/" of its *.htm files (creating the folder when
-// needed) and restores every page of data/them.dat into it. Raises LoadError
-// when the archive is missing ("Fichiers thèmes introuvables"), damaged or
-// cannot be restored whole. prompts shows the archive reader's own error
-// box before that; null shows nothing.
-void UnpackStudyPages(Communs& c, BackupPrompts* prompts);
-
-// The whole loading block of start-up: LoadAllTables, then
-// UnpackStudyPages.
-void LoadDataFolder(Communs& c, BackupPrompts* prompts);
 
 // The whole content of a file; raises LoadError when it cannot be read.
 std::string ReadWholeFile(const std::string& path);

@@ -2,17 +2,19 @@
 
 #include <zlib.h>
 
+#include <sys/stat.h>
+
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QIODevice>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 
 #include "Cp1252.h"
+#include "QtPath.h"
 
 namespace lorvane {
 namespace {
@@ -73,6 +75,26 @@ BackupError ReadFailure() {
     return BackupError(0, "Stream read error");
 }
 
+// Names cross into the file system as bytes (QtPath.h).
+bool IsFile(const QString& name) {
+    return IsRegularFile(PathFromQt(name));
+}
+
+QString CanonicalPath(const QString& name) {
+    std::error_code ec;
+    const std::filesystem::path p = std::filesystem::canonical(PathFromQt(name), ec);
+    return ec ? name : PathToQt(p.native());
+}
+
+// The folder of a file path, created when missing.
+bool MakeParentFolder(const QString& name) {
+    const std::filesystem::path parent = std::filesystem::path(PathFromQt(name)).parent_path();
+    if (parent.empty()) return true;
+    std::error_code ec;
+    std::filesystem::create_directories(parent, ec);
+    return std::filesystem::is_directory(parent, ec);
+}
+
 }  // namespace
 
 // The archive being read: the current volume and whether the restore opened
@@ -84,13 +106,13 @@ struct TBackupFile::Source {
     QStringList volumesRead;
 
     void Open(const QString& name) {
-        file = std::make_unique<QFile>(name);
-        if (!file->open(QIODevice::ReadOnly)) {
+        file = std::make_unique<QFile>();
+        if (!OpenQFile(*file, PathFromQt(name), QIODevice::ReadOnly)) {
             file.reset();
             throw BackupError(3, "Cannot read archive");
         }
         device = file.get();
-        volumesRead << QFileInfo(name).canonicalFilePath();
+        volumesRead << CanonicalPath(name);
     }
     void Close() {
         if (file) file->close();
@@ -160,7 +182,7 @@ bool TBackupFile::Restore(const QString& ArchiveName, const QString& DestFolder)
             throw BackupError(3, "Cannot read archive");
         src.device = SourceStream;
     } else {
-        if (!QFileInfo(ArchiveName).isFile()) return false;
+        if (!IsFile(ArchiveName)) return false;
         src.Open(ArchiveName);
     }
     try {
@@ -206,16 +228,17 @@ void TBackupFile::RestoreEntries(Source& src, const QString& destFolder) {
             decision = DecideByMode(fileDate);
             if (OnRestoreFile) OnRestoreFile(this, currentTarget_, fileDate, decision);
         }
-        if (decision) decision = QDir().mkpath(QFileInfo(currentTarget_).path());
+        if (decision) decision = MakeParentFolder(currentTarget_);
 
         if (!decision) {
             ReadMemberData(*src.device, nullptr, false);
             continue;
         }
-        auto file = std::make_unique<QFile>(currentTarget_);
+        auto file = std::make_unique<QFile>();
         bool opened = false;
         try {
-            if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+            if (!OpenQFile(*file, PathFromQt(currentTarget_),
+                           QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
                 throw BackupError(1, "Cannot create " + currentTarget_.toStdString());
             opened = true;
             ReadMemberData(*src.device, file.get(), true);
@@ -263,9 +286,11 @@ bool TBackupFile::MemberTarget(const std::string& storedName, const QString& des
 
 bool TBackupFile::DecideByMode(std::int32_t fileDate) const {
     if (restoreMode_ == rmAll) return true;
-    const QFileInfo existing(currentTarget_);
-    const bool exists = existing.isFile();
-    const bool older = exists && ToDosDateTime(existing.lastModified()) < fileDate;
+    struct stat st {};
+    const bool exists = ::stat(PathFromQt(currentTarget_).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    const bool older =
+        exists &&
+        ToDosDateTime(QDateTime::fromSecsSinceEpoch(static_cast<qint64>(st.st_mtime))) < fileDate;
     switch (restoreMode_) {
         case rmNoOverwrite:
             return !exists;
@@ -301,17 +326,18 @@ void TBackupFile::SwitchVolume(Source& src, const std::string& storedName, bool 
             continueFlag_ = Prompts && Prompts->InsertDisk(label);
         }
         src.archiveName = next;
-    } while (!QFileInfo(next).isFile() && continueFlag_);
+    } while (!IsFile(next) && continueFlag_);
     if (!continueFlag_) return;
 
     // An archive that switches back to a volume already read would never end.
-    if (src.volumesRead.contains(QFileInfo(next).canonicalFilePath()))
+    if (src.volumesRead.contains(CanonicalPath(next)))
         throw BackupError(0, "Volume read twice: " + next.toStdString());
     src.Open(next);
     if (decision) {
-        QFile file(currentTarget_);
+        QFile file;
         if (currentTarget_.isEmpty() ||
-            !file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+            !OpenQFile(file, PathFromQt(currentTarget_),
+                       QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
             throw BackupError(1, "Cannot append to " + currentTarget_.toStdString());
         ReadMemberData(*src.device, &file, true);
         FinishFile(&file, fileDate);

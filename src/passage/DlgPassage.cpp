@@ -10,6 +10,7 @@
 #include "BrowserPane.h"
 #include "HTMLControls.h"
 #include "ImageList.h"
+#include "QtPath.h"
 #include "QtText.h"
 
 namespace lorvane {
@@ -94,7 +95,7 @@ void TFDlgPassage::ShowPassage() {
     std::ofstream empty(c.Path("temp0.htm"), std::ios::binary | std::ios::trunc);
     if (!empty) throw std::runtime_error("cannot write " + c.Path("temp0.htm"));
     empty.close();
-    const QString folder = QStringLiteral("file://") + FromCp1252(c.AppDir);
+    const QString folder = FileUrl(c.AppDir);
     WB->Navigate(folder + QStringLiteral("temp0.htm"));
     setWindowTitle(FromCp1252(c.FormatRef(first.Book, first.Chapter, first.Verse, lastVerse)));
     if (host_.WriteChapterPage(first.Book, first.Chapter, first.Verse, lastVerse, true,

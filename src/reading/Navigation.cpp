@@ -44,7 +44,8 @@ std::optional<VerseRef> DecodeCrossRefLink(std::string_view url) {
     return VerseRef{numbers[0], numbers[1], numbers[2], numbers[3]};
 }
 
-LinkDecision DecideReadingLink(std::string_view url, bool (*fileExists)(const std::string&)) {
+LinkDecision DecideReadingLink(std::string_view url,
+                               const std::function<bool(const std::string&)>& fileExists) {
     LinkDecision d;
     if (url.find('\xA4') != std::string_view::npos) {
         if (auto ref = DecodeCrossRefLink(url)) {

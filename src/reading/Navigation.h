@@ -5,6 +5,7 @@
 // book index list.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,8 +37,9 @@ struct LinkDecision {
 // The reading pane's rule for a URL (Windows-1252 bytes): a cross-reference
 // link ("¤" fields) opens its passage; a URL with "#" proceeds; an existing
 // file proceeds; anything else, and any link that does not decode, is
-// cancelled. `fileExists` answers for the third case.
-LinkDecision DecideReadingLink(std::string_view url, bool (*fileExists)(const std::string&));
+// cancelled. `fileExists` answers for the third case, given the URL.
+LinkDecision DecideReadingLink(std::string_view url,
+                               const std::function<bool(const std::string&)>& fileExists);
 
 // Decodes the four numbers after the first "¤" of a URL (at most 20
 // characters of it); nullopt when a field is empty or not a decimal integer.

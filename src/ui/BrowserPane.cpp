@@ -1,7 +1,6 @@
 #include "BrowserPane.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
@@ -16,6 +15,7 @@
 
 #include "PageFonts.h"
 #include "PageText.h"
+#include "QtPath.h"
 
 namespace lorvane {
 
@@ -94,12 +94,13 @@ class PaneBrowser : public QTextBrowser {
   protected:
     QVariant loadResource(int type, const QUrl& name) override {
         if (!name.isLocalFile()) return {};
-        QFile file(name.toLocalFile());
-        if (!file.open(QIODevice::ReadOnly)) return {};
-        const QByteArray bytes = file.readAll();
-        if (type == QTextDocument::ImageResource) return bytes;
-        return DecodePage(
-            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        // Regular files only, of a sensible size: an IMG naming a device or
+        // a pipe draws nothing.
+        const std::optional<std::string> bytes = ReadRegularFile(PathFromQt(name.toLocalFile()));
+        if (!bytes) return {};
+        if (type == QTextDocument::ImageResource)
+            return QByteArray(bytes->data(), static_cast<qsizetype>(bytes->size()));
+        return DecodePage(*bytes);
     }
 
     void mouseReleaseEvent(QMouseEvent* e) override {
@@ -236,12 +237,12 @@ bool TBrowserPane::Load(const NavTarget& target) {
             QStringLiteral("L'adresse « %1 » ne peut pas être affichée.").arg(target.report));
         return true;
     }
-    QFile file(target.path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::optional<std::string> read = ReadRegularFile(PathFromQt(target.path));
+    if (!read) {
         ShowMessage(QStringLiteral("La page « %1 » est introuvable.").arg(target.path));
         return true;
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes(read->data(), static_cast<qsizetype>(read->size()));
     if (loadedValid_ && loadedPath_ == target.path && loadedBytes_ == bytes) return false;
 
     QTextDocument* doc = view_->document();
