@@ -98,6 +98,7 @@ QString TFBible::Title() {
 
 void TFBible::FormCreate() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &TFBible::TrackFocus);
     struct RestoreCursor {
         ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
     } restoreCursor;
@@ -125,7 +126,8 @@ void TFBible::FormCreate() {
     SyncControls();
     TCTexte->Insert(0, FromCp1252(TabCaption(communs_, 1, 1)), 0);
 
-    LoadStudyPages();
+    PanneauLivres->LoadPage();
+    PanneauGlossaire->LoadPage();
 
     // The writing pad arrives with its own room; a blank page stands in.
     FrmRichEdit = new QWidget(PanneauRediger);
@@ -285,10 +287,9 @@ void TFBible::BuildModulePanel() {
     const QColor listColour(240, 251, 255);
 
     // Book table.
-    QVBoxLayout* livres = pane(PanneauLivres, "PanneauLivres");
-    WBLivres = new TBrowserPane(PanneauLivres);
-    WBLivres->setObjectName("WBLivres");
-    livres->addWidget(WBLivres);
+    PanneauLivres = new TPanneauLivres(communs_.AppDir, *this);
+    PC->addWidget(PanneauLivres);
+    WBLivres = PanneauLivres->WBLivres;
 
     // Book index.
     QVBoxLayout* index = pane(PanneauIndex, "PanneauIndex");
@@ -301,40 +302,10 @@ void TFBible::BuildModulePanel() {
     connect(LBIndex, &THTMListBox::Click, this, [this] { LBIndexClick(LBIndex); });
 
     // Glossary.
-    QVBoxLayout* glossaire = pane(PanneauGlossaire, "PanneauGlossaire");
-    auto* panel2 = new QWidget(PanneauGlossaire);
-    panel2->setObjectName("Panel2");
-    panel2->setFixedHeight(68);
-    panel2->setAutoFillBackground(true);
-    panel2->setBackgroundRole(QPalette::Base);
-    glossaire->addWidget(panel2);
-    WBGlossaire = new TBrowserPane(PanneauGlossaire);
-    WBGlossaire->setObjectName("WBGlossaire");
-    glossaire->addWidget(WBGlossaire, 1);
-    // Letters A-M and N-Z on two rows, the tables of measures on the third.
-    for (int i = 0; i < 26; ++i) {
-        auto* b = new THTMLButton(QString(QChar('A' + i)), panel2);
-        b->setObjectName(QStringLiteral("BtnLettre") + QChar('A' + i));
-        b->setGeometry(5 + 19 * (i % 13), i < 13 ? 5 : 25, 17, 18);
-        connect(b, &THTMLButton::clicked, this, [this, b] { BtnLettreClick(b); });
-        if (i == 0) BtnLettreA = b;
-    }
-    struct Measure {
-        const char* name;
-        const char* caption;
-        int left, width;
-    };
-    for (const Measure& m :
-         {Measure{"BTnLongueur", "Longueurs", 5, 55}, Measure{"BtnCapacite", "Capacités", 62, 55},
-          Measure{"BtnPoids", "Poids", 119, 36}, Measure{"BtnMonnaie", "Monnaies", 157, 55},
-          Measure{"BtnTemps", "Temps", 214, 36}}) {
-        auto* b = new THTMLButton(QString::fromUtf8(m.caption), panel2);
-        b->setObjectName(m.name);
-        b->setGeometry(m.left, 45, m.width, 18);
-        connect(b, &THTMLButton::clicked, this, [this, b] { BtnLettreClick(b); });
-    }
-    connect(WBGlossaire, &TBrowserPane::BeforeNavigate2, this,
-            [this](const QString& url, bool* cancel) { WBGlossaireBeforeNavigate2(url, *cancel); });
+    PanneauGlossaire = new TPanneauGlossaire(communs_.AppDir, *this);
+    PC->addWidget(PanneauGlossaire);
+    WBGlossaire = PanneauGlossaire->WBGlossaire;
+    BtnLettreA = PanneauGlossaire->BtnLettreA;
 
     // Search: its pane arrives with the search room; the results list that
     // the book index's click handler serves stands here.
@@ -349,38 +320,12 @@ void TFBible::BuildModulePanel() {
     connect(LBRech, &THTMListBox::Click, this, [this] { LBIndexClick(LBRech); });
 
     // Themes.
-    QVBoxLayout* themes = pane(PanneauThemes, "PanneauThemes");
-    auto* panel3 = new QWidget(PanneauThemes);
-    panel3->setObjectName("Panel3");
-    panel3->setFixedHeight(30);
-    panel3->setAutoFillBackground(true);
-    panel3->setBackgroundRole(QPalette::Base);
-    themes->addWidget(panel3);
-    WBTheme = new TBrowserPane(PanneauThemes);
-    WBTheme->setObjectName("WBTheme");
-    themes->addWidget(WBTheme, 1);
-    BtnThemesListe = new THTMLButton(panel3);
-    BtnThemesListe->setObjectName("BtnThemesListe");
-    BtnThemesListe->setText(QString::fromUtf8("<B>Liste des thèmes</B>"));
-    BtnThemesListe->setGeometry(5, 5, 120, 21);
-    BtnThemesPred = new THTMLButton(panel3);
-    BtnThemesPred->setObjectName("BtnThemesPred");
-    BtnThemesPred->SetImages(ImageList::Buttons());
-    BtnThemesPred->setText(QStringLiteral("<IMG src=\"idx:7\">"));
-    BtnThemesPred->setToolTip(QString::fromUtf8("Page précédente"));
-    BtnThemesPred->setGeometry(133, 5, 40, 21);
-    BtnThemesSuiv = new THTMLButton(panel3);
-    BtnThemesSuiv->setObjectName("BtnThemesSuiv");
-    BtnThemesSuiv->SetImages(ImageList::Buttons());
-    BtnThemesSuiv->setText(QStringLiteral("<IMG src=\"idx:8\">"));
-    BtnThemesSuiv->setToolTip(QStringLiteral("Page suivante"));
-    BtnThemesSuiv->setGeometry(181, 5, 40, 21);
-    for (THTMLButton* b : {BtnThemesListe, BtnThemesPred, BtnThemesSuiv})
-        connect(b, &THTMLButton::clicked, this, [this, b] { BtnThemesClick(b); });
-    connect(WBTheme, &TBrowserPane::BeforeNavigate2, this,
-            [this](const QString& url, bool* cancel) { WBThemeBeforeNavigate2(url, *cancel); });
-    connect(WBLivres, &TBrowserPane::BeforeNavigate2, this,
-            [this](const QString& url, bool* cancel) { WBLivresBeforeNavigate2(url, *cancel); });
+    PanneauThemes = new TPanneauThemes(communs_.AppDir, *this);
+    PC->addWidget(PanneauThemes);
+    WBTheme = PanneauThemes->WBTheme;
+    BtnThemesListe = PanneauThemes->BtnThemesListe;
+    BtnThemesPred = PanneauThemes->BtnThemesPred;
+    BtnThemesSuiv = PanneauThemes->BtnThemesSuiv;
 
     // Annotations: always empty.
     QVBoxLayout* notes = pane(PanneauAnnotations, "PanneauAnnotations");
@@ -470,108 +415,55 @@ void TFBible::BuildReadingArea() {
 }
 
 // ---------------------------------------------------------------------------
-// Study pages
+// Activation, end, About
 
-QString TFBible::StudyPage(const QString& name) const {
-    return FileUrl(communs_.AppDir) + QStringLiteral("them/") + name;
-}
-
-void TFBible::BtnThemesClick(THTMLButton* sender) {
-    if (sender == BtnThemesListe) {
-        WBTheme->Navigate(StudyPage(QStringLiteral("index.htm")));
-    } else if (sender == BtnThemesPred) {
-        WBTheme->GoBack();
-    } else {
-        WBTheme->GoForward();
+bool TFBible::event(QEvent* e) {
+    const bool handled = QMainWindow::event(e);
+    if (!loaded_) return handled;
+    if (e->type() == QEvent::Show && !shown_) {
+        // The first showing counts as an activation, also where no window
+        // manager activates the window.
+        shown_ = true;
+        FormActivate();
+    } else if (e->type() == QEvent::WindowActivate && ActivationFromProgram()) {
+        FormActivate();
     }
-}
-
-void TFBible::BtnLettreClick(THTMLButton* sender) {
-    // A measure button's anchor is its name from the fourth character on; a
-    // letter button's, the first character of its caption.
-    QString name = sender->objectName();
-    QString anchor =
-        name.startsWith(QStringLiteral("BtnLettre")) ? sender->text().left(1) : name.mid(3, 20);
-    WBGlossaire->Navigate(StudyPage(QStringLiteral("glossaire.htm#") + anchor));
-}
-
-void TFBible::WBLivresBeforeNavigate2(const QString& url, bool& cancel) {
-    const std::string last(LastUrlComponent(ToCp1252(url)));
-    if (last.find("livres") != std::string::npos) return;
-    cancel = true;
-    auto book = ParseDecimal(last);
-    if (!book || *book < 1 || *book > kBookCount) return;
-    CurrentBook = *book;
-    CurrentChapter = 1;
-    CurrentVerse = 1;
-    SyncControls();
-    ShowCurrentChapter();
-    FillBookIndex();
+    return handled;
 }
 
 namespace {
 
-// The local file a study pane's URL names: a plain path, or "file://" and a
-// path with an anchor. Empty for anything else.
-std::string LocalFileOf(const std::string& url) {
-    std::string path;
-    if (!url.empty() && url.front() == '/') {
-        path = url;
-    } else if (url.rfind("file://", 0) == 0) {
-        path = url.substr(7);
+// A window of the program that the main window comes back from: the About
+// box, the passage window, a message box or another dialog, but not the
+// start-up splash, which stays under the main window.
+bool IsProgramDialog(QWindow* window) {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->windowHandle() != window) continue;
+        if (!qobject_cast<QDialog*>(w)) return false;
+        return !(qobject_cast<TFSplash*>(w) && !w->isModal());
     }
-    return path.substr(0, path.find('#'));
+    return false;
 }
 
 }  // namespace
 
-void TFBible::OpenVerseLink(const std::string& url) {
-    try {
-        if (auto ref = DecodeVerseLink(url))
-            OpenPassage(ref->Book, ref->Chapter, ref->FirstVerse, ref->LastVerse);
-    } catch (...) {
-        // A passage that cannot be shown leaves the page where it is.
-    }
-}
-
-void TFBible::WBThemeBeforeNavigate2(const QString& url, bool& cancel) {
-    const std::string u = ToCp1252(url);
-    const std::string file = LocalFileOf(u);
-    cancel = true;
-    if (file.empty()) {
-        OpenVerseLink(u);
+void TFBible::TrackFocus(QWindow* now) {
+    if (now) {
+        lastFocusWasDialog_ = now != windowHandle() && IsProgramDialog(now);
+        leftProgram_ = false;
+        focus_ = now;
     } else {
-        cancel = !IsRegularFile(file);
+        // No window of the program has the focus. When the one that had it
+        // is still shown, the reader went to another program; when it was
+        // closed, the focus is on its way to another window of ours.
+        leftProgram_ = focus_ && focus_->isVisible();
     }
 }
 
-void TFBible::WBGlossaireBeforeNavigate2(const QString& url, bool& cancel) {
-    const std::string u = ToCp1252(url);
-    const std::string file = LocalFileOf(u);
-    cancel = true;
-    if (file.empty() && u.find("//") == std::string::npos) {
-        OpenVerseLink(u);
-    } else {
-        cancel = !(u.find('#') != std::string::npos || (!file.empty() && IsRegularFile(file)));
-    }
-}
-
-void TFBible::LoadStudyPages() {
-    WBLivres->Navigate(StudyPage(QStringLiteral("livres.htm")));
-    WBGlossaire->Navigate(StudyPage(QStringLiteral("glossaire.htm")));
-}
-
-// ---------------------------------------------------------------------------
-// Activation, end, About
-
-bool TFBible::event(QEvent* e) {
-    bool handled = QMainWindow::event(e);
-    // The first showing counts as an activation also where no window
-    // manager activates the window.
-    bool firstShow = e->type() == QEvent::Show && !shown_;
-    if (firstShow) shown_ = true;
-    if (loaded_ && (e->type() == QEvent::WindowActivate || firstShow)) FormActivate();
-    return handled;
+bool TFBible::ActivationFromProgram() const {
+    // Qt activates this window before it reports the new focus window, so
+    // the state still describes the window the focus came from.
+    return lastFocusWasDialog_ && !leftProgram_;
 }
 
 void TFBible::FormActivate() {
@@ -690,9 +582,24 @@ void TFBible::TakeIntoNewTab(int book, int chapter, int verse) {
 }
 
 void TFBible::OpenPassage(int book, int chapter, int firstVerse, int lastVerse) {
-    FDlgPassage->FirstSlot = communs_.VerseLookup(book, chapter, firstVerse);
-    FDlgPassage->LastSlot = communs_.VerseLookup(book, chapter, lastVerse);
+    // A link to a verse the text lacks names no passage: the window keeps
+    // what it shows. A last verse the chapter lacks gives the first alone.
+    const std::int32_t first = communs_.VerseLookup(book, chapter, firstVerse);
+    if (first == 0) return;
+    const std::int32_t last = communs_.VerseLookup(book, chapter, lastVerse);
+    FDlgPassage->FirstSlot = first;
+    FDlgPassage->LastSlot = last != 0 ? last : first;
     FDlgPassage->ShowPassage();
+}
+
+void TFBible::OpenBook(int book) {
+    if (book < 1 || book > kBookCount) return;
+    CurrentBook = book;
+    CurrentChapter = 1;
+    CurrentVerse = 1;
+    SyncControls();
+    ShowCurrentChapter();
+    FillBookIndex();
 }
 
 // ---------------------------------------------------------------------------

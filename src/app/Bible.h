@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QWindow>
 #include <string>
 #include <vector>
 
 #include "Communs.h"
 #include "DlgPassage.h"
+#include "StudyPanes.h"
 
 class QAction;
 class QSplitter;
@@ -30,7 +33,7 @@ void ShowLoadFailure();
 // The main window of the program: the module panel with its seven panes on
 // one side, the reading area with the book list, the chapter spin, the text
 // tabs and the reading pane on the other. It owns the reading position.
-class TFBible : public QMainWindow, public PassageHost {
+class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     Q_OBJECT
   public:
     // Runs FormCreate. When loading the data fails, the error box has been
@@ -57,7 +60,11 @@ class TFBible : public QMainWindow, public PassageHost {
                           bool wholeChapter) override;
     void TakeIntoNewTab(int book, int chapter, int verse) override;
     void ShowCurrentChapter();
-    void OpenPassage(int book, int chapter, int firstVerse, int lastVerse);
+    // Opens the passage window on a verse range; a range naming a verse the
+    // text lacks opens nothing and leaves the window as it was.
+    void OpenPassage(int book, int chapter, int firstVerse, int lastVerse) override;
+    // Shows chapter 1 of a book (the book table's links).
+    void OpenBook(int book) override;
 
     // Navigation and text tabs.
     void CBLivreChange();
@@ -72,13 +79,6 @@ class TFBible : public QMainWindow, public PassageHost {
     // The book index.
     void FillBookIndex();
     void LBIndexClick(THTMListBox* sender);
-
-    // The study panes: book table, themes, glossary.
-    void BtnThemesClick(THTMLButton* sender);
-    void BtnLettreClick(THTMLButton* sender);
-    void WBLivresBeforeNavigate2(const QString& url, bool& cancel);
-    void WBThemeBeforeNavigate2(const QString& url, bool& cancel);
-    void WBGlossaireBeforeNavigate2(const QString& url, bool& cancel);
 
     // Display options and modules.
     void CheckActionInCategory(QAction* action, const QString& category);
@@ -98,11 +98,11 @@ class TFBible : public QMainWindow, public PassageHost {
     Shader* ShaderModule = nullptr;
     THTMLabel* LabelModule = nullptr;
     QStackedWidget* PC = nullptr;
-    QWidget* PanneauLivres = nullptr;
+    TPanneauLivres* PanneauLivres = nullptr;
     QWidget* PanneauIndex = nullptr;
-    QWidget* PanneauGlossaire = nullptr;
+    TPanneauGlossaire* PanneauGlossaire = nullptr;
     QWidget* PanneauRechercher = nullptr;
-    QWidget* PanneauThemes = nullptr;
+    TPanneauThemes* PanneauThemes = nullptr;
     QWidget* PanneauAnnotations = nullptr;
     QWidget* PanneauRediger = nullptr;
     Shader* ShaderLecture = nullptr;
@@ -157,15 +157,20 @@ class TFBible : public QMainWindow, public PassageHost {
     void BuildModulePanel();
     void BuildReadingArea();
     QWidget* ModulePane(QAction* action) const;
-    void LoadStudyPages();
-    QString StudyPage(const QString& name) const;
-    // Opens the passage of a theme or glossary verse link; links that do
-    // not decode open nothing.
-    void OpenVerseLink(const std::string& url);
+
+    // Whether an activation of this window comes back from another window
+    // of the program (see event()).
+    void TrackFocus(QWindow* now);
+    bool ActivationFromProgram() const;
 
     Communs& communs_;
     bool loaded_ = false;
     bool shown_ = false;
+    // The window that has (or last had) the focus, whether it was one of the
+    // program's dialogs, and whether the focus left the program since.
+    QPointer<QWindow> focus_;
+    bool lastFocusWasDialog_ = false;
+    bool leftProgram_ = false;
 };
 
 }  // namespace lorvane

@@ -83,6 +83,27 @@ std::string ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
+void WriteWholeFile(const std::string& path, std::string_view bytes) {
+    auto fail = [&](int err) {
+        throw std::runtime_error("Impossible d'écrire le fichier « " + path +
+                                 " » : " + std::strerror(err));
+    };
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0644);
+    if (fd < 0) fail(errno);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const int err = n < 0 ? errno : ENOSPC;
+            ::close(fd);
+            fail(err);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::close(fd) != 0) fail(errno);
+}
+
 void LoadBookTable(Communs& c) {
     const std::string path = c.Path("data/livre.dat");
     c.BookTable = {};

@@ -40,4 +40,8 @@ void LoadAllTables(Communs& c);
 // The whole content of a file; raises LoadError when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 
+// Writes a file whole, replacing it; raises std::runtime_error with a
+// French message naming the file and the reason when it cannot.
+void WriteWholeFile(const std::string& path, std::string_view bytes);
+
 }  // namespace lorvane

@@ -5,9 +5,9 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include <fstream>
-
 #include "BrowserPane.h"
+#include "ErrorDisplay.h"
+#include "FctLoad.h"
 #include "HTMLControls.h"
 #include "ImageList.h"
 #include "QtPath.h"
@@ -75,9 +75,10 @@ TFDlgPassage::TFDlgPassage(PassageHost& host, QWidget* owner)
     WB->setObjectName("WB");
     column->addWidget(WB, 1);
 
-    connect(CheckPassage, &THTMLRadioButton::clicked, this, &TFDlgPassage::CheckPassageClick);
-    connect(CheckChapitre, &THTMLRadioButton::clicked, this, &TFDlgPassage::CheckPassageClick);
-    connect(BtnNouveau, &THTMLButton::clicked, this, &TFDlgPassage::BtnNouveauClick);
+    // A page that cannot be written reaches the default error display.
+    for (THTMLRadioButton* b : {CheckPassage, CheckChapitre})
+        connect(b, &THTMLRadioButton::clicked, this, GuardedSlot([this] { CheckPassageClick(); }));
+    connect(BtnNouveau, &THTMLButton::clicked, this, GuardedSlot([this] { BtnNouveauClick(); }));
 
     // Keys typed in any control reach the window first.
     for (QWidget* w : findChildren<QWidget*>())
@@ -92,9 +93,7 @@ void TFDlgPassage::ShowPassage() {
     const int lastVerse =
         (LastSlot >= 1 && LastSlot <= c.VerseSlotCount()) ? c.VerseTable[LastSlot].Verse : 0;
 
-    std::ofstream empty(c.Path("temp0.htm"), std::ios::binary | std::ios::trunc);
-    if (!empty) throw std::runtime_error("cannot write " + c.Path("temp0.htm"));
-    empty.close();
+    WriteWholeFile(c.Path("temp0.htm"), {});
     const QString folder = FileUrl(c.AppDir);
     WB->Navigate(folder + QStringLiteral("temp0.htm"));
     setWindowTitle(FromCp1252(c.FormatRef(first.Book, first.Chapter, first.Verse, lastVerse)));

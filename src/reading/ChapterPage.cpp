@@ -1,13 +1,9 @@
 #include "ChapterPage.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <stdexcept>
 
 #include "Cp1252.h"
+#include "FctLoad.h"
 
 namespace lorvane {
 namespace {
@@ -153,22 +149,7 @@ ChapterPage BuildChapterPage(const Communs& c, const ChapterPageRequest& rq) {
 
 bool WriteChapterPage(const Communs& c, const ChapterPageRequest& request) {
     ChapterPage page = BuildChapterPage(c, request);
-    const std::string path = c.Path(ChapterPageFile(request.passageMode));
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
-    std::size_t done = 0;
-    while (done < page.html.size()) {
-        ssize_t n = ::write(fd, page.html.data() + done, page.html.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            int err = errno;
-            ::close(fd);
-            throw std::runtime_error("cannot write " + path + ": " + std::strerror(err));
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::close(fd) != 0)
-        throw std::runtime_error("cannot write " + path + ": " + std::strerror(errno));
+    WriteWholeFile(c.Path(ChapterPageFile(request.passageMode)), page.html);
     return page.wroteVerse;
 }
 

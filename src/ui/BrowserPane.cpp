@@ -93,11 +93,13 @@ class PaneBrowser : public QTextBrowser {
 
   protected:
     QVariant loadResource(int type, const QUrl& name) override {
-        if (!name.isLocalFile()) return {};
-        // Regular files only, of a sensible size: an IMG naming a device or
-        // a pipe draws nothing.
+        // Regular local files only, of a sensible size: an IMG naming a
+        // device or a pipe draws nothing. A refusal must not be a null
+        // variant, else the document reads the file itself.
+        const QVariant refused = QByteArray();
+        if (!name.isLocalFile()) return refused;
         const std::optional<std::string> bytes = ReadRegularFile(PathFromQt(name.toLocalFile()));
-        if (!bytes) return {};
+        if (!bytes) return refused;
         if (type == QTextDocument::ImageResource)
             return QByteArray(bytes->data(), static_cast<qsizetype>(bytes->size()));
         return DecodePage(*bytes);

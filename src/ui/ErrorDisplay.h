@@ -8,6 +8,7 @@
 // still reaches it (TApplication).
 
 #include <QString>
+#include <concepts>
 #include <exception>
 #include <utility>
 
@@ -27,11 +28,13 @@ void Guarded(F&& f) noexcept {
     }
 }
 
-// A slot for connect(): the callable, run through Guarded.
+// A slot for connect(): the callable, run through Guarded. It takes the
+// signal's arguments that the callable takes.
 template <typename F>
 auto GuardedSlot(F f) {
-    return [f = std::move(f)](auto&&... args) mutable noexcept {
-        Guarded([&] { f(std::forward<decltype(args)>(args)...); });
+    return [f = std::move(f)]<typename... A>(
+        A && ... args) mutable noexcept requires std::invocable<F&, A...> {
+        Guarded([&] { f(std::forward<A>(args)...); });
     };
 }
 

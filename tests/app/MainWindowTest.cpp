@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "AppFixture.h"
 #include "ArchiveWriter.h"
 #include "Bible.h"
 #include "BrowserPane.h"
@@ -20,56 +21,7 @@
 
 using namespace lorvane;
 
-namespace {
-
 using testing::ReadFile;
-
-// A Bible of 66 books: book 1 "Genèse" of 4 chapters, book 19 "Psaumes" of
-// 150 chapters, book 31 "Abdias" of one chapter, the others of 3; every
-// chapter of 20 verses. Headings in book 1 and book 19, a few references.
-testing::DataSet Bible() {
-    testing::DataSet d;
-    for (int b = 1; b <= 66; ++b) {
-        int chapters = b == 1 ? 4 : b == 19 ? 150 : b == 31 ? 1 : 3;
-        std::string name = b == 1    ? "Gen\xE8se"
-                           : b == 19 ? "Psaumes"
-                           : b == 31 ? "Abdias"
-                                     : "Livre " + std::to_string(b);
-        d.books.push_back({name, b == 1 ? "Ge" : "L" + std::to_string(b), chapters});
-        for (int c = 1; c <= chapters; ++c)
-            for (int v = 1; v <= 20; ++v)
-                d.verses.push_back({b, c, v,
-                                    "Texte " + std::to_string(b) + "." + std::to_string(c) + "." +
-                                        std::to_string(v)});
-    }
-    d.headings = {{'D', 1, 1, 1, "Les origines"},
-                  {'E', 1, 1, 1,
-                   "Cr\xE9"
-                   "ation"},
-                  {'E', 1, 2, 4, "Le jardin"},
-                  {'E', 1, 3, 14, "La chute"},
-                  {'D', 1, 3, 1, "Suite"},
-                  {'E', 19, 10, 1, "Dix"},
-                  {'E', 19, 12, 1, "Douze"}};
-    for (int i = 0; i < 30; ++i)
-        d.headings.push_back({'E', 19, 100 + i, 1, "Psaume " + std::to_string(100 + i)});
-    std::stable_sort(d.headings.begin(), d.headings.end(), [](const auto& a, const auto& b) {
-        return std::tie(a.book, a.chapter, a.verse) < std::tie(b.book, b.chapter, b.verse);
-    });
-    d.crossRefs = {{1, 1, 1, 0, 19, 23, 1, 6}, {1, 1, 2, 0, 43, 3, 16, 0}};
-    auto page = [](const char* name, const std::string& body) {
-        return archive::Member{name, 0x5A210000u, "<HTML><BODY>" + body + "</BODY></HTML>"};
-    };
-    d.pages = {page("livres.htm", "<A href=\"19\">Psaumes</A>"),
-               page("index.htm", "<A href=\"a.htm\">A</A>"),
-               page("a.htm", "<A href=\"b.htm\">B</A> <A href=\"43:3:16-18\">Jn</A>"),
-               page("b.htm", "<A href=\"index.htm\">index</A>"),
-               page("glossaire.htm",
-                    "<A name=\"A\"></A>A<BR><A name=\"Capacite\"></A>C <A href=\"43:3\">x</A>")};
-    return d;
-}
-
-}  // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -89,7 +41,7 @@ class MainWindowTest : public QObject {
   private slots:
     void init() {
         dir = std::make_unique<testing::TempDir>();
-        testing::WriteDataFolder(dir->path(), Bible());
+        testing::WriteDataFolder(dir->path(), testing::MainWindowBible());
         communs = std::make_unique<Communs>(dir->appDir());
         w = std::make_unique<TFBible>(*communs);
         QVERIFY(w->Loaded());
@@ -369,33 +321,33 @@ class MainWindowTest : public QObject {
     void studyPanesLeadIntoTheText() {
         bool cancel = false;
         const QString them = QString::fromStdString(dir->appDir()) + "them/";
-        w->WBLivresBeforeNavigate2(them + "19", cancel);
+        w->PanneauLivres->WBLivresBeforeNavigate2(them + "19", cancel);
         QVERIFY(cancel);
         QCOMPARE(w->CurrentBook, 19);
         QCOMPARE(w->CBLivre->ItemIndex(), 18);
         QCOMPARE(w->SpinChapitre->Maximum(), 150);
         QCOMPARE(Tab(0), QString("Psaumes 1"));
         cancel = false;
-        w->WBLivresBeforeNavigate2(them + "livres.htm", cancel);
+        w->PanneauLivres->WBLivresBeforeNavigate2(them + "livres.htm", cancel);
         QVERIFY(!cancel);
         for (const char* bad : {"67", "0", "abc"}) {
             cancel = false;
-            w->WBLivresBeforeNavigate2(them + bad, cancel);
+            w->PanneauLivres->WBLivresBeforeNavigate2(them + bad, cancel);
             QVERIFY(cancel);
             QCOMPARE(w->CurrentBook, 19);
         }
 
         cancel = false;
-        w->WBThemeBeforeNavigate2("43:3:16-18", cancel);
+        w->PanneauThemes->WBThemeBeforeNavigate2("43:3:16-18", cancel);
         QVERIFY(cancel);
         QCOMPARE(w->FDlgPassage->windowTitle(), QString("Livre 43 3:16-18"));
         w->FDlgPassage->hide();
-        w->WBThemeBeforeNavigate2("43:3", cancel);
+        w->PanneauThemes->WBThemeBeforeNavigate2("43:3", cancel);
         QVERIFY(cancel && !w->FDlgPassage->isVisible());
         cancel = true;
-        w->WBThemeBeforeNavigate2(them + "a.htm", cancel);
+        w->PanneauThemes->WBThemeBeforeNavigate2(them + "a.htm", cancel);
         QVERIFY(!cancel);
-        w->WBThemeBeforeNavigate2(them + "absent.htm", cancel);
+        w->PanneauThemes->WBThemeBeforeNavigate2(them + "absent.htm", cancel);
         QVERIFY(cancel);
 
         // Previous on the first page does nothing; two links, back twice, forward once.
@@ -417,14 +369,15 @@ class MainWindowTest : public QObject {
         w->findChild<THTMLButton*>("BtnLettreN")->click();
         QVERIFY(w->WBGlossaire->LocationURL().endsWith("glossaire.htm#N"));
         cancel = false;
-        w->WBGlossaireBeforeNavigate2("43:3:16", cancel);
+        w->PanneauGlossaire->WBGlossaireBeforeNavigate2("43:3:16", cancel);
         QVERIFY(cancel && w->FDlgPassage->isVisible());
         QCOMPARE(w->FDlgPassage->windowTitle(), QString("Livre 43 3:16"));
         cancel = false;
-        w->WBGlossaireBeforeNavigate2("http://example.org/", cancel);
+        w->PanneauGlossaire->WBGlossaireBeforeNavigate2("http://example.org/", cancel);
         QVERIFY(cancel);
         cancel = true;
-        w->WBGlossaireBeforeNavigate2("file://" + them + "glossaire.htm#A", cancel);
+        w->PanneauGlossaire->WBGlossaireBeforeNavigate2("file://" + them + "glossaire.htm#A",
+                                                        cancel);
         QVERIFY(!cancel);
 
         // Activation brings the glossary back to A.

@@ -126,3 +126,19 @@ TEST(UnpackStudyPages, EveryFailureRaises) {
 }
 
 }  // namespace
+
+TEST(UnpackStudyPages, AnyFolderNameWorks) {
+    // UTF-8 with spaces, and bytes that are not UTF-8 at all.
+    for (const std::string name : {"T\xC3\xA9l\xC3\xA9"
+                                   "chargements/Ma Bible",
+                                   "ancien \xE9t\xE9 \xFF"}) {
+        lt::TempDir dir;
+        const fs::path app = dir.path() / name;
+        lt::DataSet data = lt::DataSet::Small();
+        lt::WriteDataFolder(app, data);
+        Communs c(app.string());
+        LoadDataFolder(c, nullptr);
+        for (const auto& page : data.pages)
+            EXPECT_EQ(lt::ReadFile(app / "them" / page.storedName), page.bytes) << name;
+    }
+}

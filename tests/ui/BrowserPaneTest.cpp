@@ -1,4 +1,7 @@
+#include <sys/stat.h>
+
 #include <QAbstractTextDocumentLayout>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFontDatabase>
 #include <QScrollBar>
@@ -344,6 +347,30 @@ class BrowserPaneTest : public QObject {
         QVERIFY(Shown().contains("http://example.org/x?y=1"));
         pane_->GoBack();
         QVERIFY(Shown().contains(U("Thèmes d'étude")));
+    }
+
+    void devicesPipesAndHugeFilesAreNotRead() {
+        // Each of these would hang the pane or fill the memory if it were
+        // read like a page.
+        const QString fifo = root_ + "tube";
+        QVERIFY(::mkfifo(fifo.toLocal8Bit().constData(), 0600) == 0);
+        QFile huge(root_ + "enorme.htm");
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        QVERIFY(huge.resize(17 * 1024 * 1024));
+        huge.close();
+        WritePage(Them("images.htm"),
+                  {"<HTML><BODY>Avant <IMG src=\"/dev/zero\"> <IMG src=\"../tube\">",
+                   "<IMG src=\"../enorme.htm\"> Apres</BODY></HTML>"});
+        QElapsedTimer clock;
+        clock.start();
+        pane_->Navigate("file://" + Them("images.htm"));
+        QVERIFY(Shown().contains("Avant"));
+        QVERIFY(Shown().contains("Apres"));
+        for (const QString& target : {fifo, QString("/dev/zero"), root_ + "enorme.htm", root_}) {
+            pane_->Navigate("file://" + target);
+            QVERIFY2(Shown().contains(U("introuvable")), qPrintable(target));
+        }
+        QVERIFY(clock.elapsed() < 5000);
     }
 
     void handlersMayNavigateFromInsideTheEvent() {
