@@ -21,7 +21,7 @@ std::vector<Page> GoodPages() {
     for (int b = 1; b <= 66; ++b)
         livres += "<A href=\"" + std::to_string(b) + "\">Livre</A>";
     livres += "<A href=\"#top\">haut</A><A href=\"livres.htm\">ici</A></BODY></HTML>";
-    std::string glossaire = "<A href=\"1:1:2\">v</A>";
+    std::string glossaire = "<A href=\"1:1:2\">v</A><a href=\"#Poids\">d</a>";
     for (char c = 'A'; c <= 'Z'; ++c)
         glossaire += "<A name=\"" + std::string(1, c) + "\"></A>";
     for (const char* a : {"Longueur", "Capacite", "Poids", "Monnaie", "Temps"})
@@ -30,8 +30,8 @@ std::vector<Page> GoodPages() {
         {"livres.htm", livres, 0},
         {"index.htm", "<A HREF='theme.htm'>Thème</A>", 0},
         {"theme.htm",
-         "<!-- <A href=\"nowhere.htm\"> --><A href=\"1:1:1\">a</A> <A href=43-1-1-3>b</A> "
-         "<A href=\"index.htm\">c</A> <a href=\"glossaire.htm#Poids\">d</a>",
+         "<!-- <A href=\"nowhere.htm\"> --><A href=\"1:1:1\">a</A> <A href=43:1:1-3>b</A> "
+         "<A href=\"index.htm\">c</A>",
          0},
         {"glossaire.htm", glossaire, 0},
     };
@@ -63,7 +63,7 @@ TEST(Pages, AGoodSetPassesAndItsLinksAreCounted) {
 
 TEST(Pages, VerseLinksToMissingVersesFailOnlyWhenStrict) {
     auto pages = GoodPages();
-    pages[2].bytes += "<A href=\"1:1:4\">x</A><A href=\"1:2:1\">y</A><A href=\"67:1:1\">z</A>";
+    pages[2].bytes += "<A href=\"1:1:4\">x</A><A href=\"1:2:1\">y</A><A href=\"66:30:1\">z</A>";
     Report strict;
     CheckPages(pages, SmallBible(), true, strict);
     EXPECT_EQ(strict.Errors().size(), 3u) << AllErrors(strict);
@@ -96,7 +96,40 @@ TEST(Pages, BrokenPageLinksBookLinksAndForbiddenContentAreErrors) {
           "not allowed in a study page: <script>", "<img src=\"a.png\">", "onload",
           "book link \"67\" names no book", "verse link \"43:3:16\" in livres.htm"})
         EXPECT_NE(errors.find(expected), std::string::npos) << expected << "\n" << errors;
-    EXPECT_EQ(report.Errors().size(), 10u) << errors;
+    // Each also does nothing in the pane that shows it.
+    EXPECT_NE(errors.find("theme.htm:1: link \"absent.htm\" in the themes pane does nothing there"),
+              std::string::npos)
+        << errors;
+    EXPECT_NE(errors.find("livres.htm:1: link \"67\" in the book table pane does nothing there"),
+              std::string::npos)
+        << errors;
+}
+
+TEST(Pages, EveryLinkWorksInThePaneThatShowsIt) {
+    auto pages = GoodPages();
+    // The themes list shows the book table, whose book links do nothing in
+    // the themes pane; a theme page links an anchor, which the themes pane
+    // does not follow.
+    pages[1].bytes = "<A name=\"top\"></A>" + pages[1].bytes + "<A href=\"livres.htm\">x</A>";
+    pages[2].bytes += "<A href=\"index.htm#top\">haut</A>";
+    Report report;
+    CheckPages(pages, SmallBible(), true, report);
+    const std::string errors = AllErrors(report);
+    EXPECT_NE(errors.find("livres.htm:1: link \"1\" in the themes pane does nothing there"),
+              std::string::npos)
+        << errors;
+    EXPECT_NE(errors.find("theme.htm:1: link \"index.htm#top\" in the themes pane does nothing"),
+              std::string::npos)
+        << errors;
+    EXPECT_EQ(report.Errors().size(), 68u) << errors;  // 66 books and two anchors
+
+    // The glossary may show a theme page and the themes list: their links
+    // all work there.
+    pages = GoodPages();
+    pages[3].bytes += "<A href=\"theme.htm\">t</A>";
+    Report glossary;
+    CheckPages(pages, SmallBible(), true, glossary);
+    EXPECT_FALSE(glossary.HasErrors()) << AllErrors(glossary);
 }
 
 TEST(Pages, ThePagesTheProgramNamesMustBeThere) {

@@ -4,13 +4,18 @@
 
 #include <algorithm>
 #include <cctype>
+#include <deque>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
 #include <stdexcept>
 
 #include "BibleText.h"
+#include "PageUrl.h"
+#include "QtText.h"
+#include "StudyLinks.h"
 
 namespace lorvane::importer {
 namespace {
@@ -201,6 +206,69 @@ PageLinks ScanPage(const std::string& html) {
     return out;
 }
 
+namespace {
+
+// Follows the links of each study pane from its first page with the pane's
+// own rules, as the program would: every link reached must be one the pane
+// follows and that leads somewhere. A page shown in a pane is read there by
+// that pane's rules, whatever pane it was written for.
+void CheckPaneLinks(const std::map<std::string, PageLinks>& scanned, Report& report) {
+    const QString root = QStringLiteral("/lorvane/them/");
+    const auto pageOf = [&](const QString& path) -> std::string {
+        if (!path.startsWith(root)) return {};
+        const std::string name = ToCp1252(path.mid(root.size()));
+        return scanned.count(name) ? name : std::string();
+    };
+    const StudyFileTest isFile = [&](const QString& path) { return !pageOf(path).empty(); };
+    struct Pane {
+        const char* name;
+        const char* first;
+        std::function<StudyLinkDecision(const QString&)> rule;
+    };
+    const Pane panes[] = {
+        {"book table", "livres.htm", [](const QString& url) { return BookTableLink(url); }},
+        {"themes", "index.htm", [&](const QString& url) { return ThemeLink(url, isFile); }},
+        {"glossary", "glossaire.htm",
+         [&](const QString& url) { return GlossaryLink(url, isFile); }},
+    };
+    for (const Pane& pane : panes) {
+        if (!scanned.count(pane.first)) continue;
+        std::set<std::string> seen{pane.first};
+        std::deque<std::string> queue{pane.first};
+        while (!queue.empty()) {
+            const std::string page = queue.front();
+            queue.pop_front();
+            for (const Link& link : scanned.at(page).hrefs) {
+                const NavTarget target =
+                    TargetOfLink(FromCp1252(link.href), root + FromCp1252(page));
+                const StudyLinkDecision d = pane.rule(target.report);
+                const std::string at = page + ":" + std::to_string(link.line) + ": link \"" +
+                                       link.href + "\" in the " + pane.name + " pane";
+                if (d.kind == StudyLinkDecision::Cancel) {
+                    report.Error(at + " does nothing there");
+                    continue;
+                }
+                if (d.kind != StudyLinkDecision::Proceed) continue;
+                const std::string next = target.local ? pageOf(target.path) : std::string();
+                if (next.empty()) {
+                    report.Error(at + " leads to no study page");
+                    continue;
+                }
+                const auto& anchors = scanned.at(next).anchors;
+                if (target.hasAnchor && !target.anchor.isEmpty() &&
+                    std::find(anchors.begin(), anchors.end(), ToCp1252(target.anchor)) ==
+                        anchors.end()) {
+                    report.Error(at + " leads to no anchor of " + next);
+                    continue;
+                }
+                if (seen.insert(next).second) queue.push_back(next);
+            }
+        }
+    }
+}
+
+}  // namespace
+
 void CheckPages(const std::vector<Page>& pages, const VerseIndex& verses, bool strictVerseLinks,
                 Report& report) {
     std::map<std::string, PageLinks> scanned;
@@ -276,14 +344,6 @@ void CheckPages(const std::vector<Page>& pages, const VerseIndex& verses, bool s
                 std::string anchor =
                     href.find('#') == std::string::npos ? "" : href.substr(href.find('#') + 1);
                 if (page.empty()) page = name;
-                if (bookTable && page.find("livres") == std::string::npos) {
-                    // The book table's pane reads every other link as a book
-                    // number: such a link does nothing there.
-                    report.Warn(
-                        "links of livres.htm that its pane does not follow (only book "
-                        "links work there)",
-                        at + "\"" + href + "\"");
-                }
                 if (page.find_first_of(":/\\") != std::string::npos || !scanned.count(page)) {
                     report.Error(at + "link \"" + href + "\" names no study page");
                 } else if (!anchor.empty() && !hasAnchor(page, anchor)) {
@@ -292,6 +352,7 @@ void CheckPages(const std::vector<Page>& pages, const VerseIndex& verses, bool s
             }
         }
     }
+    CheckPaneLinks(scanned, report);
     if (scanned.count("livres.htm")) {
         std::string missing;
         for (int b = 1; b <= kBooks; ++b)
