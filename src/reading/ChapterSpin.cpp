@@ -52,6 +52,11 @@ void ChapterSpin::SetValue(int value) {
     SetText(value, false);
 }
 
+void ChapterSpin::SetValueByReader(int value) {
+    const int bounded = std::clamp(value, min_, max_);
+    if (bounded != Value() || edit_->text() != QString::number(bounded)) SetText(bounded, true);
+}
+
 void ChapterSpin::SetRange(int minimum, int maximum) {
     min_ = minimum;
     max_ = std::max(minimum, maximum);

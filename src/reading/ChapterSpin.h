@@ -18,6 +18,11 @@ namespace lorvane {
 // raise nothing.
 class ChapterSpin : public QWidget {
     Q_OBJECT
+    // For assistive technologies: a value set through "value" is the
+    // reader's own change.
+    Q_PROPERTY(int value READ Value WRITE SetValueByReader)
+    Q_PROPERTY(int minimum READ Minimum)
+    Q_PROPERTY(int maximum READ Maximum)
   public:
     explicit ChapterSpin(QWidget* parent = nullptr);
 
@@ -26,6 +31,8 @@ class ChapterSpin : public QWidget {
     int Maximum() const { return max_; }
     void SetValue(int value);
     void SetRange(int minimum, int maximum);
+    // A change of the reader's: within the range, and raises valueEdited().
+    void SetValueByReader(int value);
 
     QLineEdit* Edit() const { return edit_; }
     QToolButton* UpButton() const { return up_; }

@@ -1,5 +1,6 @@
 #include "HTMListBox.h"
 
+#include <QAccessible>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -162,7 +163,26 @@ void THTMListBox::UserSelect(int index) {
     selected_ = index;
     EnsureVisible(index);
     viewport()->update();
+    TellAccessibility();
     emit Click(index);
+}
+
+void THTMListBox::TellAccessibility() {
+    // A screen reader speaks the item that the selection moved to.
+    if (!QAccessible::isActive() || selected_ < 0) return;
+    if (hasFocus()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        focus.setChild(selected_);
+        QAccessible::updateAccessibility(&focus);
+    }
+    QAccessibleEvent selection(this, QAccessible::Selection);
+    selection.setChild(selected_);
+    QAccessible::updateAccessibility(&selection);
+}
+
+void THTMListBox::focusInEvent(QFocusEvent* e) {
+    QAbstractScrollArea::focusInEvent(e);
+    TellAccessibility();
 }
 
 void THTMListBox::paintEvent(QPaintEvent*) {

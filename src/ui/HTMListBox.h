@@ -89,6 +89,7 @@ class THTMListBox : public QAbstractScrollArea {
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     QSize sizeHint() const override;
 
   private:
@@ -102,6 +103,7 @@ class THTMListBox : public QAbstractScrollArea {
     void UpdateScrollRange();
     void EnsureVisible(int index);
     void UserSelect(int index);
+    void TellAccessibility();
 
     std::vector<Item> items_;
     int selected_ = -1;

@@ -378,4 +378,91 @@ std::u16string PlainText(const std::vector<Item>& items) {
     return out;
 }
 
+namespace {
+
+struct NamedEntity {
+    std::string_view name;
+    char16_t ch;
+};
+
+constexpr NamedEntity kEntities[] = {
+    {"amp", u'&'},         {"lt", u'<'},          {"gt", u'>'},          {"quot", u'"'},
+    {"apos", u'\''},       {"nbsp", u' '},        {"laquo", u'\u00AB'},  {"raquo", u'\u00BB'},
+    {"agrave", u'\u00E0'}, {"acirc", u'\u00E2'},  {"ccedil", u'\u00E7'}, {"egrave", u'\u00E8'},
+    {"eacute", u'\u00E9'}, {"ecirc", u'\u00EA'},  {"euml", u'\u00EB'},   {"icirc", u'\u00EE'},
+    {"iuml", u'\u00EF'},   {"ocirc", u'\u00F4'},  {"ugrave", u'\u00F9'}, {"ucirc", u'\u00FB'},
+    {"uuml", u'\u00FC'},   {"Agrave", u'\u00C0'}, {"Eacute", u'\u00C9'}, {"Egrave", u'\u00C8'},
+    {"Ecirc", u'\u00CA'},  {"Ccedil", u'\u00C7'}, {"oelig", u'\u0153'},  {"OElig", u'\u0152'},
+    {"middot", u'\u00B7'}, {"hellip", u'\u2026'}, {"ndash", u'\u2013'},  {"mdash", u'\u2014'},
+    {"lsquo", u'\u2018'},  {"rsquo", u'\u2019'},  {"ldquo", u'\u201C'},  {"rdquo", u'\u201D'},
+    {"deg", u'\u00B0'},    {"sect", u'\u00A7'},   {"copy", u'\u00A9'},
+};
+
+// The character of the entity whose name (between '&' and ';') is given;
+// 0 for an unknown one.
+char32_t Entity(View name) {
+    if (name.size() > 1 && name.front() == u'#') {
+        View digits = name.substr(1);
+        int base = 10;
+        if (!digits.empty() && (digits.front() == u'x' || digits.front() == u'X')) {
+            base = 16;
+            digits.remove_prefix(1);
+        }
+        if (digits.empty() || digits.size() > 8) return 0;
+        char32_t v = 0;
+        for (char16_t c : digits) {
+            const int d = base == 16 ? HexValue(c) : (IsDigit(c) ? c - u'0' : -1);
+            if (d < 0) return 0;
+            v = v * static_cast<char32_t>(base) + static_cast<char32_t>(d);
+        }
+        return v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF) ? 0 : v;
+    }
+    for (const NamedEntity& e : kEntities) {
+        if (name.size() != e.name.size()) continue;
+        bool same = true;
+        for (std::size_t i = 0; i < name.size() && same; ++i)
+            same = name[i] == static_cast<char16_t>(e.name[i]);
+        if (same) return e.ch;
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::u16string PlainTextOf(std::u16string_view text) {
+    const std::u16string plain = PlainText(Parse(text));
+    std::u16string out;
+    out.reserve(plain.size());
+    bool space = false;
+    auto put = [&](char32_t c) {
+        if (c == u' ' || c == u'\n' || c == u'\t' || c == 0xA0) {
+            space = !out.empty();
+            return;
+        }
+        if (space) out.push_back(u' ');
+        space = false;
+        if (c > 0xFFFF) {
+            c -= 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(c));
+        }
+    };
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+        if (plain[i] == u'&') {
+            const std::size_t semi = plain.find(u';', i + 1);
+            if (semi != std::u16string::npos && semi - i <= 10) {
+                if (const char32_t c = Entity(View(plain).substr(i + 1, semi - i - 1))) {
+                    put(c);
+                    i = semi;
+                    continue;
+                }
+            }
+        }
+        put(plain[i]);
+    }
+    return out;
+}
+
 }  // namespace lorvane::minihtml

@@ -121,4 +121,11 @@ std::vector<Item> Parse(std::u16string_view text);
 // The text alone: Text items joined, Break as '\n', others dropped.
 std::u16string PlainText(const std::vector<Item>& items);
 
+// What a reader of the text hears or searches: the text without its tags,
+// its character entities decoded (&amp; &lt; &gt; &quot; &apos; &nbsp;,
+// the usual named letters and signs, &#N; and &#xH;), line breaks and runs
+// of white space as one space, no space at either end. An image-only text
+// gives "".
+std::u16string PlainTextOf(std::u16string_view text);
+
 }  // namespace lorvane::minihtml

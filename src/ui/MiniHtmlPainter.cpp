@@ -15,7 +15,8 @@ std::vector<mh::Item> ParseMiniHtml(const QString& text) {
 }
 
 QString MiniHtmlPlainText(const QString& text) {
-    std::u16string plain = mh::PlainText(ParseMiniHtml(text));
+    const std::u16string plain = mh::PlainTextOf(std::u16string_view(
+        reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
     return QString::fromUtf16(plain.data(), static_cast<qsizetype>(plain.size()));
 }
 

@@ -20,7 +20,7 @@ class QWidget;
 namespace lorvane {
 
 std::vector<minihtml::Item> ParseMiniHtml(const QString& text);
-// The text without its tags (line breaks as '\n').
+// What a reader hears of a text: minihtml::PlainTextOf.
 QString MiniHtmlPlainText(const QString& text);
 
 // The colour of a FONT color value; system colours follow the palette.
