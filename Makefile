@@ -1,4 +1,5 @@
-# Lorvane: `make run` builds and starts the program, `make test` runs every test.
+# Lorvane: `make run` builds and starts the program, `make install` puts it in
+# the applications menu, `make test` runs every test.
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
@@ -8,7 +9,7 @@ JOBS       ?= $(shell nproc)
 BIBLE      ?=
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLORVANE_WERROR=ON
 
-.PHONY: all deps build data run test test-asan bench format clean
+.PHONY: all deps build data run install uninstall test test-asan bench format clean
 
 all: build
 
@@ -26,6 +27,15 @@ data: build
 
 run: data
 	$(BUILD)/bin/lorvane
+
+# A per-user installation, without root: the program folder in
+# ~/.local/share/lorvane, the launcher ~/.local/bin/lorvane, the menu entry
+# and the icons (see scripts/install-paths.sh).
+install: data
+	@scripts/install.sh $(BUILD)/bin $(BUILD)/icons/hicolor
+
+uninstall:
+	@scripts/uninstall.sh
 
 test: build test-asan
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include "Bible.h"
 #include "PageFonts.h"
@@ -10,6 +11,9 @@ namespace lorvane {
 
 int StartLorvane(Communs& communs) {
     InstallPageFonts();
+    // The icon of every window, the one of the desktop menu entry.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/lorvane.svg")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("lorvane"));
     TFSplash splash;
     splash.show();
     splash.repaint();
