@@ -8,11 +8,13 @@
 #include <QMessageBox>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <iostream>
 
+#include "Accessible.h"
 #include "BackupPromptsQt.h"
 #include "BrowserPane.h"
 #include "ChapterPage.h"
@@ -82,6 +84,7 @@ void ShowLoadFailure() {
 
 TFBible::TFBible(Communs& communs, QWidget* parent) : QMainWindow(parent), communs_(communs) {
     setObjectName("FBible");
+    InstallAccessibility();
     FormCreate();
 }
 
@@ -215,7 +218,7 @@ void TFBible::BuildActions() {
 }
 
 void TFBible::BuildToolBar() {
-    ToolBar2 = new QToolBar(QStringLiteral("CoolBar1"), this);
+    ToolBar2 = new QToolBar(QStringLiteral("Modules"), this);
     ToolBar2->setObjectName("ToolBar2");
     ToolBar2->setMovable(false);
     ToolBar2->setFloatable(false);
@@ -295,6 +298,7 @@ void TFBible::BuildModulePanel() {
     QVBoxLayout* index = pane(PanneauIndex, "PanneauIndex");
     LBIndex = new THTMListBox(PanneauIndex);
     LBIndex->setObjectName("LBIndex");
+    LBIndex->setAccessibleName(QStringLiteral("Index du livre"));
     LBIndex->SetColor(listColour);
     LBIndex->SetSelectionColor(Qt::yellow);
     LBIndex->SetSelectionTextColor(Qt::black);
@@ -312,6 +316,7 @@ void TFBible::BuildModulePanel() {
     QVBoxLayout* rech = pane(PanneauRechercher, "PanneauRechercher");
     LBRech = new THTMListBox(PanneauRechercher);
     LBRech->setObjectName("LBRech");
+    LBRech->setAccessibleName(QString::fromUtf8("Résultats de la recherche"));
     LBRech->SetColor(listColour);
     LBRech->SetSelectionColor(Qt::cyan);
     LBRech->SetSelectionTextColor(Qt::black);
@@ -331,6 +336,7 @@ void TFBible::BuildModulePanel() {
     QVBoxLayout* notes = pane(PanneauAnnotations, "PanneauAnnotations");
     LBNote = new THTMListBox(PanneauAnnotations);
     LBNote->setObjectName("LBNote");
+    LBNote->setAccessibleName(QStringLiteral("Annotations"));
     LBNote->SetColor(listColour);
     LBNote->SetSelectionColor(listColour);
     LBNote->SetSelectionTextColor(Qt::black);
@@ -356,6 +362,7 @@ void TFBible::BuildReadingArea() {
     CBLivre->setFixedWidth(173);
     CBLivre->setFont(Tahoma(10, true));
     CBLivre->SetDropDownHeight(200);
+    CBLivre->setAccessibleName(QStringLiteral("Livre"));
     row->addWidget(CBLivre);
     connect(CBLivre, &THTMLComboBox::Change, this, &TFBible::CBLivreChange);
 
@@ -363,6 +370,8 @@ void TFBible::BuildReadingArea() {
     SpinChapitre->setObjectName("SpinChapitre");
     SpinChapitre->setFixedSize(49, 22);
     SpinChapitre->setFont(Tahoma(10, true));
+    SpinChapitre->setAccessibleName(QStringLiteral("Chapitre"));
+    SpinChapitre->Edit()->setAccessibleName(QStringLiteral("Chapitre"));
     row->addWidget(SpinChapitre);
     connect(SpinChapitre, &ChapterSpin::valueEdited, this, &TFBible::SpinChapitreChange);
     row->addStretch(1);
@@ -396,6 +405,8 @@ void TFBible::BuildReadingArea() {
     TCTexte->setObjectName("TCTexte");
     WB = new TBrowserPane;
     WB->setObjectName("WB");
+    WB->Browser()->setAccessibleName(QStringLiteral("Texte"));
+    TCTexte->Bar()->setAccessibleName(QStringLiteral("Onglets"));
     TCTexte->SetContent(WB);
     column->addWidget(TCTexte, 1);
     connect(TCTexte, &TextTabs::currentChanged, this, &TFBible::TCTexteChange);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "Accessible.h"
 #include "Bible.h"
 #include "PageFonts.h"
 #include "Splash.h"
@@ -11,6 +12,7 @@ namespace lorvane {
 
 int StartLorvane(Communs& communs) {
     InstallPageFonts();
+    InstallAccessibility();
     // The icon of every window, the one of the desktop menu entry.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/lorvane.svg")));
     QGuiApplication::setDesktopFileName(QStringLiteral("lorvane"));

@@ -1,5 +1,6 @@
 #include "StudyPanes.h"
 
+#include <QTextBrowser>
 #include <QVBoxLayout>
 
 #include "BrowserPane.h"
@@ -64,6 +65,7 @@ TPanneauLivres::TPanneauLivres(const std::string& appDir, StudyHost& host, QWidg
     setObjectName("PanneauLivres");
     WBLivres = new TBrowserPane(this);
     WBLivres->setObjectName("WBLivres");
+    WBLivres->Browser()->setAccessibleName(QStringLiteral("Table des livres"));
     Column(this)->addWidget(WBLivres);
     ConnectPane(WBLivres, this,
                 [this](const QString& url, bool& cancel) { WBLivresBeforeNavigate2(url, cancel); });
@@ -87,6 +89,7 @@ TPanneauThemes::TPanneauThemes(const std::string& appDir, StudyHost& host, QWidg
     column->addWidget(Panel3);
     WBTheme = new TBrowserPane(this);
     WBTheme->setObjectName("WBTheme");
+    WBTheme->Browser()->setAccessibleName(QString::fromUtf8("Thèmes d'étude"));
     column->addWidget(WBTheme, 1);
 
     BtnThemesListe = new THTMLButton(Panel3);
@@ -136,6 +139,7 @@ TPanneauGlossaire::TPanneauGlossaire(const std::string& appDir, StudyHost& host,
     column->addWidget(Panel2);
     WBGlossaire = new TBrowserPane(this);
     WBGlossaire->setObjectName("WBGlossaire");
+    WBGlossaire->Browser()->setAccessibleName(QStringLiteral("Glossaire"));
     column->addWidget(WBGlossaire, 1);
 
     // Letters A-M and N-Z on two rows, the tables of measures on the third.

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QTextBrowser>
 #include <QVBoxLayout>
 
 #include "BrowserPane.h"
@@ -73,6 +74,7 @@ TFDlgPassage::TFDlgPassage(PassageHost& host, QWidget* owner)
 
     WB = new TBrowserPane(this);
     WB->setObjectName("WB");
+    WB->Browser()->setAccessibleName(QStringLiteral("Passage"));
     column->addWidget(WB, 1);
 
     // A page that cannot be written reaches the default error display.

@@ -17,6 +17,8 @@ ChapterSpin::ChapterSpin(QWidget* parent) : QWidget(parent) {
     down_ = new QToolButton(this);
     up_->setArrowType(Qt::UpArrow);
     down_->setArrowType(Qt::DownArrow);
+    up_->setAccessibleName(QStringLiteral("Chapitre suivant"));
+    down_->setAccessibleName(QString::fromUtf8("Chapitre précédent"));
     for (QToolButton* b : {up_, down_}) {
         b->setAutoRepeat(true);
         b->setFocusPolicy(Qt::NoFocus);
