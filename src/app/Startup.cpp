@@ -1,6 +1,9 @@
 #include "Startup.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "Bible.h"
 #include "PageFonts.h"
@@ -8,7 +11,24 @@
 
 namespace lorvane {
 
+bool InstallFrenchQtTexts() {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app) return false;
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    const QString name = QStringLiteral("LorvaneQtFrench");
+    if (app->findChild<QTranslator*>(name, Qt::FindDirectChildrenOnly)) return true;
+    auto* translator = new QTranslator(app);
+    translator->setObjectName(name);
+    if (!translator->load(QStringLiteral("qtbase_fr"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
 int StartLorvane(Communs& communs) {
+    InstallFrenchQtTexts();
     InstallPageFonts();
     TFSplash splash;
     splash.show();
