@@ -1,10 +1,12 @@
 #include <QAction>
 #include <QApplication>
+#include <QMenuBar>
 #include <QtTest>
 
 #include "Bible.h"
 #include "Fixtures.h"
 #include "HTMLControls.h"
+#include "MenuCheckStyle.h"
 #include "TextTabs.h"
 
 using namespace lorvane;
@@ -58,6 +60,13 @@ class ReadingAreaTest : public QObject {
             w->BtnFermer->click();
         QApplication::processEvents();
         QCOMPARE(w->size(), design);
+    }
+
+    void checkedOptionsAreMarkedPlainly() {
+        QStringList marked;
+        for (QAction* a : w->menuBar()->actions())
+            if (a->menu() && qobject_cast<MenuCheckStyle*>(a->menu()->style())) marked << a->text();
+        QCOMPARE(marked, QStringList({"&Affichage", "&Options"}));
     }
 };
 
