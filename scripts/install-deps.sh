@@ -11,6 +11,7 @@ xvfb xauth xdotool x11-utils imagemagick openbox desktop-file-utils
 dbus at-spi2-core python3-pyatspi
 fonts-dejavu-core fonts-dejavu-extra breeze-icon-theme
 libsword-dev sword-text-web
+qt6-translations-l10n
 "
 
 missing=""

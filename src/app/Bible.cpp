@@ -24,6 +24,7 @@
 #include "HTMLControls.h"
 #include "HTMListBox.h"
 #include "ImageList.h"
+#include "MenuCheckStyle.h"
 #include "Navigation.h"
 #include "QtPath.h"
 #include "QtText.h"
@@ -245,10 +246,12 @@ void TFBible::BuildMenus() {
     quitter->setObjectName("Quitter1");
 
     QMenu* affichage = menuBar()->addMenu(QStringLiteral("&Affichage"));
+    ShowChecksPlainly(affichage);
     for (QAction* a : ActionList1)
         if (Category(a) == kModule) affichage->addAction(a);
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    ShowChecksPlainly(options);
     options->addAction(ActionTexteAccole);
     options->addAction(ActionTexteLigne);
     options->addSeparator();

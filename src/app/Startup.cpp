@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "Accessible.h"
 #include "Bible.h"
@@ -10,7 +13,24 @@
 
 namespace lorvane {
 
+bool InstallFrenchQtTexts() {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app) return false;
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    const QString name = QStringLiteral("LorvaneQtFrench");
+    if (app->findChild<QTranslator*>(name, Qt::FindDirectChildrenOnly)) return true;
+    auto* translator = new QTranslator(app);
+    translator->setObjectName(name);
+    if (!translator->load(QStringLiteral("qtbase_fr"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
 int StartLorvane(Communs& communs) {
+    InstallFrenchQtTexts();
     InstallPageFonts();
     InstallAccessibility();
     // The icon of every window, the one of the desktop menu entry.

@@ -68,6 +68,12 @@ TFDlgPassage::TFDlgPassage(PassageHost& host, QWidget* owner)
     BtnNouveau->setText(QStringLiteral("<IMG src=\"idx:1\">"));
     BtnNouveau->setToolTip(QString::fromUtf8("Créer un onglet"));
     BtnNouveau->setFixedSize(33, 30);
+    // Flat and white: a frame shows only under the mouse, on white.
+    BtnNouveau->SetFlat(true);
+    QPalette whiteButton = BtnNouveau->palette();
+    whiteButton.setColor(QPalette::Button, Qt::white);
+    whiteButton.setColor(QPalette::Window, Qt::white);
+    BtnNouveau->setPalette(whiteButton);
     right->addWidget(BtnNouveau);
     strip->addWidget(Panel2);
     column->addWidget(Panel4);
@@ -108,6 +114,10 @@ void TFDlgPassage::ShowPassage() {
             placed_ = true;
         }
         show();
+        // Shown from hidden, it takes the activation, so that Escape closes
+        // it at once. An open window is neither raised nor activated.
+        raise();
+        activateWindow();
     }
 }
 

@@ -78,7 +78,13 @@ void ChapterSpin::StepBy(int steps) {
 void ChapterSpin::ClampToRange() {
     int current = Value();
     int bounded = std::clamp(current, min_, max_);
-    if (bounded != current) SetText(bounded, true);
+    if (bounded != current) {
+        SetText(bounded, true);
+    } else if (edit_->text() != QString::number(bounded)) {
+        // A text that read as a number ("abc" or blank as 1, " 7 " as 7):
+        // that number is already in force, the field now says it.
+        SetText(bounded, false);
+    }
 }
 
 bool ChapterSpin::eventFilter(QObject* watched, QEvent* event) {

@@ -11,7 +11,8 @@ namespace lorvane {
 // the Up and Down keys step by 1, Page Up and Page Down by 10, always within
 // the range. A typed number takes effect at once, even outside the range;
 // when the field loses the focus, such a number goes to the nearer bound. A
-// text that is not a number reads as 1.
+// text that is not a number reads as 1; when the editing ends (focus loss or
+// Return), the field shows the number in force.
 //
 // valueEdited() is raised for every change the user makes (typing, arrows,
 // keys, the bound on focus loss); SetValue() and SetRange() from the program

@@ -1,18 +1,50 @@
 #include "TextTabs.h"
 
 #include <QBoxLayout>
+#include <QKeyEvent>
 
 namespace lorvane {
 
+// ---- TextTabBar -------------------------------------------------------------
+
+TextTabBar::TextTabBar(QWidget* parent) : QTabBar(parent) {
+    setExpanding(false);
+    setUsesScrollButtons(true);
+    setDrawBase(true);
+}
+
+bool TextTabBar::Vertical() const {
+    return shape() == QTabBar::RoundedEast || shape() == QTabBar::RoundedWest ||
+           shape() == QTabBar::TriangularEast || shape() == QTabBar::TriangularWest;
+}
+
+void TextTabBar::keyPressEvent(QKeyEvent* event) {
+    const bool up = event->key() == Qt::Key_Up;
+    if (!Vertical() || (!up && event->key() != Qt::Key_Down) ||
+        (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return QTabBar::keyPressEvent(event);
+    // Up is the tab above, Down the tab below, whatever the text direction.
+    const int step = up ? -1 : 1;
+    for (int i = currentIndex() + step; i >= 0 && i < count(); i += step) {
+        if (isTabEnabled(i) && isTabVisible(i)) {
+            setCurrentIndex(i);
+            break;
+        }
+    }
+    event->accept();
+}
+
+// ---- TextTabs ---------------------------------------------------------------
+
 TextTabs::TextTabs(QWidget* parent) : QWidget(parent) {
-    bar_ = new QTabBar(this);
+    bar_ = new TextTabBar(this);
     bar_->setObjectName("TCTexteTabs");
-    bar_->setExpanding(false);
-    bar_->setUsesScrollButtons(true);
-    bar_->setDrawBase(true);
     layout_ = new QBoxLayout(QBoxLayout::LeftToRight, this);
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(0);
+    // The bar always comes first: the direction of the layout puts it on
+    // its side.
+    layout_->addWidget(bar_);
     connect(bar_, &QTabBar::currentChanged, this, [this](int index) {
         if (!quiet_) emit currentChanged(index);
     });
@@ -20,15 +52,14 @@ TextTabs::TextTabs(QWidget* parent) : QWidget(parent) {
 }
 
 void TextTabs::SetContent(QWidget* content) {
+    if (content_) delete layout_->takeAt(layout_->indexOf(content_));
     content_ = content;
     content_->setParent(this);
-    SetSide(side_);
+    layout_->addWidget(content_, 1);
 }
 
 void TextTabs::SetSide(Side side) {
     side_ = side;
-    while (layout_->count() > 0)
-        layout_->takeAt(0);
     switch (side) {
         case Side::Right:
             bar_->setShape(QTabBar::RoundedEast);
@@ -47,10 +78,12 @@ void TextTabs::SetSide(Side side) {
             layout_->setDirection(QBoxLayout::BottomToTop);
             break;
     }
-    // The bar first: with the reversed directions it lands on the far side.
-    layout_->addWidget(bar_, 0,
-                       side == Side::Left || side == Side::Right ? Qt::AlignTop : Qt::AlignLeft);
-    if (content_) layout_->addWidget(content_, 1);
+    // Along its side the bar takes the length it is given, scrolling the
+    // tabs that do not fit; across, it is as thick as its tabs.
+    if (bar_->Vertical())
+        bar_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
+    else
+        bar_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 }
 
 void TextTabs::SetCurrent(int index) {

@@ -7,6 +7,21 @@ class QBoxLayout;
 
 namespace lorvane {
 
+// The tab bar of the text tabs. Tabs that do not fit scroll with the bar's
+// arrows, and the bar never asks for the length of all its tabs: any number
+// of tabs fits in the window. Standing at a side, it also switches tabs with
+// Up and Down.
+class TextTabBar : public QTabBar {
+    Q_OBJECT
+  public:
+    explicit TextTabBar(QWidget* parent = nullptr);
+
+    bool Vertical() const;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
 // The text tabs: a tab bar beside one content widget (the reading pane).
 // Each tab holds a caption and a position value (book * 1000 + chapter).
 // The tabs stand on one side of the content: right at start, or left, top,
@@ -33,13 +48,13 @@ class TextTabs : public QWidget {
     void Insert(int index, const QString& caption, int value);
     void Remove(int index);
 
-    QTabBar* Bar() const { return bar_; }
+    TextTabBar* Bar() const { return bar_; }
 
   signals:
     void currentChanged(int index);
 
   private:
-    QTabBar* bar_;
+    TextTabBar* bar_;
     QBoxLayout* layout_;
     QWidget* content_ = nullptr;
     Side side_ = Side::Right;

@@ -1,7 +1,9 @@
 #include "BrowserPane.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScrollBar>
@@ -112,6 +114,15 @@ class PaneBrowser : public QTextBrowser {
     }
 
     void keyPressEvent(QKeyEvent* e) override {
+        // Ctrl+Home and Ctrl+End: the top and the end of the page.
+        if ((e->key() == Qt::Key_Home || e->key() == Qt::Key_End) &&
+            (e->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
+            verticalScrollBar()->triggerAction(e->key() == Qt::Key_Home
+                                                   ? QAbstractSlider::SliderToMinimum
+                                                   : QAbstractSlider::SliderToMaximum);
+            e->accept();
+            return;
+        }
         // The view keeps no history: its own Alt+Left/Right would do nothing.
         if ((e->modifiers() & Qt::AltModifier) &&
             (e->key() == Qt::Key_Left || e->key() == Qt::Key_Right || e->key() == Qt::Key_Up)) {
@@ -128,6 +139,23 @@ class PaneBrowser : public QTextBrowser {
         }
         QTextBrowser::keyPressEvent(e);
         pendingHref.clear();
+    }
+
+    // The pane's own menu: the addresses of links belong to the program, so
+    // there is nothing to copy of them.
+    void contextMenuEvent(QContextMenuEvent* e) override {
+        auto* menu = new QMenu(this);
+        menu->setObjectName("BrowserPaneMenu");
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        QAction* copy = menu->addAction(QStringLiteral("Copier"), this, &QTextEdit::copy);
+        copy->setShortcut(QKeySequence::Copy);
+        copy->setEnabled(textCursor().hasSelection());
+        QAction* all =
+            menu->addAction(QStringLiteral("Tout sélectionner"), this, &QTextEdit::selectAll);
+        all->setShortcut(QKeySequence::SelectAll);
+        all->setEnabled(!document()->isEmpty());
+        menu->popup(e->globalPos());
+        e->accept();
     }
 
     void showEvent(QShowEvent* e) override {

@@ -195,6 +195,10 @@ void THTMLButton::paintEvent(QPaintEvent*) {
 // ---- THTMLComboBox --------------------------------------------------------
 
 THTMLComboBox::THTMLComboBox(QWidget* parent) : QComboBox(parent) {
+    // A list that drops down below the box, of the height it is given: some
+    // styles (Fusion among them) would otherwise open a menu over the box as
+    // high as the screen.
+    setStyleSheet(QStringLiteral("combobox-popup: 0;"));
     setItemDelegate(new MiniHtmlDelegate(&images_, this));
     connect(this, &QComboBox::currentIndexChanged, this, [this](int index) { emit Change(index); });
 }
@@ -228,10 +232,29 @@ void THTMLComboBox::SetImages(const ImageList& images) {
 }
 
 void THTMLComboBox::SetDropDownHeight(int pixels) {
+    dropDownHeight_ = std::max(0, pixels);
+}
+
+void THTMLComboBox::showPopup() {
+    if (dropDownHeight_ <= 0) return QComboBox::showPopup();
+    // Enough rows to fill the height (the rows are measured now that the
+    // items are there), then the list cut to the height exactly, on the
+    // side where it meets the box.
     const qreal scale = logicalDpiY() > 0 ? logicalDpiY() / 96.0 : 1.0;
-    int row = view() ? view()->sizeHintForRow(0) : 0;
+    const int height = static_cast<int>(dropDownHeight_ * scale);
+    int row = count() > 0 ? view()->sizeHintForRow(0) : 0;
     if (row <= 0) row = fontMetrics().height() + 4;
-    setMaxVisibleItems(std::max(1, static_cast<int>(pixels * scale) / row));
+    setMaxVisibleItems(std::max(1, height / row + 1));
+    QComboBox::showPopup();
+    QWidget* popup = view()->window();
+    if (popup == window() || popup->height() <= height) return;
+    QRect r = popup->geometry();
+    if (r.top() >= mapToGlobal(QPoint(0, 0)).y())
+        r.setHeight(height);  // below the box
+    else
+        r.setTop(r.bottom() + 1 - height);  // above it
+    popup->setGeometry(r);
+    view()->scrollTo(view()->currentIndex(), QAbstractItemView::EnsureVisible);
 }
 
 void THTMLComboBox::paintEvent(QPaintEvent*) {

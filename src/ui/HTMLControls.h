@@ -101,8 +101,11 @@ class THTMLComboBox : public QComboBox {
     // Selects an item without raising Change (nor Qt's own change signals).
     void SetItemIndex(int index);
     void SetImages(const ImageList& images);
-    // The height of the opened list, in pixels at 96 pixels per inch.
+    // The height of the opened list, in pixels at 96 pixels per inch: it
+    // shows as many items as fit. The list always drops down as a list,
+    // whatever the style.
     void SetDropDownHeight(int pixels);
+    void showPopup() override;
 
   signals:
     void Change(int index);
@@ -112,6 +115,7 @@ class THTMLComboBox : public QComboBox {
 
   private:
     ImageList images_;
+    int dropDownHeight_ = 0;
 };
 
 // A radio button with a mini-HTML caption (text()). Buttons with the same

@@ -2,12 +2,14 @@
 
 #include <QAccessible>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
+#include <QToolTip>
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
@@ -16,6 +18,12 @@
 #include "MiniHtmlPainter.h"
 
 namespace lorvane {
+namespace {
+
+// Where the items' text starts, in pixels from the list's left edge.
+constexpr int kTextLeft = 2;
+
+}  // namespace
 
 THTMListBox::THTMListBox(QWidget* parent) : QAbstractScrollArea(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -102,6 +110,15 @@ int THTMListBox::ItemHeight() const {
     if (!images_.IsEmpty())
         h = std::max(h, static_cast<int>(std::lround(images_.Size().height() * scale)) + 2);
     return h;
+}
+
+QString THTMListBox::ItemToolTip(int index) const {
+    if (index < 0 || index >= Count()) return {};
+    const Item& it = items_[static_cast<std::size_t>(index)];
+    if (!it.parsed) it.parsed = ParseMiniHtml(it.text);
+    const MiniHtmlLayout layout(*it.parsed, MiniHtmlContext::Of(this, images_));
+    if (kTextLeft + layout.Size().width() <= viewport()->width()) return {};
+    return MiniHtmlPlainText(it.text);
 }
 
 int THTMListBox::VisibleCount() const {
@@ -210,7 +227,7 @@ void THTMListBox::paintEvent(QPaintEvent*) {
         const MiniHtmlLayout layout(*it.parsed, ctx);
         p.save();
         p.setClipRect(rect);
-        layout.Draw(p, QPointF(2, y + (h - layout.Size().height()) / 2),
+        layout.Draw(p, QPointF(kTextLeft, y + (h - layout.Size().height()) / 2),
                     selected ? selText : QColor());
         p.restore();
         if (selected && hasFocus()) {
@@ -260,6 +277,22 @@ void THTMListBox::keyPressEvent(QKeyEvent* e) {
     e->accept();
     next = std::clamp(next, 0, last);
     if (next != cur) UserSelect(next);
+}
+
+bool THTMListBox::viewportEvent(QEvent* e) {
+    if (e->type() != QEvent::ToolTip) return QAbstractScrollArea::viewportEvent(e);
+    const auto* help = static_cast<QHelpEvent*>(e);
+    const int y = help->pos().y();
+    const int row = y >= 0 ? TopIndex() + y / ItemHeight() : -1;
+    const QString tip = ItemToolTip(row);
+    if (tip.isEmpty()) {
+        QToolTip::hideText();
+        e->ignore();
+    } else {
+        const QRect rect(0, (row - TopIndex()) * ItemHeight(), viewport()->width(), ItemHeight());
+        QToolTip::showText(help->globalPos(), tip, viewport(), rect);
+    }
+    return true;
 }
 
 void THTMListBox::resizeEvent(QResizeEvent* e) {

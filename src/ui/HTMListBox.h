@@ -58,6 +58,11 @@ class THTMListBox : public QAbstractScrollArea {
     // How many items the list shows whole.
     int VisibleCount() const;
 
+    // The tooltip of an item: its whole text without tags when the item is
+    // too wide for the list, else empty. Resting the mouse on an item shows
+    // it.
+    QString ItemToolTip(int index) const;
+
     // Repainting. Each BeginUpdate suspends repainting until its EndUpdate;
     // suspensions nest, and the list repaints once the last one is lifted.
     // EndUpdate without BeginUpdate does nothing.
@@ -87,6 +92,7 @@ class THTMListBox : public QAbstractScrollArea {
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void changeEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;

@@ -79,6 +79,41 @@ class ChapterSpinTest : public QObject {
         QTest::keyClicks(spin->Edit(), "x");
         QCOMPARE(spin->Value(), 1);
     }
+    void fieldShowsTheValueInForceWhenEditingEnds() {
+        QWidget window;
+        auto* spin = new ChapterSpin(&window);
+        auto* other = new QLineEdit(&window);
+        other->move(0, 40);
+        spin->SetRange(1, 50);
+        spin->SetValue(12);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QSignalSpy edited(spin, &ChapterSpin::valueEdited);
+        // A text that is not a number, left by focus loss, or an emptied
+        // field left with Return: chapter 1 is shown, and the field says so.
+        for (const char* typed : {"abc", ""}) {
+            spin->Edit()->setFocus();
+            spin->Edit()->selectAll();
+            QTest::keyClick(spin->Edit(), Qt::Key_Backspace);
+            QTest::keyClicks(spin->Edit(), typed);
+            QCOMPARE(edited.last().at(0).toInt(), 1);
+            if (*typed)
+                other->setFocus();
+            else
+                QTest::keyClick(spin->Edit(), Qt::Key_Return);
+            QCOMPARE(spin->Edit()->text(), QStringLiteral("1"));
+            QCOMPARE(edited.last().at(0).toInt(), 1);
+            spin->SetValue(12);
+        }
+        // Spaces around a number: the number alone, with no second change.
+        spin->Edit()->setFocus();
+        spin->Edit()->selectAll();
+        QTest::keyClicks(spin->Edit(), " 7 ");
+        const int changes = edited.count();
+        QTest::keyClick(spin->Edit(), Qt::Key_Return);
+        QCOMPARE(spin->Edit()->text(), QStringLiteral("7"));
+        QCOMPARE(edited.count(), changes);
+    }
 };
 
 QTEST_MAIN(ChapterSpinTest)

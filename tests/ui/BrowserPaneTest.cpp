@@ -1,9 +1,13 @@
 #include <sys/stat.h>
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFontDatabase>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -293,6 +297,58 @@ class BrowserPaneTest : public QObject {
         QCOMPARE(Scroll(), AnchorTop(View(), "sec"));
         pane_->Navigate("file://" + Them("theme2.htm"));
         QCOMPARE(Scroll(), 0);
+    }
+
+    void controlHomeAndEndGoToTheTopAndTheEnd() {
+        pane_->Navigate("file://" + root_ + "temp.htm#50");
+        const int middle = Scroll();
+        QVERIFY(middle > 0);
+        QTest::keyClick(View(), Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(Scroll(), View()->verticalScrollBar()->maximum());
+        QVERIFY(Scroll() > middle);
+        QTest::keyClick(View(), Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(Scroll(), 0);
+        QVERIFY(events_.size() == 1);  // keys move the view, they navigate nowhere
+    }
+
+    void contextMenuOffersCopyAndSelectAllOnly() {
+        pane_->Navigate(Them("index.htm"));
+        // On a link too: its address is the program's business, not the reader's.
+        for (const QString& href : {QString("theme1.htm"), U("¤19¤23¤1¤6")}) {
+            View()->setTextCursor(QTextCursor(View()->document()));
+            const QPoint at = LinkPoint(View(), href);
+            QVERIFY(at.x() >= 0);
+            QContextMenuEvent event(QContextMenuEvent::Mouse, at,
+                                    View()->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(View()->viewport(), &event);
+            QMenu* menu = nullptr;
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* m = qobject_cast<QMenu*>(top); m && m->isVisible()) menu = m;
+            QVERIFY(menu);
+            QStringList texts;
+            for (QAction* a : menu->actions())
+                texts << a->text();
+            QCOMPARE(texts, QStringList({"Copier", U("Tout sélectionner")}));
+            QAction* copy = menu->actions().at(0);
+            QVERIFY(!copy->isEnabled());  // nothing selected yet
+            menu->actions().at(1)->trigger();
+            menu->close();
+            QVERIFY(View()->textCursor().hasSelection());
+        }
+        // With the selection, "Copier" puts the text on the clipboard.
+        const QPoint at(5, 5);
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, at,
+                                View()->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(View()->viewport(), &event);
+        QMenu* menu = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* m = qobject_cast<QMenu*>(top); m && m->isVisible()) menu = m;
+        QVERIFY(menu);
+        QVERIFY(menu->actions().at(0)->isEnabled());
+        QApplication::clipboard()->clear();
+        menu->actions().at(0)->trigger();
+        menu->close();
+        QVERIFY(QApplication::clipboard()->text().contains(U("Thèmes d'étude")));
     }
 
     void hiddenPaneScrollsWhenShown() {
