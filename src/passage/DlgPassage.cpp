@@ -17,8 +17,9 @@
 namespace lorvane {
 
 TFDlgPassage::TFDlgPassage(PassageHost& host, QWidget* owner)
-    : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                         Qt::WindowCloseButtonHint),
+    // A title bar with the system menu and the close box only.
+    : QDialog(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       host_(host) {
     setObjectName("FDlgPassage");
     QFont font(QStringLiteral("Tahoma"));
