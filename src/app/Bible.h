@@ -22,6 +22,7 @@ class THTMLButton;
 class THTMLComboBox;
 class THTMLabel;
 class THTMListBox;
+class TPanneauRechercher;
 class TextTabs;
 
 // The load-failure message: "Erreur", error icon, one OK button.
@@ -101,7 +102,7 @@ class TFBible : public QMainWindow, public PassageHost {
     QWidget* PanneauLivres = nullptr;
     QWidget* PanneauIndex = nullptr;
     QWidget* PanneauGlossaire = nullptr;
-    QWidget* PanneauRechercher = nullptr;
+    TPanneauRechercher* PanneauRechercher = nullptr;
     QWidget* PanneauThemes = nullptr;
     QWidget* PanneauAnnotations = nullptr;
     QWidget* PanneauRediger = nullptr;
