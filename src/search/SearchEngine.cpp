@@ -123,7 +123,7 @@ void ScanBlock(const Communs& c, const std::vector<TermFinder>& finders, std::in
                std::int32_t last, const char* begin, const char* end, int cap, VerseMatches& out) {
     std::int32_t s = first;
     const char* pos = begin;
-    while (Before(pos, end) || pos == end) {
+    for (;;) {
         std::size_t length = 0;
         const char* hit = finders.front().Find(pos, end, length);
         if (!hit) return;
