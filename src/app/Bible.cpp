@@ -28,6 +28,7 @@
 #include "Navigation.h"
 #include "QtPath.h"
 #include "QtText.h"
+#include "SearchPane.h"
 #include "Shader.h"
 #include "Splash.h"
 #include "StudyPages.h"
@@ -139,6 +140,8 @@ void TFBible::FormCreate() {
     PanneauRediger->layout()->addWidget(FrmRichEdit);
 
     FDlgPassage = new TFDlgPassage(*this, this);
+    PanneauRechercher->CBRechMethode->setCurrentIndex(0);
+    PanneauRechercher->CBRechDans->setCurrentIndex(2);
 
     BtnThemesListe->click();
     ActionLivres->trigger();
@@ -314,17 +317,13 @@ void TFBible::BuildModulePanel() {
     WBGlossaire = PanneauGlossaire->WBGlossaire;
     BtnLettreA = PanneauGlossaire->BtnLettreA;
 
-    // Search: its pane arrives with the search room; the results list that
-    // the book index's click handler serves stands here.
-    QVBoxLayout* rech = pane(PanneauRechercher, "PanneauRechercher");
-    LBRech = new THTMListBox(PanneauRechercher);
-    LBRech->setObjectName("LBRech");
-    LBRech->setAccessibleName(QString::fromUtf8("Résultats de la recherche"));
-    LBRech->SetColor(listColour);
-    LBRech->SetSelectionColor(Qt::cyan);
-    LBRech->SetSelectionTextColor(Qt::black);
-    LBRech->SetItemHeight(14);
-    rech->addWidget(LBRech);
+    // Search: the pane reads the chapter shown when a search starts.
+    PanneauRechercher = new TPanneauRechercher(communs_, [this] {
+        return ReadingPlace{CurrentBook, CurrentChapter};
+    });
+    PanneauRechercher->setObjectName("PanneauRechercher");
+    PC->addWidget(PanneauRechercher);
+    LBRech = PanneauRechercher->LBRech;
     connect(LBRech, &THTMListBox::Click, this, [this] { LBIndexClick(LBRech); });
 
     // Themes.

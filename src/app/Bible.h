@@ -25,6 +25,7 @@ class THTMLButton;
 class THTMLComboBox;
 class THTMLabel;
 class THTMListBox;
+class TPanneauRechercher;
 class TextTabs;
 
 // The load-failure message: "Erreur", error icon, one OK button.
@@ -101,7 +102,7 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     TPanneauLivres* PanneauLivres = nullptr;
     QWidget* PanneauIndex = nullptr;
     TPanneauGlossaire* PanneauGlossaire = nullptr;
-    QWidget* PanneauRechercher = nullptr;
+    TPanneauRechercher* PanneauRechercher = nullptr;
     TPanneauThemes* PanneauThemes = nullptr;
     QWidget* PanneauAnnotations = nullptr;
     QWidget* PanneauRediger = nullptr;

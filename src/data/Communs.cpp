@@ -22,8 +22,7 @@ std::string ExtractField(std::string_view text, int n, char separator) {
 }
 
 Communs::Communs(std::string appDir)
-    : AppDir(std::move(appDir)),
-      lookup_(static_cast<std::size_t>(kBookCount) * kMaxChapter * kMaxVerse, 0) {
+    : AppDir(std::move(appDir)), chapters_(static_cast<std::size_t>(kBookCount) * kMaxChapter) {
     if (!AppDir.empty() && AppDir.back() != '/') AppDir += '/';
     VerseTable.resize(kVerseSlots + 1);
     IndexTable.resize(kIndexSlots + 1);
@@ -40,17 +39,41 @@ std::string Communs::ExecutableDir() {
     return path.substr(0, slash + 1);
 }
 
-void Communs::ResetVerseLookup() {
-    std::fill(lookup_.begin(), lookup_.end(), 0);
+void Communs::SetVerseTable(std::vector<TVerset> table, std::size_t verses,
+                            std::shared_ptr<const std::string> bytes) {
+    verses = std::min(verses, table.empty() ? 0 : table.size() - 1);
+    auto inLookup = [](const TVerset& v) {
+        return v.Book >= 1 && v.Book <= kBookCount && v.Chapter >= 1 && v.Chapter <= kMaxChapter &&
+               v.Verse >= 1 && v.Verse <= kMaxVerse;
+    };
+    // Each chapter's highest verse number, then where its entries start.
+    std::vector<ChapterEntries> chapters(static_cast<std::size_t>(kBookCount) * kMaxChapter);
+    for (std::size_t s = 1; s <= verses; ++s) {
+        const TVerset& v = table[s];
+        if (!inLookup(v)) continue;
+        ChapterEntries& ch = chapters[ChapterIndex(v.Book, v.Chapter)];
+        ch.count = std::max(ch.count, static_cast<std::uint32_t>(v.Verse));
+    }
+    std::uint32_t next = 0;
+    for (ChapterEntries& ch : chapters) {
+        ch.first = next;
+        next += ch.count;
+    }
+    std::vector<std::int32_t> slots(next, 0);
+    for (std::size_t s = 1; s <= verses; ++s) {
+        const TVerset& v = table[s];
+        if (!inLookup(v)) continue;
+        const ChapterEntries& ch = chapters[ChapterIndex(v.Book, v.Chapter)];
+        slots[ch.first + static_cast<std::uint32_t>(v.Verse) - 1] = static_cast<std::int32_t>(s);
+    }
+    VerseTable = std::move(table);
+    chapters_ = std::move(chapters);
+    verseSlots_ = std::move(slots);
+    verseBytes_ = std::move(bytes);
 }
 
-bool Communs::SetVerseLookup(int book, int chapter, int verse, std::int32_t slot) {
-    if (book < 1 || book > kBookCount || chapter < 1 || chapter > kMaxChapter || verse < 1 ||
-        verse > kMaxVerse)
-        return false;
-    lookup_[LookupIndex(book, chapter, verse)] = slot;
-    lookupUsed_ = true;
-    return true;
+std::string_view Communs::VerseBytes() const {
+    return verseBytes_ ? std::string_view(*verseBytes_) : std::string_view();
 }
 
 std::int32_t Communs::LastSlotOfChapter(int book, int chapter) const {

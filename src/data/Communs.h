@@ -9,6 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,12 +51,13 @@ struct VerseRef {
     std::int32_t LastVerse = 0;
 };
 
-// One slot of VerseTable.
+// One slot of VerseTable. Text views into the verse bytes that the table's
+// Communs keeps (Communs::VerseBytes); it lives as long as they do.
 struct TVerset {
     std::int32_t Book = 0;
     std::int32_t Chapter = 0;
     std::int32_t Verse = 0;
-    std::string Text;  // Windows-1252 bytes, without the terminator
+    std::string_view Text;  // Windows-1252 bytes, without the terminator
 };
 
 // One record of livre.dat (108 bytes), names kept in their stored form.
@@ -107,7 +109,7 @@ class Communs {
     int TextSize = 2;
 
     // Tables indexed from 1 (slot 0 is never used). Filled by the loaders of
-    // FctLoad, read-only afterwards.
+    // FctLoad, read-only afterwards. VerseTable is set with SetVerseTable.
     std::vector<TVerset> VerseTable;
     std::array<TLivre, kBookCount + 1> BookTable{};
     std::vector<TIndex> IndexTable;
@@ -129,7 +131,9 @@ class Communs {
         if (book < 1 || book > kBookCount || chapter < 1 || chapter > kMaxChapter || verse < 1 ||
             verse > kMaxVerse)
             return 0;
-        return lookup_[LookupIndex(book, chapter, verse)];
+        const ChapterEntries& ch = chapters_[ChapterIndex(book, chapter)];
+        if (static_cast<std::uint32_t>(verse) > ch.count) return 0;
+        return verseSlots_[ch.first + static_cast<std::uint32_t>(verse) - 1];
     }
 
     // Slot of the last verse of a chapter or book; 0 when the chapter has no
@@ -148,20 +152,34 @@ class Communs {
     std::string FormatShortRef(int book, int chapter, int firstVerse, int lastVerse) const;
     std::string FormatShortRef(const VerseRef& ref) const;
 
-    // For the verse loader: clears the lookup and sets one slot.
-    void ResetVerseLookup();
-    // Returns false, writing nothing, for numbers outside the table.
-    bool SetVerseLookup(int book, int chapter, int verse, std::int32_t slot);
+    // For the verse loader: installs the table, whose first `verses` slots
+    // after slot 0 are verses with texts viewing into `bytes`, one after the
+    // other in slot order, and builds VerseLookup from them (a verse that
+    // comes twice gets the later slot; numbers outside the lookup are left
+    // out of it).
+    void SetVerseTable(std::vector<TVerset> table, std::size_t verses,
+                       std::shared_ptr<const std::string> bytes);
+
+    // The bytes that the verse texts view into ("" before SetVerseTable).
+    // The texts of slots 1 to the last verse lie in it in slot order, each
+    // after the end of the one before.
+    std::string_view VerseBytes() const;
 
   private:
-    static std::size_t LookupIndex(int book, int chapter, int verse) {
-        return (static_cast<std::size_t>(book - 1) * kMaxChapter + (chapter - 1)) * kMaxVerse +
-               (verse - 1);
+    static std::size_t ChapterIndex(int book, int chapter) {
+        return static_cast<std::size_t>(book - 1) * kMaxChapter + (chapter - 1);
     }
 
-    // VerseLookup[book][chapter][verse], dense: 66 x 150 x 176 slots.
-    std::vector<std::int32_t> lookup_;
-    bool lookupUsed_ = false;  // some slot may be non-zero
+    // VerseLookup[book][chapter][verse], compact: each chapter owns the
+    // entries verseSlots_[first .. first + count - 1] for its verses 1 to
+    // count, count being its highest verse number; 0 where a verse lacks.
+    struct ChapterEntries {
+        std::uint32_t first = 0;
+        std::uint32_t count = 0;
+    };
+    std::vector<ChapterEntries> chapters_;  // kBookCount x kMaxChapter
+    std::vector<std::int32_t> verseSlots_;
+    std::shared_ptr<const std::string> verseBytes_;
 };
 
 }  // namespace lorvane

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 namespace lorvane {
 namespace {
@@ -125,58 +126,47 @@ void LoadBookTable(Communs& c) {
 
 void LoadVerseTable(Communs& c) {
     const std::string path = c.Path("data/bible.dat");
-    const std::string bytes = ReadWholeFile(path);
-    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-    const std::size_t size = bytes.size();
+    // The texts stay in the bytes as read: each slot views into them.
+    auto file = std::make_shared<const std::string>(ReadWholeFile(path));
+    const auto* data = reinterpret_cast<const unsigned char*>(file->data());
+    const std::size_t size = file->size();
 
-    // Entries are counted first so that the table is sized once.
-    struct Entry {
-        int book, chapter, verse;
-        std::size_t text, length;
-    };
-    std::vector<Entry> entries;
-    entries.reserve(kVerseSlots);
+    std::vector<TVerset> table;
+    table.reserve(kVerseSlots + 1);
+    table.emplace_back();  // slot 0
     std::size_t pos = 0;
     while (pos < size) {
         const std::size_t start = pos;
         auto where = [&] {
-            return "entry " + std::to_string(entries.size() + 1) + " at offset " +
-                   std::to_string(start);
+            return "entry " + std::to_string(table.size()) + " at offset " + std::to_string(start);
         };
         if (size - pos < 3)
             throw LoadError(path, where() + ": cut by the end of the file in its numbers");
-        Entry e{data[pos], data[pos + 1], data[pos + 2], pos + 3, 0};
-        if (e.book < 1 || e.book > kBookCount || e.chapter < 1 || e.chapter > kMaxChapter ||
-            e.verse < 1 || e.verse > kMaxVerse) {
-            throw LoadError(path, where() + ": verse " + std::to_string(e.book) + "/" +
-                                      std::to_string(e.chapter) + "/" + std::to_string(e.verse) +
+        const int book = data[pos], chapter = data[pos + 1], verse = data[pos + 2];
+        if (book < 1 || book > kBookCount || chapter < 1 || chapter > kMaxChapter || verse < 1 ||
+            verse > kMaxVerse) {
+            throw LoadError(path, where() + ": verse " + std::to_string(book) + "/" +
+                                      std::to_string(chapter) + "/" + std::to_string(verse) +
                                       " outside book 1-66, chapter 1-150, verse 1-176");
         }
-        const void* term = std::memchr(data + e.text, c.VerseTerminator, size - e.text);
+        const std::size_t text = pos + 3;
+        const void* term = std::memchr(data + text, c.VerseTerminator, size - text);
         if (!term)
             throw LoadError(path, where() + ": text cut by the end of the file (no terminator)");
-        const std::size_t termPos = static_cast<const unsigned char*>(term) - data;
-        e.length = termPos - e.text;
+        const std::size_t termPos =
+            static_cast<std::size_t>(static_cast<const unsigned char*>(term) - data);
         if (termPos + 1 >= size) {
             throw LoadError(path, where() + ": the byte after the terminator is missing");
         }
+        table.push_back(
+            {book, chapter, verse, std::string_view(file->data() + text, termPos - text)});
         pos = termPos + 2;
-        entries.push_back(e);
     }
 
-    std::vector<TVerset> table(SlotsFor(entries.size(), kVerseSlots) + 1);
-    c.ResetVerseLookup();
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const Entry& e = entries[i];
-        TVerset& slot = table[i + 1];
-        slot.Book = e.book;
-        slot.Chapter = e.chapter;
-        slot.Verse = e.verse;
-        slot.Text.assign(bytes.data() + e.text, e.length);
-        c.SetVerseLookup(e.book, e.chapter, e.verse, static_cast<std::int32_t>(i + 1));
-    }
-    PutEndMarker(table, entries.size(), &TVerset::Book);
-    c.VerseTable = std::move(table);
+    const std::size_t verses = table.size() - 1;
+    table.resize(SlotsFor(verses, kVerseSlots) + 1);
+    PutEndMarker(table, verses, &TVerset::Book);
+    c.SetVerseTable(std::move(table), verses, std::move(file));
 }
 
 void LoadIndexTable(Communs& c) {

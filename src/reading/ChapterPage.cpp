@@ -137,7 +137,7 @@ ChapterPage BuildChapterPage(const Communs& c, const ChapterPageRequest& rq) {
         result.wroteVerse = true;
         if (v != 1) page.Add("<A name=\"" + std::to_string(v) + "\"></A>");
         page.Add("<FONT size=\"" + S + "\" color=\"#800000\"><B>" + std::to_string(v) +
-                 "</B></FONT> " + verse.Text);
+                 "</B></FONT> " + std::string(verse.Text));
         page.Add(rq.verseByLine ? "<BR>" : "  ");
     }
 

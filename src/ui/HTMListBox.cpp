@@ -133,12 +133,18 @@ void THTMListBox::UpdateScrollRange() {
 }
 
 void THTMListBox::BeginUpdate() {
-    ++updating_;
+    // Not even a repaint of the whole window (a message box coming and
+    // going, the window losing its activation) draws the items meanwhile:
+    // the list keeps its last picture.
+    if (updating_++ == 0) viewport()->setUpdatesEnabled(false);
 }
 
 void THTMListBox::EndUpdate() {
     if (updating_ == 0) return;
-    if (--updating_ == 0) Changed();
+    if (--updating_ == 0) {
+        viewport()->setUpdatesEnabled(true);
+        Changed();
+    }
 }
 
 void THTMListBox::SetImages(const ImageList& images) {

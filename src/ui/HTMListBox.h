@@ -65,6 +65,8 @@ class THTMListBox : public QAbstractScrollArea {
 
     // Repainting. Each BeginUpdate suspends repainting until its EndUpdate;
     // suspensions nest, and the list repaints once the last one is lifted.
+    // While suspended, the list keeps showing what it last showed, whatever
+    // repaints the window around it.
     // EndUpdate without BeginUpdate does nothing.
     void BeginUpdate();
     void EndUpdate();

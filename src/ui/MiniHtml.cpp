@@ -219,43 +219,68 @@ int ImageNumber(const std::vector<Attribute>& attrs) {
     return static_cast<int>(n);
 }
 
-// Where the tag that starts at text[lt] == '<' ends ('>'), or npos when the
-// '<' does not start a tag. `nameStart` receives the first letter of the
-// name.
-std::size_t TagEnd(View text, std::size_t lt, std::size_t& nameStart) {
-    std::size_t p = lt + 1;
-    if (p < text.size() && text[p] == u'/') ++p;
-    if (p >= text.size() || !IsAsciiLetter(text[p])) return View::npos;
-    nameStart = p;
-    // Quotes hide '>' while they are closed properly; an open quote makes
-    // the tag end at its first '>'.
-    std::size_t i = p;
-    while (i < text.size()) {
-        char16_t c = text[i];
-        if (c == u'>') return i;
-        if (c == u'"' || c == u'\'') {
-            std::size_t close = text.find(c, i + 1);
-            if (close == View::npos) return text.find(u'>', p);
-            i = close + 1;
-            continue;
+// Where the tags of a text end. A tag's name is followed by its body up to
+// the first '>' that no properly closed quote hides; an open quote makes
+// the tag end at the first '>' after its name. Scanning from each '<' in
+// turn would cost the rest of the text per '<' when quotes run past the
+// last '>'; instead one pass from the right end finds, for every position,
+// where a scan starting there outside quotes ends.
+class TagEnds {
+  public:
+    explicit TagEnds(View text)
+        : text_(text), fromHere_(text.size() + 1, kNoEnd), nextGt_(text.size() + 1, kNoEnd) {
+        std::size_t nextDouble = kNoEnd, nextSingle = kNoEnd;
+        for (std::size_t i = text.size(); i-- > 0;) {
+            const char16_t c = text[i];
+            nextGt_[i] = c == u'>' ? i : nextGt_[i + 1];
+            if (c == u'>') {
+                fromHere_[i] = i;
+            } else if (c == u'"' || c == u'\'') {
+                const std::size_t close = c == u'"' ? nextDouble : nextSingle;
+                fromHere_[i] = close == kNoEnd ? kOpenQuote : fromHere_[close + 1];
+            } else {
+                fromHere_[i] = fromHere_[i + 1];
+            }
+            if (c == u'"') nextDouble = i;
+            if (c == u'\'') nextSingle = i;
         }
-        ++i;
     }
-    return View::npos;
-}
+
+    // Where the tag that starts at text[lt] == '<' ends ('>'), or npos when
+    // the '<' does not start a tag. `nameStart` receives the first letter
+    // of the name.
+    std::size_t End(std::size_t lt, std::size_t& nameStart) const {
+        std::size_t p = lt + 1;
+        if (p < text_.size() && text_[p] == u'/') ++p;
+        if (p >= text_.size() || !IsAsciiLetter(text_[p])) return View::npos;
+        nameStart = p;
+        const std::size_t end = fromHere_[p] == kOpenQuote ? nextGt_[p] : fromHere_[p];
+        return end == kNoEnd ? View::npos : end;
+    }
+
+  private:
+    static constexpr std::size_t kNoEnd = View::npos;
+    static constexpr std::size_t kOpenQuote = View::npos - 1;
+
+    View text_;
+    std::vector<std::size_t> fromHere_;  // a '>' position, kNoEnd or kOpenQuote
+    std::vector<std::size_t> nextGt_;    // the first '>' at or after each position
+};
 
 class Parser {
   public:
     std::vector<Item> Run(View text) {
-        // A '<' after the last '>' can never start a tag: knowing this keeps
-        // long runs of stray '<' from being scanned again and again.
+        // A '<' after the last '>' can never start a tag: the tag ends are
+        // worked out only for texts that may hold one.
         const std::size_t lastGt = text.rfind(u'>');
+        std::optional<TagEnds> ends;
         std::size_t i = 0;
         while (i < text.size()) {
             char16_t c = text[i];
             if (c == u'<' && lastGt != View::npos && i < lastGt) {
+                if (!ends) ends.emplace(text);
                 std::size_t nameStart = 0;
-                std::size_t end = TagEnd(text, i, nameStart);
+                std::size_t end = ends->End(i, nameStart);
                 if (end != View::npos) {
                     Tag(text.substr(i + 1, end - i - 1), text.substr(nameStart, end - nameStart));
                     i = end + 1;
@@ -270,14 +295,28 @@ class Parser {
 
   private:
     void AddChar(char16_t c) {
+        // The style is compared only after a tag, and a face only after a
+        // FONT tag that named one: a long face is compared once per FONT
+        // tag, never once per character or per other tag.
         if (items_.empty() || items_.back().kind != ItemKind::Text ||
-            !(items_.back().style == style_)) {
+            (styleTouched_ && !SameStyle(items_.back().style))) {
             Item it;
             it.kind = ItemKind::Text;
             it.style = style_;
             items_.push_back(std::move(it));
+            lastFaceId_ = faceId_;
         }
+        styleTouched_ = false;
         items_.back().text.push_back(c);
+    }
+
+    bool SameStyle(const Style& s) {
+        if (s.bold != style_.bold || s.points != style_.points || s.color != style_.color)
+            return false;
+        if (lastFaceId_ == faceId_) return true;
+        if (s.face != style_.face) return false;
+        lastFaceId_ = faceId_;
+        return true;
     }
 
     void Add(ItemKind kind, int value) {
@@ -295,10 +334,12 @@ class Parser {
             ++n;
         View name = fromName.substr(0, n);
         View body = fromName.substr(n);
+        styleTouched_ = true;
         if (EqualsNoCase(name, "b")) {
             style_.bold = !closing;
         } else if (EqualsNoCase(name, "font")) {
             if (closing) {
+                if (style_.face) ++faceId_;
                 style_.face.reset();
                 style_.points.reset();
                 style_.color.reset();
@@ -325,7 +366,10 @@ class Parser {
     void OpenFont(const std::vector<Attribute>& attrs) {
         if (const Attribute* face = Find(attrs, "face")) {
             View f = Trim(face->value);
-            if (!f.empty()) style_.face = std::u16string(f);
+            if (!f.empty()) {
+                style_.face = std::u16string(f);
+                ++faceId_;
+            }
         }
         if (const Attribute* size = Find(attrs, "size")) {
             if (auto pt = ParseFontSize(size->value)) style_.points = *pt;
@@ -335,6 +379,11 @@ class Parser {
 
     std::vector<Item> items_;
     Style style_;
+    bool styleTouched_ = false;  // a tag came since the last character
+    // Each face that a FONT tag sets or ends gets a new number; the last
+    // Text item was made with the face numbered lastFaceId_.
+    std::uint64_t faceId_ = 0;
+    std::uint64_t lastFaceId_ = 0;
 };
 
 }  // namespace

@@ -14,11 +14,15 @@ QString FromCp1252(std::string_view bytes) {
 }
 
 std::string ToCp1252(const QString& text) {
+    return ToCp1252(text, '?');
+}
+
+std::string ToCp1252(const QString& text, char replacement) {
     std::string out;
     out.reserve(static_cast<std::size_t>(text.size()));
     for (QChar ch : text) {
         int b = cp1252::FromUnicode(ch.unicode());
-        out += b < 0 ? '?' : static_cast<char>(b);
+        out += b < 0 ? replacement : static_cast<char>(b);
     }
     return out;
 }

@@ -9,7 +9,8 @@
 namespace lorvane {
 
 QString FromCp1252(std::string_view bytes);
-// Characters without a Windows-1252 form become '?'.
+// Characters without a Windows-1252 form become '?', or `replacement`.
 std::string ToCp1252(const QString& text);
+std::string ToCp1252(const QString& text, char replacement);
 
 }  // namespace lorvane

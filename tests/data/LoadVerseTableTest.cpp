@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "FctLoad.h"
 #include "Fixtures.h"
 
@@ -69,6 +71,33 @@ TEST_F(VerseTableTest, RepeatedVerseKeepsBothSlotsAndTheLaterWins) {
     EXPECT_EQ(c.VerseLookup(1, 1, 1), 2);
     EXPECT_EQ(c.VerseTable[1].Text, "premier");
     EXPECT_EQ(c.VerseTable[2].Text, "second");
+}
+
+TEST_F(VerseTableTest, TextsFollowEachOtherInTheVerseBytesAndOutliveCopies) {
+    Write(dw::EncodeVerse({1, 1, 1, "un"}) + dw::EncodeVerse({1, 1, 5, ""}) +
+          dw::EncodeVerse({1, 1, 2, "deux"}) + dw::EncodeVerse({3, 7, 1, "trois"}));
+    Load();
+    const std::string_view bytes = c.VerseBytes();
+    const char* end = bytes.data();
+    for (int s = 1; s <= 4; ++s) {
+        const std::string_view t = c.VerseTable[s].Text;
+        ASSERT_GE(t.data(), end) << s;
+        end = t.data() + t.size();
+    }
+    EXPECT_LE(end, bytes.data() + bytes.size());
+    // Verse numbers with gaps: the missing ones look up as 0.
+    EXPECT_EQ(c.VerseLookup(1, 1, 5), 2);
+    EXPECT_EQ(c.VerseLookup(1, 1, 2), 3);
+    EXPECT_EQ(c.VerseLookup(1, 1, 3), 0);
+    EXPECT_EQ(c.VerseLookup(1, 1, 6), 0);
+    EXPECT_EQ(c.VerseLookup(3, 7, 1), 4);
+    EXPECT_EQ(c.VerseLookup(2, 1, 1), 0);
+
+    std::optional<Communs> copy(c);
+    c = Communs(dir.appDir());
+    EXPECT_EQ(copy->VerseTable[4].Text, "trois");
+    EXPECT_EQ(copy->VerseLookup(3, 7, 1), 4);
+    EXPECT_EQ(c.VerseLookup(3, 7, 1), 0);
 }
 
 TEST_F(VerseTableTest, EmptyFileGivesOnlyTheMarker) {

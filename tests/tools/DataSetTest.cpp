@@ -91,10 +91,10 @@ TEST(LsgDataSet, BuildsCompleteAndValid) {
         chapters += c.BookTable[b].ChapterCount;
     EXPECT_EQ(chapters, 1189);
     for (int s = 1; s <= 31170; ++s) {
-        const std::string& t = c.VerseTable[s].Text;
-        ASSERT_EQ(t.find('\\'), std::string::npos) << s << ": " << t;  // no USFM marker left
-        ASSERT_EQ(t.find("  "), std::string::npos) << s;
-        ASSERT_EQ(t.find('\x92'), std::string::npos) << s;  // typographic apostrophe
+        const std::string_view t = c.VerseTable[s].Text;
+        ASSERT_EQ(t.find('\\'), t.npos) << s << ": " << t;  // no USFM marker left
+        ASSERT_EQ(t.find("  "), t.npos) << s;
+        ASSERT_EQ(t.find('\x92'), t.npos) << s;  // typographic apostrophe
     }
     const int headings = CountUntilMarker(c.IndexTable);
     EXPECT_GE(headings, 1400);

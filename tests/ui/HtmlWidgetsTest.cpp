@@ -120,6 +120,8 @@ class HtmlWidgetsTest : public QObject {
         list_->EndUpdate();
         QVERIFY(list_->Updating());
         QTest::qWait(50);
+        list_->viewport()->update();  // as a change of the window's activation does
+        QTest::qWait(50);
         QCOMPARE(paints.count, 0);
         list_->EndUpdate();
         QVERIFY(!list_->Updating());

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "MiniHtml.h"
 
 namespace lorvane::minihtml {
@@ -169,6 +171,47 @@ TEST(MiniHtmlTest, MalformedInputDegradesToText) {
     // A long run of stray '<' stays text.
     std::u16string many(20000, u'<');
     EXPECT_EQ(PlainText(Parse(many + u"<b")), many + u"<b");
+}
+
+TEST(MiniHtmlTest, QuotesAcrossTheLastBracket) {
+    // An open quote ends the tag at the first '>' after its name.
+    EXPECT_EQ(Parse(u"<a \"x> <B>y"), (Items{Text(u" "), Text(u"y", Bold())}));
+    EXPECT_EQ(Parse(u"<B \"x\" \"y>z"), (Items{Text(u"z", Bold())}));
+    // A closed quote hides the only '>': no tag, the text stands.
+    EXPECT_EQ(Parse(u"x<B \"a>b\" c"), (Items{Text(u"x<B \"a>b\" c")}));
+    EXPECT_EQ(Parse(u"<a<B<a \">\""), (Items{Text(u"<a<B<a \">\"")}));
+    // Scans from different '<' meet on the same quotes and agree.
+    EXPECT_EQ(Parse(u"<B '<a '>'>t"), (Items{Text(u"'>t", Bold())}));
+}
+
+// Verse texts reach the lists as they are stored, so any text must parse in
+// time proportional to its length.
+TEST(MiniHtmlTest, HostileTextsParseInLinearTime) {
+    auto repeat = [](std::u16string_view piece, std::size_t n) {
+        std::u16string out;
+        out.reserve(piece.size() * n);
+        for (std::size_t i = 0; i < n; ++i)
+            out += piece;
+        return out;
+    };
+    constexpr std::size_t n = 100000;
+    const std::u16string cases[] = {
+        repeat(u"<a ", n) + u"\">\"",     // quotes past the last '>'
+        repeat(u"<a \"\" ", n) + u"'>'",  // quote pairs, then a hidden '>'
+        repeat(u"<a '", n) + u">",        // open quotes
+        repeat(u"<b", n) + u"\"" + repeat(u">", n) + u"\"",
+        u"<FONT face=\"" + repeat(u"x", n) + u"\">" + repeat(u"y<B>", n),  // a long face
+    };
+    for (const std::u16string& text : cases) {
+        const auto start = std::chrono::steady_clock::now();
+        const Items items = Parse(text);
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now() - start)
+                            .count();
+        EXPECT_LE(PlainText(items).size(), text.size());
+        EXPECT_LT(ms, 1500) << "input of " << text.size() << " characters starting "
+                            << std::string(text.begin(), text.begin() + 12);
+    }
 }
 
 TEST(MiniHtmlTest, PlainText) {

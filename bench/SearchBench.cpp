@@ -1,0 +1,110 @@
+// The search on the Louis Segond data set (when its folder is beside the
+// project): the engine alone over the whole Bible, and the search pane from
+// the button press to the painted list.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+#include <memory>
+
+#include "DataFolder.h"
+#include "FctLoad.h"
+#include "Fixtures.h"
+#include "HTMListBox.h"
+#include "HistoryEdit.h"
+#include "QtText.h"
+#include "SearchEngine.h"
+#include "SearchPane.h"
+
+namespace {
+
+using namespace lorvane;
+namespace fs = std::filesystem;
+
+// The tables of the Louis Segond data set, built once; null without the
+// source folder.
+const Communs* Lsg() {
+    static testing::TempDir dir;
+    static std::unique_ptr<Communs> communs = []() -> std::unique_ptr<Communs> {
+        if (!fs::is_directory(LORVANE_LSG_DIR)) return nullptr;
+        importer::BuildOptions options;
+        options.from = LORVANE_LSG_DIR;
+        importer::Report report;
+        if (!importer::BuildDataSet(options, dir.path() / "data", report)) return nullptr;
+        auto c = std::make_unique<Communs>(dir.appDir());
+        LoadAllTables(*c);
+        return c;
+    }();
+    return communs.get();
+}
+
+void BM_SearchEngine(benchmark::State& state, const char* query, int method) {
+    const Communs* c = Lsg();
+    if (!c) {
+        state.SkipWithError("no Louis Segond folder");
+        return;
+    }
+    SearchRequest request;
+    request.query = ToCp1252(QString::fromUtf8(query));
+    request.method = method;
+    request.scope = kScopeWholeBible;
+    std::size_t found = 0;
+    for (auto _ : state) {
+        SearchResults r = Search(*c, request);
+        found = r.items.size();
+        benchmark::DoNotOptimize(r.items.data());
+    }
+    state.counters["results"] = static_cast<double>(found);
+}
+BENCHMARK_CAPTURE(BM_SearchEngine, Dieu, "Dieu", kSearchWords)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchEngine, au_commencement, "au commencement", kSearchPhrase)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchEngine, lumiere_tenebres, "lumière ténèbres", kSearchWords)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchEngine, lumiere, "lumière", kSearchWords)->Unit(benchmark::kMillisecond);
+
+// From the click on "Rechercher..." to the list painted (a picture of it);
+// at the cap the message box is answered as soon as it shows.
+void BM_SearchPane(benchmark::State& state, const char* query, bool capped) {
+    const Communs* c = Lsg();
+    if (!c) {
+        state.SkipWithError("no Louis Segond folder");
+        return;
+    }
+    TPanneauRechercher pane(*c, [] { return ReadingPlace{1, 1}; });
+    pane.resize(265, 700);
+    pane.show();
+    pane.EditRech->setText(QString::fromUtf8(query));
+    pane.CBRechDans->setCurrentIndex(kScopeWholeBible);
+    int items = 0;
+    for (auto _ : state) {
+        if (capped) {
+            QTimer::singleShot(0, [] {
+                if (QWidget* box = QApplication::activeModalWidget()) box->close();
+            });
+        }
+        pane.BtnRech->click();
+        QPixmap picture = pane.LBRech->grab();
+        benchmark::DoNotOptimize(picture.cacheKey());
+        items = pane.LBRech->Count();
+    }
+    state.counters["items"] = items;
+}
+BENCHMARK_CAPTURE(BM_SearchPane, Dieu_capped, "Dieu", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchPane, lumiere_tenebres, "lumière ténèbres", false)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

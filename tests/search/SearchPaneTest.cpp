@@ -1,0 +1,315 @@
+// The search pane on its own, over a small generated Bible.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "FctLoad.h"
+#include "Fixtures.h"
+#include "HTMListBox.h"
+#include "HistoryEdit.h"
+#include "MiniHtmlPainter.h"
+#include "SearchPane.h"
+
+using namespace lorvane;
+
+namespace {
+
+// Runs `check` on the first visible message box that shows up while the
+// program runs its loops, polling every few milliseconds.
+void WhenBoxShown(std::function<void(QMessageBox*)> check) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, check] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                timer->stop();
+                timer->deleteLater();
+                check(box);
+                return;
+            }
+        }
+    });
+    timer->start();
+}
+
+// 66 books "Livre N" / "LN" of 2 chapters. Book 1: two chapters of 100
+// verses "manne b.c.v"; book 2: 100 and 99 of them; the other books: 3
+// verses "texte" per chapter, with a few special verses in books 40 and 43.
+testing::DataSet Bible() {
+    testing::DataSet d;
+    for (int b = 1; b <= 66; ++b) {
+        d.books.push_back({"Livre " + std::to_string(b), "L" + std::to_string(b), 2});
+        for (int c = 1; c <= 2; ++c) {
+            const int verses = b == 1 ? 100 : b == 2 ? (c == 1 ? 100 : 99) : 3;
+            for (int v = 1; v <= verses; ++v) {
+                std::string text = b <= 2 ? "manne " + std::to_string(b) + "." + std::to_string(c) +
+                                                "." + std::to_string(v)
+                                          : "texte";
+                if (b == 40 && c == 1 && v == 1) text = "Dieu dit: que la lumi\xE8re soit";
+                if (b == 40 && c == 2 && v == 3)
+                    text =
+                        "les t\xE9n\xE8"
+                        "bres et la lumi\xE8re";
+                if (b == 43 && c == 1 && v == 2) text = "le dieu <des> \"nations\" & 'l\xE0'";
+                d.verses.push_back({b, c, v, text});
+            }
+        }
+    }
+    d.pages = testing::TinyPages();
+    return d;
+}
+
+// Types a text key by key, accented letters included.
+void Type(QWidget* w, const QString& text) {
+    for (QChar ch : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+}
+
+Qt::CursorShape Cursor() {
+    return QApplication::overrideCursor() ? QApplication::overrideCursor()->shape()
+                                          : Qt::ArrowCursor;
+}
+
+const QString kOpen = QStringLiteral("<FONT color=\"#C00400\">");
+const QString kClose = QStringLiteral("</FONT>");
+
+}  // namespace
+
+class SearchPaneTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<testing::TempDir> dir;
+    std::unique_ptr<Communs> communs;
+    std::unique_ptr<TPanneauRechercher> pane;
+    ReadingPlace place;
+
+    void Search(const QString& query, int scope, int method = 0) {
+        pane->EditRech->setText(query);
+        pane->CBRechMethode->setCurrentIndex(method);
+        pane->CBRechDans->setCurrentIndex(scope);
+        pane->BtnRech->click();
+    }
+    QString Item(int i) { return pane->LBRech->Text(i); }
+
+  private slots:
+    void initTestCase() {
+        dir = std::make_unique<testing::TempDir>();
+        testing::WriteDataFolder(dir->path(), Bible());
+        communs = std::make_unique<Communs>(dir->appDir());
+        LoadAllTables(*communs);
+    }
+    void init() {
+        place = {1, 1};
+        pane = std::make_unique<TPanneauRechercher>(*communs, [this] { return place; });
+        pane->resize(300, 400);
+        pane->show();
+        pane->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(pane.get()));
+    }
+    void cleanup() { pane.reset(); }
+
+    void stripLayout() {
+        QCOMPARE(pane->PanelRech->height(), 101);
+        QVERIFY(pane->PanelRech->autoFillBackground());
+        QCOMPARE(pane->PanelRech->palette().color(QPalette::Window), QColor(Qt::white));
+        const QColor caption = ResolveColor(
+            minihtml::Color::System(minihtml::SystemColor::InactiveCaption), QPalette());
+        const std::pair<QLabel*, QWidget*> rows[] = {{pane->LabelTexte, pane->EditRech},
+                                                     {pane->LabelMethode, pane->CBRechMethode},
+                                                     {pane->LabelDans, pane->CBRechDans}};
+        const QStringList labels = {"Texte", QString::fromUtf8("Méthode"), "Dans"};
+        for (int i = 0; i < 3; ++i) {
+            auto [label, input] = rows[i];
+            QCOMPARE(label->text(), labels[i]);
+            QCOMPARE(label->palette().color(QPalette::WindowText), caption);
+            QCOMPARE(label->buddy(), input);
+            QCOMPARE(input->accessibleName(), labels[i]);  // what a screen reader says
+            QVERIFY(label->geometry().right() < input->geometry().left());
+            QVERIFY(qAbs(label->geometry().center().y() - input->geometry().center().y()) <= 2);
+        }
+        QCOMPARE(pane->BtnRech->text(), QString("Rechercher..."));
+        QCOMPARE(pane->BtnRech->accessibleName(), QString("Rechercher..."));
+        QCOMPARE(pane->BtnRech->size(), QSize(84, 21));
+        QCOMPARE(pane->BtnRech->y(), pane->CBRechDans->y());
+        QVERIFY(pane->CBRechDans->geometry().right() < pane->BtnRech->x());
+
+        QCOMPARE(pane->CBRechMethode->count(), 2);
+        QCOMPARE(pane->CBRechMethode->itemText(0), QString("Versets contenant le(s) mot(s)"));
+        QCOMPARE(pane->CBRechMethode->itemText(1), QString("Versets contenant la phrase exacte"));
+        QVERIFY(!pane->CBRechMethode->isEditable());
+        QCOMPARE(pane->CBRechDans->count(), 5);
+        QCOMPARE(pane->CBRechDans->itemText(0), QString("ce chapitre"));
+        QCOMPARE(pane->CBRechDans->itemText(4), QString("Toute la Bible"));
+        QVERIFY(!pane->CBRechDans->isEditable());
+
+        // The inputs stretch with the pane; the button keeps to its right edge.
+        const int edit = pane->EditRech->width(), dans = pane->CBRechDans->width();
+        const int margin = pane->width() - pane->BtnRech->geometry().right();
+        pane->resize(500, 400);
+        QTRY_COMPARE(pane->EditRech->width(), edit + 200);
+        QCOMPARE(pane->CBRechMethode->width(), edit + 200);
+        QCOMPARE(pane->CBRechDans->width(), dans + 200);
+        QCOMPARE(pane->width() - pane->BtnRech->geometry().right(), margin);
+        QCOMPARE(pane->EditRech->geometry().right(), pane->BtnRech->geometry().right());
+
+        // The results fill the rest.
+        QCOMPARE(pane->LBRech->y(), 101);
+        QCOMPARE(pane->LBRech->height(), pane->height() - 101);
+        QCOMPARE(pane->LBRech->ItemHeight(), 14);
+    }
+
+    void resultsCountLineAndColours() {
+        Search("dieu", 2);
+        QCOMPARE(pane->LBRech->Count(), 3);
+        QCOMPARE(Item(0),
+                 QString::fromUtf8("<FONT color=\"gray\"><B>2 éléments trouvés ...</B></FONT>"));
+        QCOMPARE(pane->LBRech->Value(0), 0);
+        QCOMPARE(Item(1), "<B>L40 1:1</B> : " + kOpen + "Dieu" + kClose +
+                              QString::fromUtf8(" dit: que la lumière soit"));
+        QCOMPARE(pane->LBRech->Value(1), 40001);
+        // Verse text goes in as stored, brackets and quotes included.
+        QCOMPARE(Item(2), "<B>L43 1:2</B> : le " + kOpen + "dieu" + kClose +
+                              QString::fromUtf8(" <des> \"nations\" & 'là'"));
+        QCOMPARE(pane->LBRech->Value(2), 43001);
+        QCOMPARE(pane->LBRech->TopIndex(), 0);
+        QVERIFY(!pane->LBRech->Updating());
+        QVERIFY(!QApplication::overrideCursor());
+
+        Search(QString::fromUtf8("ténèbres lumière"), 4);
+        QCOMPARE(pane->LBRech->Count(), 2);
+        QCOMPARE(Item(0),
+                 QString::fromUtf8("<FONT color=\"gray\"><B>1 élément trouvé ...</B></FONT>"));
+        QCOMPARE(pane->LBRech->Value(1), 40002);
+
+        for (const char* nothing : {" dieu", "", "manne"}) {
+            Search(QString::fromUtf8(nothing), 2);
+            QCOMPARE(pane->LBRech->Count(), 1);
+            QCOMPARE(Item(0), QString::fromUtf8(
+                                  "<FONT color=\"gray\"><B>Aucun élément trouvé ...</B></FONT>"));
+        }
+        // A character that Windows-1252 lacks is in no verse.
+        Search(QString::fromUtf8("lumière ŝ"), 4);
+        QCOMPARE(pane->LBRech->Count(), 1);
+    }
+
+    void capMessageOnlyAtTwoHundred() {
+        bool shown = false;
+        WhenBoxShown([&](QMessageBox* box) {
+            shown = true;
+            QCOMPARE(box->windowTitle(), QString("Information"));
+            QCOMPARE(box->text(), QString::fromUtf8("Plus de 200 éléments !\r\nAjoutez des mots "
+                                                    "ou limitez la zone de recherche."));
+            QCOMPARE(box->icon(), QMessageBox::Information);
+            QCOMPARE(box->standardButtons(), QMessageBox::Ok);
+            QCOMPARE(Cursor(), Qt::WaitCursor);
+            QVERIFY(pane->LBRech->Updating());
+            QCOMPARE(pane->LBRech->Count(), 200);
+            box->button(QMessageBox::Ok)->click();
+        });
+        Search("manne", 1);  // book 1: exactly 200 verses
+        QVERIFY(shown);
+        QCOMPARE(pane->LBRech->Count(), 201);
+        QCOMPARE(Item(0), QString::fromUtf8(
+                              "<FONT color=\"gray\"><B>+ de 200 éléments trouvés ...</B></FONT>"));
+        QCOMPARE(Item(200), "<B>L1 2:100</B> : " + kOpen + "manne" + kClose + " 1.2.100");
+        QVERIFY(!pane->LBRech->Updating());
+        QVERIFY(!QApplication::overrideCursor());
+
+        // Book 2: 199 verses, no message. The box would need an event loop,
+        // which only the box itself runs.
+        place = {2, 1};
+        Search("manne", 1);
+        QCOMPARE(pane->LBRech->Count(), 200);
+        QCOMPARE(Item(0),
+                 QString::fromUtf8("<FONT color=\"gray\"><B>199 éléments trouvés ...</B></FONT>"));
+    }
+
+    void scopeFollowsTheChapterShown() {
+        place = {2, 2};
+        Search("manne", 0);
+        QCOMPARE(pane->LBRech->Count(), 100);
+        QCOMPARE(pane->LBRech->Value(1), 2002);
+        place = {1, 1};
+        Search("manne 1.1.", 0);
+        QCOMPARE(pane->LBRech->Count(), 101);
+        QCOMPARE(pane->LBRech->Value(100), 1001);
+    }
+
+    void enterSearchesAndHistoryCompletes() {
+        THistoryEdit* edit = pane->EditRech;
+        pane->CBRechDans->setCurrentIndex(4);
+        edit->setFocus();
+        Type(edit, QString::fromUtf8("lumière"));
+        QCOMPARE(edit->text(), QString::fromUtf8("lumière"));
+        QTest::keyClick(edit, Qt::Key_Return);  // Enter runs the search
+        QCOMPARE(pane->LBRech->Count(), 3);
+        QVERIFY(edit->History().isEmpty());  // the field still has the focus
+
+        pane->CBRechDans->setFocus();
+        QTRY_COMPARE(edit->History(), QStringList{QString::fromUtf8("lumière")});
+        edit->setFocus();
+        edit->setText(QString::fromUtf8("LUMIÈRE"));
+        pane->CBRechDans->setFocus();
+        QTRY_VERIFY(!edit->hasFocus());
+        QCOMPARE(edit->History().size(), 1);  // the same, ignoring case
+
+        // Typing completes from the history, the rest selected.
+        edit->setFocus();
+        edit->clear();
+        Type(edit, "Lu");
+        QCOMPARE(edit->text(), QString::fromUtf8("Lumière"));
+        QCOMPARE(edit->selectedText(), QString::fromUtf8("mière"));
+        QTest::keyClick(edit, Qt::Key_Backspace);  // no completion after Backspace
+        QCOMPARE(edit->text(), QString("Lu"));
+        Type(edit, "x");
+        QCOMPARE(edit->text(), QString("Lux"));
+
+        // Enter on an entry, ignoring case, puts the entry as stored first:
+        // "LUMIÈRE" itself would find nothing.
+        pane->LBRech->Clear();
+        edit->setText(QString::fromUtf8("LUMIÈRE"));
+        QTest::keyClick(edit, Qt::Key_Enter);
+        QCOMPARE(edit->text(), QString::fromUtf8("lumière"));
+        QCOMPARE(pane->LBRech->Count(), 3);
+
+        // A completion makes at most 255 characters.
+        edit->Remember(QString(300, 'q'));
+        edit->clear();
+        Type(edit, "q");
+        QCOMPARE(edit->text(), QString(255, 'q'));
+    }
+
+    // An error inside the search still finishes it (count line, repainting,
+    // cursor), then reaches the default error display.
+    void errorFinishesTheSearchThenShows() {
+        QStringList boxes;
+        WhenBoxShown([&](QMessageBox* cap) {
+            boxes << cap->objectName();
+            pane->LBRech->Clear();  // the colouring step then finds no items
+            WhenBoxShown([&](QMessageBox* error) {
+                boxes << error->objectName();
+                QVERIFY(error->text().contains("THTMListBox::SetText"));
+                QCOMPARE(error->icon(), QMessageBox::Critical);
+                QVERIFY(!pane->LBRech->Updating());
+                QCOMPARE(pane->LBRech->Count(), 1);
+                error->button(QMessageBox::Ok)->click();
+            });
+            cap->button(QMessageBox::Ok)->click();
+        });
+        Search("manne", 1);
+        QCOMPARE(boxes, (QStringList{"SearchCapBox", "DefaultErrorBox"}));
+        QCOMPARE(Item(0), QString::fromUtf8(
+                              "<FONT color=\"gray\"><B>+ de 200 éléments trouvés ...</B></FONT>"));
+        QVERIFY(!QApplication::overrideCursor());
+    }
+};
+
+QTEST_MAIN(SearchPaneTest)
+#include "SearchPaneTest.moc"
