@@ -9,6 +9,7 @@ qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
 zlib1g-dev libgtest-dev libbenchmark-dev
 xvfb xauth xdotool fonts-dejavu-core fonts-dejavu-extra breeze-icon-theme
 libsword-dev sword-text-web
+libreoffice-writer-nogui poppler-utils fonts-liberation2 openbox imagemagick
 "
 
 missing=""

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -19,6 +20,7 @@
 #include "ChapterSpin.h"
 #include "DlgPassage.h"
 #include "FctLoad.h"
+#include "FrRichEdit.h"
 #include "HTMLControls.h"
 #include "HTMListBox.h"
 #include "ImageList.h"
@@ -127,10 +129,9 @@ void TFBible::FormCreate() {
 
     LoadStudyPages();
 
-    // The writing pad arrives with its own room; a blank page stands in.
-    FrmRichEdit = new QWidget(PanneauRediger);
-    FrmRichEdit->setObjectName("FrmRichEdit");
+    FrmRichEdit = new TFrmRichEdit(PanneauRediger);
     PanneauRediger->layout()->addWidget(FrmRichEdit);
+    FrmRichEdit->show();
 
     FDlgPassage = new TFDlgPassage(*this, this);
 
@@ -572,6 +573,14 @@ bool TFBible::event(QEvent* e) {
     if (firstShow) shown_ = true;
     if (loaded_ && (e->type() == QEvent::WindowActivate || firstShow)) FormActivate();
     return handled;
+}
+
+void TFBible::closeEvent(QCloseEvent* e) {
+    if (FrmRichEdit && !FrmRichEdit->CanClose()) {
+        e->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(e);
 }
 
 void TFBible::FormActivate() {

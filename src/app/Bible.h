@@ -23,6 +23,7 @@ class THTMLComboBox;
 class THTMLabel;
 class THTMListBox;
 class TextTabs;
+class TFrmRichEdit;
 
 // The load-failure message: "Erreur", error icon, one OK button.
 void ShowLoadFailure();
@@ -123,7 +124,7 @@ class TFBible : public QMainWindow, public PassageHost {
     THTMLButton* BtnThemesSuiv = nullptr;
     THTMLButton* BtnLettreA = nullptr;
     TFDlgPassage* FDlgPassage = nullptr;
-    QWidget* FrmRichEdit = nullptr;
+    TFrmRichEdit* FrmRichEdit = nullptr;
 
     // ActionList1, in list order.
     QAction* ActionLivres = nullptr;
@@ -144,6 +145,8 @@ class TFBible : public QMainWindow, public PassageHost {
 
   protected:
     bool event(QEvent* event) override;
+    // The writing pad may keep the window open to save its text first.
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void FormCreate();
