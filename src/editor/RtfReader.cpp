@@ -49,8 +49,26 @@ struct Chr {
     bool hidden = false;
     int color = 0;
     int offset = 0;
+    // The associated font and size, which East Asian characters take
+    // after \dbch (LibreOffice writes them so).
+    bool dbch = false;
+    int assocFont = -1;
+    int assocHalfPoints = 24;
     bool operator==(const Chr&) const = default;
 };
+
+// The properties a character is drawn with.
+Chr Effective(const Chr& chr, char32_t cp) {
+    Chr e = chr;
+    if (e.dbch && cp >= 0x2E80) {
+        if (e.assocFont >= 0) e.font = e.assocFont;
+        e.halfPoints = e.assocHalfPoints;
+    }
+    e.dbch = false;
+    e.assocFont = -1;
+    e.assocHalfPoints = 24;
+    return e;
+}
 
 enum class Numbering : std::uint8_t { None, Bullet, Numbered };
 
@@ -98,6 +116,10 @@ enum class Kw : std::uint8_t {
     Hidden,
     Font,
     FontSize,
+    Loch,
+    Dbch,
+    AssocFont,
+    AssocSize,
     ColorFg,
     Up,
     Dn,
@@ -266,6 +288,11 @@ const std::unordered_map<std::string_view, KwInfo>& Keywords() {
         t.emplace("v", KwInfo{Kw::Hidden});
         t.emplace("f", KwInfo{Kw::Font});
         t.emplace("fs", KwInfo{Kw::FontSize});
+        t.emplace("loch", KwInfo{Kw::Loch});
+        t.emplace("hich", KwInfo{Kw::Loch});
+        t.emplace("dbch", KwInfo{Kw::Dbch});
+        t.emplace("af", KwInfo{Kw::AssocFont});
+        t.emplace("afs", KwInfo{Kw::AssocSize});
         t.emplace("cf", KwInfo{Kw::ColorFg});
         t.emplace("up", KwInfo{Kw::Up});
         t.emplace("dn", KwInfo{Kw::Dn});
@@ -743,6 +770,19 @@ class Reader {
                 if (hasValue && value > 0)
                     s.chr.halfPoints = std::clamp(value, kMinHalfPoints, kMaxHalfPoints);
                 return;
+            case Kw::Loch:
+                s.chr.dbch = false;
+                return;
+            case Kw::Dbch:
+                s.chr.dbch = true;
+                return;
+            case Kw::AssocFont:
+                if (hasValue) s.chr.assocFont = value;
+                return;
+            case Kw::AssocSize:
+                if (hasValue && value > 0)
+                    s.chr.assocHalfPoints = std::clamp(value, kMinHalfPoints, kMaxHalfPoints);
+                return;
             case Kw::ColorFg:
                 s.chr.color = hasValue ? value : 0;
                 return;
@@ -933,15 +973,17 @@ class Reader {
         }
         State& s = Top();
         switch (s.dest) {
-            case Dest::Body:
+            case Dest::Body: {
                 if (s.chr.hidden) return;
                 if ((cp < 0x20 && cp != '\t' && cp != '\n') || cp == 0x7F) return;
-                if (!runOpen_ || !(runChr_ == s.chr)) StartRun(s.chr);
+                const Chr chr = Effective(s.chr, cp);
+                if (!runOpen_ || !(runChr_ == chr)) StartRun(chr);
                 utf8::Append(cur_.runs.back().text, cp);
                 curPara_ = s.para;
                 curChr_ = s.chr;
                 hasContent_ = true;
                 return;
+            }
             case Dest::FontTable:
                 if (fontOpen_ && cp >= 0x20 && fontName_.size() < kMaxFontName)
                     utf8::Append(fontName_, cp);
