@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -117,10 +118,11 @@ TFrmRichEdit::TFrmRichEdit(QWidget* parent) : QFrame(parent) {
     rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(0);
     auto row = [&](const char* name) {
-        auto* bar = new QToolBar(ToolBar1);
+        auto* bar = new QWidget(ToolBar1);
         bar->setObjectName(name);
-        bar->setIconSize(QSize(16, 16));
-        bar->setMovable(false);
+        auto* line = new QHBoxLayout(bar);
+        line->setContentsMargins(2, 1, 2, 1);
+        line->setSpacing(0);
         rows->addWidget(bar);
         return bar;
     };
@@ -131,7 +133,10 @@ TFrmRichEdit::TFrmRichEdit(QWidget* parent) : QFrame(parent) {
     Fontname->setObjectName("Fontname");
     Fontname->setEditable(true);
     Fontname->setInsertPolicy(QComboBox::NoInsert);
-    Fontname->setFixedWidth(145);
+    // 145 pixels, narrower only when the panel is narrower than the row.
+    Fontname->setMaximumWidth(145);
+    Fontname->setMinimumWidth(80);
+    Fontname->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     Fontname->setToolTip(QStringLiteral("Police"));
     Fontname->setAccessibleName(QStringLiteral("Police"));
     QStringList families;
@@ -142,7 +147,7 @@ TFrmRichEdit::TFrmRichEdit(QWidget* parent) : QFrame(parent) {
     });
     families.removeDuplicates();
     Fontname->addItems(families);
-    ToolBar1Row1->addWidget(Fontname);
+    ToolBar1Row1->layout()->addWidget(Fontname);
 
     FontSize = new QComboBox(ToolBar1Row1);
     FontSize->setObjectName("FontSize");
@@ -153,14 +158,15 @@ TFrmRichEdit::TFrmRichEdit(QWidget* parent) : QFrame(parent) {
     FontSize->setAccessibleName(QStringLiteral("Taille"));
     for (int size : {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72})
         FontSize->addItem(QString::number(size));
-    ToolBar1Row1->addWidget(FontSize);
-    ToolButton4 = ToolBar1Row1->addSeparator();
+    ToolBar1Row1->layout()->addWidget(FontSize);
+    ToolButton4 = Separator(ToolBar1Row1);
     BoldButton = Button(ToolBar1Row1, "BoldButton", forme.Icon(0), QStringLiteral("Gras"), true);
     ItalicButton =
         Button(ToolBar1Row1, "ItalicButton", forme.Icon(1), QStringLiteral("Italique"), true);
     UnderlineButton =
         Button(ToolBar1Row1, "UnderlineButton", forme.Icon(2), QString::fromUtf8("Souligné"), true);
-    ToolButton5 = ToolBar1Row1->addSeparator();
+    ToolButton5 = Separator(ToolBar1Row1);
+    static_cast<QHBoxLayout*>(ToolBar1Row1->layout())->addStretch(1);
 
     LeftAlign = Button(ToolBar1Row2, "LeftAlign", forme.Icon(3),
                        QString::fromUtf8("Aligné à gauche"), true);
@@ -173,7 +179,7 @@ TFrmRichEdit::TFrmRichEdit(QWidget* parent) : QFrame(parent) {
     AlignGroup->addButton(LeftAlign, 0);
     AlignGroup->addButton(CenterAlign, 2);
     AlignGroup->addButton(RightAlign, 1);
-    ToolButton6 = ToolBar1Row2->addSeparator();
+    ToolButton6 = Separator(ToolBar1Row2);
     BulletsButton =
         Button(ToolBar1Row2, "BulletsButton", forme.Icon(6), QStringLiteral("Puces"), true);
     ToolButton1 = Button(ToolBar1Row2, "ToolButton1", forme.Icon(7),
@@ -181,11 +187,12 @@ TFrmRichEdit::TFrmRichEdit(QWidget* parent) : QFrame(parent) {
     Superscript =
         Button(ToolBar1Row2, "Superscript", forme.Icon(8), QStringLiteral("Exposant"), true);
     Subscript = Button(ToolBar1Row2, "Subscript", forme.Icon(9), QStringLiteral("Indice"), true);
-    ToolButton7 = ToolBar1Row2->addSeparator();
+    ToolButton7 = Separator(ToolBar1Row2);
     ToolButton2 = Button(ToolBar1Row2, "ToolButton2", forme.Icon(10),
                          QString::fromUtf8("Réduire le retrait"), false);
     ToolButton3 = Button(ToolBar1Row2, "ToolButton3", forme.Icon(11),
                          QStringLiteral("Augmenter le retrait"), false);
+    static_cast<QHBoxLayout*>(ToolBar1Row2->layout())->addStretch(1);
     column->addWidget(ToolBar1);
 
     // The text.
@@ -268,7 +275,7 @@ TFrmRichEdit::TFrmRichEdit(QWidget* parent) : QFrame(parent) {
     RTFControlSelectionChange();
 }
 
-QToolButton* TFrmRichEdit::Button(QToolBar* bar, const char* name, const QIcon& icon,
+QToolButton* TFrmRichEdit::Button(QWidget* bar, const char* name, const QIcon& icon,
                                   const QString& tip, bool checkable) {
     auto* button = new QToolButton(bar);
     button->setObjectName(name);
@@ -279,8 +286,20 @@ QToolButton* TFrmRichEdit::Button(QToolBar* bar, const char* name, const QIcon& 
     button->setCheckable(checkable);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
-    bar->addWidget(button);
+    if (auto* toolbar = qobject_cast<QToolBar*>(bar))
+        toolbar->addWidget(button);
+    else
+        bar->layout()->addWidget(button);
     return button;
+}
+
+QWidget* TFrmRichEdit::Separator(QWidget* row) {
+    auto* line = new QFrame(row);
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setFixedWidth(8);
+    row->layout()->addWidget(line);
+    return line;
 }
 
 QString TFrmRichEdit::BoxTitle() const {
@@ -675,12 +694,14 @@ void TFrmRichEdit::BtnNewClick() {
     RTFControl->setCurrentCharFormat(QTextCharFormat());
     RTFControl->document()->setModified(false);
     RTFControlSelectionChange();
+    RTFControl->setFocus();
 }
 
 void TFrmRichEdit::BtnOpenClick() {
     if (!CanClose()) return;
     if (OD->exec() != QDialog::Accepted || OD->selectedFiles().isEmpty()) return;
     LoadFromFile(PathFromQt(OD->selectedFiles().first()));
+    RTFControl->setFocus();
 }
 
 void TFrmRichEdit::BtnSaveClick() {

@@ -37,9 +37,12 @@ class TFrmRichEdit : public QFrame {
 
     // Controls, named as the pad knows them.
     QTextEdit* RTFControl = nullptr;
-    QWidget* ToolBar1 = nullptr;  // two rows: ToolBar1Row1 and ToolBar1Row2
-    QToolBar* ToolBar1Row1 = nullptr;
-    QToolBar* ToolBar1Row2 = nullptr;
+    // Two rows, ToolBar1Row1 and ToolBar1Row2. The rows are plain rows, not
+    // toolbars: in a narrow panel the typeface box narrows rather than
+    // hiding buttons behind an extension arrow.
+    QWidget* ToolBar1 = nullptr;
+    QWidget* ToolBar1Row1 = nullptr;
+    QWidget* ToolBar1Row2 = nullptr;
     QComboBox* Fontname = nullptr;
     QComboBox* FontSize = nullptr;
     QToolButton* BoldButton = nullptr;
@@ -56,10 +59,10 @@ class TFrmRichEdit : public QFrame {
     QToolButton* Subscript = nullptr;
     QToolButton* ToolButton2 = nullptr;
     QToolButton* ToolButton3 = nullptr;
-    QAction* ToolButton4 = nullptr;
-    QAction* ToolButton5 = nullptr;
-    QAction* ToolButton6 = nullptr;
-    QAction* ToolButton7 = nullptr;
+    QWidget* ToolButton4 = nullptr;  // separators of ToolBar1
+    QWidget* ToolButton5 = nullptr;
+    QWidget* ToolButton6 = nullptr;
+    QWidget* ToolButton7 = nullptr;
     QToolBar* ToolBar2 = nullptr;
     QToolButton* BtnNew = nullptr;
     QToolButton* BtnOpen = nullptr;
@@ -127,8 +130,9 @@ class TFrmRichEdit : public QFrame {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    QToolButton* Button(QToolBar* bar, const char* name, const QIcon& icon, const QString& tip,
+    QToolButton* Button(QWidget* bar, const char* name, const QIcon& icon, const QString& tip,
                         bool checkable);
+    QWidget* Separator(QWidget* row);
     bool Save();
     bool SaveAs();
     // The selection's character format (at its start).

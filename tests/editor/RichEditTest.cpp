@@ -142,6 +142,16 @@ class RichEditTest : public QObject {
         QCOMPARE(pad->SD->nameFilters(),
                  (QStringList{"Fichier texte enrichi (*.RTF)", "Tous les fichiers (*)"}));
         QVERIFY(!pad->SD->testOption(QFileDialog::DontConfirmOverwrite));
+
+        // In the module panel (265 pixels) every button of the rows shows.
+        pad->resize(262, 400);
+        QTest::qWait(20);
+        for (QWidget* b : {pad->BoldButton, pad->ItalicButton, pad->UnderlineButton}) {
+            QVERIFY(b->isVisible());
+            QVERIFY(b->geometry().right() < pad->ToolBar1Row1->width());
+        }
+        QVERIFY(pad->ToolButton3->geometry().right() < pad->ToolBar1Row2->width());
+        QVERIFY(pad->Fontname->width() >= 80);
     }
 
     void ctrlITwiceAndAltB() {
