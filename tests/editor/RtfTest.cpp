@@ -329,7 +329,7 @@ TEST(RtfReader, MalformedInputNeverBreaksIt) {
 
 TEST(RtfReader, HostileFilesTakeLinearTime) {
     using Clock = std::chrono::steady_clock;
-    const std::size_t n = 400000;
+    const std::size_t n = 200000;
     auto repeat = [&](std::string_view piece) {
         std::string s = "{\\rtf1 ";
         while (s.size() < n * 4)
@@ -352,7 +352,9 @@ TEST(RtfReader, HostileFilesTakeLinearTime) {
         const auto start = Clock::now();
         const Document d = Read(input);
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        EXPECT_LT(seconds, 10.0) << input.substr(0, 60);
+        // Under a second here; a reader quadratic in any of these would
+        // take hours. The bound leaves room for sanitizers on a busy machine.
+        EXPECT_LT(seconds, 30.0) << input.substr(0, 60);
         EXPECT_FALSE(d.paragraphs.empty());
     }
 }
