@@ -12,6 +12,7 @@ dbus at-spi2-core python3-pyatspi
 fonts-dejavu-core fonts-dejavu-extra breeze-icon-theme
 libsword-dev sword-text-web
 qt6-translations-l10n
+libreoffice-writer-nogui poppler-utils fonts-liberation2
 "
 
 missing=""

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
@@ -21,6 +22,7 @@
 #include "ChapterSpin.h"
 #include "DlgPassage.h"
 #include "FctLoad.h"
+#include "FrRichEdit.h"
 #include "HTMLControls.h"
 #include "HTMListBox.h"
 #include "ImageList.h"
@@ -134,10 +136,9 @@ void TFBible::FormCreate() {
     PanneauLivres->LoadPage();
     PanneauGlossaire->LoadPage();
 
-    // The writing pad arrives with its own room; a blank page stands in.
-    FrmRichEdit = new QWidget(PanneauRediger);
-    FrmRichEdit->setObjectName("FrmRichEdit");
+    FrmRichEdit = new TFrmRichEdit(PanneauRediger);
     PanneauRediger->layout()->addWidget(FrmRichEdit);
+    FrmRichEdit->show();
 
     FDlgPassage = new TFDlgPassage(*this, this);
     PanneauRechercher->CBRechMethode->setCurrentIndex(0);
@@ -477,6 +478,14 @@ bool TFBible::ActivationFromProgram() const {
     // Qt activates this window before it reports the new focus window, so
     // the state still describes the window the focus came from.
     return lastFocusWasDialog_ && !leftProgram_;
+}
+
+void TFBible::closeEvent(QCloseEvent* e) {
+    if (FrmRichEdit && !FrmRichEdit->CanClose()) {
+        e->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(e);
 }
 
 void TFBible::FormActivate() {

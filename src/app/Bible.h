@@ -27,6 +27,7 @@ class THTMLabel;
 class THTMListBox;
 class TPanneauRechercher;
 class TextTabs;
+class TFrmRichEdit;
 
 // The load-failure message: "Erreur", error icon, one OK button.
 void ShowLoadFailure();
@@ -124,7 +125,7 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     THTMLButton* BtnThemesSuiv = nullptr;
     THTMLButton* BtnLettreA = nullptr;
     TFDlgPassage* FDlgPassage = nullptr;
-    QWidget* FrmRichEdit = nullptr;
+    TFrmRichEdit* FrmRichEdit = nullptr;
 
     // ActionList1, in list order.
     QAction* ActionLivres = nullptr;
@@ -145,6 +146,8 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
 
   protected:
     bool event(QEvent* event) override;
+    // The writing pad may keep the window open to save its text first.
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void FormCreate();

@@ -1,0 +1,752 @@
+#include "FrRichEdit.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextList>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+#include <vector>
+
+#include "DocumentFile.h"
+#include "ErrorDisplay.h"
+#include "ImageList.h"
+#include "QtPath.h"
+#include "Rtf.h"
+#include "RtfQt.h"
+
+namespace lorvane {
+namespace {
+
+constexpr double kIndentStep = 10.0;    // points
+constexpr double kBulletIndent = 10.0;  // points
+constexpr int kScriptOffset = 4;        // half-points: 2 points, 40 twips
+constexpr int kMaxPointSize = rtf::kMaxHalfPoints / 2;
+
+QFont PadFont() {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(10);
+    return font;
+}
+
+// The blocks that hold the selection (or the caret).
+std::vector<QTextBlock> SelectedBlocks(const QTextEdit* edit) {
+    const QTextCursor c = edit->textCursor();
+    const QTextDocument* doc = edit->document();
+    std::vector<QTextBlock> blocks;
+    const QTextBlock last = doc->findBlock(c.selectionEnd());
+    for (QTextBlock b = doc->findBlock(c.selectionStart()); b.isValid(); b = b.next()) {
+        blocks.push_back(b);
+        if (b == last) break;
+    }
+    return blocks;
+}
+
+double PointSizeOf(const QTextCharFormat& format, const QFont& base) {
+    const double points = format.fontPointSize();
+    return points > 0 ? points : base.pointSizeF();
+}
+
+// One undo step for several edits.
+class EditBlock {
+  public:
+    explicit EditBlock(QTextDocument* doc) : cursor_(doc) { cursor_.beginEditBlock(); }
+    ~EditBlock() { cursor_.endEditBlock(); }
+    EditBlock(const EditBlock&) = delete;
+    EditBlock& operator=(const EditBlock&) = delete;
+
+  private:
+    QTextCursor cursor_;
+};
+
+}  // namespace
+
+TFrmRichEdit::TFrmRichEdit(QWidget* parent) : QFrame(parent) {
+    setObjectName("FrmRichEdit");
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    const ImageList fichier = ImageList::Fichier();
+    const ImageList forme = ImageList::Forme();
+
+    // The file and clipboard toolbar.
+    ToolBar2 = new QToolBar(this);
+    ToolBar2->setObjectName("ToolBar2");
+    ToolBar2->setIconSize(QSize(16, 16));
+    ToolBar2->setFixedHeight(29);
+    ToolBar2->setMovable(false);
+    BtnNew = Button(ToolBar2, "BtnNew", fichier.Icon(0), QStringLiteral("Nouveau"), false);
+    BtnOpen = Button(ToolBar2, "BtnOpen", fichier.Icon(1), QStringLiteral("Ouvrir"), false);
+    BtnSave = Button(ToolBar2, "BtnSave", fichier.Icon(2), QStringLiteral("Enregistrer"), false);
+    BtnSaveAs = Button(ToolBar2, "BtnSaveAs", fichier.Icon(3),
+                       QStringLiteral("Enregistrer sous..."), false);
+    ToolButton11 = ToolBar2->addSeparator();
+    BtnPrint = Button(ToolBar2, "BtnPrint", fichier.Icon(4), QStringLiteral("Imprimer"), false);
+    ToolButton12 = ToolBar2->addSeparator();
+    BtnCut = Button(ToolBar2, "BtnCut", fichier.Icon(5), QStringLiteral("Couper"), false);
+    BtnCopy = Button(ToolBar2, "BtnCopy", fichier.Icon(6), QStringLiteral("Copier"), false);
+    BtnPaste = Button(ToolBar2, "BtnPaste", fichier.Icon(7), QStringLiteral("Coller"), false);
+    column->addWidget(ToolBar2);
+
+    // The formatting toolbar, two rows.
+    ToolBar1 = new QWidget(this);
+    ToolBar1->setObjectName("ToolBar1");
+    auto* rows = new QVBoxLayout(ToolBar1);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(0);
+    auto row = [&](const char* name) {
+        auto* bar = new QWidget(ToolBar1);
+        bar->setObjectName(name);
+        auto* line = new QHBoxLayout(bar);
+        line->setContentsMargins(2, 1, 2, 1);
+        line->setSpacing(0);
+        rows->addWidget(bar);
+        return bar;
+    };
+    ToolBar1Row1 = row("ToolBar1Row1");
+    ToolBar1Row2 = row("ToolBar1Row2");
+
+    Fontname = new QComboBox(ToolBar1Row1);
+    Fontname->setObjectName("Fontname");
+    Fontname->setEditable(true);
+    Fontname->setInsertPolicy(QComboBox::NoInsert);
+    // 145 pixels, narrower only when the panel is narrower than the row.
+    Fontname->setMaximumWidth(145);
+    Fontname->setMinimumWidth(80);
+    Fontname->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    Fontname->setToolTip(QStringLiteral("Police"));
+    Fontname->setAccessibleName(QStringLiteral("Police"));
+    QStringList families;
+    for (const QString& family : QFontDatabase::families())
+        if (!QFontDatabase::isPrivateFamily(family)) families.push_back(family);
+    std::sort(families.begin(), families.end(), [](const QString& a, const QString& b) {
+        return QString::localeAwareCompare(a, b) < 0;
+    });
+    families.removeDuplicates();
+    Fontname->addItems(families);
+    ToolBar1Row1->layout()->addWidget(Fontname);
+
+    FontSize = new QComboBox(ToolBar1Row1);
+    FontSize->setObjectName("FontSize");
+    FontSize->setEditable(true);
+    FontSize->setInsertPolicy(QComboBox::NoInsert);
+    FontSize->setFixedWidth(48);
+    FontSize->setToolTip(QStringLiteral("Taille"));
+    FontSize->setAccessibleName(QStringLiteral("Taille"));
+    for (int size : {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72})
+        FontSize->addItem(QString::number(size));
+    ToolBar1Row1->layout()->addWidget(FontSize);
+    ToolButton4 = Separator(ToolBar1Row1);
+    BoldButton = Button(ToolBar1Row1, "BoldButton", forme.Icon(0), QStringLiteral("Gras"), true);
+    ItalicButton =
+        Button(ToolBar1Row1, "ItalicButton", forme.Icon(1), QStringLiteral("Italique"), true);
+    UnderlineButton =
+        Button(ToolBar1Row1, "UnderlineButton", forme.Icon(2), QString::fromUtf8("Souligné"), true);
+    ToolButton5 = Separator(ToolBar1Row1);
+    static_cast<QHBoxLayout*>(ToolBar1Row1->layout())->addStretch(1);
+
+    LeftAlign = Button(ToolBar1Row2, "LeftAlign", forme.Icon(3),
+                       QString::fromUtf8("Aligné à gauche"), true);
+    CenterAlign =
+        Button(ToolBar1Row2, "CenterAlign", forme.Icon(4), QString::fromUtf8("Centré"), true);
+    RightAlign = Button(ToolBar1Row2, "RightAlign", forme.Icon(5),
+                        QString::fromUtf8("Aligné à droite"), true);
+    AlignGroup = new QButtonGroup(this);
+    AlignGroup->setExclusive(true);
+    AlignGroup->addButton(LeftAlign, 0);
+    AlignGroup->addButton(CenterAlign, 2);
+    AlignGroup->addButton(RightAlign, 1);
+    ToolButton6 = Separator(ToolBar1Row2);
+    BulletsButton =
+        Button(ToolBar1Row2, "BulletsButton", forme.Icon(6), QStringLiteral("Puces"), true);
+    ToolButton1 = Button(ToolBar1Row2, "ToolButton1", forme.Icon(7),
+                         QStringLiteral("Couleur du texte"), false);
+    Superscript =
+        Button(ToolBar1Row2, "Superscript", forme.Icon(8), QStringLiteral("Exposant"), true);
+    Subscript = Button(ToolBar1Row2, "Subscript", forme.Icon(9), QStringLiteral("Indice"), true);
+    ToolButton7 = Separator(ToolBar1Row2);
+    ToolButton2 = Button(ToolBar1Row2, "ToolButton2", forme.Icon(10),
+                         QString::fromUtf8("Réduire le retrait"), false);
+    ToolButton3 = Button(ToolBar1Row2, "ToolButton3", forme.Icon(11),
+                         QStringLiteral("Augmenter le retrait"), false);
+    static_cast<QHBoxLayout*>(ToolBar1Row2->layout())->addStretch(1);
+    column->addWidget(ToolBar1);
+
+    // The text.
+    RTFControl = new QTextEdit(this);
+    RTFControl->setObjectName("RTFControl");
+    RTFControl->setFont(PadFont());
+    RTFControl->document()->setDefaultFont(PadFont());
+    RTFControl->setLineWrapMode(QTextEdit::WidgetWidth);
+    RTFControl->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    RTFControl->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    RTFControl->setAcceptRichText(true);
+    RTFControl->setAccessibleName(QStringLiteral("Texte"));
+    RTFControl->installEventFilter(this);
+    column->addWidget(RTFControl, 1);
+
+    ColorDialog1 = new QColorDialog(this);
+    ColorDialog1->setObjectName("ColorDialog1");
+
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const bool hasDocuments = !documents.isEmpty() && QFileInfo(documents).isDir();
+    OD = new QFileDialog(this);
+    OD->setObjectName("OD");
+    OD->setAcceptMode(QFileDialog::AcceptOpen);
+    OD->setFileMode(QFileDialog::ExistingFile);
+    OD->setNameFilters({QStringLiteral("Fichier texte enrichi (*.RTF)")});
+    OD->setDefaultSuffix(QStringLiteral("rtf"));
+    SD = new QFileDialog(this);
+    SD->setObjectName("SD");
+    SD->setAcceptMode(QFileDialog::AcceptSave);
+    SD->setFileMode(QFileDialog::AnyFile);
+    SD->setNameFilters(
+        {QStringLiteral("Fichier texte enrichi (*.RTF)"), QStringLiteral("Tous les fichiers (*)")});
+    SD->setDefaultSuffix(QStringLiteral("rtf"));
+    if (hasDocuments) {
+        OD->setDirectory(documents);
+        SD->setDirectory(documents);
+    }
+
+    // Wiring.
+    auto click = [this](QToolButton* button, void (TFrmRichEdit::*handler)()) {
+        connect(button, &QToolButton::clicked, this,
+                GuardedSlot([this, handler](bool) { (this->*handler)(); }));
+    };
+    click(BoldButton, &TFrmRichEdit::BoldButtonClick);
+    click(ItalicButton, &TFrmRichEdit::ItalicButtonClick);
+    click(UnderlineButton, &TFrmRichEdit::UnderlineButtonClick);
+    click(BulletsButton, &TFrmRichEdit::BulletsButtonClick);
+    click(ToolButton1, &TFrmRichEdit::ToolButton1Click);
+    click(Superscript, &TFrmRichEdit::SuperscriptClick);
+    click(Subscript, &TFrmRichEdit::SubscriptClick);
+    click(ToolButton2, &TFrmRichEdit::ToolButton2Click);
+    click(ToolButton3, &TFrmRichEdit::ToolButton3Click);
+    click(BtnNew, &TFrmRichEdit::BtnNewClick);
+    click(BtnOpen, &TFrmRichEdit::BtnOpenClick);
+    click(BtnSave, &TFrmRichEdit::BtnSaveClick);
+    click(BtnSaveAs, &TFrmRichEdit::BtnSaveAsClick);
+    click(BtnPrint, &TFrmRichEdit::BtnPrintClick);
+    click(BtnCut, &TFrmRichEdit::BtnCutClick);
+    click(BtnCopy, &TFrmRichEdit::BtnCopyClick);
+    click(BtnPaste, &TFrmRichEdit::BtnPasteClick);
+    connect(AlignGroup, &QButtonGroup::buttonClicked, this,
+            GuardedSlot([this](QAbstractButton* b) { LeftAlignClick(b); }));
+    connect(Fontname, &QComboBox::textActivated, this,
+            GuardedSlot([this](const QString&) { FontnameChange(); }));
+    connect(Fontname, &QComboBox::editTextChanged, this,
+            GuardedSlot([this](const QString&) { FontnameChange(); }));
+    connect(FontSize, &QComboBox::textActivated, this,
+            GuardedSlot([this](const QString&) { FontSizeChange(); }));
+    connect(FontSize, &QComboBox::editTextChanged, this,
+            GuardedSlot([this](const QString&) { FontSizeChange(); }));
+    connect(RTFControl, &QTextEdit::cursorPositionChanged, this,
+            GuardedSlot([this] { RTFControlSelectionChange(); }));
+    connect(RTFControl, &QTextEdit::selectionChanged, this,
+            GuardedSlot([this] { RTFControlSelectionChange(); }));
+    connect(RTFControl, &QTextEdit::currentCharFormatChanged, this,
+            GuardedSlot([this](const QTextCharFormat&) { RTFControlSelectionChange(); }));
+
+    // The caret at the start of the empty text.
+    RTFControl->moveCursor(QTextCursor::Start);
+    RTFControlSelectionChange();
+}
+
+QToolButton* TFrmRichEdit::Button(QWidget* bar, const char* name, const QIcon& icon,
+                                  const QString& tip, bool checkable) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(name);
+    button->setIcon(icon);
+    button->setIconSize(QSize(16, 16));
+    button->setToolTip(tip);
+    button->setAccessibleName(tip);
+    button->setCheckable(checkable);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    if (auto* toolbar = qobject_cast<QToolBar*>(bar))
+        toolbar->addWidget(button);
+    else
+        bar->layout()->addWidget(button);
+    return button;
+}
+
+QWidget* TFrmRichEdit::Separator(QWidget* row) {
+    auto* line = new QFrame(row);
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setFixedWidth(8);
+    row->layout()->addWidget(line);
+    return line;
+}
+
+QString TFrmRichEdit::BoxTitle() const {
+    return QApplication::applicationName();
+}
+
+// ---------------------------------------------------------------------------
+// The toolbar follows the selection.
+
+QTextCharFormat TFrmRichEdit::SelectionFormat() const {
+    const QTextCursor c = RTFControl->textCursor();
+    if (!c.hasSelection()) return RTFControl->currentCharFormat();
+    QTextCursor first(RTFControl->document());
+    first.setPosition(c.selectionStart() + 1);
+    return first.charFormat();
+}
+
+void TFrmRichEdit::RTFControlSelectionChange() {
+    const QTextCharFormat f = SelectionFormat();
+    const QFont base = RTFControl->document()->defaultFont();
+    const rtf::CharFormat c = CharFromQt(f, base);
+    BoldButton->setChecked(c.bold);
+    ItalicButton->setChecked(c.italic);
+    UnderlineButton->setChecked(c.underline);
+
+    const QTextBlock block = RTFControl->textCursor().block();
+    BulletsButton->setChecked(block.textList() != nullptr);
+
+    ShowCurrentSize();
+    {
+        const QSignalBlocker blockName(Fontname);
+        const QString family = QString::fromStdString(c.font);
+        const int index = Fontname->findText(family, Qt::MatchFixedString);
+        if (index >= 0) Fontname->setCurrentIndex(index);
+        Fontname->setEditText(family);
+    }
+
+    const Qt::Alignment a = block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+    const int value = (a & Qt::AlignHCenter) ? 2 : ((a & Qt::AlignRight) ? 1 : 0);
+    AlignGroup->button(value)->setChecked(true);
+
+    const int offset = VerticalOffset(f);
+    Subscript->setChecked(offset < 0);
+    Superscript->setChecked(offset > 0);
+}
+
+void TFrmRichEdit::ShowCurrentSize() {
+    const QSignalBlocker block(FontSize);
+    const double points = PointSizeOf(SelectionFormat(), RTFControl->document()->defaultFont());
+    const QString text = QString::number(points);
+    const int index = FontSize->findText(text);
+    if (index >= 0) FontSize->setCurrentIndex(index);
+    FontSize->setEditText(text);
+}
+
+// ---------------------------------------------------------------------------
+// Keyboard
+
+bool TFrmRichEdit::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != RTFControl) return QFrame::eventFilter(watched, event);
+    if (event->type() == QEvent::ShortcutOverride) {
+        // Ctrl or Alt with B, I, U belong to the text, not to a menu.
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool style =
+            key->key() == Qt::Key_B || key->key() == Qt::Key_I || key->key() == Qt::Key_U;
+        if (style && (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            event->accept();
+            return true;
+        }
+    }
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        bool shortcut = false;
+        Guarded([&] { shortcut = RTFControlKeyDown(key->key(), key->modifiers()); });
+        const bool discard = RTFControlKeyPress(key->text());
+        // A key's character comes with the key itself: what Ctrl+I set is
+        // spent on this event and can never eat a later character.
+        SkipNextChar = false;
+        // A style shortcut types nothing (Alt+B would type "b").
+        return shortcut || discard;
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+bool TFrmRichEdit::RTFControlKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    if (!(modifiers & (Qt::ControlModifier | Qt::AltModifier))) return false;
+    if (key != Qt::Key_B && key != Qt::Key_I && key != Qt::Key_U) return false;
+    const rtf::CharFormat c = CharFromQt(SelectionFormat(), RTFControl->document()->defaultFont());
+    QTextCharFormat f;
+    if (key == Qt::Key_B) f.setFontWeight(c.bold ? QFont::Normal : QFont::Bold);
+    if (key == Qt::Key_I) {
+        f.setFontItalic(!c.italic);
+        if (modifiers & Qt::ControlModifier) SkipNextChar = true;
+    }
+    if (key == Qt::Key_U) f.setFontUnderline(!c.underline);
+    MergeFormat(f);
+    RTFControlSelectionChange();
+    return true;
+}
+
+bool TFrmRichEdit::RTFControlKeyPress(const QString& text) {
+    if (!SkipNextChar || text.isEmpty()) return false;
+    SkipNextChar = false;
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Character formatting
+
+void TFrmRichEdit::MergeFormat(const QTextCharFormat& format) {
+    RTFControl->mergeCurrentCharFormat(format);
+}
+
+void TFrmRichEdit::BoldButtonClick() {
+    QTextCharFormat f;
+    f.setFontWeight(BoldButton->isChecked() ? QFont::Bold : QFont::Normal);
+    MergeFormat(f);
+}
+
+void TFrmRichEdit::ItalicButtonClick() {
+    QTextCharFormat f;
+    f.setFontItalic(ItalicButton->isChecked());
+    MergeFormat(f);
+}
+
+void TFrmRichEdit::UnderlineButtonClick() {
+    QTextCharFormat f;
+    f.setFontUnderline(UnderlineButton->isChecked());
+    MergeFormat(f);
+}
+
+void TFrmRichEdit::FontnameChange() {
+    const int index = Fontname->findText(Fontname->currentText(), Qt::MatchFixedString);
+    if (index < 0) return;  // typed text that names no typeface
+    QTextCharFormat f;
+    f.setFontFamilies(QStringList{Fontname->itemText(index)});
+    MergeFormat(f);
+}
+
+void TFrmRichEdit::FontSizeChange() {
+    bool ok = false;
+    const int size = FontSize->currentText().trimmed().toInt(&ok);
+    if (!ok || size < 1 || size > kMaxPointSize) {
+        // Not a whole number of points: the box shows the size again.
+        QLineEdit* line = FontSize->lineEdit();
+        ShowCurrentSize();
+        if (line) line->end(false);
+        return;
+    }
+    QTextCharFormat f;
+    f.setFontPointSize(size);
+    MergeFormat(f);
+    RefreshOffsets();
+}
+
+void TFrmRichEdit::ToolButton1Click() {
+    const QTextCharFormat current = SelectionFormat();
+    ColorDialog1->setCurrentColor(current.foreground().style() != Qt::NoBrush
+                                      ? current.foreground().color()
+                                      : QColor(Qt::black));
+    if (ColorDialog1->exec() != QDialog::Accepted) return;
+    QTextCharFormat f;
+    f.setForeground(ColorDialog1->selectedColor());
+    MergeFormat(f);
+}
+
+void TFrmRichEdit::SuperscriptClick() {
+    ApplyOffset(Superscript->isChecked() ? kScriptOffset : 0);
+    Subscript->setChecked(false);
+}
+
+void TFrmRichEdit::SubscriptClick() {
+    ApplyOffset(Subscript->isChecked() ? -kScriptOffset : 0);
+    Superscript->setChecked(false);
+}
+
+namespace {
+
+// The fragments of the selection: their range and format, gathered before
+// any of them changes.
+struct Piece {
+    int start;
+    int end;
+    QTextCharFormat format;
+};
+
+std::vector<Piece> SelectedPieces(const QTextEdit* edit) {
+    const QTextCursor c = edit->textCursor();
+    const int start = c.selectionStart();
+    const int end = c.selectionEnd();
+    std::vector<Piece> pieces;
+    for (QTextBlock b = edit->document()->findBlock(start); b.isValid() && b.position() <= end;
+         b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fr = it.fragment();
+            const int a = std::max(fr.position(), start);
+            const int z = std::min(fr.position() + fr.length(), end);
+            if (a < z) pieces.push_back({a, z, fr.charFormat()});
+        }
+    }
+    return pieces;
+}
+
+}  // namespace
+
+void TFrmRichEdit::ApplyOffset(int halfPoints) {
+    QTextDocument* doc = RTFControl->document();
+    const QFont base = doc->defaultFont();
+    if (!RTFControl->textCursor().hasSelection()) {
+        QTextCharFormat f;
+        SetVerticalOffset(f, halfPoints, PointSizeOf(RTFControl->currentCharFormat(), base));
+        MergeFormat(f);
+        return;
+    }
+    // The offset is drawn as a share of each piece's own size.
+    EditBlock step(doc);
+    for (const Piece& p : SelectedPieces(RTFControl)) {
+        QTextCursor c(doc);
+        c.setPosition(p.start);
+        c.setPosition(p.end, QTextCursor::KeepAnchor);
+        QTextCharFormat f;
+        SetVerticalOffset(f, halfPoints, PointSizeOf(p.format, base));
+        c.mergeCharFormat(f);
+    }
+}
+
+void TFrmRichEdit::RefreshOffsets() {
+    QTextDocument* doc = RTFControl->document();
+    const QFont base = doc->defaultFont();
+    QTextCharFormat current = RTFControl->currentCharFormat();
+    if (!RTFControl->textCursor().hasSelection()) {
+        if (const int offset = VerticalOffset(current); offset != 0) {
+            QTextCharFormat f;
+            SetVerticalOffset(f, offset, PointSizeOf(current, base));
+            MergeFormat(f);
+        }
+        return;
+    }
+    EditBlock step(doc);
+    for (const Piece& p : SelectedPieces(RTFControl)) {
+        const int offset = VerticalOffset(p.format);
+        if (offset == 0) continue;
+        QTextCursor c(doc);
+        c.setPosition(p.start);
+        c.setPosition(p.end, QTextCursor::KeepAnchor);
+        QTextCharFormat f;
+        SetVerticalOffset(f, offset, PointSizeOf(p.format, base));
+        c.mergeCharFormat(f);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Paragraph formatting
+
+void TFrmRichEdit::LeftAlignClick(QAbstractButton* sender) {
+    switch (AlignGroup->id(sender)) {
+        case 1:
+            RTFControl->setAlignment(Qt::AlignRight);
+            break;
+        case 2:
+            RTFControl->setAlignment(Qt::AlignHCenter);
+            break;
+        default:
+            RTFControl->setAlignment(Qt::AlignLeft);
+            break;
+    }
+}
+
+void TFrmRichEdit::BulletsButtonClick() {
+    QTextDocument* doc = RTFControl->document();
+    EditBlock step(doc);
+    const bool on = BulletsButton->isChecked();
+    for (const QTextBlock& block : SelectedBlocks(RTFControl)) {
+        QTextCursor c(block);
+        if (!on) {
+            if (QTextList* list = block.textList()) list->remove(block);
+        }
+        QTextBlockFormat f = block.blockFormat();
+        f.setLeftMargin(kBulletIndent * kPixelsPerPoint);
+        f.setIndent(0);
+        c.setBlockFormat(f);
+    }
+    if (on) {
+        QTextCursor c = RTFControl->textCursor();
+        if (!c.block().textList()) {
+            QTextListFormat bullets;
+            bullets.setStyle(QTextListFormat::ListDisc);
+            bullets.setIndent(0);
+            c.createList(bullets);
+        } else {
+            // Blocks of the selection outside the caret's list join it.
+            QTextList* list = c.block().textList();
+            for (const QTextBlock& block : SelectedBlocks(RTFControl))
+                if (block.textList() != list) {
+                    if (QTextList* other = block.textList()) other->remove(block);
+                    list->add(block);
+                }
+        }
+    }
+}
+
+void TFrmRichEdit::ToolButton2Click() {
+    QTextDocument* doc = RTFControl->document();
+    EditBlock step(doc);
+    for (const QTextBlock& block : SelectedBlocks(RTFControl)) {
+        QTextBlockFormat f = block.blockFormat();
+        const double points = f.textIndent() / kPixelsPerPoint;
+        if (points < kIndentStep - 1e-6) continue;
+        f.setTextIndent((points - kIndentStep) * kPixelsPerPoint);
+        QTextCursor(block).setBlockFormat(f);
+    }
+}
+
+void TFrmRichEdit::ToolButton3Click() {
+    QTextDocument* doc = RTFControl->document();
+    EditBlock step(doc);
+    for (const QTextBlock& block : SelectedBlocks(RTFControl)) {
+        QTextBlockFormat f = block.blockFormat();
+        f.setTextIndent(f.textIndent() + kIndentStep * kPixelsPerPoint);
+        QTextCursor(block).setBlockFormat(f);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Files
+
+bool TFrmRichEdit::Modified() const {
+    return RTFControl->document()->isModified();
+}
+
+bool TFrmRichEdit::CanClose() {
+    if (!Modified()) return true;
+    QMessageBox box(QMessageBox::Question, BoxTitle(),
+                    QStringLiteral("Enregistrer les modifications ?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    box.setObjectName("SaveChangesBox");
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return Save();
+        case QMessageBox::No:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TFrmRichEdit::LoadFromFile(const std::string& path) {
+    const rtf::Document model = rtf::Read(rtf::ReadDocumentFile(path));
+    DocumentToQt(model, *RTFControl->document());
+    FileName = path;
+    RTFControl->moveCursor(QTextCursor::Start);
+    RTFControl->setCurrentCharFormat(RTFControl->textCursor().charFormat());
+    RTFControlSelectionChange();
+}
+
+void TFrmRichEdit::SaveToFile(const std::string& path) {
+    const std::string bytes = rtf::Write(DocumentFromQt(*RTFControl->document()));
+    rtf::SaveDocumentFile(path, bytes);
+    FileName = path;
+    RTFControl->document()->setModified(false);
+}
+
+bool TFrmRichEdit::Save() {
+    if (FileName.empty()) return SaveAs();
+    try {
+        SaveToFile(FileName);
+        return true;
+    } catch (...) {
+        ShowDefaultError(CurrentErrorMessage());
+        return false;
+    }
+}
+
+bool TFrmRichEdit::SaveAs() {
+    if (SD->exec() != QDialog::Accepted || SD->selectedFiles().isEmpty()) return false;
+    const std::string path = PathFromQt(SD->selectedFiles().first());
+    try {
+        SaveToFile(path);
+        return true;
+    } catch (...) {
+        ShowDefaultError(CurrentErrorMessage());
+        return false;
+    }
+}
+
+void TFrmRichEdit::BtnNewClick() {
+    if (!CanClose()) return;
+    FileName.clear();
+    RTFControl->clear();
+    RTFControl->setCurrentCharFormat(QTextCharFormat());
+    RTFControl->document()->setModified(false);
+    RTFControlSelectionChange();
+    RTFControl->setFocus();
+}
+
+void TFrmRichEdit::BtnOpenClick() {
+    if (!CanClose()) return;
+    if (OD->exec() != QDialog::Accepted || OD->selectedFiles().isEmpty()) return;
+    LoadFromFile(PathFromQt(OD->selectedFiles().first()));
+    RTFControl->setFocus();
+}
+
+void TFrmRichEdit::BtnSaveClick() {
+    Save();
+}
+
+void TFrmRichEdit::BtnSaveAsClick() {
+    SaveAs();
+}
+
+void TFrmRichEdit::PrintOn(QPrinter& printer) {
+    printer.setDocName(QStringLiteral("Lorvane"));
+    RTFControl->document()->print(&printer);
+    if (printer.printerState() == QPrinter::Error)
+        throw std::runtime_error("L'impression a échoué.");
+}
+
+void TFrmRichEdit::BtnPrintClick() {
+    QPrinterInfo target = QPrinterInfo::defaultPrinter();
+    if (target.isNull()) {
+        const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
+        if (!printers.isEmpty()) target = printers.first();
+    }
+    if (target.isNull()) {
+        QMessageBox box(QMessageBox::Information, BoxTitle(),
+                        QString::fromUtf8("Aucune imprimante n'est installée."), QMessageBox::Ok,
+                        this);
+        box.setObjectName("NoPrinterBox");
+        box.exec();
+        return;
+    }
+    QPrinter printer(target, QPrinter::HighResolution);
+    PrintOn(printer);
+}
+
+void TFrmRichEdit::BtnCutClick() {
+    RTFControl->cut();
+}
+
+void TFrmRichEdit::BtnCopyClick() {
+    RTFControl->copy();
+}
+
+void TFrmRichEdit::BtnPasteClick() {
+    RTFControl->paste();
+}
+
+}  // namespace lorvane

@@ -1,0 +1,149 @@
+#pragma once
+
+// The writing pad: a small rich-text editor for the reader's own notes,
+// with a file and clipboard toolbar (ToolBar2) above a formatting toolbar of
+// two rows (ToolBar1), over the text (RTFControl). Its files are Rich Text
+// Format (the codec of Rtf.h); it prints on the default printer.
+//
+// The pad never drops unsaved text without asking: Nouveau, Ouvrir and the
+// closing of the window it sits in (CanClose) ask "Enregistrer les
+// modifications ?" first when the text was changed. Saves go through a
+// temporary file renamed over the old one; a failed save or open changes
+// neither the text nor FileName.
+
+#include <QFrame>
+#include <string>
+
+class QAbstractButton;
+class QAction;
+class QButtonGroup;
+class QColorDialog;
+class QComboBox;
+class QFileDialog;
+class QKeyEvent;
+class QPrinter;
+class QTextCharFormat;
+class QTextCursor;
+class QTextEdit;
+class QToolBar;
+class QToolButton;
+
+namespace lorvane {
+
+class TFrmRichEdit : public QFrame {
+    Q_OBJECT
+  public:
+    explicit TFrmRichEdit(QWidget* parent = nullptr);
+
+    // Controls, named as the pad knows them.
+    QTextEdit* RTFControl = nullptr;
+    // Two rows, ToolBar1Row1 and ToolBar1Row2. The rows are plain rows, not
+    // toolbars: in a narrow panel the typeface box narrows rather than
+    // hiding buttons behind an extension arrow.
+    QWidget* ToolBar1 = nullptr;
+    QWidget* ToolBar1Row1 = nullptr;
+    QWidget* ToolBar1Row2 = nullptr;
+    QComboBox* Fontname = nullptr;
+    QComboBox* FontSize = nullptr;
+    QToolButton* BoldButton = nullptr;
+    QToolButton* ItalicButton = nullptr;
+    QToolButton* UnderlineButton = nullptr;
+    QToolButton* LeftAlign = nullptr;
+    QToolButton* CenterAlign = nullptr;
+    QToolButton* RightAlign = nullptr;
+    QButtonGroup* AlignGroup = nullptr;  // the value of each button is its id
+    QToolButton* BulletsButton = nullptr;
+    QToolButton* ToolButton1 = nullptr;
+    QColorDialog* ColorDialog1 = nullptr;
+    QToolButton* Superscript = nullptr;
+    QToolButton* Subscript = nullptr;
+    QToolButton* ToolButton2 = nullptr;
+    QToolButton* ToolButton3 = nullptr;
+    QWidget* ToolButton4 = nullptr;  // separators of ToolBar1
+    QWidget* ToolButton5 = nullptr;
+    QWidget* ToolButton6 = nullptr;
+    QWidget* ToolButton7 = nullptr;
+    QToolBar* ToolBar2 = nullptr;
+    QToolButton* BtnNew = nullptr;
+    QToolButton* BtnOpen = nullptr;
+    QToolButton* BtnSave = nullptr;
+    QAction* ToolButton11 = nullptr;
+    QToolButton* BtnSaveAs = nullptr;
+    QAction* ToolButton12 = nullptr;
+    QToolButton* BtnPrint = nullptr;
+    QToolButton* BtnCut = nullptr;
+    QToolButton* BtnCopy = nullptr;
+    QFileDialog* OD = nullptr;
+    QFileDialog* SD = nullptr;
+    QToolButton* BtnPaste = nullptr;
+
+    // Set by Ctrl+I: the character of that key never reaches the text.
+    bool SkipNextChar = false;
+    // The full path of the pad's file (bytes); empty: the text has none yet.
+    std::string FileName;
+
+    // Handlers.
+    void RTFControlSelectionChange();
+    // Ctrl or Alt with B, I or U toggles the style; true when it did.
+    bool RTFControlKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    // true when the character is discarded.
+    bool RTFControlKeyPress(const QString& text);
+    void FontnameChange();
+    void FontSizeChange();
+    void BoldButtonClick();
+    void ItalicButtonClick();
+    void UnderlineButtonClick();
+    void LeftAlignClick(QAbstractButton* sender);
+    void BulletsButtonClick();
+    void ToolButton1Click();
+    void SuperscriptClick();
+    void SubscriptClick();
+    void ToolButton2Click();
+    void ToolButton3Click();
+    void BtnNewClick();
+    void BtnOpenClick();
+    void BtnSaveClick();
+    void BtnSaveAsClick();
+    void BtnPrintClick();
+    void BtnCutClick();
+    void BtnCopyClick();
+    void BtnPasteClick();
+
+    // Whether the text was changed since it was last new, opened or saved.
+    bool Modified() const;
+    // Asks "Enregistrer les modifications ?" when the text was changed:
+    // Oui saves (false when the save is cancelled or fails), Non goes on,
+    // Annuler returns false. true at once when nothing changed.
+    bool CanClose();
+
+    // Replaces the text with the file's; FileName becomes path. Throws,
+    // leaving the text and FileName as they were, when the file cannot be
+    // read.
+    void LoadFromFile(const std::string& path);
+    // Saves the text to path as RTF; FileName becomes path. Throws, leaving
+    // the old file and FileName as they were.
+    void SaveToFile(const std::string& path);
+    // Prints the whole text on the printer as a job titled "Lorvane".
+    void PrintOn(QPrinter& printer);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QToolButton* Button(QWidget* bar, const char* name, const QIcon& icon, const QString& tip,
+                        bool checkable);
+    QWidget* Separator(QWidget* row);
+    bool Save();
+    bool SaveAs();
+    // The selection's character format (at its start).
+    QTextCharFormat SelectionFormat() const;
+    void MergeFormat(const QTextCharFormat& format);
+    // Sets the vertical offset of the selection, fragment by fragment.
+    void ApplyOffset(int halfPoints);
+    // Re-applies the offsets of the selection after a size change.
+    void RefreshOffsets();
+    void ShowCurrentSize();
+    QString BoxTitle() const;
+};
+
+}  // namespace lorvane
