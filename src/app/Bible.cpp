@@ -408,7 +408,7 @@ void TFBible::BuildReadingArea() {
     TCTexte->setObjectName("TCTexte");
     WB = new TBrowserPane;
     WB->setObjectName("WB");
-    WB->Browser()->setAccessibleName(QStringLiteral("Texte"));
+    WB->Browser()->setAccessibleName(QStringLiteral("Texte biblique"));
     TCTexte->Bar()->setAccessibleName(QStringLiteral("Onglets"));
     TCTexte->SetContent(WB);
     column->addWidget(TCTexte, 1);

@@ -204,7 +204,7 @@ TFrmRichEdit::TFrmRichEdit(QWidget* parent) : QFrame(parent) {
     RTFControl->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     RTFControl->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     RTFControl->setAcceptRichText(true);
-    RTFControl->setAccessibleName(QStringLiteral("Texte"));
+    RTFControl->setAccessibleName(QStringLiteral("Note"));
     RTFControl->installEventFilter(this);
     column->addWidget(RTFControl, 1);
 

@@ -87,16 +87,28 @@ print("tab buttons: Créer un onglet, Fermer le chapître")
 # The reading pane's text.
 pane = None
 for node in walk(window):
-    if node.name == "Texte" and "Text" in pyatspi.utils.listInterfaces(node):
+    if node.name == "Texte biblique" and "Text" in pyatspi.utils.listInterfaces(node):
         pane = node
         break
 if pane is None:
-    fail("no reading pane \"Texte\"")
+    fail("no reading pane \"Texte biblique\"")
 text = pane.queryText()
 content = text.getText(0, min(text.characterCount, 300))
 print("reading pane:", content.replace("\n", " ")[:120], "...")
 if text.characterCount == 0 or "<" in content:
     fail("the reading pane reads no text, or markup")
+
+# The search pane and the writing pad name their fields and buttons.
+for role, name in ((pyatspi.ROLE_TEXT, "Texte"), (pyatspi.ROLE_PUSH_BUTTON, "Rechercher..."),
+                   (pyatspi.ROLE_LIST, "Résultats de la recherche"),
+                   (pyatspi.ROLE_COMBO_BOX, None), (pyatspi.ROLE_CHECK_BOX, "Gras"),
+                   (pyatspi.ROLE_PUSH_BUTTON, "Enregistrer sous..."), (pyatspi.ROLE_TEXT, "Note")):
+    if find(window, role, name) is None:
+        fail("no %s named \"%s\"" % (role, name))
+labels = {n.name for n in walk(window) if n.getRole() == pyatspi.ROLE_LABEL}
+if not {"Texte", "Méthode", "Dans"} <= labels:
+    fail("the search pane's labels are missing: %s" % labels)
+print("search pane: Texte, Méthode, Dans, Rechercher... ; writing pad: Gras, Note ...")
 
 # No name anywhere holds markup.
 bad = [(pyatspi.Accessible.getRoleName(n), n.name) for n in walk(window) if "<" in (n.name or "")]
