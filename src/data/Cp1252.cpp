@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "Utf8.h"
+
 namespace lorvane::cp1252 {
 namespace {
 
@@ -57,61 +59,22 @@ std::string ToUpper(std::string_view text) {
 std::string ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
-    for (char ch : bytes) {
-        char32_t cp = ToUnicode(static_cast<std::uint8_t>(ch));
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
+    for (char ch : bytes)
+        utf8::Append(out, ToUnicode(static_cast<std::uint8_t>(ch)));
     return out;
 }
 
 std::string FromUtf8(std::string_view in, char replacement, int* unmapped) {
     std::string out;
     out.reserve(in.size());
-    std::size_t i = 0;
-    auto miss = [&] {
-        out += replacement;
-        if (unmapped) ++*unmapped;
-    };
-    while (i < in.size()) {
-        auto b0 = static_cast<std::uint8_t>(in[i]);
-        int len = b0 < 0x80           ? 1
-                  : (b0 >> 5) == 0x6  ? 2
-                  : (b0 >> 4) == 0xE  ? 3
-                  : (b0 >> 3) == 0x1E ? 4
-                                      : 0;
-        if (len == 0 || i + len > in.size()) {
-            miss();
-            ++i;
-            continue;
-        }
-        char32_t cp = len == 1 ? b0 : len == 2 ? (b0 & 0x1F) : len == 3 ? (b0 & 0x0F) : (b0 & 0x07);
-        bool ok = true;
-        for (int k = 1; k < len; ++k) {
-            auto b = static_cast<std::uint8_t>(in[i + k]);
-            if ((b & 0xC0) != 0x80) {
-                ok = false;
-                break;
-            }
-            cp = (cp << 6) | (b & 0x3F);
-        }
-        if (!ok) {
-            miss();
-            ++i;
-            continue;
-        }
-        i += len;
-        int byte = FromUnicode(cp);
+    for (std::size_t i = 0; i < in.size();) {
+        const std::size_t at = i;
+        const char32_t cp = utf8::Next(in, i);
+        const bool malformed = cp == utf8::kReplacement && i == at + 1;
+        const int byte = malformed ? -1 : FromUnicode(cp);
         if (byte < 0) {
-            miss();
+            out += replacement;
+            if (unmapped) ++*unmapped;
         } else {
             out += static_cast<char>(byte);
         }

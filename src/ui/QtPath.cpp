@@ -7,32 +7,12 @@
 #include <QFile>
 #include <cerrno>
 
+#include "Utf8.h"
+
 namespace lorvane {
 namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;
-
-// Length of the valid UTF-8 sequence at s[i], or 0.
-std::size_t Utf8Length(std::string_view s, std::size_t i) {
-    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[i + k]); };
-    const auto cont = [&](std::size_t k) { return i + k < s.size() && (b(k) & 0xC0) == 0x80; };
-    const unsigned char c = b(0);
-    if (c < 0x80) return 1;
-    if (c >= 0xC2 && c <= 0xDF) return cont(1) ? 2 : 0;
-    if (c >= 0xE0 && c <= 0xEF) {
-        if (!cont(1) || !cont(2)) return 0;
-        if (c == 0xE0 && b(1) < 0xA0) return 0;   // overlong
-        if (c == 0xED && b(1) >= 0xA0) return 0;  // a surrogate
-        return 3;
-    }
-    if (c >= 0xF0 && c <= 0xF4) {
-        if (!cont(1) || !cont(2) || !cont(3)) return 0;
-        if (c == 0xF0 && b(1) < 0x90) return 0;
-        if (c == 0xF4 && b(1) >= 0x90) return 0;
-        return 4;
-    }
-    return 0;
-}
 
 bool IsEscape(char16_t u) {
     return u >= kEscapeBase + 0x80 && u <= kEscapeBase + 0xFF;
@@ -43,7 +23,7 @@ bool IsEscape(char16_t u) {
 QString PathToQt(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
-        const std::size_t n = Utf8Length(bytes, i);
+        const std::size_t n = utf8::SequenceLength(bytes, i);
         if (n == 0) break;
         i += n;
     }
@@ -52,7 +32,7 @@ QString PathToQt(std::string_view bytes) {
     QString out;
     i = 0;
     while (i < bytes.size()) {
-        const std::size_t n = Utf8Length(bytes, i);
+        const std::size_t n = utf8::SequenceLength(bytes, i);
         if (n == 0) {
             out += QChar(static_cast<char16_t>(kEscapeBase + static_cast<unsigned char>(bytes[i])));
             ++i;

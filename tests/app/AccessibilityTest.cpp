@@ -50,9 +50,10 @@ QString PlainOf(const char* utf8) {
 class AccessibilityTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<testing::TempDir> dir;
-    std::unique_ptr<Communs> communs;
-    std::unique_ptr<TFBible> w;
+    std::unique_ptr<testing::MainWindowFixture> fixture;
+    testing::TempDir* dir = nullptr;
+    Communs* communs = nullptr;
+    TFBible* w = nullptr;
     std::vector<std::pair<QAccessible::Event, int>> events;
 
   private slots:
@@ -65,22 +66,18 @@ class AccessibilityTest : public QObject {
     }
 
     void init() {
-        dir = std::make_unique<testing::TempDir>();
-        testing::WriteDataFolder(dir->path(), testing::MainWindowBible());
-        communs = std::make_unique<Communs>(dir->appDir());
-        w = std::make_unique<TFBible>(*communs);
+        fixture = std::make_unique<testing::MainWindowFixture>(testing::MainWindowBible());
+        dir = &fixture->dir;
+        communs = fixture->communs.get();
+        w = fixture->window.get();
         QVERIFY(w->Loaded());
         w->resize(1000, 700);
         w->show();
         w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QVERIFY(QTest::qWaitForWindowActive(w));
         events.clear();
     }
-    void cleanup() {
-        w.reset();
-        communs.reset();
-        dir.reset();
-    }
+    void cleanup() { fixture.reset(); }
 
     void plainTextOfCaptionsAndItems() {
         QCOMPARE(PlainOf("<B>Liste des thèmes</B>"), QString::fromUtf8("Liste des thèmes"));

@@ -49,4 +49,10 @@ DataSet MainWindowBible() {
     return d;
 }
 
+MainWindowFixture::MainWindowFixture(const DataSet& data) {
+    WriteDataFolder(dir.path(), data);
+    communs = std::make_unique<Communs>(dir.appDir());
+    window = std::make_unique<TFBible>(*communs);
+}
+
 }  // namespace lorvane::testing

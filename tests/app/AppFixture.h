@@ -1,5 +1,9 @@
 #pragma once
 
+#include <memory>
+
+#include "Bible.h"
+#include "Communs.h"
 #include "Fixtures.h"
 
 namespace lorvane::testing {
@@ -9,5 +13,15 @@ namespace lorvane::testing {
 // chapter of 20 verses. Headings in book 1 and book 19, a few references,
 // five small study pages.
 DataSet MainWindowBible();
+
+// A main window over a fresh folder holding `data`; the window goes first,
+// then the tables, then the folder. Loaded() tells whether it started.
+struct MainWindowFixture {
+    explicit MainWindowFixture(const DataSet& data);
+
+    TempDir dir;
+    std::unique_ptr<Communs> communs;
+    std::unique_ptr<TFBible> window;
+};
 
 }  // namespace lorvane::testing

@@ -26,33 +26,30 @@ using testing::ReadFile;
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<testing::TempDir> dir;
-    std::unique_ptr<Communs> communs;
-    std::unique_ptr<TFBible> w;
+    std::unique_ptr<testing::MainWindowFixture> fixture;
+    testing::TempDir* dir = nullptr;
+    Communs* communs = nullptr;
+    TFBible* w = nullptr;
 
     std::string Page() { return ReadFile(dir->path() / "temp.htm"); }
     QString Tab(int i) { return w->TCTexte->Caption(i); }
     void Activate() {
         w->show();
         w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QVERIFY(QTest::qWaitForWindowActive(w));
     }
 
   private slots:
     void init() {
-        dir = std::make_unique<testing::TempDir>();
-        testing::WriteDataFolder(dir->path(), testing::MainWindowBible());
-        communs = std::make_unique<Communs>(dir->appDir());
-        w = std::make_unique<TFBible>(*communs);
+        fixture = std::make_unique<testing::MainWindowFixture>(testing::MainWindowBible());
+        dir = &fixture->dir;
+        communs = fixture->communs.get();
+        w = fixture->window.get();
         QVERIFY(w->Loaded());
         w->resize(1000, 700);
         Activate();
     }
-    void cleanup() {
-        w.reset();
-        communs.reset();
-        dir.reset();
-    }
+    void cleanup() { fixture.reset(); }
 
     void startState() {
         QCOMPARE(w->windowTitle(), QString("Lorvane  0.9.2"));

@@ -4,6 +4,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "AppFixture.h"
 #include "Bible.h"
 #include "Fixtures.h"
 #include "FrRichEdit.h"
@@ -16,25 +17,24 @@ using namespace lorvane;
 class PadCloseTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<testing::TempDir> dir;
-    std::unique_ptr<Communs> communs;
-    std::unique_ptr<TFBible> w;
+    std::unique_ptr<testing::MainWindowFixture> fixture;
+    testing::TempDir* dir = nullptr;
+    Communs* communs = nullptr;
+    TFBible* w = nullptr;
 
   private slots:
     void init() {
-        dir = std::make_unique<testing::TempDir>();
-        testing::WriteDataFolder(dir->path(), testing::DataSet::Small());
-        communs = std::make_unique<Communs>(dir->appDir());
-        w = std::make_unique<TFBible>(*communs);
+        fixture = std::make_unique<testing::MainWindowFixture>(testing::DataSet::Small());
+        dir = &fixture->dir;
+        communs = fixture->communs.get();
+        w = fixture->window.get();
         QVERIFY(w->Loaded());
         w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(w));
     }
     void cleanup() {
         testing::CancelPendingAnswers();
-        w.reset();
-        communs.reset();
-        dir.reset();
+        fixture.reset();
     }
 
     void thePadFillsItsPane() {

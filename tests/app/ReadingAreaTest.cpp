@@ -3,6 +3,7 @@
 #include <QMenuBar>
 #include <QtTest>
 
+#include "AppFixture.h"
 #include "Bible.h"
 #include "Fixtures.h"
 #include "HTMLControls.h"
@@ -16,29 +17,26 @@ using namespace lorvane;
 class ReadingAreaTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<testing::TempDir> dir;
-    std::unique_ptr<Communs> communs;
-    std::unique_ptr<TFBible> w;
+    std::unique_ptr<testing::MainWindowFixture> fixture;
+    testing::TempDir* dir = nullptr;
+    Communs* communs = nullptr;
+    TFBible* w = nullptr;
 
   private slots:
     void init() {
-        dir = std::make_unique<testing::TempDir>();
-        testing::WriteDataFolder(dir->path(), testing::DataSet::Small());
-        communs = std::make_unique<Communs>(dir->appDir());
-        w = std::make_unique<TFBible>(*communs);
+        fixture = std::make_unique<testing::MainWindowFixture>(testing::DataSet::Small());
+        dir = &fixture->dir;
+        communs = fixture->communs.get();
+        w = fixture->window.get();
         QVERIFY(w->Loaded());
     }
-    void cleanup() {
-        w.reset();
-        communs.reset();
-        dir.reset();
-    }
+    void cleanup() { fixture.reset(); }
 
     void fortyTabsAtEveryPositionKeepTheDesignSize() {
         const QSize design(686, 552);
         w->resize(design);
         w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(w));
         while (w->TCTexte->Count() < 40)
             w->BtnNouveau->click();
         for (QAction* position :
@@ -53,7 +51,7 @@ class ReadingAreaTest : public QObject {
                                     .arg(hint.height())));
             QCOMPARE(w->size(), design);
             QVERIFY(w->rect().contains(w->TCTexte->Bar()->geometry().translated(
-                w->TCTexte->Bar()->mapTo(w.get(), QPoint()) - w->TCTexte->Bar()->pos())));
+                w->TCTexte->Bar()->mapTo(w, QPoint()) - w->TCTexte->Bar()->pos())));
         }
         // Closing them all leaves the window as it was.
         while (w->TCTexte->Count() > 1)

@@ -62,9 +62,10 @@ class Failing : public QWidget {
 class RobustnessTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<testing::TempDir> dir;
-    std::unique_ptr<Communs> communs;
-    std::unique_ptr<TFBible> w;
+    std::unique_ptr<testing::MainWindowFixture> fixture;
+    testing::TempDir* dir = nullptr;
+    Communs* communs = nullptr;
+    TFBible* w = nullptr;
 
     fs::path Temp() { return dir->path() / "temp.htm"; }
     void Activate(QWidget* window) {
@@ -77,19 +78,15 @@ class RobustnessTest : public QObject {
     void initTestCase() { QApplication::setApplicationName(QStringLiteral("Lorvane - Lorvane")); }
 
     void init() {
-        dir = std::make_unique<testing::TempDir>();
-        testing::WriteDataFolder(dir->path(), testing::MainWindowBible());
-        communs = std::make_unique<Communs>(dir->appDir());
-        w = std::make_unique<TFBible>(*communs);
+        fixture = std::make_unique<testing::MainWindowFixture>(testing::MainWindowBible());
+        dir = &fixture->dir;
+        communs = fixture->communs.get();
+        w = fixture->window.get();
         QVERIFY(w->Loaded());
         w->resize(900, 650);
-        Activate(w.get());
+        Activate(w);
     }
-    void cleanup() {
-        w.reset();
-        communs.reset();
-        dir.reset();
-    }
+    void cleanup() { fixture.reset(); }
 
     void onlyTheProgramsOwnWindowsCountAsActivations() {
         // Coming back from another program changes nothing: the page is not
@@ -100,7 +97,7 @@ class RobustnessTest : public QObject {
         other.resize(200, 100);
         Activate(&other);
         fs::remove(Temp());
-        Activate(w.get());
+        Activate(w);
         QTest::qWait(50);
         QVERIFY(!fs::exists(Temp()));
         QVERIFY(w->WBGlossaire->LocationURL().endsWith("glossaire.htm#N"));
@@ -108,7 +105,7 @@ class RobustnessTest : public QObject {
         // Coming back from the passage window does.
         w->OpenPassage(19, 23, 1, 6);
         Activate(w->FDlgPassage);
-        Activate(w.get());
+        Activate(w);
         QTRY_VERIFY(fs::exists(Temp()));
         QVERIFY(w->WBGlossaire->LocationURL().endsWith("glossaire.htm#A"));
 
@@ -117,9 +114,9 @@ class RobustnessTest : public QObject {
         fs::remove(Temp());
         Box box;
         CloseNextBox(box);
-        QMessageBox::information(w.get(), "Information", "Bonjour");
+        QMessageBox::information(w, "Information", "Bonjour");
         QVERIFY(box.seen);
-        Activate(w.get());
+        Activate(w);
         QTRY_VERIFY(fs::exists(Temp()));
         QVERIFY(w->WBGlossaire->LocationURL().endsWith("glossaire.htm#A"));
 
@@ -128,7 +125,7 @@ class RobustnessTest : public QObject {
         Activate(w->FDlgPassage);
         Activate(&other);
         fs::remove(Temp());
-        Activate(w.get());
+        Activate(w);
         QTest::qWait(50);
         QVERIFY(!fs::exists(Temp()));
     }

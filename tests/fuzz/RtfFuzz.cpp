@@ -23,9 +23,9 @@ void CheckText(const std::string& text) {
     std::size_t i = 0;
     while (i < text.size()) {
         const std::size_t at = i;
-        const char32_t cp = rtf::utf8::Next(text, i);
+        const char32_t cp = utf8::Next(text, i);
         // Well-formed UTF-8 (U+FFFD only where it was written).
-        if (cp == rtf::utf8::kReplacement) Check(text.compare(at, 3, "\xEF\xBF\xBD") == 0);
+        if (cp == utf8::kReplacement) Check(text.compare(at, 3, "\xEF\xBF\xBD") == 0);
         Check(cp >= 0x20 || cp == '\t' || cp == '\n');
         Check(cp != 0x7F);
     }

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QtTest>
 
+#include "AppFixture.h"
 #include "Bible.h"
 #include "DlgPassage.h"
 #include "Fixtures.h"
@@ -15,31 +16,28 @@ using namespace lorvane;
 class PassageWindowTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<testing::TempDir> dir;
-    std::unique_ptr<Communs> communs;
-    std::unique_ptr<TFBible> w;
+    std::unique_ptr<testing::MainWindowFixture> fixture;
+    testing::TempDir* dir = nullptr;
+    Communs* communs = nullptr;
+    TFBible* w = nullptr;
 
     bool ActivateMain() {
         w->activateWindow();
-        return QTest::qWaitForWindowActive(w.get());
+        return QTest::qWaitForWindowActive(w);
     }
 
   private slots:
     void init() {
-        dir = std::make_unique<testing::TempDir>();
-        testing::WriteDataFolder(dir->path(), testing::DataSet::Small());
-        communs = std::make_unique<Communs>(dir->appDir());
-        w = std::make_unique<TFBible>(*communs);
+        fixture = std::make_unique<testing::MainWindowFixture>(testing::DataSet::Small());
+        dir = &fixture->dir;
+        communs = fixture->communs.get();
+        w = fixture->window.get();
         QVERIFY(w->Loaded());
         w->resize(800, 600);
         w->show();
         QVERIFY(ActivateMain());
     }
-    void cleanup() {
-        w.reset();
-        communs.reset();
-        dir.reset();
-    }
+    void cleanup() { fixture.reset(); }
 
     void shownFromHiddenItTakesTheActivation() {
         TFDlgPassage* dlg = w->FDlgPassage;

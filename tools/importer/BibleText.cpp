@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "Cp1252.h"
+#include "Utf8.h"
 
 namespace lorvane::importer {
 namespace {
@@ -48,51 +49,11 @@ bool IsSpace(char c) {
 }  // namespace
 
 char32_t NextCodePoint(std::string_view s, std::size_t& pos) {
-    auto b0 = static_cast<unsigned char>(s[pos]);
-    int len = b0 < 0x80           ? 1
-              : (b0 >> 5) == 0x6  ? 2
-              : (b0 >> 4) == 0xE  ? 3
-              : (b0 >> 3) == 0x1E ? 4
-                                  : 0;
-    if (len == 0 || pos + len > s.size()) {
-        ++pos;
-        return kBad;
-    }
-    char32_t cp = len == 1 ? b0 : len == 2 ? (b0 & 0x1F) : len == 3 ? (b0 & 0x0F) : (b0 & 0x07);
-    for (int k = 1; k < len; ++k) {
-        auto b = static_cast<unsigned char>(s[pos + k]);
-        if ((b & 0xC0) != 0x80) {
-            ++pos;
-            return kBad;
-        }
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    // Overlong forms, surrogates and values beyond Unicode are malformed.
-    static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < kMin[len] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) {
-        ++pos;
-        return kBad;
-    }
-    pos += len;
-    return cp;
+    return utf8::Next(s, pos);
 }
 
 void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+    utf8::Append(out, cp);
 }
 
 std::string CodePointName(char32_t cp) {

@@ -10,6 +10,7 @@
 #include "Canon.h"
 #include "Cp1252.h"
 #include "FrenchRefs.h"
+#include "Utf8.h"
 
 namespace lorvane::importer {
 namespace {
@@ -467,16 +468,7 @@ class BookParser {
 };
 
 bool IsValidUtf8(std::string_view s) {
-    std::size_t pos = 0;
-    while (pos < s.size()) {
-        if (static_cast<unsigned char>(s[pos]) < 0x80) {
-            ++pos;
-            continue;
-        }
-        std::size_t at = pos;
-        if (NextCodePoint(s, pos) == 0xFFFD && s.substr(at, 3) != "\xEF\xBF\xBD") return false;
-    }
-    return true;
+    return utf8::IsValid(s);
 }
 
 std::string ReadFile(const fs::path& path) {

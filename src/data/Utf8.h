@@ -1,0 +1,29 @@
+#pragma once
+
+// UTF-8, the encoding of the sources the data is built from, of the notes'
+// text and of file names. One decoder for the whole program.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace lorvane::utf8 {
+
+inline constexpr char32_t kReplacement = 0xFFFD;
+
+// Appends the UTF-8 form of a code point; surrogates and values past
+// U+10FFFF become U+FFFD.
+void Append(std::string& out, char32_t cp);
+
+// The length (1 to 4) of the well-formed sequence at s[i], or 0 when the
+// bytes there are malformed: a stray or missing continuation byte, an
+// overlong form, a surrogate, a value past U+10FFFF. i < s.size().
+std::size_t SequenceLength(std::string_view s, std::size_t i);
+
+// The code point at s[i], advancing i past it; a malformed sequence gives
+// U+FFFD and advances by one byte.
+char32_t Next(std::string_view s, std::size_t& i);
+
+bool IsValid(std::string_view s);
+
+}  // namespace lorvane::utf8
