@@ -47,13 +47,9 @@ QString PlainOf(const char* utf8) {
 
 }  // namespace
 
-class AccessibilityTest : public QObject {
+class AccessibilityTest : public testing::MainWindowTestCase {
     Q_OBJECT
 
-    std::unique_ptr<testing::MainWindowFixture> fixture;
-    testing::TempDir* dir = nullptr;
-    Communs* communs = nullptr;
-    TFBible* w = nullptr;
     std::vector<std::pair<QAccessible::Event, int>> events;
 
   private slots:
@@ -66,10 +62,7 @@ class AccessibilityTest : public QObject {
     }
 
     void init() {
-        fixture = std::make_unique<testing::MainWindowFixture>(testing::MainWindowBible());
-        dir = &fixture->dir;
-        communs = fixture->communs.get();
-        w = fixture->window.get();
+        Open(testing::MainWindowBible());
         QVERIFY(w->Loaded());
         w->resize(1000, 700);
         w->show();
@@ -77,7 +70,7 @@ class AccessibilityTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(w));
         events.clear();
     }
-    void cleanup() { fixture.reset(); }
+    void cleanup() { Close(); }
 
     void plainTextOfCaptionsAndItems() {
         QCOMPARE(PlainOf("<B>Liste des thèmes</B>"), QString::fromUtf8("Liste des thèmes"));

@@ -55,4 +55,18 @@ MainWindowFixture::MainWindowFixture(const DataSet& data) {
     window = std::make_unique<TFBible>(*communs);
 }
 
+void MainWindowTestCase::Open(const DataSet& data) {
+    fixture = std::make_unique<MainWindowFixture>(data);
+    dir = &fixture->dir;
+    communs = fixture->communs.get();
+    w = fixture->window.get();
+}
+
+void MainWindowTestCase::Close() {
+    w = nullptr;
+    communs = nullptr;
+    dir = nullptr;
+    fixture.reset();
+}
+
 }  // namespace lorvane::testing

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <memory>
 
 #include "Bible.h"
@@ -22,6 +23,19 @@ struct MainWindowFixture {
     TempDir dir;
     std::unique_ptr<Communs> communs;
     std::unique_ptr<TFBible> window;
+};
+
+// The base of the window tests: Open() in init(), Close() in cleanup(); in
+// between, dir, communs and w stand for the fixture's parts.
+class MainWindowTestCase : public QObject {
+  protected:
+    void Open(const DataSet& data);
+    void Close();
+
+    std::unique_ptr<MainWindowFixture> fixture;
+    TempDir* dir = nullptr;
+    Communs* communs = nullptr;
+    TFBible* w = nullptr;
 };
 
 }  // namespace lorvane::testing

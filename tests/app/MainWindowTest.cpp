@@ -23,13 +23,8 @@ using namespace lorvane;
 
 using testing::ReadFile;
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public testing::MainWindowTestCase {
     Q_OBJECT
-
-    std::unique_ptr<testing::MainWindowFixture> fixture;
-    testing::TempDir* dir = nullptr;
-    Communs* communs = nullptr;
-    TFBible* w = nullptr;
 
     std::string Page() { return ReadFile(dir->path() / "temp.htm"); }
     QString Tab(int i) { return w->TCTexte->Caption(i); }
@@ -41,15 +36,12 @@ class MainWindowTest : public QObject {
 
   private slots:
     void init() {
-        fixture = std::make_unique<testing::MainWindowFixture>(testing::MainWindowBible());
-        dir = &fixture->dir;
-        communs = fixture->communs.get();
-        w = fixture->window.get();
+        Open(testing::MainWindowBible());
         QVERIFY(w->Loaded());
         w->resize(1000, 700);
         Activate();
     }
-    void cleanup() { fixture.reset(); }
+    void cleanup() { Close(); }
 
     void startState() {
         QCOMPARE(w->windowTitle(), QString("Lorvane  0.9.2"));

@@ -14,27 +14,19 @@ using namespace lorvane;
 
 // The writing pad in the main window: created in its pane, and asked
 // before the window closes over unsaved notes.
-class PadCloseTest : public QObject {
+class PadCloseTest : public testing::MainWindowTestCase {
     Q_OBJECT
-
-    std::unique_ptr<testing::MainWindowFixture> fixture;
-    testing::TempDir* dir = nullptr;
-    Communs* communs = nullptr;
-    TFBible* w = nullptr;
 
   private slots:
     void init() {
-        fixture = std::make_unique<testing::MainWindowFixture>(testing::DataSet::Small());
-        dir = &fixture->dir;
-        communs = fixture->communs.get();
-        w = fixture->window.get();
+        Open(testing::DataSet::Small());
         QVERIFY(w->Loaded());
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w));
     }
     void cleanup() {
         testing::CancelPendingAnswers();
-        fixture.reset();
+        Close();
     }
 
     void thePadFillsItsPane() {

@@ -14,23 +14,15 @@ using namespace lorvane;
 
 // The reading area of the main window as a reader meets it: many tabs, its
 // menus and its controls.
-class ReadingAreaTest : public QObject {
+class ReadingAreaTest : public testing::MainWindowTestCase {
     Q_OBJECT
-
-    std::unique_ptr<testing::MainWindowFixture> fixture;
-    testing::TempDir* dir = nullptr;
-    Communs* communs = nullptr;
-    TFBible* w = nullptr;
 
   private slots:
     void init() {
-        fixture = std::make_unique<testing::MainWindowFixture>(testing::DataSet::Small());
-        dir = &fixture->dir;
-        communs = fixture->communs.get();
-        w = fixture->window.get();
+        Open(testing::DataSet::Small());
         QVERIFY(w->Loaded());
     }
-    void cleanup() { fixture.reset(); }
+    void cleanup() { Close(); }
 
     void fortyTabsAtEveryPositionKeepTheDesignSize() {
         const QSize design(686, 552);

@@ -59,13 +59,8 @@ class Failing : public QWidget {
 
 }  // namespace
 
-class RobustnessTest : public QObject {
+class RobustnessTest : public testing::MainWindowTestCase {
     Q_OBJECT
-
-    std::unique_ptr<testing::MainWindowFixture> fixture;
-    testing::TempDir* dir = nullptr;
-    Communs* communs = nullptr;
-    TFBible* w = nullptr;
 
     fs::path Temp() { return dir->path() / "temp.htm"; }
     void Activate(QWidget* window) {
@@ -78,15 +73,12 @@ class RobustnessTest : public QObject {
     void initTestCase() { QApplication::setApplicationName(QStringLiteral("Lorvane - Lorvane")); }
 
     void init() {
-        fixture = std::make_unique<testing::MainWindowFixture>(testing::MainWindowBible());
-        dir = &fixture->dir;
-        communs = fixture->communs.get();
-        w = fixture->window.get();
+        Open(testing::MainWindowBible());
         QVERIFY(w->Loaded());
         w->resize(900, 650);
         Activate(w);
     }
-    void cleanup() { fixture.reset(); }
+    void cleanup() { Close(); }
 
     void onlyTheProgramsOwnWindowsCountAsActivations() {
         // Coming back from another program changes nothing: the page is not

@@ -13,13 +13,8 @@ using namespace lorvane;
 
 // The passage window on a real window system (X11 without a window
 // manager): there a window takes the activation only when it asks for it.
-class PassageWindowTest : public QObject {
+class PassageWindowTest : public testing::MainWindowTestCase {
     Q_OBJECT
-
-    std::unique_ptr<testing::MainWindowFixture> fixture;
-    testing::TempDir* dir = nullptr;
-    Communs* communs = nullptr;
-    TFBible* w = nullptr;
 
     bool ActivateMain() {
         w->activateWindow();
@@ -28,16 +23,13 @@ class PassageWindowTest : public QObject {
 
   private slots:
     void init() {
-        fixture = std::make_unique<testing::MainWindowFixture>(testing::DataSet::Small());
-        dir = &fixture->dir;
-        communs = fixture->communs.get();
-        w = fixture->window.get();
+        Open(testing::DataSet::Small());
         QVERIFY(w->Loaded());
         w->resize(800, 600);
         w->show();
         QVERIFY(ActivateMain());
     }
-    void cleanup() { fixture.reset(); }
+    void cleanup() { Close(); }
 
     void shownFromHiddenItTakesTheActivation() {
         TFDlgPassage* dlg = w->FDlgPassage;
