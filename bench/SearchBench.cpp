@@ -1,6 +1,7 @@
 // The search on the Louis Segond data set (when its folder is beside the
-// project): the engine alone over the whole Bible, and the search pane from
-// the button press to the painted list.
+// project): the engine alone over the whole Bible, each method, the making
+// of the folded copy, and the search pane from the button press to the
+// painted list.
 
 #include <benchmark/benchmark.h>
 
@@ -66,6 +67,57 @@ BENCHMARK_CAPTURE(BM_SearchEngine, au_commencement, "au commencement", kSearchPh
 BENCHMARK_CAPTURE(BM_SearchEngine, lumiere_tenebres, "lumière ténèbres", kSearchWords)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SearchEngine, lumiere, "lumière", kSearchWords)->Unit(benchmark::kMillisecond);
+// A word no verse holds: the scan runs through the whole Bible.
+BENCHMARK_CAPTURE(BM_SearchEngine, absent, "ordinateur", kSearchWords)
+    ->Unit(benchmark::kMillisecond);
+
+// The words whatever their accents and capitals, over the folded copy made
+// once before the loop, as the pane keeps it.
+void BM_SearchFolded(benchmark::State& state, const char* query) {
+    const Communs* c = Lsg();
+    if (!c) {
+        state.SkipWithError("no Louis Segond folder");
+        return;
+    }
+    const FoldedVerses folded(*c);
+    SearchRequest request;
+    request.query = ToCp1252(QString::fromUtf8(query));
+    request.method = kSearchFolded;
+    request.scope = kScopeWholeBible;
+    std::size_t found = 0;
+    for (auto _ : state) {
+        SearchResults r = Search(*c, request, &folded);
+        found = r.items.size();
+        benchmark::DoNotOptimize(r.items.data());
+    }
+    state.counters["results"] = static_cast<double>(found);
+}
+BENCHMARK_CAPTURE(BM_SearchFolded, coeur, "coeur")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchFolded, ETERNEL, "ÉTERNEL")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchFolded, lumiere_tenebres, "lumiere tenebres")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchFolded, nayez_pas_peur, "n’ayez pas peur")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchFolded, absent, "ordinateur")->Unit(benchmark::kMillisecond);
+
+// The folded copy itself: the time to make it, and the memory it takes
+// beside the verse text.
+void BM_FoldedCopy(benchmark::State& state) {
+    const Communs* c = Lsg();
+    if (!c) {
+        state.SkipWithError("no Louis Segond folder");
+        return;
+    }
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        FoldedVerses folded(*c);
+        bytes = folded.MemoryBytes();
+        benchmark::DoNotOptimize(folded.Bytes().data());
+    }
+    state.counters["memory_MB"] = static_cast<double>(bytes) / 1e6;
+    state.counters["verse_text_MB"] = static_cast<double>(c->VerseBytes().size()) / 1e6;
+}
+BENCHMARK(BM_FoldedCopy)->Unit(benchmark::kMillisecond);
 
 // From the click on "Rechercher..." to the list painted (a picture of it);
 // at the cap the message box is answered as soon as it shows.

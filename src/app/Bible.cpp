@@ -712,7 +712,7 @@ void TFBible::LBIndexClick(THTMListBox* sender) {
     if (sender == LBRech) {
         CurrentBook = p / 1000;
         CurrentChapter = p % 1000;
-        CurrentVerse = 1;
+        CurrentVerse = PanneauRechercher->ResultVerse(selected);  // the found verse at the top
         SyncControls();
         ShowCurrentChapter();
         FillBookIndex();

@@ -1,9 +1,12 @@
 #include "SearchEngine.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <optional>
+#include <utility>
 
 #include "Cp1252.h"
 
@@ -15,6 +18,76 @@ constexpr std::size_t kVariantLength = 51;
 
 constexpr std::string_view kHighlightOpen = "<FONT color=\"#C00400\">";
 constexpr std::string_view kHighlightClose = "</FONT>";
+
+// The folded form of each byte: one or two bytes (the second 0 when one).
+struct Folded {
+    char first;
+    char second;
+};
+
+constexpr std::array<Folded, 256> MakeFoldTable() {
+    std::array<Folded, 256> t{};
+    for (int b = 0; b < 256; ++b)
+        t[static_cast<std::size_t>(b)] = {static_cast<char>(b), 0};
+    auto set = [&t](int b, char first, char second = 0) {
+        t[static_cast<std::size_t>(b)] = {first, second};
+    };
+    for (int b = 'A'; b <= 'Z'; ++b)
+        set(b, static_cast<char>(b + 0x20));
+    // The accented letters of the 0xC0-0xFF block, capitals and small ones.
+    for (int small : {0x00, 0x20}) {
+        for (int b = 0xC0; b <= 0xC5; ++b)
+            set(b + small, 'a');
+        set(0xC6 + small, 'a', 'e');
+        set(0xC7 + small, 'c');
+        for (int b = 0xC8; b <= 0xCB; ++b)
+            set(b + small, 'e');
+        for (int b = 0xCC; b <= 0xCF; ++b)
+            set(b + small, 'i');
+        set(0xD1 + small, 'n');
+        for (int b = 0xD2; b <= 0xD6; ++b)
+            set(b + small, 'o');
+        for (int b = 0xD9; b <= 0xDC; ++b)
+            set(b + small, 'u');
+        set(0xDD + small, 'y');
+    }
+    // Letters without an accent to take off: lower-cased only.
+    set(0xD0, '\xF0');  // Ð -> ð
+    set(0xD8, '\xF8');  // Ø -> ø
+    set(0xDE, '\xFE');  // Þ -> þ
+    set(0xFF, 'y');
+    set(0x8A, 's');
+    set(0x9A, 's');
+    set(0x8C, 'o', 'e');
+    set(0x9C, 'o', 'e');
+    set(0x8E, 'z');
+    set(0x9E, 'z');
+    set(0x9F, 'y');
+    set(0x91, '\'');
+    set(0x92, '\'');
+    return t;
+}
+
+constexpr std::array<Folded, 256> kFold = MakeFoldTable();
+
+const Folded& FoldOf(char c) {
+    return kFold[static_cast<unsigned char>(c)];
+}
+
+// Folds `text` onto the end of `out`; when `origins` is given, it receives
+// for each byte written the index in `text` of the byte it comes from.
+void AppendFolded(std::string_view text, std::string& out,
+                  std::vector<std::size_t>* origins = nullptr) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const Folded& f = FoldOf(text[i]);
+        out += f.first;
+        if (origins) origins->push_back(i);
+        if (f.second) {
+            out += f.second;
+            if (origins) origins->push_back(i);
+        }
+    }
+}
 
 bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= 0x20;
@@ -158,6 +231,28 @@ void ScanBlock(const Communs& c, const std::vector<TermFinder>& finders, std::in
     }
 }
 
+// The text with every range [first, second) of `runs` (sorted, apart)
+// wrapped in the highlight tags, as many as the growth limit allows.
+std::string WrapRuns(std::string_view text,
+                     const std::vector<std::pair<std::size_t, std::size_t>>& runs) {
+    const std::size_t wrap = kHighlightOpen.size() + kHighlightClose.size();
+    std::string out;
+    out.reserve(text.size() + runs.size() * wrap);
+    std::size_t from = 0;
+    std::size_t size = text.size();
+    for (const auto& [first, last] : runs) {
+        if (size + wrap > kMaxHighlightedItem) break;
+        size += wrap;
+        out.append(text.substr(from, first - from));
+        out += kHighlightOpen;
+        out.append(text.substr(first, last - first));
+        out += kHighlightClose;
+        from = last;
+    }
+    out.append(text.substr(from));
+    return out;
+}
+
 // Replaces every occurrence of `pattern` by itself wrapped in the highlight
 // tags. Returns false, leaving the text alone, when it would grow past the
 // limit.
@@ -188,9 +283,13 @@ bool WrapAll(std::string& text, std::string_view pattern) {
 
 }  // namespace
 
-std::vector<std::string> SearchTerms(std::string_view query, int method) {
+std::vector<std::string> SearchTerms(std::string_view typed, int method) {
+    std::string straight(typed);
+    std::replace_if(
+        straight.begin(), straight.end(), [](char c) { return c == '\x91' || c == '\x92'; }, '\'');
+    const std::string_view query = straight;
     std::vector<std::string> terms;
-    if (method == kSearchWords) {
+    if (method == kSearchWords || method == kSearchFolded) {
         // The fields of ExtractField(query, n, ' ') for n = 1, 2, ..., taken
         // in one pass.
         std::size_t start = 0;
@@ -199,13 +298,20 @@ std::vector<std::string> SearchTerms(std::string_view query, int method) {
             if (end == std::string_view::npos) end = query.size();
             const std::string_view field = Trim(query.substr(start, end - start));
             if (field.empty()) break;
-            terms.emplace_back(field);
+            terms.push_back(method == kSearchFolded ? FoldText(field) : std::string(field));
             start = end + 1;
         }
     } else {
         terms.emplace_back(query);
     }
     return terms;
+}
+
+std::string FoldText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    AppendFolded(text, out);
+    return out;
 }
 
 std::string CapitalisedVariant(std::string_view term) {
@@ -265,6 +371,64 @@ VerseMatches FindVerses(const Communs& c, const std::vector<std::string>& terms,
     return out;
 }
 
+FoldedVerses::FoldedVerses(const Communs& c) : terminator_(c.VerseTerminator) {
+    const std::int32_t slots = std::max(c.VerseSlotCount(), 0);
+    std::size_t size = 0;
+    for (std::int32_t s = 1; s <= slots; ++s)
+        size += c.VerseTable[static_cast<std::size_t>(s)].Text.size();
+    bytes_.reserve(size + size / 64);
+    starts_.reserve(static_cast<std::size_t>(slots) + 2);
+    starts_.push_back(0);  // slot 0, never used
+    for (std::int32_t s = 1; s <= slots; ++s) {
+        starts_.push_back(bytes_.size());
+        AppendFolded(c.VerseTable[static_cast<std::size_t>(s)].Text, bytes_);
+    }
+    starts_.push_back(bytes_.size());
+    if (bytes_.capacity() > bytes_.size() + bytes_.size() / 32) bytes_.shrink_to_fit();
+}
+
+VerseMatches FindFoldedVerses(const FoldedVerses& folded, const std::vector<std::string>& terms,
+                              SlotRange range, int cap) {
+    VerseMatches out;
+    range.last = std::min(range.last, folded.SlotCount());
+    if (terms.empty() || range.Empty() || cap < 1) return out;
+    const char terminator = static_cast<char>(folded.VerseTerminator());
+    for (const std::string& t : terms)
+        if (t.empty() || t.find(terminator) != std::string::npos) return out;
+
+    const std::string_view bytes = folded.Bytes();
+    const std::string_view first = terms.front();
+    std::int32_t s = range.first;
+    std::size_t pos = folded.Start(range.first);
+    const std::size_t end = folded.Start(range.last + 1);
+    while (pos < end) {
+        const void* h = ::memmem(bytes.data() + pos, end - pos, first.data(), first.size());
+        if (!h) break;
+        const auto hit = static_cast<std::size_t>(static_cast<const char*>(h) - bytes.data());
+        while (folded.Start(s + 1) <= hit)  // the verse of the hit
+            ++s;
+        const std::size_t verseEnd = folded.Start(s + 1);
+        if (hit + first.size() > verseEnd) {  // runs past the verse's end
+            pos = hit + 1;
+            continue;
+        }
+        const std::string_view text = folded.Text(s);
+        bool all = true;
+        for (std::size_t k = 1; all && k < terms.size(); ++k)
+            all = text.find(terms[k]) != std::string_view::npos;
+        if (all) {
+            out.verses.push_back(s);
+            if (static_cast<int>(out.verses.size()) >= cap) {
+                out.capped = true;
+                break;
+            }
+        }
+        pos = verseEnd;
+        if (++s > range.last) break;
+    }
+    return out;
+}
+
 std::string ResultItemText(const Communs& c, std::int32_t slot) {
     const TVerset& v = c.VerseTable.at(static_cast<std::size_t>(slot));
     std::string out = "<B>" + c.FormatShortRef(v.Book, v.Chapter, v.Verse, 0) + "</B> : ";
@@ -282,6 +446,42 @@ std::string HighlightTerms(std::string text, const std::vector<std::string>& ter
         if (!WrapAll(text, term) || !WrapAll(text, CapitalisedVariant(term))) break;
     }
     return text;
+}
+
+std::string HighlightFoldedTerms(std::string_view text, const std::vector<std::string>& terms) {
+    std::string folded;
+    std::vector<std::size_t> origins;
+    folded.reserve(text.size());
+    origins.reserve(text.size());
+    AppendFolded(text, folded, &origins);
+    // Each occurrence of each term, as a run of the text's own bytes.
+    std::vector<std::pair<std::size_t, std::size_t>> runs;
+    for (const std::string& term : terms) {
+        if (term.empty()) continue;
+        for (std::size_t at = folded.find(term); at != std::string::npos;
+             at = folded.find(term, at + term.size()))
+            runs.emplace_back(origins[at], origins[at + term.size() - 1] + 1);
+    }
+    std::sort(runs.begin(), runs.end());
+    std::vector<std::pair<std::size_t, std::size_t>> merged;
+    for (const auto& r : runs) {
+        if (!merged.empty() && r.first <= merged.back().second)
+            merged.back().second = std::max(merged.back().second, r.second);
+        else
+            merged.push_back(r);
+    }
+    return WrapRuns(text, merged);
+}
+
+std::string ColouredResultItem(const Communs& c, std::int32_t slot,
+                               const std::vector<std::string>& terms, int method) {
+    if (method != kSearchFolded) return HighlightTerms(ResultItemText(c, slot), terms);
+    const TVerset& v = c.VerseTable.at(static_cast<std::size_t>(slot));
+    std::string out = "<B>" +
+                      HighlightFoldedTerms(c.FormatShortRef(v.Book, v.Chapter, v.Verse, 0), terms) +
+                      "</B> : ";
+    out += HighlightFoldedTerms(v.Text, terms);
+    return out;
 }
 
 std::string FormatCount(std::string_view format, int number) {
@@ -317,16 +517,24 @@ std::string CapMessage() {
            " \xE9l\xE9ments !\r\nAjoutez des mots ou limitez la zone de recherche.";
 }
 
-SearchResults Search(const Communs& c, const SearchRequest& request) {
+SearchResults Search(const Communs& c, const SearchRequest& request, const FoldedVerses* folded) {
     SearchResults r;
     r.terms = SearchTerms(request.query, request.method);
-    const VerseMatches found = FindVerses(
-        c, r.terms, SearchRange(c, request.scope, request.currentBook, request.currentChapter));
+    const SlotRange range =
+        SearchRange(c, request.scope, request.currentBook, request.currentChapter);
+    VerseMatches found;
+    if (request.method == kSearchFolded) {
+        std::optional<FoldedVerses> own;
+        if (!folded) folded = &own.emplace(c);
+        found = FindFoldedVerses(*folded, r.terms, range);
+    } else {
+        found = FindVerses(c, r.terms, range);
+    }
     r.capped = found.capped;
     r.items.reserve(found.verses.size());
     for (std::int32_t slot : found.verses)
         r.items.push_back(
-            {HighlightTerms(ResultItemText(c, slot), r.terms), ResultItemValue(c, slot)});
+            {ColouredResultItem(c, slot, r.terms, request.method), ResultItemValue(c, slot)});
     return r;
 }
 

@@ -5,9 +5,15 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QStyleFactory>
+#include <QStyleOptionComplex>
 #include <QVBoxLayout>
 #include <exception>
+#include <iostream>
+#include <new>
+#include <stdexcept>
 #include <utility>
 
 #include "ErrorDisplay.h"
@@ -18,6 +24,27 @@
 #include "SearchEngine.h"
 
 namespace lorvane {
+namespace {
+
+// Combo boxes whose text takes all but a narrow arrow at the right, so that
+// the captions of the lists show whole in the pane's narrow strip.
+class CompactComboStyle : public QProxyStyle {
+  public:
+    using QProxyStyle::QProxyStyle;
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
+                         const QWidget* widget) const override {
+        if (control == CC_ComboBox && (sub == SC_ComboBoxArrow || sub == SC_ComboBoxEditField)) {
+            constexpr int kArrow = 14;
+            const QRect r = option->rect;
+            if (sub == SC_ComboBoxArrow)
+                return QRect(r.right() - kArrow + 1, r.top(), kArrow, r.height());
+            return QRect(r.left() + 3, r.top() + 2, r.width() - kArrow - 4, r.height() - 4);
+        }
+        return QProxyStyle::subControlRect(control, option, sub, widget);
+    }
+};
+
+}  // namespace
 
 TPanneauRechercher::TPanneauRechercher(const Communs& communs,
                                        std::function<ReadingPlace()> readingPlace, QWidget* parent)
@@ -43,6 +70,8 @@ TPanneauRechercher::TPanneauRechercher(const Communs& communs,
             GuardedSlot([this](int key) { EditRechKeyPress(key); }));
 }
 
+TPanneauRechercher::~TPanneauRechercher() = default;
+
 void TPanneauRechercher::BuildStrip() {
     PanelRech = new QWidget(this);
     PanelRech->setObjectName("PanelRech");
@@ -53,8 +82,8 @@ void TPanneauRechercher::BuildStrip() {
     PanelRech->setPalette(white);
 
     auto* grid = new QGridLayout(PanelRech);
-    grid->setContentsMargins(8, 12, 8, 12);
-    grid->setHorizontalSpacing(6);
+    grid->setContentsMargins(4, 12, 4, 12);
+    grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(7);
     grid->setColumnStretch(1, 1);
 
@@ -78,7 +107,22 @@ void TPanneauRechercher::BuildStrip() {
     CBRechMethode = new QComboBox(PanelRech);
     CBRechMethode->setObjectName("CBRechMethode");
     CBRechMethode->addItems({QStringLiteral("Versets contenant le(s) mot(s)"),
-                             QStringLiteral("Versets contenant la phrase exacte")});
+                             QStringLiteral("Versets contenant la phrase exacte"),
+                             QStringLiteral("Mots, sans accents ni majuscules")});
+    // Each method's whole meaning, on its item and on the list.
+    const QString methodTips[] = {
+        QStringLiteral("Versets contenant le(s) mot(s)"),
+        QStringLiteral("Versets contenant la phrase exacte"),
+        QString::fromUtf8("Versets contenant le(s) mot(s), quels que soient\n"
+                          "leurs accents et leurs majuscules : « coeur » trouve\n"
+                          "aussi « cœur » et « Cœur », « eternel » trouve « Éternel »")};
+    for (int i = 0; i < 3; ++i)
+        CBRechMethode->setItemData(i, methodTips[i], Qt::ToolTipRole);
+    auto methodTip = [this](int index) {
+        CBRechMethode->setToolTip(CBRechMethode->itemData(index, Qt::ToolTipRole).toString());
+    };
+    methodTip(0);
+    connect(CBRechMethode, &QComboBox::currentIndexChanged, this, methodTip);
     CBRechDans = new QComboBox(PanelRech);
     CBRechDans->setObjectName("CBRechDans");
     CBRechDans->addItems({QStringLiteral("ce chapitre"), QStringLiteral("ce livre"),
@@ -93,6 +137,10 @@ void TPanneauRechercher::BuildStrip() {
         w->setFixedHeight(21);
         w->setMinimumWidth(40);
     }
+    auto* compact = new CompactComboStyle(QStyleFactory::create(CBRechDans->style()->name()));
+    compact->setParent(PanelRech);
+    CBRechMethode->setStyle(compact);
+    CBRechDans->setStyle(compact);
     grid->addWidget(EditRech, 0, 1, 1, 2);
     grid->addWidget(CBRechMethode, 1, 1, 1, 2);
     grid->addWidget(CBRechDans, 2, 1);
@@ -113,7 +161,44 @@ void TPanneauRechercher::EditRechKeyPress(int key) {
 }
 
 void TPanneauRechercher::BtnRechClick() {
+    // A click that comes while a search runs (through the accessibility
+    // bus, or while the message at the cap waits) would interleave two
+    // searches in one list.
+    if (searching_) return;
+    searching_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{searching_};
+    try {
+        Run();
+    } catch (const std::bad_alloc&) {
+        throw;  // the error display has its own words for it
+    } catch (const std::exception& e) {
+        std::cerr << "lorvane: search: " << e.what() << std::endl;
+        throw std::runtime_error("La recherche a été interrompue par une erreur interne.");
+    }
+}
+
+const FoldedVerses& TPanneauRechercher::Folded() {
+    if (!folded_) folded_ = std::make_unique<FoldedVerses>(communs_);
+    return *folded_;
+}
+
+int TPanneauRechercher::ResultVerse(int index) const {
+    if (searching_ || index < 1 || index >= LBRech->Count() ||
+        static_cast<std::size_t>(index) > resultSlots_.size())
+        return 1;
+    const std::int32_t slot = resultSlots_[static_cast<std::size_t>(index) - 1];
+    if (slot < 1 || slot > communs_.VerseSlotCount()) return 1;
+    const TVerset& v = communs_.VerseTable[static_cast<std::size_t>(slot)];
+    if (LBRech->Value(index) != ResultItemValue(communs_, slot) || v.Verse < 1) return 1;
+    return v.Verse;
+}
+
+void TPanneauRechercher::Run() {
     // The list shows empty at once.
+    resultSlots_.clear();
     LBRech->BeginUpdate();
     LBRech->Clear();
     LBRech->EndUpdate();
@@ -122,6 +207,7 @@ void TPanneauRechercher::BtnRechClick() {
     const ReadingPlace place = readingPlace_ ? readingPlace_() : ReadingPlace{};
     const SlotRange range =
         SearchRange(communs_, CBRechDans->currentIndex(), place.book, place.chapter);
+    const int method = CBRechMethode->currentIndex();
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     LBRech->BeginUpdate();
@@ -130,15 +216,15 @@ void TPanneauRechercher::BtnRechClick() {
     try {
         // A character that Windows-1252 lacks becomes the verse terminator,
         // which no verse text holds: its term finds nothing.
-        const std::vector<std::string> terms =
-            SearchTerms(ToCp1252(EditRech->text(), static_cast<char>(communs_.VerseTerminator)),
-                        CBRechMethode->currentIndex());
-        const VerseMatches found = FindVerses(communs_, terms, range);
-        std::vector<std::string> items;
-        items.reserve(found.verses.size());
+        const std::vector<std::string> terms = SearchTerms(
+            ToCp1252(EditRech->text(), static_cast<char>(communs_.VerseTerminator)), method);
+        const VerseMatches found = method == kSearchFolded
+                                       ? FindFoldedVerses(Folded(), terms, range)
+                                       : FindVerses(communs_, terms, range);
         for (std::int32_t slot : found.verses) {
-            items.push_back(ResultItemText(communs_, slot));
-            LBRech->Add(FromCp1252(items.back()), ResultItemValue(communs_, slot));
+            LBRech->Add(FromCp1252(ResultItemText(communs_, slot)),
+                        ResultItemValue(communs_, slot));
+            resultSlots_.push_back(slot);
             ++count;
         }
         if (found.capped) {
@@ -147,8 +233,9 @@ void TPanneauRechercher::BtnRechClick() {
             box.setObjectName("SearchCapBox");
             box.exec();
         }
-        for (std::size_t i = 0; i < items.size(); ++i)
-            LBRech->SetText(static_cast<int>(i), FromCp1252(HighlightTerms(items[i], terms)));
+        for (std::size_t i = 0; i < found.verses.size(); ++i)
+            LBRech->SetText(static_cast<int>(i), FromCp1252(ColouredResultItem(
+                                                     communs_, found.verses[i], terms, method)));
     } catch (...) {
         failure = std::current_exception();
     }

@@ -3,13 +3,17 @@
 // The search pane: a white strip with the query field, the method and scope
 // lists and the search button, and below it the results list, whose items
 // name chapters by their position value (book * 1000 + chapter; the count
-// line at the top carries 0). The window that holds the pane wires the
-// results list's Click to its own handler and tells the pane, through a
-// callback, which chapter is shown when a search starts.
+// line at the top carries 0) and, through ResultVerse, their verse. The
+// window that holds the pane wires the results list's Click to its own
+// handler and tells the pane, through a callback, which chapter is shown
+// when a search starts.
 
 #include <QComboBox>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "Communs.h"
 
@@ -20,6 +24,7 @@ namespace lorvane {
 
 class THTMListBox;
 class THistoryEdit;
+class FoldedVerses;
 
 // The chapter shown in the reading pane.
 struct ReadingPlace {
@@ -32,12 +37,24 @@ class TPanneauRechercher : public QWidget {
   public:
     TPanneauRechercher(const Communs& communs, std::function<ReadingPlace()> readingPlace,
                        QWidget* parent = nullptr);
+    ~TPanneauRechercher() override;
 
     // The search command: replaces the results with those of the query,
     // method and scope of the controls. An error still leaves the count
     // line, the list repainting and the normal cursor, then goes on to the
-    // caller (the button's click sends it to the default error display).
+    // caller (the button's click sends it to the default error display)
+    // with a French message. While a search runs, its message box
+    // included, another one does not start.
     void BtnRechClick();
+    bool Searching() const { return searching_; }
+
+    // The verse of a result item (an index of LBRech), for a click to open
+    // the chapter at it; 1 for the count line and any other item.
+    int ResultVerse(int index) const;
+
+    // The folded copy of the verse texts, made at the first search that
+    // needs it (null before).
+    const FoldedVerses* FoldedCopy() const { return folded_.get(); }
     // A key typed in the query field: Enter clicks the search button.
     void EditRechKeyPress(int key);
 
@@ -56,8 +73,14 @@ class TPanneauRechercher : public QWidget {
     // The last step of a search, whatever happened before it.
     void Finish(int count);
 
+    void Run();
+    const FoldedVerses& Folded();
+
     const Communs& communs_;
     std::function<ReadingPlace()> readingPlace_;
+    std::unique_ptr<FoldedVerses> folded_;
+    std::vector<std::int32_t> resultSlots_;  // the slot of each result, after the count line
+    bool searching_ = false;
 };
 
 }  // namespace lorvane

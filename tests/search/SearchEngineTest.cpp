@@ -99,6 +99,44 @@ TEST(SearchTermsTest, CapitalisedVariant) {
     EXPECT_EQ(CapitalisedVariant(longTerm), "A" + std::string(50, 'b'));
 }
 
+TEST(SearchFoldTest, FoldingTable) {
+    // Every accented letter, small and capital, loses its accent and case.
+    EXPECT_EQ(FoldText("\xE0\xE2\xE4\xE1\xE3\xE5\xC0\xC2\xC4\xC1\xC3\xC5"), std::string(12, 'a'));
+    EXPECT_EQ(FoldText("\xE7\xC7"), "cc");
+    EXPECT_EQ(FoldText("\xE9\xE8\xEA\xEB\xC9\xC8\xCA\xCB"), std::string(8, 'e'));
+    EXPECT_EQ(FoldText("\xEE\xEF\xED\xEC\xCE\xCF\xCD\xCC"), std::string(8, 'i'));
+    EXPECT_EQ(FoldText("\xF4\xF6\xF3\xF2\xF5\xD4\xD6\xD3\xD2\xD5"), std::string(10, 'o'));
+    EXPECT_EQ(FoldText("\xF9\xFB\xFC\xFA\xD9\xDB\xDC\xDA"), std::string(8, 'u'));
+    EXPECT_EQ(FoldText("\xFF\x9F\xFD\xDD"), "yyyy");
+    EXPECT_EQ(FoldText("\xF1\xD1\x9A\x8A\x9E\x8E"), "nnsszz");
+    // œ and æ in two letters; the typographic apostrophes straight.
+    EXPECT_EQ(FoldText("c\x9Cur C\x9C"
+                       "ur C\x8CUR \xE6 \xC6"),
+              "coeur coeur coeur ae ae");
+    EXPECT_EQ(FoldText("n\x92"
+                       "ayez \x91"
+                       "x"),
+              "n'ayez 'x");
+    // Capitals lower-cased; other bytes as they are.
+    EXPECT_EQ(FoldText("L'\xC9TERNEL, 7 \xD8\xDE\xD0 \xDF\xB5\xD7"),
+              "l'eternel, 7 \xF8\xFE\xF0 \xDF\xB5\xD7");
+
+    // The folded method cuts the terms as the words, then folds them; every
+    // method straightens the apostrophes of the query.
+    using V = std::vector<std::string>;
+    EXPECT_EQ(SearchTerms("C\x8CUR  \xC9ternel", kSearchFolded), V{"coeur"});
+    EXPECT_EQ(SearchTerms("\xC9TERNEL c\x9Cur", kSearchFolded), (V{"eternel", "coeur"}));
+    EXPECT_EQ(SearchTerms(" a", kSearchFolded), V{});
+    EXPECT_EQ(SearchTerms("n\x92"
+                          "ayez",
+                          kSearchWords),
+              V{"n'ayez"});
+    EXPECT_EQ(SearchTerms("\x91n\x92"
+                          "ayez pas",
+                          kSearchPhrase),
+              V{"'n'ayez pas"});
+}
+
 TEST_F(SearchEngineTest, CaseOfTheFirstLetterOnlyAndAccentsDistinct) {
     Load({{1, 1, 1, "le dieu des nations"},
           {1, 1, 2, "Dieu dit"},
@@ -214,6 +252,97 @@ TEST_F(SearchEngineTest, CapAtTheTwoHundredthMatch) {
     EXPECT_EQ(m.verses.size(), 199u);
 }
 
+TEST_F(SearchEngineTest, FoldedWordsFindWhatReadersType) {
+    Load({{1, 1, 1, "Mon c\x9Cur est \xE9mu"},
+          {1, 1, 2, "C\x9Cur pur"},
+          {1, 2, 1, "L'\xC9ternel est mon berger"},
+          {1, 2, 2, "Ainsi parle l'\xC9TERNEL"},
+          {1, 2, 3, "le coeur sans \x9C"},
+          {2, 1, 1, "Ne crains pas, n'ayez pas peur"},
+          {2, 1, 2, "n'ayez point peur"},
+          {2, 1, 3, "\xE9ternellement"}});
+    SearchRequest r;
+    r.scope = kScopeWholeBible;
+    auto items = [&](const std::string& query, int method) {
+        r.query = query;
+        r.method = method;
+        V out;
+        for (const SearchResultItem& i : Search(c, r).items)
+            out.push_back(i.text);
+        return out;
+    };
+    const std::string open = "<FONT color=\"#C00400\">", close = "</FONT>";
+    const V coeur = {"<B>L1 1:1</B> : Mon " + open + "c\x9Cur" + close + " est \xE9mu",
+                     "<B>L1 1:2</B> : " + open + "C\x9Cur" + close + " pur",
+                     "<B>L1 2:3</B> : le " + open + "coeur" + close + " sans \x9C"};
+    EXPECT_EQ(items("coeur", kSearchFolded), coeur);
+    EXPECT_EQ(items("c\x9Cur", kSearchFolded), coeur);
+    EXPECT_EQ(items("C\x8CUR", kSearchFolded), coeur);
+    EXPECT_EQ(items("coeur", kSearchWords).size(), 1u);  // the exact methods stay as they are
+
+    const V eternel = {"<B>L1 2:1</B> : L'" + open + "\xC9ternel" + close + " est mon berger",
+                       "<B>L1 2:2</B> : Ainsi parle l'" + open + "\xC9TERNEL" + close,
+                       "<B>L2 1:3</B> : " + open + "\xE9ternel" + close + "lement"};
+    EXPECT_EQ(items("eternel", kSearchFolded), eternel);
+    EXPECT_EQ(items("\xC9TERNEL", kSearchFolded), eternel);
+    EXPECT_EQ(items("eternel", kSearchWords), V{});
+
+    // Every term, in any order; occurrences that overlap are coloured as one.
+    EXPECT_EQ(
+        items("PEUR n\x92"
+              "ayez",
+              kSearchFolded),
+        (V{"<B>L2 1:1</B> : Ne crains pas, " + open + "n'ayez" + close + " pas " + open + "peur" +
+               close,
+           "<B>L2 1:2</B> : " + open + "n'ayez" + close + " point " + open + "peur" + close}));
+    EXPECT_EQ(items("ur pu", kSearchFolded),
+              V{"<B>L1 1:2</B> : C\x9C" + open + "ur" + close + " " + open + "pur" + close});
+    // The typographic apostrophe in each method.
+    const std::string phrase = "<B>L2 1:1</B> : Ne crains pas, " + open + "n'ayez pas peur" + close;
+    EXPECT_EQ(items("n\x92"
+                    "ayez pas peur",
+                    kSearchPhrase),
+              V{phrase});
+    EXPECT_EQ(items("n\x91"
+                    "ayez pas peur",
+                    kSearchPhrase),
+              V{phrase});
+    EXPECT_EQ(items("n\x92"
+                    "ayez",
+                    kSearchWords)
+                  .size(),
+              2u);
+    EXPECT_EQ(items("n\x92"
+                    "ayez",
+                    kSearchFolded)
+                  .size(),
+              2u);
+    // A term runs inside one verse; a character Windows-1252 lacks finds
+    // nothing.
+    EXPECT_EQ(items("\xE9mu c\x9Cur", kSearchFolded).size(), 1u);
+    EXPECT_EQ(items("mucoeur", kSearchFolded), V{});
+    EXPECT_EQ(items(std::string("c\x9Cur \xFE"), kSearchFolded), V{});
+}
+
+TEST_F(SearchEngineTest, FoldedCopyScopesAndCap) {
+    Load({{1, 1, 1, "TEXTE"}, {40, 1, 1, "T\xCAXTE"}});
+    const FoldedVerses folded(c);
+    EXPECT_EQ(folded.SlotCount(), c.VerseSlotCount());
+    EXPECT_EQ(folded.Text(1), "texte");
+    EXPECT_GE(folded.MemoryBytes(), folded.Bytes().size());
+    VerseMatches m = FindFoldedVerses(folded, {"texte"}, SearchRange(c, kScopeWholeBible, 1, 1));
+    EXPECT_TRUE(m.capped);
+    ASSERT_EQ(m.verses.size(), 200u);
+    EXPECT_EQ(m.verses.back(), 200);
+    m = FindFoldedVerses(folded, {"texte"}, {1, 199});
+    EXPECT_FALSE(m.capped);
+    EXPECT_EQ(m.verses.size(), 199u);
+    m = FindFoldedVerses(folded, {"texte"}, SearchRange(c, kScopeChapter, 40, 1));
+    EXPECT_EQ(m.verses, (std::vector<std::int32_t>{c.VerseLookup(40, 1, 1), c.VerseLookup(40, 1, 2),
+                                                   c.VerseLookup(40, 1, 3)}));
+    EXPECT_TRUE(FindFoldedVerses(folded, {"texte", ""}, {1, 10}).verses.empty());
+}
+
 TEST(SearchCountLineTest, TextsByCount) {
     EXPECT_EQ(CountLine(0), "<FONT color=\"gray\"><B>Aucun \xE9l\xE9ment trouv\xE9 ...</B></FONT>");
     EXPECT_EQ(CountLine(1), "<FONT color=\"gray\"><B>1 \xE9l\xE9ment trouv\xE9 ...</B></FONT>");
@@ -261,6 +390,9 @@ TEST(SearchHighlightTest, GrowthIsBounded) {
     const std::string out = HighlightTerms("l'or et l'argent", terms);
     EXPECT_LE(out.size(), kMaxHighlightedItem);
     EXPECT_NE(out.find("<FONT color=\"#C00400\">"), std::string::npos);
+    const std::string folded = HighlightFoldedTerms(std::string(2000, 'a') + "b", {"a"});
+    EXPECT_LE(folded.size(), kMaxHighlightedItem);
+    EXPECT_EQ(folded.back(), 'b');
 }
 
 TEST_F(SearchEngineTest, WholeSearch) {

@@ -15,6 +15,7 @@
 #include "HTMListBox.h"
 #include "HistoryEdit.h"
 #include "MiniHtmlPainter.h"
+#include "SearchEngine.h"
 #include "SearchPane.h"
 
 using namespace lorvane;
@@ -140,10 +141,18 @@ class SearchPaneTest : public QObject {
         QCOMPARE(pane->BtnRech->y(), pane->CBRechDans->y());
         QVERIFY(pane->CBRechDans->geometry().right() < pane->BtnRech->x());
 
-        QCOMPARE(pane->CBRechMethode->count(), 2);
+        QCOMPARE(pane->CBRechMethode->count(), 3);
         QCOMPARE(pane->CBRechMethode->itemText(0), QString("Versets contenant le(s) mot(s)"));
         QCOMPARE(pane->CBRechMethode->itemText(1), QString("Versets contenant la phrase exacte"));
+        QCOMPARE(pane->CBRechMethode->itemText(2), QString("Mots, sans accents ni majuscules"));
         QVERIFY(!pane->CBRechMethode->isEditable());
+        // The list's tooltip gives the whole meaning of the method chosen.
+        QCOMPARE(pane->CBRechMethode->toolTip(), QString("Versets contenant le(s) mot(s)"));
+        pane->CBRechMethode->setCurrentIndex(2);
+        QVERIFY(pane->CBRechMethode->toolTip().startsWith(
+            QString::fromUtf8("Versets contenant le(s) mot(s), quels que soient\nleurs accents")));
+        QCOMPARE(pane->CBRechMethode->itemData(2, Qt::ToolTipRole), pane->CBRechMethode->toolTip());
+
         QCOMPARE(pane->CBRechDans->count(), 5);
         QCOMPARE(pane->CBRechDans->itemText(0), QString("ce chapitre"));
         QCOMPARE(pane->CBRechDans->itemText(4), QString("Toute la Bible"));
@@ -197,6 +206,21 @@ class SearchPaneTest : public QObject {
         // A character that Windows-1252 lacks is in no verse.
         Search(QString::fromUtf8("lumière ŝ"), 4);
         QCOMPARE(pane->LBRech->Count(), 1);
+
+        // Typographic apostrophes find the stored one.
+        Search(QString::fromUtf8("‘là’"), 4, 1);
+        QCOMPARE(pane->LBRech->Count(), 2);
+        // Whatever the accents and capitals; the folded copy is made once.
+        QVERIFY(!pane->FoldedCopy());
+        Search(QString::fromUtf8("DIEU LUMIERE"), 4, 2);
+        const FoldedVerses* folded = pane->FoldedCopy();
+        QVERIFY(folded);
+        QCOMPARE(pane->LBRech->Count(), 2);
+        QCOMPARE(Item(1), "<B>L40 1:1</B> : " + kOpen + "Dieu" + kClose + " dit: que la " + kOpen +
+                              QString::fromUtf8("lumière") + kClose + " soit");
+        Search(QString::fromUtf8("dieu"), 4, 2);
+        QCOMPARE(pane->LBRech->Count(), 3);
+        QCOMPARE(pane->FoldedCopy(), folded);
     }
 
     void capMessageOnlyAtTwoHundred() {
@@ -295,7 +319,9 @@ class SearchPaneTest : public QObject {
             pane->LBRech->Clear();  // the colouring step then finds no items
             WhenBoxShown([&](QMessageBox* error) {
                 boxes << error->objectName();
-                QVERIFY(error->text().contains("THTMListBox::SetText"));
+                // In French, whatever the internal reason.
+                QCOMPARE(error->text(), QString::fromUtf8("La recherche a été interrompue par une "
+                                                          "erreur interne."));
                 QCOMPARE(error->icon(), QMessageBox::Critical);
                 QVERIFY(!pane->LBRech->Updating());
                 QCOMPARE(pane->LBRech->Count(), 1);
@@ -308,6 +334,41 @@ class SearchPaneTest : public QObject {
         QCOMPARE(Item(0), QString::fromUtf8(
                               "<FONT color=\"gray\"><B>+ de 200 éléments trouvés ...</B></FONT>"));
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    // A press of the button while a search waits at its message (a second
+    // Enter, the accessibility bus) starts nothing.
+    void noSearchWhileOneRuns() {
+        int boxes = 0, extra = 0;
+        WhenBoxShown([&](QMessageBox* cap) {
+            ++boxes;
+            QVERIFY(pane->Searching());
+            QTimer::singleShot(0, [&extra, cap] {
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (auto* b = qobject_cast<QMessageBox*>(w); b && b != cap && b->isVisible()) {
+                        ++extra;
+                        b->close();
+                    }
+            });
+            pane->EditRech->setText("texte");
+            pane->BtnRech->click();
+            pane->EditRechKeyPress(13);
+            QCOMPARE(pane->LBRech->Count(), 200);
+            QTest::qWait(20);
+            cap->button(QMessageBox::Ok)->click();
+        });
+        Search("manne", 1);
+        QCOMPARE(boxes, 1);
+        QCOMPARE(extra, 0);
+        QCOMPARE(pane->LBRech->Count(), 201);
+        QCOMPARE(Item(0), QString::fromUtf8(
+                              "<FONT color=\"gray\"><B>+ de 200 éléments trouvés ...</B></FONT>"));
+        QCOMPARE(Item(200), "<B>L1 2:100</B> : " + kOpen + "manne" + kClose + " 1.2.100");
+        QVERIFY(!pane->Searching());
+        // The items know their verses; the count line names none.
+        QCOMPARE(pane->ResultVerse(200), 100);
+        QCOMPARE(pane->ResultVerse(0), 1);
+        QCOMPARE(pane->ResultVerse(201), 1);
     }
 };
 

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStyleOptionComboBox>
 #include <QTimer>
 #include <QtTest>
 #include <filesystem>
@@ -96,6 +97,17 @@ class SearchWindowTest : public QObject {
         QCOMPARE(pane->CBRechDans->currentIndex(), 2);
         w.ActionRechercher->trigger();
         QCOMPARE(w.PC->currentWidget(), pane);
+        // In the module panel as the window opens, every item of both lists
+        // shows whole.
+        for (QComboBox* list : {pane->CBRechMethode, pane->CBRechDans}) {
+            QStyleOptionComboBox option;
+            option.initFrom(list);
+            const QRect field = list->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                              QStyle::SC_ComboBoxEditField, list);
+            for (int i = 0; i < list->count(); ++i)
+                QVERIFY2(list->fontMetrics().horizontalAdvance(list->itemText(i)) < field.width(),
+                         qPrintable(list->itemText(i)));
+        }
 
         // "ce chapitre" is the chapter shown when the search starts.
         w.CBLivre->SetItemIndex(18);
@@ -126,11 +138,21 @@ class SearchWindowTest : public QObject {
         ClickRow(w.LBRech, 1);
         QCOMPARE(w.CurrentBook, 19);
         QCOMPARE(w.CurrentChapter, 23);
-        QCOMPARE(w.CurrentVerse, 1);
+        QCOMPARE(w.CurrentVerse, 4);  // the found verse at the top
         QCOMPARE(w.CBLivre->ItemIndex(), 18);
         QCOMPARE(w.SpinChapitre->Value(), 23);
         QCOMPARE(w.LBIndex->Count(), 1);  // the headings of book 19
-        QVERIFY(w.WB->LocationURL().endsWith("temp.htm#1"));
+        QVERIFY(w.WB->LocationURL().endsWith("temp.htm#4"));
+
+        // The arrow keys follow the results, each at its verse.
+        pane->CBRechDans->setCurrentIndex(0);
+        pane->EditRech->setText("Texte");
+        pane->BtnRech->click();
+        ClickRow(w.LBRech, 2);
+        QCOMPARE(w.CurrentVerse, 2);
+        QTest::keyClick(w.LBRech, Qt::Key_Down);
+        QCOMPARE(w.CurrentVerse, 3);
+        QVERIFY(w.WB->LocationURL().endsWith("temp.htm#3"));
     }
 
     void louisSegond() {
@@ -168,6 +190,10 @@ class SearchWindowTest : public QObject {
         for (int i = 1; i < pane->LBRech->Count(); ++i)
             johnOne = johnOne || pane->LBRech->Text(i).startsWith("<B>Jn 1:1</B>");
         QVERIFY(johnOne);
+
+        // A quotation pasted with its typographic apostrophe.
+        search("n’ayez pas peur", 1);
+        QCOMPARE(pane->LBRech->Count(), 7);
 
         search("lumière ténèbres", 0);
         QVERIFY(pane->LBRech->Count() > 10);
