@@ -418,11 +418,11 @@ bool TFrmRichEdit::AskFile(bool save, std::string* path) {
         dialog->selectFile(BaseNameOf(plainTextFile_ ? rtf::RtfNameFor(FileName) : FileName));
     const bool chosen = dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty();
     if (chosen) *path = PathFromQt(dialog->selectedFiles().first());
-    // Each dialog is used once. The name completion of a used one may open
-    // its pop-up after the dialog closed: when the folder's listing comes in
-    // late, or changes because a file was just saved there, and the name
-    // typed last had no match then, it shows the new matches, a pop-up over
-    // the main window that takes the next click and keys.
+    // Each dialog is used once. Its name completion lists the names that
+    // begin as typed in a pop-up window of its own; Enter accepts the dialog
+    // while that list shows, and the list stayed on screen over the main
+    // window once the dialog was gone, taking the next click and keys. A
+    // used dialog goes, its list with it, and the next one starts afresh.
     delete dialog;
     dialog = NewDialog(save);
     return chosen;

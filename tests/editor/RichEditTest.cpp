@@ -877,21 +877,24 @@ class RichEditTest : public QObject {
         QCOMPARE(noDocuments, QString::fromStdString(reader.string()));
         QCOMPARE(documents, QString::fromStdString((reader / "Documents").string()));
 
-        // A path typed and Enter: the file is saved, and no name completion
-        // stays on screen once the folder's listing comes in.
+        // A path typed and Enter while the name completion lists the names
+        // that begin so: the file opens, and no list stays on screen.
         fs::create_directories(dir->path() / "sous");
-        std::ofstream(dir->path() / "sous" / "autre.rtf") << "{\\rtf1 x}";
-        Type("Note");
-        const QString typed = Path("sous") + "/note";
-        (void)testing::OnNextModal([typed](QWidget* w) {
+        std::ofstream(dir->path() / "sous" / "note.rtf") << "{\\rtf1 Note}";
+        std::ofstream(dir->path() / "sous" / "note.rtf.bak") << "{\\rtf1 Copie}";
+        const QString typed = Path("sous") + "/note.rtf";
+        auto listed = std::make_shared<bool>(false);
+        (void)testing::OnNextModal([typed, listed](QWidget* w) {
             QLineEdit* name = NameField(w);
             name->setFocus();
-            QTest::keyClicks(name, typed);
+            QTest::keyClicks(name, typed, Qt::NoModifier, 20);
+            *listed = PopupShown();
             QTest::keyClick(name, Qt::Key_Return);
         });
-        Keys(Qt::Key_S);
+        Keys(Qt::Key_O);
+        QVERIFY(*listed);
         QCOMPARE(pad->FileName, (dir->path() / "sous" / "note.rtf").string());
-        QTest::qWait(800);
+        QTest::qWait(300);
         QVERIFY(!PopupShown());
 
         // The next dialogs start there: Ouvrir with an empty name,
