@@ -311,8 +311,9 @@ TFrmRichEdit::TFrmRichEdit(QWidget* parent) : QFrame(parent) {
     AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), [this] { LeftAlign->click(); });
     AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { CenterAlign->click(); });
     AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), [this] { RightAlign->click(); });
-    // In the text these come as keys (RTFControlKeyDown); elsewhere in the
-    // pad as shortcuts. The text's own clipboard keys win inside it.
+    // Ctrl+B, I, U toggle the style wherever the focus is in the pad (with
+    // Alt they come to the text as keys, RTFControlKeyDown). Inside the text
+    // and the boxes their own clipboard keys win.
     for (int key : {Qt::Key_B, Qt::Key_I, Qt::Key_U})
         AddShortcut(QKeySequence(Qt::CTRL | key), [this, key] {
             RTFControlKeyDown(key, Qt::ControlModifier);
