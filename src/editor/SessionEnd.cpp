@@ -4,6 +4,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QSessionManager>
 #include <QSocketNotifier>
@@ -64,10 +65,14 @@ SessionGuard::~SessionGuard() {
 
 std::string SessionGuard::RescueNotes() {
     if (!pad_) return {};
-    try {
-        return pad_->RescueNotes(PathFromQt(TFrmRichEdit::StartFolder()), std::time(nullptr));
-    } catch (const std::exception& e) {
-        std::cerr << "lorvane: " << e.what() << std::endl;
+    // The documents folder, else the home folder, also when the first
+    // cannot be written.
+    for (const QString& folder : {TFrmRichEdit::StartFolder(), QDir::homePath()}) {
+        try {
+            return pad_->RescueNotes(PathFromQt(folder), std::time(nullptr));
+        } catch (const std::exception& e) {
+            std::cerr << "lorvane: " << e.what() << std::endl;
+        }
     }
     return {};
 }
