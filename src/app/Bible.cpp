@@ -526,6 +526,7 @@ QWidget* TFBible::ModulePane(QAction* a) const {
 void TFBible::ActionModuleClick(QAction* sender) {
     CheckActionInCategory(sender, kModule);
     PC->setCurrentWidget(ModulePane(sender));
+    if (sender == ActionRediger && FrmRichEdit) FrmRichEdit->setFocus();  // into the text
     QString caption = sender->text().remove(QLatin1Char('&'));
     LabelModule->SetText(
         QStringLiteral("<IMG \"idx:%1\"><B><FONT color=\"#FFFFFF\" face=\"Tahoma\" "

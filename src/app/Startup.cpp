@@ -9,6 +9,7 @@
 #include "Accessible.h"
 #include "Bible.h"
 #include "PageFonts.h"
+#include "SessionEnd.h"
 #include "Splash.h"
 
 namespace lorvane {
@@ -46,6 +47,7 @@ int StartLorvane(Communs& communs) {
 
     TFBible bible(communs);
     if (!bible.Loaded()) return 0;
+    SessionGuard notes(bible.FrmRichEdit);
     splash.repaint();
     bible.showMaximized();
     return QApplication::exec();
