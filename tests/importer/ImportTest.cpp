@@ -2,10 +2,8 @@
 // or a folder gives, and that no failure touches data/.
 
 #include <gtest/gtest.h>
-#include <linux/capability.h>
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -71,23 +69,6 @@ void Write(const fs::path& file, const std::string& bytes) {
 std::string VerseText(const Communs& c, int book, int chapter, int verse) {
     return cp1252::ToUtf8(c.VerseTable[c.VerseLookup(book, chapter, verse)].Text);
 }
-
-// Root writes anywhere: the capability that lets it is dropped for a while.
-class WithoutRootOverride {
-  public:
-    WithoutRootOverride() {
-        header_.version = _LINUX_CAPABILITY_VERSION_3;
-        syscall(SYS_capget, &header_, saved_);
-        __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
-        reduced[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
-        syscall(SYS_capset, &header_, reduced);
-    }
-    ~WithoutRootOverride() { syscall(SYS_capset, &header_, saved_); }
-
-  private:
-    __user_cap_header_struct header_{};
-    __user_cap_data_struct saved_[2]{};
-};
 
 TEST(Import, TheDownloadedLouisSegondZipReplacesTheBible) {
     if (lorvane::testing::LsgDir().empty()) GTEST_SKIP() << "no Louis Segond folder";
@@ -215,7 +196,7 @@ TEST(Import, AFolderThatCannotBeWrittenIsLeftAsItWas) {
         "Impossible d'écrire dans le dossier « " + app.dir.path().string() + " » : ";
     fs::permissions(app.dir.path(), fs::perms::owner_write, fs::perm_options::remove);
     {
-        WithoutRootOverride asReader;
+        lorvane::testing::WithoutRootOverride asReader;
         app.ExpectRefused(zip, message);
     }
     fs::permissions(app.dir.path(), fs::perms::owner_write, fs::perm_options::add);

@@ -2,6 +2,9 @@
 
 #include <archive.h>
 #include <archive_entry.h>
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -66,6 +69,23 @@ std::string TinyBook(const std::string& code, int chapters) {
                     "." + std::to_string(v) + "\n";
     }
     return book;
+}
+
+struct WithoutRootOverride::Saved {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+};
+
+WithoutRootOverride::WithoutRootOverride() : saved_(new Saved) {
+    syscall(SYS_capget, &saved_->header, saved_->data);
+    __user_cap_data_struct reduced[2] = {saved_->data[0], saved_->data[1]};
+    reduced[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
+    syscall(SYS_capset, &saved_->header, reduced);
+}
+
+WithoutRootOverride::~WithoutRootOverride() {
+    syscall(SYS_capset, &saved_->header, saved_->data);
+    delete saved_;
 }
 
 }  // namespace lorvane::testing

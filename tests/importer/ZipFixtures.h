@@ -29,4 +29,18 @@ ZipEntries LsgEntries(int first = 1, int last = 66);
 // CODE c.v".
 std::string TinyBook(const std::string& code, int chapters = 1);
 
+// Root writes anywhere: while this lives, the thread (and the threads it
+// starts) lacks the capability that lets it, as a reader's program does.
+class WithoutRootOverride {
+  public:
+    WithoutRootOverride();
+    ~WithoutRootOverride();
+    WithoutRootOverride(const WithoutRootOverride&) = delete;
+    WithoutRootOverride& operator=(const WithoutRootOverride&) = delete;
+
+  private:
+    struct Saved;
+    Saved* saved_;
+};
+
 }  // namespace lorvane::testing
