@@ -23,8 +23,10 @@ namespace {
 
 const QString kTitle = QStringLiteral("Importer une Bible");
 
-void ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
+void ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+                 const QString& more = {}) {
     QMessageBox box(icon, kTitle, text, QMessageBox::Ok, parent);
+    box.setInformativeText(more);
     box.setObjectName("ImportMessageBox");
     box.setAccessibleName(kTitle);
     box.exec();
@@ -117,7 +119,8 @@ bool ImportBibleFile(QWidget* parent, const std::string& appDir, const QString& 
     const QString summary =
         QString::fromStdString(importer::ImportSummary(result.books, result.missing));
     take(std::move(result.tables));
-    ShowMessage(parent, QMessageBox::Information, summary);
+    ShowMessage(parent, QMessageBox::Information, summary,
+                QString::fromUtf8("Lorvane s'ouvrira désormais sur cette Bible."));
     return true;
 }
 
