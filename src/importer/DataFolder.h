@@ -38,7 +38,7 @@ struct BuildOptions {
 };
 
 // Imports the Bible, reads and checks the pages, and writes the data folder
-// (defined in lorvane_importer, the part of the room that reads SWORD)
+// (defined in lorvane_importer_sword, the part of the room that reads SWORD)
 // `out` when the report has no errors. Returns whether it was written.
 // Throws std::runtime_error (or a filesystem error) when a source cannot be
 // read or the folder cannot be written.
