@@ -106,10 +106,12 @@ ImportResult ImportBible(const std::string& appDir, const fs::path& source,
         try {
             fs::create_directory(staging);
             WriteDataFolder(staging / "data", bible, {}, {});
-            // The study pages go with the program, not with the text.
+            // The study pages go with the program, not with the text; any
+            // other file found in data/ stays with it too.
             for (const auto& entry : fs::directory_iterator(data)) {
                 const std::string name = entry.path().filename().string();
-                if (name.compare(0, 5, "them.") == 0 && IsDataFileName(name))
+                const bool table = IsDataFileName(name) && name.compare(0, 5, "them.") != 0;
+                if (!table && entry.is_regular_file())
                     fs::copy_file(entry.path(), staging / "data" / name);
             }
         } catch (const ImportCancelled&) {

@@ -73,6 +73,8 @@ std::string VerseText(const Communs& c, int book, int chapter, int verse) {
 TEST(Import, TheDownloadedLouisSegondZipReplacesTheBible) {
     if (lorvane::testing::LsgDir().empty()) GTEST_SKIP() << "no Louis Segond folder";
     ProgramFolder app;
+    Write(app.dir.path() / "data" / "lisez-moi.txt", "à garder");
+    app.before = Snapshot(app.dir.path());
     std::vector<std::string> read;
     ImportSteps steps;
     steps.reading = [&](const std::string& book) { read.push_back(book); };
@@ -92,6 +94,7 @@ TEST(Import, TheDownloadedLouisSegondZipReplacesTheBible) {
     EXPECT_EQ(lorvane::testing::ReadFile(app.dir.path() / "data" / "them.dat"),
               app.before.at("data/them.dat"));
     EXPECT_TRUE(fs::exists(app.dir.path() / "them" / "livres.htm"));
+    EXPECT_EQ(lorvane::testing::ReadFile(app.dir.path() / "data" / "lisez-moi.txt"), "à garder");
     EXPECT_FALSE(fs::exists(app.dir.path() / "data.new"));
 }
 
