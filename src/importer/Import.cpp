@@ -72,6 +72,21 @@ std::string ImportSummary(int books, const std::vector<int>& missing) {
     return text;
 }
 
+std::string ImportRemarks(const Report& report) {
+    const int jumps = report.Count("verse numbers out of sequence");
+    if (jumps == 0) return {};
+    std::string text = "Numéros de versets hors de suite : " + std::to_string(jumps) +
+                       (jumps == 1 ? " endroit" : " endroits");
+    const auto& examples = report.Examples("verse numbers out of sequence");
+    if (!examples.empty()) {
+        // "MRK 9:46 after 9:44 (file:line)": the place only.
+        const std::string& e = examples.front();
+        const std::size_t end = e.find(' ', e.find(' ') + 1);
+        text += ", par exemple " + e.substr(0, end);
+    }
+    return text + ".";
+}
+
 ImportResult ImportBible(const std::string& appDir, const fs::path& source,
                          const ImportSteps& steps) {
     auto checkCancel = [&] {

@@ -40,6 +40,12 @@ struct ImportResult {
 ImportResult ImportBible(const std::string& appDir, const std::filesystem::path& source,
                          const ImportSteps& steps = {});
 
+// What the reader is told of the source beyond the books, UTF-8: the places
+// where verse numbers jump ("Numéros de versets hors de suite : 3 endroits,
+// par exemple MRK 9:46."), "" when there are none. The full report goes to
+// standard error.
+std::string ImportRemarks(const Report& report);
+
 // "66 livres importés." or "27 livres importés ; manquent : Genèse, Exode,
 // …" (ten names at most), UTF-8.
 std::string ImportSummary(int books, const std::vector<int>& missing);

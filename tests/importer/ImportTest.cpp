@@ -111,6 +111,7 @@ TEST(Import, APartialBibleKeepsAPlaceForEveryBook) {
               "4 livres importés ; manquent : Genèse, Exode, Lévitique, Nombres, Deutéronome, "
               "Josué, Juges, Ruth, 1 Samuel, 2 Samuel, …");
     EXPECT_EQ(ImportSummary(65, {3}), "65 livres importés ; manquent : Lévitique.");
+    EXPECT_EQ(ImportRemarks(r.report), "");
     EXPECT_EQ(cp1252::ToUtf8(r.tables.Book(1).Name.view()), "Genèse");
     EXPECT_EQ(r.tables.Book(1).ChapterCount, 0);
     EXPECT_EQ(r.tables.Book(40).ChapterCount, 2);
@@ -134,6 +135,14 @@ TEST(Import, BookFilesAreTakenInEveryFormTheyCome) {
     EXPECT_EQ(r.tables.Book(3).ChapterCount, 0);
     EXPECT_EQ(r.report.Count("books given twice, the later file skipped"), 1);
     EXPECT_EQ(r.report.Count("empty files, skipped"), 1);
+
+    // Verse numbers that jump are imported as they come, and told.
+    std::string jumps = TinyBook("MRK");
+    jumps.replace(jumps.find("\\v 2"), 4, "\\v 4");
+    r = ImportBible(app.dir.appDir(), app.Zip({{"MRK.usfm", jumps}}));
+    EXPECT_EQ(VerseText(r.tables, 41, 1, 4), "Texte de MRK 1.2");
+    EXPECT_EQ(ImportRemarks(r.report),
+              "Numéros de versets hors de suite : 2 endroits, par exemple MRK 1:4.");
 
     // A book file of an unzipped folder stands for its whole folder.
     TempDir folder;

@@ -12,6 +12,7 @@
 #include <QThread>
 #include <atomic>
 #include <exception>
+#include <iostream>
 #include <memory>
 #include <optional>
 
@@ -119,8 +120,11 @@ bool ImportBibleFile(QWidget* parent, const std::string& appDir, const QString& 
     const QString summary =
         QString::fromStdString(importer::ImportSummary(result.books, result.missing));
     take(std::move(result.tables));
-    ShowMessage(parent, QMessageBox::Information, summary,
-                QString::fromUtf8("Lorvane s'ouvrira désormais sur cette Bible."));
+    result.report.Print(std::cerr);
+    QString more = QString::fromStdString(importer::ImportRemarks(result.report));
+    if (!more.isEmpty()) more += "\n";
+    more += QString::fromUtf8("Lorvane s'ouvrira désormais sur cette Bible.");
+    ShowMessage(parent, QMessageBox::Information, summary, more);
     return true;
 }
 
