@@ -28,6 +28,8 @@ void ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& text,
                  const QString& more = {}) {
     QMessageBox box(icon, kTitle, text, QMessageBox::Ok, parent);
     box.setInformativeText(more);
+    // Wide enough for its title and a summary on one line.
+    box.setStyleSheet(QStringLiteral("QLabel#qt_msgbox_label { min-width: 300px; }"));
     box.setObjectName("ImportMessageBox");
     box.setAccessibleName(kTitle);
     box.exec();
@@ -63,6 +65,7 @@ bool ImportBibleFile(QWidget* parent, const std::string& appDir, const QString& 
     progress.setAccessibleName(kTitle);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
+    progress.setMinimumWidth(360);  // room for the title and "Lecture de 2 Thessaloniciens..."
     progress.setAutoClose(false);
     progress.setAutoReset(false);
     if (auto* cancel = progress.findChild<QPushButton*>()) cancel->setAccessibleName("Annuler");
