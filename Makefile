@@ -4,7 +4,8 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
-# A USFM Bible folder for the data set (make run BIBLE=folder); without it the
+# A USFM Bible, a folder or an archive as downloaded, for the data set (make run
+# BIBLE=~/Téléchargements/fraLSG_usfm.zip); without it the
 # data come from the SWORD module engWEB2015eb.
 BIBLE      ?=
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLORVANE_WERROR=ON

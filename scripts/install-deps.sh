@@ -6,7 +6,7 @@ set -eu
 packages="
 cmake ninja-build g++ pkg-config
 qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
-zlib1g-dev libgtest-dev libbenchmark-dev
+zlib1g-dev libarchive-dev libgtest-dev libbenchmark-dev
 xvfb xauth xdotool x11-utils imagemagick openbox desktop-file-utils
 dbus at-spi2-core python3-pyatspi
 fonts-dejavu-core fonts-dejavu-extra breeze-icon-theme

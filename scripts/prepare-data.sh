@@ -1,11 +1,12 @@
 #!/bin/sh
 # Prepares the data folder beside the program: from the USFM Bible of
-# BIBLE_DIR when one is given, else from the SWORD module engWEB2015eb, with
+# BIBLE (a folder, or an archive as downloaded: fraLSG_usfm.zip) when one is
+# given, else from the SWORD module engWEB2015eb, with
 # the study pages of tools/pages. The folder is rebuilt only when the
 # sources, the pages or lorvane-data changed since it was built (the
 # signature of the last build is kept in BIN_DIR/data.stamp); the full
 # report of the last build is BIN_DIR/data-report.txt.
-# usage: prepare-data.sh BIN_DIR [BIBLE_DIR]
+# usage: prepare-data.sh BIN_DIR [BIBLE]
 set -eu
 bin=$1
 bible=${2:-}
@@ -17,14 +18,18 @@ report="$bin/data-report.txt"
 module=engWEB2015eb
 
 if [ -n "$bible" ]; then
-    if [ ! -d "$bible" ]; then
-        echo "prepare-data: $bible is not a folder" >&2
+    if [ -d "$bible" ]; then
+        bible=$(cd "$bible" && pwd)
+        sources=$(find "$bible" -maxdepth 1 -type f \( -iname '*.usfm' -o -iname '*.sfm' \) \
+            -exec stat -c '%n %s %Y' {} + | sort)
+    elif [ -f "$bible" ]; then
+        bible=$(cd "$(dirname "$bible")" && pwd)/$(basename "$bible")
+        sources=$(stat -c '%n %s %Y' "$bible")
+    else
+        echo "prepare-data: $bible is neither a folder nor a file" >&2
         exit 1
     fi
-    bible=$(cd "$bible" && pwd)
     set -- --usfm "$bible"
-    sources=$(find "$bible" -maxdepth 1 -type f \( -iname '*.usfm' -o -iname '*.sfm' \) \
-        -exec stat -c '%n %s %Y' {} + | sort)
 else
     set -- --sword "$module"
     sources=$(find /usr/share/sword "${HOME:-/nonexistent}/.sword" -type f \

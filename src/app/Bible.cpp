@@ -21,11 +21,13 @@
 #include "ChapterPage.h"
 #include "ChapterSpin.h"
 #include "DlgPassage.h"
+#include "ErrorDisplay.h"
 #include "FctLoad.h"
 #include "FrRichEdit.h"
 #include "HTMLControls.h"
 #include "HTMListBox.h"
 #include "ImageList.h"
+#include "ImportCommand.h"
 #include "MenuCheckStyle.h"
 #include "Navigation.h"
 #include "QtPath.h"
@@ -245,6 +247,11 @@ void TFBible::BuildToolBar() {
 
 void TFBible::BuildMenus() {
     QMenu* fichier = menuBar()->addMenu(QStringLiteral("&Fichier"));
+    fichier
+        ->addAction(QStringLiteral("&Importer une Bible..."), this,
+                    GuardedSlot([this] { ImporterBible1Click(); }))
+        ->setObjectName("ImporterBible1");
+    fichier->addSeparator();
     QAction* quitter =
         fichier->addAction(QStringLiteral("&Quitter"), this, &TFBible::Quitter1Click);
     quitter->setObjectName("Quitter1");
@@ -496,6 +503,33 @@ void TFBible::FormActivate() {
 
 void TFBible::Quitter1Click() {
     close();
+}
+
+void TFBible::ImporterBible1Click() {
+    RunImportCommand(this, communs_.AppDir,
+                     [this](Communs&& tables) { TakeImportedTables(std::move(tables)); });
+}
+
+void TFBible::TakeImportedTables(Communs&& tables) {
+    if (FDlgPassage) FDlgPassage->close();
+    communs_.TakeTables(std::move(tables));
+    {
+        QSignalBlocker block(CBLivre);
+        CBLivre->Clear();
+        for (int b = 1; b <= kBookCount; ++b)
+            CBLivre->AddItem(FromCp1252(communs_.BookTable[b].Name.view()));
+    }
+    {
+        QSignalBlocker block(TCTexte);
+        while (TCTexte->Count() > 1)
+            TCTexte->Remove(TCTexte->Count() - 1);
+        TCTexte->SetCurrent(0);
+    }
+    LBRech->Clear();
+    PanneauLivres->LoadPage();
+    PanneauGlossaire->LoadPage();
+    BtnThemesListe->click();
+    OpenBook(1);
 }
 
 void TFBible::Apropos1Click() {

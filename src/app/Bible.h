@@ -90,6 +90,11 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     void ActionTailleClick();
     void FormActivate();
     void Quitter1Click();
+    // Fichier > Importer une Bible...; TakeImportedTables shows the new
+    // Bible at Genèse 1:1 in one tab, every pane on the new tables, the
+    // passage window closed and the writing pad as it was.
+    void ImporterBible1Click();
+    void TakeImportedTables(Communs&& tables);
     void Apropos1Click();
 
     // Controls, named as the program knows them.

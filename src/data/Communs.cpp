@@ -72,6 +72,17 @@ void Communs::SetVerseTable(std::vector<TVerset> table, std::size_t verses,
     verseBytes_ = std::move(bytes);
 }
 
+void Communs::TakeTables(Communs&& other) {
+    VerseTable = std::move(other.VerseTable);
+    BookTable = other.BookTable;
+    IndexTable = std::move(other.IndexTable);
+    QuoteTable = std::move(other.QuoteTable);
+    CrossRefTable = std::move(other.CrossRefTable);
+    chapters_ = std::move(other.chapters_);
+    verseSlots_ = std::move(other.verseSlots_);
+    verseBytes_ = std::move(other.verseBytes_);
+}
+
 std::string_view Communs::VerseBytes() const {
     return verseBytes_ ? std::string_view(*verseBytes_) : std::string_view();
 }

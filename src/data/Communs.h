@@ -160,6 +160,10 @@ class Communs {
     void SetVerseTable(std::vector<TVerset> table, std::size_t verses,
                        std::shared_ptr<const std::string> bytes);
 
+    // Takes every table of `other` (an import's fresh tables), keeping the
+    // program folder and the settings of this one.
+    void TakeTables(Communs&& other);
+
     // The bytes that the verse texts view into ("" before SetVerseTable).
     // The texts of slots 1 to the last verse lie in it in slot order, each
     // after the end of the one before.

@@ -141,6 +141,10 @@ ChapterPage BuildChapterPage(const Communs& c, const ChapterPageRequest& rq) {
         page.Add(rq.verseByLine ? "<BR>" : "  ");
     }
 
+    if (!rq.passageMode && book >= 1 && book <= kBookCount && c.Book(book).ChapterCount == 0) {
+        page.Add(cp1252::FromUtf8("<I>Ce livre n'est pas dans la Bible importée.</I>"));
+        result.wroteVerse = true;
+    }
     page.Add("<BR>");
     page.Add("</FONT></BODY></HTML>");
     result.html = page.Take();

@@ -23,10 +23,12 @@ struct ChapterPageRequest {
 
 struct ChapterPage {
     std::string html;         // the whole file
-    bool wroteVerse = false;  // at least one verse is in the page
+    bool wroteVerse = false;  // at least one verse (or the missing book's notice) is in the page
 };
 
-// Builds the page from the tables; reads c.TextSize.
+// Builds the page from the tables; reads c.TextSize. A book without chapters
+// (one that an imported Bible lacks) gets the notice "Ce livre n'est pas
+// dans la Bible importée." in the reading pane.
 ChapterPage BuildChapterPage(const Communs& c, const ChapterPageRequest& request);
 
 // The name of the page file in AppDir: "temp2.htm" in passage mode, else

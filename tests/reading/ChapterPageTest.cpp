@@ -222,5 +222,17 @@ TEST_F(ChapterPageTest, WritesTheFileOfItsModeEvenWithoutVerses) {
     EXPECT_THROW(WriteChapterPage(nowhere, {1, 1, 1, 0, false, true, false}), std::runtime_error);
 }
 
+TEST_F(ChapterPageTest, ABookTheImportedBibleLacksSaysSo) {
+    data.books.push_back({"L\xE9vitique", "Lv", 0});
+    Load();
+    ChapterPage page = Build(3, 1);
+    EXPECT_TRUE(page.wroteVerse);
+    EXPECT_EQ(page.html, Page({kHead, kFont2,
+                               "<I>Ce livre n'est pas dans la Bible import\xE9"
+                               "e.</I>",
+                               "<BR>", kEnd}));
+    EXPECT_FALSE(Build(3, 1, 1, 0, true).wroteVerse);  // the passage window shows nothing
+}
+
 }  // namespace
 }  // namespace lorvane

@@ -19,18 +19,19 @@ using namespace lorvane;
 namespace {
 
 int Usage() {
-    std::cerr
-        << "usage: lorvane-data (--usfm SOURCE_DIR | --sword MODULE | --sample) --out DATA_DIR\n"
-           "                    [--pages PAGES_DIR] [--volume-size BYTES]\n"
-           "  --usfm DIR         a USFM Bible, one file per book (verse links of the\n"
-           "                     study pages must all be valid)\n"
-           "  --sword MODULE     an installed SWORD Bible module (verse links of the\n"
-           "                     study pages that its versification lacks are reported)\n"
-           "  --sample           a small sample of 66 books with a few verses each\n"
-           "  --pages DIR        the study pages (default: "
-        << LORVANE_PAGES_DIR
-        << ")\n"
-           "  --volume-size N    split them.dat into volumes of about N bytes\n";
+    std::cerr << "usage: lorvane-data (--usfm SOURCE | --sword MODULE | --sample) --out DATA_DIR\n"
+                 "                    [--partial] [--pages PAGES_DIR] [--volume-size BYTES]\n"
+                 "  --usfm SOURCE      a USFM Bible, one file per book, in a folder or an archive\n"
+                 "                     (fraLSG_usfm.zip); every book and every verse link of the\n"
+                 "                     study pages must be there\n"
+                 "  --partial          with --usfm: missing books and verses are reported only\n"
+                 "  --sword MODULE     an installed SWORD Bible module (verse links of the\n"
+                 "                     study pages that its versification lacks are reported)\n"
+                 "  --sample           a small sample of 66 books with a few verses each\n"
+                 "  --pages DIR        the study pages (default: "
+              << LORVANE_PAGES_DIR
+              << ")\n"
+                 "  --volume-size N    split them.dat into volumes of about N bytes\n";
     return 2;
 }
 
@@ -73,6 +74,8 @@ int main(int argc, char** argv) {
         } else if ((arg == "--usfm" || arg == "--sword") && hasValue) {
             mode = arg.substr(2);
             from = argv[++i];
+        } else if (arg == "--partial") {
+            options.partial = true;
         } else if (arg == "--out" && hasValue) {
             outDir = argv[++i];
         } else if (arg == "--pages" && hasValue) {
@@ -115,7 +118,7 @@ int main(int argc, char** argv) {
                                             : importer::BuildOptions::Source::Sword;
             options.from = from;
             options.pages = pagesDir;
-            options.strictVerseLinks = mode == "usfm";
+            options.strictVerseLinks = mode == "usfm" && !options.partial;
             importer::BuildDataSet(options, outDir, report);
             report.Print(std::cout);
         }

@@ -10,6 +10,7 @@
 // lists read as French abbreviations (FrenchRefs.h).
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "Bible.h"
 #include "BibleText.h"
 #include "Report.h"
+#include "UsfmSource.h"
 
 namespace lorvane::importer {
 
@@ -41,13 +43,39 @@ struct UsfmBook {
 UsfmBook ParseUsfmBook(std::string_view utf8, const std::string& file, TextConverter& text,
                        Report& report);
 
-// Reads every *.usfm and *.sfm file of a folder into a complete Bible: the 66
-// books, their names and abbreviations from the French canon (the source's
-// own short titles are listed in the report where they differ), the
-// cross-references resolved and checked against the verses. Throws
-// std::runtime_error when the folder cannot be read or a book is missing or
-// given twice.
-BibleData ImportUsfm(const std::filesystem::path& folder, Report& report);
+// How the books of a USFM source become a Bible.
+struct UsfmImportOptions {
+    // A partial Bible is accepted: a book the source lacks keeps its place
+    // in the book table (its name, no chapter), and a book given twice keeps
+    // its first file (the other is listed in the report). Otherwise both
+    // are errors (std::runtime_error).
+    bool partial = false;
+    // Told the French name of each book (UTF-8) before it is read.
+    std::function<void(const std::string&)> reading;
+    // Asked between books; true cancels (ImportCancelled).
+    std::function<bool()> cancelled;
+};
+
+// Reads the book files of a source into a complete Bible: the 66 book
+// records, their names and abbreviations from the French canon (the
+// source's own short titles are listed in the report where they differ),
+// the cross-references resolved and checked against the verses. Files are
+// UTF-8 with or without a byte-order mark (Windows-1252 when one says so or
+// is not valid UTF-8); empty files and files of no book of the 66 (front
+// matter, glossaries) are skipped and listed. Throws ImportError when no
+// file holds a book of the 66.
+BibleData ImportUsfmFiles(std::vector<SourceFile> files, const std::string& source,
+                          const UsfmImportOptions& options, Report& report);
+
+// The books missing from a Bible that ImportUsfmFiles made (partial): the
+// numbers of the books without a chapter.
+std::vector<int> MissingBooks(const BibleData& bible);
+
+// Reads a folder of *.usfm and *.sfm files, one of its files, or an archive
+// of them (UsfmSource.h) into a complete Bible, every book required.
+// Throws std::runtime_error when the source cannot be read or a book is
+// missing or given twice.
+BibleData ImportUsfm(const std::filesystem::path& source, Report& report);
 
 // Turns the notes of the books into cross-reference records: each target of
 // each note parsed, then kept only when its verses exist. Counts go to the

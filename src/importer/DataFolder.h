@@ -30,13 +30,15 @@ void WriteDataFolder(const std::filesystem::path& out, const BibleData& bible,
 struct BuildOptions {
     enum class Source { Usfm, Sword };
     Source source = Source::Usfm;
-    std::string from;              // the USFM folder or the SWORD module name
+    std::string from;              // the USFM folder or archive, or the SWORD module name
+    bool partial = false;          // USFM: missing books are reported, not refused
     std::filesystem::path pages;   // the study pages' folder; empty: no them.dat
     bool strictVerseLinks = true;  // a verse link naming a missing verse is an error
     archive::WriterOptions archive;
 };
 
 // Imports the Bible, reads and checks the pages, and writes the data folder
+// (defined in lorvane_importer_sword, the part of the room that reads SWORD)
 // `out` when the report has no errors. Returns whether it was written.
 // Throws std::runtime_error (or a filesystem error) when a source cannot be
 // read or the folder cannot be written.

@@ -471,15 +471,6 @@ bool IsValidUtf8(std::string_view s) {
     return utf8::IsValid(s);
 }
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path.string());
-    std::ostringstream buf;
-    buf << in.rdbuf();
-    if (in.bad()) throw std::runtime_error("cannot read " + path.string());
-    return buf.str();
-}
-
 }  // namespace
 
 UsfmBook ParseUsfmBook(std::string_view utf8, const std::string& file, TextConverter& text,
@@ -527,26 +518,35 @@ std::vector<dw::CrossRefRecord> ResolveCrossRefs(const std::vector<UsfmBook>& bo
     return out;
 }
 
-BibleData ImportUsfm(const fs::path& folder, Report& report) {
-    std::error_code ec;
-    if (!fs::is_directory(folder, ec))
-        throw std::runtime_error("USFM folder not found: " + folder.string());
-    std::vector<fs::path> files;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::string ext = it->path().extension().string();
-        for (char& c : ext)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if ((ext == ".usfm" || ext == ".sfm") && it->is_regular_file()) files.push_back(it->path());
-    }
-    if (ec) throw std::runtime_error("cannot list " + folder.string() + ": " + ec.message());
-    if (files.empty()) throw std::runtime_error("no .usfm or .sfm file in " + folder.string());
-    std::sort(files.begin(), files.end());
+namespace {
 
+// The book code of a file's \id line, when it comes first, to name the
+// book before it is read.
+int PeekBookNumber(std::string_view bytes) {
+    const std::size_t id = bytes.substr(0, 4096).find("\\id ");
+    if (id == std::string_view::npos) return 0;
+    std::string_view code = bytes.substr(id + 4, 3);
+    return code.size() == 3 ? datawriter::BookNumberOfCode(code) : 0;
+}
+
+}  // namespace
+
+BibleData ImportUsfmFiles(std::vector<SourceFile> files, const std::string& source,
+                          const UsfmImportOptions& options, Report& report) {
     TextConverter text;
     std::vector<UsfmBook> books(kBooks);
-    for (const fs::path& path : files) {
-        std::string bytes = ReadFile(path);
-        const std::string name = path.filename().string();
+    for (SourceFile& file : files) {
+        if (options.cancelled && options.cancelled()) throw ImportCancelled();
+        std::string bytes = std::move(file.bytes);
+        const std::string& name = file.name;
+        if (bytes.empty()) {
+            report.Warn("empty files, skipped", name);
+            continue;
+        }
+        if (options.reading) {
+            const int peek = PeekBookNumber(bytes);
+            if (peek != 0) options.reading(std::string(datawriter::kCanon[peek - 1].name));
+        }
         std::string_view head(bytes.data(), std::min<std::size_t>(bytes.size(), 4096));
         bool says1252 = head.find("\\ide 1252") != std::string_view::npos ||
                         head.find("\\ide CP-1252") != std::string_view::npos ||
@@ -566,20 +566,37 @@ BibleData ImportUsfm(const fs::path& folder, Report& report) {
             continue;
         }
         if (!books[book.number - 1].code.empty()) {
-            throw std::runtime_error("book " + book.code + " given twice: " +
-                                     books[book.number - 1].file + " and " + name);
+            if (!options.partial) {
+                throw std::runtime_error("book " + book.code + " given twice: " +
+                                         books[book.number - 1].file + " and " + name);
+            }
+            report.Warn(
+                "books given twice, the later file skipped",
+                book.code + ": " + books[book.number - 1].file + " kept, " + name + " skipped");
+            continue;
         }
         books[book.number - 1] = std::move(book);
     }
     std::string missing;
-    for (int b = 1; b <= kBooks; ++b)
-        if (books[b - 1].code.empty())
+    int found = 0;
+    for (int b = 1; b <= kBooks; ++b) {
+        if (books[b - 1].code.empty()) {
             missing += (missing.empty() ? "" : " ") + std::string(datawriter::kCanon[b - 1].code);
-    if (!missing.empty())
-        throw std::runtime_error("books missing from " + folder.string() + ": " + missing);
+            books[b - 1].number = b;  // its place in the book table, without chapters
+        } else {
+            ++found;
+        }
+    }
+    if (found == 0)
+        throw ImportError("Ce fichier ne contient aucun livre de la Bible au format USFM.");
+    if (!missing.empty()) {
+        if (!options.partial)
+            throw std::runtime_error("books missing from " + source + ": " + missing);
+        report.Info("books missing from the source: " + missing);
+    }
 
     BibleData bible;
-    bible.source = "USFM folder " + folder.string();
+    bible.source = source;
     for (UsfmBook& book : books) {
         const auto& canon = datawriter::kCanon[book.number - 1];
         bible.books.push_back({cp1252::FromUtf8(canon.name), cp1252::FromUtf8(canon.abbreviation),
@@ -588,7 +605,7 @@ BibleData ImportUsfm(const fs::path& folder, Report& report) {
             report.Warn("book names taken from the French canon where the short title differs",
                         "\"" + book.toc2 + "\" -> \"" + std::string(canon.name) + "\"", 66);
         }
-        if (book.chapterCount != canon.chapters) {
+        if (!book.code.empty() && book.chapterCount != canon.chapters) {
             report.Warn("books whose chapter count differs from the usual one",
                         book.code + ": " + std::to_string(book.chapterCount) + " instead of " +
                             std::to_string(canon.chapters));
@@ -612,6 +629,22 @@ BibleData ImportUsfm(const fs::path& folder, Report& report) {
     text.ReportTo(report);
     FinishBible(bible, report);
     return bible;
+}
+
+std::vector<int> MissingBooks(const BibleData& bible) {
+    std::vector<int> missing;
+    for (std::size_t b = 0; b < bible.books.size(); ++b)
+        if (bible.books[b].chapterCount == 0) missing.push_back(static_cast<int>(b) + 1);
+    return missing;
+}
+
+BibleData ImportUsfm(const fs::path& source, Report& report) {
+    std::error_code ec;
+    if (!fs::exists(source, ec))
+        throw std::runtime_error("USFM source not found: " + source.string());
+    std::vector<SourceFile> files = ReadUsfmSource(source);
+    if (files.empty()) throw std::runtime_error("no .usfm or .sfm file in " + source.string());
+    return ImportUsfmFiles(std::move(files), "USFM " + source.string(), {}, report);
 }
 
 }  // namespace lorvane::importer

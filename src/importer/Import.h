@@ -1,0 +1,53 @@
+#pragma once
+
+// The import of a reader's Bible into the program folder, without widgets.
+// The new data folder is written beside data/ (in data.new/, as data.new/data
+// and its pages in data.new/them, so that the program's own loaders read it
+// as they read data/ at start), loaded in full, and only then exchanged with
+// data/ by one rename. A failure or a cancel before that exchange leaves
+// data/ as it was, and data.new/ is removed.
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Communs.h"
+#include "Report.h"
+#include "UsfmSource.h"
+
+namespace lorvane::importer {
+
+struct ImportSteps {
+    // Told the French name (UTF-8) of each book before it is read.
+    std::function<void(const std::string&)> reading;
+    // Asked now and then until the exchange; true cancels (ImportCancelled).
+    std::function<bool()> cancelled;
+    SourceLimits limits;
+};
+
+struct ImportResult {
+    Communs tables;            // loaded from the new data/; AppDir is the program folder
+    int books = 0;             // books of the 66 that the source has
+    std::vector<int> missing;  // the numbers of the others
+    Report report;
+};
+
+// Imports the USFM Bible at `source` (an archive, a folder or one of its
+// book files) into the program folder appDir (ending with '/'): the study
+// pages are those of the current data/them.dat. Throws ImportError with a
+// French message, or ImportCancelled; data/ and them/ are then untouched.
+ImportResult ImportBible(const std::string& appDir, const std::filesystem::path& source,
+                         const ImportSteps& steps = {});
+
+// What the reader is told of the source beyond the books, UTF-8: the places
+// where verse numbers jump ("Numéros de versets hors de suite : 3 endroits,
+// par exemple MRK 9:46."), "" when there are none. The full report goes to
+// standard error.
+std::string ImportRemarks(const Report& report);
+
+// "66 livres importés." or "27 livres importés ; manquent : Genèse, Exode,
+// …" (ten names at most), UTF-8.
+std::string ImportSummary(int books, const std::vector<int>& missing);
+
+}  // namespace lorvane::importer

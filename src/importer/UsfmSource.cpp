@@ -1,0 +1,200 @@
+#include "UsfmSource.h"
+
+#include <archive.h>
+#include <archive_entry.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+namespace lorvane::importer {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+std::string Megabytes(std::size_t bytes) {
+    return std::to_string(bytes >> 20) + " Mo";
+}
+
+[[noreturn]] void TooLarge(const std::string& name, std::size_t cap) {
+    throw ImportError("Le fichier « " + name + " » dépasse " + Megabytes(cap) +
+                      " une fois décompressé : il n'est pas lu.");
+}
+
+[[noreturn]] void TooLargeInAll(std::size_t cap) {
+    throw ImportError("Les livres de cette archive dépassent " + Megabytes(cap) +
+                      " une fois décompressés : elle n'est pas lue.");
+}
+
+void CheckCancel(const CancelCheck& cancelled) {
+    if (cancelled && cancelled()) throw ImportCancelled();
+}
+
+// The last component of an entry's path, whichever separator it uses.
+std::string BaseName(const char* path) {
+    std::string p = path ? path : "";
+    std::size_t slash = p.find_last_of("/\\");
+    return slash == std::string::npos ? p : p.substr(slash + 1);
+}
+
+struct ArchiveCloser {
+    void operator()(struct archive* a) const { archive_read_free(a); }
+};
+
+[[noreturn]] void Damaged(struct archive* a) {
+    const char* why = archive_error_string(a);
+    throw ImportError(std::string("L'archive est endommagée : ") +
+                      (why && *why ? why : "elle ne peut pas être lue."));
+}
+
+// A regular file read whole, refused beyond the cap without reading it all.
+std::string ReadCapped(const fs::path& path, std::size_t cap, const std::string& name) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        throw ImportError("Impossible de lire le fichier « " + path.string() +
+                          " » : " + std::strerror(errno));
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        throw ImportError("« " + path.string() + " » n'est pas un fichier.");
+    if (static_cast<std::uintmax_t>(st.st_size) > cap) TooLarge(name, cap);
+    std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0)
+            throw ImportError("Impossible de lire le fichier « " + path.string() +
+                              " » : " + std::strerror(errno));
+        if (n == 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+bool StartsAsZip(const fs::path& path) {
+    char magic[2] = {};
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return false;
+    const bool zip = ::read(fd, magic, 2) == 2 && magic[0] == 'P' && magic[1] == 'K';
+    ::close(fd);
+    return zip;
+}
+
+}  // namespace
+
+bool IsUsfmFileName(const std::string& name) {
+    const std::string lower = Lower(name);
+    auto endsWith = [&](const char* ext) {
+        const std::size_t n = std::strlen(ext);
+        return lower.size() > n && lower.compare(lower.size() - n, n, ext) == 0;
+    };
+    return endsWith(".usfm") || endsWith(".sfm");
+}
+
+std::vector<SourceFile> ReadUsfmArchive(const fs::path& path, const SourceLimits& limits,
+                                        const CancelCheck& cancelled) {
+    std::unique_ptr<struct archive, ArchiveCloser> a(archive_read_new());
+    if (!a) throw std::bad_alloc();
+    archive_read_support_filter_all(a.get());
+    archive_read_support_format_all(a.get());
+    if (archive_read_open_filename(a.get(), path.c_str(), 64 * 1024) != ARCHIVE_OK) {
+        // A file that is no archive at all is not a damaged one: only what
+        // starts as a zip is said to be damaged.
+        if (!StartsAsZip(path))
+            throw ImportError("Ce fichier ne contient aucun livre de la Bible au format USFM.");
+        Damaged(a.get());
+    }
+
+    std::vector<SourceFile> files;
+    std::size_t total = 0;
+    std::vector<char> buffer(64 * 1024);
+    for (;;) {
+        CheckCancel(cancelled);
+        struct archive_entry* entry = nullptr;
+        const int r = archive_read_next_header(a.get(), &entry);
+        if (r == ARCHIVE_EOF) break;
+        if (r < ARCHIVE_WARN) Damaged(a.get());
+        const std::string name = BaseName(archive_entry_pathname(entry));
+        if (archive_entry_filetype(entry) != AE_IFREG || !IsUsfmFileName(name)) continue;
+        // The size the entry claims is only a hint: the cap holds on the
+        // bytes actually read.
+        if (archive_entry_size_is_set(entry) && archive_entry_size(entry) >= 0 &&
+            static_cast<std::uint64_t>(archive_entry_size(entry)) > limits.perFile)
+            TooLarge(name, limits.perFile);
+        SourceFile file{name, {}};
+        for (;;) {
+            const la_ssize_t n = archive_read_data(a.get(), buffer.data(), buffer.size());
+            if (n == 0) break;
+            if (n < 0) {
+                if (n == ARCHIVE_WARN) continue;
+                Damaged(a.get());
+            }
+            const auto got = static_cast<std::size_t>(n);
+            if (file.bytes.size() + got > limits.perFile) TooLarge(name, limits.perFile);
+            if (total + got > limits.total) TooLargeInAll(limits.total);
+            file.bytes.append(buffer.data(), got);
+            total += got;
+        }
+        files.push_back(std::move(file));
+    }
+    return files;
+}
+
+std::vector<SourceFile> ReadUsfmFolder(const fs::path& folder, const SourceLimits& limits,
+                                       const CancelCheck& cancelled) {
+    std::error_code ec;
+    std::vector<fs::path> paths;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeEc;
+        if (IsUsfmFileName(it->path().filename().string()) && it->is_regular_file(typeEc))
+            paths.push_back(it->path());
+    }
+    if (ec)
+        throw ImportError("Impossible de lire le dossier « " + folder.string() +
+                          " » : " + ec.message());
+    std::sort(paths.begin(), paths.end());
+    std::vector<SourceFile> files;
+    std::size_t total = 0;
+    for (const fs::path& p : paths) {
+        CheckCancel(cancelled);
+        const std::string name = p.filename().string();
+        std::string bytes = ReadCapped(p, limits.perFile, name);
+        total += bytes.size();
+        if (total > limits.total) TooLargeInAll(limits.total);
+        files.push_back({name, std::move(bytes)});
+    }
+    return files;
+}
+
+std::vector<SourceFile> ReadUsfmSource(const fs::path& path, const SourceLimits& limits,
+                                       const CancelCheck& cancelled) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (ec || status.type() == fs::file_type::not_found)
+        throw ImportError("Le fichier « " + path.string() + " » est introuvable.");
+    if (status.type() == fs::file_type::directory) return ReadUsfmFolder(path, limits, cancelled);
+    if (IsUsfmFileName(path.filename().string())) {
+        const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
+        return ReadUsfmFolder(folder, limits, cancelled);
+    }
+    if (status.type() != fs::file_type::regular)
+        throw ImportError("« " + path.string() + " » n'est pas un fichier.");
+    return ReadUsfmArchive(path, limits, cancelled);
+}
+
+}  // namespace lorvane::importer

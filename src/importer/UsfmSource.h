@@ -1,0 +1,65 @@
+#pragma once
+
+// The files of a USFM Bible, read into memory from where the reader keeps
+// them: a folder of book files, one book file of such a folder (the whole
+// folder is meant), or an archive as it was downloaded (zip and the other
+// formats libarchive reads). An archive is never extracted: its entries are
+// read in memory, their paths ignored, and only those named *.usfm or *.sfm
+// (any case) are kept. Reading stops at the size caps, so that a small
+// hostile archive cannot fill the memory.
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace lorvane::importer {
+
+// A failure of an import that the reader is told about, in French.
+class ImportError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// The reader cancelled the import.
+class ImportCancelled : public std::runtime_error {
+  public:
+    ImportCancelled() : std::runtime_error("Importation annulée.") {}
+};
+
+struct SourceFile {
+    std::string name;   // the file name, without the entry's folders
+    std::string bytes;  // as stored
+};
+
+struct SourceLimits {
+    std::size_t perFile = std::size_t{32} << 20;  // uncompressed bytes of one entry
+    std::size_t total = std::size_t{256} << 20;   // of all the entries kept
+};
+
+// Called between files; returning true cancels (ImportCancelled).
+using CancelCheck = std::function<bool()>;
+
+// Whether a file name is one of a USFM book: *.usfm or *.sfm in any case.
+bool IsUsfmFileName(const std::string& name);
+
+// The USFM files of an archive, in the archive's order. Throws ImportError:
+// "L'archive est endommagée : ..." when it cannot be read, a refusal naming
+// the cap when an entry or the whole exceeds it.
+std::vector<SourceFile> ReadUsfmArchive(const std::filesystem::path& archive,
+                                        const SourceLimits& limits = {},
+                                        const CancelCheck& cancelled = {});
+
+// The USFM files of a folder, in name order (each under the same caps).
+std::vector<SourceFile> ReadUsfmFolder(const std::filesystem::path& folder,
+                                       const SourceLimits& limits = {},
+                                       const CancelCheck& cancelled = {});
+
+// A folder, a USFM file (its folder) or an archive (any other file).
+std::vector<SourceFile> ReadUsfmSource(const std::filesystem::path& path,
+                                       const SourceLimits& limits = {},
+                                       const CancelCheck& cancelled = {});
+
+}  // namespace lorvane::importer

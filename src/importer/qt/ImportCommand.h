@@ -1,0 +1,37 @@
+#pragma once
+
+// Fichier > Importer une Bible...: the file dialog, the progress dialog and
+// the messages of an import. The work itself (ImportBible) runs on a worker
+// thread while the window keeps repainting; the new tables come back to the
+// GUI thread only once the new data folder is in place.
+
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "Communs.h"
+
+class QWidget;
+
+namespace lorvane {
+
+// Takes the tables of the imported Bible (the main window shows them).
+using TakeImportedTables = std::function<void(Communs&& tables)>;
+
+// The file dialog: "Importer une Bible", in the downloads folder (else the
+// home folder), filter "Bibles USFM (*.zip *.usfm *.sfm *.SFM)". The chosen
+// file's path, empty when the reader closed it.
+QString AskBibleFile(QWidget* parent);
+
+// Imports `source` into the program folder appDir with the progress dialog
+// ("Lecture de Genèse...", "Annuler"), hands the tables to `take`, then
+// shows the summary ("66 livres importés."). A failure shows its French
+// message and leaves data/ and the window as they were; a cancel shows
+// nothing. Returns whether the tables were handed over.
+bool ImportBibleFile(QWidget* parent, const std::string& appDir, const QString& source,
+                     const TakeImportedTables& take);
+
+// The whole command: AskBibleFile, then ImportBibleFile.
+bool RunImportCommand(QWidget* parent, const std::string& appDir, const TakeImportedTables& take);
+
+}  // namespace lorvane

@@ -1,0 +1,238 @@
+// The import of a reader's Bible into the program folder: what an archive
+// or a folder gives, and that no failure touches data/.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <map>
+
+#include "Cp1252.h"
+#include "FctLoad.h"
+#include "Fixtures.h"
+#include "Import.h"
+#include "ZipFixtures.h"
+
+namespace lorvane::importer {
+namespace {
+
+namespace fs = std::filesystem;
+using lorvane::testing::DataSet;
+using lorvane::testing::LsgEntries;
+using lorvane::testing::TempDir;
+using lorvane::testing::TinyBook;
+using lorvane::testing::WriteZip;
+
+// Every file under a folder with its bytes, to see it unchanged.
+std::map<std::string, std::string> Snapshot(const fs::path& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(dir))
+        if (e.is_regular_file())
+            files[fs::relative(e.path(), dir).string()] = lorvane::testing::ReadFile(e.path());
+    return files;
+}
+
+// A program folder holding the data folder of a small Bible.
+struct ProgramFolder {
+    ProgramFolder() {
+        lorvane::testing::WriteDataFolder(dir.path(), DataSet::Small());
+        before = Snapshot(dir.path());
+    }
+    fs::path Zip(const lorvane::testing::ZipEntries& entries) {
+        const fs::path zip = source.path() / "bible.zip";
+        WriteZip(zip, entries);
+        return zip;
+    }
+    // The import fails with `message` (its start) and leaves the folder as
+    // it was.
+    void ExpectRefused(const fs::path& from, const std::string& message,
+                       const ImportSteps& steps = {}) {
+        try {
+            ImportBible(dir.appDir(), from, steps);
+            ADD_FAILURE() << "imported " << from;
+        } catch (const ImportError& e) {
+            EXPECT_EQ(std::string(e.what()).substr(0, message.size()), message) << e.what();
+        }
+        EXPECT_EQ(Snapshot(dir.path()), before);
+    }
+    TempDir dir, source;
+    std::map<std::string, std::string> before;
+};
+
+void Write(const fs::path& file, const std::string& bytes) {
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+std::string VerseText(const Communs& c, int book, int chapter, int verse) {
+    return cp1252::ToUtf8(c.VerseTable[c.VerseLookup(book, chapter, verse)].Text);
+}
+
+TEST(Import, TheDownloadedLouisSegondZipReplacesTheBible) {
+    if (lorvane::testing::LsgDir().empty()) GTEST_SKIP() << "no Louis Segond folder";
+    ProgramFolder app;
+    Write(app.dir.path() / "data" / "lisez-moi.txt", "à garder");
+    app.before = Snapshot(app.dir.path());
+    std::vector<std::string> read;
+    ImportSteps steps;
+    steps.reading = [&](const std::string& book) { read.push_back(book); };
+    ImportResult r = ImportBible(app.dir.appDir(), app.Zip(LsgEntries()), steps);
+
+    EXPECT_EQ(ImportSummary(r.books, r.missing), "66 livres importés.");
+    ASSERT_EQ(read.size(), 66u);
+    EXPECT_EQ(read.front(), "Genèse");
+    EXPECT_EQ(r.tables.AppDir, app.dir.appDir());
+    EXPECT_EQ(VerseText(r.tables, 1, 1, 1).substr(0, 16), "Au commencement,");
+    EXPECT_EQ(r.report.Count("books outside the 66, skipped"), 1);  // the front matter
+    // The program's next start reads the same: data/ holds the new Bible
+    // with the old study pages, them/ the pages, and nothing is left beside.
+    Communs again(app.dir.appDir());
+    LoadAllTables(again);
+    EXPECT_EQ(VerseText(again, 66, 22, 21), VerseText(r.tables, 66, 22, 21));
+    EXPECT_EQ(lorvane::testing::ReadFile(app.dir.path() / "data" / "them.dat"),
+              app.before.at("data/them.dat"));
+    EXPECT_TRUE(fs::exists(app.dir.path() / "them" / "livres.htm"));
+    EXPECT_EQ(lorvane::testing::ReadFile(app.dir.path() / "data" / "lisez-moi.txt"), "à garder");
+    EXPECT_FALSE(fs::exists(app.dir.path() / "data.new"));
+}
+
+TEST(Import, APartialBibleKeepsAPlaceForEveryBook) {
+    ProgramFolder app;
+    lorvane::testing::ZipEntries entries;
+    for (const char* code : {"MAT", "MRK", "LUK", "JHN"})
+        entries.push_back({std::string(code) + ".usfm", TinyBook(code, 2)});
+    ImportResult r = ImportBible(app.dir.appDir(), app.Zip(entries));
+
+    EXPECT_EQ(r.books, 4);
+    EXPECT_EQ(r.missing.size(), 62u);
+    EXPECT_EQ(ImportSummary(r.books, r.missing),
+              "4 livres importés ; manquent : Genèse, Exode, Lévitique, Nombres, Deutéronome, "
+              "Josué, Juges, Ruth, 1 Samuel, 2 Samuel, …");
+    EXPECT_EQ(ImportSummary(65, {3}), "65 livres importés ; manquent : Lévitique.");
+    EXPECT_EQ(ImportRemarks(r.report), "");
+    EXPECT_EQ(cp1252::ToUtf8(r.tables.Book(1).Name.view()), "Genèse");
+    EXPECT_EQ(r.tables.Book(1).ChapterCount, 0);
+    EXPECT_EQ(r.tables.Book(40).ChapterCount, 2);
+    EXPECT_EQ(VerseText(r.tables, 43, 2, 3), "Texte de JHN 2.3");
+}
+
+TEST(Import, BookFilesAreTakenInEveryFormTheyCome) {
+    ProgramFolder app;
+    std::string crlf = "\xEF\xBB\xBF" + TinyBook("GEN");
+    for (std::size_t at = 0; (at = crlf.find('\n', at)) != std::string::npos; at += 2)
+        crlf.replace(at, 1, "\r\n");
+    ImportResult r = ImportBible(app.dir.appDir(), app.Zip({{"a/b/GEN.SFM", crlf},
+                                                            {"vide.usfm", ""},
+                                                            {"EXO.usfm", TinyBook("EXO")},
+                                                            {"EXO-bis.usfm", TinyBook("EXO", 2)},
+                                                            {"GLO.usfm", TinyBook("GLO")},
+                                                            {"lisez-moi.txt", TinyBook("LEV")}}));
+    EXPECT_EQ(r.books, 2);
+    EXPECT_EQ(VerseText(r.tables, 1, 1, 3), "Texte de GEN 1.3");
+    EXPECT_EQ(r.tables.Book(2).ChapterCount, 1);  // the first file of a book given twice
+    EXPECT_EQ(r.tables.Book(3).ChapterCount, 0);
+    EXPECT_EQ(r.report.Count("books given twice, the later file skipped"), 1);
+    EXPECT_EQ(r.report.Count("empty files, skipped"), 1);
+
+    // Verse numbers that jump are imported as they come, and told.
+    std::string jumps = TinyBook("MRK");
+    jumps.replace(jumps.find("\\v 2"), 4, "\\v 4");
+    r = ImportBible(app.dir.appDir(), app.Zip({{"MRK.usfm", jumps}}));
+    EXPECT_EQ(VerseText(r.tables, 41, 1, 4), "Texte de MRK 1.2");
+    EXPECT_EQ(ImportRemarks(r.report),
+              "Numéros de versets hors de suite : 2 endroits, par exemple MRK 1:4.");
+
+    // A book file of an unzipped folder stands for its whole folder.
+    TempDir folder;
+    Write(folder.path() / "01-GEN.usfm", TinyBook("GEN"));
+    Write(folder.path() / "02-EXO.usfm", TinyBook("EXO"));
+    EXPECT_EQ(ImportBible(app.dir.appDir(), folder.path() / "02-EXO.usfm").books, 2);
+}
+
+TEST(Import, WhatHoldsNoBookIsRefused) {
+    ProgramFolder app;
+    const std::string none = "Ce fichier ne contient aucun livre de la Bible au format USFM.";
+    app.ExpectRefused(app.Zip({{"00-FRTfraLSG.usfm", TinyBook("FRT")}, {"x.htm", "<p>"}}), none);
+    Write(app.source.path() / "page.zip", "<html>pas une archive");
+    app.ExpectRefused(app.source.path() / "page.zip", none);
+}
+
+TEST(Import, ADamagedArchiveIsRefused) {
+    ProgramFolder app;
+    std::string zip = lorvane::testing::ReadFile(
+        app.Zip({{"GEN.usfm", TinyBook("GEN", 40)}, {"EXO.usfm", TinyBook("EXO", 40)}}));
+    for (std::size_t i = 60; i < zip.size() / 2; ++i)
+        zip[i] = static_cast<char>(zip[i] ^ 0x5A);
+    Write(app.source.path() / "bible.zip", zip);
+    app.ExpectRefused(app.source.path() / "bible.zip", "L'archive est endommagée : ");
+}
+
+TEST(Import, AZipBombIsRefusedAtTheCap) {
+    ProgramFolder app;
+    // A few dozen kilobytes that would unpack to 40 MB.
+    const fs::path bomb =
+        app.Zip({{"GEN.usfm", TinyBook("GEN")},
+                 {"EXO.usfm", "\\id EXO\n\\c 1\n\\v 1 " + std::string(40 << 20, '\0')}});
+    EXPECT_LT(fs::file_size(bomb), 200'000u);
+    app.ExpectRefused(bomb, "Le fichier « EXO.usfm » dépasse 32 Mo une fois décompressé");
+
+    ImportSteps small;
+    small.limits = {1 << 20, 3 << 20};
+    lorvane::testing::ZipEntries many;
+    for (int i = 0; i < 4; ++i)
+        many.push_back({"GEN" + std::to_string(i) + ".usfm", std::string(1 << 20, ' ')});
+    app.ExpectRefused(app.Zip(many), "Les livres de cette archive dépassent 3 Mo", small);
+}
+
+TEST(Import, ACancelLeavesEverythingAsItWas) {
+    ProgramFolder app;
+    lorvane::testing::ZipEntries entries;
+    for (const char* code : {"GEN", "EXO", "LEV"})
+        entries.push_back({std::string(code) + ".usfm", TinyBook(code)});
+    const fs::path zip = app.Zip(entries);
+    for (int asks : {1, 2, 5, 6, 7}) {
+        ImportSteps steps;
+        int n = 0;
+        steps.cancelled = [&] { return ++n >= asks; };
+        EXPECT_THROW(ImportBible(app.dir.appDir(), zip, steps), ImportCancelled) << asks;
+        EXPECT_EQ(Snapshot(app.dir.path()), app.before);
+    }
+}
+
+TEST(Import, AFolderThatCannotBeWrittenIsLeftAsItWas) {
+    ProgramFolder app;
+    const fs::path zip = app.Zip({{"GEN.usfm", TinyBook("GEN")}});
+    const std::string message =
+        "Impossible d'écrire dans le dossier « " + app.dir.path().string() + " » : ";
+    fs::permissions(app.dir.path(), fs::perms::owner_write, fs::perm_options::remove);
+    {
+        lorvane::testing::WithoutRootOverride asReader;
+        app.ExpectRefused(zip, message);
+    }
+    fs::permissions(app.dir.path(), fs::perms::owner_write, fs::perm_options::add);
+
+    // A full disk: no file may grow beyond a few bytes.
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 64;
+    setrlimit(RLIMIT_FSIZE, &tiny);
+    app.ExpectRefused(zip, message);
+    setrlimit(RLIMIT_FSIZE, &saved);
+}
+
+TEST(Import, WhatACrashLeftBesideDataIsClearedByTheNextImport) {
+    ProgramFolder app;
+    Write(app.dir.path() / "data.new" / "data" / "bible.dat", "à moitié");
+    ImportBible(app.dir.appDir(), app.Zip({{"GEN.usfm", TinyBook("GEN")}}));
+    EXPECT_FALSE(fs::exists(app.dir.path() / "data.new"));
+    Communs c(app.dir.appDir());
+    LoadAllTables(c);
+    EXPECT_EQ(VerseText(c, 1, 1, 2), "Texte de GEN 1.2");
+}
+
+}  // namespace
+}  // namespace lorvane::importer

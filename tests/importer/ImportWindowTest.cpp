@@ -1,0 +1,209 @@
+// Fichier > Importer une Bible... in the main window: the dialogs from the
+// keyboard, the new Bible shown at once with the pad as it was, and the
+// window untouched by a failure or a cancel.
+
+#include <QAccessible>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QProgressDialog>
+#include <QStandardPaths>
+#include <QTextEdit>
+#include <QtTest>
+#include <fstream>
+#include <map>
+
+#include "AppFixture.h"
+#include "Bible.h"
+#include "Canon.h"
+#include "DlgPassage.h"
+#include "FrRichEdit.h"
+#include "HTMLControls.h"
+#include "HTMListBox.h"
+#include "ImportCommand.h"
+#include "ModalDriver.h"
+#include "TextTabs.h"
+#include "ZipFixtures.h"
+
+using namespace lorvane;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::map<std::string, std::string> Snapshot(const fs::path& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(dir))
+        if (e.is_regular_file())
+            files[fs::relative(e.path(), dir).string()] = testing::ReadFile(e.path());
+    return files;
+}
+
+QString AccessibleName(QWidget* w) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    return a ? a->text(QAccessible::Name) : QString();
+}
+
+}  // namespace
+
+class ImportWindowTest : public testing::MainWindowTestCase {
+    Q_OBJECT
+
+    testing::TempDir source;
+    QString message;  // the text of the last message box, closed with Enter
+
+    std::string Page() { return testing::ReadFile(dir->path() / "temp.htm"); }
+    QString Zip(const testing::ZipEntries& entries) {
+        const fs::path zip = source.path() / "fraLSG_usfm.zip";
+        testing::WriteZip(zip, entries);
+        return QString::fromStdString(zip.string());
+    }
+    // The next message box: its text kept, closed from the keyboard.
+    void AnswerMessage() {
+        message.clear();
+        auto* timer = new QTimer(w);
+        connect(timer, &QTimer::timeout, [this, timer] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible()) return;
+            timer->deleteLater();
+            message = box->text();
+            QCOMPARE(AccessibleName(box), QString("Importer une Bible"));
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        timer->start(5);
+    }
+    bool Import(const QString& file) {
+        return ImportBibleFile(w, communs->AppDir, file, [this](Communs&& tables) {
+            w->TakeImportedTables(std::move(tables));
+        });
+    }
+
+  private slots:
+    void init() {
+        Open(testing::MainWindowBible());
+        QVERIFY(w->Loaded());
+        w->show();
+    }
+    void cleanup() {
+        testing::CancelPendingAnswers();
+        Close();
+    }
+
+    void theEntryStandsAboveQuitter() {
+        QMenu* fichier = w->menuBar()->actions().front()->menu();
+        QList<QAction*> actions = fichier->actions();
+        QCOMPARE(actions.size(), 3);
+        QCOMPARE(actions[0]->objectName(), QString("ImporterBible1"));
+        QCOMPARE(actions[0]->text(), QString("&Importer une Bible..."));
+        QVERIFY(actions[1]->isSeparator());
+        QCOMPARE(actions[2]->objectName(), QString("Quitter1"));
+    }
+
+    void theLouisSegondZipFromTheKeyboardShowsGeneseOneAndLeavesThePad() {
+        if (testing::LsgDir().empty()) QSKIP("no Louis Segond folder");
+        const QString zip = Zip(testing::LsgEntries());
+        w->FrmRichEdit->RTFControl->insertPlainText(
+            QString::fromUtf8("Mes notes non enregistrées"));
+        QVERIFY(w->FrmRichEdit->Modified());
+        w->BtnNouveau->click();
+        w->OpenPassage(1, 1, 1, 2);
+        QVERIFY(w->FDlgPassage->isVisible());
+
+        // The file dialog: its title, filter and folder, then the name typed
+        // and Enter; the summary box closed with Enter too.
+        testing::OnNextModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QString("Importer une Bible"));
+            QCOMPARE(AccessibleName(dialog), QString("Importer une Bible"));
+            QCOMPARE(dialog->nameFilters(), QStringList("Bibles USFM (*.zip *.usfm *.sfm *.SFM)"));
+            QString start = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+            if (!QDir(start).exists()) start = QDir::homePath();
+            QCOMPARE(QDir(dialog->directory()).canonicalPath(), QDir(start).canonicalPath());
+            AnswerMessage();
+            QWidget* typed = dialog->focusWidget();  // where the keys go when it opens
+            QVERIFY(qobject_cast<QLineEdit*>(typed));
+            // The whole path as one typed text: typed key by key, each "/"
+            // would open its folder on the way.
+            QTest::sendKeyEvent(QTest::Click, typed, Qt::Key_unknown, zip, Qt::NoModifier);
+            QTest::keyClick(typed, Qt::Key_Return);
+        });
+        w->ImporterBible1Click();
+
+        QCOMPARE(message, QString::fromUtf8("66 livres importés."));
+        QCOMPARE(w->TCTexte->Count(), 1);
+        QCOMPARE(w->TCTexte->Caption(0), QString::fromUtf8("Genèse 1"));
+        QCOMPARE(w->CBLivre->ItemIndex(), 0);
+        QCOMPARE(w->CBLivre->Count(), 66);
+        QVERIFY(Page().find("Au commencement, Dieu cr\xE9"
+                            "a les cieux et la terre.") != std::string::npos);
+        QVERIFY(w->LBIndex->Count() > 0);
+        QVERIFY(!w->FDlgPassage->isVisible());
+        QCOMPARE(w->FrmRichEdit->RTFControl->toPlainText(),
+                 QString::fromUtf8("Mes notes non enregistrées"));
+        QVERIFY(w->FrmRichEdit->Modified());
+        w->FrmRichEdit->RTFControl->document()->setModified(false);  // no question at the close
+    }
+
+    void aBookTheImportLacksKeepsItsPlaceAndSaysSo() {
+        AnswerMessage();
+        QVERIFY2(Import(Zip({{"JHN.usfm", testing::TinyBook("JHN")}})), qPrintable(message));
+        QVERIFY2(message.startsWith(QString::fromUtf8("1 livre importé ; manquent : Genèse, ")),
+                 qPrintable(message));
+        QCOMPARE(w->CBLivre->Count(), 66);
+        QCOMPARE(w->TCTexte->Caption(0), QString::fromUtf8("Genèse 1"));
+        QVERIFY(Page().find("Ce livre n'est pas dans la Bible import\xE9"
+                            "e.") != std::string::npos);
+        w->CBLivre->SetItemIndex(42);
+        w->CBLivreChange();
+        QVERIFY(Page().find("Texte de JHN 1.3") != std::string::npos);
+    }
+
+    void aFailureOrACancelLeavesTheWindowAndTheData() {
+        const auto before = Snapshot(dir->path() / "data");
+        const std::string page = Page();
+        const QString caption = w->TCTexte->Caption(0);
+
+        std::string bytes =
+            testing::ReadFile(Zip({{"GEN.usfm", testing::TinyBook("GEN", 40)}}).toStdString());
+        bytes.resize(bytes.size() / 2);
+        std::ofstream(source.path() / "coupee.zip", std::ios::binary) << bytes;
+        AnswerMessage();
+        QVERIFY(!Import(QString::fromStdString((source.path() / "coupee.zip").string())));
+        QVERIFY2(message.startsWith(QString::fromUtf8("L'archive est endommagée : ")),
+                 qPrintable(message));
+
+        {
+            testing::WithoutRootOverride asReader;
+            fs::permissions(dir->path(), fs::perms::owner_write, fs::perm_options::remove);
+            AnswerMessage();
+            QVERIFY(!Import(Zip({{"GEN.usfm", testing::TinyBook("GEN")}})));
+            fs::permissions(dir->path(), fs::perms::owner_write, fs::perm_options::add);
+        }
+        QVERIFY2(message.startsWith(QString::fromUtf8("Impossible d'écrire dans le dossier « ")),
+                 qPrintable(message));
+
+        // "Annuler" from the keyboard as soon as the progress dialog shows.
+        testing::ZipEntries books;
+        for (const auto& book : datawriter::kCanon)
+            books.push_back(
+                {std::string(book.code) + ".usfm", testing::TinyBook(std::string(book.code), 150)});
+        const QString zip = Zip(books);
+        bool sawProgress = false;
+        testing::OnNextModal([&](QWidget* modal) {
+            auto* progress = qobject_cast<QProgressDialog*>(modal);
+            QVERIFY(progress);
+            sawProgress = true;
+            QCOMPARE(AccessibleName(progress), QString("Importer une Bible"));
+            QTest::keyClick(progress, Qt::Key_Escape);
+        });
+        QVERIFY(!Import(zip));
+        QVERIFY(sawProgress);
+
+        QCOMPARE(Snapshot(dir->path() / "data"), before);
+        QCOMPARE(Page(), page);
+        QCOMPARE(w->TCTexte->Caption(0), caption);
+        QVERIFY(!fs::exists(dir->path() / "data.new"));
+    }
+};
+
+QTEST_MAIN(ImportWindowTest)
+#include "ImportWindowTest.moc"
