@@ -208,29 +208,6 @@ TFrmRichEdit::TFrmRichEdit(QWidget* parent) : QFrame(parent) {
     RTFControl->installEventFilter(this);
     column->addWidget(RTFControl, 1);
 
-    ColorDialog1 = new QColorDialog(this);
-    ColorDialog1->setObjectName("ColorDialog1");
-
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const bool hasDocuments = !documents.isEmpty() && QFileInfo(documents).isDir();
-    OD = new QFileDialog(this);
-    OD->setObjectName("OD");
-    OD->setAcceptMode(QFileDialog::AcceptOpen);
-    OD->setFileMode(QFileDialog::ExistingFile);
-    OD->setNameFilters({QStringLiteral("Fichier texte enrichi (*.RTF)")});
-    OD->setDefaultSuffix(QStringLiteral("rtf"));
-    SD = new QFileDialog(this);
-    SD->setObjectName("SD");
-    SD->setAcceptMode(QFileDialog::AcceptSave);
-    SD->setFileMode(QFileDialog::AnyFile);
-    SD->setNameFilters(
-        {QStringLiteral("Fichier texte enrichi (*.RTF)"), QStringLiteral("Tous les fichiers (*)")});
-    SD->setDefaultSuffix(QStringLiteral("rtf"));
-    if (hasDocuments) {
-        OD->setDirectory(documents);
-        SD->setDirectory(documents);
-    }
-
     // Wiring.
     auto click = [this](QToolButton* button, void (TFrmRichEdit::*handler)()) {
         connect(button, &QToolButton::clicked, this,
@@ -455,14 +432,52 @@ void TFrmRichEdit::FontSizeChange() {
     RefreshOffsets();
 }
 
+QColorDialog* TFrmRichEdit::ColorDialog1() {
+    if (!colorDialog_) {
+        colorDialog_ = new QColorDialog(this);
+        colorDialog_->setObjectName("ColorDialog1");
+    }
+    return colorDialog_;
+}
+
+QFileDialog* TFrmRichEdit::OD() {
+    if (!openDialog_) {
+        openDialog_ = FileDialog("OD", QFileDialog::AcceptOpen);
+        openDialog_->setFileMode(QFileDialog::ExistingFile);
+        openDialog_->setNameFilters({QStringLiteral("Fichier texte enrichi (*.RTF)")});
+    }
+    return openDialog_;
+}
+
+QFileDialog* TFrmRichEdit::SD() {
+    if (!saveDialog_) {
+        saveDialog_ = FileDialog("SD", QFileDialog::AcceptSave);
+        saveDialog_->setFileMode(QFileDialog::AnyFile);
+        saveDialog_->setNameFilters({QStringLiteral("Fichier texte enrichi (*.RTF)"),
+                                     QStringLiteral("Tous les fichiers (*)")});
+    }
+    return saveDialog_;
+}
+
+QFileDialog* TFrmRichEdit::FileDialog(const char* name, int acceptMode) {
+    auto* dialog = new QFileDialog(this);
+    dialog->setObjectName(name);
+    dialog->setAcceptMode(static_cast<QFileDialog::AcceptMode>(acceptMode));
+    dialog->setDefaultSuffix(QStringLiteral("rtf"));
+    // Both start in the reader's documents folder when there is one.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir()) dialog->setDirectory(documents);
+    return dialog;
+}
+
 void TFrmRichEdit::ToolButton1Click() {
     const QTextCharFormat current = SelectionFormat();
-    ColorDialog1->setCurrentColor(current.foreground().style() != Qt::NoBrush
-                                      ? current.foreground().color()
-                                      : QColor(Qt::black));
-    if (ColorDialog1->exec() != QDialog::Accepted) return;
+    ColorDialog1()->setCurrentColor(current.foreground().style() != Qt::NoBrush
+                                        ? current.foreground().color()
+                                        : QColor(Qt::black));
+    if (ColorDialog1()->exec() != QDialog::Accepted) return;
     QTextCharFormat f;
-    f.setForeground(ColorDialog1->selectedColor());
+    f.setForeground(ColorDialog1()->selectedColor());
     MergeFormat(f);
 }
 
@@ -676,8 +691,8 @@ bool TFrmRichEdit::Save() {
 }
 
 bool TFrmRichEdit::SaveAs() {
-    if (SD->exec() != QDialog::Accepted || SD->selectedFiles().isEmpty()) return false;
-    const std::string path = PathFromQt(SD->selectedFiles().first());
+    if (SD()->exec() != QDialog::Accepted || SD()->selectedFiles().isEmpty()) return false;
+    const std::string path = PathFromQt(SD()->selectedFiles().first());
     try {
         SaveToFile(path);
         return true;
@@ -699,8 +714,8 @@ void TFrmRichEdit::BtnNewClick() {
 
 void TFrmRichEdit::BtnOpenClick() {
     if (!CanClose()) return;
-    if (OD->exec() != QDialog::Accepted || OD->selectedFiles().isEmpty()) return;
-    LoadFromFile(PathFromQt(OD->selectedFiles().first()));
+    if (OD()->exec() != QDialog::Accepted || OD()->selectedFiles().isEmpty()) return;
+    LoadFromFile(PathFromQt(OD()->selectedFiles().first()));
     RTFControl->setFocus();
 }
 

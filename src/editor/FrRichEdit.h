@@ -54,7 +54,8 @@ class TFrmRichEdit : public QFrame {
     QButtonGroup* AlignGroup = nullptr;  // the value of each button is its id
     QToolButton* BulletsButton = nullptr;
     QToolButton* ToolButton1 = nullptr;
-    QColorDialog* ColorDialog1 = nullptr;
+    // The text colour dialog, made when first needed.
+    QColorDialog* ColorDialog1();
     QToolButton* Superscript = nullptr;
     QToolButton* Subscript = nullptr;
     QToolButton* ToolButton2 = nullptr;
@@ -73,8 +74,10 @@ class TFrmRichEdit : public QFrame {
     QToolButton* BtnPrint = nullptr;
     QToolButton* BtnCut = nullptr;
     QToolButton* BtnCopy = nullptr;
-    QFileDialog* OD = nullptr;
-    QFileDialog* SD = nullptr;
+    // The open and save dialogs, made when first needed: a file dialog reads
+    // its folder as soon as it exists.
+    QFileDialog* OD();
+    QFileDialog* SD();
     QToolButton* BtnPaste = nullptr;
 
     // Set by Ctrl+I: the character of that key never reaches the text.
@@ -130,6 +133,11 @@ class TFrmRichEdit : public QFrame {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    QFileDialog* FileDialog(const char* name, int acceptMode);
+    QColorDialog* colorDialog_ = nullptr;
+    QFileDialog* openDialog_ = nullptr;
+    QFileDialog* saveDialog_ = nullptr;
+
     QToolButton* Button(QWidget* bar, const char* name, const QIcon& icon, const QString& tip,
                         bool checkable);
     QWidget* Separator(QWidget* row);

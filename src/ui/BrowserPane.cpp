@@ -93,6 +93,13 @@ class PaneBrowser : public QTextBrowser {
                                                        : verticalScrollBar()->value();
     }
 
+    // A page loaded while the view is hidden is laid out when the view is
+    // shown, at the width it is shown with: laying out a long page (the
+    // glossary) in a pane nobody sees would only delay the window.
+    void HoldLayoutUntilShown() {
+        if (!isVisible()) document()->setPageSize(QSizeF(0, 0));
+    }
+
   protected:
     QVariant loadResource(int type, const QUrl& name) override {
         // Regular local files only, of a sensible size: an IMG naming a
@@ -160,6 +167,9 @@ class PaneBrowser : public QTextBrowser {
 
     void showEvent(QShowEvent* e) override {
         QTextBrowser::showEvent(e);
+        // A resize on the way to the screen has laid the page out already;
+        // otherwise this asks the view for its layout at its width.
+        if (document()->pageSize().isNull()) setLineWrapColumnOrWidth(lineWrapColumnOrWidth());
         if (scrollPending) ScrollTo(pendingAnchor, pendingScroll);
     }
 };
@@ -278,6 +288,7 @@ bool TBrowserPane::Load(const NavTarget& target) {
     QTextDocument* doc = view_->document();
     const qsizetype slash = target.path.lastIndexOf(u'/');
     doc->setBaseUrl(QUrl::fromLocalFile(target.path.left(slash + 1)));
+    view_->HoldLayoutUntilShown();
     view_->setHtml(
         DecodePage(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
     // BODY bgcolor colours the page's frame; let it fill the whole view.

@@ -136,12 +136,12 @@ class RichEditTest : public QObject {
         QCOMPARE(pad->AlignGroup->id(pad->RightAlign), 1);
         QCOMPARE(pad->AlignGroup->id(pad->CenterAlign), 2);
         // The dialogs.
-        QCOMPARE(pad->OD->defaultSuffix(), QString("rtf"));
-        QCOMPARE(pad->SD->defaultSuffix(), QString("rtf"));
-        QCOMPARE(pad->OD->nameFilters(), QStringList{"Fichier texte enrichi (*.RTF)"});
-        QCOMPARE(pad->SD->nameFilters(),
+        QCOMPARE(pad->OD()->defaultSuffix(), QString("rtf"));
+        QCOMPARE(pad->SD()->defaultSuffix(), QString("rtf"));
+        QCOMPARE(pad->OD()->nameFilters(), QStringList{"Fichier texte enrichi (*.RTF)"});
+        QCOMPARE(pad->SD()->nameFilters(),
                  (QStringList{"Fichier texte enrichi (*.RTF)", "Tous les fichiers (*)"}));
-        QVERIFY(!pad->SD->testOption(QFileDialog::DontConfirmOverwrite));
+        QVERIFY(!pad->SD()->testOption(QFileDialog::DontConfirmOverwrite));
 
         // In the module panel (265 pixels) every button of the rows shows.
         pad->resize(262, 400);
