@@ -42,6 +42,9 @@ class PaneBrowser : public QTextBrowser {
 
     // The raw href of the link being activated by the current event.
     QString pendingHref;
+    // The page to show once the view is shown.
+    std::optional<QString> pendingPage;
+    QBrush pendingBase;
     // Where to scroll once the view is shown: an anchor (when not null),
     // else a position.
     bool scrollPending = false;
@@ -93,11 +96,26 @@ class PaneBrowser : public QTextBrowser {
                                                        : verticalScrollBar()->value();
     }
 
-    // A page loaded while the view is hidden is laid out when the view is
-    // shown, at the width it is shown with: laying out a long page (the
-    // glossary) in a pane nobody sees would only delay the window.
-    void HoldLayoutUntilShown() {
+    // Shows a page, its BODY bgcolor filling the view (`base` without one).
+    // A page given while the view is hidden is parsed when the view is shown
+    // (or asked for), and laid out at the width it is shown with: a long
+    // page (the glossary) in a pane nobody sees would only delay the window.
+    void SetPage(const QString& html, const QBrush& base) {
+        pendingPage = html;
+        pendingBase = base;
+        if (isVisible()) ApplyPage();
+    }
+    void DropPage() { pendingPage.reset(); }
+    void ApplyPage() {
+        if (!pendingPage) return;
+        const QString html = std::move(*pendingPage);
+        pendingPage.reset();
         if (!isVisible()) document()->setPageSize(QSizeF(0, 0));
+        setHtml(html);
+        QPalette pal = viewport()->palette();
+        const QBrush bg = document()->rootFrame()->frameFormat().background();
+        pal.setBrush(QPalette::Base, bg.style() != Qt::NoBrush ? bg : pendingBase);
+        viewport()->setPalette(pal);
     }
 
   protected:
@@ -167,6 +185,7 @@ class PaneBrowser : public QTextBrowser {
 
     void showEvent(QShowEvent* e) override {
         QTextBrowser::showEvent(e);
+        ApplyPage();
         // A resize on the way to the screen has laid the page out already;
         // otherwise this asks the view for its layout at its width.
         if (document()->pageSize().isNull()) setLineWrapColumnOrWidth(lineWrapColumnOrWidth());
@@ -190,6 +209,7 @@ TBrowserPane::TBrowserPane(QWidget* parent) : QWidget(parent), view_(new PaneBro
 TBrowserPane::~TBrowserPane() = default;
 
 QTextBrowser* TBrowserPane::Browser() const {
+    view_->ApplyPage();
     return view_;
 }
 
@@ -288,14 +308,9 @@ bool TBrowserPane::Load(const NavTarget& target) {
     QTextDocument* doc = view_->document();
     const qsizetype slash = target.path.lastIndexOf(u'/');
     doc->setBaseUrl(QUrl::fromLocalFile(target.path.left(slash + 1)));
-    view_->HoldLayoutUntilShown();
-    view_->setHtml(
-        DecodePage(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
-    // BODY bgcolor colours the page's frame; let it fill the whole view.
-    QPalette pal = view_->viewport()->palette();
-    const QBrush bg = doc->rootFrame()->frameFormat().background();
-    pal.setBrush(QPalette::Base, bg.style() != Qt::NoBrush ? bg : palette().brush(QPalette::Base));
-    view_->viewport()->setPalette(pal);
+    view_->SetPage(
+        DecodePage(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))),
+        palette().brush(QPalette::Base));
     loadedPath_ = target.path;
     loadedBytes_ = bytes;
     loadedValid_ = true;
@@ -303,6 +318,7 @@ bool TBrowserPane::Load(const NavTarget& target) {
 }
 
 void TBrowserPane::ShowMessage(const QString& text) {
+    view_->DropPage();
     view_->document()->setBaseUrl(QUrl());
     view_->setPlainText(text);
     QPalette pal = view_->viewport()->palette();
