@@ -54,21 +54,25 @@ class PaneBrowser : public QTextBrowser {
     // The top of the line that holds the anchor, or nullopt when the page
     // has none of that name.
     std::optional<int> AnchorTop(const QString& name) const {
-        QTextDocument* doc = document();
-        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        const std::optional<QTextFragment> f = FindAnchor(name);
+        if (!f) return std::nullopt;
+        const QTextBlock block = document()->findBlock(f->position());
+        const QRectF box = document()->documentLayout()->blockBoundingRect(block);
+        const QTextLayout* layout = block.layout();
+        qreal y = box.top();
+        if (layout && layout->lineCount() > 0) {
+            const QTextLine line = layout->lineForTextPosition(f->position() - block.position());
+            if (line.isValid()) y += line.y();
+        }
+        return static_cast<int>(y);
+    }
+
+    // The fragment that holds the anchor; found without laying the page out.
+    std::optional<QTextFragment> FindAnchor(const QString& name) const {
+        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
             for (auto it = block.begin(); !it.atEnd(); ++it) {
-                const QTextFragment f = it.fragment();
-                const QTextCharFormat fmt = f.charFormat();
-                if (!fmt.isAnchor() || !fmt.anchorNames().contains(name)) continue;
-                const QRectF box = doc->documentLayout()->blockBoundingRect(block);
-                const QTextLayout* layout = block.layout();
-                qreal y = box.top();
-                if (layout && layout->lineCount() > 0) {
-                    const QTextLine line =
-                        layout->lineForTextPosition(f.position() - block.position());
-                    if (line.isValid()) y += line.y();
-                }
-                return static_cast<int>(y);
+                const QTextCharFormat fmt = it.fragment().charFormat();
+                if (fmt.isAnchor() && fmt.anchorNames().contains(name)) return it.fragment();
             }
         }
         return std::nullopt;
@@ -84,6 +88,12 @@ class PaneBrowser : public QTextBrowser {
             return;
         }
         scrollPending = false;
+        // The top of the page needs no layout: the rest of a long page is
+        // laid out after the window is on the screen.
+        if (anchor.isNull() ? position == 0 : !FindAnchor(anchor)) {
+            verticalScrollBar()->setValue(0);
+            return;
+        }
         // Lay the whole page out first, so that the scroll range is final.
         QTextDocument* doc = document();
         doc->documentLayout()->blockBoundingRect(doc->lastBlock());
@@ -110,8 +120,11 @@ class PaneBrowser : public QTextBrowser {
         if (!pendingPage) return;
         const QString html = std::move(*pendingPage);
         pendingPage.reset();
-        if (!isVisible()) document()->setPageSize(QSizeF(0, 0));
+        // Parsed without a layout; then laid out from the top, the part in
+        // view at once and the rest in steps by Qt's layout (or when shown).
+        document()->setPageSize(QSizeF(0, 0));
         setHtml(html);
+        if (isVisible()) setLineWrapColumnOrWidth(lineWrapColumnOrWidth());
         QPalette pal = viewport()->palette();
         const QBrush bg = document()->rootFrame()->frameFormat().background();
         pal.setBrush(QPalette::Base, bg.style() != Qt::NoBrush ? bg : pendingBase);
