@@ -15,6 +15,11 @@ JOBS       ?= $(shell nproc)
 # data come from the SWORD module engWEB2015eb.
 BIBLE      ?=
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLORVANE_WERROR=ON
+# The program for running: the code of RelWithDebInfo (-O2) without the
+# debugging information, which takes a third of the compiler's time.
+RUN_FLAGS   = -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+	-DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" -DLORVANE_WERROR=ON \
+	-DLORVANE_TESTS=OFF -DLORVANE_BENCH=OFF
 
 .PHONY: all deps deps-run build build-run data run install uninstall test test-asan test-fuzz \
 	bench format clean
@@ -35,11 +40,11 @@ build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
 $(RUN_BUILD)/build.ninja: CMakeLists.txt | deps-run
-	cmake -S . -B $(RUN_BUILD) $(CMAKE_FLAGS) -DLORVANE_TESTS=OFF -DLORVANE_BENCH=OFF
+	cmake -S . -B $(RUN_BUILD) $(RUN_FLAGS)
 
-# The program, the data-set builder and the icons of the desktop.
+# The program and the data-set builder.
 build-run: deps-run $(RUN_BUILD)/build.ninja
-	cmake --build $(RUN_BUILD) -j $(JOBS) --target lorvane lorvane-data lorvane_icons
+	cmake --build $(RUN_BUILD) -j $(JOBS) --target lorvane lorvane-data
 
 data: build-run
 	@scripts/prepare-data.sh $(RUN_BUILD)/bin "$(BIBLE)"
@@ -51,6 +56,7 @@ run: data
 # ~/.local/share/lorvane, the launcher ~/.local/bin/lorvane, the menu entry
 # and the icons (see scripts/install-paths.sh).
 install: data
+	cmake --build $(RUN_BUILD) -j $(JOBS) --target lorvane_icons
 	@scripts/install.sh $(RUN_BUILD)/bin $(RUN_BUILD)/icons/hicolor
 
 uninstall:
