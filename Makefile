@@ -1,21 +1,38 @@
 # Lorvane: `make run` builds and starts the program, `make install` puts it in
 # the applications menu, `make test` runs every test.
+#
+# Build folders: `make run` and `make install` build the program and its
+# data-set builder alone in $(RUN_BUILD), without the tests and the
+# benchmarks; `make test` and `make bench` build everything in $(BUILD), the
+# sanitized core in $(ASAN_BUILD) and the fuzzers (clang) in $(FUZZ_BUILD).
 
 BUILD      ?= build
+RUN_BUILD  ?= build-run
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 # A USFM Bible, a folder or an archive as downloaded, for the data set (make run
 # BIBLE=~/Téléchargements/fraLSG_usfm.zip); without it the
 # data come from the SWORD module engWEB2015eb.
 BIBLE      ?=
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLORVANE_WERROR=ON
+# The program for running: the code of RelWithDebInfo (-O2) without the
+# debugging information, which takes a third of the compiler's time.
+RUN_FLAGS   = -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+	-DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" -DLORVANE_WERROR=ON \
+	-DLORVANE_TESTS=OFF -DLORVANE_BENCH=OFF
 
-.PHONY: all deps build data run install uninstall test test-asan bench format clean
+.PHONY: all deps deps-run build build-run data run install uninstall test test-asan test-fuzz \
+	bench format clean
 
 all: build
 
+# What building and running need; deps adds what the tests need.
+deps-run:
+	@scripts/install-deps.sh run
+
 deps:
-	@scripts/install-deps.sh
+	@scripts/install-deps.sh test
 
 $(BUILD)/build.ninja: CMakeLists.txt | deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
@@ -23,22 +40,30 @@ $(BUILD)/build.ninja: CMakeLists.txt | deps
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
-data: build
-	@scripts/prepare-data.sh $(BUILD)/bin "$(BIBLE)"
+$(RUN_BUILD)/build.ninja: CMakeLists.txt | deps-run
+	cmake -S . -B $(RUN_BUILD) $(RUN_FLAGS)
+
+# The program and the data-set builder.
+build-run: deps-run $(RUN_BUILD)/build.ninja
+	cmake --build $(RUN_BUILD) -j $(JOBS) --target lorvane lorvane-data
+
+data: build-run
+	@scripts/prepare-data.sh $(RUN_BUILD)/bin "$(BIBLE)"
 
 run: data
-	$(BUILD)/bin/lorvane
+	$(RUN_BUILD)/bin/lorvane
 
 # A per-user installation, without root: the program folder in
 # ~/.local/share/lorvane, the launcher ~/.local/bin/lorvane, the menu entry
 # and the icons (see scripts/install-paths.sh).
 install: data
-	@scripts/install.sh $(BUILD)/bin $(BUILD)/icons/hicolor
+	cmake --build $(RUN_BUILD) -j $(JOBS) --target lorvane_icons
+	@scripts/install.sh $(RUN_BUILD)/bin $(RUN_BUILD)/icons/hicolor
 
 uninstall:
 	@scripts/uninstall.sh
 
-test: build test-asan
+test: build test-asan test-fuzz
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # The core libraries and their tests under AddressSanitizer and
@@ -50,6 +75,16 @@ test-asan: deps
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	    ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+# The libFuzzer targets, built with clang, each run over its seeds and a few
+# thousand fresh inputs (tests/fuzz).
+test-fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DLORVANE_WERROR=ON \
+	    -DLORVANE_CORE_ONLY=ON -DLORVANE_TESTS=OFF -DLORVANE_BENCH=OFF \
+	    -DLORVANE_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target lorvane_fuzzers
+	ctest --test-dir $(FUZZ_BUILD) --output-on-failure -j $(JOBS)
+
 bench: build
 	for b in $(BUILD)/bench/bench_*; do $$b; done
 
@@ -57,4 +92,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(RUN_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,19 +1,45 @@
 #!/bin/sh
-# Installs the Debian 12 packages that building, testing and running Lorvane
-# need, when they are missing. Uses sudo when not run as root.
+# Installs the Debian 12 packages Lorvane needs, when they are missing. Uses
+# sudo when not run as root.
+# usage: install-deps.sh [run|test]
+#   run   what building and running the program need (make run, make install)
+#   test  that and what the tests, the fuzzers and the benchmarks add
+#         (make test, make bench); the default
 set -eu
 
-packages="
+# Compiler and build tools, Qt, zlib, SWORD and its World English Bible for
+# the default data set, libarchive, the fonts, the icons of the toolbars and
+# Qt's French translations.
+run_packages="
 cmake ninja-build g++ pkg-config
 qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
-zlib1g-dev libarchive-dev libgtest-dev libbenchmark-dev
-xvfb xauth xdotool x11-utils imagemagick openbox desktop-file-utils
-dbus at-spi2-core python3-pyatspi
-fonts-dejavu-core fonts-dejavu-extra breeze-icon-theme
+zlib1g-dev libarchive-dev
 libsword-dev sword-text-web
+fonts-dejavu-core fonts-dejavu-extra breeze-icon-theme
 qt6-translations-l10n
-libreoffice-writer-nogui poppler-utils fonts-liberation2
 "
+
+# GoogleTest and Google Benchmark; clang and its fuzzer runtime; the virtual
+# display, its window manager and the X tools of the window tests; the
+# accessibility bus; LibreOffice, poppler and the fonts of the writing pad's
+# tests; the desktop entry validator.
+test_packages="
+libgtest-dev libbenchmark-dev
+clang libclang-rt-dev
+xvfb xauth xdotool x11-utils imagemagick openbox
+dbus at-spi2-core python3-pyatspi
+libreoffice-writer-nogui poppler-utils fonts-liberation2
+desktop-file-utils
+"
+
+case "${1:-test}" in
+run) packages=$run_packages ;;
+test) packages="$run_packages $test_packages" ;;
+*)
+    echo "usage: install-deps.sh [run|test]" >&2
+    exit 2
+    ;;
+esac
 
 missing=""
 for p in $packages; do

@@ -2,11 +2,7 @@
 
 #include <QGuiApplication>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QScreen>
-#include <QSvgRenderer>
-
-#include "Version.h"
 
 namespace lorvane {
 
@@ -37,18 +33,8 @@ TFSplash::TFSplash(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWi
 }
 
 QPixmap TFSplash::Artwork() {
-    QImage image(400, 198, QImage::Format_RGB888);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QSvgRenderer(QStringLiteral(":/app/splash.svg")).render(&painter, QRectF(0, 0, 400, 198));
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(10);
-    painter.setFont(font);
-    painter.setPen(QColor(0x5a, 0x44, 0x20));
-    painter.drawText(QRect(0, 0, 390, 190), Qt::AlignRight | Qt::AlignBottom,
-                     QStringLiteral("version ") + QString::fromLatin1(kFileVersion).left(5));
-    return QPixmap::fromImage(image);
+    // Drawn when the program was built (Artwork.h).
+    return QPixmap(QStringLiteral(":/app/splash.bmp"), "BMP");
 }
 
 void TFSplash::Image1Click() {

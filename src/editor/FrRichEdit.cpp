@@ -252,14 +252,9 @@ TFrmRichEdit::TFrmRichEdit(QWidget* parent) : QFrame(parent) {
     FileLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     column->addWidget(FileLabel);
 
-    ColorDialog1 = new QColorDialog(this);
-    ColorDialog1->setObjectName("ColorDialog1");
-
     // The dialogs start in the documents folder, else the home folder, then
-    // where the last file was opened or saved.
+    // where the last file was opened or saved. They are made when first used.
     folder_ = StartFolder();
-    OD = NewDialog(false);
-    SD = NewDialog(true);
 
     // Wiring.
     auto click = [this](QToolButton* button, void (TFrmRichEdit::*handler)()) {
@@ -412,7 +407,8 @@ QFileDialog* TFrmRichEdit::NewDialog(bool save) {
 }
 
 bool TFrmRichEdit::AskFile(bool save, std::string* path) {
-    QFileDialog*& dialog = save ? SD : OD;
+    QFileDialog*& dialog = save ? saveDialog_ : openDialog_;
+    if (!dialog) dialog = NewDialog(save);
     dialog->setDirectory(folder_);
     // Open starts with an empty name, save with the file's own.
     if (save && !FileName.empty())
@@ -425,7 +421,7 @@ bool TFrmRichEdit::AskFile(bool save, std::string* path) {
     // window once the dialog was gone, taking the next click and keys. A
     // used dialog goes, its list with it, and the next one starts afresh.
     delete dialog;
-    dialog = NewDialog(save);
+    dialog = nullptr;
     return chosen;
 }
 
@@ -620,14 +616,32 @@ void TFrmRichEdit::FontSizeChange() {
     RefreshOffsets();
 }
 
+QColorDialog* TFrmRichEdit::ColorDialog1() {
+    if (!colorDialog_) {
+        colorDialog_ = new QColorDialog(this);
+        colorDialog_->setObjectName("ColorDialog1");
+    }
+    return colorDialog_;
+}
+
+QFileDialog* TFrmRichEdit::OD() {
+    if (!openDialog_) openDialog_ = NewDialog(false);
+    return openDialog_;
+}
+
+QFileDialog* TFrmRichEdit::SD() {
+    if (!saveDialog_) saveDialog_ = NewDialog(true);
+    return saveDialog_;
+}
+
 void TFrmRichEdit::ToolButton1Click() {
     const QTextCharFormat current = SelectionFormat();
-    ColorDialog1->setCurrentColor(current.foreground().style() != Qt::NoBrush
-                                      ? current.foreground().color()
-                                      : QColor(Qt::black));
-    if (ColorDialog1->exec() != QDialog::Accepted) return;
+    ColorDialog1()->setCurrentColor(current.foreground().style() != Qt::NoBrush
+                                        ? current.foreground().color()
+                                        : QColor(Qt::black));
+    if (ColorDialog1()->exec() != QDialog::Accepted) return;
     QTextCharFormat f;
-    f.setForeground(ColorDialog1->selectedColor());
+    f.setForeground(ColorDialog1()->selectedColor());
     MergeFormat(f);
 }
 

@@ -70,7 +70,8 @@ class TFrmRichEdit : public QFrame {
     QButtonGroup* AlignGroup = nullptr;  // the value of each button is its id
     QToolButton* BulletsButton = nullptr;
     QToolButton* ToolButton1 = nullptr;
-    QColorDialog* ColorDialog1 = nullptr;
+    // The text colour dialog, made when first needed.
+    QColorDialog* ColorDialog1();
     QToolButton* Superscript = nullptr;
     QToolButton* Subscript = nullptr;
     QToolButton* ToolButton2 = nullptr;
@@ -89,8 +90,10 @@ class TFrmRichEdit : public QFrame {
     QToolButton* BtnPrint = nullptr;
     QToolButton* BtnCut = nullptr;
     QToolButton* BtnCopy = nullptr;
-    QFileDialog* OD = nullptr;
-    QFileDialog* SD = nullptr;
+    // The open and save dialogs, made when first needed: a file dialog reads
+    // its folder as soon as it exists.
+    QFileDialog* OD();
+    QFileDialog* SD();
     QToolButton* BtnPaste = nullptr;
     // The file's name (or "Sans titre") and whether the text has changes
     // not saved yet.
@@ -161,6 +164,10 @@ class TFrmRichEdit : public QFrame {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    QColorDialog* colorDialog_ = nullptr;
+    QFileDialog* openDialog_ = nullptr;
+    QFileDialog* saveDialog_ = nullptr;
+
     QToolButton* Button(QWidget* bar, const char* name, const QIcon& icon, const QString& tip,
                         bool checkable, const char* keys = nullptr);
     void AddShortcut(const QKeySequence& keys, std::function<void()> run);

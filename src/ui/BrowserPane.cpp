@@ -42,6 +42,9 @@ class PaneBrowser : public QTextBrowser {
 
     // The raw href of the link being activated by the current event.
     QString pendingHref;
+    // The page to show once the view is shown.
+    std::optional<QString> pendingPage;
+    QBrush pendingBase;
     // Where to scroll once the view is shown: an anchor (when not null),
     // else a position.
     bool scrollPending = false;
@@ -51,21 +54,25 @@ class PaneBrowser : public QTextBrowser {
     // The top of the line that holds the anchor, or nullopt when the page
     // has none of that name.
     std::optional<int> AnchorTop(const QString& name) const {
-        QTextDocument* doc = document();
-        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        const std::optional<QTextFragment> f = FindAnchor(name);
+        if (!f) return std::nullopt;
+        const QTextBlock block = document()->findBlock(f->position());
+        const QRectF box = document()->documentLayout()->blockBoundingRect(block);
+        const QTextLayout* layout = block.layout();
+        qreal y = box.top();
+        if (layout && layout->lineCount() > 0) {
+            const QTextLine line = layout->lineForTextPosition(f->position() - block.position());
+            if (line.isValid()) y += line.y();
+        }
+        return static_cast<int>(y);
+    }
+
+    // The fragment that holds the anchor; found without laying the page out.
+    std::optional<QTextFragment> FindAnchor(const QString& name) const {
+        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
             for (auto it = block.begin(); !it.atEnd(); ++it) {
-                const QTextFragment f = it.fragment();
-                const QTextCharFormat fmt = f.charFormat();
-                if (!fmt.isAnchor() || !fmt.anchorNames().contains(name)) continue;
-                const QRectF box = doc->documentLayout()->blockBoundingRect(block);
-                const QTextLayout* layout = block.layout();
-                qreal y = box.top();
-                if (layout && layout->lineCount() > 0) {
-                    const QTextLine line =
-                        layout->lineForTextPosition(f.position() - block.position());
-                    if (line.isValid()) y += line.y();
-                }
-                return static_cast<int>(y);
+                const QTextCharFormat fmt = it.fragment().charFormat();
+                if (fmt.isAnchor() && fmt.anchorNames().contains(name)) return it.fragment();
             }
         }
         return std::nullopt;
@@ -81,6 +88,12 @@ class PaneBrowser : public QTextBrowser {
             return;
         }
         scrollPending = false;
+        // The top of the page needs no layout: the rest of a long page is
+        // laid out after the window is on the screen.
+        if (anchor.isNull() ? position == 0 : !FindAnchor(anchor)) {
+            verticalScrollBar()->setValue(0);
+            return;
+        }
         // Lay the whole page out first, so that the scroll range is final.
         QTextDocument* doc = document();
         doc->documentLayout()->blockBoundingRect(doc->lastBlock());
@@ -91,6 +104,31 @@ class PaneBrowser : public QTextBrowser {
     int Position() const {
         return scrollPending && pendingAnchor.isNull() ? pendingScroll
                                                        : verticalScrollBar()->value();
+    }
+
+    // Shows a page, its BODY bgcolor filling the view (`base` without one).
+    // A page given while the view is hidden is parsed when the view is shown
+    // (or asked for), and laid out at the width it is shown with: a long
+    // page (the glossary) in a pane nobody sees would only delay the window.
+    void SetPage(const QString& html, const QBrush& base) {
+        pendingPage = html;
+        pendingBase = base;
+        if (isVisible()) ApplyPage();
+    }
+    void DropPage() { pendingPage.reset(); }
+    void ApplyPage() {
+        if (!pendingPage) return;
+        const QString html = std::move(*pendingPage);
+        pendingPage.reset();
+        // Parsed without a layout; then laid out from the top, the part in
+        // view at once and the rest in steps by Qt's layout (or when shown).
+        document()->setPageSize(QSizeF(0, 0));
+        setHtml(html);
+        if (isVisible()) setLineWrapColumnOrWidth(lineWrapColumnOrWidth());
+        QPalette pal = viewport()->palette();
+        const QBrush bg = document()->rootFrame()->frameFormat().background();
+        pal.setBrush(QPalette::Base, bg.style() != Qt::NoBrush ? bg : pendingBase);
+        viewport()->setPalette(pal);
     }
 
   protected:
@@ -160,6 +198,10 @@ class PaneBrowser : public QTextBrowser {
 
     void showEvent(QShowEvent* e) override {
         QTextBrowser::showEvent(e);
+        ApplyPage();
+        // A resize on the way to the screen has laid the page out already;
+        // otherwise this asks the view for its layout at its width.
+        if (document()->pageSize().isNull()) setLineWrapColumnOrWidth(lineWrapColumnOrWidth());
         if (scrollPending) ScrollTo(pendingAnchor, pendingScroll);
     }
 };
@@ -180,6 +222,7 @@ TBrowserPane::TBrowserPane(QWidget* parent) : QWidget(parent), view_(new PaneBro
 TBrowserPane::~TBrowserPane() = default;
 
 QTextBrowser* TBrowserPane::Browser() const {
+    view_->ApplyPage();
     return view_;
 }
 
@@ -278,13 +321,9 @@ bool TBrowserPane::Load(const NavTarget& target) {
     QTextDocument* doc = view_->document();
     const qsizetype slash = target.path.lastIndexOf(u'/');
     doc->setBaseUrl(QUrl::fromLocalFile(target.path.left(slash + 1)));
-    view_->setHtml(
-        DecodePage(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
-    // BODY bgcolor colours the page's frame; let it fill the whole view.
-    QPalette pal = view_->viewport()->palette();
-    const QBrush bg = doc->rootFrame()->frameFormat().background();
-    pal.setBrush(QPalette::Base, bg.style() != Qt::NoBrush ? bg : palette().brush(QPalette::Base));
-    view_->viewport()->setPalette(pal);
+    view_->SetPage(
+        DecodePage(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))),
+        palette().brush(QPalette::Base));
     loadedPath_ = target.path;
     loadedBytes_ = bytes;
     loadedValid_ = true;
@@ -292,6 +331,7 @@ bool TBrowserPane::Load(const NavTarget& target) {
 }
 
 void TBrowserPane::ShowMessage(const QString& text) {
+    view_->DropPage();
     view_->document()->setBaseUrl(QUrl());
     view_->setPlainText(text);
     QPalette pal = view_->viewport()->palette();

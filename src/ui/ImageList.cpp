@@ -1,7 +1,9 @@
 #include "ImageList.h"
 
+#include <QCoreApplication>
 #include <cmath>
 #include <initializer_list>
+#include <optional>
 
 namespace lorvane {
 namespace {
@@ -20,12 +22,29 @@ QIcon Resolve(const Entry& e) {
     return own;
 }
 
-ImageList Make(int side, std::initializer_list<Entry> entries) {
+// Each standard list is resolved once per application: a theme lookup
+// probes a dozen folders per icon, and the windows ask for the same lists
+// many times over. The lists go with the application object.
+enum List { kModules, kButtons, kForme, kFichier, kListCount };
+std::optional<ImageList> made[kListCount];
+
+ImageList Make(List list, int side, std::initializer_list<Entry> entries) {
+    if (made[list]) return *made[list];
     ImageList::UseFallbackIconTheme();
     QList<QIcon> icons;
     for (const Entry& e : entries)
         icons.push_back(Resolve(e));
-    return ImageList(QSize(side, side), icons);
+    bool first = true;
+    for (const auto& m : made)
+        first = first && !m;
+    if (first) {
+        qAddPostRoutine([] {
+            for (auto& m : made)
+                m.reset();
+        });
+    }
+    made[list] = ImageList(QSize(side, side), icons);
+    return *made[list];
 }
 
 }  // namespace
@@ -52,58 +71,62 @@ QPixmap ImageList::Pixmap(int index, qreal scale, qreal devicePixelRatio) const 
 }
 
 ImageList ImageList::Modules() {
-    return Make(32, {{"m00-livres", {}},
-                     {"m01-index", {}},
-                     {"m02-glossaire", {}},
-                     {"m03-rechercher", {}},
-                     {"m04-themes", {}},
-                     {"m05-annotations", {}},
-                     {"m06-rediger", {}},
-                     {"m07-accoles", {}},
-                     {"m08-ligne", {}},
-                     {"m09-taille", {}},
-                     {"m10-gauche", {}},
-                     {"m11-droite", {}},
-                     {"m12-haut", {}},
-                     {"m13-bas", {}}});
+    return Make(kModules, 32,
+                {{"m00-livres", {}},
+                 {"m01-index", {}},
+                 {"m02-glossaire", {}},
+                 {"m03-rechercher", {}},
+                 {"m04-themes", {}},
+                 {"m05-annotations", {}},
+                 {"m06-rediger", {}},
+                 {"m07-accoles", {}},
+                 {"m08-ligne", {}},
+                 {"m09-taille", {}},
+                 {"m10-gauche", {}},
+                 {"m11-droite", {}},
+                 {"m12-haut", {}},
+                 {"m13-bas", {}}});
 }
 
 ImageList ImageList::Buttons() {
-    return Make(24, {{"b0-fermer", {"tab-close", "window-close"}},
-                     {"b1-onglet", {"tab-new"}},
-                     {"b2-haut", {"go-up"}},
-                     {"b3-bas", {"go-down"}},
-                     {"b4-accueil", {"go-home"}},
-                     {"b5-actualiser", {"view-refresh"}},
-                     {"b6-chercher", {"edit-find"}},
-                     {"b7-precedent", {"go-previous"}},
-                     {"b8-suivant", {"go-next"}}});
+    return Make(kButtons, 24,
+                {{"b0-fermer", {"tab-close", "window-close"}},
+                 {"b1-onglet", {"tab-new"}},
+                 {"b2-haut", {"go-up"}},
+                 {"b3-bas", {"go-down"}},
+                 {"b4-accueil", {"go-home"}},
+                 {"b5-actualiser", {"view-refresh"}},
+                 {"b6-chercher", {"edit-find"}},
+                 {"b7-precedent", {"go-previous"}},
+                 {"b8-suivant", {"go-next"}}});
 }
 
 ImageList ImageList::Forme() {
-    return Make(16, {{"f00-gras", {"format-text-bold"}},
-                     {"f01-italique", {"format-text-italic"}},
-                     {"f02-souligne", {"format-text-underline"}},
-                     {"f03-gauche", {"format-justify-left"}},
-                     {"f04-centre", {"format-justify-center"}},
-                     {"f05-droite", {"format-justify-right"}},
-                     {"f06-puces", {"format-list-unordered"}},
-                     {"f07-couleur", {"format-text-color"}},
-                     {"f08-exposant", {"format-text-superscript"}},
-                     {"f09-indice", {"format-text-subscript"}},
-                     {"f10-retrait-moins", {"format-indent-less"}},
-                     {"f11-retrait-plus", {"format-indent-more"}}});
+    return Make(kForme, 16,
+                {{"f00-gras", {"format-text-bold"}},
+                 {"f01-italique", {"format-text-italic"}},
+                 {"f02-souligne", {"format-text-underline"}},
+                 {"f03-gauche", {"format-justify-left"}},
+                 {"f04-centre", {"format-justify-center"}},
+                 {"f05-droite", {"format-justify-right"}},
+                 {"f06-puces", {"format-list-unordered"}},
+                 {"f07-couleur", {"format-text-color"}},
+                 {"f08-exposant", {"format-text-superscript"}},
+                 {"f09-indice", {"format-text-subscript"}},
+                 {"f10-retrait-moins", {"format-indent-less"}},
+                 {"f11-retrait-plus", {"format-indent-more"}}});
 }
 
 ImageList ImageList::Fichier() {
-    return Make(16, {{"d0-nouveau", {"document-new"}},
-                     {"d1-ouvrir", {"document-open"}},
-                     {"d2-enregistrer", {"document-save"}},
-                     {"d3-enregistrer-sous", {"document-save-as"}},
-                     {"d4-imprimer", {"document-print"}},
-                     {"d5-couper", {"edit-cut"}},
-                     {"d6-copier", {"edit-copy"}},
-                     {"d7-coller", {"edit-paste"}}});
+    return Make(kFichier, 16,
+                {{"d0-nouveau", {"document-new"}},
+                 {"d1-ouvrir", {"document-open"}},
+                 {"d2-enregistrer", {"document-save"}},
+                 {"d3-enregistrer-sous", {"document-save-as"}},
+                 {"d4-imprimer", {"document-print"}},
+                 {"d5-couper", {"edit-cut"}},
+                 {"d6-copier", {"edit-copy"}},
+                 {"d7-coller", {"edit-paste"}}});
 }
 
 }  // namespace lorvane

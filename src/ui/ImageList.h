@@ -10,7 +10,7 @@
 // scalable source at the size asked. The module and display-option images
 // are always the program's own: themes have no icon for a table of books, a
 // glossary or the side of a panel. A QGuiApplication must exist before a
-// list is made.
+// list is made; each standard list is made once per application object.
 
 #include <QIcon>
 #include <QList>

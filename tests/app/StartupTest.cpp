@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "ArchiveWriter.h"
+#include "Artwork.h"
 #include "Bible.h"
 #include "Fixtures.h"
 #include "Splash.h"
@@ -160,6 +161,12 @@ class StartupTest : public QObject {
         for (const char* name : {"livres.htm", "index.htm", "glossaire.htm", "notes.txt"})
             QVERIFY2(std::filesystem::exists(dir.path() / "them" / name), name);
         QVERIFY(!std::filesystem::exists(dir.path() / "them" / "ancien.htm"));
+    }
+
+    void splashShowsTheArtworkDrawnFromItsDrawing() {
+        const QImage drawn = DrawArtwork(QStringLiteral(LORVANE_SPLASH_SVG));
+        QCOMPARE(drawn.size(), QSize(400, 198));
+        QCOMPARE(TFSplash::Artwork().toImage().convertToFormat(drawn.format()), drawn);
     }
 
     void splashClosesOnClickOnlyWhenModal() {

@@ -146,12 +146,12 @@ class RichEditTest : public QObject {
         QCOMPARE(pad->AlignGroup->id(pad->RightAlign), 1);
         QCOMPARE(pad->AlignGroup->id(pad->CenterAlign), 2);
         // The dialogs.
-        QCOMPARE(pad->OD->defaultSuffix(), QString("rtf"));
-        QCOMPARE(pad->SD->defaultSuffix(), QString("rtf"));
-        QCOMPARE(pad->OD->nameFilters(), QStringList{"Fichier texte enrichi (*.RTF)"});
-        QCOMPARE(pad->SD->nameFilters(),
+        QCOMPARE(pad->OD()->defaultSuffix(), QString("rtf"));
+        QCOMPARE(pad->SD()->defaultSuffix(), QString("rtf"));
+        QCOMPARE(pad->OD()->nameFilters(), QStringList{"Fichier texte enrichi (*.RTF)"});
+        QCOMPARE(pad->SD()->nameFilters(),
                  (QStringList{"Fichier texte enrichi (*.RTF)", "Tous les fichiers (*)"}));
-        QVERIFY(!pad->SD->testOption(QFileDialog::DontConfirmOverwrite));
+        QVERIFY(!pad->SD()->testOption(QFileDialog::DontConfirmOverwrite));
 
         // In the module panel (265 pixels) every button of the rows shows.
         pad->resize(262, 400);
@@ -861,9 +861,9 @@ class RichEditTest : public QObject {
         fs::create_directories(reader);
         qputenv("HOME", QByteArray::fromStdString(reader.string()));
         qunsetenv("XDG_CONFIG_HOME");
-        const QString noDocuments = TFrmRichEdit().OD->directory().absolutePath();
+        const QString noDocuments = TFrmRichEdit().OD()->directory().absolutePath();
         fs::create_directories(reader / "Documents");
-        const QString documents = TFrmRichEdit().SD->directory().absolutePath();
+        const QString documents = TFrmRichEdit().SD()->directory().absolutePath();
         qputenv("HOME", home);
         if (!config.isEmpty()) qputenv("XDG_CONFIG_HOME", config);
         QCOMPARE(noDocuments, QString::fromStdString(reader.string()));

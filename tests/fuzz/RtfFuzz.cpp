@@ -12,6 +12,7 @@
 #include "Utf8.h"
 
 namespace rtf = lorvane::rtf;
+namespace utf8 = lorvane::utf8;
 
 namespace {
 

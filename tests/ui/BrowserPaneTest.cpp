@@ -359,6 +359,20 @@ class BrowserPaneTest : public QObject {
         QCOMPARE(Scroll(), AnchorTop(View(), "50"));
     }
 
+    void hiddenPaneLaysItsPageOutAtTheWidthItIsShownWith() {
+        QTextDocument* doc = View()->document();
+        for (bool resized : {false, true}) {
+            pane_->hide();
+            pane_->Navigate("file://" + Them(resized ? "theme2.htm#sec" : "index.htm"));
+            if (resized) pane_->resize(300, 200);
+            pane_->show();
+            QVERIFY(QTest::qWaitForWindowExposed(pane_.get()));
+            QCOMPARE(doc->pageSize().width(), qreal(View()->viewport()->width()));
+            QVERIFY(doc->documentLayout()->documentSize().height() > 0);
+        }
+        QCOMPARE(Scroll(), AnchorTop(View(), "sec"));
+    }
+
     void rewrittenPageIsReadAgain() {
         const QString url = "file://" + root_ + "temp.htm#1";
         WritePage(root_ + "temp.htm", {"<HTML><BODY>Premier</BODY></HTML>"});
