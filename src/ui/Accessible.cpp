@@ -5,6 +5,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QAction>
 #include <QComboBox>
 #include <QFontMetricsF>
 #include <QHash>
@@ -17,6 +18,7 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextLayout>
+#include <QToolButton>
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -79,6 +81,59 @@ class AccessibleHtmlButton : public QAccessibleWidget {
             Button()->click();
         else
             QAccessibleWidget::doAction(name);
+    }
+};
+
+// A tool button (the pad's, the tool bar's): its press or toggle action
+// clicks it, as the reader's Space does. Qt's own interface only flips the
+// state of a button that stays down, without the click that its handlers
+// and its action wait for. Whether it stays down and whether it has a menu
+// are read each time: the program sets them after the button is made.
+class AccessibleToolButton : public AccessibleHtmlButton {
+  public:
+    explicit AccessibleToolButton(QToolButton* button)
+        : AccessibleHtmlButton(button, QAccessible::Button) {}
+
+    QToolButton* Tool() const { return static_cast<QToolButton*>(widget()); }
+
+    QAccessible::Role role() const override {
+        if (Tool()->isCheckable()) return QAccessible::CheckBox;
+        return Tool()->menu() ? QAccessible::ButtonMenu : QAccessible::Button;
+    }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
+            QString name = Button()->text();
+            name.replace(QLatin1String("&&"), QStringLiteral("\x01")).remove(u'&');
+            name.replace(u'\x01', u'&');
+            return name.isEmpty() ? widget()->toolTip() : name;
+        }
+        return AccessibleHtmlButton::text(t);
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State s = AccessibleHtmlButton::state();
+        if (Tool()->menu()) s.hasPopup = true;
+        return s;
+    }
+
+    QStringList actionNames() const override {
+        QStringList names = AccessibleHtmlButton::actionNames();
+        if (Tool()->menu() && widget()->isEnabled()) names << showMenuAction();
+        return names;
+    }
+    void doAction(const QString& name) override {
+        if (name == showMenuAction() && Tool()->menu() && widget()->isEnabled())
+            Tool()->showMenu();
+        else
+            AccessibleHtmlButton::doAction(name);
+    }
+    QStringList keyBindingsForAction(const QString& name) const override {
+        QAction* action = Tool()->defaultAction();
+        if (action && !action->shortcut().isEmpty() &&
+            (name == pressAction() || name == toggleAction()))
+            return {action->shortcut().toString(QKeySequence::NativeText)};
+        return AccessibleHtmlButton::keyBindingsForAction(name);
     }
 };
 
@@ -811,6 +866,8 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
         return new AccessibleHtmlLabel(static_cast<THTMLabel*>(object));
     if (className == QLatin1String("lorvane::ChapterSpin"))
         return new AccessibleSpin(static_cast<QWidget*>(object));
+    if (className == QLatin1String("QToolButton"))
+        return new AccessibleToolButton(static_cast<QToolButton*>(object));
     if (className == QLatin1String("QComboBox"))
         return new AccessibleCombo(static_cast<QComboBox*>(object));
     if (className == QLatin1String("QTextEdit") || className == QLatin1String("QTextBrowser")) {
