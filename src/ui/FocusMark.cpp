@@ -11,11 +11,12 @@ void DrawFocusMark(QPainter& painter, const QRect& rect) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBrush(Qt::NoBrush);
-    QPen pen(FocusMarkColor(), 2);
-    pen.setJoinStyle(Qt::MiterJoin);
-    painter.setPen(pen);
-    // A 2-pixel pen is centred on the path: inset by one to stay inside.
-    painter.drawRect(QRectF(rect).adjusted(1, 1, -1, -1));
+    // A dark edge outside, so that the mark stands out on the blue strips
+    // as well as on white; pens of even width are centred on the path.
+    painter.setPen(QPen(FocusMarkEdgeColor(), 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawRect(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5));
+    painter.setPen(QPen(FocusMarkColor(), 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawRect(QRectF(rect).adjusted(2, 2, -2, -2));
     painter.restore();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // The mark of the keyboard focus: a frame two pixels wide in the program's
-// blue, drawn around a control while it has the focus, whatever the style
+// blue inside a dark blue edge, drawn around a control while it has the focus, whatever the style
 // and whether the focus came from the keyboard or the mouse.
 //   DrawFocusMark(painter, rect)  for a widget that paints itself;
 //   AddFocusMark(view)            for a scrolled view (text, list), whose
@@ -19,6 +19,9 @@ namespace lorvane {
 // The blue of the program's title strips.
 inline QColor FocusMarkColor() {
     return QColor(0, 128, 255);
+}
+inline QColor FocusMarkEdgeColor() {
+    return QColor(0, 48, 112);
 }
 
 void DrawFocusMark(QPainter& painter, const QRect& rect);
