@@ -10,6 +10,8 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTextBrowser>
+#include <QTextEdit>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -526,6 +528,22 @@ QWidget* TFBible::ModulePane(QAction* a) const {
 void TFBible::ActionModuleClick(QAction* sender) {
     CheckActionInCategory(sender, kModule);
     PC->setCurrentWidget(ModulePane(sender));
+    // The keyboard follows the reader to the first control of the pane
+    // shown, unless the pane has put the cursor in a text to write in. Once
+    // the menu has closed: it gives the focus back to where it was.
+    QTimer::singleShot(0, PC->currentWidget(), [this, pane = PC->currentWidget()] {
+        auto* writing = qobject_cast<QTextEdit*>(QApplication::focusWidget());
+        if (!isVisible() || PC->currentWidget() != pane ||
+            (writing && !writing->isReadOnly() && pane->isAncestorOf(writing)))
+            return;
+        for (QWidget* w = pane->nextInFocusChain(); w && w != pane; w = w->nextInFocusChain()) {
+            if (pane->isAncestorOf(w) && w->isVisible() && w->isEnabled() &&
+                (w->focusPolicy() & Qt::TabFocus)) {
+                w->setFocus(Qt::TabFocusReason);
+                return;
+            }
+        }
+    });
     QString caption = sender->text().remove(QLatin1Char('&'));
     LabelModule->SetText(
         QStringLiteral("<IMG \"idx:%1\"><B><FONT color=\"#FFFFFF\" face=\"Tahoma\" "

@@ -20,6 +20,7 @@
 #include "FrRichEdit.h"
 #include "HTMLControls.h"
 #include "HTMListBox.h"
+#include "HistoryEdit.h"
 #include "MiniHtml.h"
 #include "ReaderText.h"
 #include "SearchPane.h"
@@ -359,6 +360,24 @@ class AccessibilityTest : public testing::MainWindowTestCase {
         QTRY_VERIFY(p->WB->Browser()->hasFocus());
         QVERIFY(ShowsFocusMark(p->WB->Browser()));
         p->close();
+    }
+
+    void choosingAModuleTakesTheKeyboardToItsFirstControl() {
+        w->ActionThemes->trigger();
+        QTRY_COMPARE(QApplication::focusWidget(), w->BtnThemesListe);
+        // The buttons above the page come before it.
+        QList<QWidget*> seen;
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            seen << QApplication::focusWidget();
+        }
+        QCOMPARE(seen,
+                 QList<QWidget*>({w->BtnThemesPred, w->BtnThemesSuiv, w->WBTheme->Browser()}));
+        w->ActionGlossaire->trigger();
+        QTRY_COMPARE(QApplication::focusWidget(), w->BtnLettreA);
+        w->ActionRechercher->trigger();
+        QTRY_COMPARE(QApplication::focusWidget(),
+                     static_cast<QWidget*>(w->PanneauRechercher->EditRech));
     }
 
     void tabFollowsTheScreen() {
