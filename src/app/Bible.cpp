@@ -528,14 +528,16 @@ QWidget* TFBible::ModulePane(QAction* a) const {
 void TFBible::ActionModuleClick(QAction* sender) {
     CheckActionInCategory(sender, kModule);
     PC->setCurrentWidget(ModulePane(sender));
+    if (sender == ActionRediger && FrmRichEdit) FrmRichEdit->setFocus();  // into the text
     // The keyboard follows the reader to the first control of the pane
-    // shown, unless the pane has put the cursor in a text to write in. Once
-    // the menu has closed: it gives the focus back to where it was.
+    // shown (into the text for the pad), once the menu has closed: it gives
+    // the focus back to where it was.
     QTimer::singleShot(0, PC->currentWidget(), [this, pane = PC->currentWidget()] {
-        auto* writing = qobject_cast<QTextEdit*>(QApplication::focusWidget());
-        if (!isVisible() || PC->currentWidget() != pane ||
-            (writing && !writing->isReadOnly() && pane->isAncestorOf(writing)))
+        if (!isVisible() || PC->currentWidget() != pane) return;
+        if (pane->isAncestorOf(FrmRichEdit)) {
+            FrmRichEdit->setFocus();
             return;
+        }
         for (QWidget* w = pane->nextInFocusChain(); w && w != pane; w = w->nextInFocusChain()) {
             if (pane->isAncestorOf(w) && w->isVisible() && w->isEnabled() &&
                 (w->focusPolicy() & Qt::TabFocus)) {

@@ -11,6 +11,7 @@
 #include "Accessible.h"
 #include "Bible.h"
 #include "PageFonts.h"
+#include "SessionEnd.h"
 #include "Splash.h"
 
 namespace lorvane {
@@ -73,6 +74,7 @@ int StartLorvane(Communs& communs) {
 
     TFBible bible(communs);
     if (!bible.Loaded()) return 0;
+    SessionGuard notes(bible.FrmRichEdit);
     splash.repaint();
     new HideSplashOnceShown(&bible, &splash);
     bible.showMaximized();

@@ -12,14 +12,17 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QTextList>
 #include <QToolBar>
@@ -33,6 +36,7 @@
 #include "DocumentFile.h"
 #include "ErrorDisplay.h"
 #include "ImageList.h"
+#include "PadRules.h"
 #include "QtPath.h"
 #include "Rtf.h"
 #include "RtfQt.h"
@@ -65,8 +69,31 @@ std::vector<QTextBlock> SelectedBlocks(const QTextEdit* edit) {
 }
 
 double PointSizeOf(const QTextCharFormat& format, const QFont& base) {
-    const double points = format.fontPointSize();
-    return points > 0 ? points : base.pointSizeF();
+    return PointSize(format, base);
+}
+
+// The pad's text: pasted and dropped data goes through the pad.
+class PadTextEdit : public QTextEdit {
+  public:
+    PadTextEdit(TFrmRichEdit* pad, QWidget* parent) : QTextEdit(parent), pad_(pad) {}
+    // Qt's own insertion, for plain text.
+    void InsertPlain(const QMimeData* source) { QTextEdit::insertFromMimeData(source); }
+
+  protected:
+    void insertFromMimeData(const QMimeData* source) override {
+        if (source) Guarded([&] { pad_->InsertFromMime(*source); });
+    }
+
+  private:
+    TFrmRichEdit* pad_;
+};
+
+QString FolderOf(const std::string& path) {
+    return QFileInfo(PathToQt(path)).absolutePath();
+}
+
+QString BaseNameOf(const std::string& path) {
+    return QFileInfo(PathToQt(path)).fileName();
 }
 
 // One undo step for several edits.
@@ -98,17 +125,23 @@ TFrmRichEdit::TFrmRichEdit(QWidget* parent) : QFrame(parent) {
     ToolBar2->setIconSize(QSize(16, 16));
     ToolBar2->setFixedHeight(29);
     ToolBar2->setMovable(false);
-    BtnNew = Button(ToolBar2, "BtnNew", fichier.Icon(0), QStringLiteral("Nouveau"), false);
-    BtnOpen = Button(ToolBar2, "BtnOpen", fichier.Icon(1), QStringLiteral("Ouvrir"), false);
-    BtnSave = Button(ToolBar2, "BtnSave", fichier.Icon(2), QStringLiteral("Enregistrer"), false);
+    BtnNew =
+        Button(ToolBar2, "BtnNew", fichier.Icon(0), QStringLiteral("Nouveau"), false, "Ctrl+N");
+    BtnOpen =
+        Button(ToolBar2, "BtnOpen", fichier.Icon(1), QStringLiteral("Ouvrir"), false, "Ctrl+O");
+    BtnSave = Button(ToolBar2, "BtnSave", fichier.Icon(2), QStringLiteral("Enregistrer"), false,
+                     "Ctrl+S");
     BtnSaveAs = Button(ToolBar2, "BtnSaveAs", fichier.Icon(3),
-                       QStringLiteral("Enregistrer sous..."), false);
+                       QStringLiteral("Enregistrer sous..."), false, "Ctrl+Maj+S");
     ToolButton11 = ToolBar2->addSeparator();
-    BtnPrint = Button(ToolBar2, "BtnPrint", fichier.Icon(4), QStringLiteral("Imprimer"), false);
+    BtnPrint =
+        Button(ToolBar2, "BtnPrint", fichier.Icon(4), QStringLiteral("Imprimer"), false, "Ctrl+P");
     ToolButton12 = ToolBar2->addSeparator();
-    BtnCut = Button(ToolBar2, "BtnCut", fichier.Icon(5), QStringLiteral("Couper"), false);
-    BtnCopy = Button(ToolBar2, "BtnCopy", fichier.Icon(6), QStringLiteral("Copier"), false);
-    BtnPaste = Button(ToolBar2, "BtnPaste", fichier.Icon(7), QStringLiteral("Coller"), false);
+    BtnCut = Button(ToolBar2, "BtnCut", fichier.Icon(5), QStringLiteral("Couper"), false, "Ctrl+X");
+    BtnCopy =
+        Button(ToolBar2, "BtnCopy", fichier.Icon(6), QStringLiteral("Copier"), false, "Ctrl+C");
+    BtnPaste =
+        Button(ToolBar2, "BtnPaste", fichier.Icon(7), QStringLiteral("Coller"), false, "Ctrl+V");
     column->addWidget(ToolBar2);
 
     // The formatting toolbar, two rows.
@@ -158,22 +191,26 @@ TFrmRichEdit::TFrmRichEdit(QWidget* parent) : QFrame(parent) {
     FontSize->setAccessibleName(QStringLiteral("Taille"));
     for (int size : {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72})
         FontSize->addItem(QString::number(size));
+    // Each keystroke is applied at once: a completion would apply what the
+    // reader did not type ("1" would become "10").
+    FontSize->setCompleter(nullptr);
     ToolBar1Row1->layout()->addWidget(FontSize);
     ToolButton4 = Separator(ToolBar1Row1);
-    BoldButton = Button(ToolBar1Row1, "BoldButton", forme.Icon(0), QStringLiteral("Gras"), true);
-    ItalicButton =
-        Button(ToolBar1Row1, "ItalicButton", forme.Icon(1), QStringLiteral("Italique"), true);
-    UnderlineButton =
-        Button(ToolBar1Row1, "UnderlineButton", forme.Icon(2), QString::fromUtf8("Souligné"), true);
+    BoldButton =
+        Button(ToolBar1Row1, "BoldButton", forme.Icon(0), QStringLiteral("Gras"), true, "Ctrl+B");
+    ItalicButton = Button(ToolBar1Row1, "ItalicButton", forme.Icon(1), QStringLiteral("Italique"),
+                          true, "Ctrl+I");
+    UnderlineButton = Button(ToolBar1Row1, "UnderlineButton", forme.Icon(2),
+                             QString::fromUtf8("Souligné"), true, "Ctrl+U");
     ToolButton5 = Separator(ToolBar1Row1);
     static_cast<QHBoxLayout*>(ToolBar1Row1->layout())->addStretch(1);
 
     LeftAlign = Button(ToolBar1Row2, "LeftAlign", forme.Icon(3),
-                       QString::fromUtf8("Aligné à gauche"), true);
-    CenterAlign =
-        Button(ToolBar1Row2, "CenterAlign", forme.Icon(4), QString::fromUtf8("Centré"), true);
+                       QString::fromUtf8("Aligné à gauche"), true, "Ctrl+L");
+    CenterAlign = Button(ToolBar1Row2, "CenterAlign", forme.Icon(4), QString::fromUtf8("Centré"),
+                         true, "Ctrl+E");
     RightAlign = Button(ToolBar1Row2, "RightAlign", forme.Icon(5),
-                        QString::fromUtf8("Aligné à droite"), true);
+                        QString::fromUtf8("Aligné à droite"), true, "Ctrl+R");
     AlignGroup = new QButtonGroup(this);
     AlignGroup->setExclusive(true);
     AlignGroup->addButton(LeftAlign, 0);
@@ -196,7 +233,7 @@ TFrmRichEdit::TFrmRichEdit(QWidget* parent) : QFrame(parent) {
     column->addWidget(ToolBar1);
 
     // The text.
-    RTFControl = new QTextEdit(this);
+    RTFControl = new PadTextEdit(this, this);
     RTFControl->setObjectName("RTFControl");
     RTFControl->setFont(PadFont());
     RTFControl->document()->setDefaultFont(PadFont());
@@ -208,28 +245,21 @@ TFrmRichEdit::TFrmRichEdit(QWidget* parent) : QFrame(parent) {
     RTFControl->installEventFilter(this);
     column->addWidget(RTFControl, 1);
 
+    FileLabel = new QLabel(this);
+    FileLabel->setObjectName("FileLabel");
+    FileLabel->setContentsMargins(4, 1, 4, 1);
+    // A long name is cut to the pad's width, never widens it.
+    FileLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    column->addWidget(FileLabel);
+
     ColorDialog1 = new QColorDialog(this);
     ColorDialog1->setObjectName("ColorDialog1");
 
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const bool hasDocuments = !documents.isEmpty() && QFileInfo(documents).isDir();
-    OD = new QFileDialog(this);
-    OD->setObjectName("OD");
-    OD->setAcceptMode(QFileDialog::AcceptOpen);
-    OD->setFileMode(QFileDialog::ExistingFile);
-    OD->setNameFilters({QStringLiteral("Fichier texte enrichi (*.RTF)")});
-    OD->setDefaultSuffix(QStringLiteral("rtf"));
-    SD = new QFileDialog(this);
-    SD->setObjectName("SD");
-    SD->setAcceptMode(QFileDialog::AcceptSave);
-    SD->setFileMode(QFileDialog::AnyFile);
-    SD->setNameFilters(
-        {QStringLiteral("Fichier texte enrichi (*.RTF)"), QStringLiteral("Tous les fichiers (*)")});
-    SD->setDefaultSuffix(QStringLiteral("rtf"));
-    if (hasDocuments) {
-        OD->setDirectory(documents);
-        SD->setDirectory(documents);
-    }
+    // The dialogs start in the documents folder, else the home folder, then
+    // where the last file was opened or saved.
+    folder_ = StartFolder();
+    OD = NewDialog(false);
+    SD = NewDialog(true);
 
     // Wiring.
     auto click = [this](QToolButton* button, void (TFrmRichEdit::*handler)()) {
@@ -270,22 +300,61 @@ TFrmRichEdit::TFrmRichEdit(QWidget* parent) : QFrame(parent) {
     connect(RTFControl, &QTextEdit::currentCharFormatChanged, this,
             GuardedSlot([this](const QTextCharFormat&) { RTFControlSelectionChange(); }));
 
+    connect(RTFControl, &QTextEdit::textChanged, this, [this] { UpdateFileLabel(); });
+
+    // The shortcuts, wherever the focus is in the pad.
+    AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), [this] { BtnNew->click(); });
+    AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { BtnOpen->click(); });
+    AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { BtnSave->click(); });
+    AddShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { BtnSaveAs->click(); });
+    AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { BtnPrint->click(); });
+    AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), [this] { LeftAlign->click(); });
+    AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), [this] { CenterAlign->click(); });
+    AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), [this] { RightAlign->click(); });
+    // Ctrl+B, I, U toggle the style wherever the focus is in the pad (with
+    // Alt they come to the text as keys, RTFControlKeyDown). Inside the text
+    // and the boxes their own clipboard keys win.
+    for (int key : {Qt::Key_B, Qt::Key_I, Qt::Key_U})
+        AddShortcut(QKeySequence(Qt::CTRL | key), [this, key] {
+            RTFControlKeyDown(key, Qt::ControlModifier);
+            SkipNextChar = false;
+        });
+    AddShortcut(QKeySequence::Cut, [this] { RTFControl->cut(); });
+    AddShortcut(QKeySequence::Copy, [this] { RTFControl->copy(); });
+    AddShortcut(QKeySequence::Paste, [this] { RTFControl->paste(); });
+    for (QAbstractButton* b : AlignGroup->buttons())
+        b->installEventFilter(this);
+    for (QComboBox* box : {Fontname, FontSize})
+        if (box->lineEdit()) box->lineEdit()->installEventFilter(this);
+
+    // Tab goes through the buttons and boxes in screen order, then the text.
+    const std::vector<QWidget*> order = {
+        BtnNew,          BtnOpen,   BtnSave,     BtnSaveAs,   BtnPrint,      BtnCut,
+        BtnCopy,         BtnPaste,  Fontname,    FontSize,    BoldButton,    ItalicButton,
+        UnderlineButton, LeftAlign, CenterAlign, RightAlign,  BulletsButton, ToolButton1,
+        Superscript,     Subscript, ToolButton2, ToolButton3, RTFControl};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    setFocusProxy(RTFControl);
+
     // The caret at the start of the empty text.
     RTFControl->moveCursor(QTextCursor::Start);
     RTFControlSelectionChange();
+    UpdateFileLabel();
 }
 
 QToolButton* TFrmRichEdit::Button(QWidget* bar, const char* name, const QIcon& icon,
-                                  const QString& tip, bool checkable) {
+                                  const QString& tip, bool checkable, const char* keys) {
     auto* button = new QToolButton(bar);
     button->setObjectName(name);
     button->setIcon(icon);
     button->setIconSize(QSize(16, 16));
-    button->setToolTip(tip);
+    button->setToolTip(keys ? tip + QStringLiteral(" (") + QString::fromUtf8(keys) + u')' : tip);
     button->setAccessibleName(tip);
     button->setCheckable(checkable);
     button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches it; a click leaves the focus in the text.
+    button->setFocusPolicy(Qt::TabFocus);
     if (auto* toolbar = qobject_cast<QToolBar*>(bar))
         toolbar->addWidget(button);
     else
@@ -302,8 +371,85 @@ QWidget* TFrmRichEdit::Separator(QWidget* row) {
     return line;
 }
 
+void TFrmRichEdit::AddShortcut(const QKeySequence& keys, std::function<void()> run) {
+    auto* action = new QAction(this);
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(action);
+    connect(action, &QAction::triggered, this, GuardedSlot([run](bool) { run(); }));
+    shortcuts_.push_back(action);
+}
+
+bool TFrmRichEdit::IsPadShortcut(const QKeyEvent& key) const {
+    const QKeySequence pressed(key.keyCombination());
+    for (const QAction* a : shortcuts_) {
+        const QKeySequence keys = a->shortcut();
+        const bool clipboard = keys == QKeySequence(QKeySequence::Cut) ||
+                               keys == QKeySequence(QKeySequence::Copy) ||
+                               keys == QKeySequence(QKeySequence::Paste);
+        if (!clipboard && keys == pressed) return true;
+    }
+    return false;
+}
+
+QFileDialog* TFrmRichEdit::NewDialog(bool save) {
+    auto* dialog = new QFileDialog(this);
+    if (save) {
+        dialog->setObjectName("SD");
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setFileMode(QFileDialog::AnyFile);
+        dialog->setNameFilters({QStringLiteral("Fichier texte enrichi (*.RTF)"),
+                                QStringLiteral("Tous les fichiers (*)")});
+    } else {
+        dialog->setObjectName("OD");
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode(QFileDialog::ExistingFile);
+        dialog->setNameFilters({QStringLiteral("Fichier texte enrichi (*.RTF)")});
+    }
+    dialog->setDefaultSuffix(QStringLiteral("rtf"));
+    dialog->setDirectory(folder_);
+    return dialog;
+}
+
+bool TFrmRichEdit::AskFile(bool save, std::string* path) {
+    QFileDialog*& dialog = save ? SD : OD;
+    dialog->setDirectory(folder_);
+    // Open starts with an empty name, save with the file's own.
+    if (save && !FileName.empty())
+        dialog->selectFile(BaseNameOf(plainTextFile_ ? rtf::RtfNameFor(FileName) : FileName));
+    const bool chosen = dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty();
+    if (chosen) *path = PathFromQt(dialog->selectedFiles().first());
+    // Each dialog is used once. Its name completion lists the names that
+    // begin as typed in a pop-up window of its own; Enter accepts the dialog
+    // while that list shows, and the list stayed on screen over the main
+    // window once the dialog was gone, taking the next click and keys. A
+    // used dialog goes, its list with it, and the next one starts afresh.
+    delete dialog;
+    dialog = NewDialog(save);
+    return chosen;
+}
+
+void TFrmRichEdit::UpdateFileLabel() {
+    if (!FileLabel) return;
+    const QString name = FileName.empty() ? QStringLiteral("Sans titre") : BaseNameOf(FileName);
+    const QString text = Modified() ? name + QString::fromUtf8(" (modifié)") : name;
+    FileLabel->setToolTip(FileName.empty() ? text : PathToQt(FileName));
+    const int room = std::max(20, width() - 8);
+    FileLabel->setText(FileLabel->fontMetrics().elidedText(text, Qt::ElideMiddle, room));
+}
+
+void TFrmRichEdit::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    UpdateFileLabel();
+}
+
+QString TFrmRichEdit::StartFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
 QString TFrmRichEdit::BoxTitle() const {
-    return QApplication::applicationName();
+    return QStringLiteral("Lorvane");
 }
 
 // ---------------------------------------------------------------------------
@@ -359,6 +505,25 @@ void TFrmRichEdit::ShowCurrentSize() {
 // Keyboard
 
 bool TFrmRichEdit::eventFilter(QObject* watched, QEvent* event) {
+    // The pad's shortcuts win over the keys that the text and the boxes
+    // would take for themselves (Ctrl+E: end of line).
+    if (event->type() == QEvent::ShortcutOverride &&
+        IsPadShortcut(*static_cast<QKeyEvent*>(event))) {
+        event->ignore();
+        return true;
+    }
+    if (event->type() == QEvent::FocusIn) {
+        // A button of a group takes Tab away from the others of its group
+        // when it gets the focus, as radio buttons do; each alignment
+        // button stays on the Tab path.
+        const auto buttons = AlignGroup->buttons();
+        if (std::find(buttons.begin(), buttons.end(), watched) != buttons.end()) {
+            static_cast<QObject*>(watched)->event(event);
+            for (QAbstractButton* b : buttons)
+                b->setFocusPolicy(Qt::TabFocus);
+            return true;
+        }
+    }
     if (watched != RTFControl) return QFrame::eventFilter(watched, event);
     if (event->type() == QEvent::ShortcutOverride) {
         // Ctrl or Alt with B, I, U belong to the text, not to a menu.
@@ -649,23 +814,104 @@ bool TFrmRichEdit::CanClose() {
 }
 
 void TFrmRichEdit::LoadFromFile(const std::string& path) {
-    const rtf::Document model = rtf::Read(rtf::ReadDocumentFile(path));
-    DocumentToQt(model, *RTFControl->document());
+    const std::string bytes = rtf::ReadDocumentFile(path);
+    // Refused before any long work: reading a file beyond the first limit
+    // takes longer than the pad may, the layout of a text beyond the others.
+    if (bytes.size() > rtf::kPadMaxFileBytes)
+        throw rtf::FileError(
+            rtf::TooLargeMessage(true, {bytes.size(), rtf::CountParagraphs(bytes)}));
+    const rtf::Document model = rtf::Read(bytes);
+    if (!rtf::PadTakes(rtf::TextExtent(model)))
+        throw rtf::FileError(
+            rtf::TooLargeMessage(true, {bytes.size(), rtf::TextExtent(model).paragraphs}));
+    SetDocument(model);
     FileName = path;
+    plainTextFile_ = !rtf::IsRtf(bytes);
+    folder_ = FolderOf(path);
     RTFControl->moveCursor(QTextCursor::Start);
     RTFControl->setCurrentCharFormat(RTFControl->textCursor().charFormat());
     RTFControlSelectionChange();
+    UpdateFileLabel();
+}
+
+void TFrmRichEdit::SetDocument(const rtf::Document& model) {
+    // Filled apart, then handed to the text at once: filled in place, every
+    // paragraph would be laid out again and again.
+    auto* doc = new QTextDocument(RTFControl);
+    doc->setDefaultFont(PadFont());
+    DocumentToQt(model, *doc);
+    // The text deletes the document it had when it was its child.
+    RTFControl->setDocument(doc);
 }
 
 void TFrmRichEdit::SaveToFile(const std::string& path) {
     const std::string bytes = rtf::Write(DocumentFromQt(*RTFControl->document()));
     rtf::SaveDocumentFile(path, bytes);
     FileName = path;
+    plainTextFile_ = false;
+    folder_ = FolderOf(path);
     RTFControl->document()->setModified(false);
+    UpdateFileLabel();
+}
+
+std::string TFrmRichEdit::RescueNotes(const std::string& folder, std::time_t now) {
+    if (!Modified()) return {};
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    const std::string name = rtf::RescueFileName(local);
+    // Never over another file: "... (2).rtf" and on.
+    std::string path = folder + "/" + name;
+    for (int n = 2; QFileInfo::exists(PathToQt(path)); ++n)
+        path = folder + "/" + name.substr(0, name.size() - 4) + " (" + std::to_string(n) + ").rtf";
+    rtf::SaveDocumentFile(path, rtf::Write(DocumentFromQt(*RTFControl->document())));
+    return path;
+}
+
+void TFrmRichEdit::InsertFromMime(const QMimeData& source) {
+    const QTextDocument* current = RTFControl->document();
+    const rtf::Extent there{static_cast<std::size_t>(current->characterCount()),
+                            static_cast<std::size_t>(current->blockCount())};
+    auto fits = [&](const rtf::Extent& pasted) {
+        if (rtf::PadTakes({there.bytes + pasted.bytes, there.paragraphs + pasted.paragraphs - 1}))
+            return true;
+        QMessageBox box(QMessageBox::Information, BoxTitle(),
+                        QString::fromStdString(rtf::TooLargeMessage(false, pasted)),
+                        QMessageBox::Ok, this);
+        box.setObjectName("TooLargeBox");
+        box.exec();
+        return false;
+    };
+    const QString plain = source.hasText() ? source.text() : QString();
+    const std::string plainBytes = plain.toStdString();
+    const rtf::Extent plainSize{plainBytes.size(), rtf::CountParagraphs(plainBytes)};
+    if (!(source.hasHtml() && RTFControl->acceptRichText())) {
+        if (fits(plainSize)) static_cast<PadTextEdit*>(RTFControl)->InsertPlain(&source);
+        return;
+    }
+    const QString html = source.html();
+    if (static_cast<std::size_t>(html.size()) > rtf::kPadMaxFileBytes) {
+        fits({static_cast<std::size_t>(html.size()), plainSize.paragraphs});
+        return;
+    }
+    // Rich text goes through the pad's own documents: it keeps what the
+    // pad's files hold (typeface, sizes in points, bold, italic, underline,
+    // colour, offsets, alignment, bullets, indents), so that what the
+    // reader sees now is what they see once the file is saved and opened.
+    QTextDocument pasted;
+    pasted.setDefaultFont(current->defaultFont());
+    pasted.setHtml(html);
+    const rtf::Document model = DocumentFromQt(pasted);
+    if (!fits(rtf::TextExtent(model))) return;
+    QTextDocument clean;
+    clean.setDefaultFont(current->defaultFont());
+    DocumentToQt(model, clean);
+    RTFControl->textCursor().insertFragment(QTextDocumentFragment(&clean));
+    RTFControl->ensureCursorVisible();
 }
 
 bool TFrmRichEdit::Save() {
-    if (FileName.empty()) return SaveAs();
+    // A file read as plain text is not written over with RTF.
+    if (FileName.empty() || plainTextFile_) return SaveAs();
     try {
         SaveToFile(FileName);
         return true;
@@ -676,8 +922,14 @@ bool TFrmRichEdit::Save() {
 }
 
 bool TFrmRichEdit::SaveAs() {
-    if (SD->exec() != QDialog::Accepted || SD->selectedFiles().isEmpty()) return false;
-    const std::string path = PathFromQt(SD->selectedFiles().first());
+    std::string path;
+    if (!AskFile(true, &path)) return false;
+    if (plainTextFile_ && path == FileName) {
+        ShowDefaultError(QString::fromUtf8(
+            "Ce fichier a été ouvert comme texte simple : le bloc-notes ne le remplace pas par "
+            "du texte enrichi. Choisissez un autre nom."));
+        return false;
+    }
     try {
         SaveToFile(path);
         return true;
@@ -690,18 +942,21 @@ bool TFrmRichEdit::SaveAs() {
 void TFrmRichEdit::BtnNewClick() {
     if (!CanClose()) return;
     FileName.clear();
+    plainTextFile_ = false;
     RTFControl->clear();
     RTFControl->setCurrentCharFormat(QTextCharFormat());
     RTFControl->document()->setModified(false);
     RTFControlSelectionChange();
+    UpdateFileLabel();
     RTFControl->setFocus();
 }
 
 void TFrmRichEdit::BtnOpenClick() {
     if (!CanClose()) return;
-    if (OD->exec() != QDialog::Accepted || OD->selectedFiles().isEmpty()) return;
-    LoadFromFile(PathFromQt(OD->selectedFiles().first()));
+    std::string path;
+    if (!AskFile(false, &path)) return;
     RTFControl->setFocus();
+    LoadFromFile(path);
 }
 
 void TFrmRichEdit::BtnSaveClick() {

@@ -9,10 +9,22 @@
 // closing of the window it sits in (CanClose) ask "Enregistrer les
 // modifications ?" first when the text was changed. Saves go through a
 // temporary file renamed over the old one; a failed save or open changes
-// neither the text nor FileName.
+// neither the text nor FileName. A file that was read as plain text is
+// never overwritten with RTF: Enregistrer asks for a new name, proposing
+// the same one with .rtf. A file or a pasted text too large for the pad's
+// layout is refused before any long work, and the text stays.
+//
+// The usual shortcuts (Ctrl+N, O, S, Maj+S, P; Ctrl+L, E, R for the
+// alignments; Ctrl+B, I, U) work wherever the focus is in the pad, and
+// every button is reached with Tab, in screen order.
 
 #include <QFrame>
+#include <ctime>
+#include <functional>
 #include <string>
+#include <vector>
+
+#include "Rtf.h"
 
 class QAbstractButton;
 class QAction;
@@ -21,7 +33,11 @@ class QColorDialog;
 class QComboBox;
 class QFileDialog;
 class QKeyEvent;
+class QLabel;
+class QMimeData;
 class QPrinter;
+class QKeySequence;
+class QResizeEvent;
 class QTextCharFormat;
 class QTextCursor;
 class QTextEdit;
@@ -76,6 +92,9 @@ class TFrmRichEdit : public QFrame {
     QFileDialog* OD = nullptr;
     QFileDialog* SD = nullptr;
     QToolButton* BtnPaste = nullptr;
+    // The file's name (or "Sans titre") and whether the text has changes
+    // not saved yet.
+    QLabel* FileLabel = nullptr;
 
     // Set by Ctrl+I: the character of that key never reaches the text.
     bool SkipNextChar = false;
@@ -125,13 +144,32 @@ class TFrmRichEdit : public QFrame {
     void SaveToFile(const std::string& path);
     // Prints the whole text on the printer as a job titled "Lorvane".
     void PrintOn(QPrinter& printer);
+    // Inserts pasted or dropped data at the caret: rich text keeps what
+    // the pad's files hold, in point sizes; a text that would make the pad
+    // too large is refused with a message.
+    void InsertFromMime(const QMimeData& source);
+    // The documents folder, else the home folder: where the dialogs start
+    // and where notes are kept when the program is ended.
+    static QString StartFolder();
+    // Writes the unsaved text as RTF into folder, under a name of its own
+    // ("Notes non enregistrées AAAA-MM-JJ HH-MM.rtf" at `now`); returns its
+    // path, or "" when nothing was unsaved. Throws when it cannot write.
+    std::string RescueNotes(const std::string& folder, std::time_t now);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     QToolButton* Button(QWidget* bar, const char* name, const QIcon& icon, const QString& tip,
-                        bool checkable);
+                        bool checkable, const char* keys = nullptr);
+    void AddShortcut(const QKeySequence& keys, std::function<void()> run);
+    bool IsPadShortcut(const QKeyEvent& key) const;
+    QFileDialog* NewDialog(bool save);
+    // Shows a fresh dialog in the last folder used; true with *path when the
+    // reader chose a file.
+    bool AskFile(bool save, std::string* path);
+    void UpdateFileLabel();
     QWidget* Separator(QWidget* row);
     bool Save();
     bool SaveAs();
@@ -144,6 +182,13 @@ class TFrmRichEdit : public QFrame {
     void RefreshOffsets();
     void ShowCurrentSize();
     QString BoxTitle() const;
+    void SetDocument(const rtf::Document& model);
+
+    // FileName was read as plain text: never written over with RTF.
+    bool plainTextFile_ = false;
+    // Where the next file dialog starts.
+    QString folder_;
+    std::vector<QAction*> shortcuts_;
 };
 
 }  // namespace lorvane

@@ -21,12 +21,6 @@ std::string ToUtf8(const QString& s) {
     return s.toUtf8().toStdString();
 }
 
-double PointSize(const QTextCharFormat& format, const QFont& base) {
-    const double points = format.fontPointSize();
-    if (points > 0) return points;
-    return base.pointSizeF() > 0 ? base.pointSizeF() : rtf::kDefaultHalfPoints / 2.0;
-}
-
 QTextBlockFormat BlockToQt(const rtf::ParaFormat& p) {
     QTextBlockFormat f;
     switch (p.alignment) {
@@ -71,6 +65,24 @@ rtf::ParaFormat BlockFromQt(const QTextBlock& block, const QTextDocument& doc) {
 }
 
 }  // namespace
+
+double PointSize(const QTextCharFormat& format, const QFont& base) {
+    const double points = format.fontPointSize();
+    if (points > 0) return points;
+    // Pasted HTML gives sizes in pixels, or relative to the default
+    // ("small" is 0.8 of it), as Qt draws them.
+    if (format.hasProperty(QTextFormat::FontPixelSize)) {
+        const int pixels = format.intProperty(QTextFormat::FontPixelSize);
+        if (pixels > 0) return pixels / kPixelsPerPoint;
+    }
+    double size = base.pointSizeF() > 0 ? base.pointSizeF() : rtf::kDefaultHalfPoints / 2.0;
+    if (format.hasProperty(QTextFormat::FontSizeAdjustment)) {
+        static constexpr double kScale[7] = {0.7, 0.8, 1.0, 1.2, 1.5, 2.0, 2.4};
+        const int step = std::clamp(format.intProperty(QTextFormat::FontSizeAdjustment) + 2, 0, 6);
+        size *= kScale[step];
+    }
+    return size;
+}
 
 double PixelsFromTwips(int twips) {
     return twips / 20.0 * kPixelsPerPoint;

@@ -30,6 +30,11 @@ int VerticalOffset(const QTextCharFormat& format);
 // Sets the offset of a format whose text is `points` high.
 void SetVerticalOffset(QTextCharFormat& format, int halfPoints, double points);
 
+// The size in points that Qt draws a format in: its point size, else its
+// pixel size or its size relative to the default (pasted HTML), else the
+// default's.
+double PointSize(const QTextCharFormat& format, const QFont& base);
+
 rtf::CharFormat CharFromQt(const QTextCharFormat& format, const QFont& base);
 QTextCharFormat CharToQt(const rtf::CharFormat& format, const QFont& base);
 

@@ -1,6 +1,9 @@
 #include <QAction>
+#include <QComboBox>
 #include <QStackedWidget>
 #include <QTextEdit>
+#include <QToolBar>
+#include <QToolButton>
 #include <QtTest>
 #include <memory>
 
@@ -36,6 +39,24 @@ class PadCloseTest : public testing::MainWindowTestCase {
         QCOMPARE(w->PC->currentWidget(), w->PanneauRediger);
         QVERIFY(w->FrmRichEdit->isVisible());
         QCOMPARE(w->FrmRichEdit->size(), w->PanneauRediger->contentsRect().size());
+    }
+
+    void showingThePadPutsTheCaretInTheText() {
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QTextEdit* text = w->FrmRichEdit->RTFControl;
+        // From the toolbar, the first time.
+        auto* button = qobject_cast<QToolButton*>(w->ToolBar2->widgetForAction(w->ActionRediger));
+        QVERIFY(button);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), text);
+        QTest::keyClicks(QApplication::focusWidget(), "Note");
+        QCOMPARE(text->toPlainText(), QString("Note"));
+        QCOMPARE(w->FrmRichEdit->Fontname->currentText(), QString("Arial"));
+        // From the menu, after another pane.
+        w->ActionLivres->trigger();
+        QVERIFY(!text->isVisible());
+        w->ActionRediger->trigger();
+        QCOMPARE(QApplication::focusWidget(), text);
     }
 
     void closingAsksAboutUnsavedNotes() {

@@ -2,10 +2,14 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QClipboard>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -15,9 +19,12 @@
 #include <QTextList>
 #include <QToolButton>
 #include <QtTest>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
+#include <tuple>
 
 #include "Fixtures.h"
 #include "FrRichEdit.h"
@@ -75,6 +82,7 @@ class RichEditTest : public QObject {
         pad->resize(600, 400);
         pad->show();
         QVERIFY(QTest::qWaitForWindowExposed(pad.get()));
+        QVERIFY(QTest::qWaitForWindowActive(pad.get()));
         Edit()->setFocus();
     }
     void cleanup() {
@@ -100,32 +108,34 @@ class RichEditTest : public QObject {
         for (int i = 1; i < pad->Fontname->count(); ++i)
             QVERIFY(QString::localeAwareCompare(pad->Fontname->itemText(i - 1),
                                                 pad->Fontname->itemText(i)) <= 0);
-        // Every button and both lists speak their tooltip.
-        const std::pair<QWidget*, const char*> named[] = {
-            {pad->BtnNew, "Nouveau"},
-            {pad->BtnOpen, "Ouvrir"},
-            {pad->BtnSave, "Enregistrer"},
-            {pad->BtnSaveAs, "Enregistrer sous..."},
-            {pad->BtnPrint, "Imprimer"},
-            {pad->BtnCut, "Couper"},
-            {pad->BtnCopy, "Copier"},
-            {pad->BtnPaste, "Coller"},
-            {pad->Fontname, "Police"},
-            {pad->FontSize, "Taille"},
-            {pad->BoldButton, "Gras"},
-            {pad->ItalicButton, "Italique"},
-            {pad->UnderlineButton, "Souligné"},
-            {pad->LeftAlign, "Aligné à gauche"},
-            {pad->CenterAlign, "Centré"},
-            {pad->RightAlign, "Aligné à droite"},
-            {pad->BulletsButton, "Puces"},
-            {pad->ToolButton1, "Couleur du texte"},
-            {pad->Superscript, "Exposant"},
-            {pad->Subscript, "Indice"},
-            {pad->ToolButton2, "Réduire le retrait"},
-            {pad->ToolButton3, "Augmenter le retrait"}};
-        for (const auto& [widget, tip] : named) {
-            QCOMPARE(widget->toolTip(), QString::fromUtf8(tip));
+        // Every button and both lists speak their tooltip; a button's shows its
+        // shortcut.
+        const std::tuple<QWidget*, const char*, const char*> named[] = {
+            {pad->BtnNew, "Nouveau", "Ctrl+N"},
+            {pad->BtnOpen, "Ouvrir", "Ctrl+O"},
+            {pad->BtnSave, "Enregistrer", "Ctrl+S"},
+            {pad->BtnSaveAs, "Enregistrer sous...", "Ctrl+Maj+S"},
+            {pad->BtnPrint, "Imprimer", "Ctrl+P"},
+            {pad->BtnCut, "Couper", "Ctrl+X"},
+            {pad->BtnCopy, "Copier", "Ctrl+C"},
+            {pad->BtnPaste, "Coller", "Ctrl+V"},
+            {pad->Fontname, "Police", ""},
+            {pad->FontSize, "Taille", ""},
+            {pad->BoldButton, "Gras", "Ctrl+B"},
+            {pad->ItalicButton, "Italique", "Ctrl+I"},
+            {pad->UnderlineButton, "Souligné", "Ctrl+U"},
+            {pad->LeftAlign, "Aligné à gauche", "Ctrl+L"},
+            {pad->CenterAlign, "Centré", "Ctrl+E"},
+            {pad->RightAlign, "Aligné à droite", "Ctrl+R"},
+            {pad->BulletsButton, "Puces", ""},
+            {pad->ToolButton1, "Couleur du texte", ""},
+            {pad->Superscript, "Exposant", ""},
+            {pad->Subscript, "Indice", ""},
+            {pad->ToolButton2, "Réduire le retrait", ""},
+            {pad->ToolButton3, "Augmenter le retrait", ""}};
+        for (const auto& [widget, tip, keys] : named) {
+            QCOMPARE(widget->toolTip(),
+                     *keys ? QString::fromUtf8(tip) + " (" + keys + ")" : QString::fromUtf8(tip));
             QCOMPARE(widget->accessibleName(), QString::fromUtf8(tip));
             if (auto* button = qobject_cast<QToolButton*>(widget)) {
                 QVERIFY2(!button->icon().isNull(), tip);
@@ -617,6 +627,324 @@ class RichEditTest : public QObject {
         Caret(0);
         pad->BtnPaste->click();
         QCOMPARE(Edit()->toPlainText(), QString("collercollercouper "));
+    }
+
+    // --- The keyboard, the files and the limits ---------------------------
+
+    QWidget* Focus() { return QApplication::focusWidget(); }
+    QWidget* BackTab() {
+        QTest::keyClick(Focus(), Qt::Key_Backtab, Qt::ShiftModifier);
+        return Focus();
+    }
+    // A key as the reader presses it, in the pad's window (the offscreen
+    // platform does not activate it again when a dialog closes).
+    void Keys(int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+        if (!pad->isActiveWindow()) {
+            pad->activateWindow();
+            (void)QTest::qWaitForWindowActive(pad.get());
+        }
+        QTest::keyClick(Focus() ? Focus() : Edit(), static_cast<Qt::Key>(key), modifiers);
+    }
+    // The name field of a file dialog.
+    static QLineEdit* NameField(QWidget* dialog) {
+        return dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    }
+    static bool PopupShown() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->windowType() == Qt::Popup) return true;
+        return false;
+    }
+    void Paste(QMimeData* data) {
+        QApplication::clipboard()->setMimeData(data);
+        Edit()->setFocus();
+        Keys(Qt::Key_V);
+    }
+
+    void keyboardAloneReachesEveryCommand() {
+        Type("Bonjour");
+        Keys(Qt::Key_E);
+        QVERIFY(pad->CenterAlign->isChecked());
+        QCOMPARE(Block(0).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+        Keys(Qt::Key_R);
+        QCOMPARE(Block(0).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        Keys(Qt::Key_L);
+        QVERIFY(pad->LeftAlign->isChecked());
+        QCOMPARE(Edit()->toPlainText(), QString("Bonjour"));
+
+        // Shift+Tab from the text goes back through every button and both
+        // boxes, in screen order.
+        Select(0, 7);
+        const QWidget* order[] = {
+            pad->BtnNew,          pad->BtnOpen,     pad->BtnSave,     pad->BtnSaveAs,
+            pad->BtnPrint,        pad->BtnCut,      pad->BtnCopy,     pad->BtnPaste,
+            pad->Fontname,        pad->FontSize,    pad->BoldButton,  pad->ItalicButton,
+            pad->UnderlineButton, pad->LeftAlign,   pad->CenterAlign, pad->RightAlign,
+            pad->BulletsButton,   pad->ToolButton1, pad->Superscript, pad->Subscript,
+            pad->ToolButton2,     pad->ToolButton3};
+        for (int i = std::size(order) - 1; i >= 0; --i) {
+            QWidget* reached = BackTab();
+            QVERIFY2(reached == order[i] || reached->parentWidget() == order[i],
+                     qPrintable(order[i]->objectName() + " / " + reached->objectName()));
+            if (order[i] == pad->CenterAlign) {
+                // The shortcuts work from the buttons too, and Space presses.
+                Keys(Qt::Key_E);
+                QVERIFY(pad->CenterAlign->isChecked());
+                Keys(Qt::Key_B);
+                QVERIFY(CharAt(3).bold);
+                QCOMPARE(Focus(), pad->CenterAlign);
+            }
+            if (order[i] == pad->BoldButton) {
+                Keys(Qt::Key_Space, Qt::NoModifier);
+                QVERIFY(!CharAt(3).bold);
+            }
+        }
+
+        // Ctrl+S on a new text asks for a name, then saves without asking.
+        auto shown = std::make_shared<QString>();
+        AnswerFileDialog(Path("clavier"), shown);
+        Keys(Qt::Key_S);
+        QCOMPARE(*shown, QString("SD"));
+        QCOMPARE(pad->FileName, (dir->path() / "clavier.rtf").string());
+        Type("!");
+        QVERIFY(!testing::OpensModal([&] { Keys(Qt::Key_S); }));
+        QVERIFY(!pad->Modified());
+        // Ctrl+O, Ctrl+Maj+S and Ctrl+N: in the tests of the dialogs and
+        // of the file's name.
+        if (QPrinterInfo::availablePrinters().isEmpty()) {
+            auto name = std::make_shared<QString>();
+            AnswerBox(QMessageBox::Ok, nullptr, name);
+            Keys(Qt::Key_P);
+            QCOMPARE(*name, QString("NoPrinterBox"));
+        }
+    }
+
+    void sizeBoxTypedIntoWithTheFocus() {
+        Type("Texte");
+        Select(0, 5);
+        QLineEdit* box = pad->FontSize->lineEdit();
+        box->setFocus();
+        QVERIFY(box->hasFocus());
+        box->selectAll();
+        QTest::keyClick(box, '1');
+        QCOMPARE(pad->FontSize->currentText(), QString("1"));
+        QCOMPARE(At(2).fontPointSize(), 1.0);
+        QTest::keyClick(box, '4');
+        QCOMPARE(At(2).fontPointSize(), 14.0);
+        box->selectAll();
+        QTest::keyClick(box, '3');
+        QCOMPARE(pad->FontSize->currentText(), QString("3"));
+        QCOMPARE(At(2).fontPointSize(), 3.0);
+    }
+
+    void plainTextIsNeverOverwrittenWithRtf() {
+        const fs::path text = dir->path() / "notes.txt";
+        std::ofstream(text) << "Mes notes\n";
+        AnswerFileDialog(Path("notes.txt"));
+        Keys(Qt::Key_O);
+        QCOMPARE(pad->FileName, text.string());
+        QTest::keyClick(Edit(), Qt::Key_End);
+        Type(" en plus");
+        // Enregistrer asks for a name and proposes the same with .rtf.
+        auto proposed = std::make_shared<QString>();
+        (void)testing::OnNextModal([proposed](QWidget* w) {
+            *proposed = NameField(w)->text();
+            static_cast<QDialog*>(w)->accept();
+        });
+        Keys(Qt::Key_S);
+        QCOMPARE(*proposed, QString("notes.rtf"));
+        QCOMPARE(ReadFile(text), std::string("Mes notes\n"));
+        QCOMPARE(pad->FileName, (dir->path() / "notes.rtf").string());
+        QCOMPARE(rtf::PlainText(rtf::Read(ReadFile(dir->path() / "notes.rtf"))),
+                 "Mes notes en plus\n");
+        QVERIFY(!pad->Modified());
+
+        // Chosen by name in Enregistrer sous..., the text file is refused
+        // all the same.
+        pad->LoadFromFile(text.string());
+        Type("x");
+        auto message = std::make_shared<QString>();
+        AnswerFileDialog(Path("notes.txt"), nullptr, [message] {
+            (void)testing::OnNextModal([message](QWidget* w) {
+                AnswerBox(QMessageBox::Ok, message);
+                qobject_cast<QMessageBox*>(w)->button(QMessageBox::Yes)->click();
+            });
+        });
+        pad->BtnSaveAs->click();
+        QVERIFY2(message->contains("texte simple"), qPrintable(*message));
+        QCOMPARE(ReadFile(text), std::string("Mes notes\n"));
+        QVERIFY(pad->Modified());
+    }
+
+    void tooLargeTextsAreRefusedAtOnce() {
+        Type("à garder");
+        pad->SaveToFile((dir->path() / "garde.rtf").string());
+        {
+            std::ofstream out(dir->path() / "lignes.txt");
+            for (int i = 0; i < 60000; ++i)
+                out << "ligne " << i << "\n";
+            // The file of 500,000 short paragraphs that held the window.
+            std::ofstream rtf(dir->path() / "gros.rtf");
+            rtf << "{\\rtf1\\ansi ";
+            for (int i = 0; i < 500000; ++i)
+                rtf << "\\pard Paragraphe numero " << i << " du gros fichier\\par\n";
+            rtf << "}";
+        }
+        auto message = std::make_shared<QString>();
+        auto name = std::make_shared<QString>();
+        AnswerFileDialog(Path("lignes.txt"), nullptr,
+                         [message, name] { AnswerBox(QMessageBox::Ok, message, name); });
+        Keys(Qt::Key_O);
+        QCOMPARE(*name, QString("DefaultErrorBox"));
+        QCOMPARE(*message,
+                 QString::fromUtf8("Ce fichier est trop volumineux pour le bloc-notes (0,7 Mo, "
+                                   "60\u00a0000 paragraphes)."));
+        QElapsedTimer time;
+        time.start();
+        QVERIFY_THROWS_EXCEPTION(std::exception,
+                                 pad->LoadFromFile((dir->path() / "gros.rtf").string()));
+        QVERIFY2(time.elapsed() < 3000, qPrintable(QString::number(time.elapsed())));
+        QCOMPARE(Edit()->toPlainText(), QString("à garder"));
+        QCOMPARE(pad->FileName, (dir->path() / "garde.rtf").string());
+
+        // Pasted text too.
+        auto* data = new QMimeData;
+        data->setText(QString(1100000, u'x'));
+        AnswerBox(QMessageBox::Ok, message, name);
+        Paste(data);
+        QCOMPARE(*name, QString("TooLargeBox"));
+        QCOMPARE(*message, QString::fromUtf8("Ce texte est trop volumineux pour le bloc-notes "
+                                             "(1,1 Mo, 1 paragraphe)."));
+        QCOMPARE(Edit()->toPlainText(), QString("à garder"));
+    }
+
+    void pastedRichTextIsSavedAsItLooks() {
+        // Verses copied from the reading pane: a link, sizes relative to
+        // the page's and in pixels.
+        auto* data = new QMimeData;
+        data->setHtml(
+            "<p><a href=\"x\"><span style=\"font-family:'Tahoma'; text-decoration: underline; "
+            "color:#0000ff;\">Gn 1:1</span></a><span style=\"font-family:'Tahoma'; "
+            "font-size:small; font-weight:700; color:#800000;\">1</span><span "
+            "style=\"font-family:'Tahoma'; font-size:small;\"> Au commencement</span><span "
+            "style=\"font-size:16px; font-style:italic;\"> Dieu</span></p>");
+        data->setText("Gn 1:11 Au commencement Dieu");
+        Paste(data);
+        QCOMPARE(Edit()->toPlainText(), QString("Gn 1:11 Au commencement Dieu"));
+        Caret(10);
+        QCOMPARE(pad->FontSize->currentText(), QString("8"));
+        QCOMPARE(pad->Fontname->currentText(), QString("Tahoma"));
+        Caret(26);
+        QCOMPARE(pad->FontSize->currentText(), QString("12"));
+        QVERIFY(pad->ItalicButton->isChecked());
+
+        const rtf::Document shown = DocumentFromQt(*Doc());
+        const std::string file = (dir->path() / "versets.rtf").string();
+        pad->SaveToFile(file);
+        TFrmRichEdit other;
+        other.LoadFromFile(file);
+        QVERIFY(DocumentFromQt(*other.RTFControl->document()) == shown);
+        const auto& runs = shown.paragraphs.at(0).runs;
+        QCOMPARE(runs.size(), std::size_t(4));
+        QVERIFY(runs[0].format.underline && runs[0].format.color == (rtf::Color{0, 0, 255}));
+        QVERIFY(runs[1].format.bold && runs[1].format.color == (rtf::Color{128, 0, 0}));
+        QCOMPARE(runs[2].format.halfPoints, 16);
+        QCOMPARE(runs[2].format.font, std::string("Tahoma"));
+        QCOMPARE(runs[3].format.halfPoints, 24);
+        QVERIFY(runs[3].format.italic);
+    }
+
+    void fileDialogsStartWhereTheReaderWas() {
+        // The documents folder, else the home folder.
+        const QByteArray home = qgetenv("HOME");
+        const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+        const fs::path reader = dir->path() / "lecteur";
+        fs::create_directories(reader);
+        qputenv("HOME", QByteArray::fromStdString(reader.string()));
+        qunsetenv("XDG_CONFIG_HOME");
+        const QString noDocuments = TFrmRichEdit().OD->directory().absolutePath();
+        fs::create_directories(reader / "Documents");
+        const QString documents = TFrmRichEdit().SD->directory().absolutePath();
+        qputenv("HOME", home);
+        if (!config.isEmpty()) qputenv("XDG_CONFIG_HOME", config);
+        QCOMPARE(noDocuments, QString::fromStdString(reader.string()));
+        QCOMPARE(documents, QString::fromStdString((reader / "Documents").string()));
+
+        // A path typed and Enter while the name completion lists the names
+        // that begin so: the file opens, and no list stays on screen.
+        fs::create_directories(dir->path() / "sous");
+        std::ofstream(dir->path() / "sous" / "note.rtf") << "{\\rtf1 Note}";
+        std::ofstream(dir->path() / "sous" / "note.rtf.bak") << "{\\rtf1 Copie}";
+        const QString typed = Path("sous") + "/note.rtf";
+        auto listed = std::make_shared<bool>(false);
+        (void)testing::OnNextModal([typed, listed](QWidget* w) {
+            QLineEdit* name = NameField(w);
+            name->setFocus();
+            QTest::keyClicks(name, typed, Qt::NoModifier, 20);
+            *listed = PopupShown();
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        Keys(Qt::Key_O);
+        QVERIFY(*listed);
+        QCOMPARE(pad->FileName, (dir->path() / "sous" / "note.rtf").string());
+        QTest::qWait(300);
+        QVERIFY(!PopupShown());
+
+        // The next dialogs start there: Ouvrir with an empty name,
+        // Enregistrer sous... with the file's name.
+        auto folder = std::make_shared<QString>();
+        auto name = std::make_shared<QString>();
+        auto look = [folder, name](QWidget* w) {
+            *folder = qobject_cast<QFileDialog*>(w)->directory().absolutePath();
+            *name = NameField(w)->text();
+            qobject_cast<QDialog*>(w)->reject();
+        };
+        (void)testing::OnNextModal(look);
+        Keys(Qt::Key_O);
+        QCOMPARE(*folder, Path("sous"));
+        QCOMPARE(*name, QString());
+        (void)testing::OnNextModal(look);
+        Keys(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(*folder, Path("sous"));
+        QCOMPARE(*name, QString("note.rtf"));
+    }
+
+    void thePadNamesItsFileAndItsChanges() {
+        QCOMPARE(pad->FileLabel->text(), QString("Sans titre"));
+        Type("x");
+        QCOMPARE(pad->FileLabel->text(), QString::fromUtf8("Sans titre (modifié)"));
+        pad->SaveToFile((dir->path() / "journal.rtf").string());
+        QCOMPARE(pad->FileLabel->text(), QString("journal.rtf"));
+        Type("y");
+        QCOMPARE(pad->FileLabel->text(), QString::fromUtf8("journal.rtf (modifié)"));
+        auto title = std::make_shared<QString>();
+        (void)testing::OnNextModal([title](QWidget* w) {
+            *title = w->windowTitle();
+            qobject_cast<QMessageBox*>(w)->button(QMessageBox::No)->click();
+        });
+        Keys(Qt::Key_N);
+        QCOMPARE(*title, QString("Lorvane"));
+        QCOMPARE(pad->FileLabel->text(), QString("Sans titre"));
+    }
+
+    void unsavedNotesAreKeptUnderTheirOwnName() {
+        const std::string folder = dir->path().string();
+        std::tm when{};
+        when.tm_year = 2026 - 1900;
+        when.tm_mon = 11;
+        when.tm_mday = 8;
+        when.tm_hour = 14;
+        when.tm_min = 5;
+        when.tm_isdst = -1;
+        const std::time_t now = std::mktime(&when);
+        QCOMPARE(pad->RescueNotes(folder, now), std::string());
+        Type("Notes du soir");
+        const std::string first = pad->RescueNotes(folder, now);
+        QCOMPARE(first, folder + "/Notes non enregistrées 2026-12-08 14-05.rtf");
+        QCOMPARE(rtf::PlainText(rtf::Read(ReadFile(first))), "Notes du soir\n");
+        // Never over another file.
+        QCOMPARE(pad->RescueNotes(folder, now),
+                 folder + "/Notes non enregistrées 2026-12-08 14-05 (2).rtf");
+        QCOMPARE(ReadFile(first).find("Notes du soir") != std::string::npos, true);
     }
 };
 
