@@ -10,7 +10,6 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTextBrowser>
-#include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
