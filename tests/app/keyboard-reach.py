@@ -51,7 +51,7 @@ def describe(node):
         return "(gone)"
 
 
-def press(*keys, wait=1.5):
+def press(*keys, wait=3.0):
     """Sends the keys; returns what has the focus after the last one, as the
     focus events say."""
     focused.clear()

@@ -14,9 +14,16 @@ cp "$1" "$work/lorvane"
 mkdir "$work/notes"
 openbox >/dev/null 2>&1 &
 wm=$!
-sleep 0.5
+# The window manager is up once it has announced itself on the root window.
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
 HOME="$work/notes" "$work/lorvane" 2> "$work/err" &
 pid=$!
+# The keys go to the window that has the focus: make sure it is the program's.
+xdotool search --sync --onlyvisible --name '^Lorvane  0\.9\.2$' windowactivate --sync \
+    >/dev/null 2>&1 || true
 LORVANE_NOTES="$work/notes" /usr/bin/python3 "$(dirname "$0")/keyboard-reach.py" ||
     { cat "$work/err"; exit 1; }
 # The program was closed from its menu: it ends by itself.
