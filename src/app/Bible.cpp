@@ -10,6 +10,7 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -561,6 +562,23 @@ void TFBible::ActionModuleClick(QAction* sender) {
     CheckActionInCategory(sender, kModule);
     PC->setCurrentWidget(ModulePane(sender));
     if (sender == ActionRediger && FrmRichEdit) FrmRichEdit->setFocus();  // into the text
+    // The keyboard follows the reader to the first control of the pane
+    // shown (into the text for the pad), once the menu has closed: it gives
+    // the focus back to where it was.
+    QTimer::singleShot(0, PC->currentWidget(), [this, pane = PC->currentWidget()] {
+        if (!isVisible() || PC->currentWidget() != pane) return;
+        if (pane->isAncestorOf(FrmRichEdit)) {
+            FrmRichEdit->setFocus();
+            return;
+        }
+        for (QWidget* w = pane->nextInFocusChain(); w && w != pane; w = w->nextInFocusChain()) {
+            if (pane->isAncestorOf(w) && w->isVisible() && w->isEnabled() &&
+                (w->focusPolicy() & Qt::TabFocus)) {
+                w->setFocus(Qt::TabFocusReason);
+                return;
+            }
+        }
+    });
     QString caption = sender->text().remove(QLatin1Char('&'));
     LabelModule->SetText(
         QStringLiteral("<IMG \"idx:%1\"><B><FONT color=\"#FFFFFF\" face=\"Tahoma\" "

@@ -4,6 +4,8 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPointer>
+#include <QTimer>
 #include <QTranslator>
 
 #include "Accessible.h"
@@ -13,6 +15,31 @@
 #include "Splash.h"
 
 namespace lorvane {
+namespace {
+
+// Hides the splash as soon as the main window has been drawn on the screen:
+// left under it, the splash would show through whenever the main window is
+// restored or moved, and would stay in the window switcher.
+class HideSplashOnceShown : public QObject {
+  public:
+    HideSplashOnceShown(QWidget* window, QWidget* splash) : QObject(window), splash_(splash) {
+        window->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Paint && splash_) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, splash_, &QWidget::hide);
+        }
+        return false;
+    }
+
+  private:
+    QPointer<QWidget> splash_;
+};
+
+}  // namespace
 
 bool InstallFrenchQtTexts() {
     QCoreApplication* app = QCoreApplication::instance();
@@ -49,6 +76,7 @@ int StartLorvane(Communs& communs) {
     if (!bible.Loaded()) return 0;
     SessionGuard notes(bible.FrmRichEdit);
     splash.repaint();
+    new HideSplashOnceShown(&bible, &splash);
     bible.showMaximized();
     return QApplication::exec();
 }

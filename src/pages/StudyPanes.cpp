@@ -87,10 +87,6 @@ TPanneauThemes::TPanneauThemes(const std::string& appDir, StudyHost& host, QWidg
     QVBoxLayout* column = Column(this);
     Panel3 = Bar(this, "Panel3", 30);
     column->addWidget(Panel3);
-    WBTheme = new TBrowserPane(this);
-    WBTheme->setObjectName("WBTheme");
-    WBTheme->Browser()->setAccessibleName(QString::fromUtf8("Thèmes d'étude"));
-    column->addWidget(WBTheme, 1);
 
     BtnThemesListe = new THTMLButton(Panel3);
     BtnThemesListe->setObjectName("BtnThemesListe");
@@ -110,6 +106,12 @@ TPanneauThemes::TPanneauThemes(const std::string& appDir, StudyHost& host, QWidg
     BtnThemesSuiv->setGeometry(181, 5, 40, 21);
     for (THTMLButton* b : {BtnThemesListe, BtnThemesPred, BtnThemesSuiv})
         connect(b, &THTMLButton::clicked, this, [this, b] { BtnThemesClick(b); });
+    // Made after the buttons: Tab goes as the eye does, the buttons above,
+    // then the page.
+    WBTheme = new TBrowserPane(this);
+    WBTheme->setObjectName("WBTheme");
+    WBTheme->Browser()->setAccessibleName(QString::fromUtf8("Thèmes d'étude"));
+    column->addWidget(WBTheme, 1);
     ConnectPane(WBTheme, this,
                 [this](const QString& url, bool& cancel) { WBThemeBeforeNavigate2(url, cancel); });
 }
@@ -137,10 +139,6 @@ TPanneauGlossaire::TPanneauGlossaire(const std::string& appDir, StudyHost& host,
     QVBoxLayout* column = Column(this);
     Panel2 = Bar(this, "Panel2", 68);
     column->addWidget(Panel2);
-    WBGlossaire = new TBrowserPane(this);
-    WBGlossaire->setObjectName("WBGlossaire");
-    WBGlossaire->Browser()->setAccessibleName(QStringLiteral("Glossaire"));
-    column->addWidget(WBGlossaire, 1);
 
     // Letters A-M and N-Z on two rows, the tables of measures on the third.
     for (int i = 0; i < 26; ++i) {
@@ -164,6 +162,12 @@ TPanneauGlossaire::TPanneauGlossaire(const std::string& appDir, StudyHost& host,
         b->setGeometry(m.left, 45, m.width, 18);
         connect(b, &THTMLButton::clicked, this, [this, b] { BtnLettreClick(b); });
     }
+    // Made after the buttons: Tab goes as the eye does, the letters and
+    // tables above, then the page.
+    WBGlossaire = new TBrowserPane(this);
+    WBGlossaire->setObjectName("WBGlossaire");
+    WBGlossaire->Browser()->setAccessibleName(QStringLiteral("Glossaire"));
+    column->addWidget(WBGlossaire, 1);
     ConnectPane(WBGlossaire, this, [this](const QString& url, bool& cancel) {
         WBGlossaireBeforeNavigate2(url, cancel);
     });

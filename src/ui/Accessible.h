@@ -11,7 +11,19 @@
 //   THTMLRadioButton  a radio button with its checked state;
 //   THTMLabel         static text;
 //   ChapterSpin       a spin box with its value and range (its QObject class
-//                     name is matched, the widget lives in another room).
+//                     name is matched, the widget lives in another room);
+//   the page of a TBrowserPane
+//                     a document with its text, whose children are its
+//                     links (named by their words, a press action that does
+//                     what a click does, a place on the screen, a focus
+//                     event as Tab reaches each);
+//   other text views  (the pad's) a text with its formats as attributes:
+//                     weight, style, underline, colour, size, text-position;
+//   combo boxes       named by their accessible name ("Livre", "Police"...),
+//                     with the current item as value and as text;
+//   tool buttons      whose press or toggle action clicks them.
+// Text offsets count what is read: the non-characters the text document
+// keeps (frame and cell markers) never reach a reader.
 // InstallAccessibility registers them once, before any window is shown.
 
 namespace lorvane {

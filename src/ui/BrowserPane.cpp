@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <optional>
 
+#include "FocusMark.h"
 #include "PageFonts.h"
 #include "PageText.h"
 #include "QtPath.h"
@@ -38,6 +39,7 @@ class PaneBrowser : public QTextBrowser {
         base.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("serif")});
         base.setPointSize(12);
         setFont(base);
+        AddFocusMark(this);
     }
 
     // The raw href of the link being activated by the current event.
@@ -196,6 +198,15 @@ class PaneBrowser : public QTextBrowser {
         e->accept();
     }
 
+    // Tab and Shift+Tab move from link to link by selecting the link; the
+    // view does not report that move as a change of selection by itself.
+    bool focusNextPrevChild(bool next) override {
+        const QTextCursor before = textCursor();
+        const bool moved = QTextBrowser::focusNextPrevChild(next);
+        if (moved && textCursor() != before) emit selectionChanged();
+        return moved;
+    }
+
     void showEvent(QShowEvent* e) override {
         QTextBrowser::showEvent(e);
         ApplyPage();
@@ -244,6 +255,10 @@ void TBrowserPane::GoBack() {
 
 void TBrowserPane::GoForward() {
     if (CanGoForward()) Go(history_[static_cast<std::size_t>(index_ + 1)].target, Move::Forward);
+}
+
+void TBrowserPane::FollowLink(const QString& href) {
+    LinkActivated(href);
 }
 
 void TBrowserPane::LinkActivated(const QString& href) {

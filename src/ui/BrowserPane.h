@@ -82,6 +82,9 @@ class TBrowserPane : public QWidget {
     void Refresh();
     void GoBack();
     void GoForward();
+    // Follows a link of the page shown, as a click on it does; `href` is
+    // the link's address as the page writes it.
+    void FollowLink(const QString& href);
 
     bool CanGoBack() const { return index_ > 0; }
     bool CanGoForward() const { return index_ + 1 < static_cast<int>(history_.size()); }

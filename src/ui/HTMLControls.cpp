@@ -10,6 +10,8 @@
 #include <QStyledItemDelegate>
 #include <cmath>
 
+#include "FocusMark.h"
+
 namespace lorvane {
 namespace {
 
@@ -184,12 +186,7 @@ void THTMLButton::paintEvent(QPaintEvent*) {
     if (isDown()) origin += QPointF(1, 1);
     if (!isEnabled()) p.setOpacity(0.5);
     layout.Draw(p, origin);
-    if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = rect().adjusted(3, 3, -3, -3);
-        p.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
-    }
+    if (hasFocus()) DrawFocusMark(p, rect());
 }
 
 // ---- THTMLComboBox --------------------------------------------------------
@@ -266,6 +263,7 @@ void THTMLComboBox::paintEvent(QPaintEvent*) {
     p.drawComplexControl(QStyle::CC_ComboBox, opt);
     const QRect field =
         style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, this);
+    if (hasFocus()) DrawFocusMark(p, rect());
     if (currentIndex() < 0) return;
     MiniHtmlContext ctx = MiniHtmlContext::Of(this, images_);
     ctx.color = palette().color(QPalette::ButtonText);
@@ -326,12 +324,8 @@ void THTMLRadioButton::paintEvent(QPaintEvent*) {
     const MiniHtmlLayout layout(ParseMiniHtml(text()), ctx);
     const QPointF origin(indicator + spacing, (height() - layout.Size().height()) / 2);
     layout.Draw(p, origin);
-    if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = QRectF(origin, layout.Size()).toAlignedRect().adjusted(-1, 0, 1, 0);
-        p.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
-    }
+    if (hasFocus())
+        DrawFocusMark(p, QRectF(origin, layout.Size()).toAlignedRect().adjusted(-3, -2, 3, 2));
 }
 
 }  // namespace lorvane

@@ -15,6 +15,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "FocusMark.h"
 #include "MiniHtmlPainter.h"
 
 namespace lorvane {
@@ -30,6 +31,8 @@ THTMListBox::THTMListBox(QWidget* parent) : QAbstractScrollArea(parent) {
     setFocusPolicy(Qt::StrongFocus);
     verticalScrollBar()->setSingleStep(1);
     UpdateScrollRange();
+    // Seen even when the list is empty or nothing in it is selected.
+    AddFocusMark(this);
 }
 
 void THTMListBox::Check(int index, const char* what) const {

@@ -3,8 +3,11 @@
 
 #include <QAccessible>
 #include <QAccessibleValueInterface>
+#include <QComboBox>
 #include <QTabBar>
 #include <QTextBrowser>
+#include <QTextEdit>
+#include <QToolButton>
 #include <QtTest>
 
 #include "Accessible.h"
@@ -13,9 +16,14 @@
 #include "BrowserPane.h"
 #include "ChapterSpin.h"
 #include "DlgPassage.h"
+#include "FocusMark.h"
+#include "FrRichEdit.h"
 #include "HTMLControls.h"
 #include "HTMListBox.h"
+#include "HistoryEdit.h"
 #include "MiniHtml.h"
+#include "ReaderText.h"
+#include "SearchPane.h"
 #include "TextTabs.h"
 
 using namespace lorvane;
@@ -25,8 +33,34 @@ namespace {
 // The accessibility events sent while a test runs.
 std::vector<std::pair<QAccessible::Event, int>>* g_events = nullptr;
 
+// The names of the objects that received the focus events.
+QStringList* g_focused = nullptr;
+
 void RecordEvent(QAccessibleEvent* event) {
     if (g_events) g_events->emplace_back(event->type(), event->child());
+    if (g_focused && event->type() == QAccessible::Focus)
+        if (QAccessibleInterface* a = event->accessibleInterface())
+            *g_focused << a->text(QAccessible::Name);
+}
+
+// The attribute `name` of the text at `offset`.
+QString Attribute(QAccessibleTextInterface* text, int offset, const QString& name) {
+    int start = 0;
+    int end = 0;
+    for (const QString& pair : text->attributes(offset, &start, &end).split(u';')) {
+        const qsizetype colon = pair.indexOf(u':');
+        if (colon > 0 && pair.left(colon) == name) return pair.mid(colon + 1);
+    }
+    return {};
+}
+
+// Whether the widget, drawn as it is now, shows the focus mark on its left edge.
+bool ShowsFocusMark(QWidget* widget) {
+    const QImage image = widget->grab().toImage();
+    int marked = 0;
+    for (int x = 0; x < 4; ++x)
+        marked += image.pixelColor(x, image.height() / 2) == FocusMarkColor();
+    return marked >= 2;
 }
 
 QAccessibleInterface* Of(QObject* object) {
@@ -51,6 +85,7 @@ class AccessibilityTest : public testing::MainWindowTestCase {
     Q_OBJECT
 
     std::vector<std::pair<QAccessible::Event, int>> events;
+    QStringList focused;
 
   private slots:
     void initTestCase() {
@@ -59,6 +94,7 @@ class AccessibilityTest : public testing::MainWindowTestCase {
         QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 10000);
         QAccessible::installUpdateHandler(RecordEvent);
         g_events = &events;
+        g_focused = &focused;
     }
 
     void init() {
@@ -69,6 +105,7 @@ class AccessibilityTest : public testing::MainWindowTestCase {
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w));
         events.clear();
+        focused.clear();
     }
     void cleanup() { Close(); }
 
@@ -126,7 +163,7 @@ class AccessibilityTest : public testing::MainWindowTestCase {
         spin->valueInterface()->setCurrentValue(3);  // as the reader would
         QCOMPARE(w->CurrentChapter, 3);
 
-        QCOMPARE(Name(w->CBLivre), QString::fromUtf8("Genèse"));
+        QCOMPARE(Name(w->CBLivre), QString("Livre"));
         QAccessibleInterface* tab = Of(w->TCTexte->Bar())->child(0);
         QCOMPARE(tab->role(), QAccessible::PageTab);
         QCOMPARE(tab->text(QAccessible::Name), QString::fromUtf8("Genèse 3"));
@@ -174,6 +211,173 @@ class AccessibilityTest : public testing::MainWindowTestCase {
             19023);
         QCOMPARE(Of(w->LBRech)->child(0)->text(QAccessible::Name),
                  QString::fromUtf8("Ps 23:1 : L'Éternel est mon berger"));
+    }
+
+    void readingPaneIsADocumentWhoseLinksCanBeFollowed() {
+        QTextBrowser* view = w->WB->Browser();
+        QAccessibleInterface* pane = Of(view);
+        QCOMPARE(pane->role(), QAccessible::Document);
+        QCOMPARE(pane->text(QAccessible::Name), QString("Texte biblique"));
+        QVERIFY(pane->textInterface()->text(0, 200).contains(QString("Texte 1.1.1")));
+        // Genèse 1 sends its first two verses to Psaumes 23:1-6 and book 43, 3:16.
+        QCOMPARE(pane->childCount(), 2);
+        QAccessibleInterface* link = pane->child(1);
+        QCOMPARE(link->role(), QAccessible::Link);
+        QCOMPARE(link->text(QAccessible::Name), QString("L43 3:16"));
+        QCOMPARE(link->parent(), pane);
+        QCOMPARE(pane->indexOfChild(link), 1);
+        const QRect place = link->rect();
+        QVERIFY(!place.isEmpty());
+        QVERIFY(QRect(view->viewport()->mapToGlobal(QPoint(0, 0)), view->viewport()->size())
+                    .contains(place));
+        QCOMPARE(pane->childAt(place.center().x(), place.center().y()), link);
+
+        // Tab reaches the links one after the other, and the reader hears each.
+        view->setFocus();
+        QTRY_VERIFY(view->hasFocus());
+        QTest::keyClick(view, Qt::Key_Tab);
+        QTest::keyClick(view, Qt::Key_Tab);
+        QCOMPARE(focused.mid(focused.size() - 2),
+                 QStringList({QString("L19 23:1-6"), QString("L43 3:16")}));
+        QVERIFY(link->state().focused);
+        QCOMPARE(pane->focusChild(), link);
+
+        // Its action opens the passage window, as a click does.
+        QVERIFY(link->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::pressAction()));
+        link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_VERIFY(w->FDlgPassage->isVisible());
+        QVERIFY(w->FDlgPassage->WB->Browser()->toPlainText().contains(QString("Texte 43.3.16")));
+        w->FDlgPassage->close();
+    }
+
+    void noTextHoldsTheDocumentsFrameMarkers() {
+        QCOMPARE(WithoutNonCharacters(QString::fromUtf8("a\uFDD0b\uFDD1c\uFFFEd\U0001FFFFe\uFDEF")),
+                 QString("abcde"));
+        // A page with a table: the document marks the table's bounds.
+        QTextBrowser* view = w->WBGlossaire->Browser();
+        view->setHtml(QString::fromUtf8(
+            "<p>Mesures</p><table><tr><td>coudée</td><td>45 cm</td>"
+            "</tr><tr><td>x</td><td>y</td></tr></table><p><a href=\"#A\">fin</a></p>"));
+        QVERIFY(view->document()->toRawText().contains(QChar(0xFDD0)));
+        QAccessibleTextInterface* text = Of(view)->textInterface();
+        const QString all = text->text(0, text->characterCount());
+        QCOMPARE(all, QString::fromUtf8("Mesures\ncoudée\n45 cm\nx\ny\nfin"));
+        // Offsets count what is read: the link is the last word.
+        QCOMPARE(Of(view)->child(0)->text(QAccessible::Name), QString("fin"));
+        text->setSelection(0, all.indexOf("45"), all.indexOf("45") + 5);
+        QCOMPARE(view->textCursor().selectedText(), QString("45 cm"));
+        int start = 0;
+        int end = 0;
+        text->selection(0, &start, &end);
+        QCOMPARE(all.mid(start, end - start), QString("45 cm"));
+    }
+
+    void combosAreNamedByWhatTheyAreFor() {
+        const std::pair<QComboBox*, const char*> combos[] = {
+            {w->CBLivre, "Livre"},
+            {w->FrmRichEdit->Fontname, "Police"},
+            {w->FrmRichEdit->FontSize, "Taille"},
+            {w->PanneauRechercher->CBRechMethode, "Méthode"},
+            {w->PanneauRechercher->CBRechDans, "Dans"}};
+        for (const auto& [combo, name] : combos) {
+            QAccessibleInterface* a = Of(combo);
+            QCOMPARE(a->role(), QAccessible::ComboBox);
+            QCOMPARE(a->text(QAccessible::Name), QString::fromUtf8(name));
+            QCOMPARE(a->text(QAccessible::Value), combo->currentText());
+            QVERIFY(!combo->currentText().isEmpty());
+            QCOMPARE(a->textInterface()->text(0, 100), combo->currentText());
+            QVERIFY(a->childCount() >= 1);  // the list that drops down
+        }
+        QCOMPARE(Of(w->CBLivre)->text(QAccessible::Value), QString::fromUtf8("Genèse"));
+    }
+
+    void padTextAttributesAreExposed() {
+        w->ActionRediger->trigger();
+        QTextEdit* pad = w->FrmRichEdit->RTFControl;
+        pad->setFocus();
+        QTest::keyClicks(pad, "x2");
+        QTextCursor c = pad->textCursor();
+        c.setPosition(1);
+        c.setPosition(2, QTextCursor::KeepAnchor);
+        pad->setTextCursor(c);
+        // The format buttons' toggle action clicks them, as Space does.
+        QAccessibleInterface* superscript = Of(w->FrmRichEdit->Superscript);
+        QCOMPARE(superscript->text(QAccessible::Name), QString("Exposant"));
+        superscript->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QVERIFY(superscript->state().checked);
+        w->FrmRichEdit->BoldButton->click();
+        w->FrmRichEdit->ItalicButton->click();
+        w->FrmRichEdit->UnderlineButton->click();
+
+        QAccessibleTextInterface* text = Of(pad)->textInterface();
+        QCOMPARE(text->text(0, 2), QString("x2"));
+        QCOMPARE(Attribute(text, 0, "text-position"), QString("baseline"));
+        QCOMPARE(Attribute(text, 0, "font-weight"), QString("400"));
+        QCOMPARE(Attribute(text, 0, "font-style"), QString("normal"));
+        QCOMPARE(Attribute(text, 0, "text-underline-type"), QString("none"));
+        QCOMPARE(Attribute(text, 1, "text-position"), QString("super"));
+        QCOMPARE(Attribute(text, 1, "font-weight"), QString("700"));
+        QCOMPARE(Attribute(text, 1, "font-style"), QString("italic"));
+        QCOMPARE(Attribute(text, 1, "text-underline-type"), QString("single"));
+        QVERIFY(Attribute(text, 1, "font-size").endsWith("pt"));
+        QCOMPARE(Attribute(text, 1, "color"), QString("rgb(0,0,0)"));
+        c.setPosition(1);
+        c.setPosition(2, QTextCursor::KeepAnchor);
+        pad->setTextCursor(c);
+        w->FrmRichEdit->Subscript->click();
+        QCOMPARE(Attribute(text, 1, "text-position"), QString("sub"));
+        int start = 0;
+        int end = 0;
+        text->attributes(1, &start, &end);
+        QCOMPARE(std::pair(start, end), std::pair(1, 2));
+        pad->document()->setModified(false);
+    }
+
+    void focusIsMarkedWhereverItIs() {
+        // The book list, the search results (empty), a mini-HTML list and
+        // button, and the text of the passage window.
+        w->ActionRechercher->trigger();
+        QCOMPARE(w->LBRech->Count(), 0);
+        w->ActionIndex->trigger();
+        const QList<QWidget*> marked = {w->CBLivre, w->LBIndex, w->BtnNouveau, w->WB->Browser()};
+        for (QWidget* widget : marked) {
+            widget->setFocus();
+            QTRY_VERIFY(widget->hasFocus());
+            QVERIFY2(ShowsFocusMark(widget), widget->metaObject()->className());
+        }
+        QVERIFY(!ShowsFocusMark(w->CBLivre));
+        w->ActionRechercher->trigger();
+        w->LBRech->setFocus();
+        QTRY_VERIFY(w->LBRech->hasFocus());
+        QVERIFY(ShowsFocusMark(w->LBRech));
+
+        TFDlgPassage* p = w->FDlgPassage;
+        w->WB->FollowLink(QString::fromUtf8("¤43¤3¤16¤0"));
+        QTRY_VERIFY(p->isVisible());
+        p->activateWindow();
+        p->WB->Browser()->setFocus();
+        QTRY_VERIFY(p->WB->Browser()->hasFocus());
+        QVERIFY(ShowsFocusMark(p->WB->Browser()));
+        p->close();
+    }
+
+    void choosingAModuleTakesTheKeyboardToItsFirstControl() {
+        w->ActionThemes->trigger();
+        QTRY_COMPARE(QApplication::focusWidget(), w->BtnThemesListe);
+        // The buttons above the page come before it.
+        QList<QWidget*> seen;
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            seen << QApplication::focusWidget();
+        }
+        QCOMPARE(seen,
+                 QList<QWidget*>({w->BtnThemesPred, w->BtnThemesSuiv, w->WBTheme->Browser()}));
+        w->ActionGlossaire->trigger();
+        QTRY_COMPARE(QApplication::focusWidget(), w->BtnLettreA);
+        w->ActionRechercher->trigger();
+        QTRY_COMPARE(QApplication::focusWidget(),
+                     static_cast<QWidget*>(w->PanneauRechercher->EditRech));
     }
 
     void tabFollowsTheScreen() {

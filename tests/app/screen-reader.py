@@ -1,10 +1,15 @@
 #!/usr/bin/python3
 """What a screen reader hears of the running program, read from the AT-SPI
 accessibility bus with pyatspi: the main window, the book list's items, the
-first headings of the book index, the tab buttons and the reading pane's
-text. Fails on any name of the window that holds mini-HTML markup ('<').
-usage: screen-reader.py (the program must be running on the same buses)"""
+first headings of the book index, the tab buttons, the reading pane's text
+and links (one of them followed), the five combo boxes, the pad's text
+attributes. Fails on any name of the window that holds mini-HTML markup
+('<'), on any text that holds the document's frame markers, and on a splash
+window still shown under the main window.
+usage: screen-reader.py (the program must be running on the same buses;
+LORVANE_SR_BIBLE=lsg when it shows the Louis Segond text)"""
 
+import os
 import sys
 import time
 
@@ -42,13 +47,44 @@ def main_window():
                 continue
             for window in app:
                 if window is not None and window.name == "Lorvane  0.9.2":
-                    return window
+                    return app, window
         time.sleep(0.2)
     fail("no main window \"Lorvane  0.9.2\" on the accessibility bus")
 
 
-window = main_window()
+def showing(node):
+    return node.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def press(node):
+    action = node.queryAction()
+    for i in range(action.nActions):
+        if action.getName(i).lower() in ("press", "toggle", "click"):
+            action.doAction(i)
+            return
+    action.doAction(0)
+
+
+def module(name):
+    """Brings a module pane forward with its menu item."""
+    item = next((n for n in walk(window)
+                 if n.getRole() == pyatspi.ROLE_MENU_ITEM and n.name == name), None)
+    if item is None:
+        fail("no menu item \"%s\"" % name)
+    item.queryAction().doAction(0)
+    time.sleep(0.4)
+
+
+app, window = main_window()
 print("window:", window.name)
+lsg = os.environ.get("LORVANE_SR_BIBLE") == "lsg"
+
+# The splash picture is gone once the main window is there.
+time.sleep(0.5)
+for top in app:
+    if top is not None and top.name == "A propos de ..." and showing(top):
+        fail("the splash window \"A propos de ...\" is still shown")
+print("splash: hidden under the main window")
 
 # The book list: a combo box with the 66 books.
 combo = find(window, pyatspi.ROLE_COMBO_BOX)
@@ -109,6 +145,85 @@ labels = {n.name for n in walk(window) if n.getRole() == pyatspi.ROLE_LABEL}
 if not {"Texte", "Méthode", "Dans"} <= labels:
     fail("the search pane's labels are missing: %s" % labels)
 print("search pane: Texte, Méthode, Dans, Rechercher... ; writing pad: Gras, Note ...")
+
+# The reading pane is a document whose links are its children.
+pane = find(window, pyatspi.ROLE_DOCUMENT_FRAME, "Texte biblique")
+if pane is None:
+    fail("the reading pane is not a document")
+links = [pane.getChildAtIndex(i) for i in range(pane.childCount)]
+if any(link.getRole() != pyatspi.ROLE_LINK for link in links):
+    fail("the reading pane has children that are not links")
+print("reading pane links:", len(links), "-", ", ".join(link.name for link in links[:4]), "...")
+if lsg and len(links) != 44:
+    fail("Genèse 1 shows 44 cross-references, the pane has %d links" % len(links))
+if not links or any(not link.name or "¤" in link.name for link in links):
+    fail("the links are not named by their visible text")
+first = links[0]
+box = first.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+if box.width <= 0 or box.height <= 0:
+    fail("the first link has no place on the screen")
+print("first link: \"%s\" at %d,%d %dx%d" % (first.name, box.x, box.y, box.width, box.height))
+before = {top.name for top in app if top is not None and showing(top)}
+press(first)
+passage = None
+for _ in range(50):
+    passage = next((top for top in app if top is not None and showing(top)
+                    and top.name not in before), None)
+    if passage is not None:
+        break
+    time.sleep(0.1)
+if passage is None:
+    fail("following the link \"%s\" opened no window" % first.name)
+document = find(passage, pyatspi.ROLE_DOCUMENT_FRAME, "Passage")
+if document is None or document.queryText().characterCount == 0:
+    fail("the passage window shows no passage")
+print("link followed: window \"%s\"" % passage.name)
+
+# The combo boxes are named by what they are for, their value as text.
+combos = {}
+for node in walk(window):
+    if node.getRole() == pyatspi.ROLE_COMBO_BOX:
+        text = node.queryText()
+        combos[node.name] = text.getText(0, text.characterCount)
+print("combo boxes:", combos)
+for name in ("Livre", "Police", "Taille", "Méthode", "Dans"):
+    if not combos.get(name):
+        fail("no combo box \"%s\" with a value" % name)
+if combos["Livre"] != "Genèse":
+    fail("the book list's value is not \"Genèse\"")
+
+# The pad's text attributes: a raised, bold run after a plain one.
+module("Rédiger un texte")
+note = find(window, pyatspi.ROLE_TEXT, "Note")
+note.queryEditableText().insertText(0, "x2", 2)
+note.queryText().setSelection(0, 1, 2)
+for name in ("Exposant", "Gras"):
+    button = next((n for n in walk(window) if n.name == name and showing(n)), None)
+    if button is None:
+        fail("no button \"%s\" in the pad" % name)
+    press(button)
+time.sleep(0.3)
+plain = dict(a.split(":", 1) for a in note.queryText().getAttributes(0)[0].split(";") if a)
+raised = dict(a.split(":", 1) for a in note.queryText().getAttributes(1)[0].split(";") if a)
+print("pad attributes:", plain, "|", raised)
+for attributes in (plain, raised):
+    if not {"weight", "style", "underline", "fg-color", "size", "vertical-align"} <= attributes.keys():
+        fail("the pad's text lacks attributes: %s" % attributes)
+if plain["vertical-align"] != "baseline" or plain["weight"] != "400":
+    fail("the plain run does not read as plain")
+if raised["vertical-align"] != "super" or raised["weight"] != "700":
+    fail("the superscript in bold reads as %s" % raised)
+
+# No text anywhere holds the document's frame markers.
+module("Glossaire")
+for node in walk(window):
+    texts = [node.name or ""]
+    if "Text" in pyatspi.utils.listInterfaces(node):
+        text = node.queryText()
+        texts.append(text.getText(0, text.characterCount))
+    if any("\ufdd0" in t or "\ufdd1" in t for t in texts):
+        fail("%s \"%s\" reads a frame marker" % (pyatspi.Accessible.getRoleName(node), node.name))
+print("no text holds U+FDD0 or U+FDD1")
 
 # No name anywhere holds markup.
 bad = [(pyatspi.Accessible.getRoleName(n), n.name) for n in walk(window) if "<" in (n.name or "")]

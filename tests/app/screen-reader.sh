@@ -1,12 +1,19 @@
 #!/bin/sh
 # The real program on a generated data folder, read by screen-reader.py
-# through the accessibility bus (run inside with-a11y-bus.sh).
-# usage: screen-reader.sh LORVANE LORVANE_DATA
+# through the accessibility bus (run inside with-a11y-bus.sh). With a Louis
+# Segond USFM folder, the data is built from it, and the reading pane's links
+# are counted against that text.
+# usage: screen-reader.sh LORVANE LORVANE_DATA [LSG_USFM_DIR]
 set -eu
 work=$(mktemp -d)
 trap 'kill $pid 2>/dev/null; rm -rf "$work"' EXIT
 cp "$1" "$work/lorvane"
-"$2" --sample --out "$work/data" >/dev/null
+if [ -n "${3:-}" ] && [ -d "$3" ]; then
+    "$2" --usfm "$3" --out "$work/data" >/dev/null
+    export LORVANE_SR_BIBLE=lsg
+else
+    "$2" --sample --out "$work/data" >/dev/null
+fi
 "$work/lorvane" 2> "$work/err" &
 pid=$!
 /usr/bin/python3 "$(dirname "$0")/screen-reader.py" || { cat "$work/err"; exit 1; }
