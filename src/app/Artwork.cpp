@@ -3,13 +3,14 @@
 #include <QFont>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <cstring>
 
 #include "Version.h"
 
 namespace lorvane {
 
 QImage DrawArtwork(const QString& svgPath) {
-    QImage image(400, 198, QImage::Format_RGB888);
+    QImage image(kArtworkWidth, kArtworkHeight, QImage::Format_RGB888);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -20,6 +21,25 @@ QImage DrawArtwork(const QString& svgPath) {
     painter.setPen(QColor(0x5a, 0x44, 0x20));
     painter.drawText(QRect(0, 0, 390, 190), Qt::AlignRight | Qt::AlignBottom,
                      QStringLiteral("version ") + QString::fromLatin1(kFileVersion).left(5));
+    return image;
+}
+
+QByteArray ArtworkPixels(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    const qsizetype row = qsizetype(rgb.width()) * 3;
+    QByteArray pixels;
+    pixels.reserve(row * rgb.height());
+    for (int y = 0; y < rgb.height(); ++y)
+        pixels.append(reinterpret_cast<const char*>(rgb.constScanLine(y)), row);
+    return pixels;
+}
+
+QImage ArtworkFromPixels(const QByteArray& pixels) {
+    constexpr qsizetype kRow = qsizetype(kArtworkWidth) * 3;
+    if (pixels.size() != kRow * kArtworkHeight) return {};
+    QImage image(kArtworkWidth, kArtworkHeight, QImage::Format_RGB888);
+    for (int y = 0; y < kArtworkHeight; ++y)
+        std::memcpy(image.scanLine(y), pixels.constData() + y * kRow, kRow);
     return image;
 }
 

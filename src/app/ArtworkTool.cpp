@@ -1,6 +1,7 @@
-// lorvane-artwork: draws the program's artwork into a BMP picture, which the
-// program carries as a resource.
-//   lorvane-artwork SPLASH.svg OUT.bmp
+// lorvane-artwork: draws the program's artwork into a file of its pixels,
+// which the program carries as a resource.
+//   lorvane-artwork SPLASH.svg OUT.rgb
+#include <QFile>
 #include <QGuiApplication>
 #include <cstdio>
 
@@ -8,14 +9,17 @@
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: lorvane-artwork SPLASH.svg OUT.bmp\n");
+        std::fprintf(stderr, "usage: lorvane-artwork SPLASH.svg OUT.rgb\n");
         return 2;
     }
     // Typefaces need an application, not a screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QImage image = lorvane::DrawArtwork(QString::fromLocal8Bit(argv[1]));
-    if (!image.save(QString::fromLocal8Bit(argv[2]), "BMP")) {
+    const QByteArray pixels = lorvane::ArtworkPixels(image);
+    QFile out(QString::fromLocal8Bit(argv[2]));
+    if (image.isNull() || !out.open(QIODevice::WriteOnly) || out.write(pixels) != pixels.size() ||
+        !out.flush()) {
         std::fprintf(stderr, "lorvane-artwork: cannot write %s\n", argv[2]);
         return 1;
     }

@@ -167,6 +167,11 @@ class StartupTest : public QObject {
         const QImage drawn = DrawArtwork(QStringLiteral(LORVANE_SPLASH_SVG));
         QCOMPARE(drawn.size(), QSize(400, 198));
         QCOMPARE(TFSplash::Artwork().toImage().convertToFormat(drawn.format()), drawn);
+        // Pixels of another size give no picture rather than a torn one.
+        const QByteArray pixels = ArtworkPixels(drawn);
+        QCOMPARE(ArtworkFromPixels(pixels), drawn);
+        QVERIFY(ArtworkFromPixels(pixels.left(pixels.size() - 1)).isNull());
+        QVERIFY(ArtworkFromPixels(QByteArray()).isNull());
     }
 
     void splashClosesOnClickOnlyWhenModal() {
