@@ -88,7 +88,8 @@ void ShowLoadFailure() {
     box.exec();
 }
 
-TFBible::TFBible(Communs& communs, QWidget* parent) : QMainWindow(parent), communs_(communs) {
+TFBible::TFBible(Communs& communs, QWidget* parent, TableLoad loadTables)
+    : QMainWindow(parent), communs_(communs), loadTables_(std::move(loadTables)) {
     setObjectName("FBible");
     InstallAccessibility();
     FormCreate();
@@ -164,7 +165,11 @@ void TFBible::FormDestroy() {
 bool TFBible::LoadData() {
     try {
         BackupPromptsQt prompts;
-        LoadDataFolder(communs_, &prompts);
+        if (loadTables_)
+            loadTables_(communs_);
+        else
+            LoadAllTables(communs_);
+        UnpackStudyPages(communs_, &prompts);
         CurrentBook = CurrentChapter = CurrentVerse = 1;
         return true;
     } catch (const std::exception& e) {

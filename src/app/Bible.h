@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QWindow>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,10 +39,14 @@ void ShowLoadFailure();
 class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     Q_OBJECT
   public:
+    // How the window gets its tables into the Communs it is given; it
+    // raises LoadError as LoadAllTables does (LoadAllTables when empty).
+    using TableLoad = std::function<void(Communs&)>;
+
     // Runs FormCreate. When loading the data fails, the error box has been
     // shown and closed by the time the constructor returns, and Loaded() is
     // false: the caller ends the program without showing the window.
-    explicit TFBible(Communs& communs, QWidget* parent = nullptr);
+    explicit TFBible(Communs& communs, QWidget* parent = nullptr, TableLoad loadTables = {});
     ~TFBible() override;
 
     bool Loaded() const { return loaded_; }
@@ -173,6 +178,7 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     bool ActivationFromProgram() const;
 
     Communs& communs_;
+    TableLoad loadTables_;
     bool loaded_ = false;
     bool shown_ = false;
     // The window that has (or last had) the focus, whether it was one of the

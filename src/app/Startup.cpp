@@ -5,9 +5,11 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <system_error>
 
 #include "Accessible.h"
 #include "Bible.h"
+#include "FctLoad.h"
 #include "PageFonts.h"
 #include "SessionEnd.h"
 #include "Splash.h"
@@ -30,7 +32,19 @@ bool InstallFrenchQtTexts() {
     return QCoreApplication::installTranslator(translator);
 }
 
-int StartLorvane(Communs& communs) {
+std::future<std::unique_ptr<Communs>> LoadTablesAhead(const std::string& appDir) {
+    try {
+        return std::async(std::launch::async, [appDir] {
+            auto tables = std::make_unique<Communs>(appDir);
+            LoadAllTables(*tables);
+            return tables;
+        });
+    } catch (const std::system_error&) {
+        return {};
+    }
+}
+
+int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables) {
     InstallFrenchQtTexts();
     InstallPageFonts();
     InstallAccessibility();
@@ -45,7 +59,10 @@ int StartLorvane(Communs& communs) {
     QApplication::setApplicationName(QStringLiteral("Lorvane - Lorvane"));
     QApplication::setApplicationDisplayName(QString());
 
-    TFBible bible(communs);
+    TFBible::TableLoad loadTables;
+    if (tables.valid())
+        loadTables = [&tables](Communs& c) { c.TakeTables(std::move(*tables.get())); };
+    TFBible bible(communs, nullptr, std::move(loadTables));
     if (!bible.Loaded()) return 0;
     SessionGuard notes(bible.FrmRichEdit);
     splash.repaint();

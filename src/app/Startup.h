@@ -1,5 +1,9 @@
 #pragma once
 
+#include <future>
+#include <memory>
+#include <string>
+
 #include "Communs.h"
 
 namespace lorvane {
@@ -10,10 +14,17 @@ namespace lorvane {
 // application object; false when the translations are not installed.
 bool InstallFrenchQtTexts();
 
+// The tables of the program folder, loaded by LoadAllTables on a thread of
+// their own while the application, the splash and the windows are made;
+// get() gives them, or raises what the loading raised. An invalid future
+// when no thread could be started.
+std::future<std::unique_ptr<Communs>> LoadTablesAhead(const std::string& appDir);
+
 // The start sequence after the application object exists: the splash, the
 // application title, the main window with its loading block, the message
 // loop. Returns the process exit code (0 also after a load failure).
-// Qt's own texts are made French first (InstallFrenchQtTexts).
-int StartLorvane(Communs& communs);
+// Qt's own texts are made French first (InstallFrenchQtTexts). The tables
+// come from `tables` when it is valid, else are loaded by the main window.
+int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables = {});
 
 }  // namespace lorvane

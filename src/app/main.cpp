@@ -13,6 +13,8 @@ int main(int argc, char** argv) {
         std::cerr << "lorvane: " << e.what() << std::endl;
         return 1;
     }
+    // The tables load while Qt starts.
+    auto tables = lorvane::LoadTablesAhead(communs->AppDir);
     lorvane::TApplication app(argc, argv);
-    return lorvane::StartLorvane(*communs);
+    return lorvane::StartLorvane(*communs, std::move(tables));
 }
