@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QPainter>
+#include <QPixmap>
 #include <QSvgRenderer>
 #include <cstring>
 
@@ -41,6 +42,36 @@ QImage ArtworkFromPixels(const QByteArray& pixels) {
     for (int y = 0; y < kArtworkHeight; ++y)
         std::memcpy(image.scanLine(y), pixels.constData() + y * kRow, kRow);
     return image;
+}
+
+QByteArray WindowIconPixels(const QString& svgPath) {
+    const QIcon icon(svgPath);
+    QByteArray pixels;
+    for (int side : kWindowIconSides) {
+        const QImage image = icon.pixmap(QSize(side, side), 1.0)
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        if (image.size() != QSize(side, side)) return {};
+        for (int y = 0; y < side; ++y)
+            pixels.append(reinterpret_cast<const char*>(image.constScanLine(y)), side * 4);
+    }
+    return pixels;
+}
+
+QIcon WindowIconFromPixels(const QByteArray& pixels) {
+    qsizetype total = 0;
+    for (int side : kWindowIconSides)
+        total += qsizetype(side) * side * 4;
+    if (pixels.size() != total) return {};
+    QIcon icon;
+    qsizetype at = 0;
+    for (int side : kWindowIconSides) {
+        QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < side; ++y, at += side * 4)
+            std::memcpy(image.scanLine(y), pixels.constData() + at, side * 4);
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
 }
 
 }  // namespace lorvane

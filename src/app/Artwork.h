@@ -10,6 +10,7 @@
 // plugin. A QGuiApplication must exist to draw it.
 
 #include <QByteArray>
+#include <QIcon>
 #include <QImage>
 #include <QString>
 
@@ -23,5 +24,13 @@ QImage DrawArtwork(const QString& svgPath);
 // them; a null image when the bytes are not the size of the artwork.
 QByteArray ArtworkPixels(const QImage& image);
 QImage ArtworkFromPixels(const QByteArray& pixels);
+
+// The window icon, drawn at build time too: lorvane.svg drawn at the sides
+// at which the window system asks a scalable icon for its pictures, kept as
+// their premultiplied ARGB pixels one after the other, smallest first.
+inline constexpr int kWindowIconSides[] = {16, 32, 64, 128};
+QByteArray WindowIconPixels(const QString& svgPath);
+// The icon of those pictures; a null icon when the bytes are not their size.
+QIcon WindowIconFromPixels(const QByteArray& pixels);
 
 }  // namespace lorvane

@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -8,6 +9,7 @@
 #include <system_error>
 
 #include "Accessible.h"
+#include "Artwork.h"
 #include "Bible.h"
 #include "FctLoad.h"
 #include "PageFonts.h"
@@ -32,6 +34,15 @@ bool InstallFrenchQtTexts() {
     return QCoreApplication::installTranslator(translator);
 }
 
+QIcon WindowIcon() {
+    // Drawn when the program was built (Artwork.h); the drawing itself
+    // when the pictures are not there.
+    QFile pixels(QStringLiteral(":/app/lorvane.argb"));
+    QIcon icon;
+    if (pixels.open(QIODevice::ReadOnly)) icon = WindowIconFromPixels(pixels.readAll());
+    return icon.isNull() ? QIcon(QStringLiteral(":/app/lorvane.svg")) : icon;
+}
+
 std::future<std::unique_ptr<Communs>> LoadTablesAhead(const std::string& appDir) {
     try {
         return std::async(std::launch::async, [appDir] {
@@ -49,7 +60,7 @@ int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables)
     InstallPageFonts();
     InstallAccessibility();
     // The icon of every window, the one of the desktop menu entry.
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/lorvane.svg")));
+    QApplication::setWindowIcon(WindowIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("lorvane"));
     TFSplash splash;
     splash.show();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <future>
 #include <memory>
 #include <string>
@@ -13,6 +14,9 @@ namespace lorvane {
 // application and makes French the default locale. Does it once per
 // application object; false when the translations are not installed.
 bool InstallFrenchQtTexts();
+
+// The icon of every window: lorvane.svg as drawn when the program was built.
+QIcon WindowIcon();
 
 // The tables of the program folder, loaded by LoadAllTables on a thread of
 // their own while the application, the splash and the windows are made;

@@ -180,6 +180,19 @@ class StartupTest : public QObject {
         QVERIFY(ArtworkFromPixels(QByteArray()).isNull());
     }
 
+    void windowIconIsTheDrawingAtTheWindowSystemsSizes() {
+        const QIcon drawing(QStringLiteral(LORVANE_ICON_SVG));
+        const QIcon icon = WindowIcon();
+        QCOMPARE(icon.availableSizes(), QList<QSize>({{16, 16}, {32, 32}, {64, 64}, {128, 128}}));
+        for (const QSize& size : icon.availableSizes())
+            QCOMPARE(icon.pixmap(size, 1.0).toImage(),
+                     drawing.pixmap(size, 1.0).toImage().convertToFormat(
+                         QImage::Format_ARGB32_Premultiplied));
+        const QByteArray pixels = WindowIconPixels(QStringLiteral(LORVANE_ICON_SVG));
+        QVERIFY(!WindowIconFromPixels(pixels).isNull());
+        QVERIFY(WindowIconFromPixels(pixels.left(pixels.size() - 4)).isNull());
+    }
+
     void splashClosesOnClickOnlyWhenModal() {
         TFSplash splash;
         QCOMPARE(splash.size(), QSize(402, 193));
