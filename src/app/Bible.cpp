@@ -88,8 +88,8 @@ void ShowLoadFailure() {
     box.exec();
 }
 
-TFBible::TFBible(Communs& communs, QWidget* parent, TableLoad loadTables)
-    : QMainWindow(parent), communs_(communs), loadTables_(std::move(loadTables)) {
+TFBible::TFBible(Communs& communs, QWidget* parent, DataLoad loadData)
+    : QMainWindow(parent), communs_(communs), loadData_(std::move(loadData)) {
     setObjectName("FBible");
     InstallAccessibility();
     FormCreate();
@@ -165,11 +165,10 @@ void TFBible::FormDestroy() {
 bool TFBible::LoadData() {
     try {
         BackupPromptsQt prompts;
-        if (loadTables_)
-            loadTables_(communs_);
+        if (loadData_)
+            loadData_(communs_, &prompts);
         else
-            LoadAllTables(communs_);
-        UnpackStudyPages(communs_, &prompts);
+            LoadDataFolder(communs_, &prompts);
         CurrentBook = CurrentChapter = CurrentVerse = 1;
         return true;
     } catch (const std::exception& e) {

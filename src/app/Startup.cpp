@@ -15,6 +15,7 @@
 #include "PageFonts.h"
 #include "SessionEnd.h"
 #include "Splash.h"
+#include "StudyPages.h"
 
 namespace lorvane {
 
@@ -56,6 +57,19 @@ std::future<std::unique_ptr<Communs>> LoadTablesAhead(const std::string& appDir)
 }
 
 int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables) {
+    // With the tables loaded ahead, the study pages are unpacked ahead too,
+    // silently; the application object exists, which the archive reader
+    // looks at.
+    std::future<void> pages;
+    if (tables.valid()) {
+        try {
+            pages = std::async(std::launch::async, [dir = communs.AppDir] {
+                Communs folder(dir);
+                UnpackStudyPages(folder, nullptr);
+            });
+        } catch (const std::system_error&) {
+        }
+    }
     InstallFrenchQtTexts();
     InstallPageFonts();
     InstallAccessibility();
@@ -70,10 +84,22 @@ int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables)
     QApplication::setApplicationName(QStringLiteral("Lorvane - Lorvane"));
     QApplication::setApplicationDisplayName(QString());
 
-    TFBible::TableLoad loadTables;
-    if (tables.valid())
-        loadTables = [&tables](Communs& c) { c.TakeTables(std::move(*tables.get())); };
-    TFBible bible(communs, nullptr, std::move(loadTables));
+    TFBible::DataLoad loadData;
+    if (tables.valid()) {
+        loadData = [&tables, &pages](Communs& c, BackupPrompts* prompts) {
+            c.TakeTables(std::move(*tables.get()));
+            // Pages that could not be unpacked silently are unpacked again
+            // here, with the archive reader's boxes.
+            bool unpacked = false;
+            try {
+                pages.get();
+                unpacked = true;
+            } catch (...) {
+            }
+            if (!unpacked) UnpackStudyPages(c, prompts);
+        };
+    }
+    TFBible bible(communs, nullptr, std::move(loadData));
     if (!bible.Loaded()) return 0;
     SessionGuard notes(bible.FrmRichEdit);
     splash.repaint();

@@ -28,7 +28,10 @@ std::future<std::unique_ptr<Communs>> LoadTablesAhead(const std::string& appDir)
 // application title, the main window with its loading block, the message
 // loop. Returns the process exit code (0 also after a load failure).
 // Qt's own texts are made French first (InstallFrenchQtTexts). The tables
-// come from `tables` when it is valid, else are loaded by the main window.
+// come from `tables` when it is valid, and then the study pages are
+// unpacked on a thread of their own meanwhile (again by the main window,
+// with the archive reader's boxes, when that fails); else the main window
+// loads both.
 int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables = {});
 
 }  // namespace lorvane

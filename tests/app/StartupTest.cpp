@@ -96,44 +96,49 @@ class StartupTest : public QObject {
              {"Compression error",
               QString::fromUtf8("Erreur de chargement, veuillez ré-installer l'application")}},
         };
-        for (const Case& c : cases) {
-            testing::TempDir dir;
-            testing::DataSet data = testing::DataSet::Small();
-            testing::WriteDataFolder(dir.path(), data);
-            const auto them = dir.path() / "data" / "them.dat";
-            if (std::string(c.what) == "missing") {
-                std::filesystem::remove(them);
-            } else {
-                // A compressed block whose Adler-32 check fails.
-                data.pages = {{"p.htm", 0, std::string(3000, 'a')}};
-                archive::WriterOptions options;
-                options.fileList = false;
-                std::string bytes = archive::EncodeArchive(data.pages, options);
-                bytes[bytes.size() - 9] ^= 1;  // the last byte of the block, before 0 and 0
-                testing::WriteDataFile(dir.path(), "them.dat", bytes);
-            }
-            Communs communs(dir.appDir());
-            QStringList seen;
-            // Answers every box while the program runs; stops with the scope.
-            QTimer clicker;
-            clicker.setInterval(10);
-            QObject::connect(&clicker, &QTimer::timeout, [&] {
-                for (QWidget* w : QApplication::topLevelWidgets()) {
-                    auto* box = qobject_cast<QMessageBox*>(w);
-                    if (!box || !box->isVisible()) continue;
-                    seen << box->text();
-                    QCOMPARE(box->icon(), QMessageBox::Critical);
-                    QCOMPARE(box->standardButtons(), QMessageBox::Ok);
-                    box->button(QMessageBox::Ok)->click();
-                    return;
+        // The same boxes, once each, when the pages were first unpacked
+        // ahead and silently, as the program does.
+        for (const bool ahead : {false, true})
+            for (const Case& c : cases) {
+                testing::TempDir dir;
+                testing::DataSet data = testing::DataSet::Small();
+                testing::WriteDataFolder(dir.path(), data);
+                const auto them = dir.path() / "data" / "them.dat";
+                if (std::string(c.what) == "missing") {
+                    std::filesystem::remove(them);
+                } else {
+                    // A compressed block whose Adler-32 check fails.
+                    data.pages = {{"p.htm", 0, std::string(3000, 'a')}};
+                    archive::WriterOptions options;
+                    options.fileList = false;
+                    std::string bytes = archive::EncodeArchive(data.pages, options);
+                    bytes[bytes.size() - 9] ^= 1;  // the last byte of the block, before 0 and 0
+                    testing::WriteDataFile(dir.path(), "them.dat", bytes);
                 }
-            });
-            clicker.start();
-            QCOMPARE(StartLorvane(communs), 0);
-            QCOMPARE(seen, c.boxes);
-            for (QWidget* w : QApplication::topLevelWidgets())
-                QVERIFY(!(qobject_cast<TFBible*>(w) && w->isVisible()));
-        }
+                Communs communs(dir.appDir());
+                QStringList seen;
+                // Answers every box while the program runs; stops with the scope.
+                QTimer clicker;
+                clicker.setInterval(10);
+                QObject::connect(&clicker, &QTimer::timeout, [&] {
+                    for (QWidget* w : QApplication::topLevelWidgets()) {
+                        auto* box = qobject_cast<QMessageBox*>(w);
+                        if (!box || !box->isVisible()) continue;
+                        seen << box->text();
+                        QCOMPARE(box->icon(), QMessageBox::Critical);
+                        QCOMPARE(box->standardButtons(), QMessageBox::Ok);
+                        box->button(QMessageBox::Ok)->click();
+                        return;
+                    }
+                });
+                clicker.start();
+                QCOMPARE(StartLorvane(communs, ahead ? LoadTablesAhead(dir.appDir())
+                                                     : std::future<std::unique_ptr<Communs>>()),
+                         0);
+                QCOMPARE(seen, c.boxes);
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    QVERIFY(!(qobject_cast<TFBible*>(w) && w->isVisible()));
+            }
     }
 
     void goodFolderShowsTheMainWindowOverTheSplash() {
