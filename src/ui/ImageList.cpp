@@ -25,9 +25,10 @@ QIcon Resolve(const QString& own, const QStringList& theme) {
     return drawing;
 }
 
-// An image whose theme lookup waits until it is first drawn or asked
-// about: a lookup probes the theme's folders, and most images are not on
-// the screen when the windows are made (the writing pad's, a hidden pane's).
+// An image whose theme lookup, or the reading of the program's own drawing,
+// waits until it is first drawn or asked about: a lookup probes the theme's
+// folders, a drawing is parsed when read, and no image is on the screen
+// when the windows are made (most are in the writing pad or a hidden pane).
 // Copies share the lookup. Sizes and pixmaps are those of the resolved
 // icon at a device pixel ratio of 1, as QIcon asks its engine for them.
 class DeferredIconEngine : public QIconEngine {
@@ -64,11 +65,8 @@ class DeferredIconEngine : public QIconEngine {
     std::shared_ptr<QIcon> icon_;
 };
 
-// An image of the list: the program's own drawing at once when no theme
-// name is asked for, else a deferred lookup.
 QIcon Image(const Entry& e) {
     const QString own = QLatin1String(e.own);
-    if (e.theme.size() == 0) return Resolve(own, {});
     QStringList theme;
     for (const char* name : e.theme)
         theme.push_back(QLatin1String(name));
