@@ -1,8 +1,10 @@
 #include "Startup.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFile>
 #include <QIcon>
+#include <QImageReader>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -59,11 +61,16 @@ std::future<std::unique_ptr<Communs>> LoadTablesAhead(const std::string& appDir)
 int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables) {
     // With the tables loaded ahead, the study pages are unpacked ahead too,
     // silently; the application object exists, which the archive reader
-    // looks at.
+    // looks at. First that thread has Qt load its image plugins, which the
+    // first image read (a toolbar's) would otherwise load while the windows
+    // are made: Qt loads them all to find a reader for any format.
     std::future<void> pages;
     if (tables.valid()) {
         try {
             pages = std::async(std::launch::async, [dir = communs.AppDir] {
+                QBuffer none;
+                none.open(QIODevice::ReadOnly);
+                QImageReader(&none, "png").canRead();
                 Communs folder(dir);
                 UnpackStudyPages(folder, nullptr);
             });
