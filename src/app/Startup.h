@@ -19,7 +19,7 @@ bool InstallFrenchQtTexts();
 QIcon WindowIcon();
 
 // The tables of the program folder, loaded by LoadAllTables on a thread of
-// their own while the application, the splash and the windows are made;
+// their own while the splash and the windows are made;
 // get() gives them, or raises what the loading raised. An invalid future
 // when no thread could be started.
 std::future<std::unique_ptr<Communs>> LoadTablesAhead(const std::string& appDir);

@@ -13,8 +13,8 @@ int main(int argc, char** argv) {
         std::cerr << "lorvane: " << e.what() << std::endl;
         return 1;
     }
-    // The tables load while Qt starts.
-    auto tables = lorvane::LoadTablesAhead(communs->AppDir);
     lorvane::TApplication app(argc, argv);
+    // The tables load while the splash and the windows are made.
+    auto tables = lorvane::LoadTablesAhead(communs->AppDir);
     return lorvane::StartLorvane(*communs, std::move(tables));
 }
