@@ -89,7 +89,8 @@ void ShowLoadFailure() {
     box.exec();
 }
 
-TFBible::TFBible(Communs& communs, QWidget* parent) : QMainWindow(parent), communs_(communs) {
+TFBible::TFBible(Communs& communs, QWidget* parent, DataLoad loadData)
+    : QMainWindow(parent), communs_(communs), loadData_(std::move(loadData)) {
     setObjectName("FBible");
     InstallAccessibility();
     FormCreate();
@@ -165,7 +166,10 @@ void TFBible::FormDestroy() {
 bool TFBible::LoadData() {
     try {
         BackupPromptsQt prompts;
-        LoadDataFolder(communs_, &prompts);
+        if (loadData_)
+            loadData_(communs_, &prompts);
+        else
+            LoadDataFolder(communs_, &prompts);
         CurrentBook = CurrentChapter = CurrentVerse = 1;
         return true;
     } catch (const std::exception& e) {

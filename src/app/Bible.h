@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QWindow>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ class THTMListBox;
 class TPanneauRechercher;
 class TextTabs;
 class TFrmRichEdit;
+struct BackupPrompts;
 
 // The load-failure message: "Erreur", error icon, one OK button.
 void ShowLoadFailure();
@@ -38,10 +40,16 @@ void ShowLoadFailure();
 class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     Q_OBJECT
   public:
+    // How the window gets its tables into the Communs it is given and the
+    // study pages unpacked, showing the archive reader's boxes through the
+    // prompts; it raises LoadError as LoadDataFolder does (LoadDataFolder
+    // when empty).
+    using DataLoad = std::function<void(Communs&, BackupPrompts*)>;
+
     // Runs FormCreate. When loading the data fails, the error box has been
     // shown and closed by the time the constructor returns, and Loaded() is
     // false: the caller ends the program without showing the window.
-    explicit TFBible(Communs& communs, QWidget* parent = nullptr);
+    explicit TFBible(Communs& communs, QWidget* parent = nullptr, DataLoad loadData = {});
     ~TFBible() override;
 
     bool Loaded() const { return loaded_; }
@@ -173,6 +181,7 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     bool ActivationFromProgram() const;
 
     Communs& communs_;
+    DataLoad loadData_;
     bool loaded_ = false;
     bool shown_ = false;
     // The window that has (or last had) the focus, whether it was one of the

@@ -1,5 +1,8 @@
 #include "Splash.h"
 
+#include "Artwork.h"
+
+#include <QFile>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
@@ -34,7 +37,9 @@ TFSplash::TFSplash(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWi
 
 QPixmap TFSplash::Artwork() {
     // Drawn when the program was built (Artwork.h).
-    return QPixmap(QStringLiteral(":/app/splash.bmp"), "BMP");
+    QFile pixels(QStringLiteral(":/app/splash.rgb"));
+    if (!pixels.open(QIODevice::ReadOnly)) return {};
+    return QPixmap::fromImage(ArtworkFromPixels(pixels.readAll()));
 }
 
 void TFSplash::Image1Click() {

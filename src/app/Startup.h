@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QIcon>
+#include <future>
+#include <memory>
+#include <string>
+
 #include "Communs.h"
 
 namespace lorvane {
@@ -10,10 +15,23 @@ namespace lorvane {
 // application object; false when the translations are not installed.
 bool InstallFrenchQtTexts();
 
+// The icon of every window: lorvane.svg as drawn when the program was built.
+QIcon WindowIcon();
+
+// The tables of the program folder, loaded by LoadAllTables on a thread of
+// their own while the splash and the windows are made;
+// get() gives them, or raises what the loading raised. An invalid future
+// when no thread could be started.
+std::future<std::unique_ptr<Communs>> LoadTablesAhead(const std::string& appDir);
+
 // The start sequence after the application object exists: the splash, the
 // application title, the main window with its loading block, the message
 // loop. Returns the process exit code (0 also after a load failure).
-// Qt's own texts are made French first (InstallFrenchQtTexts).
-int StartLorvane(Communs& communs);
+// Qt's own texts are made French first (InstallFrenchQtTexts). The tables
+// come from `tables` when it is valid, and then the study pages are
+// unpacked on a thread of their own meanwhile (again by the main window,
+// with the archive reader's boxes, when that fails); else the main window
+// loads both.
+int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables = {});
 
 }  // namespace lorvane

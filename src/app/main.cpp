@@ -14,5 +14,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     lorvane::TApplication app(argc, argv);
-    return lorvane::StartLorvane(*communs);
+    // The tables load while the splash and the windows are made.
+    auto tables = lorvane::LoadTablesAhead(communs->AppDir);
+    return lorvane::StartLorvane(*communs, std::move(tables));
 }

@@ -81,15 +81,17 @@ class PaneBrowser : public QTextBrowser {
     }
 
     // Scrolls to the anchor (when not null; its absence means the top), or
-    // else to the position; waits for the view to be shown when it is not.
+    // else to the position; waits for the view to be shown when it is not,
+    // or to settle when it has just been.
     void ScrollTo(const QString& anchor, int position) {
-        if (!isVisible()) {
+        if (!isVisible() || settling) {
             scrollPending = true;
             pendingAnchor = anchor;
             pendingScroll = position;
             return;
         }
         scrollPending = false;
+        Settle();
         // The top of the page needs no layout: the rest of a long page is
         // laid out after the window is on the screen.
         if (anchor.isNull() ? position == 0 : !FindAnchor(anchor)) {
@@ -115,7 +117,7 @@ class PaneBrowser : public QTextBrowser {
     void SetPage(const QString& html, const QBrush& base) {
         pendingPage = html;
         pendingBase = base;
-        if (isVisible()) ApplyPage();
+        if (isVisible() && !settling) ApplyPage();
     }
     void DropPage() { pendingPage.reset(); }
     void ApplyPage() {
@@ -131,6 +133,18 @@ class PaneBrowser : public QTextBrowser {
         const QBrush bg = document()->rootFrame()->frameFormat().background();
         pal.setBrush(QPalette::Base, bg.style() != Qt::NoBrush ? bg : pendingBase);
         viewport()->setPalette(pal);
+    }
+
+    // The page as shown, at once: waiting parts are done now.
+    void Ready() {
+        ApplyPage();
+        if (settling && isVisible()) FinishShowing();
+    }
+    // Parses the waiting page, and lays it out at the view's width when
+    // nothing has yet.
+    void Settle() {
+        ApplyPage();
+        if (document()->pageSize().isNull()) setLineWrapColumnOrWidth(lineWrapColumnOrWidth());
     }
 
   protected:
@@ -207,14 +221,32 @@ class PaneBrowser : public QTextBrowser {
         return moved;
     }
 
+    // A page that waited for the view to be shown is parsed and laid out
+    // just after the view's window has been asked onto the screen, before
+    // its first painting: the window manager maps the window meanwhile.
+    // A page or a place given meanwhile waits with it. Whoever asks the view
+    // for its page earlier gets it at once (Ready).
     void showEvent(QShowEvent* e) override {
         QTextBrowser::showEvent(e);
-        ApplyPage();
-        // A resize on the way to the screen has laid the page out already;
-        // otherwise this asks the view for its layout at its width.
-        if (document()->pageSize().isNull()) setLineWrapColumnOrWidth(lineWrapColumnOrWidth());
+        if (settling) return;
+        settling = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (settling && isVisible()) FinishShowing();
+                settling = false;
+            },
+            Qt::QueuedConnection);
+    }
+
+  private:
+    void FinishShowing() {
+        settling = false;
+        Settle();
         if (scrollPending) ScrollTo(pendingAnchor, pendingScroll);
     }
+
+    bool settling = false;
 };
 
 TBrowserPane::TBrowserPane(QWidget* parent) : QWidget(parent), view_(new PaneBrowser(this)) {
@@ -233,7 +265,7 @@ TBrowserPane::TBrowserPane(QWidget* parent) : QWidget(parent), view_(new PaneBro
 TBrowserPane::~TBrowserPane() = default;
 
 QTextBrowser* TBrowserPane::Browser() const {
-    view_->ApplyPage();
+    view_->Ready();
     return view_;
 }
 

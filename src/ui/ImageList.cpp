@@ -1,8 +1,10 @@
 #include "ImageList.h"
 
 #include <QCoreApplication>
+#include <QIconEngine>
 #include <cmath>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 
 namespace lorvane {
@@ -13,13 +15,62 @@ struct Entry {
     std::initializer_list<const char*> theme;  // freedesktop names, best first
 };
 
-QIcon Resolve(const Entry& e) {
-    QIcon own(QStringLiteral(":/lorvane/icons/%1.svg").arg(QLatin1String(e.own)));
-    for (const char* name : e.theme) {
-        QString n = QLatin1String(name);
-        if (QIcon::hasThemeIcon(n)) return QIcon::fromTheme(n, own);
+// The first theme icon of the names that the theme has, else the
+// program's own drawing.
+QIcon Resolve(const QString& own, const QStringList& theme) {
+    QIcon drawing(QStringLiteral(":/lorvane/icons/%1.svg").arg(own));
+    for (const QString& name : theme) {
+        if (QIcon::hasThemeIcon(name)) return QIcon::fromTheme(name, drawing);
     }
-    return own;
+    return drawing;
+}
+
+// An image whose theme lookup, or the reading of the program's own drawing,
+// waits until it is first drawn or asked about: a lookup probes the theme's
+// folders, a drawing is parsed when read, and no image is on the screen
+// when the windows are made (most are in the writing pad or a hidden pane).
+// Copies share the lookup. Sizes and pixmaps are those of the resolved
+// icon at a device pixel ratio of 1, as QIcon asks its engine for them.
+class DeferredIconEngine : public QIconEngine {
+  public:
+    DeferredIconEngine(QString own, QStringList theme)
+        : own_(std::move(own)), theme_(std::move(theme)), icon_(std::make_shared<QIcon>()) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        Icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return Icon().actualSize(size, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return Icon().pixmap(size, 1.0, mode, state);
+    }
+    QIconEngine* clone() const override { return new DeferredIconEngine(*this); }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+        return Icon().availableSizes(mode, state);
+    }
+    QString iconName() override { return Icon().name(); }
+    // The program's own drawing stands behind every image.
+    bool isNull() override { return false; }
+
+  private:
+    const QIcon& Icon() {
+        if (icon_->isNull()) *icon_ = Resolve(own_, theme_);
+        return *icon_;
+    }
+
+    QString own_;
+    QStringList theme_;
+    std::shared_ptr<QIcon> icon_;
+};
+
+QIcon Image(const Entry& e) {
+    const QString own = QLatin1String(e.own);
+    QStringList theme;
+    for (const char* name : e.theme)
+        theme.push_back(QLatin1String(name));
+    return QIcon(new DeferredIconEngine(own, theme));
 }
 
 // Each standard list is resolved once per application: a theme lookup
@@ -33,7 +84,7 @@ ImageList Make(List list, int side, std::initializer_list<Entry> entries) {
     ImageList::UseFallbackIconTheme();
     QList<QIcon> icons;
     for (const Entry& e : entries)
-        icons.push_back(Resolve(e));
+        icons.push_back(Image(e));
     bool first = true;
     for (const auto& m : made)
         first = first && !m;

@@ -43,10 +43,13 @@ class StartupTest : public QObject {
     Q_OBJECT
   private slots:
     void damagedFolderShowsTheMessageAndEnds() {
-        for (const char* damage : {"missing", "partial"}) {
+        // The same whether the tables were loaded by the window or ahead, on
+        // a thread of their own, as the program does.
+        for (const char* damage : {"missing", "partial", "missing ahead", "partial ahead"}) {
+            const bool ahead = std::string(damage).ends_with("ahead");
             testing::TempDir dir;
             testing::WriteDataFolder(dir.path(), testing::DataSet::Small());
-            if (std::string(damage) == "missing") {
+            if (std::string(damage).starts_with("missing")) {
                 std::filesystem::remove(dir.path() / "data" / "refer.dat");
             } else {
                 testing::WriteDataFile(dir.path(), "index.dat", std::string(100, 'x'));
@@ -70,7 +73,9 @@ class StartupTest : public QObject {
                          Qt::WaitCursor);
                 box->button(QMessageBox::Ok)->click();
             });
-            QCOMPARE(StartLorvane(communs), 0);
+            QCOMPARE(StartLorvane(communs, ahead ? LoadTablesAhead(dir.appDir())
+                                                 : std::future<std::unique_ptr<Communs>>()),
+                     0);
             QVERIFY2(boxSeen, damage);
             QVERIFY(splashUnderBox);
             for (QWidget* w : QApplication::topLevelWidgets())
@@ -91,44 +96,49 @@ class StartupTest : public QObject {
              {"Compression error",
               QString::fromUtf8("Erreur de chargement, veuillez ré-installer l'application")}},
         };
-        for (const Case& c : cases) {
-            testing::TempDir dir;
-            testing::DataSet data = testing::DataSet::Small();
-            testing::WriteDataFolder(dir.path(), data);
-            const auto them = dir.path() / "data" / "them.dat";
-            if (std::string(c.what) == "missing") {
-                std::filesystem::remove(them);
-            } else {
-                // A compressed block whose Adler-32 check fails.
-                data.pages = {{"p.htm", 0, std::string(3000, 'a')}};
-                archive::WriterOptions options;
-                options.fileList = false;
-                std::string bytes = archive::EncodeArchive(data.pages, options);
-                bytes[bytes.size() - 9] ^= 1;  // the last byte of the block, before 0 and 0
-                testing::WriteDataFile(dir.path(), "them.dat", bytes);
-            }
-            Communs communs(dir.appDir());
-            QStringList seen;
-            // Answers every box while the program runs; stops with the scope.
-            QTimer clicker;
-            clicker.setInterval(10);
-            QObject::connect(&clicker, &QTimer::timeout, [&] {
-                for (QWidget* w : QApplication::topLevelWidgets()) {
-                    auto* box = qobject_cast<QMessageBox*>(w);
-                    if (!box || !box->isVisible()) continue;
-                    seen << box->text();
-                    QCOMPARE(box->icon(), QMessageBox::Critical);
-                    QCOMPARE(box->standardButtons(), QMessageBox::Ok);
-                    box->button(QMessageBox::Ok)->click();
-                    return;
+        // The same boxes, once each, when the pages were first unpacked
+        // ahead and silently, as the program does.
+        for (const bool ahead : {false, true})
+            for (const Case& c : cases) {
+                testing::TempDir dir;
+                testing::DataSet data = testing::DataSet::Small();
+                testing::WriteDataFolder(dir.path(), data);
+                const auto them = dir.path() / "data" / "them.dat";
+                if (std::string(c.what) == "missing") {
+                    std::filesystem::remove(them);
+                } else {
+                    // A compressed block whose Adler-32 check fails.
+                    data.pages = {{"p.htm", 0, std::string(3000, 'a')}};
+                    archive::WriterOptions options;
+                    options.fileList = false;
+                    std::string bytes = archive::EncodeArchive(data.pages, options);
+                    bytes[bytes.size() - 9] ^= 1;  // the last byte of the block, before 0 and 0
+                    testing::WriteDataFile(dir.path(), "them.dat", bytes);
                 }
-            });
-            clicker.start();
-            QCOMPARE(StartLorvane(communs), 0);
-            QCOMPARE(seen, c.boxes);
-            for (QWidget* w : QApplication::topLevelWidgets())
-                QVERIFY(!(qobject_cast<TFBible*>(w) && w->isVisible()));
-        }
+                Communs communs(dir.appDir());
+                QStringList seen;
+                // Answers every box while the program runs; stops with the scope.
+                QTimer clicker;
+                clicker.setInterval(10);
+                QObject::connect(&clicker, &QTimer::timeout, [&] {
+                    for (QWidget* w : QApplication::topLevelWidgets()) {
+                        auto* box = qobject_cast<QMessageBox*>(w);
+                        if (!box || !box->isVisible()) continue;
+                        seen << box->text();
+                        QCOMPARE(box->icon(), QMessageBox::Critical);
+                        QCOMPARE(box->standardButtons(), QMessageBox::Ok);
+                        box->button(QMessageBox::Ok)->click();
+                        return;
+                    }
+                });
+                clicker.start();
+                QCOMPARE(StartLorvane(communs, ahead ? LoadTablesAhead(dir.appDir())
+                                                     : std::future<std::unique_ptr<Communs>>()),
+                         0);
+                QCOMPARE(seen, c.boxes);
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    QVERIFY(!(qobject_cast<TFBible*>(w) && w->isVisible()));
+            }
     }
 
     void goodFolderShowsTheMainWindowThenHidesTheSplash() {
@@ -157,7 +167,8 @@ class StartupTest : public QObject {
             QVERIFY(!QApplication::overrideCursor());
             bible->close();
         });
-        QCOMPARE(StartLorvane(communs), 0);
+        // The tables loaded ahead, as the program does, are the window's.
+        QCOMPARE(StartLorvane(communs, LoadTablesAhead(dir.appDir())), 0);
         QVERIFY(shown);
         QCOMPARE(communs.VerseLookup(66, 3, 5), 66 * 15);
         // The study pages were unpacked; stale pages are gone, other files stay.
@@ -170,6 +181,24 @@ class StartupTest : public QObject {
         const QImage drawn = DrawArtwork(QStringLiteral(LORVANE_SPLASH_SVG));
         QCOMPARE(drawn.size(), QSize(400, 198));
         QCOMPARE(TFSplash::Artwork().toImage().convertToFormat(drawn.format()), drawn);
+        // Pixels of another size give no picture rather than a torn one.
+        const QByteArray pixels = ArtworkPixels(drawn);
+        QCOMPARE(ArtworkFromPixels(pixels), drawn);
+        QVERIFY(ArtworkFromPixels(pixels.left(pixels.size() - 1)).isNull());
+        QVERIFY(ArtworkFromPixels(QByteArray()).isNull());
+    }
+
+    void windowIconIsTheDrawingAtTheWindowSystemsSizes() {
+        const QIcon drawing(QStringLiteral(LORVANE_ICON_SVG));
+        const QIcon icon = WindowIcon();
+        QCOMPARE(icon.availableSizes(), QList<QSize>({{16, 16}, {32, 32}, {64, 64}, {128, 128}}));
+        for (const QSize& size : icon.availableSizes())
+            QCOMPARE(icon.pixmap(size, 1.0).toImage(),
+                     drawing.pixmap(size, 1.0).toImage().convertToFormat(
+                         QImage::Format_ARGB32_Premultiplied));
+        const QByteArray pixels = WindowIconPixels(QStringLiteral(LORVANE_ICON_SVG));
+        QVERIFY(!WindowIconFromPixels(pixels).isNull());
+        QVERIFY(WindowIconFromPixels(pixels.left(pixels.size() - 4)).isNull());
     }
 
     void splashClosesOnClickOnlyWhenModal() {

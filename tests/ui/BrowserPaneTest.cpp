@@ -75,6 +75,24 @@ int AnchorTop(QTextBrowser* view, const QString& name) {
 
 }  // namespace
 
+// Calls `seen` as each paint event reaches the widget, before the widget
+// paints.
+class PaintSpy : public QObject {
+  public:
+    PaintSpy(QWidget* w, std::function<void()> seen) : w_(w), seen_(std::move(seen)) {
+        w_->installEventFilter(this);
+    }
+    ~PaintSpy() override { w_->removeEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) seen_();
+        return false;
+    }
+
+  private:
+    QWidget* w_;
+    std::function<void()> seen_;
+};
+
 class BrowserPaneTest : public QObject {
     Q_OBJECT
 
@@ -357,6 +375,27 @@ class BrowserPaneTest : public QObject {
         pane_->show();
         QVERIFY(QTest::qWaitForWindowExposed(pane_.get()));
         QCOMPARE(Scroll(), AnchorTop(View(), "50"));
+    }
+
+    void shownPaneIsReadyBeforeItsFirstPainting() {
+        // Showing lays the page out on the event loop's next turn, before
+        // the view paints; a page navigated to meanwhile waits with it.
+        // Looked at from inside, without asking the pane for its view.
+        auto* view = pane_->findChild<QTextBrowser*>();
+        pane_->hide();
+        pane_->Navigate("file://" + Them("index.htm"));
+        pane_->show();
+        pane_->Navigate("file://" + root_ + "temp.htm#50");
+        bool painted = false, readyWhenPainted = false;
+        PaintSpy spy(view->viewport(), [&] {
+            if (painted) return;
+            painted = true;
+            readyWhenPainted = view->document()->pageSize().width() == view->viewport()->width() &&
+                               view->toPlainText().contains("50") &&
+                               view->verticalScrollBar()->value() == AnchorTop(view, "50");
+        });
+        QTRY_VERIFY(painted);
+        QVERIFY(readyWhenPainted);
     }
 
     void hiddenPaneLaysItsPageOutAtTheWidthItIsShownWith() {
