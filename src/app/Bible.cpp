@@ -530,7 +530,7 @@ void TFBible::TakeImportedTables(Communs&& tables) {
             TCTexte->Remove(TCTexte->Count() - 1);
         TCTexte->SetCurrent(0);
     }
-    LBRech->Clear();
+    PanneauRechercher->TablesReplaced();
     PanneauLivres->LoadPage();
     PanneauGlossaire->LoadPage();
     BtnThemesListe->click();

@@ -185,6 +185,12 @@ const FoldedVerses& TPanneauRechercher::Folded() {
     return *folded_;
 }
 
+void TPanneauRechercher::TablesReplaced() {
+    resultSlots_.clear();
+    LBRech->Clear();
+    folded_.reset();
+}
+
 int TPanneauRechercher::ResultVerse(int index) const {
     if (searching_ || index < 1 || index >= LBRech->Count() ||
         static_cast<std::size_t>(index) > resultSlots_.size())

@@ -55,6 +55,9 @@ class TPanneauRechercher : public QWidget {
     // The folded copy of the verse texts, made at the first search that
     // needs it (null before).
     const FoldedVerses* FoldedCopy() const { return folded_.get(); }
+    // The tables have been replaced (an imported Bible): the results and
+    // the folded copy, which name the old verses, go.
+    void TablesReplaced();
     // A key typed in the query field: Enter clicks the search button.
     void EditRechKeyPress(int key);
 

@@ -370,6 +370,38 @@ class SearchPaneTest : public QObject {
         QCOMPARE(pane->ResultVerse(0), 1);
         QCOMPARE(pane->ResultVerse(201), 1);
     }
+
+    // After an import the folded search reads the new text, not a copy of
+    // the old one.
+    void importedTablesAreSearchedAfresh() {
+        Communs mine(dir->appDir());
+        LoadAllTables(mine);
+        TPanneauRechercher own(mine, [] { return ReadingPlace{}; });
+        own.EditRech->setText("LUMIERE");
+        own.CBRechMethode->setCurrentIndex(kSearchFolded);
+        own.CBRechDans->setCurrentIndex(kScopeWholeBible);
+        own.BtnRechClick();
+        QVERIFY(own.FoldedCopy());
+
+        testing::TempDir other;
+        testing::DataSet d = Bible();
+        for (auto& v : d.verses)
+            if (v.book == 40) v.text = "texte";
+        d.verses[5].text = "la Lumi\xE8re du ciel";
+        testing::WriteDataFolder(other.path(), d);
+        Communs imported(other.appDir());
+        LoadAllTables(imported);
+        mine.TakeTables(std::move(imported));
+        own.TablesReplaced();
+        QCOMPARE(own.LBRech->Count(), 0);
+        QVERIFY(!own.FoldedCopy());
+
+        own.BtnRechClick();
+        QCOMPARE(own.LBRech->Count(), 2);
+        QCOMPARE(own.LBRech->Text(1), "<B>L1 1:6</B> : la " + kOpen + QString::fromUtf8("Lumière") +
+                                          kClose + " du ciel");
+        QCOMPARE(own.ResultVerse(1), 6);
+    }
 };
 
 QTEST_MAIN(SearchPaneTest)
