@@ -1,0 +1,59 @@
+#include "UserFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <cstdio>
+
+namespace lorvane {
+
+namespace {
+
+QString Under(QStandardPaths::StandardLocation location) {
+    QString base = QStandardPaths::writableLocation(location);
+    if (base.isEmpty()) base = QDir::homePath() + QStringLiteral("/.local/share");
+    return base + QStringLiteral("/lorvane");
+}
+
+}  // namespace
+
+QString UserDataFolder() {
+    return Under(QStandardPaths::GenericDataLocation, "/.local/share");
+}
+
+QString UserConfigFolder() {
+    return Under(QStandardPaths::GenericConfigLocation, "/.config");
+}
+
+bool WriteUserFile(const QString& path, const QByteArray& bytes, QString* error) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        if (error) *error = QStringLiteral("Impossible de créer le dossier « %1 ».").arg(folder);
+        std::fprintf(stderr, "lorvane: cannot create %s\n", QFile::encodeName(folder).constData());
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error) *error = QStringLiteral("Impossible d'enregistrer le fichier « %1 ».").arg(path);
+        std::fprintf(stderr, "lorvane: cannot write %s: %s\n", QFile::encodeName(path).constData(),
+                     file.errorString().toLocal8Bit().constData());
+        return false;
+    }
+    return true;
+}
+
+std::optional<QByteArray> ReadUserFile(const QString& path, qint64 maxBytes) {
+    QFileInfo info(path);
+    if (!info.exists()) return std::nullopt;
+    QFile file(path);
+    if (!info.isFile() || info.size() > maxBytes || !file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "lorvane: ignoring %s (not a readable file of at most %lld bytes)\n",
+                     QFile::encodeName(path).constData(), static_cast<long long>(maxBytes));
+        return std::nullopt;
+    }
+    return file.read(maxBytes + 1).left(maxBytes);
+}
+
+}  // namespace lorvane
