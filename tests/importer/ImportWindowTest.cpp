@@ -128,7 +128,8 @@ class ImportWindowTest : public testing::MainWindowTestCase {
         });
         w->ImporterBible1Click();
 
-        QCOMPARE(message, QString::fromUtf8("66 livres importés."));
+        QCOMPARE(message, QString::fromUtf8(
+                              "Bible importée depuis des fichiers USFM : 66 livres importés."));
         QCOMPARE(w->TCTexte->Count(), 1);
         QCOMPARE(w->TCTexte->Caption(0), QString::fromUtf8("Genèse 1"));
         QCOMPARE(w->CBLivre->ItemIndex(), 0);
