@@ -23,6 +23,12 @@ std::string Utf8(QStringView s) {
     return s.toString().toStdString();
 }
 
+// Numbers past this are no chapter or verse of any Bible: damage.
+constexpr long long kNoBible = 1000;
+// Verses in one file: a whole Bible with its deuterocanonical books has
+// fewer than 40,000.
+constexpr int kMaxVerses = 100000;
+
 // What ends with an element.
 enum class End { None, Verse, Heading, Drop, Note, NoteText, Name, Space, Book };
 
@@ -75,7 +81,7 @@ class Collector {
         value = value.substr(a);
         long long n = 0;
         const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
-        if (ec == std::errc::result_out_of_range || (ec == std::errc() && n > 100000))
+        if (ec == std::errc::result_out_of_range || (ec == std::errc() && n > kNoBible))
             Damaged("le " + std::string(what) + " « " + std::string(value.substr(0, 20)) +
                     " » n'existe dans aucune Bible.");
         if (ec != std::errc() || n < 0) return -1;
@@ -88,23 +94,24 @@ class Collector {
     void Chapter(std::string_view value) {
         const long long n = Number(value, "chapitre");
         if (!inBook_) Damaged("un chapitre se trouve hors de tout livre.");
-        if (n < 1 || n > kMaxChapter)
+        if (n < 1)
             Damaged("le chapitre « " + std::string(value.substr(0, 20)) + " » de " + BookName() +
                     " n'existe pas.");
-        if (++chapters_ > kMaxChapter) Damaged(BookName() + " a plus de 150 chapitres.");
+        if (++chapters_ > kMaxChapter + 50)
+            Damaged(BookName() + " a plus de " + std::to_string(kMaxChapter + 50) + " chapitres.");
         CloseVerse();
         chapter_ = static_cast<int>(n);
         lastVerse_ = 0;
-        book_.chapterCount = std::max(book_.chapterCount, chapter_);
+        // A chapter the format cannot hold (a Psalm 151) is left out.
+        if (chapter_ <= kMaxChapter) book_.chapterCount = std::max(book_.chapterCount, chapter_);
     }
 
     void Verse(std::string_view value) {
         const long long n = Number(value, "verset");
         CloseVerse();
         if (!inBook_) Damaged("un verset se trouve hors de tout livre.");
-        if (n > kMaxVerse)
-            Damaged("le verset « " + std::string(value.substr(0, 20)) + " » de " + BookName() +
-                    " " + std::to_string(chapter_) + " n'existe pas.");
+        if (++verses_ > kMaxVerses)
+            Damaged("il donne plus de " + std::to_string(kMaxVerses) + " versets.");
         if (n < 1) {
             report_.Warn("verses without a number or numbered 0, dropped", Where());
             return;
@@ -116,6 +123,10 @@ class Collector {
             book_.chapterCount = std::max(book_.chapterCount, 1);
         }
         verse_ = static_cast<int>(n);
+        if (verse_ > kMaxVerse || chapter_ > kMaxChapter) {
+            report_.Warn("verses beyond chapter 150 or verse 176, skipped", Place());
+            return;
+        }
         if (verse_ != lastVerse_ + 1)
             report_.Warn("verse numbers out of sequence",
                          book_.code + " " + std::to_string(chapter_) + ":" +
@@ -238,7 +249,7 @@ class Collector {
     UsfmBook book_;
     bool inBook_ = false;
     int books_ = 0;
-    int chapter_ = 0, chapters_ = 0, verse_ = 0, lastVerse_ = 0;
+    int chapter_ = 0, chapters_ = 0, verse_ = 0, lastVerse_ = 0, verses_ = 0;
     bool verseOpen_ = false;
     std::string verseText_;
 

@@ -77,7 +77,7 @@ std::string LsgXml(XmlForm form, int first, int last) {
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     if (osis)
         out +=
-            "<osis xmlns=\"http://www.bibletechnologies.net/2003/OSIS/namespace\">\n"
+            "<osis>\n"
             "<osisText osisIDWork=\"LSG\"><header><work osisWork=\"LSG\"><title>Louis Segond "
             "1910</title></work></header>\n";
     else if (form == XmlForm::Zefania)
