@@ -124,13 +124,14 @@ FormBible ImportBibleFiles(std::vector<SourceFile> files, const std::string& sou
         const std::string utf8 =
             SourceToUtf8(file.bytes, StatedInXmlDeclaration(file.bytes), file.name, report);
         file.bytes = {};
+        const XmlSteps steps{options.reading, options.cancelled};
         XmlBible xml;
         if (out.form == BibleForm::Osis)
-            xml = ParseOsisXml(utf8, file.name, text, report);
+            xml = ParseOsisXml(utf8, file.name, text, report, steps);
         else if (out.form == BibleForm::Zefania)
-            xml = ParseZefaniaXml(utf8, file.name, text, report);
+            xml = ParseZefaniaXml(utf8, file.name, text, report, steps);
         else
-            xml = ParseUsfxXml(utf8, file.name, text, report);
+            xml = ParseUsfxXml(utf8, file.name, text, report, steps);
         if (out.name.empty()) out.name = xml.name;
         for (UsfmBook& book : xml.books)
             books.push_back(std::move(book));

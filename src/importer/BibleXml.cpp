@@ -37,8 +37,9 @@ enum class End { None, Verse, Heading, Drop, Note, NoteText, Name, Space, Book }
 // the checks every form shares.
 class Collector {
   public:
-    Collector(std::string form, const std::string& file, TextConverter& text, Report& report)
-        : form_(std::move(form)), file_(file), conv_(text), report_(report) {}
+    Collector(std::string form, const std::string& file, TextConverter& text, Report& report,
+              const XmlSteps& steps)
+        : form_(std::move(form)), file_(file), conv_(text), report_(report), steps_(steps) {}
 
     void SetLine(long long line) { line_ = line; }
 
@@ -58,6 +59,9 @@ class Collector {
         chapter_ = 0;
         chapters_ = 0;
         if (++books_ > 1000) Damaged("il donne plus de mille livres.");
+        if (steps_.cancelled && steps_.cancelled()) throw ImportCancelled();
+        if (steps_.reading && number >= 1 && number <= kBooks)
+            steps_.reading(std::string(datawriter::kCanon[number - 1].name));
     }
 
     void EndBook() {
@@ -152,6 +156,12 @@ class Collector {
                 {book_.number, chapter_, verse_, conv_.Convert(verseText_, Place())});
     }
 
+    // The end of a verse element. One that held nothing at all
+    // (<verse osisID="Gen.1.1"/>) stands for a milestone: its text follows.
+    void EndVerseElement() {
+        if (verseOpen_ && !verseText_.empty()) CloseVerse();
+    }
+
     void Text(std::string_view utf8) {
         if (name_ > 0) {
             out_.name += utf8;
@@ -243,6 +253,7 @@ class Collector {
     const std::string& file_;
     TextConverter& conv_;
     Report& report_;
+    const XmlSteps& steps_;
     long long line_ = 0;
     XmlBible out_;
 
@@ -266,9 +277,9 @@ using StartHandler = std::function<End(const QXmlStreamReader&, Collector&)>;
 // Reads the document: the root must be `root`; each start tag goes to
 // `start`, which says what its end does.
 XmlBible Read(std::string_view utf8, const char* root, const std::string& form,
-              const std::string& file, TextConverter& text, Report& report,
+              const std::string& file, TextConverter& text, Report& report, const XmlSteps& steps,
               const StartHandler& start) {
-    Collector c(form, file, text, report);
+    Collector c(form, file, text, report, steps);
     QXmlStreamReader xml(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
     std::vector<End> ends;
     bool rootSeen = false;
@@ -300,7 +311,7 @@ XmlBible Read(std::string_view utf8, const char* root, const std::string& form,
                 ends.pop_back();
                 switch (end) {
                     case End::Verse:
-                        c.CloseVerse();
+                        c.EndVerseElement();
                         break;
                     case End::Heading:
                         c.EndHeading();
@@ -569,18 +580,18 @@ End UsfxStart(const QXmlStreamReader& xml, Collector& c) {
 }  // namespace
 
 XmlBible ParseOsisXml(std::string_view utf8, const std::string& file, TextConverter& text,
-                      Report& report) {
-    return Read(utf8, "osis", "OSIS", file, text, report, OsisStart);
+                      Report& report, const XmlSteps& steps) {
+    return Read(utf8, "osis", "OSIS", file, text, report, steps, OsisStart);
 }
 
 XmlBible ParseZefaniaXml(std::string_view utf8, const std::string& file, TextConverter& text,
-                         Report& report) {
-    return Read(utf8, "XMLBIBLE", "Zefania", file, text, report, ZefaniaStart);
+                         Report& report, const XmlSteps& steps) {
+    return Read(utf8, "XMLBIBLE", "Zefania", file, text, report, steps, ZefaniaStart);
 }
 
 XmlBible ParseUsfxXml(std::string_view utf8, const std::string& file, TextConverter& text,
-                      Report& report) {
-    return Read(utf8, "usfx", "USFX", file, text, report, UsfxStart);
+                      Report& report, const XmlSteps& steps) {
+    return Read(utf8, "usfx", "USFX", file, text, report, steps, UsfxStart);
 }
 
 StatedEncoding StatedInXmlDeclaration(std::string_view bytes) {

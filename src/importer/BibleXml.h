@@ -19,6 +19,7 @@
 // the format, more chapters than a book can have) throw ImportError with a
 // French message naming the form and the line.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,12 +35,19 @@ struct XmlBible {
     std::string name;             // the Bible's own name, UTF-8, "" when it has none
 };
 
+// Told the French name (UTF-8) of each book of the 66 as it starts, and
+// asked there whether to stop (ImportCancelled).
+struct XmlSteps {
+    std::function<void(const std::string&)> reading;
+    std::function<bool()> cancelled;
+};
+
 XmlBible ParseOsisXml(std::string_view utf8, const std::string& file, TextConverter& text,
-                      Report& report);
+                      Report& report, const XmlSteps& steps = {});
 XmlBible ParseZefaniaXml(std::string_view utf8, const std::string& file, TextConverter& text,
-                         Report& report);
+                         Report& report, const XmlSteps& steps = {});
 XmlBible ParseUsfxXml(std::string_view utf8, const std::string& file, TextConverter& text,
-                      Report& report);
+                      Report& report, const XmlSteps& steps = {});
 
 // What the XML declaration says of the encoding ("UTF-8", "windows-1252",
 // "ISO-8859-1"...), None when it names none or another.

@@ -146,13 +146,14 @@ TEST(BibleForms, TheMarkupOfEachFormLeavesTheVerseTextHeadingsAndLinks) {
 <lg><l>La terre</l><l>était informe.</l></lg>
 <verse osisID="Gen.1.2">Et <transChange type="added">la</transChange> lumière.</verse>
 <chapter eID="Gen.1"/></div>
-<div type="book" osisID="Ps"><chapter osisID="Ps.33"><verse osisID="Ps.33.6">Par la parole.</verse></chapter></div>
+<div type="book" osisID="Ps"><chapter osisID="Ps.33"><verse osisID="Ps.33.6"/>Par la parole.</chapter></div>
 <div type="book" osisID="John"><chapter osisID="John.1"><verse osisID="John.1.1">Au commencement.</verse><verse osisID="John.1.2">Elle.</verse><verse osisID="John.1.3">Tout.</verse></chapter></div>
 </osisText></osis>)",
              report);
     // The <l> lines after the milestone's end belong to no verse.
     EXPECT_EQ(Verse(osis, 1, 1, 1), "Au commencement, Dieu créa les cieux.");
     EXPECT_EQ(Verse(osis, 1, 1, 2), "Et la lumière.");
+    EXPECT_EQ(Verse(osis, 19, 33, 6), "Par la parole.");  // an empty element as a milestone
     EXPECT_EQ(Headings(osis, 1, 1), std::vector<std::string>{"E1 La création"});
     ASSERT_EQ(osis.crossRefs.size(), 2u);
     EXPECT_EQ(std::tie(osis.crossRefs[0].targetBook, osis.crossRefs[0].targetChapter,
@@ -213,9 +214,15 @@ TEST(BibleForms, TheFormIsFoundFromTheContent) {
 TEST(BibleForms, APartialBibleOrAZippedOneSaysWhatItIs) {
     Program app;
     if (!lorvane::testing::LsgDir().empty()) {
-        ImportResult nt =
-            app.Import("nt.osis", lorvane::testing::LsgXml(XmlForm::OsisMilestones, 40, 66));
+        std::vector<std::string> read;
+        ImportSteps steps;
+        steps.reading = [&](const std::string& book) { read.push_back(book); };
+        ImportResult nt = ImportBible(
+            app.dir.appDir(),
+            app.File("nt.osis", lorvane::testing::LsgXml(XmlForm::OsisMilestones, 40, 66)), steps);
         EXPECT_EQ(nt.books, 27);
+        ASSERT_EQ(read.size(), 27u);  // the progress names each book as it is read
+        EXPECT_EQ(read[0], "Matthieu");
         EXPECT_TRUE(ImportHeadline(nt).starts_with(
             "Bible importée depuis un fichier OSIS : 27 livres importés ; manquent : "
             "Genèse, Exode"))
