@@ -167,10 +167,10 @@ class Collector {
             out_.name += utf8;
         } else if (drop_ > 0) {
             return;
-        } else if (heading_ > 0) {
-            heading_text_ += utf8;
         } else if (note_ > 0) {
             if (noteText_ > 0) noteRefs_ += utf8;
+        } else if (heading_ > 0) {
+            heading_text_ += utf8;
         } else if (verseOpen_) {
             verseText_ += utf8;
         } else if (!IsBlank(utf8) && inBook_ && book_.number != 0) {

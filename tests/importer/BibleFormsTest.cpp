@@ -141,7 +141,7 @@ TEST(BibleForms, TheMarkupOfEachFormLeavesTheVerseTextHeadingsAndLinks) {
              R"(<?xml version="1.0"?><osis><osisText><header><work><title>W</title></work></header>
 <div type="book" osisID="Gen"><title type="main">GENÈSE</title>
 <chapter sID="Gen.1" osisID="Gen.1"/>
-<title>La création</title>
+<title>La création<note type="crossReference"><reference osisRef="Ps.33.6"/></note></title>
 <verse sID="Gen.1.1" osisID="Gen.1.1"/><w lemma="strong:H7225" morph="x">Au commencement</w>,<note type="study">Hébreu : bereshit</note> Dieu<note type="crossReference"><reference osisRef="Ps.33.6">Ps 33:6</reference> <reference osisRef="John.1.1-John.1.3"/></note> créa les cieux.<verse eID="Gen.1.1"/>
 <lg><l>La terre</l><l>était informe.</l></lg>
 <verse osisID="Gen.1.2">Et <transChange type="added">la</transChange> lumière.</verse>

@@ -65,7 +65,10 @@ std::string French(const datawriter::CrossRefRecord& x) {
 
 std::string LsgXml(XmlForm form, int first, int last) {
     if (LsgDir().empty()) return {};
-    const BibleData bible = LsgBible(first, last);
+    // The whole Bible is read once for all the forms.
+    static const BibleData whole = LsgBible(1, 66);
+    const BibleData part = first == 1 && last == 66 ? BibleData{} : LsgBible(first, last);
+    const BibleData& bible = first == 1 && last == 66 ? whole : part;
     std::multimap<Key, const datawriter::IndexRecord*> headings;
     for (const auto& h : bible.headings)
         headings.emplace(Key{h.book, h.chapter, h.verse}, &h);
