@@ -4,6 +4,7 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <functional>
 #include <utility>
@@ -364,6 +365,16 @@ bool Is(const QXmlStreamReader& xml, const char* name) {
     return xml.name() == QLatin1String(name);
 }
 
+// The number of a book named by its OSIS name ("Gen", "1Sam") or, as some
+// files do, by its USFM code in any case ("GEN", "1sa"); 0 for another.
+int BookOf(std::string_view name) {
+    if (const int osis = datawriter::BookNumberOfOsis(name)) return osis;
+    std::string code(name);
+    for (char& ch : code)
+        ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    return datawriter::BookNumberOfCode(code);
+}
+
 // "Gen.1.1": the book, chapter and verse parts ("" where absent).
 struct OsisId {
     std::string book, chapter, verse;
@@ -385,7 +396,7 @@ OsisId SplitOsisId(std::string id) {
 // Moves the collector to the book and chapter an osisID names, where they
 // differ from the current ones.
 void FollowOsisId(Collector& c, const OsisId& id) {
-    const int book = datawriter::BookNumberOfOsis(id.book);
+    const int book = BookOf(id.book);
     if (book != c.BookNumber())
         c.Book(book, book ? std::string(datawriter::kCanon[book - 1].code) : id.book);
     if (!id.chapter.empty() && std::to_string(c.ChapterNumber()) != id.chapter)
@@ -417,7 +428,7 @@ End OsisStart(const QXmlStreamReader& xml, Collector& c) {
         c.MajorSection(Attribute(xml, "type") == "majorSection");
         if (Attribute(xml, "type") == "book") {
             const std::string id = Attribute(xml, "osisID");
-            const int book = datawriter::BookNumberOfOsis(SplitOsisId(id).book);
+            const int book = BookOf(SplitOsisId(id).book);
             c.Book(book, book ? std::string(datawriter::kCanon[book - 1].code) : id);
             return End::Book;
         }
@@ -541,7 +552,7 @@ End UsfxStart(const QXmlStreamReader& xml, Collector& c) {
     }
     if (Is(xml, "book")) {
         const std::string code = Attribute(xml, "id");
-        c.Book(datawriter::BookNumberOfCode(code), code);
+        c.Book(BookOf(code), code);
         return End::Book;
     }
     if (Is(xml, "c")) {

@@ -147,7 +147,7 @@ TEST(BibleForms, TheMarkupOfEachFormLeavesTheVerseTextHeadingsAndLinks) {
 <verse osisID="Gen.1.2">Et <transChange type="added">la</transChange> lumière.</verse>
 <chapter eID="Gen.1"/></div>
 <div type="book" osisID="Ps"><chapter osisID="Ps.33"><verse osisID="Ps.33.6"/>Par la parole.</chapter></div>
-<div type="book" osisID="John"><chapter osisID="John.1"><verse osisID="John.1.1">Au commencement.</verse><verse osisID="John.1.2">Elle.</verse><verse osisID="John.1.3">Tout.</verse></chapter></div>
+<div type="book" osisID="JHN"><chapter osisID="JHN.1"><verse osisID="JHN.1.1">Au commencement.</verse><verse osisID="John.1.2">Elle.</verse><verse osisID="John.1.3">Tout.</verse></chapter></div>
 </osisText></osis>)",
              report);
     // The <l> lines after the milestone's end belong to no verse.
@@ -189,7 +189,7 @@ TEST(BibleForms, TheMarkupOfEachFormLeavesTheVerseTextHeadingsAndLinks) {
              "<usfx><book id=\"GEN\"><id id=\"GEN\">LSG</id><h>Genèse</h><c id=\"1\"/><s>Titre"
              "</s><p><v id=\"1\"/><w s=\"H1\">Au</w> commencement<f caller=\"+\"><ft>note</ft></f>"
              "<x caller=\"-\"><xo>1:1</xo><xt>Jn 1:1.</xt></x>, Dieu.<ve/></p><v id=\"2\"/>La "
-             "terre.<ve/></book><book id=\"JHN\"><c id=\"1\"/><v id=\"1\"/>Au commencement.<ve/>"
+             "terre.<ve/></book><book id=\"jhn\"><c id=\"1\"/><v id=\"1\"/>Au commencement.<ve/>"
              "</book></usfx>",
              report);
     EXPECT_EQ(Verse(usfx, 1, 1, 1), "Au commencement, Dieu.");
