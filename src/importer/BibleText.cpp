@@ -42,6 +42,13 @@ constexpr std::array<Composition, 52> kCompositions = {{
     {'u', 0x301, 0xFA}, {'u', 0x302, 0xFB}, {'u', 0x308, 0xFC}, {'y', 0x308, 0xFF},
 }};
 
+// A character of a script or alphabet that Windows-1252 lacks, as opposed
+// to the spaces, joiners and combining marks that only change its look.
+bool IsForeignLetter(char32_t cp) {
+    return cp >= 0x100 && cp != kBad && !(cp >= 0x300 && cp < 0x370) &&
+           !(cp >= 0x2000 && cp < 0x2070) && cp != 0x3000 && cp != 0xFEFF;
+}
+
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
@@ -160,6 +167,7 @@ std::string TextConverter::Convert(std::string_view utf8, const std::string& pla
         auto b = static_cast<unsigned char>(utf8[pos]);
         if (b >= 0x20 && b < 0x7F) {
             out += static_cast<char>(b);
+            if (b != ' ') ++characters_;
             ++pos;
             continue;
         }
@@ -168,6 +176,7 @@ std::string TextConverter::Convert(std::string_view utf8, const std::string& pla
             out += ' ';
             continue;
         }
+        ++characters_;
         if (cp == 0x2018 || cp == 0x2019) {
             out += '\'';
             ++apostrophes_;
@@ -198,6 +207,9 @@ std::string TextConverter::Convert(std::string_view utf8, const std::string& pla
             m.replacement = replacement;
             m.firstPlace = place;
         }
+        if (IsForeignLetter(cp)) {
+            if (foreign_++ == 0) firstForeign_ = cp;
+        }
     }
     return NormalizeSpaces(out);
 }
@@ -209,7 +221,21 @@ int TextConverter::Mapped() const {
     return n;
 }
 
+std::string TextConverter::ForeignExample() const {
+    std::string out;
+    if (foreign_ > 0) AppendUtf8(out, firstForeign_);
+    return out;
+}
+
+std::string TextConverter::ForeignReplacement() const {
+    auto it = mapped_.find(firstForeign_);
+    return foreign_ > 0 && it != mapped_.end() ? cp1252::ToUtf8(it->second.replacement) : "";
+}
+
 void TextConverter::ReportTo(Report& report) const {
+    if (foreign_ > 0)
+        report.WarnMany(kForeignLetters, foreign_,
+                        ForeignExample() + " -> " + ForeignReplacement());
     report.Info("typographic apostrophes made keyboard apostrophes: " +
                 std::to_string(apostrophes_));
     const std::string kind = "characters without a Windows-1252 form, mapped to their nearest form";
@@ -247,6 +273,85 @@ std::string PageToCp1252(std::string_view utf8, const std::string& name) {
         } else {
             ++column;
         }
+    }
+    return out;
+}
+
+namespace {
+
+// The code point of a UTF-16 text at i (little or big endian), which moves
+// past it; a lone surrogate gives U+FFFD.
+char32_t NextUtf16(std::string_view s, std::size_t& i, bool little) {
+    auto unit = [&](std::size_t k) -> char32_t {
+        const auto a = static_cast<unsigned char>(s[k]), b = static_cast<unsigned char>(s[k + 1]);
+        return little ? a | (b << 8) : (a << 8) | b;
+    };
+    const char32_t u = unit(i);
+    i += 2;
+    if (u >= 0xD800 && u < 0xDC00 && i + 1 < s.size()) {
+        const char32_t low = unit(i);
+        if (low >= 0xDC00 && low < 0xE000) {
+            i += 2;
+            return 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
+        }
+    }
+    return u >= 0xD800 && u < 0xE000 ? kBad : u;
+}
+
+}  // namespace
+
+std::string SourceToUtf8(std::string_view bytes, StatedEncoding stated, const std::string& file,
+                         Report& report) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        return SourceToUtf8(bytes.substr(3), StatedEncoding::Utf8, file, report);
+    if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
+        const bool little = bytes[0] == '\xFF';
+        std::string out;
+        out.reserve(bytes.size());
+        for (std::size_t i = 2; i + 1 < bytes.size();)
+            AppendUtf8(out, NextUtf16(bytes, i, little));
+        return out;
+    }
+    if (stated == StatedEncoding::Cp1252) {
+        report.Warn(kStatedCp1252, file);
+        return cp1252::ToUtf8(bytes);
+    }
+    if (utf8::IsValid(bytes)) return std::string(bytes);
+
+    // Not UTF-8 throughout. Windows-1252 text hardly ever makes a valid
+    // UTF-8 sequence of two bytes or more: a file with more of those than of
+    // stray bytes is UTF-8 with a few stray bytes, which keeps its UTF-8
+    // (each stray byte read as Windows-1252); anything else is Windows-1252
+    // written without saying so.
+    std::size_t multibyte = 0, stray = 0;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t n = utf8::SequenceLength(bytes, i);
+        if (n == 0) {
+            ++stray;
+            ++i;
+        } else {
+            multibyte += n > 1;
+            i += n;
+        }
+    }
+    if (stray > multibyte) {
+        report.Warn(kAssumedCp1252, file);
+        return cp1252::ToUtf8(bytes);
+    }
+    std::string out;
+    out.reserve(bytes.size() + stray * 2);
+    int line = 1;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t n = utf8::SequenceLength(bytes, i);
+        if (n == 0) {
+            out += cp1252::ToUtf8(bytes.substr(i, 1));
+            report.Warn(kStrayBytes, file + ", ligne " + std::to_string(line), 4);
+            ++i;
+            continue;
+        }
+        if (bytes[i] == '\n') ++line;
+        out.append(bytes.substr(i, n));
+        i += n;
     }
     return out;
 }

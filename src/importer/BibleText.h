@@ -46,6 +46,13 @@ class TextConverter {
     int Apostrophes() const { return apostrophes_; }
     // Characters mapped to a nearest form (apostrophes not included).
     int Mapped() const;
+    // Characters converted, spaces not counted.
+    long long Characters() const { return characters_; }
+    // Letters of an alphabet or script that Windows-1252 lacks ("ē", "亞"),
+    // the first of them (UTF-8) and what it became (UTF-8).
+    int Foreign() const { return foreign_; }
+    std::string ForeignExample() const;
+    std::string ForeignReplacement() const;
 
     // Adds the counts and one line per mapped character to the report.
     void ReportTo(Report& report) const;
@@ -58,7 +65,33 @@ class TextConverter {
     };
     std::map<char32_t, Mapping> mapped_;
     int apostrophes_ = 0;
+    long long characters_ = 0;
+    int foreign_ = 0;
+    char32_t firstForeign_ = 0;
 };
+
+// The report's kinds for the encodings of the source files and for the
+// letters written as their nearest form; the examples name the file (and the
+// line for a stray byte, "GEN.usfm, ligne 12"), or the letter ("ē -> e").
+inline constexpr const char* kStatedCp1252 = "files read as Windows-1252, as they say";
+inline constexpr const char* kAssumedCp1252 =
+    "files not in UTF-8 that do not say their encoding, read as Windows-1252";
+inline constexpr const char* kStrayBytes =
+    "bytes that are not UTF-8 in UTF-8 files, read as Windows-1252";
+inline constexpr const char* kForeignLetters =
+    "letters without a Windows-1252 form, written as their nearest letter";
+
+// How a source file says its encoding (\ide line, XML declaration).
+enum class StatedEncoding { None, Utf8, Cp1252 };
+
+// The text of a source file as UTF-8: a byte-order mark (UTF-8 or UTF-16)
+// decides, then what the file says; a file that says nothing and is not
+// UTF-8 is read as Windows-1252, and a UTF-8 file with a few stray bytes
+// keeps its UTF-8, each stray byte read as Windows-1252. The report is told
+// which (kinds above). Latin-1 files are read as Windows-1252, which
+// differs only in the control characters 0x80-0x9F.
+std::string SourceToUtf8(std::string_view bytes, StatedEncoding stated, const std::string& file,
+                         Report& report);
 
 // A study page from UTF-8 to Windows-1252. Throws std::runtime_error naming
 // `name`, the line and the column of the first character without a

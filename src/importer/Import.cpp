@@ -7,6 +7,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "BibleForm.h"
+#include "BibleText.h"
 #include "Canon.h"
 #include "DataFolder.h"
 #include "FctLoad.h"
@@ -52,6 +54,50 @@ void ExchangeFolders(const fs::path& fresh, const fs::path& place) {
     fs::rename(aside, fresh);
 }
 
+// What the reader is told of the source's files and letters, one line each.
+std::string SourceRemarks(const Report& report) {
+    std::vector<std::string> lines;
+    auto names = [&](const char* kind) {
+        std::string list;
+        const auto& examples = report.Examples(kind);
+        for (std::size_t i = 0; i < examples.size() && i < 3; ++i)
+            list += (i ? ", « " : "« ") + examples[i] + " »";
+        if (report.Count(kind) > 3) list += "…";
+        return list;
+    };
+    if (const int n = report.Count(kAssumedCp1252); n > 0) {
+        lines.push_back((n == 1 ? "Le fichier " : "Les fichiers ") + names(kAssumedCp1252) +
+                        (n == 1 ? " ne dit pas son encodage et n'est pas en UTF-8 : il a été lu"
+                                : " ne disent pas leur encodage et ne sont pas en UTF-8 : ils ont "
+                                  "été lus") +
+                        " en Windows-1252.");
+    }
+    if (const int n = report.Count(kStrayBytes); n > 0) {
+        const std::string& first = report.Examples(kStrayBytes).front();
+        lines.push_back(
+            std::to_string(n) +
+            (n == 1 ? " octet hors UTF-8 a été lu en Windows-1252 (« "
+                    : " octets hors UTF-8 ont été lus en Windows-1252 (le premier dans « ") +
+            first.substr(0, first.rfind(", ")) + " », " + first.substr(first.rfind(", ") + 2) +
+            ").");
+    }
+    if (const int n = report.Count(kForeignLetters); n > 0) {
+        std::string example = report.Examples(kForeignLetters).front();
+        const std::size_t arrow = example.find(" -> ");
+        lines.push_back(std::to_string(n) +
+                        (n == 1 ? " lettre sans équivalent a été écrite"
+                                : " lettres sans équivalent ont été écrites") +
+                        " par la lettre la plus proche (par exemple « " + example.substr(0, arrow) +
+                        " » → « " + example.substr(arrow + 4) + " »).");
+    }
+    for (const std::string& twice : report.Examples(kGivenTwice))
+        lines.push_back(twice);
+    std::string text;
+    for (const std::string& line : lines)
+        text += (text.empty() ? "" : "\n") + line;
+    return text;
+}
+
 void RemoveQuietly(const fs::path& p) {
     std::error_code ignored;
     fs::remove_all(p, ignored);
@@ -72,9 +118,16 @@ std::string ImportSummary(int books, const std::vector<int>& missing) {
     return text;
 }
 
+std::string ImportHeadline(const ImportResult& result) {
+    std::string from = result.form.empty() ? "des fichiers USFM" : result.form;
+    if (!result.name.empty()) from += " (« " + result.name + " »)";
+    return "Bible importée depuis " + from + " : " + ImportSummary(result.books, result.missing);
+}
+
 std::string ImportRemarks(const Report& report) {
+    std::string sources = SourceRemarks(report);
     const int jumps = report.Count("verse numbers out of sequence");
-    if (jumps == 0) return {};
+    if (jumps == 0) return sources;
     std::string text = "Numéros de versets hors de suite : " + std::to_string(jumps) +
                        (jumps == 1 ? " endroit" : " endroits");
     const auto& examples = report.Examples("verse numbers out of sequence");
@@ -84,7 +137,7 @@ std::string ImportRemarks(const Report& report) {
         const std::size_t end = e.find(' ', e.find(' ') + 1);
         text += ", par exemple " + e.substr(0, end);
     }
-    return text + ".";
+    return sources + (sources.empty() ? "" : "\n") + text + ".";
 }
 
 ImportResult ImportBible(const std::string& appDir, const fs::path& source,
@@ -99,15 +152,18 @@ ImportResult ImportBible(const std::string& appDir, const fs::path& source,
 
     Report report;
     BibleData bible;
+    BibleForm form = BibleForm::Unknown;
+    std::string name;
     {
         std::vector<SourceFile> files = ReadUsfmSource(source, steps.limits, steps.cancelled);
-        if (files.empty())
-            throw ImportError("Ce fichier ne contient aucun livre de la Bible au format USFM.");
         UsfmImportOptions options;
         options.partial = true;
         options.reading = steps.reading;
         options.cancelled = steps.cancelled;
-        bible = ImportUsfmFiles(std::move(files), "USFM " + source.string(), options, report);
+        FormBible read = ImportBibleFiles(std::move(files), source.string(), options, report);
+        bible = std::move(read.bible);
+        form = read.form;
+        name = std::move(read.name);
     }
     const std::vector<int> missing = MissingBooks(bible);
     if (report.HasErrors())
@@ -164,8 +220,12 @@ ImportResult ImportBible(const std::string& appDir, const fs::path& source,
     }
     RemoveQuietly(staging);
 
-    ImportResult result{std::move(fresh), kBooks - static_cast<int>(missing.size()), missing,
-                        std::move(report)};
+    ImportResult result{std::move(fresh),
+                        kBooks - static_cast<int>(missing.size()),
+                        missing,
+                        std::move(report),
+                        BibleFormName(form),
+                        std::move(name)};
     result.tables.AppDir = folder.string() + "/";
     return result;
 }

@@ -31,20 +31,28 @@ struct ImportResult {
     int books = 0;             // books of the 66 that the source has
     std::vector<int> missing;  // the numbers of the others
     Report report;
+    std::string form;  // where the Bible came from, UTF-8: "un fichier OSIS"
+    std::string name;  // the Bible's own name when its file gives one, UTF-8
 };
 
-// Imports the USFM Bible at `source` (an archive, a folder or one of its
-// book files) into the program folder appDir (ending with '/'): the study
-// pages are those of the current data/them.dat. Throws ImportError with a
-// French message, or ImportCancelled; data/ and them/ are then untouched.
+// Imports the Bible at `source` (an archive, a folder or one of its book
+// files, an OSIS, Zefania or USFX file; BibleForm.h) into the program folder appDir (ending with
+// '/'): the study pages are those of the current data/them.dat. Throws ImportError with a French
+// message, or ImportCancelled; data/ and them/ are then untouched.
 ImportResult ImportBible(const std::string& appDir, const std::filesystem::path& source,
                          const ImportSteps& steps = {});
 
-// What the reader is told of the source beyond the books, UTF-8: the places
+// What the reader is told of the source beyond the books, UTF-8, one line
+// each: the files read as Windows-1252, the stray bytes of a UTF-8 file,
+// the letters written as their nearest form, the books given twice, the places
 // where verse numbers jump ("Numéros de versets hors de suite : 3 endroits,
 // par exemple MRK 9:46."), "" when there are none. The full report goes to
 // standard error.
 std::string ImportRemarks(const Report& report);
+
+// "Bible importée depuis un fichier OSIS : 66 livres importés.", with the
+// Bible's own name after the form when it has one, UTF-8.
+std::string ImportHeadline(const ImportResult& result);
 
 // "66 livres importés." or "27 livres importés ; manquent : Genèse, Exode,
 // …" (ten names at most), UTF-8.

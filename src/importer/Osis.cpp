@@ -1,7 +1,10 @@
 #include "Osis.h"
 
 #include <cctype>
+#include <charconv>
 #include <cstring>
+
+#include "Canon.h"
 
 namespace lorvane::importer {
 namespace {
@@ -187,6 +190,80 @@ std::string RemoveTitles(std::string_view osis) {
     }
     out.append(osis.substr(copied));
     return out;
+}
+
+namespace {
+
+struct OsisPoint {
+    int book = 0, chapter = 0, verse = 0;  // 0: the whole book or chapter
+};
+
+// "Gen.1.1", with a work before ':' and a grain after '!' or '@' ignored.
+bool ReadOsisPoint(std::string_view id, OsisPoint& out) {
+    if (std::size_t colon = id.find(':'); colon != std::string_view::npos)
+        id = id.substr(colon + 1);
+    id = id.substr(0, id.find_first_of("!@"));
+    const std::size_t dot = id.find('.');
+    out = {};
+    out.book = datawriter::BookNumberOfOsis(id.substr(0, dot));
+    if (out.book == 0) return false;
+    if (dot == std::string_view::npos) return true;
+    int* fields[] = {&out.chapter, &out.verse};
+    std::string_view rest = id.substr(dot + 1);
+    for (int* field : fields) {
+        if (rest.empty()) break;
+        const std::size_t next = rest.find('.');
+        const std::string_view digits = rest.substr(0, next);
+        const auto [end, ec] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), *field);
+        if (ec != std::errc() || end != digits.data() + digits.size() || *field < 1 ||
+            *field > 1000)
+            return false;
+        rest = next == std::string_view::npos ? std::string_view() : rest.substr(next + 1);
+    }
+    return rest.empty();
+}
+
+}  // namespace
+
+RefList ParseOsisRefs(const std::vector<std::string>& refs, const VerseIndex& verses) {
+    RefList list;
+    for (const std::string& value : refs) {
+        std::size_t at = 0;
+        while (at < value.size()) {
+            const std::size_t space = value.find_first_of(" \t\r\n", at);
+            const std::string_view ref = std::string_view(value).substr(
+                at, space == std::string::npos ? std::string::npos : space - at);
+            at = space == std::string::npos ? value.size() : space + 1;
+            if (ref.empty()) continue;
+            const std::size_t dash = ref.find('-');
+            OsisPoint from, to;
+            if (!ReadOsisPoint(ref.substr(0, dash), from) ||
+                (dash != std::string_view::npos && !ReadOsisPoint(ref.substr(dash + 1), to)) ||
+                from.chapter == 0) {
+                list.unread.emplace_back(ref);
+                continue;
+            }
+            if (dash == std::string_view::npos) to = from;
+            if (to.book != from.book || to.chapter < from.chapter ||
+                (to.chapter == from.chapter && to.verse < from.verse)) {
+                list.unread.emplace_back(ref);
+                continue;
+            }
+            if (to.chapter == from.chapter) {
+                list.targets.push_back(
+                    {from.book, from.chapter, from.verse, to.verse == from.verse ? 0 : to.verse});
+                continue;
+            }
+            for (int c = from.chapter; c <= to.chapter && c <= kMaxChapter; ++c) {
+                const int first = c == from.chapter ? std::max(from.verse, 1) : 1;
+                const int last =
+                    c == to.chapter && to.verse ? to.verse : verses.LastVerse(from.book, c);
+                list.targets.push_back({from.book, c, first, last == first ? 0 : last});
+            }
+        }
+    }
+    return list;
 }
 
 }  // namespace lorvane::importer

@@ -8,6 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "Bible.h"
+#include "FrenchRefs.h"
+
 namespace lorvane::importer {
 
 // The entry with a space put before each note that stands between a letter,
@@ -28,6 +31,12 @@ std::vector<std::string> OsisTitles(std::string_view osis);
 // only label the note (type="annotateRef") are left out. A note without
 // <reference> gives its whole text.
 std::vector<std::vector<std::string>> OsisCrossRefs(std::string_view osis);
+
+// The targets of osisRef values ("Gen.1.1", "Ps.23", "Matt.5.3-Matt.5.12",
+// "Bible:Rom.8.28!a", several separated by spaces); a range over several
+// chapters gives one target per chapter, the chapters' last verses taken
+// from `verses`. A value that names no book of the 66 is unread.
+RefList ParseOsisRefs(const std::vector<std::string>& refs, const VerseIndex& verses);
 
 // Text with its markup removed and the five XML entities decoded.
 std::string StripMarkup(std::string_view xml);

@@ -10,6 +10,7 @@
 #include "Canon.h"
 #include "Cp1252.h"
 #include "FrenchRefs.h"
+#include "Osis.h"
 #include "Utf8.h"
 
 namespace lorvane::importer {
@@ -344,7 +345,7 @@ class BookParser {
         if (noteName_ != "x" && noteName_ != "ex") return;
         if (!closed) noteRefs_.clear();  // an unclosed note's text is not trusted
         if (verseOpen_ && block_ == Block::Text) {
-            if (!IsBlank(noteRefs_)) book_.notes.push_back({chapter_, verse_, noteRefs_});
+            if (!IsBlank(noteRefs_)) book_.notes.push_back({chapter_, verse_, noteRefs_, {}});
         } else if (block_ == Block::Heading) {
             report_.Warn("cross-reference notes in headings, dropped",
                          book_.code + " " + std::to_string(chapter_) + ": " + noteRefs_);
@@ -467,10 +468,6 @@ class BookParser {
     std::string noteName_, noteInner_, noteRefs_;
 };
 
-bool IsValidUtf8(std::string_view s) {
-    return utf8::IsValid(s);
-}
-
 }  // namespace
 
 UsfmBook ParseUsfmBook(std::string_view utf8, const std::string& file, TextConverter& text,
@@ -485,7 +482,9 @@ std::vector<dw::CrossRefRecord> ResolveCrossRefs(const std::vector<UsfmBook>& bo
     for (const UsfmBook& book : books) {
         for (const UsfmBook::Note& note : book.notes) {
             ++notes;
-            RefList list = ParseFrenchRefs(note.refs, book.number, note.chapter);
+            RefList list = note.osisRefs.empty()
+                               ? ParseFrenchRefs(note.refs, book.number, note.chapter)
+                               : ParseOsisRefs(note.osisRefs, verses);
             const std::string where = Place(book.number, note.chapter, note.verse);
             for (const std::string& piece : list.unread) {
                 ++unread;
@@ -529,38 +528,58 @@ int PeekBookNumber(std::string_view bytes) {
     return code.size() == 3 ? datawriter::BookNumberOfCode(code) : 0;
 }
 
+// What a book's \ide line says of its encoding.
+StatedEncoding StatedInIde(std::string_view bytes) {
+    const std::size_t at = bytes.substr(0, 4096).find("\\ide ");
+    if (at == std::string_view::npos) return StatedEncoding::None;
+    std::string value(bytes.substr(at + 5, 20));
+    value = value.substr(0, value.find_first_of("\r\n\\"));
+    for (char& c : value)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (value.find("utf-8") != std::string::npos || value.find("utf8") != std::string::npos ||
+        value.find("65001") != std::string::npos)
+        return StatedEncoding::Utf8;
+    for (const char* name : {"1252", "8859-1", "8859-15", "latin"})
+        if (value.find(name) != std::string::npos) return StatedEncoding::Cp1252;
+    return StatedEncoding::None;
+}
+
 }  // namespace
 
 BibleData ImportUsfmFiles(std::vector<SourceFile> files, const std::string& source,
                           const UsfmImportOptions& options, Report& report) {
     TextConverter text;
-    std::vector<UsfmBook> books(kBooks);
+    std::vector<UsfmBook> parsed;
     for (SourceFile& file : files) {
         if (options.cancelled && options.cancelled()) throw ImportCancelled();
-        std::string bytes = std::move(file.bytes);
         const std::string& name = file.name;
-        if (bytes.empty()) {
+        if (file.bytes.empty()) {
             report.Warn("empty files, skipped", name);
             continue;
         }
         if (options.reading) {
-            const int peek = PeekBookNumber(bytes);
+            const int peek = PeekBookNumber(file.bytes);
             if (peek != 0) options.reading(std::string(datawriter::kCanon[peek - 1].name));
         }
-        std::string_view head(bytes.data(), std::min<std::size_t>(bytes.size(), 4096));
-        bool says1252 = head.find("\\ide 1252") != std::string_view::npos ||
-                        head.find("\\ide CP-1252") != std::string_view::npos ||
-                        head.find("\\ide CP1252") != std::string_view::npos;
-        if (says1252 || !IsValidUtf8(bytes)) {
-            report.Warn("files read as Windows-1252 (not UTF-8)", name);
-            bytes = cp1252::ToUtf8(bytes);
-        }
-        if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
+        const std::string bytes = SourceToUtf8(file.bytes, StatedInIde(file.bytes), name, report);
+        file.bytes = {};
         UsfmBook book = ParseUsfmBook(bytes, name, text, report);
         if (book.code.empty()) {
             report.Warn("files without an \\id line, skipped", name);
             continue;
         }
+        parsed.push_back(std::move(book));
+    }
+    return AssembleBible(std::move(parsed), source, options, text, report,
+                         "Ce fichier ne contient aucun livre de la Bible au format USFM.");
+}
+
+BibleData AssembleBible(std::vector<UsfmBook> parsed, const std::string& source,
+                        const UsfmImportOptions& options, TextConverter& text, Report& report,
+                        const std::string& noBook) {
+    std::vector<UsfmBook> books(kBooks);
+    for (UsfmBook& book : parsed) {
+        const std::string& name = book.file;
         if (book.number == 0) {
             report.Warn("books outside the 66, skipped", book.code + " (" + name + ")", 40);
             continue;
@@ -573,10 +592,16 @@ BibleData ImportUsfmFiles(std::vector<SourceFile> files, const std::string& sour
             report.Warn(
                 "books given twice, the later file skipped",
                 book.code + ": " + books[book.number - 1].file + " kept, " + name + " skipped");
+            report.Warn(kGivenTwice,
+                        std::string(datawriter::kCanon[book.number - 1].name) +
+                            " est donnée deux fois : « " + books[book.number - 1].file +
+                            " » gardé, « " + name + " » laissé de côté.",
+                        3);
             continue;
         }
         books[book.number - 1] = std::move(book);
     }
+    parsed.clear();
     std::string missing;
     int found = 0;
     for (int b = 1; b <= kBooks; ++b) {
@@ -587,8 +612,7 @@ BibleData ImportUsfmFiles(std::vector<SourceFile> files, const std::string& sour
             ++found;
         }
     }
-    if (found == 0)
-        throw ImportError("Ce fichier ne contient aucun livre de la Bible au format USFM.");
+    if (found == 0) throw ImportError(noBook);
     if (!missing.empty()) {
         if (!options.partial)
             throw std::runtime_error("books missing from " + source + ": " + missing);
@@ -627,6 +651,14 @@ BibleData ImportUsfmFiles(std::vector<SourceFile> files, const std::string& sour
         if (v.text.empty()) report.Warn("verses without text", Place(v.book, v.chapter, v.verse));
     bible.crossRefs = ResolveCrossRefs(books, index, report);
     text.ReportTo(report);
+    // Letters the data files cannot hold are written as their nearest
+    // letter while they are rare; a Bible in another script is refused.
+    if (static_cast<long long>(text.Foreign()) * 1000 > text.Characters()) {
+        throw ImportError(
+            "Cette Bible contient des caractères que Lorvane ne sait pas encore afficher "
+            "(par exemple « " +
+            text.ForeignExample() + " »).");
+    }
     FinishBible(bible, report);
     return bible;
 }

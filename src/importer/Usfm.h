@@ -32,7 +32,8 @@ struct UsfmBook {
     std::vector<dw::IndexRecord> headings;
     struct Note {
         int chapter = 0, verse = 0;
-        std::string refs;  // UTF-8 text of the \xt parts
+        std::string refs;                   // UTF-8 text of the \xt parts
+        std::vector<std::string> osisRefs;  // or the osisRef of each target ("Gen.1.1-Gen.1.3")
     };
     std::vector<Note> notes;
     int chapterCount = 0;  // the number of the last chapter
@@ -66,6 +67,20 @@ struct UsfmImportOptions {
 // file holds a book of the 66.
 BibleData ImportUsfmFiles(std::vector<SourceFile> files, const std::string& source,
                           const UsfmImportOptions& options, Report& report);
+
+// The books of a source, parsed (one or more per file, in the source's
+// order), made into a complete Bible as ImportUsfmFiles does: books outside
+// the 66 and books given twice are skipped and listed (kGivenTwice names
+// them for the reader), a Bible with more than one letter in a thousand that
+// Windows-1252 lacks is refused (ImportError). Throws ImportError(noBook)
+// when no book of the 66 is there.
+BibleData AssembleBible(std::vector<UsfmBook> parsed, const std::string& source,
+                        const UsfmImportOptions& options, TextConverter& text, Report& report,
+                        const std::string& noBook);
+
+// The report's kind for a book given twice, each example a sentence for the
+// reader (UTF-8).
+inline constexpr const char* kGivenTwice = "books given twice (for the reader)";
 
 // The books missing from a Bible that ImportUsfmFiles made (partial): the
 // numbers of the books without a chapter.

@@ -7,9 +7,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <memory>
+
+#include "BibleForm.h"
 
 namespace lorvane::importer {
 namespace {
@@ -86,6 +89,17 @@ std::string ReadCapped(const fs::path& path, std::size_t cap, const std::string&
     return bytes;
 }
 
+// The first bytes of a file, "" when it cannot be read.
+std::string Head(const fs::path& path, std::size_t size) {
+    std::string head(size, '\0');
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return {};
+    const ssize_t n = ::read(fd, head.data(), head.size());
+    ::close(fd);
+    head.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return head;
+}
+
 bool StartsAsZip(const fs::path& path) {
     char magic[2] = {};
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
@@ -115,8 +129,7 @@ std::vector<SourceFile> ReadUsfmArchive(const fs::path& path, const SourceLimits
     if (archive_read_open_filename(a.get(), path.c_str(), 64 * 1024) != ARCHIVE_OK) {
         // A file that is no archive at all is not a damaged one: only what
         // starts as a zip is said to be damaged.
-        if (!StartsAsZip(path))
-            throw ImportError("Ce fichier ne contient aucun livre de la Bible au format USFM.");
+        if (!StartsAsZip(path)) throw ImportError(kNoBibleHere);
         Damaged(a.get());
     }
 
@@ -130,15 +143,21 @@ std::vector<SourceFile> ReadUsfmArchive(const fs::path& path, const SourceLimits
         if (r == ARCHIVE_EOF) break;
         if (r < ARCHIVE_WARN) Damaged(a.get());
         const std::string name = BaseName(archive_entry_pathname(entry));
-        if (archive_entry_filetype(entry) != AE_IFREG || !IsUsfmFileName(name)) continue;
+        if (archive_entry_filetype(entry) != AE_IFREG) continue;
+        const bool usfmName = IsUsfmFileName(name);
         // The size the entry claims is only a hint: the cap holds on the
         // bytes actually read.
-        if (archive_entry_size_is_set(entry) && archive_entry_size(entry) >= 0 &&
+        if (usfmName && archive_entry_size_is_set(entry) && archive_entry_size(entry) >= 0 &&
             static_cast<std::uint64_t>(archive_entry_size(entry)) > limits.perFile)
             TooLarge(name, limits.perFile);
         SourceFile file{name, {}};
-        for (;;) {
+        for (bool first = true;; first = false) {
             const la_ssize_t n = archive_read_data(a.get(), buffer.data(), buffer.size());
+            // Any entry may hold a Bible: its first bytes tell.
+            if (first && !usfmName &&
+                (n <= 0 || DetectBibleForm({buffer.data(), static_cast<std::size_t>(n)}) ==
+                               BibleForm::Unknown))
+                break;
             if (n == 0) break;
             if (n < 0) {
                 if (n == ARCHIVE_WARN) continue;
@@ -150,18 +169,33 @@ std::vector<SourceFile> ReadUsfmArchive(const fs::path& path, const SourceLimits
             file.bytes.append(buffer.data(), got);
             total += got;
         }
-        files.push_back(std::move(file));
+        if (!file.bytes.empty() || usfmName) files.push_back(std::move(file));
     }
     return files;
 }
 
+std::string BookFileSet(const std::string& name) {
+    std::string stem = name.substr(0, name.rfind('.'));
+    std::size_t at = 0;
+    while (at < stem.size() && std::isdigit(static_cast<unsigned char>(stem[at])))
+        ++at;
+    if (at > 0 && at < stem.size() && (stem[at] == '-' || stem[at] == '_')) ++at;
+    if (stem.size() < at + 3) return {};
+    for (std::size_t k = at; k < at + 3; ++k)
+        if (!std::isalnum(static_cast<unsigned char>(stem[k]))) return {};
+    return stem.substr(at + 3);
+}
+
 std::vector<SourceFile> ReadUsfmFolder(const fs::path& folder, const SourceLimits& limits,
-                                       const CancelCheck& cancelled) {
+                                       const CancelCheck& cancelled, const std::string& sameSetAs) {
     std::error_code ec;
     std::vector<fs::path> paths;
+    const std::string set = sameSetAs.empty() ? std::string() : BookFileSet(sameSetAs);
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeEc;
-        if (IsUsfmFileName(it->path().filename().string()) && it->is_regular_file(typeEc))
+        const std::string name = it->path().filename().string();
+        if (IsUsfmFileName(name) && it->is_regular_file(typeEc) &&
+            (sameSetAs.empty() || BookFileSet(name) == set))
             paths.push_back(it->path());
     }
     if (ec)
@@ -188,12 +222,16 @@ std::vector<SourceFile> ReadUsfmSource(const fs::path& path, const SourceLimits&
     if (ec || status.type() == fs::file_type::not_found)
         throw ImportError("Le fichier « " + path.string() + " » est introuvable.");
     if (status.type() == fs::file_type::directory) return ReadUsfmFolder(path, limits, cancelled);
-    if (IsUsfmFileName(path.filename().string())) {
+    const std::string name = path.filename().string();
+    if (IsUsfmFileName(name)) {
         const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
-        return ReadUsfmFolder(folder, limits, cancelled);
+        return ReadUsfmFolder(folder, limits, cancelled, name);
     }
     if (status.type() != fs::file_type::regular)
         throw ImportError("« " + path.string() + " » n'est pas un fichier.");
+    // A Bible in one file, whatever its name says.
+    const BibleForm form = DetectBibleForm(Head(path, 65536));
+    if (form != BibleForm::Unknown) return {{name, ReadCapped(path, limits.perFile, name)}};
     return ReadUsfmArchive(path, limits, cancelled);
 }
 

@@ -23,6 +23,11 @@ class ImportError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// What the reader is told of a file that holds no Bible of a known form.
+inline constexpr const char* kNoBibleHere =
+    "Ce fichier ne contient aucune Bible que Lorvane sache lire : il faut un fichier USFM, "
+    "OSIS, Zefania ou USFX, ou une archive qui en contient.";
+
 // The reader cancelled the import.
 class ImportCancelled : public std::runtime_error {
   public:
@@ -52,12 +57,22 @@ std::vector<SourceFile> ReadUsfmArchive(const std::filesystem::path& archive,
                                         const SourceLimits& limits = {},
                                         const CancelCheck& cancelled = {});
 
-// The USFM files of a folder, in name order (each under the same caps).
+// The set a book file belongs to where several were unpacked in one
+// folder: the name after its number and book code, "fraLSG" for
+// "02-GENfraLSG.usfm", "" for "GEN.usfm".
+std::string BookFileSet(const std::string& name);
+
+// The USFM files of a folder, in name order (each under the same caps);
+// when sameSetAs names one of them, only those of its set (BookFileSet).
 std::vector<SourceFile> ReadUsfmFolder(const std::filesystem::path& folder,
                                        const SourceLimits& limits = {},
-                                       const CancelCheck& cancelled = {});
+                                       const CancelCheck& cancelled = {},
+                                       const std::string& sameSetAs = {});
 
-// A folder, a USFM file (its folder) or an archive (any other file).
+// A folder, a USFM file (the files of its set in its folder), a file of
+// another form that DetectBibleForm knows, or an archive (any other file),
+// of which the entries named as USFM books and those whose first bytes are
+// of a known form are read.
 std::vector<SourceFile> ReadUsfmSource(const std::filesystem::path& path,
                                        const SourceLimits& limits = {},
                                        const CancelCheck& cancelled = {});

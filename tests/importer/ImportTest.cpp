@@ -129,10 +129,10 @@ TEST(Import, BookFilesAreTakenInEveryFormTheyCome) {
                                                             {"EXO-bis.usfm", TinyBook("EXO", 2)},
                                                             {"GLO.usfm", TinyBook("GLO")},
                                                             {"lisez-moi.txt", TinyBook("LEV")}}));
-    EXPECT_EQ(r.books, 2);
+    EXPECT_EQ(r.books, 3);
     EXPECT_EQ(VerseText(r.tables, 1, 1, 3), "Texte de GEN 1.3");
     EXPECT_EQ(r.tables.Book(2).ChapterCount, 1);  // the first file of a book given twice
-    EXPECT_EQ(r.tables.Book(3).ChapterCount, 0);
+    EXPECT_EQ(r.tables.Book(3).ChapterCount, 1);  // a book whatever its file's name
     EXPECT_EQ(r.report.Count("books given twice, the later file skipped"), 1);
     EXPECT_EQ(r.report.Count("empty files, skipped"), 1);
 
@@ -156,7 +156,9 @@ TEST(Import, WhatHoldsNoBookIsRefused) {
     const std::string none = "Ce fichier ne contient aucun livre de la Bible au format USFM.";
     app.ExpectRefused(app.Zip({{"00-FRTfraLSG.usfm", TinyBook("FRT")}, {"x.htm", "<p>"}}), none);
     Write(app.source.path() / "page.zip", "<html>pas une archive");
-    app.ExpectRefused(app.source.path() / "page.zip", none);
+    app.ExpectRefused(app.source.path() / "page.zip",
+                      "Ce fichier ne contient aucune Bible que Lorvane sache lire : il faut un "
+                      "fichier USFM, OSIS, Zefania ou USFX, ou une archive qui en contient.");
 }
 
 TEST(Import, ADamagedArchiveIsRefused) {

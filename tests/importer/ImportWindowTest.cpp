@@ -128,7 +128,8 @@ class ImportWindowTest : public testing::MainWindowTestCase {
         });
         w->ImporterBible1Click();
 
-        QCOMPARE(message, QString::fromUtf8("66 livres importés."));
+        QCOMPARE(message, QString::fromUtf8(
+                              "Bible importée depuis des fichiers USFM : 66 livres importés."));
         QCOMPARE(w->TCTexte->Count(), 1);
         QCOMPARE(w->TCTexte->Caption(0), QString::fromUtf8("Genèse 1"));
         QCOMPARE(w->CBLivre->ItemIndex(), 0);
@@ -146,8 +147,10 @@ class ImportWindowTest : public testing::MainWindowTestCase {
     void aBookTheImportLacksKeepsItsPlaceAndSaysSo() {
         AnswerMessage();
         QVERIFY2(Import(Zip({{"JHN.usfm", testing::TinyBook("JHN")}})), qPrintable(message));
-        QVERIFY2(message.startsWith(QString::fromUtf8("1 livre importé ; manquent : Genèse, ")),
-                 qPrintable(message));
+        QVERIFY2(
+            message.startsWith(QString::fromUtf8(
+                "Bible importée depuis des fichiers USFM : 1 livre importé ; manquent : Genèse, ")),
+            qPrintable(message));
         QCOMPARE(w->CBLivre->Count(), 66);
         QCOMPARE(w->TCTexte->Caption(0), QString::fromUtf8("Genèse 1"));
         QVERIFY(Page().find("Ce livre n'est pas dans la Bible import\xE9"

@@ -120,8 +120,7 @@ bool ImportBibleFile(QWidget* parent, const std::string& appDir, const QString& 
         return false;
     }
     importer::ImportResult& result = *outcome.result;
-    const QString summary =
-        QString::fromStdString(importer::ImportSummary(result.books, result.missing));
+    const QString summary = QString::fromStdString(importer::ImportHeadline(result));
     take(std::move(result.tables));
     result.report.Print(std::cerr);
     QString more = QString::fromStdString(importer::ImportRemarks(result.report));

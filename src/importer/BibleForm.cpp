@@ -1,0 +1,144 @@
+#include "BibleForm.h"
+
+#include <cctype>
+
+#include "BibleText.h"
+#include "BibleXml.h"
+
+namespace lorvane::importer {
+namespace {
+
+bool NameIs(std::string_view name, std::string_view wanted) {
+    if (name.size() != wanted.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(name[i])) !=
+            std::tolower(static_cast<unsigned char>(wanted[i])))
+            return false;
+    return true;
+}
+
+// The name of the root element of an XML text, "" when the text ends
+// before it.
+std::string_view RootElement(std::string_view s) {
+    std::size_t at = 0;
+    for (;;) {
+        at = s.find('<', at);
+        if (at == std::string_view::npos || at + 1 >= s.size()) return {};
+        if (s[at + 1] == '?') {
+            at = s.find("?>", at);
+        } else if (s.substr(at + 1, 3) == "!--") {
+            at = s.find("-->", at);
+        } else if (s[at + 1] == '!') {
+            // A document type, with its internal subset if it has one.
+            const std::size_t bracket = s.find('[', at), close = s.find('>', at);
+            at = bracket < close ? s.find("]", bracket) : close;
+            if (at != std::string_view::npos) at = s.find('>', at);
+        } else {
+            std::size_t end = at + 1;
+            while (end < s.size() &&
+                   (std::isalnum(static_cast<unsigned char>(s[end])) || s[end] == '_' ||
+                    s[end] == '-' || s[end] == '.' || s[end] == ':'))
+                ++end;
+            if (end == s.size()) return {};
+            std::string_view name = s.substr(at + 1, end - at - 1);
+            if (std::size_t colon = name.rfind(':'); colon != std::string_view::npos)
+                name = name.substr(colon + 1);
+            return name;
+        }
+        if (at == std::string_view::npos) return {};
+        ++at;
+    }
+}
+
+}  // namespace
+
+BibleForm DetectBibleForm(std::string_view head) {
+    std::string text;
+    if (head.substr(0, 2) == "\xFF\xFE" || head.substr(0, 2) == "\xFE\xFF") {
+        Report ignored;
+        text = SourceToUtf8(head, StatedEncoding::None, "", ignored);
+        head = text;
+    }
+    if (head.substr(0, 3) == "\xEF\xBB\xBF") head.remove_prefix(3);
+    const std::size_t first = head.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos) return BibleForm::Unknown;
+    if (head[first] == '\\')
+        return head.substr(0, 4096).find("\\id ") != std::string_view::npos ? BibleForm::Usfm
+                                                                            : BibleForm::Unknown;
+    if (head[first] != '<') return BibleForm::Unknown;
+    const std::string_view root = RootElement(head.substr(first));
+    if (NameIs(root, "osis")) return BibleForm::Osis;
+    if (NameIs(root, "XMLBIBLE")) return BibleForm::Zefania;
+    if (NameIs(root, "usfx")) return BibleForm::Usfx;
+    return BibleForm::Unknown;
+}
+
+std::string BibleFormName(BibleForm form) {
+    switch (form) {
+        case BibleForm::Usfm:
+            return "des fichiers USFM";
+        case BibleForm::Osis:
+            return "un fichier OSIS";
+        case BibleForm::Zefania:
+            return "un fichier Zefania";
+        case BibleForm::Usfx:
+            return "un fichier USFX";
+        case BibleForm::Unknown:
+            break;
+    }
+    return "un fichier";
+}
+
+FormBible ImportBibleFiles(std::vector<SourceFile> files, const std::string& source,
+                           const UsfmImportOptions& options, Report& report) {
+    FormBible out;
+    std::vector<SourceFile> kept;
+    for (SourceFile& file : files) {
+        BibleForm form = DetectBibleForm(std::string_view(file.bytes).substr(0, 65536));
+        // A book named as USFM that does not open with its \id line is
+        // still read as one (and skipped there if it has none).
+        if (form == BibleForm::Unknown && IsUsfmFileName(file.name)) form = BibleForm::Usfm;
+        if (form == BibleForm::Unknown) {
+            report.Warn("files of no Bible form, skipped", file.name);
+            continue;
+        }
+        if (out.form == BibleForm::Unknown) out.form = form;
+        if (form != out.form) {
+            report.Warn("files of another form than the first, skipped", file.name);
+            continue;
+        }
+        kept.push_back(std::move(file));
+    }
+    files.clear();
+    if (out.form == BibleForm::Unknown) throw ImportError(kNoBibleHere);
+
+    const std::string what = BibleFormName(out.form).substr(3);  // "fichier OSIS"
+    if (out.form == BibleForm::Usfm) {
+        out.bible = ImportUsfmFiles(std::move(kept), "USFM " + source, options, report);
+        return out;
+    }
+    TextConverter text;
+    std::vector<UsfmBook> books;
+    for (SourceFile& file : kept) {
+        if (options.cancelled && options.cancelled()) throw ImportCancelled();
+        const std::string utf8 =
+            SourceToUtf8(file.bytes, StatedInXmlDeclaration(file.bytes), file.name, report);
+        file.bytes = {};
+        const XmlSteps steps{options.reading, options.cancelled};
+        XmlBible xml;
+        if (out.form == BibleForm::Osis)
+            xml = ParseOsisXml(utf8, file.name, text, report, steps);
+        else if (out.form == BibleForm::Zefania)
+            xml = ParseZefaniaXml(utf8, file.name, text, report, steps);
+        else
+            xml = ParseUsfxXml(utf8, file.name, text, report, steps);
+        if (out.name.empty()) out.name = xml.name;
+        for (UsfmBook& book : xml.books)
+            books.push_back(std::move(book));
+    }
+    out.bible = AssembleBible(std::move(books), what.substr(8) + " " + source, options, text,
+                              report, "Ce " + what + " ne contient aucun livre de la Bible.");
+    return out;
+}
+
+}  // namespace lorvane::importer
