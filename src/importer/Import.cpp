@@ -5,11 +5,13 @@
 
 #include <cerrno>
 #include <cstring>
+#include <iostream>
 #include <system_error>
 
 #include "Canon.h"
 #include "DataFolder.h"
 #include "FctLoad.h"
+#include "Reasons.h"
 #include "StudyPages.h"
 #include "Usfm.h"
 
@@ -18,15 +20,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-[[noreturn]] void Unwritable(const fs::path& folder, const std::string& why) {
-    throw ImportError("Impossible d'écrire dans le dossier « " + folder.string() + " » : " + why);
-}
-
-// The reason of a failure to write, without the paths a filesystem error
-// repeats.
-std::string Reason(const std::exception& e) {
-    if (const auto* fe = dynamic_cast<const fs::filesystem_error*>(&e)) return fe->code().message();
-    return e.what();
+[[noreturn]] void Unwritable(const fs::path& folder, const std::exception& e) {
+    std::cerr << "import: cannot write in " << folder << ": " << e.what() << "\n";
+    throw ImportError(UnwritableFolder(folder, e));
 }
 
 // Puts `fresh` in the place of `place` at once: the two folders exchange
@@ -62,21 +58,16 @@ void RemoveQuietly(const fs::path& p) {
 std::string ImportSummary(int books, const std::vector<int>& missing) {
     std::string text = std::to_string(books) + (books == 1 ? " livre importé" : " livres importés");
     if (missing.empty()) return text + ".";
-    text += " ; manquent : ";
-    const std::size_t shown = std::min<std::size_t>(missing.size(), 10);
-    for (std::size_t i = 0; i < shown; ++i) {
-        if (i > 0) text += ", ";
-        text += datawriter::kCanon[static_cast<std::size_t>(missing[i] - 1)].name;
-    }
-    text += missing.size() > shown ? ", …" : ".";
-    return text;
+    return text + " ; manquent : " + MissingBooksText(missing) + ".";
 }
 
 std::string ImportRemarks(const Report& report) {
+    std::string text = OutsideBooksText(report);
     const int jumps = report.Count("verse numbers out of sequence");
-    if (jumps == 0) return {};
-    std::string text = "Numéros de versets hors de suite : " + std::to_string(jumps) +
-                       (jumps == 1 ? " endroit" : " endroits");
+    if (jumps == 0) return text;
+    if (!text.empty()) text += "\n";
+    text += "Numéros de versets hors de suite : " + std::to_string(jumps) +
+            (jumps == 1 ? " endroit" : " endroits");
     const auto& examples = report.Examples("verse numbers out of sequence");
     if (!examples.empty()) {
         // "MRK 9:46 after 9:44 (file:line)": the place only.
@@ -85,6 +76,15 @@ std::string ImportRemarks(const Report& report) {
         text += ", par exemple " + e.substr(0, end);
     }
     return text + ".";
+}
+
+void RemoveImportLeftovers(const std::string& appDir) {
+    const fs::path app = fs::path(appDir).lexically_normal();
+    const fs::path folder = app.has_filename() ? app : app.parent_path();
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(folder / "data.new", ec))) return;
+    std::cerr << "lorvane: removing " << (folder / "data.new") << ", left by an import cut short\n";
+    RemoveQuietly(folder / "data.new");
 }
 
 ImportResult ImportBible(const std::string& appDir, const fs::path& source,
@@ -110,8 +110,22 @@ ImportResult ImportBible(const std::string& appDir, const fs::path& source,
         bible = ImportUsfmFiles(std::move(files), "USFM " + source.string(), options, report);
     }
     const std::vector<int> missing = MissingBooks(bible);
-    if (report.HasErrors())
-        throw ImportError("Cette Bible ne peut pas être importée : " + report.Errors().front());
+    std::vector<ShortBook> shortBooks = ShortBooks(bible);
+    if (report.HasErrors()) {
+        // The details are the developer's (English), for standard error;
+        // the reader is told the verse ("verse GEN 3:16 holds ...").
+        report.Print(std::cerr);
+        const std::string& first = report.Errors().front();
+        std::string where;
+        if (first.compare(0, 6, "verse ") == 0) {
+            const std::size_t end = first.find(' ', first.find(' ', 6) + 1);
+            where = " (" + first.substr(6, end == std::string::npos ? end : end - 6) + ")";
+        }
+        throw ImportError(
+            "Cette Bible ne peut pas être importée : un de ses versets ne tient pas "
+            "dans les données de Lorvane" +
+            where + ".");
+    }
     checkCancel();
 
     // What an earlier import left behind, if it was cut short.
@@ -132,7 +146,7 @@ ImportResult ImportBible(const std::string& appDir, const fs::path& source,
         } catch (const ImportCancelled&) {
             throw;
         } catch (const std::exception& e) {
-            Unwritable(folder, Reason(e));
+            Unwritable(folder, e);
         }
         bible = {};
         checkCancel();
@@ -140,15 +154,17 @@ ImportResult ImportBible(const std::string& appDir, const fs::path& source,
         try {
             LoadDataFolder(fresh, nullptr);
         } catch (const std::exception& e) {
-            throw ImportError(std::string("Les données importées ne se chargent pas : ") +
-                              e.what());
+            std::cerr << "import: the new data folder does not load: " << e.what() << "\n";
+            throw ImportError(
+                "Les données importées ne se chargent pas : la Bible n'a pas été "
+                "changée.");
         }
         checkCancel();
 
         try {
             ExchangeFolders(staging / "data", data);
         } catch (const std::exception& e) {
-            Unwritable(folder, Reason(e));
+            Unwritable(folder, e);
         }
     } catch (...) {
         RemoveQuietly(staging);
@@ -165,7 +181,7 @@ ImportResult ImportBible(const std::string& appDir, const fs::path& source,
     RemoveQuietly(staging);
 
     ImportResult result{std::move(fresh), kBooks - static_cast<int>(missing.size()), missing,
-                        std::move(report)};
+                        std::move(report), std::move(shortBooks)};
     result.tables.AppDir = folder.string() + "/";
     return result;
 }

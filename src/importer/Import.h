@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Communs.h"
+#include "LeftOut.h"
 #include "Report.h"
 #include "UsfmSource.h"
 
@@ -31,6 +32,7 @@ struct ImportResult {
     int books = 0;             // books of the 66 that the source has
     std::vector<int> missing;  // the numbers of the others
     Report report;
+    std::vector<ShortBook> shortBooks;  // books that came with chapters missing
 };
 
 // Imports the USFM Bible at `source` (an archive, a folder or one of its
@@ -40,14 +42,21 @@ struct ImportResult {
 ImportResult ImportBible(const std::string& appDir, const std::filesystem::path& source,
                          const ImportSteps& steps = {});
 
-// What the reader is told of the source beyond the books, UTF-8: the places
+// Removes the data.new/ an import left in the program folder appDir when
+// the program was killed during it (the next import would remove it too).
+void RemoveImportLeftovers(const std::string& appDir);
+
+// What the reader is told of the source beyond the books, UTF-8, one
+// sentence a line: the books beyond the 66 that were passed over
+// (« 3 livres hors des 66 ignorés : Tobie, Judith, 1 Maccabées. »), the places
 // where verse numbers jump ("Numéros de versets hors de suite : 3 endroits,
 // par exemple MRK 9:46."), "" when there are none. The full report goes to
 // standard error.
 std::string ImportRemarks(const Report& report);
 
-// "66 livres importés." or "27 livres importés ; manquent : Genèse, Exode,
-// …" (ten names at most), UTF-8.
+// "66 livres importés." or "27 livres importés ; manquent : l'Ancien
+// Testament (39 livres)." (every missing book, a whole Testament as one),
+// UTF-8.
 std::string ImportSummary(int books, const std::vector<int>& missing);
 
 }  // namespace lorvane::importer
