@@ -13,6 +13,7 @@
 #include "FctLoad.h"
 #include "Reasons.h"
 #include "StudyPages.h"
+#include "SwordSource.h"
 #include "Usfm.h"
 
 namespace lorvane::importer {
@@ -61,6 +62,12 @@ std::string ImportSummary(int books, const std::vector<int>& missing) {
     return text + " ; manquent : " + MissingBooksText(missing) + ".";
 }
 
+std::string ImportSummary(const ImportResult& result) {
+    const std::string books = ImportSummary(result.books, result.missing);
+    if (result.form.empty()) return books;
+    return "Bible importée depuis un " + result.form + " : " + books;
+}
+
 std::string ImportRemarks(const Report& report) {
     std::string text = OutsideBooksText(report);
     const int jumps = report.Count("verse numbers out of sequence");
@@ -99,7 +106,16 @@ ImportResult ImportBible(const std::string& appDir, const fs::path& source,
 
     Report report;
     BibleData bible;
-    {
+    HelperBible sword;
+    if (IsSwordSource(source)) {
+        sword = ReadSwordSource(source,
+                                steps.swordHelper.empty() ? SwordHelperPath() : steps.swordHelper,
+                                steps.cancelled);
+        bible = std::move(sword.bible);
+        for (const std::string& book : sword.outside)
+            report.Warn("books outside the 66, skipped", book + " (module)", 40);
+        FinishBible(bible, report);
+    } else {
         std::vector<SourceFile> files = ReadUsfmSource(source, steps.limits, steps.cancelled);
         if (files.empty())
             throw ImportError("Ce fichier ne contient aucun livre de la Bible au format USFM.");
@@ -180,8 +196,14 @@ ImportResult ImportBible(const std::string& appDir, const fs::path& source,
     }
     RemoveQuietly(staging);
 
-    ImportResult result{std::move(fresh), kBooks - static_cast<int>(missing.size()), missing,
-                        std::move(report), std::move(shortBooks)};
+    ImportResult result{std::move(fresh),
+                        kBooks - static_cast<int>(missing.size()),
+                        missing,
+                        std::move(report),
+                        std::move(shortBooks),
+                        std::move(sword.form),
+                        std::move(sword.name),
+                        std::move(sword.abbreviation)};
     result.tables.AppDir = folder.string() + "/";
     return result;
 }

@@ -25,6 +25,8 @@ struct ImportSteps {
     // Asked now and then until the exchange; true cancels (ImportCancelled).
     std::function<bool()> cancelled;
     SourceLimits limits;
+    // The program that reads SWORD modules; empty: SwordHelperPath().
+    std::filesystem::path swordHelper;
 };
 
 struct ImportResult {
@@ -33,6 +35,10 @@ struct ImportResult {
     std::vector<int> missing;  // the numbers of the others
     Report report;
     std::vector<ShortBook> shortBooks;  // books that came with chapters missing
+    // What the source was when the summary names it ("module SWORD (zText,
+    // OSIS)"), and the Bible's own name and abbreviation, UTF-8; empty for
+    // USFM.
+    std::string form, name, abbreviation;
 };
 
 // Imports the USFM Bible at `source` (an archive, a folder or one of its
@@ -58,5 +64,9 @@ std::string ImportRemarks(const Report& report);
 // Testament (39 livres)." (every missing book, a whole Testament as one),
 // UTF-8.
 std::string ImportSummary(int books, const std::vector<int>& missing);
+
+// The same, with the source named when it is not USFM: "Bible importée
+// depuis un module SWORD (zText, OSIS) : 66 livres importés."
+std::string ImportSummary(const ImportResult& result);
 
 }  // namespace lorvane::importer

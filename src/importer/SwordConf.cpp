@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "UsfmSource.h"
 
@@ -122,7 +123,8 @@ SwordModuleFacts CheckSwordConf(const SwordConf& conf) {
     if (facts.compression.empty()) facts.compression = "ZIP";
 
     // The data folder must stay under the library's root.
-    const fs::path path = fs::path(conf.Get("DataPath")).lexically_normal();
+    fs::path path = fs::path(conf.Get("DataPath")).lexically_normal();
+    if (!path.empty() && !path.has_filename()) path = path.parent_path();  // "texts/kjv/"
     bool inside = !path.empty() && path.is_relative();
     for (const fs::path& part : path)
         if (part == "..") inside = false;
@@ -174,17 +176,24 @@ void CheckSwordData(const SwordModuleFacts& facts, const fs::path& dataFolder,
                     std::size_t blockCap) {
     const bool compressed = facts.driver == "zText" || facts.driver == "zText4";
     int testaments = 0;
+    // The compressed files are named after their blocks: ot.bzv for books,
+    // ot.czv for chapters, ot.vzv for verses.
     for (const char* t : {"ot", "nt"}) {
-        const std::string base = (dataFolder / t).string();
-        const fs::path verseIndex = compressed ? base + ".bzv" : base + ".vss";
-        const fs::path data = compressed ? base + ".bzz" : base;
-        std::error_code ec;
-        if (!fs::is_regular_file(verseIndex, ec)) continue;
-        ++testaments;
-        const std::uint64_t dataSize = fs::is_regular_file(data, ec) ? fs::file_size(data, ec) : 0;
-        CheckSwordIndex(facts.driver, ReadWhole(verseIndex),
-                        compressed ? ReadWhole(base + ".bzs") : std::string(), ec ? 0 : dataSize,
-                        blockCap);
+        for (const char* kind :
+             compressed ? std::vector<const char*>{"b", "c", "v"} : std::vector<const char*>{""}) {
+            const std::string base = (dataFolder / t).string();
+            const std::string z = std::string(".") + kind + "z";
+            const fs::path verseIndex = compressed ? base + z + "v" : base + ".vss";
+            const fs::path data = compressed ? base + z + "z" : base;
+            std::error_code ec;
+            if (!fs::is_regular_file(verseIndex, ec)) continue;
+            ++testaments;
+            const std::uint64_t dataSize =
+                fs::is_regular_file(data, ec) ? fs::file_size(data, ec) : 0;
+            CheckSwordIndex(facts.driver, ReadWhole(verseIndex),
+                            compressed ? ReadWhole(base + z + "s") : std::string(),
+                            ec ? 0 : dataSize, blockCap);
+        }
     }
     if (testaments == 0)
         throw ImportError("Ce module SWORD est incomplet : ses données sont absentes.");

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProgressDialog>
@@ -24,14 +25,26 @@ namespace {
 
 const QString kTitle = QStringLiteral("Importer une Bible");
 
+// A path has no space to wrap at: a break is allowed after each "/" (a
+// zero-width space, which nothing shows or reads aloud).
+QString Breakable(QString text) {
+    return text.replace(QLatin1Char('/'), QStringLiteral("/\u200B"));
+}
+
 void ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& text,
                  const QString& more = {}) {
-    QMessageBox box(icon, kTitle, text, QMessageBox::Ok, parent);
-    box.setInformativeText(more);
-    // Wide enough for its title and a summary on one line.
-    box.setStyleSheet(QStringLiteral("QLabel#qt_msgbox_label { min-width: 300px; }"));
+    QMessageBox box(icon, kTitle, Breakable(text), QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(Breakable(more));
     box.setObjectName("ImportMessageBox");
     box.setAccessibleName(kTitle);
+    // Every line whole: the box wraps its texts within its width, which
+    // it keeps within the screen.
+    for (auto* label : box.findChildren<QLabel*>()) {
+        label->setWordWrap(true);
+        label->setTextFormat(Qt::PlainText);
+    }
+    box.setStyleSheet(QStringLiteral("QLabel#qt_msgbox_label { min-width: 300px; }"));
     box.exec();
 }
 
@@ -46,8 +59,9 @@ struct Outcome {
 QString AskBibleFile(QWidget* parent) {
     QString start = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     if (start.isEmpty() || !QDir(start).exists()) start = QDir::homePath();
-    QFileDialog dialog(parent, kTitle, start,
-                       QStringLiteral("Bibles USFM (*.zip *.usfm *.sfm *.SFM)"));
+    QFileDialog dialog(parent, kTitle, start);
+    dialog.setNameFilters({QStringLiteral("Bibles (*.zip *.usfm *.sfm *.xml *.osis *.conf)"),
+                           QStringLiteral("Tous les fichiers (*)")});
     dialog.setObjectName("ImportFileDialog");
     dialog.setAccessibleName(kTitle);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -121,14 +135,20 @@ bool ImportBibleFile(QWidget* parent, const std::string& appDir, const QString& 
     }
     importer::ImportResult& result = *outcome.result;
     const QString summary =
-        QString::fromStdString(importer::ImportSummary(result.books, result.missing));
+        QString::fromStdString(importer::ImportSummary(result));
     take(std::move(result.tables));
     result.report.Print(std::cerr);
     QString more = QString::fromStdString(importer::ImportRemarks(result.report));
+    const QString shortBooks = QString::fromStdString(importer::ShortBooksText(result.shortBooks));
+    if (!shortBooks.isEmpty()) more += (more.isEmpty() ? "" : "\n") + shortBooks;
     if (!more.isEmpty()) more += "\n";
     more += QString::fromUtf8("Lorvane s'ouvrira désormais sur cette Bible.");
     ShowMessage(parent, QMessageBox::Information, summary, more);
     return true;
+}
+
+void ClearImportLeftovers(const std::string& appDir) {
+    importer::RemoveImportLeftovers(appDir);
 }
 
 bool RunImportCommand(QWidget* parent, const std::string& appDir, const TakeImportedTables& take) {
