@@ -263,7 +263,12 @@ int main(int argc, char** argv) {
                      "  OUT     the file the Bible is written to\n";
         return 1;
     }
-#if !defined(__SANITIZE_ADDRESS__)
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define LORVANE_ASAN 1
+#endif
+#endif
+#if !defined(__SANITIZE_ADDRESS__) && !defined(LORVANE_ASAN)
     // A module that would inflate beyond reason stops here, not in the
     // reader's session.
     const rlimit memory{rlim_t{2} << 30, rlim_t{2} << 30};

@@ -17,6 +17,7 @@
 #include "AppFixture.h"
 #include "Bible.h"
 #include "Canon.h"
+#include "ChapterSpin.h"
 #include "DlgPassage.h"
 #include "FrRichEdit.h"
 #include "HTMLControls.h"
@@ -49,7 +50,11 @@ QString CutTexts(QWidget* box) {
         const QRect need = label->fontMetrics().boundingRect(QRect(0, 0, room.width(), 1 << 20),
                                                              Qt::TextWordWrap, label->text());
         if (need.width() > room.width() || need.height() > room.height())
-            cut += label->text() + "; ";
+            cut += label->text() + QString(" [%1x%2 in %3x%4]; ")
+                                       .arg(need.width())
+                                       .arg(need.height())
+                                       .arg(room.width())
+                                       .arg(room.height());
     }
     if (!box->screen()->availableGeometry().contains(box->frameGeometry())) cut += "the box";
     return cut;
@@ -151,7 +156,7 @@ class ImportWindowTest : public testing::MainWindowTestCase {
         w->ImporterBible1Click();
 
         QCOMPARE(message, QString::fromUtf8("66 livres importés."));
-        QCOMPARE(w->TCTexte->Count(), 1);
+        QCOMPARE(w->TCTexte->Count(), 2);  // the tabs kept
         QCOMPARE(w->TCTexte->Caption(0), QString::fromUtf8("Genèse 1"));
         QCOMPARE(w->CBLivre->ItemIndex(), 0);
         QCOMPARE(w->CBLivre->Count(), 66);
@@ -165,18 +170,37 @@ class ImportWindowTest : public testing::MainWindowTestCase {
         w->FrmRichEdit->RTFControl->document()->setModified(false);  // no question at the close
     }
 
-    void aBookTheImportLacksKeepsItsPlaceAndSaysSo() {
-        AnswerMessage();
-        QVERIFY2(Import(Zip({{"JHN.usfm", testing::TinyBook("JHN")}})), qPrintable(message));
-        QVERIFY2(message.startsWith(QString::fromUtf8("1 livre importé ; manquent : Genèse, ")),
-                 qPrintable(message));
-        QCOMPARE(w->CBLivre->Count(), 66);
-        QCOMPARE(w->TCTexte->Caption(0), QString::fromUtf8("Genèse 1"));
-        QVERIFY(Page().find("Ce livre n'est pas dans la Bible import\xE9"
-                            "e.") != std::string::npos);
+    void aPartialBibleOpensItsFirstBookAndKeepsEveryTab() {
+        // Tabs at Jean 2, Jean 3 and, current, Exode 1.
         w->CBLivre->SetItemIndex(42);
         w->CBLivreChange();
+        w->SpinChapitre->SetValue(2);
+        w->SpinChapitreChange();
+        w->BtnNouveau->click();
+        w->SpinChapitre->SetValue(3);
+        w->SpinChapitreChange();
+        w->BtnNouveau->click();
+        w->CBLivre->SetItemIndex(1);
+        w->CBLivreChange();
+        QCOMPARE(w->TCTexte->Count(), 3);
+
+        AnswerMessage();
+        QVERIFY2(Import(Zip({{"JHN.usfm", testing::TinyBook("JHN", 2)}})), qPrintable(message));
+        QVERIFY2(message.startsWith(QString::fromUtf8(
+                     "1 livre importé ; manquent : l'Ancien Testament (39 livres), Matthieu, ")),
+                 qPrintable(message));
+        QCOMPARE(w->CBLivre->Count(), 66);
+        // Each tab at its place, else its book's first chapter, else the
+        // first book the Bible has.
+        QCOMPARE(w->TCTexte->Count(), 3);
+        QCOMPARE(w->TCTexte->Caption(0), QString::fromUtf8("Jean 1"));
+        QCOMPARE(w->TCTexte->Caption(1), QString::fromUtf8("Jean 1"));
+        QCOMPARE(w->TCTexte->Caption(2), QString::fromUtf8("Jean 2"));
+        QCOMPARE(w->CBLivre->ItemIndex(), 42);
         QVERIFY(Page().find("Texte de JHN 1.3") != std::string::npos);
+        w->TCTexte->SetCurrent(2);
+        w->TCTexteChange();
+        QVERIFY(Page().find("Texte de JHN 2.3") != std::string::npos);
     }
 
     void aFailureOrACancelLeavesTheWindowAndTheData() {

@@ -38,13 +38,8 @@ void ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& text,
     box.setInformativeText(Breakable(more));
     box.setObjectName("ImportMessageBox");
     box.setAccessibleName(kTitle);
-    // Every line whole: the box wraps its texts within its width, which
-    // it keeps within the screen.
-    for (auto* label : box.findChildren<QLabel*>()) {
-        label->setWordWrap(true);
-        label->setTextFormat(Qt::PlainText);
-    }
-    box.setStyleSheet(QStringLiteral("QLabel#qt_msgbox_label { min-width: 300px; }"));
+    // Every line whole: the box sizes itself to its texts, wrapping them
+    // within the screen (a fixed width would leave wrapped lines unseen).
     box.exec();
 }
 
@@ -134,11 +129,17 @@ bool ImportBibleFile(QWidget* parent, const std::string& appDir, const QString& 
         return false;
     }
     importer::ImportResult& result = *outcome.result;
-    const QString summary =
-        QString::fromStdString(importer::ImportSummary(result));
+    const QString summary = QString::fromStdString(importer::ImportSummary(result));
     take(std::move(result.tables));
     result.report.Print(std::cerr);
     QString more = QString::fromStdString(importer::ImportRemarks(result.report));
+    if (!result.name.empty()) {
+        // The Bible's own name, as its source gives it: « Bible Martin (MAR). »
+        QString name = QString::fromStdString(result.name);
+        if (!result.abbreviation.empty())
+            name += QStringLiteral(" (%1)").arg(QString::fromStdString(result.abbreviation));
+        more = name + QStringLiteral(".") + (more.isEmpty() ? "" : "\n") + more;
+    }
     const QString shortBooks = QString::fromStdString(importer::ShortBooksText(result.shortBooks));
     if (!shortBooks.isEmpty()) more += (more.isEmpty() ? "" : "\n") + shortBooks;
     if (!more.isEmpty()) more += "\n";
