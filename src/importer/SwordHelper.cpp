@@ -37,11 +37,13 @@ struct ArchiveCloser {
     void operator()(struct archive* a) const { archive_read_free(a); }
 };
 
-// A folder of its own under the temporary folder, removed at the end.
+// A folder of its own beside OUT, removed at the end (and with the
+// program's own temporary folder when the reader cancels and the helper is
+// stopped).
 class Scratch {
   public:
-    Scratch() {
-        std::string pattern = (fs::temp_directory_path() / "lorvane-sword-XXXXXX").string();
+    explicit Scratch(const fs::path& beside) {
+        std::string pattern = (beside / "lorvane-sword-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
         path_ = pattern;
     }
@@ -220,7 +222,8 @@ std::string ConfText(const SwordConf& conf, const std::string& key) {
 }
 
 int Run(const fs::path& source, const fs::path& out) {
-    Scratch scratch;
+    const fs::path folder = fs::absolute(out).parent_path();
+    Scratch scratch(folder.empty() ? fs::temp_directory_path() : folder);
     const fs::path root = scratch.path();
     Chosen chosen = IsConfFile(source) ? CopyFromFolder(source, root) : UnpackZip(source, root);
     const SwordModuleFacts& facts = chosen.facts;

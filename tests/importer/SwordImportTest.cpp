@@ -141,6 +141,15 @@ TEST_F(SwordImport, ModulesThatAreNoReadableBibleAreRefused) {
     }
 }
 
+TEST_F(SwordImport, ACancelStopsTheHelperAndLeavesTheBible) {
+    const fs::path zip = Zip({});
+    const std::string before = lorvane::testing::ReadFile(app.path() / "data" / "bible.dat");
+    int asks = 0;
+    steps.cancelled = [&] { return ++asks >= 2; };
+    EXPECT_THROW(Import(zip), ImportCancelled);
+    EXPECT_EQ(lorvane::testing::ReadFile(app.path() / "data" / "bible.dat"), before);
+}
+
 TEST_F(SwordImport, TheWorldEnglishBibleOfTheSystemImportsWhole) {
     const fs::path conf = "/usr/share/sword/mods.d/engWEB2015eb.conf";
     if (!fs::exists(conf)) GTEST_SKIP() << "sword-text-web is not installed";
