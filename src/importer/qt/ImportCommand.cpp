@@ -31,15 +31,16 @@ QString Breakable(QString text) {
     return text.replace(QLatin1Char('/'), QStringLiteral("/\u200B"));
 }
 
+// The summary and its remarks go in one text, a blank line between them:
+// the box wraps its one text within the screen and sizes itself to it,
+// where a separate informative text would leave a long first line cut.
 void ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& text,
                  const QString& more = {}) {
-    QMessageBox box(icon, kTitle, Breakable(text), QMessageBox::Ok, parent);
+    const QString whole = more.isEmpty() ? text : text + QStringLiteral("\n\n") + more;
+    QMessageBox box(icon, kTitle, Breakable(whole), QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
-    box.setInformativeText(Breakable(more));
     box.setObjectName("ImportMessageBox");
     box.setAccessibleName(kTitle);
-    // Every line whole: the box sizes itself to its texts, wrapping them
-    // within the screen (a fixed width would leave wrapped lines unseen).
     box.exec();
 }
 
