@@ -45,7 +45,7 @@ $(RUN_BUILD)/build.ninja: CMakeLists.txt | deps-run
 
 # The program and the data-set builder.
 build-run: deps-run $(RUN_BUILD)/build.ninja
-	cmake --build $(RUN_BUILD) -j $(JOBS) --target lorvane lorvane-data
+	cmake --build $(RUN_BUILD) -j $(JOBS) --target lorvane lorvane-sword-import lorvane-data
 
 data: build-run
 	@scripts/prepare-data.sh $(RUN_BUILD)/bin "$(BIBLE)"

@@ -57,6 +57,7 @@ if [ -f "$manifest" ]; then cp "$manifest" "$work/old"; else : > "$work/old"; fi
 # Every target, as the manifest line it will have.
 {
     printf 'f %s\n' "$prog/lorvane"
+    [ ! -f "$bin/lorvane-sword-import" ] || printf 'f %s\n' "$prog/lorvane-sword-import"
     for f in "$bin"/data/*; do
         [ ! -f "$f" ] || printf 'f %s\n' "$prog/data/${f##*/}"
     done
@@ -126,6 +127,7 @@ if [ -d "$prog/them" ]; then
 fi
 
 put "$bin/lorvane" "$prog/lorvane" 755
+[ ! -f "$bin/lorvane-sword-import" ] || put "$bin/lorvane-sword-import" "$prog/lorvane-sword-import" 755
 for f in "$bin"/data/*; do
     [ ! -f "$f" ] || put "$f" "$prog/data/${f##*/}" 644
 done

@@ -135,7 +135,7 @@ void TFBible::FormCreate() {
             CBLivre->AddItem(FromCp1252(communs_.BookTable[b].Name.view()));
     }
     SyncControls();
-    TCTexte->Insert(0, FromCp1252(TabCaption(communs_, 1, 1)), 0);
+    TCTexte->Insert(0, FromCp1252(TabCaption(communs_, CurrentBook, 1)), TabValue(CurrentBook, 1));
 
     PanneauLivres->LoadPage();
     PanneauGlossaire->LoadPage();
@@ -170,7 +170,8 @@ bool TFBible::LoadData() {
             loadData_(communs_, &prompts);
         else
             LoadDataFolder(communs_, &prompts);
-        CurrentBook = CurrentChapter = CurrentVerse = 1;
+        CurrentBook = FirstBook(communs_);
+        CurrentChapter = CurrentVerse = 1;
         return true;
     } catch (const std::exception& e) {
         std::cerr << "lorvane: " << e.what() << std::endl;
@@ -524,17 +525,20 @@ void TFBible::TakeImportedTables(Communs&& tables) {
         for (int b = 1; b <= kBookCount; ++b)
             CBLivre->AddItem(FromCp1252(communs_.BookTable[b].Name.view()));
     }
+    // Every tab stays, at its place in the new Bible (PlaceInBible).
     {
         QSignalBlocker block(TCTexte);
-        while (TCTexte->Count() > 1)
-            TCTexte->Remove(TCTexte->Count() - 1);
-        TCTexte->SetCurrent(0);
+        for (int tab = 0; tab < TCTexte->Count(); ++tab) {
+            const std::int32_t place = PlaceInBible(communs_, TCTexte->Value(tab));
+            TCTexte->SetValue(tab, place);
+            TCTexte->SetCaption(tab, FromCp1252(TabCaption(communs_, place / 1000, place % 1000)));
+        }
     }
     PanneauRechercher->TablesReplaced();
     PanneauLivres->LoadPage();
     PanneauGlossaire->LoadPage();
     BtnThemesListe->click();
-    OpenBook(1);
+    TCTexteChange();
 }
 
 void TFBible::Apropos1Click() {

@@ -3,6 +3,7 @@
 
 #include "Application.h"
 #include "Communs.h"
+#include "ImportCommand.h"
 #include "Startup.h"
 
 int main(int argc, char** argv) {
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
         std::cerr << "lorvane: " << e.what() << std::endl;
         return 1;
     }
+    lorvane::ClearImportLeftovers(communs->AppDir);
     lorvane::TApplication app(argc, argv);
     // The tables load while the splash and the windows are made.
     auto tables = lorvane::LoadTablesAhead(communs->AppDir);

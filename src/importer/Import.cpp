@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <iostream>
 #include <system_error>
 
 #include "BibleForm.h"
@@ -12,7 +13,9 @@
 #include "Canon.h"
 #include "DataFolder.h"
 #include "FctLoad.h"
+#include "Reasons.h"
 #include "StudyPages.h"
+#include "SwordSource.h"
 #include "Usfm.h"
 
 namespace lorvane::importer {
@@ -20,15 +23,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-[[noreturn]] void Unwritable(const fs::path& folder, const std::string& why) {
-    throw ImportError("Impossible d'écrire dans le dossier « " + folder.string() + " » : " + why);
-}
-
-// The reason of a failure to write, without the paths a filesystem error
-// repeats.
-std::string Reason(const std::exception& e) {
-    if (const auto* fe = dynamic_cast<const fs::filesystem_error*>(&e)) return fe->code().message();
-    return e.what();
+[[noreturn]] void Unwritable(const fs::path& folder, const std::exception& e) {
+    std::cerr << "import: cannot write in " << folder << ": " << e.what() << "\n";
+    throw ImportError(UnwritableFolder(folder, e));
 }
 
 // Puts `fresh` in the place of `place` at once: the two folders exchange
@@ -108,24 +105,18 @@ void RemoveQuietly(const fs::path& p) {
 std::string ImportSummary(int books, const std::vector<int>& missing) {
     std::string text = std::to_string(books) + (books == 1 ? " livre importé" : " livres importés");
     if (missing.empty()) return text + ".";
-    text += " ; manquent : ";
-    const std::size_t shown = std::min<std::size_t>(missing.size(), 10);
-    for (std::size_t i = 0; i < shown; ++i) {
-        if (i > 0) text += ", ";
-        text += datawriter::kCanon[static_cast<std::size_t>(missing[i] - 1)].name;
-    }
-    text += missing.size() > shown ? ", …" : ".";
-    return text;
+    return text + " ; manquent : " + MissingBooksText(missing) + ".";
 }
 
 std::string ImportHeadline(const ImportResult& result) {
-    std::string from = result.form.empty() ? "des fichiers USFM" : result.form;
-    if (!result.name.empty()) from += " (« " + result.name + " »)";
+    const std::string from = result.form.empty() ? "des fichiers USFM" : result.form;
     return "Bible importée depuis " + from + " : " + ImportSummary(result.books, result.missing);
 }
 
 std::string ImportRemarks(const Report& report) {
     std::string sources = SourceRemarks(report);
+    const std::string outside = OutsideBooksText(report);
+    if (!outside.empty()) sources += (sources.empty() ? "" : "\n") + outside;
     const int jumps = report.Count("verse numbers out of sequence");
     if (jumps == 0) return sources;
     std::string text = "Numéros de versets hors de suite : " + std::to_string(jumps) +
@@ -140,6 +131,15 @@ std::string ImportRemarks(const Report& report) {
     return sources + (sources.empty() ? "" : "\n") + text + ".";
 }
 
+void RemoveImportLeftovers(const std::string& appDir) {
+    const fs::path app = fs::path(appDir).lexically_normal();
+    const fs::path folder = app.has_filename() ? app : app.parent_path();
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(folder / "data.new", ec))) return;
+    std::cerr << "lorvane: removing " << (folder / "data.new") << ", left by an import cut short\n";
+    RemoveQuietly(folder / "data.new");
+}
+
 ImportResult ImportBible(const std::string& appDir, const fs::path& source,
                          const ImportSteps& steps) {
     auto checkCancel = [&] {
@@ -152,9 +152,20 @@ ImportResult ImportBible(const std::string& appDir, const fs::path& source,
 
     Report report;
     BibleData bible;
-    BibleForm form = BibleForm::Unknown;
+    std::string form;
     std::string name;
-    {
+    HelperBible sword;
+    if (IsSwordSource(source)) {
+        sword = ReadSwordSource(source,
+                                steps.swordHelper.empty() ? SwordHelperPath() : steps.swordHelper,
+                                steps.cancelled);
+        bible = std::move(sword.bible);
+        for (const std::string& book : sword.outside)
+            report.Warn("books outside the 66, skipped", book + " (module)", 40);
+        FinishBible(bible, report);
+        form = "un " + sword.form;
+        name = std::move(sword.name);
+    } else {
         std::vector<SourceFile> files = ReadUsfmSource(source, steps.limits, steps.cancelled);
         UsfmImportOptions options;
         options.partial = true;
@@ -162,12 +173,26 @@ ImportResult ImportBible(const std::string& appDir, const fs::path& source,
         options.cancelled = steps.cancelled;
         FormBible read = ImportBibleFiles(std::move(files), source.string(), options, report);
         bible = std::move(read.bible);
-        form = read.form;
+        form = BibleFormName(read.form);
         name = std::move(read.name);
     }
     const std::vector<int> missing = MissingBooks(bible);
-    if (report.HasErrors())
-        throw ImportError("Cette Bible ne peut pas être importée : " + report.Errors().front());
+    std::vector<ShortBook> shortBooks = ShortBooks(bible);
+    if (report.HasErrors()) {
+        // The details are the developer's (English), for standard error;
+        // the reader is told the verse ("verse GEN 3:16 holds ...").
+        report.Print(std::cerr);
+        const std::string& first = report.Errors().front();
+        std::string where;
+        if (first.compare(0, 6, "verse ") == 0) {
+            const std::size_t end = first.find(' ', first.find(' ', 6) + 1);
+            where = " (" + first.substr(6, end == std::string::npos ? end : end - 6) + ")";
+        }
+        throw ImportError(
+            "Cette Bible ne peut pas être importée : un de ses versets ne tient pas "
+            "dans les données de Lorvane" +
+            where + ".");
+    }
     checkCancel();
 
     // What an earlier import left behind, if it was cut short.
@@ -188,7 +213,7 @@ ImportResult ImportBible(const std::string& appDir, const fs::path& source,
         } catch (const ImportCancelled&) {
             throw;
         } catch (const std::exception& e) {
-            Unwritable(folder, Reason(e));
+            Unwritable(folder, e);
         }
         bible = {};
         checkCancel();
@@ -196,15 +221,17 @@ ImportResult ImportBible(const std::string& appDir, const fs::path& source,
         try {
             LoadDataFolder(fresh, nullptr);
         } catch (const std::exception& e) {
-            throw ImportError(std::string("Les données importées ne se chargent pas : ") +
-                              e.what());
+            std::cerr << "import: the new data folder does not load: " << e.what() << "\n";
+            throw ImportError(
+                "Les données importées ne se chargent pas : la Bible n'a pas été "
+                "changée.");
         }
         checkCancel();
 
         try {
             ExchangeFolders(staging / "data", data);
         } catch (const std::exception& e) {
-            Unwritable(folder, Reason(e));
+            Unwritable(folder, e);
         }
     } catch (...) {
         RemoveQuietly(staging);
@@ -224,8 +251,10 @@ ImportResult ImportBible(const std::string& appDir, const fs::path& source,
                         kBooks - static_cast<int>(missing.size()),
                         missing,
                         std::move(report),
-                        BibleFormName(form),
-                        std::move(name)};
+                        std::move(form),
+                        std::move(name),
+                        std::move(shortBooks),
+                        std::move(sword.abbreviation)};
     result.tables.AppDir = folder.string() + "/";
     return result;
 }

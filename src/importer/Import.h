@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Communs.h"
+#include "LeftOut.h"
 #include "Report.h"
 #include "UsfmSource.h"
 
@@ -24,6 +25,8 @@ struct ImportSteps {
     // Asked now and then until the exchange; true cancels (ImportCancelled).
     std::function<bool()> cancelled;
     SourceLimits limits;
+    // The program that reads SWORD modules; empty: SwordHelperPath().
+    std::filesystem::path swordHelper;
 };
 
 struct ImportResult {
@@ -31,8 +34,12 @@ struct ImportResult {
     int books = 0;             // books of the 66 that the source has
     std::vector<int> missing;  // the numbers of the others
     Report report;
-    std::string form;  // where the Bible came from, UTF-8: "un fichier OSIS"
-    std::string name;  // the Bible's own name when its file gives one, UTF-8
+    // Where the Bible came from, UTF-8: "un fichier OSIS", "un module SWORD
+    // (zText, OSIS)"; "des fichiers USFM".
+    std::string form;
+    std::string name;                   // the Bible's own name when its source gives one
+    std::vector<ShortBook> shortBooks;  // books that came with chapters missing
+    std::string abbreviation;           // its own abbreviation ("WEB"), when given
 };
 
 // Imports the Bible at `source` (an archive, a folder or one of its book
@@ -42,20 +49,28 @@ struct ImportResult {
 ImportResult ImportBible(const std::string& appDir, const std::filesystem::path& source,
                          const ImportSteps& steps = {});
 
+// Removes the data.new/ an import left in the program folder appDir when
+// the program was killed during it (the next import would remove it too).
+void RemoveImportLeftovers(const std::string& appDir);
+
 // What the reader is told of the source beyond the books, UTF-8, one line
 // each: the files read as Windows-1252, the stray bytes of a UTF-8 file,
-// the letters written as their nearest form, the books given twice, the places
+// the letters written as their nearest form, the books given twice, the
+// books beyond the 66 that were passed over (« 3 livres hors des 66
+// ignorés : Tobie, Judith, 1 Maccabées. »), the places
 // where verse numbers jump ("Numéros de versets hors de suite : 3 endroits,
 // par exemple MRK 9:46."), "" when there are none. The full report goes to
 // standard error.
 std::string ImportRemarks(const Report& report);
 
-// "Bible importée depuis un fichier OSIS : 66 livres importés.", with the
-// Bible's own name after the form when it has one, UTF-8.
+// "Bible importée depuis un fichier OSIS : 66 livres importés.", "Bible
+// importée depuis un module SWORD (zText, OSIS) : …", UTF-8. The Bible's own
+// name is told apart, on the line below.
 std::string ImportHeadline(const ImportResult& result);
 
-// "66 livres importés." or "27 livres importés ; manquent : Genèse, Exode,
-// …" (ten names at most), UTF-8.
+// "66 livres importés." or "27 livres importés ; manquent : l'Ancien
+// Testament (39 livres)." (every missing book, a whole Testament as one),
+// UTF-8.
 std::string ImportSummary(int books, const std::vector<int>& missing);
 
 }  // namespace lorvane::importer

@@ -56,6 +56,24 @@ BibleData ImportSword(const std::string& moduleName, Report& report) {
         throw std::runtime_error("SWORD module " + moduleName + " is not installed (Bibles: " +
                                  (installed.empty() ? "none" : installed) + ")");
     }
+    return ImportSwordModule(*module, false, report);
+}
+
+BibleData ImportSwordLibrary(const std::filesystem::path& root, const std::string& moduleName,
+                             Report& report) {
+    // Only the library at root: neither the user's nor the system's.
+    sword::SWMgr mgr(root.c_str(), true, new sword::MarkupFilterMgr(sword::FMT_PLAIN), false,
+                     false);
+    for (const sword::SWBuf& option : mgr.getGlobalOptions())
+        mgr.setGlobalOption(option.c_str(), "Off");
+    sword::SWModule* module = mgr.getModule(moduleName.c_str());
+    if (!module) throw std::runtime_error("SWORD module " + moduleName + " does not open");
+    return ImportSwordModule(*module, true, report);
+}
+
+BibleData ImportSwordModule(sword::SWModule& mod, bool partial, Report& report) {
+    sword::SWModule* module = &mod;
+    const std::string moduleName = module->getName();
     if (std::string(module->getType()) != kBibleType)
         throw std::runtime_error("SWORD module " + moduleName + " is not a Bible");
     const char* sourceType = module->getConfigEntry("SourceType");
@@ -85,7 +103,8 @@ BibleData ImportSword(const std::string& moduleName, Report& report) {
         if (book == 0) {
             if (skippedBook != key->getOSISBookName()) {
                 skippedBook = key->getOSISBookName();
-                report.Warn("books outside the 66, skipped", key->getBookName(), 40);
+                report.Warn("books outside the 66, skipped",
+                            skippedBook + " (" + key->getBookName() + ")", 40);
             }
             continue;
         }
@@ -125,7 +144,9 @@ BibleData ImportSword(const std::string& moduleName, Report& report) {
     std::string missing;
     for (int b = 1; b <= kBooks; ++b)
         if (!seenBook[b]) missing += " " + std::string(datawriter::kCanon[b - 1].osis);
-    if (!missing.empty())
+    if (bible.verses.empty())
+        throw std::runtime_error("SWORD module " + moduleName + " has no verse of the 66 books");
+    if (!missing.empty() && !partial)
         throw std::runtime_error("SWORD module " + moduleName + " lacks the books" + missing);
 
     // Cross-references, now that every verse is known.

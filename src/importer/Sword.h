@@ -8,11 +8,16 @@
 // verse) and the cross-reference notes. Book names and abbreviations are
 // the module's, in its language where SWORD has that locale.
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "Bible.h"
 #include "Report.h"
+
+namespace sword {
+class SWModule;
+}
 
 namespace lorvane::importer {
 
@@ -20,7 +25,18 @@ namespace lorvane::importer {
 std::vector<std::string> SwordBibles();
 
 // Throws std::runtime_error when the module is not installed or is not a
-// Bible.
+// Bible, or lacks one of the 66 books.
 BibleData ImportSword(const std::string& module, Report& report);
+
+// The Bible module `module` of the SWORD library at `root` (the folder
+// holding mods.d/), read without the user's or the system's libraries. The
+// books the module lacks are left without chapters. Throws
+// std::runtime_error when it does not open, is not a Bible or holds no
+// verse of the 66 books.
+BibleData ImportSwordLibrary(const std::filesystem::path& root, const std::string& module,
+                             Report& report);
+
+// An opened module; with `partial`, missing books are not an error.
+BibleData ImportSwordModule(sword::SWModule& module, bool partial, Report& report);
 
 }  // namespace lorvane::importer

@@ -10,9 +10,11 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <iostream>
 #include <memory>
 
 #include "BibleForm.h"
+#include "Reasons.h"
 
 namespace lorvane::importer {
 namespace {
@@ -56,16 +58,14 @@ struct ArchiveCloser {
 
 [[noreturn]] void Damaged(struct archive* a) {
     const char* why = archive_error_string(a);
-    throw ImportError(std::string("L'archive est endommagée : ") +
-                      (why && *why ? why : "elle ne peut pas être lue."));
+    std::cerr << "import: damaged archive: " << (why ? why : "?") << "\n";
+    throw ImportError(kDamagedDownload);
 }
 
 // A regular file read whole, refused beyond the cap without reading it all.
 std::string ReadCapped(const fs::path& path, std::size_t cap, const std::string& name) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
-        throw ImportError("Impossible de lire le fichier « " + path.string() +
-                          " » : " + std::strerror(errno));
+    if (fd < 0) throw ImportError(UnreadableFile(path, errno));
     struct Closer {
         int fd;
         ~Closer() { ::close(fd); }
@@ -79,9 +79,7 @@ std::string ReadCapped(const fs::path& path, std::size_t cap, const std::string&
     while (done < bytes.size()) {
         const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0)
-            throw ImportError("Impossible de lire le fichier « " + path.string() +
-                              " » : " + std::strerror(errno));
+        if (n < 0) throw ImportError(UnreadableFile(path, errno));
         if (n == 0) break;
         done += static_cast<std::size_t>(n);
     }
@@ -126,6 +124,11 @@ std::vector<SourceFile> ReadUsfmArchive(const fs::path& path, const SourceLimits
     if (!a) throw std::bad_alloc();
     archive_read_support_filter_all(a.get());
     archive_read_support_format_all(a.get());
+    // A file the reader may not read is said so, not taken for no archive.
+    if (const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK); fd < 0)
+        throw ImportError(UnreadableFile(path, errno));
+    else
+        ::close(fd);
     if (archive_read_open_filename(a.get(), path.c_str(), 64 * 1024) != ARCHIVE_OK) {
         // A file that is no archive at all is not a damaged one: only what
         // starts as a zip is said to be damaged.
@@ -200,7 +203,7 @@ std::vector<SourceFile> ReadUsfmFolder(const fs::path& folder, const SourceLimit
     }
     if (ec)
         throw ImportError("Impossible de lire le dossier « " + folder.string() +
-                          " » : " + ec.message());
+                          " » : " + FrenchReason(ec.value()) + ".");
     std::sort(paths.begin(), paths.end());
     std::vector<SourceFile> files;
     std::size_t total = 0;

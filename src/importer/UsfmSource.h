@@ -51,7 +51,7 @@ using CancelCheck = std::function<bool()>;
 bool IsUsfmFileName(const std::string& name);
 
 // The USFM files of an archive, in the archive's order. Throws ImportError:
-// "L'archive est endommagée : ..." when it cannot be read, a refusal naming
+// kDamagedDownload when it cannot be read, a refusal naming
 // the cap when an entry or the whole exceeds it.
 std::vector<SourceFile> ReadUsfmArchive(const std::filesystem::path& archive,
                                         const SourceLimits& limits = {},

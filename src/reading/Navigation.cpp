@@ -12,6 +12,20 @@ std::string TabCaption(const Communs& c, int book, int chapter) {
     return caption + std::to_string(chapter);
 }
 
+int FirstBook(const Communs& c) {
+    for (int book = 1; book <= kBookCount; ++book)
+        if (c.Book(book).ChapterCount > 0) return book;
+    return 1;
+}
+
+std::int32_t PlaceInBible(const Communs& c, std::int32_t tabValue) {
+    const int book = tabValue / 1000, chapter = tabValue % 1000;
+    if (book < 1 || book > kBookCount || c.Book(book).ChapterCount == 0)
+        return TabValue(FirstBook(c), 1);
+    if (chapter < 1 || c.VerseLookup(book, chapter, 1) == 0) return TabValue(book, 1);
+    return tabValue;
+}
+
 std::optional<std::int32_t> ParseDecimal(std::string_view text) {
     if (text.empty()) return std::nullopt;
     bool negative = false;

@@ -24,6 +24,15 @@ inline std::int32_t TabValue(int book, int chapter) {
 // characters, then the chapter ("Genèse 1"). Windows-1252 bytes.
 std::string TabCaption(const Communs& c, int book, int chapter);
 
+// The first book the Bible has (a chapter or more), 1 when it has none:
+// where the reader lands at start and after an import.
+int FirstBook(const Communs& c);
+
+// Where a tab's place (TabValue) leads in the Bible of `c`, after an import:
+// the same chapter when the Bible has it, else that book's first chapter,
+// else the first book's.
+std::int32_t PlaceInBible(const Communs& c, std::int32_t tabValue);
+
 // A decimal integer: an optional sign and digits, nothing else, within
 // 32 bits.
 std::optional<std::int32_t> ParseDecimal(std::string_view text);

@@ -1,6 +1,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFileIconProvider>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -64,6 +65,7 @@ class FrenchTextsTest : public QObject {
         Communs communs(dir.appDir());
 
         QStringList spinMenu, paneMenu, boxButtons;
+        QString folderType;
         WhenMainWindowShown([&](TFBible* bible) {
             // The chapter field's own menu.
             QMenu* menu = bible->SpinChapitre->Edit()->createStandardContextMenu();
@@ -83,6 +85,9 @@ class FrenchTextsTest : public QObject {
                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             for (auto b : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
                 boxButtons << box.button(b)->text().remove(QLatin1Char('&'));
+            // The "Type" column of the file dialogs, for a folder.
+            folderType =
+                QFileIconProvider().type(QFileInfo(QString::fromStdString(dir.path().string())));
         });
         QCOMPARE(StartLorvane(communs), 0);
 
@@ -93,6 +98,7 @@ class FrenchTextsTest : public QObject {
             QVERIFY2(!spinMenu.contains(QString::fromLatin1(english)), english);
         QCOMPARE(paneMenu, QStringList({"Copier", "Tout sélectionner"}));
         QCOMPARE(boxButtons, QStringList({"Oui", "Non", "Annuler"}));
+        QCOMPARE(folderType, QStringLiteral("Dossier"));
     }
 };
 

@@ -8,6 +8,7 @@
 
 #include <fstream>
 #include <map>
+#include <numeric>
 
 #include "Cp1252.h"
 #include "FctLoad.h"
@@ -108,14 +109,39 @@ TEST(Import, APartialBibleKeepsAPlaceForEveryBook) {
     EXPECT_EQ(r.books, 4);
     EXPECT_EQ(r.missing.size(), 62u);
     EXPECT_EQ(ImportSummary(r.books, r.missing),
-              "4 livres importés ; manquent : Genèse, Exode, Lévitique, Nombres, Deutéronome, "
-              "Josué, Juges, Ruth, 1 Samuel, 2 Samuel, …");
+              "4 livres importés ; manquent : l'Ancien Testament (39 livres), Actes, Romains, "
+              "1 Corinthiens, 2 Corinthiens, Galates, Éphésiens, Philippiens, Colossiens, "
+              "1 Thessaloniciens, 2 Thessaloniciens, 1 Timothée, 2 Timothée, Tite, Philémon, "
+              "Hébreux, Jacques, 1 Pierre, 2 Pierre, 1 Jean, 2 Jean, 3 Jean, Jude, Apocalypse.");
     EXPECT_EQ(ImportSummary(65, {3}), "65 livres importés ; manquent : Lévitique.");
+    std::vector<int> oldTestament(39);
+    std::iota(oldTestament.begin(), oldTestament.end(), 1);
+    EXPECT_EQ(ImportSummary(27, oldTestament),
+              "27 livres importés ; manquent : l'Ancien Testament (39 livres).");
     EXPECT_EQ(ImportRemarks(r.report), "");
     EXPECT_EQ(cp1252::ToUtf8(r.tables.Book(1).Name.view()), "Genèse");
     EXPECT_EQ(r.tables.Book(1).ChapterCount, 0);
     EXPECT_EQ(r.tables.Book(40).ChapterCount, 2);
     EXPECT_EQ(VerseText(r.tables, 43, 2, 3), "Texte de JHN 2.3");
+}
+
+TEST(Import, WhatWasLeftOutIsSaid) {
+    ProgramFolder app;
+    std::string genesis = TinyBook("GEN", 3);
+    std::string psalms = TinyBook("PSA", 150);
+    psalms.erase(psalms.find("\\c 23\n"), psalms.find("\\c 24\n") - psalms.find("\\c 23\n"));
+    ImportResult r = ImportBible(app.dir.appDir(), app.Zip({{"00-FRT.usfm", TinyBook("FRT")},
+                                                            {"GEN.usfm", genesis},
+                                                            {"PSA.usfm", psalms},
+                                                            {"MAL.usfm", TinyBook("MAL", 3)},
+                                                            {"TOB.usfm", TinyBook("TOB")},
+                                                            {"JDT.usfm", TinyBook("JDT")},
+                                                            {"1MA.usfm", TinyBook("1MA")}}));
+    EXPECT_EQ(ImportRemarks(r.report),
+              "3 livres hors des 66 ignorés : Tobie, Judith, 1 Maccabées.");
+    // Malachie in three chapters is another versification, not a loss.
+    EXPECT_EQ(ShortBooksText(r.shortBooks),
+              "Genèse : 3 chapitres sur 50.\nPsaumes : 149 chapitres sur 150.");
 }
 
 TEST(Import, BookFilesAreTakenInEveryFormTheyCome) {
@@ -161,14 +187,29 @@ TEST(Import, WhatHoldsNoBookIsRefused) {
                       "fichier USFM, OSIS, Zefania ou USFX, ou une archive qui en contient.");
 }
 
-TEST(Import, ADamagedArchiveIsRefused) {
+TEST(Import, AnArchiveThatCannotBeReadIsRefusedWithItsReason) {
     ProgramFolder app;
-    std::string zip = lorvane::testing::ReadFile(
+    const std::string damaged =
+        "Le fichier est incomplet ou endommagé (téléchargement interrompu ?) : téléchargez-le de "
+        "nouveau.";
+    const std::string good = lorvane::testing::ReadFile(
         app.Zip({{"GEN.usfm", TinyBook("GEN", 40)}, {"EXO.usfm", TinyBook("EXO", 40)}}));
+    std::string zip = good;
     for (std::size_t i = 60; i < zip.size() / 2; ++i)
         zip[i] = static_cast<char>(zip[i] ^ 0x5A);
     Write(app.source.path() / "bible.zip", zip);
-    app.ExpectRefused(app.source.path() / "bible.zip", "L'archive est endommagée : ");
+    app.ExpectRefused(app.source.path() / "bible.zip", damaged);
+    // A download cut short.
+    Write(app.source.path() / "bible.zip", good.substr(0, good.size() / 2));
+    app.ExpectRefused(app.source.path() / "bible.zip", damaged);
+    // A file of another user.
+    Write(app.source.path() / "bible.zip", good);
+    fs::permissions(app.source.path() / "bible.zip", fs::perms::none);
+    lorvane::testing::WithoutRootOverride asReader;
+    app.ExpectRefused(app.source.path() / "bible.zip",
+                      "Impossible de lire le fichier « " +
+                          (app.source.path() / "bible.zip").string() +
+                          " » : Permission non accordée.");
 }
 
 TEST(Import, AZipBombIsRefusedAtTheCap) {
@@ -206,8 +247,8 @@ TEST(Import, ACancelLeavesEverythingAsItWas) {
 TEST(Import, AFolderThatCannotBeWrittenIsLeftAsItWas) {
     ProgramFolder app;
     const fs::path zip = app.Zip({{"GEN.usfm", TinyBook("GEN")}});
-    const std::string message =
-        "Impossible d'écrire dans le dossier « " + app.dir.path().string() + " » : ";
+    const std::string message = "Impossible d'écrire dans le dossier « " + app.dir.path().string() +
+                                " » : Permission non accordée.";
     fs::permissions(app.dir.path(), fs::perms::owner_write, fs::perm_options::remove);
     {
         lorvane::testing::WithoutRootOverride asReader;
@@ -222,12 +263,18 @@ TEST(Import, AFolderThatCannotBeWrittenIsLeftAsItWas) {
     rlimit tiny = saved;
     tiny.rlim_cur = 64;
     setrlimit(RLIMIT_FSIZE, &tiny);
-    app.ExpectRefused(zip, message);
+    app.ExpectRefused(zip, "L'espace disque est insuffisant dans le dossier « " +
+                               app.dir.path().string() + " ».");
     setrlimit(RLIMIT_FSIZE, &saved);
 }
 
-TEST(Import, WhatACrashLeftBesideDataIsClearedByTheNextImport) {
+TEST(Import, WhatACrashLeftBesideDataIsClearedAtTheNextStartOrImport) {
     ProgramFolder app;
+    Write(app.dir.path() / "data.new" / "data" / "bible.dat", "à moitié");
+    RemoveImportLeftovers(app.dir.appDir());
+    EXPECT_EQ(Snapshot(app.dir.path()), app.before);
+    EXPECT_FALSE(fs::exists(app.dir.path() / "data.new"));
+
     Write(app.dir.path() / "data.new" / "data" / "bible.dat", "à moitié");
     ImportBible(app.dir.appDir(), app.Zip({{"GEN.usfm", TinyBook("GEN")}}));
     EXPECT_FALSE(fs::exists(app.dir.path() / "data.new"));

@@ -79,7 +79,7 @@ struct WithoutRootOverride::Saved {
 WithoutRootOverride::WithoutRootOverride() : saved_(new Saved) {
     syscall(SYS_capget, &saved_->header, saved_->data);
     __user_cap_data_struct reduced[2] = {saved_->data[0], saved_->data[1]};
-    reduced[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
+    reduced[0].effective &= ~(1u << CAP_DAC_OVERRIDE | 1u << CAP_DAC_READ_SEARCH);
     syscall(SYS_capset, &saved_->header, reduced);
 }
 

@@ -113,6 +113,33 @@ TEST(StudyLinkTest, VerseLinksAndTheirRanges) {
     EXPECT_EQ(LastUrlComponent("19"), "19");
 }
 
+// A New Testament alone: no book before Matthieu has a chapter, and Jean
+// only two.
+TEST(FirstBookTest, TheReaderLandsOnABookTheBibleHasAndTabsKeepTheirPlace) {
+    testing::DataSet d = testing::DataSet::Small(2);
+    std::erase_if(d.verses,
+                  [](const auto& v) { return v.book < 40 || (v.book == 43 && v.chapter == 3); });
+    for (int b = 0; b < 39; ++b)
+        d.books[static_cast<std::size_t>(b)].chapterCount = 0;
+    d.books[42].chapterCount = 2;
+    testing::TempDir dir;
+    testing::WriteDataFolder(dir.path(), d);
+    Communs c{dir.appDir()};
+    LoadAllTables(c);
+    EXPECT_EQ(FirstBook(c), 40);
+    EXPECT_EQ(PlaceInBible(c, TabValue(43, 2)), TabValue(43, 2));  // the same place
+    EXPECT_EQ(PlaceInBible(c, TabValue(43, 3)), TabValue(43, 1));  // the book's first chapter
+    EXPECT_EQ(PlaceInBible(c, TabValue(1, 3)), TabValue(40, 1));   // a book it lacks
+    EXPECT_EQ(PlaceInBible(c, 0), TabValue(40, 1));
+
+    testing::DataSet whole = testing::DataSet::Small();
+    testing::TempDir full;
+    testing::WriteDataFolder(full.path(), whole);
+    Communs all{full.appDir()};
+    LoadAllTables(all);
+    EXPECT_EQ(FirstBook(all), 1);
+}
+
 class BookIndexTest : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProgressDialog>
@@ -24,12 +25,20 @@ namespace {
 
 const QString kTitle = QStringLiteral("Importer une Bible");
 
+// A path has no space to wrap at: a break is allowed after each "/" (a
+// zero-width space, which nothing shows or reads aloud).
+QString Breakable(QString text) {
+    return text.replace(QLatin1Char('/'), QStringLiteral("/\u200B"));
+}
+
+// The summary and its remarks go in one text, a blank line between them:
+// the box wraps its one text within the screen and sizes itself to it,
+// where a separate informative text would leave a long first line cut.
 void ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& text,
                  const QString& more = {}) {
-    QMessageBox box(icon, kTitle, text, QMessageBox::Ok, parent);
-    box.setInformativeText(more);
-    // Wide enough for its title and a summary on one line.
-    box.setStyleSheet(QStringLiteral("QLabel#qt_msgbox_label { min-width: 300px; }"));
+    const QString whole = more.isEmpty() ? text : text + QStringLiteral("\n\n") + more;
+    QMessageBox box(icon, kTitle, Breakable(whole), QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
     box.setObjectName("ImportMessageBox");
     box.setAccessibleName(kTitle);
     box.exec();
@@ -46,8 +55,9 @@ struct Outcome {
 QString AskBibleFile(QWidget* parent) {
     QString start = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     if (start.isEmpty() || !QDir(start).exists()) start = QDir::homePath();
-    QFileDialog dialog(parent, kTitle, start,
-                       QStringLiteral("Bibles USFM (*.zip *.usfm *.sfm *.SFM)"));
+    QFileDialog dialog(parent, kTitle, start);
+    dialog.setNameFilters({QStringLiteral("Bibles (*.zip *.usfm *.sfm *.xml *.osis *.conf)"),
+                           QStringLiteral("Tous les fichiers (*)")});
     dialog.setObjectName("ImportFileDialog");
     dialog.setAccessibleName(kTitle);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -124,10 +134,23 @@ bool ImportBibleFile(QWidget* parent, const std::string& appDir, const QString& 
     take(std::move(result.tables));
     result.report.Print(std::cerr);
     QString more = QString::fromStdString(importer::ImportRemarks(result.report));
+    if (!result.name.empty()) {
+        // The Bible's own name, as its source gives it: « Bible Martin (MAR). »
+        QString name = QString::fromStdString(result.name);
+        if (!result.abbreviation.empty())
+            name += QStringLiteral(" (%1)").arg(QString::fromStdString(result.abbreviation));
+        more = name + QStringLiteral(".") + (more.isEmpty() ? "" : "\n") + more;
+    }
+    const QString shortBooks = QString::fromStdString(importer::ShortBooksText(result.shortBooks));
+    if (!shortBooks.isEmpty()) more += (more.isEmpty() ? "" : "\n") + shortBooks;
     if (!more.isEmpty()) more += "\n";
     more += QString::fromUtf8("Lorvane s'ouvrira désormais sur cette Bible.");
     ShowMessage(parent, QMessageBox::Information, summary, more);
     return true;
+}
+
+void ClearImportLeftovers(const std::string& appDir) {
+    importer::RemoveImportLeftovers(appDir);
 }
 
 bool RunImportCommand(QWidget* parent, const std::string& appDir, const TakeImportedTables& take) {

@@ -19,7 +19,8 @@ namespace lorvane {
 using TakeImportedTables = std::function<void(Communs&& tables)>;
 
 // The file dialog: "Importer une Bible", in the downloads folder (else the
-// home folder), filter "Bibles USFM (*.zip *.usfm *.sfm *.SFM)". The chosen
+// home folder), filters "Bibles (*.zip *.usfm *.sfm *.xml *.osis *.conf)" and
+// "Tous les fichiers (*)". The chosen
 // file's path, empty when the reader closed it.
 QString AskBibleFile(QWidget* parent);
 
@@ -30,6 +31,9 @@ QString AskBibleFile(QWidget* parent);
 // nothing. Returns whether the tables were handed over.
 bool ImportBibleFile(QWidget* parent, const std::string& appDir, const QString& source,
                      const TakeImportedTables& take);
+
+// At start: what an import killed half-way left in the program folder goes.
+void ClearImportLeftovers(const std::string& appDir);
 
 // The whole command: AskBibleFile, then ImportBibleFile.
 bool RunImportCommand(QWidget* parent, const std::string& appDir, const TakeImportedTables& take);

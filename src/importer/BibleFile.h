@@ -1,0 +1,28 @@
+#pragma once
+
+// A Bible read by a helper process, handed to the program in one file: the
+// BibleData, what the source is ("module SWORD (zText, OSIS)"), its name
+// and abbreviation, and the books it passed over.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Bible.h"
+
+namespace lorvane::importer {
+
+struct HelperBible {
+    BibleData bible;
+    std::string form;                  // UTF-8, "module SWORD (zText, OSIS)"
+    std::string name, abbreviation;    // UTF-8, the source's own
+    std::vector<std::string> outside;  // the books beyond the 66, as the source names them
+};
+
+std::string EncodeHelperBible(const HelperBible& b);
+
+// Throws ImportError when the bytes are not a whole file of EncodeHelperBible
+// (cut short, counts beyond a Bible's, numbers out of range).
+HelperBible DecodeHelperBible(std::string_view bytes);
+
+}  // namespace lorvane::importer

@@ -1,0 +1,82 @@
+#include "Reasons.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <system_error>
+#include <vector>
+
+namespace lorvane::importer {
+
+std::string FrenchReason(int error) {
+    switch (error) {
+        case EACCES:
+        case EPERM:
+            return "Permission non accordée";
+        case ENOENT:
+            return "Fichier ou dossier introuvable";
+        case ENOTDIR:
+            return "Un élément du chemin n'est pas un dossier";
+        case EISDIR:
+            return "C'est un dossier";
+        case EROFS:
+            return "Le disque est en lecture seule";
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG:
+            return "L'espace disque est insuffisant";
+        case EIO:
+            return "Erreur de lecture ou d'écriture sur le disque";
+        case ENAMETOOLONG:
+            return "Le nom est trop long";
+        case EMFILE:
+        case ENFILE:
+            return "Trop de fichiers ouverts";
+        case ENOMEM:
+            return "La mémoire est insuffisante";
+        case EEXIST:
+        case ENOTEMPTY:
+            return "Un fichier de ce nom existe déjà";
+        case EBUSY:
+            return "Le fichier est utilisé par un autre programme";
+        default:
+            return "erreur système " + std::to_string(error);
+    }
+}
+
+std::string UnreadableFile(const std::filesystem::path& path, int error) {
+    return "Impossible de lire le fichier « " + path.string() + " » : " + FrenchReason(error) + ".";
+}
+
+int WriteProbe(const std::filesystem::path& folder) {
+    const std::string probe = (folder / ".lorvane-probe").string();
+    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return errno;
+    int error = 0;
+    const std::vector<char> zeros(64 * 1024);
+    // A short write says nothing: the next one gives the reason.
+    for (std::size_t left = 16 * zeros.size(); left > 0 && error == 0;) {
+        const ssize_t n = ::write(fd, zeros.data(), std::min(left, zeros.size()));
+        if (n < 0 && errno != EINTR) error = errno;
+        if (n > 0) left -= static_cast<std::size_t>(n);
+    }
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return error;
+}
+
+std::string UnwritableFolder(const std::filesystem::path& folder, const std::exception& failure) {
+    int error = WriteProbe(folder);
+    if (error == 0)
+        if (const auto* se = dynamic_cast<const std::system_error*>(&failure))
+            error = se->code().value();
+    if (error == ENOSPC || error == EDQUOT || error == EFBIG)
+        return "L'espace disque est insuffisant dans le dossier « " + folder.string() + " ».";
+    return "Impossible d'écrire dans le dossier « " + folder.string() +
+           " » : " + (error != 0 ? FrenchReason(error) : std::string("l'écriture a échoué")) + ".";
+}
+
+}  // namespace lorvane::importer

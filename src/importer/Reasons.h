@@ -1,0 +1,36 @@
+#pragma once
+
+// The reasons a reader is told when an import cannot read its file or
+// write its folder, in French: the system's own texts are English.
+
+#include <exception>
+#include <filesystem>
+#include <string>
+
+namespace lorvane::importer {
+
+// "Permission non accordée", "Fichier ou dossier introuvable"... for an
+// errno value; "erreur système N" for the rare others.
+std::string FrenchReason(int error);
+
+// The message of a file that cannot be read: « Impossible de lire le
+// fichier « path » : Permission non accordée. »
+std::string UnreadableFile(const std::filesystem::path& path, int error);
+
+// Writes and removes a file of 1 MB in the folder: the errno of the first
+// failure, 0 when it could be written.
+int WriteProbe(const std::filesystem::path& folder);
+
+// The message of a data folder that could not be written. The failure
+// rarely says why (the file streams keep no errno), so the folder is tried
+// again (WriteProbe): a full disk (or a file size limit) is « L'espace
+// disque est insuffisant dans le dossier « folder ». », any other reason
+// « Impossible d'écrire dans le dossier « folder » : reason. »
+std::string UnwritableFolder(const std::filesystem::path& folder, const std::exception& failure);
+
+// An archive that ends early or whose data do not unpack.
+inline constexpr const char* kDamagedDownload =
+    "Le fichier est incomplet ou endommagé (téléchargement interrompu ?) : téléchargez-le de "
+    "nouveau.";
+
+}  // namespace lorvane::importer

@@ -1,0 +1,58 @@
+#pragma once
+
+// The .conf file that describes a SWORD module: "[Name]" then "Key=Value"
+// lines, a value continued on the next line after a trailing "\". Read
+// without libsword, so that a module is judged (its kind, its driver, where
+// its data are, whether it is encrypted) before anything of it is opened.
+
+#include <cstddef>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace lorvane::importer {
+
+struct SwordConf {
+    std::string name;                            // the section, "engWEB2015eb"
+    std::map<std::string, std::string> entries;  // the first value of each key
+
+    // The value of a key, "" when it is not there.
+    std::string Get(const std::string& key) const;
+    bool Has(const std::string& key) const { return entries.count(key) != 0; }
+};
+
+// Throws ImportError when the bytes are no module description (no section
+// before the first key, a file beyond 1 MB).
+SwordConf ParseSwordConf(std::string_view bytes);
+
+// Whether the bytes look like a module's .conf: a section line first
+// (after comments and blank lines) and a ModDrv key.
+bool LooksLikeSwordConf(std::string_view bytes);
+
+// What a Bible module is, from its .conf: the driver ("zText"), the
+// markup ("OSIS", "ThML", "GBF", "TEI" or "plain"), the compression, and
+// its data folder under the library's root. Throws ImportError with the
+// reader's message: a commentary, a dictionary or a book, an encrypted
+// module, a driver this program does not read, or a DataPath that leads
+// outside the root.
+struct SwordModuleFacts {
+    std::string driver, markup, compression;
+    std::filesystem::path dataPath;  // relative to the root, without ".."
+};
+SwordModuleFacts CheckSwordConf(const SwordConf& conf);
+
+// Checks the index files of the module's data folder against the data they
+// point into: every verse within its data file (or its compressed block),
+// every block within the compressed file and no block that would inflate
+// beyond `blockCap` bytes. Throws ImportError when one does not.
+void CheckSwordData(const SwordModuleFacts& facts, const std::filesystem::path& dataFolder,
+                    std::size_t blockCap = std::size_t{64} << 20);
+
+// The same checks on the bytes of one testament's files: the verse index,
+// the block index (empty for the raw drivers) and the size of the data or
+// compressed file.
+void CheckSwordIndex(const std::string& driver, std::string_view verseIndex,
+                     std::string_view blockIndex, std::uint64_t dataSize, std::size_t blockCap);
+
+}  // namespace lorvane::importer

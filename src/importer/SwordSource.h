@@ -1,0 +1,29 @@
+#pragma once
+
+// SWORD modules as the reader chooses them: a zip as a SWORD repository
+// gives it (mods.d/*.conf and modules/texts/...), or the module's .conf in
+// an unzipped library. The module is read by lorvane-sword-import, a
+// process of its own beside the program, so that the program never loads
+// libsword.
+
+#include <filesystem>
+
+#include "BibleFile.h"
+#include "UsfmSource.h"
+
+namespace lorvane::importer {
+
+// Whether `source` is a SWORD module: a file whose text is a module's
+// .conf, or an archive with an entry .../mods.d/NAME.conf.
+bool IsSwordSource(const std::filesystem::path& source);
+
+// lorvane-sword-import beside the running program.
+std::filesystem::path SwordHelperPath();
+
+// Runs `helper` on `source` and reads the Bible it writes. Throws
+// ImportError with the helper's French message when it refuses the module,
+// ImportCancelled when `cancelled` says so (the helper is stopped).
+HelperBible ReadSwordSource(const std::filesystem::path& source,
+                            const std::filesystem::path& helper, const CancelCheck& cancelled = {});
+
+}  // namespace lorvane::importer

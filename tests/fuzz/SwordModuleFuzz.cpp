@@ -1,0 +1,48 @@
+// What the program reads of a SWORD module before libsword opens it, and
+// the Bible the helper hands back, on arbitrary bytes: the .conf, a verse
+// index against its block index, and the helper's file. None may crash,
+// hang or read out of bounds; what passes must hold together.
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "BibleFile.h"
+#include "SwordConf.h"
+#include "UsfmSource.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace lorvane::importer;
+    const std::string input(reinterpret_cast<const char*>(data), size);
+
+    try {
+        const SwordConf conf = ParseSwordConf(input);
+        if (conf.name.empty()) std::abort();
+        const SwordModuleFacts facts = CheckSwordConf(conf);
+        for (const auto& part : facts.dataPath)
+            if (part == "..") std::abort();
+        if (facts.dataPath.is_absolute()) std::abort();
+    } catch (const ImportError&) {
+    }
+
+    // The first bytes choose the driver and where the block index starts.
+    if (size >= 2) {
+        static const char* const kDrivers[] = {"RawText", "RawText4", "zText", "zText4"};
+        const std::string driver = kDrivers[data[0] % 4];
+        const std::size_t split = std::min<std::size_t>(data[1] * 4u, size - 2);
+        try {
+            CheckSwordIndex(driver, input.substr(2, split), input.substr(2 + split), size * 3u,
+                            1u << 20);
+        } catch (const ImportError&) {
+        }
+    }
+
+    try {
+        const HelperBible h = DecodeHelperBible(input);
+        if (h.bible.books.size() != 66) std::abort();
+        if (DecodeHelperBible(EncodeHelperBible(h)).bible.verses.size() != h.bible.verses.size())
+            std::abort();
+    } catch (const ImportError&) {
+    }
+    return 0;
+}

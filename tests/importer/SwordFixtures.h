@@ -1,0 +1,36 @@
+#pragma once
+
+// SWORD modules written by the tests through libsword's own writers, in
+// each driver and compression, laid out as a SWORD library (mods.d/ and
+// modules/texts/...), and zipped as a SWORD repository gives them.
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ZipFixtures.h"
+
+namespace lorvane::testing {
+
+struct SwordModuleSpec {
+    std::string name = "BibleEssai";
+    std::string driver = "zText";     // RawText, RawText4, zText, zText4
+    std::string compression = "ZIP";  // ZIP, LZSS, BZIP2, XZ (z drivers)
+    std::string markup = "OSIS";      // the SourceType line
+    std::string extraConf;            // lines added to the .conf
+    // (OSIS key, entry as stored); the default: Genèse 1:1-3 with a title
+    // and Jean 1:1 with a note and a cross-reference.
+    std::vector<std::pair<std::string, std::string>> verses = DefaultVerses();
+
+    static std::vector<std::pair<std::string, std::string>> DefaultVerses();
+};
+
+// Writes the module into the library folder `root`; returns its .conf.
+std::filesystem::path WriteSwordModule(const std::filesystem::path& root,
+                                       const SwordModuleSpec& spec);
+
+// Every file under `root`, by its path relative to it.
+ZipEntries FolderEntries(const std::filesystem::path& root);
+
+}  // namespace lorvane::testing

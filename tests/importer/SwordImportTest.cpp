@@ -1,0 +1,174 @@
+// SWORD modules imported from the menu: a zip as a SWORD repository gives
+// it or a .conf in its library, in every driver and compression, read by
+// the helper process; and the modules refused.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "Cp1252.h"
+#include "FctLoad.h"
+#include "Fixtures.h"
+#include "Import.h"
+#include "SwordFixtures.h"
+
+namespace lorvane::importer {
+namespace {
+
+namespace fs = std::filesystem;
+using lorvane::testing::SwordModuleSpec;
+using lorvane::testing::TempDir;
+
+struct SwordImport : ::testing::Test {
+    SwordImport() {
+        lorvane::testing::WriteDataFolder(app.path(), lorvane::testing::DataSet::Small());
+        steps.swordHelper = LORVANE_SWORD_HELPER;
+    }
+    // The module written as a library, then zipped.
+    fs::path Zip(const SwordModuleSpec& spec) {
+        TempDir library;
+        lorvane::testing::WriteSwordModule(library.path(), spec);
+        const fs::path zip = source.path() / (spec.driver + spec.compression + ".zip");
+        lorvane::testing::WriteZip(zip, lorvane::testing::FolderEntries(library.path()));
+        return zip;
+    }
+    ImportResult Import(const fs::path& from) { return ImportBible(app.appDir(), from, steps); }
+    std::string Refusal(const fs::path& from) {
+        const std::string before = lorvane::testing::ReadFile(app.path() / "data" / "bible.dat");
+        try {
+            Import(from);
+        } catch (const ImportError& e) {
+            EXPECT_EQ(lorvane::testing::ReadFile(app.path() / "data" / "bible.dat"), before);
+            return e.what();
+        }
+        return "imported";
+    }
+    TempDir app, source;
+    ImportSteps steps;
+};
+
+std::string VerseText(const Communs& c, int book, int chapter, int verse) {
+    return cp1252::ToUtf8(c.VerseTable[c.VerseLookup(book, chapter, verse)].Text);
+}
+
+TEST_F(SwordImport, EveryDriverAndCompressionImports) {
+    const std::pair<const char*, const char*> kinds[] = {
+        {"RawText", ""},    {"RawText4", ""}, {"zText", "ZIP"},  {"zText", "LZSS"},
+        {"zText", "BZIP2"}, {"zText", "XZ"},  {"zText4", "ZIP"},
+    };
+    for (const auto& [driver, compression] : kinds) {
+        SCOPED_TRACE(std::string(driver) + " " + compression);
+        SwordModuleSpec spec;
+        spec.driver = driver;
+        spec.compression = compression;
+        ImportResult r = Import(Zip(spec));
+        EXPECT_EQ(r.books, 2);
+        EXPECT_EQ(VerseText(r.tables, 1, 1, 1),
+                  "Au commencement, Dieu créa les cieux et la terre.");
+        EXPECT_EQ(VerseText(r.tables, 43, 1, 1),
+                  "Au commencement était la Parole, et la Parole était avec Dieu.");
+        EXPECT_EQ(r.form, "un module SWORD (" + std::string(driver) + ", OSIS)");
+    }
+}
+
+TEST_F(SwordImport, AModuleBringsItsNameHeadingsAndCrossReferences) {
+    ImportResult r = Import(Zip({}));
+    EXPECT_EQ(ImportHeadline(r).rfind(
+                  "Bible importée depuis un module SWORD (zText, OSIS) : 2 livres importés ;", 0),
+              0u)
+        << ImportHeadline(r);
+    EXPECT_EQ(r.name, "Bible d'essai à l'accent");
+    EXPECT_EQ(r.abbreviation, "BÉ");
+    EXPECT_EQ(cp1252::ToUtf8(r.tables.Book(1).Name.view()), "Genèse");  // the French list
+    EXPECT_EQ(r.tables.Book(43).ChapterCount, 1);
+    EXPECT_EQ(cp1252::ToUtf8(r.tables.IndexTable[1].Title.view()), "La création");
+    ASSERT_GE(r.tables.CrossRefSlotCount(), 1);
+    EXPECT_EQ(r.tables.CrossRefTable[1].Book, 43);
+    EXPECT_EQ(r.tables.CrossRefTable[1].Target.Book, 1);
+
+    // Other markups through libsword's own filters.
+    SwordModuleSpec thml;
+    thml.markup = "ThML";
+    thml.verses = {{"Gen.1.1", "Au <i>commencement</i><note>une note</note>."}};
+    EXPECT_EQ(VerseText(Import(Zip(thml)).tables, 1, 1, 1), "Au commencement.");
+    SwordModuleSpec gbf;
+    gbf.markup = "GBF";
+    gbf.verses = {{"Gen.1.1", "Au <FI>commencement<Fi>."}};
+    EXPECT_EQ(VerseText(Import(Zip(gbf)).tables, 1, 1, 1), "Au commencement.");
+}
+
+TEST_F(SwordImport, TheConfOfAnUnzippedLibraryImports) {
+    TempDir library;
+    const fs::path conf = lorvane::testing::WriteSwordModule(library.path(), {});
+    ImportResult r = Import(conf);
+    EXPECT_EQ(r.books, 2);
+    EXPECT_EQ(VerseText(r.tables, 1, 1, 2), "La terre était informe et vide.");
+}
+
+TEST_F(SwordImport, ModulesThatAreNoReadableBibleAreRefused) {
+    SwordModuleSpec commentary;
+    commentary.extraConf = "";
+    {
+        TempDir library;
+        const fs::path conf = lorvane::testing::WriteSwordModule(library.path(), {});
+        std::string text = lorvane::testing::ReadFile(conf);
+        text.replace(text.find("ModDrv=zText"), 12, "ModDrv=zCom");
+        std::ofstream(conf, std::ios::binary) << text;
+        EXPECT_EQ(Refusal(conf), "Ce module SWORD est un commentaire, pas une Bible.");
+        text.replace(text.find("ModDrv=zCom"), 11, "ModDrv=zText\nCipherKey=abc");
+        std::ofstream(conf, std::ios::binary) << text;
+        EXPECT_EQ(Refusal(conf),
+                  "Ce module SWORD est chiffré : il lui faut la clé de son éditeur.");
+        text.replace(text.find("DataPath=./"), 11, "DataPath=../../etc/");
+        text.replace(text.find("CipherKey=abc"), 13, "");
+        std::ofstream(conf, std::ios::binary) << text;
+        EXPECT_EQ(Refusal(conf),
+                  "Ce module SWORD est mal formé : ses données seraient hors de son dossier.");
+    }
+    // An index pointing past its data, and a block that would inflate past
+    // the cap.
+    for (const char* file : {"nt.czz", "nt.czs"}) {
+        TempDir library;
+        const fs::path conf = lorvane::testing::WriteSwordModule(library.path(), {});
+        const fs::path data = library.path() / "modules/texts/ztext/bibleessai" / file;
+        std::string bytes = lorvane::testing::ReadFile(data);
+        if (std::string(file) == "nt.czz")
+            bytes.resize(bytes.size() / 2);
+        else
+            bytes.replace(8, 4, "\xFF\xFF\xFF\x7F");  // the first block's inflated size
+        std::ofstream(data, std::ios::binary) << bytes;
+        EXPECT_EQ(Refusal(conf).rfind("Ce module SWORD est endommagé : ", 0), 0u) << file;
+    }
+}
+
+TEST_F(SwordImport, ACancelStopsTheHelperAndLeavesTheBible) {
+    const fs::path zip = Zip({});
+    const std::string before = lorvane::testing::ReadFile(app.path() / "data" / "bible.dat");
+    int asks = 0;
+    steps.cancelled = [&] { return ++asks >= 2; };
+    EXPECT_THROW(Import(zip), ImportCancelled);
+    EXPECT_EQ(lorvane::testing::ReadFile(app.path() / "data" / "bible.dat"), before);
+}
+
+TEST_F(SwordImport, TheWorldEnglishBibleOfTheSystemImportsWhole) {
+    const fs::path conf = "/usr/share/sword/mods.d/engWEB2015eb.conf";
+    if (!fs::exists(conf)) GTEST_SKIP() << "sword-text-web is not installed";
+    // Zipped at test time as a SWORD repository gives it.
+    lorvane::testing::ZipEntries entries;
+    for (const auto& [path, bytes] : lorvane::testing::FolderEntries("/usr/share/sword"))
+        if (path.rfind("mods.d/engWEB", 0) == 0 || path.find("/engWEB2015eb/") != std::string::npos)
+            entries.push_back({path, bytes});
+    const fs::path zip = source.path() / "engWEB2015eb.zip";
+    lorvane::testing::WriteZip(zip, entries);
+    ImportResult r = Import(zip);
+    EXPECT_EQ(ImportHeadline(r),
+              "Bible importée depuis un module SWORD (zText, OSIS) : 66 livres importés.");
+    EXPECT_EQ(r.name, "World English Bible with Deuterocanon");
+    EXPECT_EQ(VerseText(r.tables, 43, 3, 16).substr(0, 20), "For God so loved the");
+    EXPECT_NE(ImportRemarks(r.report).find("hors des 66 ignorés : Tobie, Judith"),
+              std::string::npos)
+        << ImportRemarks(r.report);
+}
+
+}  // namespace
+}  // namespace lorvane::importer
