@@ -511,7 +511,7 @@ void TFBible::Quitter1Click() {
 }
 
 void TFBible::ImporterBible1Click() {
-    RunImportCommand(this, communs_.AppDir,
+    RunImportCommand(this, communs_,
                      [this](Communs&& tables) { TakeImportedTables(std::move(tables)); });
 }
 

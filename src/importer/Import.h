@@ -27,7 +27,7 @@ struct ImportSteps {
 };
 
 struct ImportResult {
-    Communs tables;            // loaded from the new data/; AppDir is the program folder
+    Communs tables;            // loaded from the new data/; AppDir and BibleDir its folder
     int books = 0;             // books of the 66 that the source has
     std::vector<int> missing;  // the numbers of the others
     Report report;
@@ -39,6 +39,13 @@ struct ImportResult {
 // French message, or ImportCancelled; data/ and them/ are then untouched.
 ImportResult ImportBible(const std::string& appDir, const std::filesystem::path& source,
                          const ImportSteps& steps = {});
+
+// The same into the folder appDir when the data in use is bibleDir's (the
+// program's, when the reader's Bibles go to a folder of their own): the
+// study pages come from bibleDir's data/them.dat, and the new data/ and
+// them/ go to appDir; the tables' AppDir and BibleDir are appDir.
+ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
+                         const std::filesystem::path& source, const ImportSteps& steps = {});
 
 // What the reader is told of the source beyond the books, UTF-8: the places
 // where verse numbers jump ("Numéros de versets hors de suite : 3 endroits,
