@@ -11,6 +11,7 @@ RUN_BUILD  ?= build-run
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 MAKE_BUILD ?= build-make
+DEB_BUILD  ?= build-deb
 JOBS       ?= $(shell nproc)
 # A USFM Bible, a folder or an archive as downloaded, for the data set (make run
 # BIBLE=~/Téléchargements/fraLSG_usfm.zip); without it the
@@ -25,7 +26,7 @@ RUN_OPTIONS = -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG
 RUN_FLAGS   = -G Ninja $(RUN_OPTIONS)
 
 .PHONY: all deps deps-run build build-run data run install uninstall test test-asan test-fuzz \
-	test-makefiles bench format clean
+	test-makefiles deb bench format clean
 
 all: build
 
@@ -65,6 +66,13 @@ install: data
 uninstall:
 	@scripts/uninstall.sh
 
+# The Debian package lorvane_<version>_amd64.deb, built without root from the
+# tracked sources with the data of `make data` (same BIBLE=), and checked
+# with lintian, appstreamcli and desktop-file-validate (scripts/build-deb.sh).
+deb: data
+	@scripts/install-deps.sh deb
+	@scripts/build-deb.sh $(RUN_BUILD)/bin $(DEB_BUILD)
+
 test: build test-asan test-fuzz test-makefiles
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
@@ -100,4 +108,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(RUN_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(MAKE_BUILD)
+	rm -rf $(BUILD) $(RUN_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(MAKE_BUILD) $(DEB_BUILD)

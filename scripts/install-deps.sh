@@ -1,10 +1,12 @@
 #!/bin/sh
 # Installs the Debian 12 packages Lorvane needs, when they are missing. Uses
 # sudo when not run as root.
-# usage: install-deps.sh [run|test]
+# usage: install-deps.sh [run|test|deb]
 #   run   what building and running the program need (make run, make install)
 #   test  that and what the tests, the fuzzers and the benchmarks add
 #         (make test, make bench); the default
+#   deb   what building the program needs and the Debian packaging tools
+#         (make deb)
 set -eu
 
 # Compiler and build tools, Qt, zlib, SWORD and its World English Bible for
@@ -32,11 +34,17 @@ libreoffice-writer-nogui poppler-utils fonts-liberation2
 desktop-file-utils
 "
 
+# The Debian package and its checks.
+deb_packages="
+debhelper dpkg-dev lintian appstream desktop-file-utils
+"
+
 case "${1:-test}" in
 run) packages=$run_packages ;;
 test) packages="$run_packages $test_packages" ;;
+deb) packages="$run_packages $deb_packages" ;;
 *)
-    echo "usage: install-deps.sh [run|test]" >&2
+    echo "usage: install-deps.sh [run|test|deb]" >&2
     exit 2
     ;;
 esac
