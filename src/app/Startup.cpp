@@ -20,7 +20,6 @@
 #include "FctLoad.h"
 #include "PageFonts.h"
 #include "ProgramFolders.h"
-#include "QtPath.h"
 #include "SessionEnd.h"
 #include "Splash.h"
 #include "StudyPages.h"
