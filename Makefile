@@ -10,6 +10,8 @@ BUILD      ?= build
 RUN_BUILD  ?= build-run
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+MAKE_BUILD ?= build-make
+DEB_BUILD  ?= build-deb
 JOBS       ?= $(shell nproc)
 # A USFM Bible, a folder or an archive as downloaded, for the data set (make run
 # BIBLE=~/Téléchargements/fraLSG_usfm.zip); without it the
@@ -18,12 +20,13 @@ BIBLE      ?=
 CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLORVANE_WERROR=ON
 # The program for running: the code of RelWithDebInfo (-O2) without the
 # debugging information, which takes a third of the compiler's time.
-RUN_FLAGS   = -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
+RUN_OPTIONS = -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
 	-DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" -DLORVANE_WERROR=ON \
 	-DLORVANE_TESTS=OFF -DLORVANE_BENCH=OFF
+RUN_FLAGS   = -G Ninja $(RUN_OPTIONS)
 
 .PHONY: all deps deps-run build build-run data run install uninstall test test-asan test-fuzz \
-	bench format clean
+	test-makefiles deb bench format clean
 
 all: build
 
@@ -63,7 +66,14 @@ install: data
 uninstall:
 	@scripts/uninstall.sh
 
-test: build test-asan test-fuzz
+# The Debian package lorvane_<version>_amd64.deb, built without root from the
+# tracked sources with the data of `make data` (same BIBLE=), and checked
+# with lintian, appstreamcli and desktop-file-validate (scripts/build-deb.sh).
+deb: data
+	@scripts/install-deps.sh deb
+	@scripts/build-deb.sh $(RUN_BUILD)/bin $(DEB_BUILD)
+
+test: build test-asan test-fuzz test-makefiles
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # The core libraries and their tests under AddressSanitizer and
@@ -85,6 +95,12 @@ test-fuzz: deps
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target lorvane_fuzzers
 	ctest --test-dir $(FUZZ_BUILD) --output-on-failure -j $(JOBS)
 
+# The program alone with CMake's default generator (Unix Makefiles), so that
+# a build step only Ninja copes with cannot come in unnoticed.
+test-makefiles: deps
+	cmake -S . -B $(MAKE_BUILD) -G "Unix Makefiles" $(RUN_OPTIONS)
+	cmake --build $(MAKE_BUILD) -j $(JOBS) --target lorvane
+
 bench: build
 	for b in $(BUILD)/bench/bench_*; do $$b; done
 
@@ -92,4 +108,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(RUN_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(RUN_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(MAKE_BUILD) $(DEB_BUILD)

@@ -1,10 +1,12 @@
 #!/bin/sh
 # Installs the Debian 12 packages Lorvane needs, when they are missing. Uses
 # sudo when not run as root.
-# usage: install-deps.sh [run|test]
+# usage: install-deps.sh [run|test|deb]
 #   run   what building and running the program need (make run, make install)
 #   test  that and what the tests, the fuzzers and the benchmarks add
 #         (make test, make bench); the default
+#   deb   what building the program needs and the Debian packaging tools
+#         (make deb)
 set -eu
 
 # Compiler and build tools, Qt, zlib, SWORD and its World English Bible for
@@ -22,21 +24,28 @@ qt6-translations-l10n
 # GoogleTest and Google Benchmark; clang and its fuzzer runtime; the virtual
 # display, its window manager and the X tools of the window tests; the
 # accessibility bus; LibreOffice, poppler and the fonts of the writing pad's
-# tests; the desktop entry validator.
+# tests; the validators of the desktop entry and the AppStream file, and man
+# for the man pages.
 test_packages="
 libgtest-dev libbenchmark-dev
 clang libclang-rt-dev
 xvfb xauth xdotool x11-utils imagemagick openbox
 dbus at-spi2-core python3-pyatspi
 libreoffice-writer-nogui poppler-utils fonts-liberation2
-desktop-file-utils
+desktop-file-utils appstream man-db
+"
+
+# The Debian package and its checks.
+deb_packages="
+debhelper dpkg-dev lintian appstream desktop-file-utils
 "
 
 case "${1:-test}" in
 run) packages=$run_packages ;;
 test) packages="$run_packages $test_packages" ;;
+deb) packages="$run_packages $deb_packages" ;;
 *)
-    echo "usage: install-deps.sh [run|test]" >&2
+    echo "usage: install-deps.sh [run|test|deb]" >&2
     exit 2
     ;;
 esac

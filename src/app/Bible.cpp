@@ -512,7 +512,7 @@ void TFBible::Quitter1Click() {
 }
 
 void TFBible::ImporterBible1Click() {
-    RunImportCommand(this, communs_.AppDir,
+    RunImportCommand(this, communs_,
                      [this](Communs&& tables) { TakeImportedTables(std::move(tables)); });
 }
 

@@ -7,9 +7,11 @@
 #include <QImageReader>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 #include <QTranslator>
+#include <iostream>
 #include <system_error>
 
 #include "Accessible.h"
@@ -17,6 +19,7 @@
 #include "Bible.h"
 #include "FctLoad.h"
 #include "PageFonts.h"
+#include "ProgramFolders.h"
 #include "SessionEnd.h"
 #include "Splash.h"
 #include "StudyPages.h"
@@ -96,10 +99,11 @@ QIcon WindowIcon() {
     return icon.isNull() ? QIcon(QStringLiteral(":/app/lorvane.svg")) : icon;
 }
 
-std::future<std::unique_ptr<Communs>> LoadTablesAhead(const std::string& appDir) {
+std::future<std::unique_ptr<Communs>> LoadTablesAhead(const std::string& appDir,
+                                                      const std::string& bibleDir) {
     try {
-        return std::async(std::launch::async, [appDir] {
-            auto tables = std::make_unique<Communs>(appDir);
+        return std::async(std::launch::async, [appDir, bibleDir] {
+            auto tables = std::make_unique<Communs>(appDir, bibleDir);
             LoadAllTables(*tables);
             return tables;
         });
@@ -108,7 +112,19 @@ std::future<std::unique_ptr<Communs>> LoadTablesAhead(const std::string& appDir)
     }
 }
 
-int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables) {
+int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables,
+                 const std::string& shippedBible) {
+    // Every page is written there: without it nothing could be shown.
+    const std::string unwritable = UnwritableFolderReason(communs.AppDir);
+    if (!unwritable.empty()) {
+        std::cerr << "lorvane: cannot write into " << communs.AppDir << std::endl;
+        InstallFrenchQtTexts();
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Lorvane"),
+                        QString::fromStdString(unwritable), QMessageBox::Ok);
+        box.setObjectName("UnwritableFolderBox");
+        box.exec();
+        return 1;
+    }
     // With the tables loaded ahead, the study pages are unpacked ahead too,
     // silently; the application object exists, which the archive reader
     // looks at. First that thread has Qt load its image plugins, which the
@@ -117,13 +133,14 @@ int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables)
     std::future<void> pages;
     if (tables.valid()) {
         try {
-            pages = std::async(std::launch::async, [dir = communs.AppDir] {
-                QBuffer none;
-                none.open(QIODevice::ReadOnly);
-                QImageReader(&none, "png").canRead();
-                Communs folder(dir);
-                UnpackStudyPages(folder, nullptr);
-            });
+            pages =
+                std::async(std::launch::async, [dir = communs.AppDir, bible = communs.BibleDir] {
+                    QBuffer none;
+                    none.open(QIODevice::ReadOnly);
+                    QImageReader(&none, "png").canRead();
+                    Communs folder(dir, bible);
+                    UnpackStudyPages(folder, nullptr);
+                });
         } catch (const std::system_error&) {
         }
     }
@@ -141,9 +158,13 @@ int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables)
     QApplication::setApplicationName(QStringLiteral("Lorvane - Lorvane"));
     QApplication::setApplicationDisplayName(QString());
 
-    TFBible::DataLoad loadData;
-    if (tables.valid()) {
-        loadData = [&tables, &pages](Communs& c, BackupPrompts* prompts) {
+    TFBible::DataLoad loadData = [&tables, &pages, &shippedBible](Communs& c,
+                                                                  BackupPrompts* prompts) {
+        try {
+            if (!tables.valid()) {
+                LoadDataFolder(c, prompts);
+                return;
+            }
             c.TakeTables(std::move(*tables.get()));
             // Pages that could not be unpacked silently are unpacked again
             // here, with the archive reader's boxes.
@@ -154,8 +175,16 @@ int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables)
             } catch (...) {
             }
             if (!unpacked) UnpackStudyPages(c, prompts);
-        };
-    }
+        } catch (const std::exception& e) {
+            // A Bible the reader imported that no longer loads gives way
+            // to the program's own.
+            if (shippedBible.empty() || c.BibleDir == shippedBible) throw;
+            std::cerr << "lorvane: " << e.what() << "; reading " << shippedBible << "data instead"
+                      << std::endl;
+            c.BibleDir = shippedBible;
+            LoadDataFolder(c, prompts);
+        }
+    };
     TFBible bible(communs, nullptr, std::move(loadData));
     if (!bible.Loaded()) return 0;
     SessionGuard notes(bible.FrmRichEdit);

@@ -18,11 +18,12 @@ bool InstallFrenchQtTexts();
 // The icon of every window: lorvane.svg as drawn when the program was built.
 QIcon WindowIcon();
 
-// The tables of the program folder, loaded by LoadAllTables on a thread of
-// their own while the splash and the windows are made;
-// get() gives them, or raises what the loading raised. An invalid future
-// when no thread could be started.
-std::future<std::unique_ptr<Communs>> LoadTablesAhead(const std::string& appDir);
+// The tables of bibleDir + "data/" (appDir's when empty), loaded by
+// LoadAllTables on a thread of their own while the splash and the windows
+// are made; get() gives them, or raises what the loading raised. An invalid
+// future when no thread could be started.
+std::future<std::unique_ptr<Communs>> LoadTablesAhead(const std::string& appDir,
+                                                      const std::string& bibleDir = {});
 
 // The start sequence after the application object exists: the splash, the
 // application title, the main window with its loading block, the message
@@ -31,7 +32,12 @@ std::future<std::unique_ptr<Communs>> LoadTablesAhead(const std::string& appDir)
 // come from `tables` when it is valid, and then the study pages are
 // unpacked on a thread of their own meanwhile (again by the main window,
 // with the archive reader's boxes, when that fails); else the main window
-// loads both.
-int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables = {});
+// loads both. When the tables of BibleDir do not load and shippedBible
+// names another folder (the program's, under a Bible the reader imported),
+// that folder's data is loaded instead, with one line on standard error.
+// First of all AppDir, where the pages go, is made and must be writable:
+// else a French message names it and the exit code is 1.
+int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables = {},
+                 const std::string& shippedBible = {});
 
 }  // namespace lorvane

@@ -4,19 +4,27 @@
 #include "Application.h"
 #include "Communs.h"
 #include "ImportCommand.h"
+#include "ProgramFolders.h"
+#include "QtPath.h"
 #include "Startup.h"
+#include "UserFiles.h"
 
 int main(int argc, char** argv) {
-    std::unique_ptr<lorvane::Communs> communs;
+    std::string programDir;
     try {
-        communs = std::make_unique<lorvane::Communs>(lorvane::Communs::ExecutableDir());
+        programDir = lorvane::Communs::ExecutableDir();
     } catch (const std::exception& e) {
         std::cerr << "lorvane: " << e.what() << std::endl;
         return 1;
     }
-    lorvane::ClearImportLeftovers(communs->AppDir);
     lorvane::TApplication app(argc, argv);
+    // The pages go to the reader's own folder when the program's cannot
+    // take them (ProgramFolders.h).
+    const lorvane::ProgramFolders folders =
+        lorvane::ChooseProgramFolders(programDir, lorvane::PathFromQt(lorvane::UserDataFolder()));
+    auto communs = std::make_unique<lorvane::Communs>(folders.pages, folders.bible);
+    lorvane::ClearImportLeftovers(communs->AppDir);
     // The tables load while the splash and the windows are made.
-    auto tables = lorvane::LoadTablesAhead(communs->AppDir);
-    return lorvane::StartLorvane(*communs, std::move(tables));
+    auto tables = lorvane::LoadTablesAhead(communs->AppDir, communs->BibleDir);
+    return lorvane::StartLorvane(*communs, std::move(tables), folders.program);
 }

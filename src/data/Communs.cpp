@@ -21,9 +21,13 @@ std::string ExtractField(std::string_view text, int n, char separator) {
     }
 }
 
-Communs::Communs(std::string appDir)
-    : AppDir(std::move(appDir)), chapters_(static_cast<std::size_t>(kBookCount) * kMaxChapter) {
+Communs::Communs(std::string appDir, std::string bibleDir)
+    : AppDir(std::move(appDir)),
+      BibleDir(std::move(bibleDir)),
+      chapters_(static_cast<std::size_t>(kBookCount) * kMaxChapter) {
     if (!AppDir.empty() && AppDir.back() != '/') AppDir += '/';
+    if (BibleDir.empty()) BibleDir = AppDir;
+    if (!BibleDir.empty() && BibleDir.back() != '/') BibleDir += '/';
     VerseTable.resize(kVerseSlots + 1);
     IndexTable.resize(kIndexSlots + 1);
     QuoteTable.resize(kQuoteSlots + 1);
@@ -73,6 +77,7 @@ void Communs::SetVerseTable(std::vector<TVerset> table, std::size_t verses,
 }
 
 void Communs::TakeTables(Communs&& other) {
+    BibleDir = other.BibleDir;
     VerseTable = std::move(other.VerseTable);
     BookTable = other.BookTable;
     IndexTable = std::move(other.IndexTable);

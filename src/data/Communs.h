@@ -98,13 +98,21 @@ std::string ExtractField(std::string_view text, int n, char separator);
 class Communs {
   public:
     // appDir is the program folder; a missing trailing '/' is added.
-    explicit Communs(std::string appDir = {});
+    // bibleDir, when given, is the folder whose data/ is read; else appDir.
+    explicit Communs(std::string appDir = {}, std::string bibleDir = {});
 
     // The folder of the running executable, ending with '/', whatever the
     // working directory.
     static std::string ExecutableDir();
 
+    // AppDir is the folder the program writes into: its pages (temp.htm,
+    // temp0.htm, temp2.htm, them/) and an imported Bible's data/. It is the
+    // program folder, or the reader's own folder when the program folder
+    // cannot be written (ProgramFolders.h). BibleDir holds the data/ that
+    // is read: the program folder, or AppDir once the reader has imported a
+    // Bible there. Both end with '/'.
     std::string AppDir;
+    std::string BibleDir;
     std::uint8_t VerseTerminator = 254;
     int TextSize = 2;
 
@@ -118,6 +126,10 @@ class Communs {
 
     // AppDir + a path relative to it.
     std::string Path(std::string_view relative) const { return AppDir + std::string(relative); }
+    // BibleDir + a path relative to it ("data/bible.dat").
+    std::string BiblePath(std::string_view relative) const {
+        return BibleDir + std::string(relative);
+    }
 
     // Last slot number of each table (its size without slot 0).
     int VerseSlotCount() const { return static_cast<int>(VerseTable.size()) - 1; }
@@ -160,8 +172,9 @@ class Communs {
     void SetVerseTable(std::vector<TVerset> table, std::size_t verses,
                        std::shared_ptr<const std::string> bytes);
 
-    // Takes every table of `other` (an import's fresh tables), keeping the
-    // program folder and the settings of this one.
+    // Takes every table of `other` (an import's fresh tables) and the
+    // folder they were read from (BibleDir), keeping AppDir and the
+    // settings of this one.
     void TakeTables(Communs&& other);
 
     // The bytes that the verse texts view into ("" before SetVerseTable).

@@ -106,7 +106,7 @@ void WriteWholeFile(const std::string& path, std::string_view bytes) {
 }
 
 void LoadBookTable(Communs& c) {
-    const std::string path = c.Path("data/livre.dat");
+    const std::string path = c.BiblePath("data/livre.dat");
     c.BookTable = {};
     ForEachRecord(path, kBookRecordSize, [&](std::size_t i, const unsigned char* p) {
         if (i > static_cast<std::size_t>(kBookCount)) {
@@ -125,7 +125,7 @@ void LoadBookTable(Communs& c) {
 }
 
 void LoadVerseTable(Communs& c) {
-    const std::string path = c.Path("data/bible.dat");
+    const std::string path = c.BiblePath("data/bible.dat");
     // The texts stay in the bytes as read: each slot views into them.
     auto file = std::make_shared<const std::string>(ReadWholeFile(path));
     const auto* data = reinterpret_cast<const unsigned char*>(file->data());
@@ -170,7 +170,7 @@ void LoadVerseTable(Communs& c) {
 }
 
 void LoadIndexTable(Communs& c) {
-    const std::string path = c.Path("data/index.dat");
+    const std::string path = c.BiblePath("data/index.dat");
     std::vector<TIndex> records;
     ForEachRecord(path, kIndexRecordSize, [&](std::size_t, const unsigned char* p) {
         TIndex& r = records.emplace_back();
@@ -187,7 +187,7 @@ void LoadIndexTable(Communs& c) {
 }
 
 void LoadQuoteTable(Communs& c) {
-    const std::string path = c.Path("data/citat.dat");
+    const std::string path = c.BiblePath("data/citat.dat");
     std::vector<TCitat> records;
     ForEachRecord(path, kQuoteRecordSize, [&](std::size_t, const unsigned char* p) {
         TCitat& r = records.emplace_back();
@@ -201,7 +201,7 @@ void LoadQuoteTable(Communs& c) {
 }
 
 void LoadCrossRefTable(Communs& c) {
-    const std::string path = c.Path("data/refer.dat");
+    const std::string path = c.BiblePath("data/refer.dat");
     std::vector<TRefer> records;
     ForEachRecord(path, kCrossRefRecordSize, [&](std::size_t, const unsigned char* p) {
         TRefer& r = records.emplace_back();

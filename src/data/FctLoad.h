@@ -1,7 +1,7 @@
 #pragma once
 
 // The loaders of the data folder. Each reads its file whole from
-// AppDir + "data/..." and fills its table of the given Communs; every
+// BibleDir + "data/..." and fills its table of the given Communs; every
 // failure raises LoadError, which names the file and the reason.
 
 #include <stdexcept>

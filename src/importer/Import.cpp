@@ -142,6 +142,11 @@ void RemoveImportLeftovers(const std::string& appDir) {
 
 ImportResult ImportBible(const std::string& appDir, const fs::path& source,
                          const ImportSteps& steps) {
+    return ImportBible(appDir, appDir, source, steps);
+}
+
+ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
+                         const fs::path& source, const ImportSteps& steps) {
     auto checkCancel = [&] {
         if (steps.cancelled && steps.cancelled()) throw ImportCancelled();
     };
@@ -149,6 +154,8 @@ ImportResult ImportBible(const std::string& appDir, const fs::path& source,
     const fs::path folder = app.has_filename() ? app : app.parent_path();
     const fs::path data = folder / "data";
     const fs::path staging = folder / "data.new";
+    // The data folder in use, whose study pages go with the new Bible.
+    const fs::path current = fs::path(bibleDir) / "data";
 
     Report report;
     BibleData bible;
@@ -204,7 +211,7 @@ ImportResult ImportBible(const std::string& appDir, const fs::path& source,
             WriteDataFolder(staging / "data", bible, {}, {});
             // The study pages go with the program, not with the text; any
             // other file found in data/ stays with it too.
-            for (const auto& entry : fs::directory_iterator(data)) {
+            for (const auto& entry : fs::directory_iterator(current)) {
                 const std::string name = entry.path().filename().string();
                 const bool table = IsDataFileName(name) && name.compare(0, 5, "them.") != 0;
                 if (!table && entry.is_regular_file())
@@ -242,7 +249,7 @@ ImportResult ImportBible(const std::string& appDir, const fs::path& source,
     try {
         ExchangeFolders(staging / "them", folder / "them");
     } catch (const std::exception&) {
-        fresh.AppDir = folder.string() + "/";
+        fresh.AppDir = fresh.BibleDir = folder.string() + "/";
         UnpackStudyPages(fresh, nullptr);
     }
     RemoveQuietly(staging);
@@ -255,7 +262,7 @@ ImportResult ImportBible(const std::string& appDir, const fs::path& source,
                         std::move(name),
                         std::move(shortBooks),
                         std::move(sword.abbreviation)};
-    result.tables.AppDir = folder.string() + "/";
+    result.tables.AppDir = result.tables.BibleDir = folder.string() + "/";
     return result;
 }
 

@@ -30,7 +30,7 @@ struct ImportSteps {
 };
 
 struct ImportResult {
-    Communs tables;            // loaded from the new data/; AppDir is the program folder
+    Communs tables;            // loaded from the new data/; AppDir and BibleDir its folder
     int books = 0;             // books of the 66 that the source has
     std::vector<int> missing;  // the numbers of the others
     Report report;
@@ -48,6 +48,13 @@ struct ImportResult {
 // message, or ImportCancelled; data/ and them/ are then untouched.
 ImportResult ImportBible(const std::string& appDir, const std::filesystem::path& source,
                          const ImportSteps& steps = {});
+
+// The same into the folder appDir when the data in use is bibleDir's (the
+// program's, when the reader's Bibles go to a folder of their own): the
+// study pages come from bibleDir's data/them.dat, and the new data/ and
+// them/ go to appDir; the tables' AppDir and BibleDir are appDir.
+ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
+                         const std::filesystem::path& source, const ImportSteps& steps = {});
 
 // Removes the data.new/ an import left in the program folder appDir when
 // the program was killed during it (the next import would remove it too).

@@ -28,7 +28,7 @@ void UnpackStudyPages(Communs& c, BackupPrompts* prompts) {
         }
     }
 
-    const std::string archive = c.Path("data/them.dat");
+    const std::string archive = c.BiblePath("data/them.dat");
     TBackupFile backup;
     backup.Prompts = prompts;
     bool restored = false;

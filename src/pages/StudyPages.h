@@ -10,7 +10,7 @@ namespace lorvane {
 struct BackupPrompts;
 
 // Empties AppDir + "them/" of its *.htm files (creating the folder when
-// needed) and restores every page of data/them.dat into it. Raises LoadError
+// needed) and restores every page of BibleDir + "data/them.dat" into it. Raises LoadError
 // when the archive is missing ("Fichiers thèmes introuvables"), damaged or
 // cannot be restored whole. prompts shows the archive reader's own error
 // box before that; null shows nothing.

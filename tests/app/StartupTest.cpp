@@ -177,6 +177,29 @@ class StartupTest : public QObject {
         QVERIFY(!std::filesystem::exists(dir.path() / "them" / "ancien.htm"));
     }
 
+    void aReadersBibleThatNoLongerLoadsGivesWayToTheShippedOne() {
+        testing::TempDir program, reader;
+        testing::WriteDataFolder(program.path(), testing::DataSet::Small());
+        testing::WriteDataFolder(reader.path(), testing::DataSet::Small(2));
+        testing::WriteDataFile(reader.path(), "index.dat", std::string(100, 'x'));
+        Communs communs(reader.appDir(), reader.appDir());
+        bool shown = false;
+        // No load failure box: the main window shows.
+        WhenShown<TFBible>([&](TFBible* bible) {
+            shown = true;
+            bible->close();
+        });
+        QCOMPARE(StartLorvane(communs, LoadTablesAhead(reader.appDir(), reader.appDir()),
+                              program.appDir()),
+                 0);
+        QVERIFY(shown);
+        QCOMPARE(communs.BibleDir, program.appDir());
+        QCOMPARE(communs.VerseLookup(66, 3, 5), 66 * 15);
+        // The pages still go to the reader's folder.
+        QVERIFY(std::filesystem::exists(reader.path() / "them" / "livres.htm"));
+        QVERIFY(!std::filesystem::exists(program.path() / "them"));
+    }
+
     void splashShowsTheArtworkDrawnFromItsDrawing() {
         const QImage drawn = DrawArtwork(QStringLiteral(LORVANE_SPLASH_SVG));
         QCOMPARE(drawn.size(), QSize(400, 198));

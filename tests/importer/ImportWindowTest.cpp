@@ -98,7 +98,7 @@ class ImportWindowTest : public testing::MainWindowTestCase {
         timer->start(5);
     }
     bool Import(const QString& file) {
-        return ImportBibleFile(w, communs->AppDir, file, [this](Communs&& tables) {
+        return ImportBibleFile(w, *communs, file, [this](Communs&& tables) {
             w->TakeImportedTables(std::move(tables));
         });
     }

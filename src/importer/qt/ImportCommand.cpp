@@ -66,7 +66,7 @@ QString AskBibleFile(QWidget* parent) {
     return dialog.selectedFiles().front();
 }
 
-bool ImportBibleFile(QWidget* parent, const std::string& appDir, const QString& source,
+bool ImportBibleFile(QWidget* parent, const Communs& folders, const QString& source,
                      const TakeImportedTables& take) {
     QProgressDialog progress(QString::fromUtf8("Lecture de la Bible..."), QStringLiteral("Annuler"),
                              0, 0, parent);
@@ -99,13 +99,14 @@ bool ImportBibleFile(QWidget* parent, const std::string& appDir, const QString& 
 
     Outcome outcome;
     const std::string path = PathFromQt(source);
-    QThread* worker = QThread::create([&outcome, &steps, appDir, path] {
-        try {
-            outcome.result.emplace(importer::ImportBible(appDir, path, steps));
-        } catch (...) {
-            outcome.error = std::current_exception();
-        }
-    });
+    QThread* worker = QThread::create(
+        [&outcome, &steps, appDir = folders.AppDir, bibleDir = folders.BibleDir, path] {
+            try {
+                outcome.result.emplace(importer::ImportBible(appDir, bibleDir, path, steps));
+            } catch (...) {
+                outcome.error = std::current_exception();
+            }
+        });
     QEventLoop loop;
     QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
     progress.show();
@@ -153,10 +154,10 @@ void ClearImportLeftovers(const std::string& appDir) {
     importer::RemoveImportLeftovers(appDir);
 }
 
-bool RunImportCommand(QWidget* parent, const std::string& appDir, const TakeImportedTables& take) {
+bool RunImportCommand(QWidget* parent, const Communs& folders, const TakeImportedTables& take) {
     const QString file = AskBibleFile(parent);
     if (file.isEmpty()) return false;
-    return ImportBibleFile(parent, appDir, file, take);
+    return ImportBibleFile(parent, folders, file, take);
 }
 
 }  // namespace lorvane

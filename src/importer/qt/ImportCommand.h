@@ -24,18 +24,19 @@ using TakeImportedTables = std::function<void(Communs&& tables)>;
 // file's path, empty when the reader closed it.
 QString AskBibleFile(QWidget* parent);
 
-// Imports `source` into the program folder appDir with the progress dialog
+// Imports `source` into the folders of `folders` (AppDir receives the new
+// data/, the study pages come from BibleDir's) with the progress dialog
 // ("Lecture de Genèse...", "Annuler"), hands the tables to `take`, then
 // shows the summary ("66 livres importés."). A failure shows its French
 // message and leaves data/ and the window as they were; a cancel shows
 // nothing. Returns whether the tables were handed over.
-bool ImportBibleFile(QWidget* parent, const std::string& appDir, const QString& source,
+bool ImportBibleFile(QWidget* parent, const Communs& folders, const QString& source,
                      const TakeImportedTables& take);
 
 // At start: what an import killed half-way left in the program folder goes.
 void ClearImportLeftovers(const std::string& appDir);
 
 // The whole command: AskBibleFile, then ImportBibleFile.
-bool RunImportCommand(QWidget* parent, const std::string& appDir, const TakeImportedTables& take);
+bool RunImportCommand(QWidget* parent, const Communs& folders, const TakeImportedTables& take);
 
 }  // namespace lorvane
