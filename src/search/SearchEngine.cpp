@@ -582,12 +582,13 @@ std::string GreyLine(std::string_view text) {
     return "<FONT color=\"gray\"><B>" + std::string(text) + "</B></FONT>";
 }
 
-// A number as French writes it: groups of three digits parted by a space.
+// A number as French writes it: groups of three digits parted by a
+// no-break space.
 std::string FrenchNumber(int n) {
     std::string digits = std::to_string(n);
     const int sign = n < 0 ? 1 : 0;
     for (int at = static_cast<int>(digits.size()) - 3; at > sign; at -= 3)
-        digits.insert(static_cast<std::size_t>(at), " ");
+        digits.insert(static_cast<std::size_t>(at), "\xA0");
     return digits;
 }
 

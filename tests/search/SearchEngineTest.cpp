@@ -364,7 +364,7 @@ TEST(SearchCountLineTest, TextsByCount) {
     EXPECT_EQ(CountLine(200),
               "<FONT color=\"gray\"><B>200 \xE9l\xE9ments trouv\xE9s ...</B></FONT>");
     EXPECT_EQ(CapLine(31170),
-              "<FONT color=\"gray\"><B>31 170 versets trouv\xE9s ; seuls les 200 premiers, dans "
+              "<FONT color=\"gray\"><B>31\xA0" "170 versets trouv\xE9s ; seuls les 200 premiers, dans "
               "l'ordre de la Bible, sont affich\xE9s. Ajoutez des mots ou limitez la zone de "
               "recherche.</B></FONT>");
     EXPECT_EQ(FoldedHintLine(),

@@ -236,7 +236,7 @@ TEST_F(LouisSegond, TheCapShowsTheFirstAndCountsTheRest) {
     ASSERT_EQ(r.items.size(), 200u);
     EXPECT_EQ(r.items.front().value, 1001);
     std::string number = std::to_string(dieu);
-    if (number.size() > 3) number.insert(number.size() - 3, " ");
+    if (number.size() > 3) number.insert(number.size() - 3, "\xA0");
     EXPECT_EQ(HeadLine(r), W("<FONT color=\"gray\"><B>") + number +
                                W(" versets trouvés ; seuls les 200 premiers, dans l'ordre de la "
                                  "Bible, sont affichés. Ajoutez des mots ou limitez la zone de "
