@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QTranslator>
+#include <ctime>
 #include <system_error>
 
 #include "Accessible.h"
@@ -20,6 +21,7 @@
 #include "SessionEnd.h"
 #include "Splash.h"
 #include "StudyPages.h"
+#include "UserFiles.h"
 
 namespace lorvane {
 namespace {
@@ -115,7 +117,7 @@ int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables)
     splash.repaint();
     QApplication::processEvents();
 
-    QApplication::setApplicationName(QStringLiteral("Lorvane - Lorvane"));
+    QApplication::setApplicationName(QStringLiteral("Lorvane"));
     QApplication::setApplicationDisplayName(QString());
 
     TFBible::DataLoad loadData;
@@ -136,6 +138,12 @@ int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables)
     TFBible bible(communs, nullptr, std::move(loadData));
     if (!bible.Loaded()) return 0;
     SessionGuard notes(bible.FrmRichEdit);
+    // Notes kept when the last session was ended come back in the pad.
+    if (!notes
+             .OfferRescuedNotes(UserConfigFolder() + QStringLiteral("/derniere-session.txt"),
+                                SessionGuard::RescueFolders(), std::time(nullptr))
+             .empty())
+        bible.ActionRediger->trigger();
     splash.repaint();
     new HideSplashOnceShown(&bible, &splash);
     bible.showMaximized();
