@@ -15,10 +15,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QRegularExpression>
 #include <QMimeData>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -780,8 +780,9 @@ void TFrmRichEdit::BulletsButtonClick() {
         if (!on) {
             if (QTextList* list = block.textList()) list->remove(block);
         }
+        // Bullets indent the paragraph; taken off, the indent goes with them.
         QTextBlockFormat f = block.blockFormat();
-        f.setLeftMargin(kBulletIndent * kPixelsPerPoint);
+        f.setLeftMargin(on ? kBulletIndent * kPixelsPerPoint : 0.0);
         f.setIndent(0);
         c.setBlockFormat(f);
     }

@@ -257,10 +257,10 @@ class RichEditTest : public QObject {
         QVERIFY(Block(0).textList());
         QVERIFY(pad->BulletsButton->isChecked());
         QCOMPARE(Points(Block(0).blockFormat().leftMargin()), 10.0);
-        pad->BulletsButton->click();  // bullets off keeps 10 points
+        pad->BulletsButton->click();  // bullets off take their indent along
         QVERIFY(!Block(0).textList());
         QVERIFY(!pad->BulletsButton->isChecked());
-        QCOMPARE(Points(Block(0).blockFormat().leftMargin()), 10.0);
+        QCOMPARE(Points(Block(0).blockFormat().leftMargin()), 0.0);
         QCOMPARE(Points(Block(0).blockFormat().textIndent()), 15.0);
 
         // Bullets on a selection of three paragraphs make one list.
@@ -897,6 +897,31 @@ class RichEditTest : public QObject {
         QCOMPARE(runs[2].format.font, std::string("Tahoma"));
         QCOMPARE(runs[3].format.halfPoints, 24);
         QVERIFY(runs[3].format.italic);
+    }
+
+    // A numbered list pasted from a word processor stays numbered, in the
+    // pad and in its file.
+    void pastedNumberedListStaysNumbered() {
+        auto* data = new QMimeData;
+        data->setHtml(
+            "<ol><li>Premier point</li><li>Second point</li></ol><ul><li>Une "
+            "puce</li></ul>");
+        data->setText("Premier point\nSecond point\nUne puce");
+        Paste(data);
+        QVERIFY(Block(0).textList() && Block(0).textList() == Block(1).textList());
+        QCOMPARE(Block(0).textList()->format().style(), QTextListFormat::ListDecimal);
+        QCOMPARE(Block(2).textList()->format().style(), QTextListFormat::ListDisc);
+        const std::string file = (dir->path() / "liste.rtf").string();
+        pad->SaveToFile(file);
+        const rtf::Document saved = rtf::Read(ReadFile(file));
+        QVERIFY(saved.paragraphs.at(0).format.numbered && saved.paragraphs.at(1).format.numbered);
+        QVERIFY(saved.paragraphs.at(2).format.bullet);
+        TFrmRichEdit other;
+        other.LoadFromFile(file);
+        const QTextList* list = other.RTFControl->document()->firstBlock().textList();
+        QVERIFY(list);
+        QCOMPARE(list->format().style(), QTextListFormat::ListDecimal);
+        QCOMPARE(list->count(), 2);
     }
 
     void fileDialogsStartWhereTheReaderWas() {
