@@ -407,7 +407,7 @@ void TFBible::BuildReadingArea() {
     BtnFermer->setObjectName("BtnFermer");
     BtnFermer->SetImages(ImageList::Buttons());
     BtnFermer->setText(QStringLiteral("<IMG src=\"idx:0\">"));
-    BtnFermer->setToolTip(QString::fromUtf8("Fermer le chapître"));
+    BtnFermer->setToolTip(QString::fromUtf8("Fermer le chapitre"));
     for (THTMLButton* b : {BtnNouveau, BtnFermer}) {
         b->setFixedSize(33, 30);
         pair->addWidget(b);

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QTranslator>
 #include <iostream>
+#include <ctime>
 #include <system_error>
 
 #include "Accessible.h"
@@ -23,6 +24,7 @@
 #include "SessionEnd.h"
 #include "Splash.h"
 #include "StudyPages.h"
+#include "UserFiles.h"
 
 namespace lorvane {
 namespace {
@@ -155,7 +157,7 @@ int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables,
     splash.repaint();
     QApplication::processEvents();
 
-    QApplication::setApplicationName(QStringLiteral("Lorvane - Lorvane"));
+    QApplication::setApplicationName(QStringLiteral("Lorvane"));
     QApplication::setApplicationDisplayName(QString());
 
     TFBible::DataLoad loadData = [&tables, &pages, &shippedBible](Communs& c,
@@ -188,6 +190,12 @@ int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables,
     TFBible bible(communs, nullptr, std::move(loadData));
     if (!bible.Loaded()) return 0;
     SessionGuard notes(bible.FrmRichEdit);
+    // Notes kept when the last session was ended come back in the pad.
+    if (!notes
+             .OfferRescuedNotes(UserConfigFolder() + QStringLiteral("/derniere-session.txt"),
+                                SessionGuard::RescueFolders(), std::time(nullptr))
+             .empty())
+        bible.ActionRediger->trigger();
     splash.repaint();
     new HideSplashOnceShown(&bible, &splash);
     bible.showMaximized();

@@ -18,6 +18,7 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -37,6 +38,7 @@
 #include "ErrorDisplay.h"
 #include "ImageList.h"
 #include "PadRules.h"
+#include "PageFonts.h"
 #include "QtPath.h"
 #include "Rtf.h"
 #include "RtfQt.h"
@@ -49,8 +51,10 @@ constexpr double kBulletIndent = 10.0;  // points
 constexpr int kScriptOffset = 4;        // half-points: 2 points, 40 twips
 constexpr int kMaxPointSize = rtf::kMaxHalfPoints / 2;
 
+// The typeface of the pages (Tahoma, or the face drawn for it) at 10 points:
+// a face that is there, which the typeface box names as it is.
 QFont PadFont() {
-    QFont font(QStringLiteral("Arial"));
+    QFont font(TahomaStandIn());
     font.setPointSize(10);
     return font;
 }
@@ -173,8 +177,12 @@ TFrmRichEdit::TFrmRichEdit(QWidget* parent) : QFrame(parent) {
     Fontname->setToolTip(QStringLiteral("Police"));
     Fontname->setAccessibleName(QStringLiteral("Police"));
     QStringList families;
+    // A family that several foundries make is listed once, by its name
+    // alone: "Noto Sans", not "Noto Sans [UKWN]".
+    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\]]*\\]$"));
     for (const QString& family : QFontDatabase::families())
-        if (!QFontDatabase::isPrivateFamily(family)) families.push_back(family);
+        if (!QFontDatabase::isPrivateFamily(family))
+            families.push_back(QString(family).remove(foundry));
     std::sort(families.begin(), families.end(), [](const QString& a, const QString& b) {
         return QString::localeAwareCompare(a, b) < 0;
     });
@@ -399,7 +407,15 @@ QFileDialog* TFrmRichEdit::NewDialog(bool save) {
         dialog->setObjectName("OD");
         dialog->setAcceptMode(QFileDialog::AcceptOpen);
         dialog->setFileMode(QFileDialog::ExistingFile);
-        dialog->setNameFilters({QStringLiteral("Fichier texte enrichi (*.RTF)")});
+        // The pad reads RTF and plain text, whatever the case of their
+        // extension. Each filter shows its name; the patterns in force,
+        // which take both cases, are the last brackets, not shown.
+        dialog->setOption(QFileDialog::HideNameFilterDetails);
+        dialog->setNameFilters(
+            {QStringLiteral("Textes (*.rtf *.txt) (*.[rR][tT][fF] *.[tT][xX][tT])"),
+             QStringLiteral("RTF (*.rtf) (*.[rR][tT][fF])"),
+             QStringLiteral("Texte (*.txt) (*.[tT][xX][tT])"),
+             QStringLiteral("Tous les fichiers (*) (*)")});
     }
     dialog->setDefaultSuffix(QStringLiteral("rtf"));
     dialog->setDirectory(folder_);
@@ -425,10 +441,18 @@ bool TFrmRichEdit::AskFile(bool save, std::string* path) {
     return chosen;
 }
 
+void TFrmRichEdit::ShowNotice(const QString& text) {
+    notice_ = text;
+    UpdateFileLabel();
+}
+
 void TFrmRichEdit::UpdateFileLabel() {
     if (!FileLabel) return;
     const QString name = FileName.empty() ? QStringLiteral("Sans titre") : BaseNameOf(FileName);
-    const QString text = Modified() ? name + QString::fromUtf8(" (modifié)") : name;
+    if (Modified()) notice_.clear();
+    const QString text = !notice_.isEmpty() ? notice_
+                         : Modified()       ? name + QString::fromUtf8(" (modifié)")
+                                            : name;
     FileLabel->setToolTip(FileName.empty() ? text : PathToQt(FileName));
     const int room = std::max(20, width() - 8);
     FileLabel->setText(FileLabel->fontMetrics().elidedText(text, Qt::ElideMiddle, room));
@@ -756,8 +780,9 @@ void TFrmRichEdit::BulletsButtonClick() {
         if (!on) {
             if (QTextList* list = block.textList()) list->remove(block);
         }
+        // Bullets indent the paragraph; taken off, the indent goes with them.
         QTextBlockFormat f = block.blockFormat();
-        f.setLeftMargin(kBulletIndent * kPixelsPerPoint);
+        f.setLeftMargin(on ? kBulletIndent * kPixelsPerPoint : 0.0);
         f.setIndent(0);
         c.setBlockFormat(f);
     }
@@ -839,6 +864,7 @@ void TFrmRichEdit::LoadFromFile(const std::string& path) {
         throw rtf::FileError(
             rtf::TooLargeMessage(true, {bytes.size(), rtf::TextExtent(model).paragraphs}));
     SetDocument(model);
+    notice_.clear();
     FileName = path;
     plainTextFile_ = !rtf::IsRtf(bytes);
     folder_ = FolderOf(path);
@@ -863,6 +889,7 @@ void TFrmRichEdit::SaveToFile(const std::string& path) {
     rtf::SaveDocumentFile(path, bytes);
     FileName = path;
     plainTextFile_ = false;
+    notice_.clear();
     folder_ = FolderOf(path);
     RTFControl->document()->setModified(false);
     UpdateFileLabel();
@@ -924,8 +951,19 @@ void TFrmRichEdit::InsertFromMime(const QMimeData& source) {
 }
 
 bool TFrmRichEdit::Save() {
-    // A file read as plain text is not written over with RTF.
-    if (FileName.empty() || plainTextFile_) return SaveAs();
+    if (FileName.empty()) return SaveAs();
+    // A file read as plain text is not written over with RTF: the reader is
+    // told why another name is proposed.
+    if (plainTextFile_) {
+        QMessageBox box(QMessageBox::Question, BoxTitle(),
+                        QString::fromUtf8("Ce fichier texte ne peut pas garder la mise en forme : "
+                                          "enregistrer en RTF ?"),
+                        QMessageBox::Yes | QMessageBox::Cancel, this);
+        box.setObjectName("SaveAsRtfBox");
+        box.setDefaultButton(QMessageBox::Yes);
+        if (box.exec() != QMessageBox::Yes) return false;
+        return SaveAs();
+    }
     try {
         SaveToFile(FileName);
         return true;
@@ -957,6 +995,7 @@ void TFrmRichEdit::BtnNewClick() {
     if (!CanClose()) return;
     FileName.clear();
     plainTextFile_ = false;
+    notice_.clear();
     RTFControl->clear();
     RTFControl->setCurrentCharFormat(QTextCharFormat());
     RTFControl->document()->setModified(false);

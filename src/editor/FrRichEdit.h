@@ -158,6 +158,9 @@ class TFrmRichEdit : public QFrame {
     // ("Notes non enregistrées AAAA-MM-JJ HH-MM.rtf" at `now`); returns its
     // path, or "" when nothing was unsaved. Throws when it cannot write.
     std::string RescueNotes(const std::string& folder, std::time_t now);
+    // Says something in the status line under the text, in place of the
+    // file's name, until the text changes.
+    void ShowNotice(const QString& text);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -195,6 +198,8 @@ class TFrmRichEdit : public QFrame {
     bool plainTextFile_ = false;
     // Where the next file dialog starts.
     QString folder_;
+    // What the status line says in place of the file's name, if anything.
+    QString notice_;
     std::vector<QAction*> shortcuts_;
 };
 

@@ -66,9 +66,14 @@ std::string TooLargeMessage(bool file, const Extent& size) {
     // Megabytes with one decimal, a comma before it.
     const std::size_t tenths = (size.bytes + 50000) / 100000;
     std::string mo = Thousands(tenths / 10) + "," + std::to_string(tenths % 10);
+    // The limits, in the same units.
+    const std::size_t limitTenths = (kPadMaxTextBytes + 50000) / 100000;
+    std::string limit = Thousands(limitTenths / 10);
+    if (limitTenths % 10 != 0) limit += "," + std::to_string(limitTenths % 10);
     return std::string(file ? "Ce fichier" : "Ce texte") +
            " est trop volumineux pour le bloc-notes (" + mo + " Mo, " + Thousands(size.paragraphs) +
-           (size.paragraphs == 1 ? " paragraphe)." : " paragraphes).");
+           (size.paragraphs == 1 ? " paragraphe" : " paragraphes") + " ; au plus " + limit +
+           " Mo de texte ou " + Thousands(kPadMaxParagraphs) + " paragraphes).";
 }
 
 std::string RtfNameFor(const std::string& path) {

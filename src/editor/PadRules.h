@@ -38,7 +38,8 @@ Extent TextExtent(const Document& doc);
 bool PadTakes(const Extent& text);
 
 // "Ce fichier est trop volumineux pour le bloc-notes (16,2 Mo, 500 000
-// paragraphes)." for a file, "Ce texte ..." for a pasted or dropped text.
+// paragraphes ; au plus 1 Mo de texte ou 50 000 paragraphes)." for a file,
+// "Ce texte ..." for a pasted or dropped text.
 std::string TooLargeMessage(bool file, const Extent& size);
 
 // The name a file read as plain text is saved under: its extension

@@ -46,9 +46,10 @@ enum class Alignment { Left = 0, Right = 1, Center = 2, Justify = 3 };
 
 struct ParaFormat {
     Alignment alignment = Alignment::Left;
-    bool bullet = false;
+    bool bullet = false;      // an item of a bulleted list
     int leftIndent = 0;       // twips (twentieths of a point)
     int firstLineIndent = 0;  // twips, from the left indent; negative hangs
+    bool numbered = false;    // an item of a numbered list (1., 2., ...); never with bullet
     bool operator==(const ParaFormat&) const = default;
 };
 

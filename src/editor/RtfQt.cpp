@@ -54,7 +54,16 @@ rtf::ParaFormat BlockFromQt(const QTextBlock& block, const QTextDocument& doc) {
         p.alignment = rtf::Alignment::Right;
     int levels = f.indent();
     if (const QTextList* list = block.textList()) {
-        p.bullet = true;
+        switch (list->format().style()) {
+            case QTextListFormat::ListDisc:
+            case QTextListFormat::ListCircle:
+            case QTextListFormat::ListSquare:
+                p.bullet = true;
+                break;
+            default:  // decimal, letters, roman numbers
+                p.numbered = true;
+                break;
+        }
         levels += list->format().indent();
     }
     p.leftIndent = std::clamp(TwipsFromPixels(f.leftMargin() + levels * doc.indentWidth()),
@@ -199,14 +208,16 @@ void DocumentToQt(const rtf::Document& model, QTextDocument& doc) {
         } else {
             cursor.insertBlock(block, mark);
         }
-        if (p.format.bullet) {
-            if (list) {
+        if (p.format.bullet || p.format.numbered) {
+            const QTextListFormat::Style style =
+                p.format.bullet ? QTextListFormat::ListDisc : QTextListFormat::ListDecimal;
+            if (list && list->format().style() == style) {
                 list->add(cursor.block());
             } else {
-                QTextListFormat bullets;
-                bullets.setStyle(QTextListFormat::ListDisc);
-                bullets.setIndent(0);
-                list = cursor.createList(bullets);
+                QTextListFormat items;
+                items.setStyle(style);
+                items.setIndent(0);
+                list = cursor.createList(items);
             }
         } else {
             list = nullptr;

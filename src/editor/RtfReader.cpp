@@ -1026,16 +1026,17 @@ class Reader {
         if (s.dest == Dest::Body) EndParagraph(s.para, s.chr);
     }
 
-    bool IsBullet(const Para& p) const {
-        if (p.pn != Numbering::None) return p.pn == Numbering::Bullet;
-        if (p.ls <= 0) return false;
+    // What list a paragraph is an item of, if any.
+    Numbering ListOf(const Para& p) const {
+        if (p.pn != Numbering::None) return p.pn;
+        if (p.ls <= 0) return Numbering::None;
         if (const auto o = listOfOverride_.find(p.ls); o != listOfOverride_.end()) {
             if (const auto l = listById_.find(o->second); l != listById_.end()) {
                 const ListDef& list = lists_[static_cast<std::size_t>(l->second)];
                 if (!list.nfc.empty()) {
                     const std::size_t level =
                         std::min(static_cast<std::size_t>(p.ilvl), list.nfc.size() - 1);
-                    return list.nfc[level] == 23;
+                    return list.nfc[level] == 23 ? Numbering::Bullet : Numbering::Numbered;
                 }
             }
         }
@@ -1043,16 +1044,20 @@ class Reader {
         // holds a number.
         for (const rtf::Run& r : listText_)
             for (char c : r.text)
-                if (IsDigit(c)) return false;
-        return true;
+                if (IsDigit(c)) return Numbering::Numbered;
+        return Numbering::Bullet;
     }
 
     void EndParagraph(const Para& para, const Chr& mark) {
         FlushBytes();
         cur_.format = para.format;
-        cur_.format.bullet = IsBullet(para);
+        const Numbering list = ListOf(para);
+        cur_.format.bullet = list == Numbering::Bullet;
+        cur_.format.numbered = list == Numbering::Numbered;
         cur_.mark = Resolve(mark);
-        if (!cur_.format.bullet && !listText_.empty())
+        // The number or bullet written out is the list's own: kept as text
+        // only when the paragraph is in no list.
+        if (list == Numbering::None && !listText_.empty())
             cur_.runs.insert(cur_.runs.begin(), listText_.begin(), listText_.end());
         doc_.paragraphs.push_back(std::move(cur_));
         cur_ = rtf::Paragraph{};

@@ -129,7 +129,15 @@ class Writer {
             out_ += "{\\pntext\\f" + symbol + "\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf" + symbol +
                     "\\pnindent0{\\pntxtb\\'B7}}";
             pending_ = false;
+        } else if (p.format.numbered) {
+            // The items of a list are numbered from 1 on; the number is
+            // also written out for readers that do not number.
+            number_ = previousNumbered_ ? number_ + 1 : 1;
+            out_ += "{\\pntext\\f0 " + std::to_string(number_) +
+                    ".\\tab}{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart1\\pndec{\\pntxta .}}";
+            pending_ = false;
         }
+        previousNumbered_ = p.format.numbered;
         const int fi = std::clamp(p.format.firstLineIndent, -kMaxIndent, kMaxIndent);
         const int li = std::clamp(p.format.leftIndent, -kMaxIndent, kMaxIndent);
         if (fi != 0) Word("fi", fi);
@@ -214,6 +222,8 @@ class Writer {
     std::vector<std::string> fonts_;
     std::vector<Color> colors_;
     bool bullets_ = false;
+    bool previousNumbered_ = false;  // the paragraph before was a numbered item
+    int number_ = 0;                 // the number of the last numbered item
     CharFormat current_;
     bool pending_ = false;  // a control word waits for its delimiter
     std::string out_;

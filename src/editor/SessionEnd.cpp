@@ -4,7 +4,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QSessionManager>
 #include <QSocketNotifier>
@@ -13,9 +16,11 @@
 #include <ctime>
 #include <exception>
 #include <iostream>
+#include <optional>
 
 #include "FrRichEdit.h"
 #include "QtPath.h"
+#include "UserFiles.h"
 
 namespace lorvane {
 namespace {
@@ -63,11 +68,15 @@ SessionGuard::~SessionGuard() {
     signalPipe[0] = signalPipe[1] = -1;
 }
 
+QStringList SessionGuard::RescueFolders() {
+    return {TFrmRichEdit::StartFolder(), QDir::homePath()};
+}
+
 std::string SessionGuard::RescueNotes() {
     if (!pad_) return {};
     // The documents folder, else the home folder, also when the first
     // cannot be written.
-    for (const QString& folder : {TFrmRichEdit::StartFolder(), QDir::homePath()}) {
+    for (const QString& folder : RescueFolders()) {
         try {
             return pad_->RescueNotes(PathFromQt(folder), std::time(nullptr));
         } catch (const std::exception& e) {
@@ -75,6 +84,44 @@ std::string SessionGuard::RescueNotes() {
         }
     }
     return {};
+}
+
+std::string SessionGuard::OfferRescuedNotes(const QString& stamp, const QStringList& folders,
+                                            std::time_t now) {
+    std::optional<qint64> lastStart;
+    if (const std::optional<QByteArray> bytes = ReadUserFile(stamp, 64)) {
+        bool ok = false;
+        const qint64 seconds = bytes->trimmed().toLongLong(&ok);
+        if (ok && seconds > 0)
+            lastStart = seconds;
+        else
+            std::cerr << "lorvane: " << QFile::encodeName(stamp).constData()
+                      << ": not a start time, written again" << std::endl;
+    }
+    WriteUserFile(stamp, QByteArray::number(static_cast<qint64>(now)) + "\n");
+    if (!lastStart || !pad_) return {};
+
+    // The newest notes kept since the last start.
+    QFileInfo newest;
+    for (const QString& folder : folders) {
+        const QFileInfoList found = QDir(folder).entryInfoList(
+            {QString::fromUtf8("Notes non enregistrées *.rtf")}, QDir::Files | QDir::Readable);
+        for (const QFileInfo& f : found)
+            if (f.lastModified().toSecsSinceEpoch() >= *lastStart &&
+                (!newest.exists() || f.lastModified() > newest.lastModified()))
+                newest = f;
+    }
+    if (!newest.exists()) return {};
+    const std::string path = PathFromQt(newest.absoluteFilePath());
+    try {
+        pad_->LoadFromFile(path);
+    } catch (const std::exception& e) {
+        std::cerr << "lorvane: " << e.what() << std::endl;
+        return {};
+    }
+    pad_->ShowNotice(QString::fromUtf8("Notes gardées à la fin de la dernière session : « %1 ».")
+                         .arg(newest.fileName()));
+    return path;
 }
 
 void SessionGuard::SignalArrived() {

@@ -49,7 +49,7 @@ TFDlgPassage::TFDlgPassage(PassageHost& host, QWidget* owner)
     label1->setPalette(gray);
     CheckPassage = new THTMLRadioButton(QStringLiteral("le passage"), Panel4);
     CheckPassage->setObjectName("CheckPassage");
-    CheckChapitre = new THTMLRadioButton(QString::fromUtf8("tout le chapître"), Panel4);
+    CheckChapitre = new THTMLRadioButton(QString::fromUtf8("tout le chapitre"), Panel4);
     CheckChapitre->setObjectName("CheckChapitre");
     CheckPassage->setChecked(true);
     strip->addWidget(label1);

@@ -39,15 +39,13 @@ ChapterSpin::ChapterSpin(QWidget* parent) : QWidget(parent) {
 
     connect(up_, &QToolButton::clicked, this, [this] { StepBy(1); });
     connect(down_, &QToolButton::clicked, this, [this] { StepBy(-1); });
-    connect(edit_, &QLineEdit::textEdited, this, [this] { emit valueEdited(Value()); });
-    connect(edit_, &QLineEdit::editingFinished, this, &ChapterSpin::ClampToRange);
+    connect(edit_, &QLineEdit::textEdited, this, &ChapterSpin::Typed);
+    connect(edit_, &QLineEdit::editingFinished, this, &ChapterSpin::ShowValueInForce);
     SetText(1, false);
 }
 
 int ChapterSpin::Value() const {
-    bool ok = false;
-    int v = edit_->text().trimmed().toInt(&ok);
-    return ok ? v : 1;
+    return value_;
 }
 
 void ChapterSpin::SetValue(int value) {
@@ -65,7 +63,9 @@ void ChapterSpin::SetRange(int minimum, int maximum) {
 }
 
 void ChapterSpin::SetText(int value, bool notify) {
-    edit_->setText(QString::number(value));
+    value_ = value;
+    accepted_ = QString::number(value);
+    edit_->setText(accepted_);
     if (notify) emit valueEdited(value);
 }
 
@@ -75,16 +75,37 @@ void ChapterSpin::StepBy(int steps) {
     if (next != current || edit_->text() != QString::number(next)) SetText(next, true);
 }
 
-void ChapterSpin::ClampToRange() {
-    int current = Value();
-    int bounded = std::clamp(current, min_, max_);
-    if (bounded != current) {
-        SetText(bounded, true);
-    } else if (edit_->text() != QString::number(bounded)) {
-        // A text that read as a number ("abc" or blank as 1, " 7 " as 7):
-        // that number is already in force, the field now says it.
-        SetText(bounded, false);
+void ChapterSpin::Typed(const QString& text) {
+    const QString digits = text.trimmed();
+    for (QChar ch : digits) {
+        if (ch < u'0' || ch > u'9') {
+            // Not a chapter number: the keystroke is ignored.
+            const int cursor = edit_->cursorPosition() - int(text.size() - accepted_.size());
+            edit_->setText(accepted_);
+            edit_->setCursorPosition(std::clamp(cursor, 0, int(accepted_.size())));
+            return;
+        }
     }
+    accepted_ = text;
+    bool ok = false;
+    const int typed = digits.toInt(&ok);
+    if (!ok && !digits.isEmpty()) {  // more digits than a number holds
+        SetText(max_, value_ != max_);
+        return;
+    }
+    if (!ok || typed < min_) return;  // nothing yet: the chapter stays
+    if (typed > max_) {
+        SetText(max_, value_ != max_);
+        return;
+    }
+    if (typed != value_) {
+        value_ = typed;
+        emit valueEdited(typed);
+    }
+}
+
+void ChapterSpin::ShowValueInForce() {
+    if (edit_->text() != QString::number(value_)) SetText(value_, false);
 }
 
 bool ChapterSpin::eventFilter(QObject* watched, QEvent* event) {

@@ -9,14 +9,13 @@ namespace lorvane {
 
 // The chapter spin: a number field with up and down arrows. The arrows and
 // the Up and Down keys step by 1, Page Up and Page Down by 10, always within
-// the range. A typed number takes effect at once, even outside the range;
-// when the field loses the focus, such a number goes to the nearer bound. A
-// text that is not a number reads as 1; when the editing ends (focus loss or
+// the range. A typed number takes effect at once; a number beyond the range
+// becomes its last value at once, and a letter or sign typed is ignored. An
+// emptied field (or 0) changes nothing; when the editing ends (focus loss or
 // Return), the field shows the number in force.
 //
 // valueEdited() is raised for every change the user makes (typing, arrows,
-// keys, the bound on focus loss); SetValue() and SetRange() from the program
-// raise nothing.
+// keys); SetValue() and SetRange() from the program raise nothing.
 class ChapterSpin : public QWidget {
     Q_OBJECT
     // For assistive technologies: a value set through "value" is the
@@ -48,13 +47,16 @@ class ChapterSpin : public QWidget {
   private:
     void StepBy(int steps);
     void SetText(int value, bool notify);
-    void ClampToRange();
+    void Typed(const QString& text);
+    void ShowValueInForce();
 
     QLineEdit* edit_;
     QToolButton* up_;
     QToolButton* down_;
     int min_ = 1;
     int max_ = 1;
+    int value_ = 1;     // the number in force
+    QString accepted_;  // the last text that holds only digits and spaces
 };
 
 }  // namespace lorvane

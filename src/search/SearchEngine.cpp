@@ -13,9 +13,6 @@
 namespace lorvane {
 namespace {
 
-// Bytes 2 to 51 of a term go into its variant.
-constexpr std::size_t kVariantLength = 51;
-
 constexpr std::string_view kHighlightOpen = "<FONT color=\"#C00400\">";
 constexpr std::string_view kHighlightClose = "</FONT>";
 
@@ -93,12 +90,59 @@ bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= 0x20;
 }
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
+// Whether a byte of a folded text is part of a word: a letter or a digit.
+bool IsWordByte(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x80) return (b >= '0' && b <= '9') || (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z');
+    return b == 0x83 || b == 0xAA || b == 0xB5 || b == 0xBA ||
+           (b >= 0xC0 && b != 0xD7 && b != 0xF7);
+}
+
+// A folded term: the word, and whether it stands for the words beginning
+// with it (a trailing '*').
+struct FoldedTerm {
+    std::string_view word;
+    bool prefix = false;
+};
+
+FoldedTerm ParseFolded(std::string_view term) {
+    FoldedTerm t{term, false};
+    while (!t.word.empty() && t.word.back() == '*') {
+        t.word.remove_suffix(1);
+        t.prefix = true;
+    }
+    return t;
+}
+
+// Whether the occurrence of `t` at [at, at + size) of `text` stands as a
+// whole word (or a word's beginning).
+bool WordAt(std::string_view text, std::size_t at, const FoldedTerm& t) {
+    const std::size_t end = at + t.word.size();
+    if (at > 0 && IsWordByte(t.word.front()) && IsWordByte(text[at - 1])) return false;
+    if (!t.prefix && end < text.size() && IsWordByte(t.word.back()) && IsWordByte(text[end]))
+        return false;
+    return true;
+}
+
+// The first whole-word occurrence of `t` in `text` from `from`, or npos.
+std::size_t FindWord(std::string_view text, const FoldedTerm& t, std::size_t from = 0) {
+    for (std::size_t at = text.find(t.word, from); at != std::string_view::npos;
+         at = text.find(t.word, at + 1))
+        if (WordAt(text, at, t)) return at;
+    return std::string_view::npos;
+}
+
+// The text with each run of spaces written as one; `origins` receives for
+// each byte written the index in `text` of the byte it comes from.
+std::string CollapseSpaces(std::string_view text, std::vector<std::size_t>* origins = nullptr) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == ' ' && i > 0 && text[i - 1] == ' ') continue;
+        out += text[i];
+        if (origins) origins->push_back(i);
+    }
+    return out;
 }
 
 bool Before(const char* a, const char* b) {
@@ -106,23 +150,22 @@ bool Before(const char* a, const char* b) {
 }
 
 // Finds a term, as typed or as its capitalised variant. The two forms differ
-// at most in their first byte (and a term longer than 51 bytes in its
-// length): the search looks for bytes 2 to 51 and checks the byte before.
+// at most in their first byte: the search looks for the bytes after it and
+// checks the byte before.
 class TermFinder {
   public:
     explicit TermFinder(std::string_view term)
         : term_(term),
           typed_(static_cast<unsigned char>(term.empty() ? 0 : term[0])),
           upper_(cp1252::ToUpper(typed_)),
-          core_(term.substr(
-              std::min<std::size_t>(1, term.size()),
-              std::min(term.size(), kVariantLength) - std::min<std::size_t>(1, term.size()))) {}
+          core_(term.substr(std::min<std::size_t>(1, term.size()))) {}
 
     // The first occurrence of either form that lies wholly in [p, end), and
     // its length; nullptr when there is none.
     const char* Find(const char* p, const char* end, std::size_t& length) const {
         if (term_.empty() || !Before(p, end)) return nullptr;
-        if (core_.empty()) return FindFirstByte(p, end, length);
+        length = term_.size();
+        if (core_.empty()) return FindFirstByte(p, end);
         const char* from = p + 1;
         while (Before(from, end)) {
             const void* h =
@@ -130,19 +173,7 @@ class TermFinder {
             if (!h) return nullptr;
             const char* start = static_cast<const char*>(h) - 1;
             const auto first = static_cast<unsigned char>(*start);
-            if (first == upper_) {  // the variant, or the typed term that is its own variant
-                length = core_.size() + 1;
-                return start;
-            }
-            if (first == typed_) {
-                const std::string_view rest = term_.substr(core_.size() + 1);
-                if (rest.empty() ||
-                    (static_cast<std::size_t>(end - start) >= term_.size() &&
-                     std::memcmp(start + core_.size() + 1, rest.data(), rest.size()) == 0)) {
-                    length = term_.size();
-                    return start;
-                }
-            }
+            if (first == upper_ || first == typed_) return start;
             from = static_cast<const char*>(h) + 1;
         }
         return nullptr;
@@ -155,8 +186,7 @@ class TermFinder {
 
   private:
     // A one-byte term: the first byte that is either form.
-    const char* FindFirstByte(const char* p, const char* end, std::size_t& length) const {
-        length = 1;
+    const char* FindFirstByte(const char* p, const char* end) const {
         const auto* a =
             static_cast<const char*>(std::memchr(p, typed_, static_cast<std::size_t>(end - p)));
         if (upper_ == typed_) return a;
@@ -169,7 +199,20 @@ class TermFinder {
     std::string_view term_;
     unsigned char typed_;
     unsigned char upper_;
-    std::string_view core_;  // bytes 2 to 51
+    std::string_view core_;  // the bytes after the first
+};
+
+// A term of the exact methods in a verse: a space of the term (a phrase's)
+// stands for a run of spaces of the verse.
+struct VerseTerm {
+    explicit VerseTerm(std::string_view term)
+        : finder(term), spaced(term.find(' ') != std::string_view::npos) {}
+    bool In(std::string_view text) const {
+        if (!spaced || text.find("  ") == std::string_view::npos) return finder.In(text);
+        return finder.In(CollapseSpaces(text));
+    }
+    TermFinder finder;
+    bool spaced;
 };
 
 // Whether the texts of the range lie in the verse bytes one after the other,
@@ -190,15 +233,17 @@ bool TextsInOneBlock(const Communs& c, SlotRange range) {
 }
 
 // Scans the slots first..last, whose texts lie one after the other in
-// [begin, end): the first term is searched through the whole block, the
-// others only in the verses that hold it.
-void ScanBlock(const Communs& c, const std::vector<TermFinder>& finders, std::int32_t first,
-               std::int32_t last, const char* begin, const char* end, int cap, VerseMatches& out) {
+// [begin, end): the first piece of the first term (up to a space) is
+// searched through the whole block, the terms only in the verses that hold
+// it.
+void ScanBlock(const Communs& c, const TermFinder& filter, const std::vector<VerseTerm>& terms,
+               std::int32_t first, std::int32_t last, const char* begin, const char* end, int cap,
+               VerseMatches& out) {
     std::int32_t s = first;
     const char* pos = begin;
     for (;;) {
         std::size_t length = 0;
-        const char* hit = finders.front().Find(pos, end, length);
+        const char* hit = filter.Find(pos, end, length);
         if (!hit) return;
         // The verse of the hit: the first whose text does not end before it.
         while (s <= last) {
@@ -217,14 +262,13 @@ void ScanBlock(const Communs& c, const std::vector<TermFinder>& finders, std::in
             continue;
         }
         bool all = true;
-        for (std::size_t k = 1; all && k < finders.size(); ++k)
-            all = finders[k].In(text);
+        for (std::size_t k = 0; all && k < terms.size(); ++k)
+            all = (k == 0 && !terms[k].spaced) || terms[k].In(text);
         if (all) {
-            out.verses.push_back(s);
-            if (static_cast<int>(out.verses.size()) >= cap) {
+            if (out.total++ < cap)
+                out.verses.push_back(s);
+            else
                 out.capped = true;
-                return;
-            }
         }
         pos = text.data() + text.size();
         if (++s > last) return;
@@ -253,32 +297,34 @@ std::string WrapRuns(std::string_view text,
     return out;
 }
 
-// Replaces every occurrence of `pattern` by itself wrapped in the highlight
-// tags. Returns false, leaving the text alone, when it would grow past the
-// limit.
-bool WrapAll(std::string& text, std::string_view pattern) {
-    if (pattern.empty()) return true;
-    std::size_t count = 0;
-    for (std::size_t at = text.find(pattern); at != std::string::npos;
-         at = text.find(pattern, at + pattern.size()))
-        ++count;
-    if (count == 0) return true;
-    const std::size_t wrap = kHighlightOpen.size() + kHighlightClose.size();
-    if (text.size() + count * wrap > kMaxHighlightedItem) return false;
-    std::string out;
-    out.reserve(text.size() + count * wrap);
-    std::size_t from = 0;
-    for (std::size_t at = text.find(pattern); at != std::string::npos;
-         at = text.find(pattern, from)) {
-        out.append(text, from, at - from);
-        out += kHighlightOpen;
-        out += pattern;
-        out += kHighlightClose;
-        from = at + pattern.size();
+using Runs = std::vector<std::pair<std::size_t, std::size_t>>;
+
+// The runs sorted, with those that overlap or touch made one, and those that
+// reach into a tag of the text (from '<' to the next '>') left out.
+Runs CleanRuns(std::string_view text, Runs runs) {
+    Runs tags;
+    for (std::size_t lt = text.find('<'); lt != std::string_view::npos;
+         lt = text.find('<', lt + 1)) {
+        const std::size_t gt = text.find('>', lt);
+        tags.emplace_back(lt, gt == std::string_view::npos ? text.size() : gt + 1);
+        if (gt == std::string_view::npos) break;
+        lt = gt;
     }
-    out.append(text, from, std::string::npos);
-    text = std::move(out);
-    return true;
+    auto inTag = [&tags](const std::pair<std::size_t, std::size_t>& r) {
+        for (const auto& [first, last] : tags)
+            if (r.first < last && first < r.second) return true;
+        return false;
+    };
+    runs.erase(std::remove_if(runs.begin(), runs.end(), inTag), runs.end());
+    std::sort(runs.begin(), runs.end());
+    Runs merged;
+    for (const auto& r : runs) {
+        if (!merged.empty() && r.first <= merged.back().second)
+            merged.back().second = std::max(merged.back().second, r.second);
+        else
+            merged.push_back(r);
+    }
+    return merged;
 }
 
 }  // namespace
@@ -287,24 +333,27 @@ std::vector<std::string> SearchTerms(std::string_view typed, int method) {
     std::string straight(typed);
     std::replace_if(
         straight.begin(), straight.end(), [](char c) { return c == '\x91' || c == '\x92'; }, '\'');
-    const std::string_view query = straight;
-    std::vector<std::string> terms;
-    if (method == kSearchWords || method == kSearchFolded) {
-        // The fields of ExtractField(query, n, ' ') for n = 1, 2, ..., taken
-        // in one pass.
-        std::size_t start = 0;
-        while (start <= query.size()) {
-            std::size_t end = query.find(' ', start);
-            if (end == std::string_view::npos) end = query.size();
-            const std::string_view field = Trim(query.substr(start, end - start));
-            if (field.empty()) break;
-            terms.push_back(method == kSearchFolded ? FoldText(field) : std::string(field));
-            start = end + 1;
-        }
-    } else {
-        terms.emplace_back(query);
+    // The words, whatever blanks part them.
+    std::vector<std::string> words;
+    for (std::size_t i = 0; i < straight.size();) {
+        while (i < straight.size() && IsBlank(straight[i]))
+            ++i;
+        const std::size_t start = i;
+        while (i < straight.size() && !IsBlank(straight[i]))
+            ++i;
+        if (i > start) words.push_back(straight.substr(start, i - start));
     }
-    return terms;
+    if (method == kSearchWords) return words;
+    if (method == kSearchFolded) {
+        for (std::string& w : words)
+            w = FoldText(w);
+        return words;
+    }
+    if (words.empty()) return {};
+    std::string phrase = words.front();
+    for (std::size_t k = 1; k < words.size(); ++k)
+        phrase += ' ' + words[k];
+    return {phrase};
 }
 
 std::string FoldText(std::string_view text) {
@@ -315,7 +364,7 @@ std::string FoldText(std::string_view text) {
 }
 
 std::string CapitalisedVariant(std::string_view term) {
-    std::string v(term.substr(0, kVariantLength));
+    std::string v(term);
     if (!v.empty()) v[0] = static_cast<char>(cp1252::ToUpper(static_cast<unsigned char>(v[0])));
     return v;
 }
@@ -354,19 +403,21 @@ VerseMatches FindVerses(const Communs& c, const std::vector<std::string>& terms,
     if (terms.empty() || range.Empty() || cap < 1) return out;
     for (const std::string& t : terms)
         if (t.empty()) return out;
-    std::vector<TermFinder> finders(terms.begin(), terms.end());
+    const std::vector<VerseTerm> verseTerms(terms.begin(), terms.end());
+    const std::string_view front = terms.front();
+    const TermFinder filter(front.substr(0, front.find(' ')));
 
     auto textOf = [&](std::int32_t s) { return c.VerseTable[static_cast<std::size_t>(s)].Text; };
     if (TextsInOneBlock(c, range)) {
         const std::string_view first = textOf(range.first), last = textOf(range.last);
-        ScanBlock(c, finders, range.first, range.last, first.data(), last.data() + last.size(), cap,
-                  out);
+        ScanBlock(c, filter, verseTerms, range.first, range.last, first.data(),
+                  last.data() + last.size(), cap, out);
         return out;
     }
     // Texts set one by one: each verse is a block of its own.
-    for (std::int32_t s = range.first; s <= range.last && !out.capped; ++s) {
+    for (std::int32_t s = range.first; s <= range.last; ++s) {
         const std::string_view t = textOf(s);
-        ScanBlock(c, finders, s, s, t.data(), t.data() + t.size(), cap, out);
+        ScanBlock(c, filter, verseTerms, s, s, t.data(), t.data() + t.size(), cap, out);
     }
     return out;
 }
@@ -393,35 +444,38 @@ VerseMatches FindFoldedVerses(const FoldedVerses& folded, const std::vector<std:
     range.last = std::min(range.last, folded.SlotCount());
     if (terms.empty() || range.Empty() || cap < 1) return out;
     const char terminator = static_cast<char>(folded.VerseTerminator());
-    for (const std::string& t : terms)
-        if (t.empty() || t.find(terminator) != std::string::npos) return out;
+    std::vector<FoldedTerm> words;
+    for (const std::string& t : terms) {
+        words.push_back(ParseFolded(t));
+        if (words.back().word.empty() || t.find(terminator) != std::string::npos) return out;
+    }
 
     const std::string_view bytes = folded.Bytes();
-    const std::string_view first = terms.front();
+    const FoldedTerm& first = words.front();
     std::int32_t s = range.first;
     std::size_t pos = folded.Start(range.first);
     const std::size_t end = folded.Start(range.last + 1);
     while (pos < end) {
-        const void* h = ::memmem(bytes.data() + pos, end - pos, first.data(), first.size());
+        const void* h =
+            ::memmem(bytes.data() + pos, end - pos, first.word.data(), first.word.size());
         if (!h) break;
         const auto hit = static_cast<std::size_t>(static_cast<const char*>(h) - bytes.data());
         while (folded.Start(s + 1) <= hit)  // the verse of the hit
             ++s;
-        const std::size_t verseEnd = folded.Start(s + 1);
-        if (hit + first.size() > verseEnd) {  // runs past the verse's end
-            pos = hit + 1;
+        const std::size_t verseStart = folded.Start(s), verseEnd = folded.Start(s + 1);
+        const std::string_view text = folded.Text(s);
+        if (hit + first.word.size() > verseEnd || !WordAt(text, hit - verseStart, first)) {
+            pos = hit + 1;  // runs past the verse's end, or inside a longer word
             continue;
         }
-        const std::string_view text = folded.Text(s);
         bool all = true;
-        for (std::size_t k = 1; all && k < terms.size(); ++k)
-            all = text.find(terms[k]) != std::string_view::npos;
+        for (std::size_t k = 1; all && k < words.size(); ++k)
+            all = FindWord(text, words[k]) != std::string_view::npos;
         if (all) {
-            out.verses.push_back(s);
-            if (static_cast<int>(out.verses.size()) >= cap) {
+            if (out.total++ < cap)
+                out.verses.push_back(s);
+            else
                 out.capped = true;
-                break;
-            }
         }
         pos = verseEnd;
         if (++s > range.last) break;
@@ -441,11 +495,26 @@ std::int32_t ResultItemValue(const Communs& c, std::int32_t slot) {
     return v.Book * 1000 + v.Chapter;
 }
 
-std::string HighlightTerms(std::string text, const std::vector<std::string>& terms) {
+std::string HighlightTerms(std::string_view text, const std::vector<std::string>& terms) {
+    std::vector<std::size_t> origins;
+    std::optional<std::string> collapsed;  // made when a spaced term needs it
+    Runs runs;
     for (const std::string& term : terms) {
-        if (!WrapAll(text, term) || !WrapAll(text, CapitalisedVariant(term))) break;
+        if (term.empty()) continue;
+        const bool spaced = term.find(' ') != std::string::npos;
+        if (spaced && !collapsed && text.find("  ") != std::string_view::npos)
+            collapsed = CollapseSpaces(text, &origins);
+        const std::string_view in = spaced && collapsed ? std::string_view(*collapsed) : text;
+        auto from = [&](std::size_t i) { return spaced && collapsed ? origins[i] : i; };
+        const std::string variant = CapitalisedVariant(term);
+        for (const std::string_view form : {std::string_view(term), std::string_view(variant)}) {
+            for (std::size_t at = in.find(form); at != std::string_view::npos;
+                 at = in.find(form, at + 1))
+                runs.emplace_back(from(at), from(at + form.size() - 1) + 1);
+            if (variant == term) break;
+        }
     }
-    return text;
+    return WrapRuns(text, CleanRuns(text, std::move(runs)));
 }
 
 std::string HighlightFoldedTerms(std::string_view text, const std::vector<std::string>& terms) {
@@ -455,32 +524,28 @@ std::string HighlightFoldedTerms(std::string_view text, const std::vector<std::s
     origins.reserve(text.size());
     AppendFolded(text, folded, &origins);
     // Each occurrence of each term, as a run of the text's own bytes.
-    std::vector<std::pair<std::size_t, std::size_t>> runs;
+    Runs runs;
     for (const std::string& term : terms) {
-        if (term.empty()) continue;
-        for (std::size_t at = folded.find(term); at != std::string::npos;
-             at = folded.find(term, at + term.size()))
-            runs.emplace_back(origins[at], origins[at + term.size() - 1] + 1);
+        const FoldedTerm t = ParseFolded(term);
+        if (t.word.empty()) continue;
+        for (std::size_t at = FindWord(folded, t); at != std::string::npos;
+             at = FindWord(folded, t, at + 1)) {
+            std::size_t last = at + t.word.size();  // a prefix colours its whole word
+            if (t.prefix)
+                while (last < folded.size() && IsWordByte(folded[last]))
+                    ++last;
+            runs.emplace_back(origins[at], origins[last - 1] + 1);
+        }
     }
-    std::sort(runs.begin(), runs.end());
-    std::vector<std::pair<std::size_t, std::size_t>> merged;
-    for (const auto& r : runs) {
-        if (!merged.empty() && r.first <= merged.back().second)
-            merged.back().second = std::max(merged.back().second, r.second);
-        else
-            merged.push_back(r);
-    }
-    return WrapRuns(text, merged);
+    return WrapRuns(text, CleanRuns(text, std::move(runs)));
 }
 
 std::string ColouredResultItem(const Communs& c, std::int32_t slot,
                                const std::vector<std::string>& terms, int method) {
-    if (method != kSearchFolded) return HighlightTerms(ResultItemText(c, slot), terms);
     const TVerset& v = c.VerseTable.at(static_cast<std::size_t>(slot));
-    std::string out = "<B>" +
-                      HighlightFoldedTerms(c.FormatShortRef(v.Book, v.Chapter, v.Verse, 0), terms) +
-                      "</B> : ";
-    out += HighlightFoldedTerms(v.Text, terms);
+    std::string out = "<B>" + c.FormatShortRef(v.Book, v.Chapter, v.Verse, 0) + "</B> : ";
+    out += method == kSearchFolded ? HighlightFoldedTerms(v.Text, terms)
+                                   : HighlightTerms(v.Text, terms);
     return out;
 }
 
@@ -505,36 +570,77 @@ std::string FormatCount(std::string_view format, int number) {
 }
 
 std::string CountLine(int count) {
-    const char* text = count == 0                   ? "Aucun \xE9l\xE9ment trouv\xE9 ..."
-                       : count == 1                 ? "1 \xE9l\xE9ment trouv\xE9 ..."
-                       : count == kMaxSearchResults ? "+ de %d \xE9l\xE9ments trouv\xE9s ..."
-                                                    : "%d \xE9l\xE9ments trouv\xE9s ...";
+    const char* text = count == 0   ? "Aucun \xE9l\xE9ment trouv\xE9 ..."
+                       : count == 1 ? "1 \xE9l\xE9ment trouv\xE9 ..."
+                                    : "%d \xE9l\xE9ments trouv\xE9s ...";
     return FormatCount(std::string("<FONT color=\"gray\"><B>") + text + "</B></FONT>", count);
 }
 
-std::string CapMessage() {
-    return "Plus de " + std::to_string(kMaxSearchResults) +
-           " \xE9l\xE9ments !\r\nAjoutez des mots ou limitez la zone de recherche.";
+namespace {
+
+std::string GreyLine(std::string_view text) {
+    return "<FONT color=\"gray\"><B>" + std::string(text) + "</B></FONT>";
 }
 
-SearchResults Search(const Communs& c, const SearchRequest& request, const FoldedVerses* folded) {
+// A number as French writes it: groups of three digits parted by a
+// no-break space.
+std::string FrenchNumber(int n) {
+    std::string digits = std::to_string(n);
+    const int sign = n < 0 ? 1 : 0;
+    for (int at = static_cast<int>(digits.size()) - 3; at > sign; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), "\xA0");
+    return digits;
+}
+
+}  // namespace
+
+std::string CapLine(int total) {
+    return GreyLine(FrenchNumber(total) + " versets trouv\xE9s ; seuls les " +
+                    std::to_string(kMaxSearchResults) +
+                    " premiers, dans l'ordre de la Bible, sont affich\xE9s. Ajoutez des mots "
+                    "ou limitez la zone de recherche.");
+}
+
+std::string FoldedHintLine() {
+    return GreyLine(
+        "Aucun \xE9l\xE9ment trouv\xE9. Essayez la m\xE9thode \xAB Mots, sans accents ni "
+        "majuscules \xBB.");
+}
+
+bool FoldedWouldFind(const FoldedVerses& folded, std::string_view query, SlotRange range) {
+    return !FindFoldedVerses(folded, SearchTerms(query, kSearchFolded), range, 1).verses.empty();
+}
+
+std::string HeadLine(const SearchResults& results) {
+    if (results.capped) return CapLine(results.total);
+    if (results.items.empty() && results.foldedHint) return FoldedHintLine();
+    return CountLine(static_cast<int>(results.items.size()));
+}
+
+SearchResults Search(const Communs& c, const SearchRequest& request,
+                     const std::function<const FoldedVerses&()>& foldedVerses) {
     SearchResults r;
     r.terms = SearchTerms(request.query, request.method);
     const SlotRange range =
         SearchRange(c, request.scope, request.currentBook, request.currentChapter);
+    std::optional<FoldedVerses> own;
+    auto foldedCopy = [&]() -> const FoldedVerses& {
+        if (foldedVerses) return foldedVerses();
+        return own ? *own : own.emplace(c);
+    };
     VerseMatches found;
-    if (request.method == kSearchFolded) {
-        std::optional<FoldedVerses> own;
-        if (!folded) folded = &own.emplace(c);
-        found = FindFoldedVerses(*folded, r.terms, range);
-    } else {
+    if (request.method == kSearchFolded)
+        found = FindFoldedVerses(foldedCopy(), r.terms, range);
+    else
         found = FindVerses(c, r.terms, range);
-    }
+    r.total = found.total;
     r.capped = found.capped;
     r.items.reserve(found.verses.size());
     for (std::int32_t slot : found.verses)
         r.items.push_back(
-            {ColouredResultItem(c, slot, r.terms, request.method), ResultItemValue(c, slot)});
+            {ColouredResultItem(c, slot, r.terms, request.method), ResultItemValue(c, slot), slot});
+    if (r.items.empty() && request.method != kSearchFolded && !r.terms.empty())
+        r.foldedHint = FoldedWouldFind(foldedCopy(), request.query, range);
     return r;
 }
 

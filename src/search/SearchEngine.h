@@ -4,13 +4,13 @@
 // slots of a scope, the verses that hold every term, the result items with
 // the terms coloured, and the count line. All text is Windows-1252 bytes.
 //
-//   std::vector<std::string> terms = SearchTerms(query, kSearchWords);
-//   VerseMatches found = FindVerses(c, terms, SearchRange(c, kScopeNewTestament, book, chapter));
-//   for (std::int32_t slot : found.verses)
-//       list.Add(HighlightTerms(ResultItemText(c, slot), terms), ResultItemValue(c, slot));
-//   list.InsertTop(CountLine(static_cast<int>(found.verses.size())), 0);
+//   SearchResults found = Search(c, {query, kSearchWords, kScopeNewTestament, book, chapter});
+//   for (const SearchResultItem& item : found.items)
+//       list.Add(item.text, item.value);
+//   list.InsertTop(HeadLine(found), 0);
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,12 +34,13 @@ inline constexpr int kScopeNewTestament = 2;
 inline constexpr int kScopeOldTestament = 3;
 inline constexpr int kScopeWholeBible = 4;
 
-// The terms of a query. Words: the fields ExtractField(query, 1, ' '),
-// ExtractField(query, 2, ' ') ..., each trimmed of spaces and control
-// characters (bytes up to 0x20), up to the first field that is empty after
-// trimming (so two spaces end the query, and a leading space gives no term).
-// Folded words: the same fields, each folded (FoldText).
-// Phrase (any other method): the whole query, untrimmed, as the one term.
+// The terms of a query. Words: the words of the query, which blanks
+// (spaces and control characters, bytes up to 0x20) separate, however many
+// stand between them or around them. Folded words: the same words, each
+// folded (FoldText); a word ending in '*' stands for the words that begin
+// with it. Phrase (any other method): the query with its leading and
+// trailing blanks taken off and each run of blanks written as one space, as
+// the one term; no term when nothing is left.
 // In every method the typographic apostrophes (0x91, 0x92) of the query
 // become the keyboard apostrophe, the only one the verse texts hold.
 std::vector<std::string> SearchTerms(std::string_view query, int method);
@@ -50,8 +51,8 @@ std::vector<std::string> SearchTerms(std::string_view query, int method);
 // the typographic apostrophes written '. Other bytes stay as they are.
 std::string FoldText(std::string_view text);
 
-// The capitalised variant of a term: its first byte upper-cased with the
-// Windows-1252 mapping (é -> É, œ -> Œ), then its bytes 2 to 51.
+// The capitalised variant of a term: the whole term with its first byte
+// upper-cased with the Windows-1252 mapping (é -> É, œ -> Œ).
 std::string CapitalisedVariant(std::string_view term);
 
 // Slots first to last, both included; empty when first < 1 or last < first.
@@ -67,14 +68,17 @@ struct SlotRange {
 SlotRange SearchRange(const Communs& c, int scope, int currentBook, int currentChapter);
 
 struct VerseMatches {
-    std::vector<std::int32_t> verses;  // slots, in slot order
-    bool capped = false;               // the scan stopped at the cap
+    std::vector<std::int32_t> verses;  // the first `cap` matching slots, in slot order
+    int total = 0;                     // every matching slot of the range
+    bool capped = false;               // more slots match than `verses` holds
 };
 
 // The slots of the range whose text holds every term, each as typed or as
 // its capitalised variant, anywhere and in any order: case-sensitive
-// otherwise, accents distinct, no word boundaries. No term, or an empty
-// term, finds nothing. The scan stops when `cap` slots are found.
+// otherwise, accents distinct, no word boundaries. A space of a term (the
+// phrase's) stands for a run of spaces in the verse. No term, or an empty
+// term, finds nothing. The first `cap` slots are kept; the others are
+// counted.
 VerseMatches FindVerses(const Communs& c, const std::vector<std::string>& terms, SlotRange range,
                         int cap = kMaxSearchResults);
 
@@ -107,10 +111,12 @@ class FoldedVerses {
 };
 
 // The slots of the range whose folded text holds every term (folded terms,
-// as SearchTerms gives them), anywhere and in any order, no word boundaries.
+// as SearchTerms gives them) as a whole word, anywhere and in any order; a
+// term ending in '*' as the beginning of a word. Letters and digits make
+// words; anything else (spaces, signs, apostrophes, hyphens) parts them.
 // No term, an empty term, or a term holding the verse terminator (which the
-// window puts for a character Windows-1252 lacks) finds nothing. The scan
-// stops when `cap` slots are found.
+// window puts for a character Windows-1252 lacks) finds nothing. The first
+// `cap` slots are kept; the others are counted.
 VerseMatches FindFoldedVerses(const FoldedVerses& folded, const std::vector<std::string>& terms,
                               SlotRange range, int cap = kMaxSearchResults);
 
@@ -119,26 +125,21 @@ VerseMatches FindFoldedVerses(const FoldedVerses& folded, const std::vector<std:
 std::string ResultItemText(const Communs& c, std::int32_t slot);
 std::int32_t ResultItemValue(const Communs& c, std::int32_t slot);
 
-// Colours the terms of an item: for each term in order, every occurrence of
-// the term, then every occurrence of its capitalised variant, is wrapped in
-// <FONT color="#C00400"> ... </FONT>: literally, left to right over the
-// whole text (reference and earlier tags included), without scanning the
-// inserted text again. A term that is its own variant is thus wrapped twice.
-// A text that would grow past kMaxHighlightedItem bytes keeps the colours
-// given so far and takes no more.
+// Colours the terms in a verse text: every occurrence of a term, as typed or
+// as its capitalised variant (a space of a term standing for a run of
+// spaces), is wrapped once in <FONT color="#C00400"> ... </FONT>;
+// occurrences that overlap or touch are wrapped as one, and none is taken
+// inside a tag of the text. A text that would grow past kMaxHighlightedItem
+// bytes keeps the colours given so far and takes no more.
 inline constexpr std::size_t kMaxHighlightedItem = 16384;
-std::string HighlightTerms(std::string text, const std::vector<std::string>& terms);
+std::string HighlightTerms(std::string_view text, const std::vector<std::string>& terms);
 
-// Colours, in a text, the letters whose folded form holds one of the folded
-// terms: each run of such letters is wrapped once in the same FONT element,
-// whatever the letters' accents and capitals ("C\x9Cur" for "coeur"). The
-// growth is bounded as for HighlightTerms.
+// The same for folded terms: the words of the text that the folded search
+// matches, whatever their accents and capitals ("C\x9Cur" for "coeur").
 std::string HighlightFoldedTerms(std::string_view text, const std::vector<std::string>& terms);
 
 // The coloured result item of a slot, as the list shows it: the item of
-// ResultItemText with HighlightTerms for the words and the phrase; for the
-// folded words, the reference and the verse text coloured each with
-// HighlightFoldedTerms, so that no tag is coloured.
+// ResultItemText with only the verse text coloured, the reference in bold.
 std::string ColouredResultItem(const Communs& c, std::int32_t slot,
                                const std::vector<std::string>& terms, int method);
 
@@ -146,8 +147,17 @@ std::string ColouredResultItem(const Communs& c, std::int32_t slot,
 // <FONT color="gray"><B>...</B></FONT>.
 std::string CountLine(int count);
 
-// The text of the message at the cap (CR LF between its two lines).
-std::string CapMessage();
+// The line at the head of the list when more verses match than it shows:
+// "577 versets trouvés ; seuls les 200 premiers, ..." in the count line's
+// form.
+std::string CapLine(int total);
+
+// The count line for a search that found nothing with an exact method
+// while the folded method finds something: it points to that method.
+std::string FoldedHintLine();
+
+// Whether the folded method would find the query in the range.
+bool FoldedWouldFind(const FoldedVerses& folded, std::string_view query, SlotRange range);
 
 // "%d" replaced by the decimal number, "%%" by "%"; the rest as it stands.
 std::string FormatCount(std::string_view format, int number);
@@ -164,16 +174,24 @@ struct SearchRequest {
 struct SearchResultItem {
     std::string text;
     std::int32_t value = 0;
+    std::int32_t slot = 0;  // the verse's
 };
 
 struct SearchResults {
     std::vector<std::string> terms;
     std::vector<SearchResultItem> items;  // without the count line
-    bool capped = false;
+    int total = 0;                        // every matching verse, shown or not
+    bool capped = false;                  // more verses match than items shows
+    bool foldedHint = false;              // none found, but the folded method finds some
 };
 
-// The folded search uses `folded` when given, else a copy made for the call.
+// The line at the head of the list for these results.
+std::string HeadLine(const SearchResults& results);
+
+// The folded search, and the hint of an exact search that finds nothing,
+// use the copy that `folded` gives, asked for only when needed; without it,
+// a copy made for the call.
 SearchResults Search(const Communs& c, const SearchRequest& request,
-                     const FoldedVerses* folded = nullptr);
+                     const std::function<const FoldedVerses&()>& folded = {});
 
 }  // namespace lorvane

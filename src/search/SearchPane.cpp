@@ -2,9 +2,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QGridLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QStyleFactory>
@@ -13,6 +13,7 @@
 #include <exception>
 #include <iostream>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
@@ -22,6 +23,7 @@
 #include "MiniHtmlPainter.h"
 #include "QtText.h"
 #include "SearchEngine.h"
+#include "UserFiles.h"
 
 namespace lorvane {
 namespace {
@@ -43,6 +45,44 @@ class CompactComboStyle : public QProxyStyle {
         return QProxyStyle::subControlRect(control, option, sub, widget);
     }
 };
+
+// The reader's method and scope, kept between runs in plain key=value lines.
+QString ChoicesPath() {
+    return UserConfigFolder() + QStringLiteral("/recherche.txt");
+}
+
+struct Choices {
+    int method = kSearchWords;
+    int scope = kScopeNewTestament;
+};
+
+// The choices of the file; a missing file gives the first start's, a
+// damaged one too, said in one line on standard error.
+Choices ReadChoices() {
+    Choices out;
+    const QString path = ChoicesPath();
+    const std::optional<QByteArray> bytes = ReadUserFile(path, 4096);
+    if (!bytes) return out;
+    bool damaged = false;
+    for (const QByteArray& raw : bytes->split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (line.isEmpty()) continue;
+        const qsizetype eq = line.indexOf('=');
+        bool number = false;
+        const int value = eq > 0 ? line.mid(eq + 1).trimmed().toInt(&number) : -1;
+        const QByteArray key = line.left(eq).trimmed();
+        if (key == "methode" && number && value >= kSearchWords && value <= kSearchFolded)
+            out.method = value;
+        else if (key == "dans" && number && value >= kScopeChapter && value <= kScopeWholeBible)
+            out.scope = value;
+        else
+            damaged = true;
+    }
+    if (damaged)
+        std::cerr << "lorvane: " << QFile::encodeName(path).constData()
+                  << ": lines not understood, ignored" << std::endl;
+    return out;
+}
 
 }  // namespace
 
@@ -68,6 +108,19 @@ TPanneauRechercher::TPanneauRechercher(const Communs& communs,
     connect(BtnRech, &QPushButton::clicked, this, GuardedSlot([this](bool) { BtnRechClick(); }));
     connect(EditRech, &THistoryEdit::KeyPress, this,
             GuardedSlot([this](int key) { EditRechKeyPress(key); }));
+
+    // The method and scope the reader chose last time.
+    const Choices choices = ReadChoices();
+    CBRechMethode->setCurrentIndex(choices.method);
+    CBRechDans->setCurrentIndex(choices.scope);
+    connect(CBRechMethode, &QComboBox::activated, this, [this] { SaveChoices(); });
+    connect(CBRechDans, &QComboBox::activated, this, [this] { SaveChoices(); });
+}
+
+void TPanneauRechercher::SaveChoices() const {
+    const QByteArray bytes = "methode=" + QByteArray::number(CBRechMethode->currentIndex()) +
+                             "\ndans=" + QByteArray::number(CBRechDans->currentIndex()) + "\n";
+    WriteUserFile(ChoicesPath(), bytes);  // a failure is said on standard error
 }
 
 TPanneauRechercher::~TPanneauRechercher() = default;
@@ -111,11 +164,17 @@ void TPanneauRechercher::BuildStrip() {
                              QStringLiteral("Mots, sans accents ni majuscules")});
     // Each method's whole meaning, on its item and on the list.
     const QString methodTips[] = {
-        QStringLiteral("Versets contenant le(s) mot(s)"),
-        QStringLiteral("Versets contenant la phrase exacte"),
-        QString::fromUtf8("Versets contenant le(s) mot(s), quels que soient\n"
-                          "leurs accents et leurs majuscules : « coeur » trouve\n"
-                          "aussi « cœur » et « Cœur », « eternel » trouve « Éternel »")};
+        QString::fromUtf8("Versets contenant tous les mots, dans n'importe quel ordre,\n"
+                          "écrits comme tapés (seule la première lettre peut aussi être\n"
+                          "une majuscule) ; un mot peut être une partie d'un mot plus\n"
+                          "long : « roi » trouve aussi « paroi »"),
+        QString::fromUtf8("Versets contenant la phrase exacte, écrite comme tapée (seule\n"
+                          "la première lettre peut aussi être une majuscule) ; elle peut\n"
+                          "commencer ou finir au milieu d'un mot"),
+        QString::fromUtf8("Versets contenant tous les mots entiers, quels que soient\n"
+                          "leurs accents et leurs majuscules : « coeur » trouve\n"
+                          "aussi « cœur » et « Cœur », « eternel » trouve « Éternel » ;\n"
+                          "« aim* » trouve les mots qui commencent par « aim »")};
     for (int i = 0; i < 3; ++i)
         CBRechMethode->setItemData(i, methodTips[i], Qt::ToolTipRole);
     auto methodTip = [this](int index) {
@@ -210,46 +269,35 @@ void TPanneauRechercher::Run() {
     LBRech->EndUpdate();
     LBRech->viewport()->repaint();
 
-    const ReadingPlace place = readingPlace_ ? readingPlace_() : ReadingPlace{};
-    const SlotRange range =
-        SearchRange(communs_, CBRechDans->currentIndex(), place.book, place.chapter);
-    const int method = CBRechMethode->currentIndex();
-
     QApplication::setOverrideCursor(Qt::WaitCursor);
     LBRech->BeginUpdate();
-    int count = 0;
+    std::string head = CountLine(0);
     std::exception_ptr failure;
     try {
+        const ReadingPlace place = readingPlace_ ? readingPlace_() : ReadingPlace{};
+        SearchRequest request;
         // A character that Windows-1252 lacks becomes the verse terminator,
         // which no verse text holds: its term finds nothing.
-        const std::vector<std::string> terms = SearchTerms(
-            ToCp1252(EditRech->text(), static_cast<char>(communs_.VerseTerminator)), method);
-        const VerseMatches found = method == kSearchFolded
-                                       ? FindFoldedVerses(Folded(), terms, range)
-                                       : FindVerses(communs_, terms, range);
-        for (std::int32_t slot : found.verses) {
-            LBRech->Add(FromCp1252(ResultItemText(communs_, slot)),
-                        ResultItemValue(communs_, slot));
-            resultSlots_.push_back(slot);
-            ++count;
+        request.query = ToCp1252(EditRech->text(), static_cast<char>(communs_.VerseTerminator));
+        request.method = CBRechMethode->currentIndex();
+        request.scope = CBRechDans->currentIndex();
+        request.currentBook = place.book;
+        request.currentChapter = place.chapter;
+        const SearchResults found =
+            Search(communs_, request, [this]() -> const FoldedVerses& { return Folded(); });
+        for (const SearchResultItem& item : found.items) {
+            LBRech->Add(FromCp1252(item.text), item.value);
+            resultSlots_.push_back(item.slot);
         }
-        if (found.capped) {
-            QMessageBox box(QMessageBox::Information, QStringLiteral("Information"),
-                            FromCp1252(CapMessage()), QMessageBox::Ok, this);
-            box.setObjectName("SearchCapBox");
-            box.exec();
-        }
-        for (std::size_t i = 0; i < found.verses.size(); ++i)
-            LBRech->SetText(static_cast<int>(i), FromCp1252(ColouredResultItem(
-                                                     communs_, found.verses[i], terms, method)));
+        head = HeadLine(found);
     } catch (...) {
         failure = std::current_exception();
     }
-    Finish(count);
+    Finish(head);
     if (failure) std::rethrow_exception(failure);
 }
 
-void TPanneauRechercher::Finish(int count) {
+void TPanneauRechercher::Finish(const std::string& head) {
     struct Restore {
         THTMListBox* list;
         ~Restore() {
@@ -257,7 +305,7 @@ void TPanneauRechercher::Finish(int count) {
             QApplication::restoreOverrideCursor();
         }
     } restore{LBRech};
-    LBRech->InsertTop(FromCp1252(CountLine(count)), 0);
+    LBRech->InsertTop(FromCp1252(head), 0);
     LBRech->SetTopIndex(0);
 }
 

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "Communs.h"
@@ -43,8 +44,8 @@ class TPanneauRechercher : public QWidget {
     // method and scope of the controls. An error still leaves the count
     // line, the list repainting and the normal cursor, then goes on to the
     // caller (the button's click sends it to the default error display)
-    // with a French message. While a search runs, its message box
-    // included, another one does not start.
+    // with a French message. While a search runs, another one does not
+    // start.
     void BtnRechClick();
     bool Searching() const { return searching_; }
 
@@ -73,8 +74,11 @@ class TPanneauRechercher : public QWidget {
 
   private:
     void BuildStrip();
-    // The last step of a search, whatever happened before it.
-    void Finish(int count);
+    // The last step of a search, whatever happened before it: the line at
+    // the head of the list.
+    void Finish(const std::string& head);
+    // Keeps the method and scope for the next start.
+    void SaveChoices() const;
 
     void Run();
     const FoldedVerses& Folded();

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "FocusMark.h"
+#include "TypeAheadList.h"
 
 namespace lorvane {
 namespace {
@@ -196,6 +197,8 @@ THTMLComboBox::THTMLComboBox(QWidget* parent) : QComboBox(parent) {
     // styles (Fusion among them) would otherwise open a menu over the box as
     // high as the screen.
     setStyleSheet(QStringLiteral("combobox-popup: 0;"));
+    // Typing finds an item whatever its accents and capitals.
+    setView(new TypeAheadList(this));
     setItemDelegate(new MiniHtmlDelegate(&images_, this));
     connect(this, &QComboBox::currentIndexChanged, this, [this](int index) { emit Change(index); });
 }

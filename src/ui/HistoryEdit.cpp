@@ -10,7 +10,7 @@ THistoryEdit::THistoryEdit(QWidget* parent) : QLineEdit(parent) {}
 
 int THistoryEdit::IndexOf(const QString& text) const {
     for (int i = 0; i < history_.size(); ++i)
-        if (history_[i].compare(text, Qt::CaseInsensitive) == 0) return i;
+        if (history_[i] == text) return i;
     return -1;
 }
 
@@ -22,29 +22,37 @@ void THistoryEdit::Complete() {
     const QString typed = text().left(cursorPosition());
     if (typed.isEmpty() || typed.size() >= kMaxCompletion) return;
     for (const QString& entry : history_) {
-        if (!entry.startsWith(typed, Qt::CaseInsensitive)) continue;
+        if (!entry.startsWith(typed, Qt::CaseSensitive)) continue;
         const QString rest = entry.mid(typed.size(), kMaxCompletion - typed.size());
         if (rest.isEmpty()) return;
         setText(typed + rest);
         setSelection(static_cast<int>(typed.size()), static_cast<int>(rest.size()));
+        completedFrom_ = static_cast<int>(typed.size());
         return;
     }
 }
 
 void THistoryEdit::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-        if (int i = IndexOf(text()); i >= 0 && text() != history_[i]) setText(history_[i]);
+        // A completion the reader has not taken is not part of the query.
+        if (completedFrom_ >= 0 && hasSelectedText() && selectionStart() == completedFrom_ &&
+            selectionEnd() == text().size())
+            setText(text().left(completedFrom_));
+        completedFrom_ = -1;
+        Remember(text());
         e->accept();
         emit KeyPress(13);
         return;
     }
     if (!e->text().isEmpty()) emit KeyPress(e->text().front().unicode());
+    completedFrom_ = -1;
     const QString before = text();
     QLineEdit::keyPressEvent(e);
     if (text() != before && e->key() != Qt::Key_Backspace && e->key() != Qt::Key_Delete) Complete();
 }
 
 void THistoryEdit::inputMethodEvent(QInputMethodEvent* e) {
+    completedFrom_ = -1;
     const QString before = text();
     QLineEdit::inputMethodEvent(e);
     if (text() != before && !e->commitString().isEmpty()) Complete();

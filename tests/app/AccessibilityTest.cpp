@@ -130,7 +130,7 @@ class AccessibilityTest : public testing::MainWindowTestCase {
         QAccessibleInterface* nouveau = Of(w->BtnNouveau);
         QCOMPARE(nouveau->role(), QAccessible::Button);
         QCOMPARE(nouveau->text(QAccessible::Name), QString::fromUtf8("Créer un onglet"));
-        QCOMPARE(Name(w->BtnFermer), QString::fromUtf8("Fermer le chapître"));
+        QCOMPARE(Name(w->BtnFermer), QString::fromUtf8("Fermer le chapitre"));
         QCOMPARE(Name(w->BtnThemesListe), QString::fromUtf8("Liste des thèmes"));
         QCOMPARE(Name(w->BtnThemesPred), QString::fromUtf8("Page précédente"));
         QCOMPARE(Name(w->BtnThemesSuiv), QString("Page suivante"));
@@ -150,7 +150,7 @@ class AccessibilityTest : public testing::MainWindowTestCase {
         QCOMPARE(passage->role(), QAccessible::RadioButton);
         QCOMPARE(passage->text(QAccessible::Name), QString("le passage"));
         QVERIFY(passage->state().checked);
-        QCOMPARE(Name(p->CheckChapitre), QString::fromUtf8("tout le chapître"));
+        QCOMPARE(Name(p->CheckChapitre), QString::fromUtf8("tout le chapitre"));
         QVERIFY(!Of(p->CheckChapitre)->state().checked);
         QCOMPARE(Name(p->BtnNouveau), QString::fromUtf8("Créer un onglet"));
 

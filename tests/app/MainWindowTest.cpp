@@ -144,11 +144,13 @@ class MainWindowTest : public testing::MainWindowTestCase {
         QCOMPARE(w->CurrentChapter, 3);
         QCOMPARE(Tab(0), QString::fromUtf8("Genèse 3"));
         QVERIFY(Page().find("Texte 1.3.20") != std::string::npos);
-        // Beyond the last chapter: no page, the tab renamed until the bound.
+        // Beyond the last chapter: the last chapter at once, its tab too.
         QTest::keyClicks(w->SpinChapitre->Edit(), "0");
-        QCOMPARE(Tab(0), QString::fromUtf8("Genèse 30"));
-        QVERIFY(Page().find("Texte") == std::string::npos);  // a page without verses
-        w->CBLivre->setFocus();
+        QCOMPARE(w->CurrentChapter, 4);
+        QCOMPARE(Tab(0), QString::fromUtf8("Genèse 4"));
+        QVERIFY(Page().find("Texte 1.4.20") != std::string::npos);
+        // A stray letter changes nothing.
+        QTest::keyClicks(w->SpinChapitre->Edit(), "a");
         QCOMPARE(w->CurrentChapter, 4);
         QCOMPARE(Tab(0), QString::fromUtf8("Genèse 4"));
     }

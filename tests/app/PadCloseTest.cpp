@@ -12,6 +12,7 @@
 #include "Fixtures.h"
 #include "FrRichEdit.h"
 #include "ModalDriver.h"
+#include "PageFonts.h"
 
 using namespace lorvane;
 
@@ -51,7 +52,9 @@ class PadCloseTest : public testing::MainWindowTestCase {
         QCOMPARE(QApplication::focusWidget(), text);
         QTest::keyClicks(QApplication::focusWidget(), "Note");
         QCOMPARE(text->toPlainText(), QString("Note"));
-        QCOMPARE(w->FrmRichEdit->Fontname->currentText(), QString("Arial"));
+        // In the window too, the face the pages use for Tahoma, at 10 points.
+        QCOMPARE(w->FrmRichEdit->Fontname->currentText(), TahomaStandIn());
+        QCOMPARE(w->FrmRichEdit->FontSize->currentText(), QString("10"));
         // From the menu, after another pane.
         w->ActionLivres->trigger();
         QVERIFY(!text->isVisible());

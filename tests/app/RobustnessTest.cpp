@@ -70,7 +70,7 @@ class RobustnessTest : public testing::MainWindowTestCase {
     }
 
   private slots:
-    void initTestCase() { QApplication::setApplicationName(QStringLiteral("Lorvane - Lorvane")); }
+    void initTestCase() { QApplication::setApplicationName(QStringLiteral("Lorvane")); }
 
     void init() {
         Open(testing::MainWindowBible());
@@ -154,7 +154,7 @@ class RobustnessTest : public testing::MainWindowTestCase {
         QTest::mouseClick(w->FDlgPassage->CheckChapitre, Qt::LeftButton, {},
                           QPoint(5, w->FDlgPassage->CheckChapitre->height() / 2));
         QTRY_VERIFY(box.seen);
-        QCOMPARE(box.title, QString("Lorvane - Lorvane"));
+        QCOMPARE(box.title, QString("Lorvane"));
         QCOMPARE(box.icon, QMessageBox::Critical);
         QCOMPARE(box.buttons, 1);
         QVERIFY2(box.text.contains("temp0.htm"), qPrintable(box.text));
@@ -176,7 +176,7 @@ class RobustnessTest : public testing::MainWindowTestCase {
         QTest::mouseClick(&failing, Qt::LeftButton);
         QTRY_VERIFY(box.seen);
         QCOMPARE(box.text, QString("panne du gestionnaire"));
-        QCOMPARE(box.title, QString("Lorvane - Lorvane"));
+        QCOMPARE(box.title, QString("Lorvane"));
         QVERIFY(w->isVisible());
     }
 };

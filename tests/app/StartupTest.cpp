@@ -156,7 +156,7 @@ class StartupTest : public QObject {
             QCOMPARE(bible->CurrentBook, 1);
             QCOMPARE(bible->CurrentChapter, 1);
             QCOMPARE(bible->CurrentVerse, 1);
-            QCOMPARE(QApplication::applicationName(), QString("Lorvane - Lorvane"));
+            QCOMPARE(QApplication::applicationName(), QString("Lorvane"));
             // Once the main window is on the screen, the splash is hidden.
             const auto splashShown = [] {
                 for (QWidget* w : QApplication::topLevelWidgets())

@@ -115,10 +115,10 @@ if index.getChildAtIndex(0).getRole() != pyatspi.ROLE_LIST_ITEM:
     fail("the book index's items are not list items")
 
 # The two tab buttons.
-for name in ("Créer un onglet", "Fermer le chapître"):
+for name in ("Créer un onglet", "Fermer le chapitre"):
     if find(window, pyatspi.ROLE_PUSH_BUTTON, name) is None:
         fail("no button \"%s\"" % name)
-print("tab buttons: Créer un onglet, Fermer le chapître")
+print("tab buttons: Créer un onglet, Fermer le chapitre")
 
 # The reading pane's text.
 pane = None

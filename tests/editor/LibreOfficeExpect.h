@@ -85,16 +85,17 @@ inline std::vector<std::string> CheckListsDocument(const rtf::Document& doc) {
     DocumentCheck c(doc);
     c.Expect(rtf::PlainText(doc) ==
                  "Avant\taprès la tabulation, bleu gras, m2 et CO2.\n"
-                 " 1.\tPremier point\n 2.\tSecond point\nUne puce\n"
+                 "Premier point\nSecond point\nUne puce\n"
                  "Petit et centré\nitalique souligné\nGrand\n",
              "text: " + rtf::PlainText(doc));
     const rtf::CharFormat blue = c.Run(0, "bleu gras");
     c.Expect(blue.bold && blue.color == rtf::Color{0, 0, 255}, "bleu gras");
     c.Expect(c.Run(0, "2", 0).offset > 0, "m2: exposant");
     c.Expect(c.Run(0, "2", 1).offset < 0, "CO2: indice");
-    // Numbered paragraphs keep their numbers as text; the bullet is a bullet.
+    // Numbered paragraphs stay numbered; the bullet is a bullet.
     c.Expect(!c.Para(1).format.bullet && !c.Para(2).format.bullet, "numbers are no bullets");
-    c.Expect(c.Para(3).format.bullet, "bullet");
+    c.Expect(c.Para(1).format.numbered && c.Para(2).format.numbered, "numbered");
+    c.Expect(c.Para(3).format.bullet && !c.Para(3).format.numbered, "bullet");
     c.Expect(c.Para(4).format.alignment == rtf::Alignment::Center, "centred");
     c.Expect(c.Run(4, "italique souligné").italic && c.Run(4, "italique souligné").underline,
              "italique souligné");

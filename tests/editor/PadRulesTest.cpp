@@ -22,9 +22,10 @@ TEST(PadRules, QuickParagraphCountAgreesWithTheReader) {
 TEST(PadRules, MessagesAndNames) {
     EXPECT_EQ(TooLargeMessage(true, {16'200'000, 500'000}),
               "Ce fichier est trop volumineux pour le bloc-notes (16,2 Mo, 500\u00a0000 "
-              "paragraphes).");
+              "paragraphes ; au plus 1 Mo de texte ou 50\u00a0000 paragraphes).");
     EXPECT_EQ(TooLargeMessage(false, {1'234'567'890, 1}),
-              "Ce texte est trop volumineux pour le bloc-notes (1\u00a0234,6 Mo, 1 paragraphe).");
+              "Ce texte est trop volumineux pour le bloc-notes (1\u00a0234,6 Mo, 1 paragraphe ; au "
+              "plus 1 Mo de texte ou 50\u00a0000 paragraphes).");
     EXPECT_EQ(RtfNameFor("/home/lecteur/notes.txt"), "/home/lecteur/notes.rtf");
     EXPECT_EQ(RtfNameFor("/home/lecteur.d/notes"), "/home/lecteur.d/notes.rtf");
     EXPECT_EQ(RtfNameFor("/home/lecteur/.notes"), "/home/lecteur/.notes.rtf");

@@ -5,14 +5,19 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDateTime>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -29,8 +34,11 @@
 #include "Fixtures.h"
 #include "FrRichEdit.h"
 #include "ModalDriver.h"
+#include "PageFonts.h"
+#include "QtPath.h"
 #include "Rtf.h"
 #include "RtfQt.h"
+#include "SessionEnd.h"
 #include "TestAccess.h"
 
 using namespace lorvane;
@@ -95,10 +103,18 @@ class RichEditTest : public QObject {
         QVERIFY(Edit()->toPlainText().isEmpty());
         QVERIFY(pad->FileName.empty());
         QVERIFY(!pad->Modified());
-        QCOMPARE(Doc()->defaultFont().family(), QString("Arial"));
+        // The face the pages use for Tahoma, at 10 points: one that is
+        // installed, found in the typeface list.
+        QCOMPARE(Doc()->defaultFont().family(), TahomaStandIn());
+        QCOMPARE(QFontInfo(Doc()->defaultFont()).family(), TahomaStandIn());
         QCOMPARE(Doc()->defaultFont().pointSize(), 10);
         QCOMPARE(pad->FontSize->currentText(), QString("10"));
-        QCOMPARE(pad->Fontname->currentText(), QString("Arial"));
+        QCOMPARE(pad->Fontname->currentText(), TahomaStandIn());
+        QVERIFY(pad->Fontname->findText(TahomaStandIn()) >= 0);
+        // Families by their names alone, each once.
+        for (int i = 0; i < pad->Fontname->count(); ++i)
+            QVERIFY2(!pad->Fontname->itemText(i).endsWith(']'),
+                     qPrintable(pad->Fontname->itemText(i)));
         QVERIFY(pad->LeftAlign->isChecked());
         QCOMPARE(Edit()->lineWrapMode(), QTextEdit::WidgetWidth);
         QCOMPARE(pad->Fontname->width(), 145);
@@ -148,7 +164,20 @@ class RichEditTest : public QObject {
         // The dialogs.
         QCOMPARE(pad->OD()->defaultSuffix(), QString("rtf"));
         QCOMPARE(pad->SD()->defaultSuffix(), QString("rtf"));
-        QCOMPARE(pad->OD()->nameFilters(), QStringList{"Fichier texte enrichi (*.RTF)"});
+        // Open offers both kinds the pad reads, whatever the case of the
+        // extension; each filter is shown by its name.
+        QVERIFY(pad->OD()->testOption(QFileDialog::HideNameFilterDetails));
+        QCOMPARE(pad->OD()->nameFilters(),
+                 (QStringList{"Textes (*.rtf *.txt) (*.[rR][tT][fF] *.[tT][xX][tT])",
+                              "RTF (*.rtf) (*.[rR][tT][fF])", "Texte (*.txt) (*.[tT][xX][tT])",
+                              "Tous les fichiers (*) (*)"}));
+        for (const char* name : {"a.rtf", "B.RTF", "c.Txt", "d.txt"})
+            QVERIFY2(QRegularExpression(QRegularExpression::wildcardToRegularExpression(
+                                            name[2] == 'r' || name[2] == 'R' ? "*.[rR][tT][fF]"
+                                                                             : "*.[tT][xX][tT]"))
+                         .match(QString(name))
+                         .hasMatch(),
+                     name);
         QCOMPARE(pad->SD()->nameFilters(),
                  (QStringList{"Fichier texte enrichi (*.RTF)", "Tous les fichiers (*)"}));
         QVERIFY(!pad->SD()->testOption(QFileDialog::DontConfirmOverwrite));
@@ -228,10 +257,10 @@ class RichEditTest : public QObject {
         QVERIFY(Block(0).textList());
         QVERIFY(pad->BulletsButton->isChecked());
         QCOMPARE(Points(Block(0).blockFormat().leftMargin()), 10.0);
-        pad->BulletsButton->click();  // bullets off keeps 10 points
+        pad->BulletsButton->click();  // bullets off take their indent along
         QVERIFY(!Block(0).textList());
         QVERIFY(!pad->BulletsButton->isChecked());
-        QCOMPARE(Points(Block(0).blockFormat().leftMargin()), 10.0);
+        QCOMPARE(Points(Block(0).blockFormat().leftMargin()), 0.0);
         QCOMPARE(Points(Block(0).blockFormat().textIndent()), 15.0);
 
         // Bullets on a selection of three paragraphs make one list.
@@ -744,11 +773,26 @@ class RichEditTest : public QObject {
         QCOMPARE(pad->FileName, text.string());
         QTest::keyClick(Edit(), Qt::Key_End);
         Type(" en plus");
-        // Enregistrer asks for a name and proposes the same with .rtf.
+        // Enregistrer says why it cannot keep the text file; Annuler keeps
+        // everything as it is.
+        auto question = std::make_shared<QString>();
+        (void)testing::OnNextModal([question](QWidget* w) {
+            *question = qobject_cast<QMessageBox*>(w)->text();
+            qobject_cast<QMessageBox*>(w)->button(QMessageBox::Cancel)->click();
+        });
+        Keys(Qt::Key_S);
+        QCOMPARE(*question, QString::fromUtf8("Ce fichier texte ne peut pas garder la mise en "
+                                              "forme : enregistrer en RTF ?"));
+        QCOMPARE(pad->FileName, text.string());
+        QVERIFY(pad->Modified());
+        // Oui: a name is asked, the same with .rtf proposed.
         auto proposed = std::make_shared<QString>();
         (void)testing::OnNextModal([proposed](QWidget* w) {
-            *proposed = NameField(w)->text();
-            static_cast<QDialog*>(w)->accept();
+            (void)testing::OnNextModal([proposed](QWidget* dialog) {
+                *proposed = NameField(dialog)->text();
+                static_cast<QDialog*>(dialog)->accept();
+            });
+            qobject_cast<QMessageBox*>(w)->button(QMessageBox::Yes)->click();
         });
         Keys(Qt::Key_S);
         QCOMPARE(*proposed, QString("notes.rtf"));
@@ -797,7 +841,8 @@ class RichEditTest : public QObject {
         QCOMPARE(*name, QString("DefaultErrorBox"));
         QCOMPARE(*message,
                  QString::fromUtf8("Ce fichier est trop volumineux pour le bloc-notes (0,7 Mo, "
-                                   "60\u00a0000 paragraphes)."));
+                                   "60\u00a0000 paragraphes ; au plus 1 Mo de texte ou "
+                                   "50\u00a0000 paragraphes)."));
         QElapsedTimer time;
         time.start();
         QVERIFY_THROWS_EXCEPTION(std::exception,
@@ -813,7 +858,8 @@ class RichEditTest : public QObject {
         Paste(data);
         QCOMPARE(*name, QString("TooLargeBox"));
         QCOMPARE(*message, QString::fromUtf8("Ce texte est trop volumineux pour le bloc-notes "
-                                             "(1,1 Mo, 1 paragraphe)."));
+                                             "(1,1 Mo, 1 paragraphe ; au plus 1 Mo de texte "
+                                             "ou 50\u00a0000 paragraphes)."));
         QCOMPARE(Edit()->toPlainText(), QString("à garder"));
     }
 
@@ -851,6 +897,31 @@ class RichEditTest : public QObject {
         QCOMPARE(runs[2].format.font, std::string("Tahoma"));
         QCOMPARE(runs[3].format.halfPoints, 24);
         QVERIFY(runs[3].format.italic);
+    }
+
+    // A numbered list pasted from a word processor stays numbered, in the
+    // pad and in its file.
+    void pastedNumberedListStaysNumbered() {
+        auto* data = new QMimeData;
+        data->setHtml(
+            "<ol><li>Premier point</li><li>Second point</li></ol><ul><li>Une "
+            "puce</li></ul>");
+        data->setText("Premier point\nSecond point\nUne puce");
+        Paste(data);
+        QVERIFY(Block(0).textList() && Block(0).textList() == Block(1).textList());
+        QCOMPARE(Block(0).textList()->format().style(), QTextListFormat::ListDecimal);
+        QCOMPARE(Block(2).textList()->format().style(), QTextListFormat::ListDisc);
+        const std::string file = (dir->path() / "liste.rtf").string();
+        pad->SaveToFile(file);
+        const rtf::Document saved = rtf::Read(ReadFile(file));
+        QVERIFY(saved.paragraphs.at(0).format.numbered && saved.paragraphs.at(1).format.numbered);
+        QVERIFY(saved.paragraphs.at(2).format.bullet);
+        TFrmRichEdit other;
+        other.LoadFromFile(file);
+        const QTextList* list = other.RTFControl->document()->firstBlock().textList();
+        QVERIFY(list);
+        QCOMPARE(list->format().style(), QTextListFormat::ListDecimal);
+        QCOMPARE(list->count(), 2);
     }
 
     void fileDialogsStartWhereTheReaderWas() {
@@ -945,6 +1016,51 @@ class RichEditTest : public QObject {
         QCOMPARE(pad->RescueNotes(folder, now),
                  folder + "/Notes non enregistrées 2026-12-08 14-05 (2).rtf");
         QCOMPARE(ReadFile(first).find("Notes du soir") != std::string::npos, true);
+    }
+
+    // Notes kept when a session was ended come back at the next start, once.
+    void keptNotesComeBackAtTheNextStart() {
+        const QString folder = QString::fromStdString(dir->path().string());
+        const QString stamp = folder + "/config/derniere-session.txt";
+        const std::time_t start = std::time(nullptr) - 3600;
+        SessionGuard guard(pad.get());
+        // A first start: nothing offered, the start noted.
+        QCOMPARE(guard.OfferRescuedNotes(stamp, {folder}, start), std::string());
+        QCOMPARE(ReadFile(PathFromQt(stamp)), std::to_string(start) + "\n");
+
+        // Notes kept during that session, and older ones.
+        Type("Notes du soir");
+        const std::string kept = pad->RescueNotes(dir->path().string(), std::time(nullptr));
+        const std::time_t later = std::time(nullptr) + 60;  // the next start
+        Type(" et plus");
+        const std::string old = pad->RescueNotes(dir->path().string(), start - 86400);
+        const QDateTime before = QDateTime::fromSecsSinceEpoch(start - 86400);
+        QFile oldFile(PathToQt(old));
+        QVERIFY(oldFile.open(QIODevice::ReadWrite));
+        QVERIFY(oldFile.setFileTime(before, QFileDevice::FileModificationTime));
+        oldFile.close();
+        auto unused = std::make_shared<QString>();
+        AnswerBox(QMessageBox::No, unused);
+        pad->BtnNewClick();
+
+        QCOMPARE(guard.OfferRescuedNotes(stamp, {folder}, later), kept);
+        QCOMPARE(pad->FileName, kept);
+        QCOMPARE(Edit()->toPlainText(), QString("Notes du soir"));
+        const QString notice =
+            QString::fromUtf8("Notes gardées à la fin de la dernière session : « %1 ».")
+                .arg(QFileInfo(PathToQt(kept)).fileName());
+        QCOMPARE(pad->FileLabel->toolTip(), PathToQt(kept));
+        QCOMPARE(pad->FileLabel->text(),
+                 pad->FileLabel->fontMetrics().elidedText(notice, Qt::ElideMiddle,
+                                                          std::max(20, pad->width() - 8)));
+        Type("!");  // the notice gives way to the file's name
+        QVERIFY(pad->FileLabel->text().contains(QString::fromUtf8("(modifié)")));
+
+        // The next start offers nothing more; a damaged stamp neither.
+        QCOMPARE(guard.OfferRescuedNotes(stamp, {folder}, later + 60), std::string());
+        std::ofstream(PathFromQt(stamp)) << "hier";
+        QCOMPARE(guard.OfferRescuedNotes(stamp, {folder}, later + 120), std::string());
+        QCOMPARE(ReadFile(PathFromQt(stamp)), std::to_string(later + 120) + "\n");
     }
 };
 

@@ -173,7 +173,7 @@ TEST(RtfReader, ReadsWordPadDocuments) {
     EXPECT_EQ(p4.runs[2].format.offset, 0);
 }
 
-TEST(RtfReader, ReadsWordListsAndKeepsNumbersAsText) {
+TEST(RtfReader, ReadsWordListsBulletedAndNumbered) {
     const std::string word =
         "{\\rtf1\\ansi\\ansicpg1252\\uc1\\deff0{\\fonttbl{\\f0\\froman\\fcharset0\\fprq2{\\*"
         "\\panose "
@@ -196,11 +196,36 @@ TEST(RtfReader, ReadsWordListsAndKeepsNumbersAsText) {
     const Document d = Read(word);
     ASSERT_EQ(d.paragraphs.size(), 3u);
     EXPECT_TRUE(d.paragraphs[0].format.bullet);
-    EXPECT_EQ(PlainText(d), "Puce\n1.\tNuméro\na.\tNiveau deux\n");
+    EXPECT_FALSE(d.paragraphs[0].format.numbered);
+    // The numbers are the lists' own, not text.
+    EXPECT_EQ(PlainText(d), "Puce\nNuméro\nNiveau deux\n");
     EXPECT_EQ(d.paragraphs[0].runs[0].format.font, "Times New Roman");
     EXPECT_FALSE(d.paragraphs[1].format.bullet);
+    EXPECT_TRUE(d.paragraphs[1].format.numbered);
     // Level 2 of list 100 is numbered.
     EXPECT_FALSE(d.paragraphs[2].format.bullet);
+    EXPECT_TRUE(d.paragraphs[2].format.numbered);
+}
+
+TEST(RtfWriter, NumberedListsStayNumbered) {
+    ParaFormat numbered;
+    numbered.numbered = true;
+    numbered.leftIndent = 200;
+    Document doc;
+    for (const char* text : {"Premier", "Second", "Troisi\xC3\xA8me"})
+        doc.paragraphs.push_back({numbered, {{CharFormat{}, text}}, CharFormat{}});
+    doc.paragraphs.push_back({ParaFormat{}, {{CharFormat{}, "Apr\xC3\xA8s"}}, CharFormat{}});
+    doc.paragraphs.push_back({numbered, {{CharFormat{}, "Autre liste"}}, CharFormat{}});
+    const std::string rtf = Write(doc);
+    EXPECT_NE(rtf.find("\\pnlvlbody"), std::string::npos);
+    EXPECT_NE(rtf.find("\\pndec"), std::string::npos);
+    // The numbers written out count each list from 1.
+    for (const char* number : {"{\\pntext\\f0 1.\\tab}", "{\\pntext\\f0 3.\\tab}"})
+        EXPECT_NE(rtf.find(number), std::string::npos) << number;
+    EXPECT_EQ(rtf.find("4.\\tab"), std::string::npos);
+    const Document back = Read(rtf);
+    EXPECT_EQ(back, doc);
+    EXPECT_EQ(PlainText(back), "Premier\nSecond\nTroisi\xC3\xA8me\nApr\xC3\xA8s\nAutre liste\n");
 }
 
 TEST(RtfReader, SkipsWhatItDoesNotModel) {

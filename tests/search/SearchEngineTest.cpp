@@ -66,28 +66,18 @@ TEST(SearchTermsTest, WordsPhraseAndEmptyFields) {
               (V{"lumi\xE8re",
                  "t\xE9n\xE8"
                  "bres"}));
-    EXPECT_EQ(SearchTerms("a  b", kSearchWords), V{"a"});  // two spaces end the query
-    EXPECT_EQ(SearchTerms(" a", kSearchWords), V{});       // a leading space: no term
+    // Blanks, however many and wherever, only separate the words.
+    EXPECT_EQ(SearchTerms("a  b", kSearchWords), (V{"a", "b"}));
+    EXPECT_EQ(SearchTerms(" a", kSearchWords), V{"a"});
     EXPECT_EQ(SearchTerms("", kSearchWords), V{});
+    EXPECT_EQ(SearchTerms("   ", kSearchWords), V{});
     EXPECT_EQ(SearchTerms("a ", kSearchWords), V{"a"});
     EXPECT_EQ(SearchTerms("\ta\r b\x01 a", kSearchWords), (V{"a", "b", "a"}));  // duplicates stay
-    EXPECT_EQ(SearchTerms("a\tb", kSearchWords), V{"a\tb"});  // split at spaces only
-    EXPECT_EQ(SearchTerms(" au commencement ", kSearchPhrase), V{" au commencement "});
-    EXPECT_EQ(SearchTerms("", kSearchPhrase), V{""});
-    // The same fields as ExtractField gives one by one.
-    for (const char* q : {"x y  z", "un deux trois", "a\x1F b", "   "}) {
-        V expected;
-        for (int n = 1;; ++n) {
-            std::string f = ExtractField(q, n, ' ');
-            while (!f.empty() && static_cast<unsigned char>(f.back()) <= ' ')
-                f.pop_back();
-            while (!f.empty() && static_cast<unsigned char>(f.front()) <= ' ')
-                f.erase(0, 1);
-            if (f.empty()) break;
-            expected.push_back(f);
-        }
-        EXPECT_EQ(SearchTerms(q, kSearchWords), expected) << q;
-    }
+    EXPECT_EQ(SearchTerms("a\tb", kSearchWords), (V{"a", "b"}));
+    // The phrase: trimmed, each run of blanks one space.
+    EXPECT_EQ(SearchTerms(" au  commencement\t", kSearchPhrase), V{"au commencement"});
+    EXPECT_EQ(SearchTerms("", kSearchPhrase), V{});
+    EXPECT_EQ(SearchTerms("  ", kSearchPhrase), V{});
 }
 
 TEST(SearchTermsTest, CapitalisedVariant) {
@@ -96,7 +86,7 @@ TEST(SearchTermsTest, CapitalisedVariant) {
     EXPECT_EQ(CapitalisedVariant("Dieu"), "Dieu");
     EXPECT_EQ(CapitalisedVariant("7 fois"), "7 fois");
     const std::string longTerm = "a" + std::string(59, 'b');
-    EXPECT_EQ(CapitalisedVariant(longTerm), "A" + std::string(50, 'b'));
+    EXPECT_EQ(CapitalisedVariant(longTerm), "A" + std::string(59, 'b'));
 }
 
 TEST(SearchFoldTest, FoldingTable) {
@@ -124,9 +114,9 @@ TEST(SearchFoldTest, FoldingTable) {
     // The folded method cuts the terms as the words, then folds them; every
     // method straightens the apostrophes of the query.
     using V = std::vector<std::string>;
-    EXPECT_EQ(SearchTerms("C\x8CUR  \xC9ternel", kSearchFolded), V{"coeur"});
+    EXPECT_EQ(SearchTerms("C\x8CUR  \xC9ternel", kSearchFolded), (V{"coeur", "eternel"}));
     EXPECT_EQ(SearchTerms("\xC9TERNEL c\x9Cur", kSearchFolded), (V{"eternel", "coeur"}));
-    EXPECT_EQ(SearchTerms(" a", kSearchFolded), V{});
+    EXPECT_EQ(SearchTerms(" A*", kSearchFolded), V{"a*"});
     EXPECT_EQ(SearchTerms("n\x92"
                           "ayez",
                           kSearchWords),
@@ -174,10 +164,10 @@ TEST_F(SearchEngineTest, EveryWordInAnyOrderAndTheExactPhrase) {
               (V{"1.1.3", "1.2.1"}));
     EXPECT_EQ(Found("lumi\xE8re  t\xE9n\xE8"
                     "bres"),
-              (V{"1.1.3", "1.2.1", "1.2.2"}));
-    EXPECT_EQ(Found(" lumi\xE8re"), V{});
+              (V{"1.1.3", "1.2.1"}));
+    EXPECT_EQ(Found(" lumi\xE8re"), (V{"1.1.3", "1.2.1", "1.2.2"}));
     EXPECT_EQ(Found("au commencement", kSearchPhrase), (V{"1.1.1", "43.1.1", "43.1.2"}));
-    EXPECT_EQ(Found("au commencement ", kSearchPhrase), (V{"43.1.1", "43.1.2"}));
+    EXPECT_EQ(Found(" au  commencement ", kSearchPhrase), (V{"1.1.1", "43.1.1", "43.1.2"}));
     EXPECT_EQ(Found("commencement Dieu", kSearchPhrase), V{});
     EXPECT_EQ(Found("", kSearchPhrase), V{});
 }
@@ -218,12 +208,22 @@ TEST_F(SearchEngineTest, MatchesStayInsideOneVerse) {
     EXPECT_EQ(Found("\xE8re au", kSearchPhrase), V{"1.1.2"});
 }
 
-TEST_F(SearchEngineTest, LongTermsMatchTheirShortVariant) {
+TEST_F(SearchEngineTest, LongTermsMatchWhole) {
     const std::string tail(59, 'b');
     Load({{1, 1, 1, "x a" + tail + " y"},
-          {1, 1, 2, "x A" + tail.substr(0, 50) + " y"},
-          {1, 1, 3, "x a" + tail.substr(0, 50) + " y"}});
+          {1, 1, 2, "x A" + tail + " y"},
+          {1, 1, 3, "x A" + tail.substr(0, 50) + " y"}});
     EXPECT_EQ(Found("a" + tail), (V{"1.1.1", "1.1.2"}));
+    EXPECT_EQ(Found("a" + tail + " y", kSearchPhrase), (V{"1.1.1", "1.1.2"}));
+}
+
+TEST_F(SearchEngineTest, PhraseSpacesMatchRunsOfSpaces) {
+    Load({{1, 1, 1, "au  commencement   Dieu"}, {1, 1, 2, "Au commencement"}});
+    EXPECT_EQ(Found("au commencement Dieu", kSearchPhrase), V{"1.1.1"});
+    EXPECT_EQ(Found("au commencement", kSearchPhrase), (V{"1.1.1", "1.1.2"}));
+    const std::string open = "<FONT color=\"#C00400\">", close = "</FONT>";
+    EXPECT_EQ(HighlightTerms("x au  commencement   Dieu", {"au commencement"}),
+              "x " + open + "au  commencement" + close + "   Dieu");
 }
 
 TEST_F(SearchEngineTest, TextsSetOneByOneAreSearchedVerseByVerse) {
@@ -240,13 +240,17 @@ TEST_F(SearchEngineTest, CapAtTheTwoHundredthMatch) {
     Load({});
     VerseMatches m = FindVerses(c, {"texte"}, SearchRange(c, kScopeWholeBible, 1, 1));
     EXPECT_TRUE(m.capped);
+    EXPECT_EQ(m.total, 396);  // the others are counted
     ASSERT_EQ(m.verses.size(), 200u);
     EXPECT_EQ(m.verses.front(), 1);
     EXPECT_EQ(m.verses.back(), 200);
-    // Exactly 200 in the scope reach the cap; 199 do not.
+    // Exactly 200 in the scope are all shown; 201 are not.
     m = FindVerses(c, {"texte"}, {1, 200});
-    EXPECT_TRUE(m.capped);
+    EXPECT_FALSE(m.capped);
     EXPECT_EQ(m.verses.size(), 200u);
+    m = FindVerses(c, {"texte"}, {1, 201});
+    EXPECT_TRUE(m.capped);
+    EXPECT_EQ(m.total, 201);
     m = FindVerses(c, {"texte"}, {1, 199});
     EXPECT_FALSE(m.capped);
     EXPECT_EQ(m.verses.size(), 199u);
@@ -260,7 +264,7 @@ TEST_F(SearchEngineTest, FoldedWordsFindWhatReadersType) {
           {1, 2, 3, "le coeur sans \x9C"},
           {2, 1, 1, "Ne crains pas, n'ayez pas peur"},
           {2, 1, 2, "n'ayez point peur"},
-          {2, 1, 3, "\xE9ternellement"}});
+          {2, 1, 3, "\xE9ternellement, foi et fois"}});
     SearchRequest r;
     r.scope = kScopeWholeBible;
     auto items = [&](const std::string& query, int method) {
@@ -281,11 +285,20 @@ TEST_F(SearchEngineTest, FoldedWordsFindWhatReadersType) {
     EXPECT_EQ(items("coeur", kSearchWords).size(), 1u);  // the exact methods stay as they are
 
     const V eternel = {"<B>L1 2:1</B> : L'" + open + "\xC9ternel" + close + " est mon berger",
-                       "<B>L1 2:2</B> : Ainsi parle l'" + open + "\xC9TERNEL" + close,
-                       "<B>L2 1:3</B> : " + open + "\xE9ternel" + close + "lement"};
+                       "<B>L1 2:2</B> : Ainsi parle l'" + open + "\xC9TERNEL" + close};
     EXPECT_EQ(items("eternel", kSearchFolded), eternel);
     EXPECT_EQ(items("\xC9TERNEL", kSearchFolded), eternel);
     EXPECT_EQ(items("eternel", kSearchWords), V{});
+    // Whole words; a trailing '*' for the words that begin so, coloured
+    // whole.
+    EXPECT_EQ(items("fois", kSearchFolded),
+              V{"<B>L2 1:3</B> : \xE9ternellement, foi et " + open + "fois" + close});
+    EXPECT_EQ(items("ETERN*", kSearchFolded).back(),
+              "<B>L2 1:3</B> : " + open + "\xE9ternellement" + close + ", foi et fois");
+    EXPECT_EQ(items("fo* eternel*", kSearchFolded),
+              V{"<B>L2 1:3</B> : " + open + "\xE9ternellement" + close + ", " + open + "foi" +
+                close + " et " + open + "fois" + close});
+    EXPECT_EQ(items("*", kSearchFolded), V{});
 
     // Every term, in any order; occurrences that overlap are coloured as one.
     EXPECT_EQ(
@@ -295,8 +308,7 @@ TEST_F(SearchEngineTest, FoldedWordsFindWhatReadersType) {
         (V{"<B>L2 1:1</B> : Ne crains pas, " + open + "n'ayez" + close + " pas " + open + "peur" +
                close,
            "<B>L2 1:2</B> : " + open + "n'ayez" + close + " point " + open + "peur" + close}));
-    EXPECT_EQ(items("ur pu", kSearchFolded),
-              V{"<B>L1 1:2</B> : C\x9C" + open + "ur" + close + " " + open + "pur" + close});
+    EXPECT_EQ(items("ur pu", kSearchFolded), V{});
     // The typographic apostrophe in each method.
     const std::string phrase = "<B>L2 1:1</B> : Ne crains pas, " + open + "n'ayez pas peur" + close;
     EXPECT_EQ(items("n\x92"
@@ -334,9 +346,10 @@ TEST_F(SearchEngineTest, FoldedCopyScopesAndCap) {
     EXPECT_TRUE(m.capped);
     ASSERT_EQ(m.verses.size(), 200u);
     EXPECT_EQ(m.verses.back(), 200);
-    m = FindFoldedVerses(folded, {"texte"}, {1, 199});
+    EXPECT_EQ(m.total, 396);
+    m = FindFoldedVerses(folded, {"texte"}, {1, 200});
     EXPECT_FALSE(m.capped);
-    EXPECT_EQ(m.verses.size(), 199u);
+    EXPECT_EQ(m.verses.size(), 200u);
     m = FindFoldedVerses(folded, {"texte"}, SearchRange(c, kScopeChapter, 40, 1));
     EXPECT_EQ(m.verses, (std::vector<std::int32_t>{c.VerseLookup(40, 1, 1), c.VerseLookup(40, 1, 2),
                                                    c.VerseLookup(40, 1, 3)}));
@@ -349,9 +362,14 @@ TEST(SearchCountLineTest, TextsByCount) {
     EXPECT_EQ(CountLine(199),
               "<FONT color=\"gray\"><B>199 \xE9l\xE9ments trouv\xE9s ...</B></FONT>");
     EXPECT_EQ(CountLine(200),
-              "<FONT color=\"gray\"><B>+ de 200 \xE9l\xE9ments trouv\xE9s ...</B></FONT>");
-    EXPECT_EQ(CapMessage(),
-              "Plus de 200 \xE9l\xE9ments !\r\nAjoutez des mots ou limitez la zone de recherche.");
+              "<FONT color=\"gray\"><B>200 \xE9l\xE9ments trouv\xE9s ...</B></FONT>");
+    EXPECT_EQ(CapLine(31170),
+              "<FONT color=\"gray\"><B>31\xA0" "170 versets trouv\xE9s ; seuls les 200 premiers, dans "
+              "l'ordre de la Bible, sont affich\xE9s. Ajoutez des mots ou limitez la zone de "
+              "recherche.</B></FONT>");
+    EXPECT_EQ(FoldedHintLine(),
+              "<FONT color=\"gray\"><B>Aucun \xE9l\xE9ment trouv\xE9. Essayez la m\xE9thode \xAB "
+              "Mots, sans accents ni majuscules \xBB.</B></FONT>");
     EXPECT_EQ(FormatCount("%d%%d %x%", 7), "7%d %x%");
 }
 
@@ -367,20 +385,18 @@ TEST_F(SearchEngineTest, ResultItemsAndTheirColours) {
     EXPECT_EQ(ResultItemValue(c, slot), 43002);
 
     const std::string open = "<FONT color=\"#C00400\">", close = "</FONT>";
-    // The variant of "ac" colours the book's short name too.
-    EXPECT_EQ(HighlightTerms(ResultItemText(c, slot), {"ac"}), "<B>" + open + "Ac" + close +
-                                                                   " 2:3</B> : la gr\xE2"
-                                                                   "ce et la paix");
-    // A term that is its own variant is wrapped twice.
-    EXPECT_EQ(HighlightTerms("Dieu et dieu", {"Dieu"}),
-              open + open + "Dieu" + close + close + " et dieu");
+    // Only the verse is coloured, never the reference.
+    EXPECT_EQ(ColouredResultItem(c, slot, {"ac"}, kSearchWords), ResultItemText(c, slot));
+    EXPECT_EQ(ColouredResultItem(c, slot, {"ac"}, kSearchFolded), ResultItemText(c, slot));
+    // Each match once, overlapping and touching ones as one.
+    EXPECT_EQ(HighlightTerms("Dieu et dieu", {"Dieu"}), open + "Dieu" + close + " et dieu");
     EXPECT_EQ(HighlightTerms("Dieu et dieu", {"dieu"}),
               open + "Dieu" + close + " et " + open + "dieu" + close);
-    // Later terms see the tags of earlier ones; inserted text is not scanned
-    // again within one replacement.
-    EXPECT_EQ(HighlightTerms("Dieu", {"dieu", "ieu"}), open + "D" + open + "ieu" + close + close);
-    EXPECT_EQ(HighlightTerms("aaa", {"a"}),
-              open + "a" + close + open + "a" + close + open + "a" + close);
+    EXPECT_EQ(HighlightTerms("Dieu", {"dieu", "ieu"}), open + "Dieu" + close);
+    EXPECT_EQ(HighlightTerms("aaa", {"a"}), open + "aaa" + close);
+    // Never inside a tag of the text.
+    EXPECT_EQ(HighlightTerms("<I>Il</I> dit", {"I", "i"}),
+              "<I>" + open + "I" + close + "l</I> d" + open + "i" + close + "t");
 }
 
 TEST(SearchHighlightTest, GrowthIsBounded) {

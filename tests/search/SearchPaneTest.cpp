@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -9,6 +10,7 @@
 #include <QtTest>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 
 #include "FctLoad.h"
 #include "Fixtures.h"
@@ -71,11 +73,6 @@ testing::DataSet Bible() {
 void Type(QWidget* w, const QString& text) {
     for (QChar ch : text)
         QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
-
-Qt::CursorShape Cursor() {
-    return QApplication::overrideCursor() ? QApplication::overrideCursor()->shape()
-                                          : Qt::ArrowCursor;
 }
 
 const QString kOpen = QStringLiteral("<FONT color=\"#C00400\">");
@@ -146,11 +143,13 @@ class SearchPaneTest : public QObject {
         QCOMPARE(pane->CBRechMethode->itemText(1), QString("Versets contenant la phrase exacte"));
         QCOMPARE(pane->CBRechMethode->itemText(2), QString("Mots, sans accents ni majuscules"));
         QVERIFY(!pane->CBRechMethode->isEditable());
-        // The list's tooltip gives the whole meaning of the method chosen.
-        QCOMPARE(pane->CBRechMethode->toolTip(), QString("Versets contenant le(s) mot(s)"));
+        // The list's tooltip says how the method chosen matches.
+        QVERIFY(pane->CBRechMethode->toolTip().contains(QString::fromUtf8("« paroi »")));
+        pane->CBRechMethode->setCurrentIndex(1);
+        QVERIFY(pane->CBRechMethode->toolTip().contains("phrase exacte"));
         pane->CBRechMethode->setCurrentIndex(2);
-        QVERIFY(pane->CBRechMethode->toolTip().startsWith(
-            QString::fromUtf8("Versets contenant le(s) mot(s), quels que soient\nleurs accents")));
+        QVERIFY(pane->CBRechMethode->toolTip().contains("mots entiers"));
+        QVERIFY(pane->CBRechMethode->toolTip().contains(QString::fromUtf8("« aim* »")));
         QCOMPARE(pane->CBRechMethode->itemData(2, Qt::ToolTipRole), pane->CBRechMethode->toolTip());
 
         QCOMPARE(pane->CBRechDans->count(), 5);
@@ -197,7 +196,7 @@ class SearchPaneTest : public QObject {
                  QString::fromUtf8("<FONT color=\"gray\"><B>1 élément trouvé ...</B></FONT>"));
         QCOMPARE(pane->LBRech->Value(1), 40002);
 
-        for (const char* nothing : {" dieu", "", "manne"}) {
+        for (const char* nothing : {"", "manne", "dieu soleil"}) {
             Search(QString::fromUtf8(nothing), 2);
             QCOMPARE(pane->LBRech->Count(), 1);
             QCOMPARE(Item(0), QString::fromUtf8(
@@ -210,8 +209,13 @@ class SearchPaneTest : public QObject {
         // Typographic apostrophes find the stored one.
         Search(QString::fromUtf8("‘là’"), 4, 1);
         QCOMPARE(pane->LBRech->Count(), 2);
+        // Nothing found, while the accent-blind method would find some.
+        Search(QString::fromUtf8("LUMIÈRE"), 4);
+        QCOMPARE(pane->LBRech->Count(), 1);
+        QCOMPARE(Item(0), QString::fromUtf8("<FONT color=\"gray\"><B>Aucun élément trouvé. Essayez "
+                                            "la méthode « Mots, sans accents ni majuscules "
+                                            "».</B></FONT>"));
         // Whatever the accents and capitals; the folded copy is made once.
-        QVERIFY(!pane->FoldedCopy());
         Search(QString::fromUtf8("DIEU LUMIERE"), 4, 2);
         const FoldedVerses* folded = pane->FoldedCopy();
         QVERIFY(folded);
@@ -223,36 +227,25 @@ class SearchPaneTest : public QObject {
         QCOMPARE(pane->FoldedCopy(), folded);
     }
 
-    void capMessageOnlyAtTwoHundred() {
-        bool shown = false;
-        WhenBoxShown([&](QMessageBox* box) {
-            shown = true;
-            QCOMPARE(box->windowTitle(), QString("Information"));
-            QCOMPARE(box->text(), QString::fromUtf8("Plus de 200 éléments !\r\nAjoutez des mots "
-                                                    "ou limitez la zone de recherche."));
-            QCOMPARE(box->icon(), QMessageBox::Information);
-            QCOMPARE(box->standardButtons(), QMessageBox::Ok);
-            QCOMPARE(Cursor(), Qt::WaitCursor);
-            QVERIFY(pane->LBRech->Updating());
-            QCOMPARE(pane->LBRech->Count(), 200);
-            box->button(QMessageBox::Ok)->click();
-        });
-        Search("manne", 1);  // book 1: exactly 200 verses
-        QVERIFY(shown);
+    void capLineAtTheHeadOfTheList() {
+        // Old Testament: 399 verses of "manne"; the first 200 show.
+        Search("manne", 3);
         QCOMPARE(pane->LBRech->Count(), 201);
-        QCOMPARE(Item(0), QString::fromUtf8(
-                              "<FONT color=\"gray\"><B>+ de 200 éléments trouvés ...</B></FONT>"));
+        QCOMPARE(Item(0), QString::fromUtf8("<FONT color=\"gray\"><B>399 versets trouvés ; seuls "
+                                            "les 200 premiers, dans l'ordre de la Bible, sont "
+                                            "affichés. Ajoutez des mots ou limitez la zone de "
+                                            "recherche.</B></FONT>"));
+        QCOMPARE(pane->LBRech->Value(0), 0);
         QCOMPARE(Item(200), "<B>L1 2:100</B> : " + kOpen + "manne" + kClose + " 1.2.100");
+        QCOMPARE(pane->ResultVerse(200), 100);
         QVERIFY(!pane->LBRech->Updating());
         QVERIFY(!QApplication::overrideCursor());
 
-        // Book 2: 199 verses, no message. The box would need an event loop,
-        // which only the box itself runs.
-        place = {2, 1};
+        // Book 1: exactly 200 verses, all shown.
         Search("manne", 1);
-        QCOMPARE(pane->LBRech->Count(), 200);
+        QCOMPARE(pane->LBRech->Count(), 201);
         QCOMPARE(Item(0),
-                 QString::fromUtf8("<FONT color=\"gray\"><B>199 éléments trouvés ...</B></FONT>"));
+                 QString::fromUtf8("<FONT color=\"gray\"><B>200 éléments trouvés ...</B></FONT>"));
     }
 
     void scopeFollowsTheChapterShown() {
@@ -272,36 +265,44 @@ class SearchPaneTest : public QObject {
         edit->setFocus();
         Type(edit, QString::fromUtf8("lumière"));
         QCOMPARE(edit->text(), QString::fromUtf8("lumière"));
-        QTest::keyClick(edit, Qt::Key_Return);  // Enter runs the search
+        QTest::keyClick(edit, Qt::Key_Return);  // Enter runs the search and keeps the query
         QCOMPARE(pane->LBRech->Count(), 3);
-        QVERIFY(edit->History().isEmpty());  // the field still has the focus
+        QCOMPARE(edit->History(), QStringList{QString::fromUtf8("lumière")});
 
-        pane->CBRechDans->setFocus();
-        QTRY_COMPARE(edit->History(), QStringList{QString::fromUtf8("lumière")});
-        edit->setFocus();
+        // A query differing in its capitals runs as typed and is kept apart.
+        edit->selectAll();
+        Type(edit, QString::fromUtf8("Lumière"));
+        QCOMPARE(edit->text(), QString::fromUtf8("Lumière"));  // no completion from "lumière"
+        QTest::keyClick(edit, Qt::Key_Enter);
+        QCOMPARE(edit->text(), QString::fromUtf8("Lumière"));
+        QCOMPARE(pane->LBRech->Count(), 1);  // "Lumière" is in no verse
         edit->setText(QString::fromUtf8("LUMIÈRE"));
         pane->CBRechDans->setFocus();
         QTRY_VERIFY(!edit->hasFocus());
-        QCOMPARE(edit->History().size(), 1);  // the same, ignoring case
+        QCOMPARE(edit->History().size(), 3);
 
-        // Typing completes from the history, the rest selected.
+        // Typing completes from the history, capitals included, the rest
+        // selected; Enter runs what was typed, End takes the completion.
         edit->setFocus();
         edit->clear();
-        Type(edit, "Lu");
-        QCOMPARE(edit->text(), QString::fromUtf8("Lumière"));
-        QCOMPARE(edit->selectedText(), QString::fromUtf8("mière"));
-        QTest::keyClick(edit, Qt::Key_Backspace);  // no completion after Backspace
-        QCOMPARE(edit->text(), QString("Lu"));
-        Type(edit, "x");
-        QCOMPARE(edit->text(), QString("Lux"));
-
-        // Enter on an entry, ignoring case, puts the entry as stored first:
-        // "LUMIÈRE" itself would find nothing.
-        pane->LBRech->Clear();
-        edit->setText(QString::fromUtf8("LUMIÈRE"));
-        QTest::keyClick(edit, Qt::Key_Enter);
+        Type(edit, "lu");
         QCOMPARE(edit->text(), QString::fromUtf8("lumière"));
-        QCOMPARE(pane->LBRech->Count(), 3);
+        QCOMPARE(edit->selectedText(), QString::fromUtf8("mière"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(edit->text(), QString("lu"));
+        QCOMPARE(pane->LBRech->Count(), 3);  // "lu" in the same verses, and more
+        edit->clear();
+        Type(edit, "lu");
+        QTest::keyClick(edit, Qt::Key_End);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(edit->text(), QString::fromUtf8("lumière"));
+        edit->clear();
+        Type(edit, "LU");
+        QCOMPARE(edit->text(), QString::fromUtf8("LUMIÈRE"));
+        QTest::keyClick(edit, Qt::Key_Backspace);  // no completion after Backspace
+        QCOMPARE(edit->text(), QString("LU"));
+        Type(edit, "x");
+        QCOMPARE(edit->text(), QString("LUx"));
 
         // A completion makes at most 255 characters.
         edit->Remember(QString(300, 'q'));
@@ -313,62 +314,85 @@ class SearchPaneTest : public QObject {
     // An error inside the search still finishes it (count line, repainting,
     // cursor), then reaches the default error display.
     void errorFinishesTheSearchThenShows() {
-        QStringList boxes;
-        WhenBoxShown([&](QMessageBox* cap) {
-            boxes << cap->objectName();
-            pane->LBRech->Clear();  // the colouring step then finds no items
-            WhenBoxShown([&](QMessageBox* error) {
-                boxes << error->objectName();
-                // In French, whatever the internal reason.
-                QCOMPARE(error->text(), QString::fromUtf8("La recherche a été interrompue par une "
-                                                          "erreur interne."));
-                QCOMPARE(error->icon(), QMessageBox::Critical);
-                QVERIFY(!pane->LBRech->Updating());
-                QCOMPARE(pane->LBRech->Count(), 1);
-                error->button(QMessageBox::Ok)->click();
-            });
-            cap->button(QMessageBox::Ok)->click();
+        bool started = false;
+        TPanneauRechercher failing(*communs, [&started]() -> ReadingPlace {
+            started = QApplication::overrideCursor() != nullptr;
+            throw std::out_of_range("no such place");
         });
-        Search("manne", 1);
-        QCOMPARE(boxes, (QStringList{"SearchCapBox", "DefaultErrorBox"}));
-        QCOMPARE(Item(0), QString::fromUtf8(
-                              "<FONT color=\"gray\"><B>+ de 200 éléments trouvés ...</B></FONT>"));
+        QStringList boxes;
+        WhenBoxShown([&](QMessageBox* error) {
+            boxes << error->objectName();
+            // In French, whatever the internal reason.
+            QCOMPARE(error->text(), QString::fromUtf8("La recherche a été interrompue par une "
+                                                      "erreur interne."));
+            QCOMPARE(error->icon(), QMessageBox::Critical);
+            QVERIFY(!failing.LBRech->Updating());
+            QCOMPARE(failing.LBRech->Count(), 1);
+            error->button(QMessageBox::Ok)->click();
+        });
+        failing.EditRech->setText("manne");
+        failing.BtnRech->click();
+        QVERIFY(started);
+        QCOMPARE(boxes, QStringList{"DefaultErrorBox"});
+        QCOMPARE(failing.LBRech->Text(0), QString::fromUtf8("<FONT color=\"gray\"><B>Aucun élément "
+                                                            "trouvé ...</B></FONT>"));
         QVERIFY(!QApplication::overrideCursor());
     }
 
-    // A press of the button while a search waits at its message (a second
-    // Enter, the accessibility bus) starts nothing.
+    // A press of the button while a search runs (the accessibility bus can
+    // bring one) starts nothing.
     void noSearchWhileOneRuns() {
-        int boxes = 0, extra = 0;
-        WhenBoxShown([&](QMessageBox* cap) {
-            ++boxes;
-            QVERIFY(pane->Searching());
-            QTimer::singleShot(0, [&extra, cap] {
-                for (QWidget* w : QApplication::topLevelWidgets())
-                    if (auto* b = qobject_cast<QMessageBox*>(w); b && b != cap && b->isVisible()) {
-                        ++extra;
-                        b->close();
-                    }
-            });
-            pane->EditRech->setText("texte");
-            pane->BtnRech->click();
-            pane->EditRechKeyPress(13);
-            QCOMPARE(pane->LBRech->Count(), 200);
-            QTest::qWait(20);
-            cap->button(QMessageBox::Ok)->click();
+        int asked = 0;
+        bool searching = false;
+        TPanneauRechercher* self = nullptr;
+        TPanneauRechercher own(*communs, [&]() {
+            ++asked;
+            searching = self->Searching();
+            self->BtnRech->click();
+            self->EditRechKeyPress(13);
+            return ReadingPlace{1, 1};
         });
-        Search("manne", 1);
-        QCOMPARE(boxes, 1);
-        QCOMPARE(extra, 0);
-        QCOMPARE(pane->LBRech->Count(), 201);
-        QCOMPARE(Item(0), QString::fromUtf8(
-                              "<FONT color=\"gray\"><B>+ de 200 éléments trouvés ...</B></FONT>"));
-        QCOMPARE(Item(200), "<B>L1 2:100</B> : " + kOpen + "manne" + kClose + " 1.2.100");
-        QVERIFY(!pane->Searching());
+        self = &own;
+        own.EditRech->setText("manne");
+        own.CBRechDans->setCurrentIndex(1);
+        own.BtnRech->click();
+        QCOMPARE(asked, 1);
+        QVERIFY(searching);
+        QVERIFY(!own.Searching());
+        QCOMPARE(own.LBRech->Count(), 201);
         // The items know their verses; the count line names none.
-        QCOMPARE(pane->ResultVerse(200), 100);
-        QCOMPARE(pane->ResultVerse(0), 1);
-        QCOMPARE(pane->ResultVerse(201), 1);
+        QCOMPARE(own.ResultVerse(200), 100);
+        QCOMPARE(own.ResultVerse(0), 1);
+        QCOMPARE(own.ResultVerse(201), 1);
+    }
+
+    // The method and scope the reader chose come back at the next start; a
+    // first start, or a damaged file, gives words in the New Testament.
+    void methodAndScopeKeptForTheNextStart() {
+        testing::TempDir home;
+        const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(QString::fromStdString(home.path().string())));
+        auto fresh = [this] { return std::make_unique<TPanneauRechercher>(*communs, nullptr); };
+        auto first = fresh();
+        QCOMPARE(first->CBRechMethode->currentIndex(), kSearchWords);
+        QCOMPARE(first->CBRechDans->currentIndex(), kScopeNewTestament);
+        first->CBRechMethode->setCurrentIndex(kSearchFolded);
+        emit first->CBRechMethode->activated(kSearchFolded);
+        first->CBRechDans->setCurrentIndex(kScopeWholeBible);
+        emit first->CBRechDans->activated(kScopeWholeBible);
+        auto second = fresh();
+        QCOMPARE(second->CBRechMethode->currentIndex(), kSearchFolded);
+        QCOMPARE(second->CBRechDans->currentIndex(), kScopeWholeBible);
+        QVERIFY(second->CBRechMethode->toolTip().contains("mots entiers"));
+
+        QFile file(QString::fromStdString((home.path() / "lorvane" / "recherche.txt").string()));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("methode=9\n\xff\xfe garbage\ndans=0\n");
+        file.close();
+        auto damaged = fresh();
+        QCOMPARE(damaged->CBRechMethode->currentIndex(), kSearchWords);
+        QCOMPARE(damaged->CBRechDans->currentIndex(), kScopeChapter);  // the line understood
+        qputenv("XDG_CONFIG_HOME", before);
     }
 
     // After an import the folded search reads the new text, not a copy of

@@ -1,3 +1,5 @@
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -313,7 +315,7 @@ class HtmlWidgetsTest : public QObject {
 
         QWidget group;
         auto* passage = new THTMLRadioButton("le passage", &group);
-        auto* chapitre = new THTMLRadioButton(QString::fromUtf8("tout le chapître"), &group);
+        auto* chapitre = new THTMLRadioButton(QString::fromUtf8("tout le chapitre"), &group);
         passage->setChecked(true);
         chapitre->move(0, 30);
         group.resize(200, 60);
@@ -329,6 +331,35 @@ class HtmlWidgetsTest : public QObject {
         passage->click();
         QVERIFY(passage->isChecked());
         QVERIFY(!chapitre->isChecked());
+    }
+
+    // Typing in a closed or open list finds an item whatever its accents
+    // and capitals.
+    void typingFindsBooksWithoutAccents() {
+        THTMLComboBox combo;
+        for (const char* name :
+             {"Genèse", "Esdras", "Néhémie", "Ecclésiaste", "Ésaïe", "Éphésiens"})
+            combo.AddItem(QString::fromUtf8(name));
+        combo.SetItemIndex(0);
+        QSignalSpy changes(&combo, &THTMLComboBox::Change);
+        combo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&combo));
+        combo.setFocus();
+        auto type = [&combo](const char* keys) {
+            QTest::qWait(QApplication::keyboardInputInterval() + 50);  // a new text
+            QTest::keyClicks(&combo, QString::fromUtf8(keys));
+            return combo.currentText();
+        };
+        QCOMPARE(type("Esaie"), QString::fromUtf8("Ésaïe"));
+        QCOMPARE(changes.last().at(0).toInt(), 4);
+        QCOMPARE(type("ecc"), QString::fromUtf8("Ecclésiaste"));
+        QCOMPARE(type("NEHE"), QString::fromUtf8("Néhémie"));
+        QCOMPARE(type("eee"), QString::fromUtf8("Éphésiens"));  // the same letter steps on
+        QCOMPARE(type("es"), QString::fromUtf8("Esdras"));
+        combo.showPopup();
+        QTest::qWait(QApplication::keyboardInputInterval() + 50);
+        QTest::keyClicks(combo.view(), QStringLiteral("esa"));
+        QCOMPARE(combo.view()->currentIndex().row(), 4);
     }
 };
 

@@ -190,7 +190,7 @@ int main(int argc, char** argv) {
     auto* radios = new QHBoxLayout;
     radios->addWidget(new QLabel(QStringLiteral("Afficher"), &window));
     auto* r1 = new THTMLRadioButton(QStringLiteral("le passage"), &window);
-    auto* r2 = new THTMLRadioButton(QString::fromUtf8("tout le <B>chapître</B>"), &window);
+    auto* r2 = new THTMLRadioButton(QString::fromUtf8("tout le <B>chapitre</B>"), &window);
     r1->setChecked(true);
     radios->addWidget(r1);
     radios->addWidget(r2);
