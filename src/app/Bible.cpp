@@ -25,6 +25,7 @@
 #include "ErrorDisplay.h"
 #include "FctLoad.h"
 #include "FrRichEdit.h"
+#include "GoToBox.h"
 #include "HTMLControls.h"
 #include "HTMListBox.h"
 #include "ImageList.h"
@@ -35,6 +36,7 @@
 #include "QtText.h"
 #include "SearchPane.h"
 #include "Shader.h"
+#include "SignetsPane.h"
 #include "Splash.h"
 #include "StudyPages.h"
 #include "TextTabs.h"
@@ -121,6 +123,7 @@ void TFBible::FormCreate() {
     BuildActions();
     BuildModulePanel();
     BuildReadingArea();
+    BuildMoves();
     BuildToolBar();
     BuildMenus();
 
@@ -136,6 +139,10 @@ void TFBible::FormCreate() {
     }
     SyncControls();
     TCTexte->Insert(0, FromCp1252(TabCaption(communs_, 1, 1)), 0);
+    places_.assign(1, PlaceHistory(Place{1, 1, 1, -1}));
+    shownTab_ = 0;
+    BoxAllerA->SetBible(communs_);
+    PanneauSignets->SetBible(communs_);
 
     PanneauLivres->LoadPage();
     PanneauGlossaire->LoadPage();
@@ -197,6 +204,7 @@ void TFBible::BuildActions() {
         {&ActionThemes, "ActionThemes", kModule, "&Thèmes d'étude", 4},
         {&ActionAnnotations, "ActionAnnotations", kModule, "&Annotations", 5},
         {&ActionRediger, "ActionRediger", kModule, "Ré&diger un texte", 6},
+        {&ActionSignets, "ActionSignets", kModule, "&Signets", 5},
         {&ActionTexteAccole, "ActionTexteAccole", kTexte, "Versets &accolés", 7},
         {&ActionTexteLigne, "ActionTexteLigne", kTexte, "Versets par &ligne", 8},
         {&ActionTaille, "ActionTaille", kTaille, "Augmenter la taille du texte", 9},
@@ -227,6 +235,7 @@ void TFBible::BuildActions() {
     }
     // The annotations module has neither a toolbar button nor a menu entry.
     ActionAnnotations->setVisible(false);
+    ActionSignets->setIcon(QIcon::fromTheme(QStringLiteral("bookmarks"), images.Icon(5)));
 }
 
 void TFBible::BuildToolBar() {
@@ -239,6 +248,9 @@ void TFBible::BuildToolBar() {
     ToolBar2->setFixedHeight(54);
     ToolBar2->setContextMenuPolicy(Qt::PreventContextMenu);
     addToolBar(Qt::TopToolBarArea, ToolBar2);
+    ToolBar2->addAction(ActionPrecedent);
+    ToolBar2->addAction(ActionSuivant);
+    ToolBar2->addSeparator();
     for (QAction* a : ActionList1) {
         if (Category(a) != kModule) continue;
         ToolBar2->addAction(a);
@@ -257,6 +269,9 @@ void TFBible::BuildMenus() {
                     GuardedSlot([this] { ImporterBible1Click(); }))
         ->setObjectName("ImporterBible1");
     fichier->addSeparator();
+    fichier->addAction(ActionImprimer);
+    fichier->addAction(ActionPdf);
+    fichier->addSeparator();
     QAction* quitter =
         fichier->addAction(QStringLiteral("&Quitter"), this, &TFBible::Quitter1Click);
     quitter->setObjectName("Quitter1");
@@ -272,9 +287,22 @@ void TFBible::BuildMenus() {
     options->addAction(ActionTexteLigne);
     options->addSeparator();
     options->addAction(ActionTaille);
+    options->addAction(ActionReduire);
+    options->addAction(ActionTailleNormale);
     options->addSeparator();
     for (QAction* a : {ActionPosGauche, ActionPosDroite, ActionPosHaut, ActionPosBas})
         options->addAction(a);
+
+    QMenu* moves = menuBar()->addMenu(QStringLiteral("&Navigation"));
+    for (QAction* a : {ActionPrecedent, ActionSuivant, ActionAllerA, ActionAjouterSignet})
+        moves->addAction(a);
+    moves->addSeparator();
+    for (QAction* a :
+         {ActionNouvelOnglet, ActionFermerOnglet, ActionOngletSuivant, ActionOngletPrecedent})
+        moves->addAction(a);
+    moves->addSeparator();
+    for (QAction* a : {ActionChercher, ActionPanneauSuivant, ActionPanneauPrecedent})
+        moves->addAction(a);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("?"));
     QAction* about = help->addAction(QStringLiteral("A propos..."), this, &TFBible::Apropos1Click);
@@ -360,6 +388,10 @@ void TFBible::BuildModulePanel() {
 
     // Writing pad: filled in FormCreate.
     pane(PanneauRediger, "PanneauRediger");
+
+    // Signets.
+    PanneauSignets = new SignetsPane;
+    PC->addWidget(PanneauSignets);
 }
 
 void TFBible::BuildReadingArea() {
@@ -389,6 +421,8 @@ void TFBible::BuildReadingArea() {
     SpinChapitre->Edit()->setAccessibleName(QStringLiteral("Chapitre"));
     row->addWidget(SpinChapitre);
     connect(SpinChapitre, &ChapterSpin::valueEdited, this, &TFBible::SpinChapitreChange);
+    BoxAllerA = new GoToBox(ShaderLecture);
+    row->addWidget(BoxAllerA);
     row->addStretch(1);
 
     auto* buttons = new QWidget(ShaderLecture);
@@ -497,6 +531,7 @@ void TFBible::closeEvent(QCloseEvent* e) {
         e->ignore();
         return;
     }
+    if (keepSession_) SaveSession();
     QMainWindow::closeEvent(e);
 }
 
@@ -530,6 +565,10 @@ void TFBible::TakeImportedTables(Communs&& tables) {
             TCTexte->Remove(TCTexte->Count() - 1);
         TCTexte->SetCurrent(0);
     }
+    places_.assign(1, PlaceHistory(Place{CurrentBook, CurrentChapter, CurrentVerse, -1}));
+    shownTab_ = 0;
+    BoxAllerA->SetBible(communs_);
+    PanneauSignets->SetBible(communs_);
     PanneauRechercher->TablesReplaced();
     PanneauLivres->LoadPage();
     PanneauGlossaire->LoadPage();
@@ -559,6 +598,7 @@ QWidget* TFBible::ModulePane(QAction* a) const {
     if (a == ActionRechercher) return PanneauRechercher;
     if (a == ActionThemes) return PanneauThemes;
     if (a == ActionAnnotations) return PanneauAnnotations;
+    if (a == ActionSignets) return PanneauSignets;
     return PanneauRediger;
 }
 
@@ -620,8 +660,7 @@ void TFBible::ActionTexteClick(QAction* sender) {
 }
 
 void TFBible::ActionTailleClick() {
-    communs_.TextSize = communs_.TextSize >= 4 ? 1 : communs_.TextSize + 1;
-    ShowCurrentChapter();
+    TextSizeStep(+1);
 }
 
 // ---------------------------------------------------------------------------
@@ -634,6 +673,7 @@ bool TFBible::WriteChapterPage(int book, int chapter, int firstVerse, int lastVe
 }
 
 void TFBible::ShowCurrentChapter() {
+    const int scrollBefore = WB->ScrollPosition();
     try {
         if (WriteChapterPage(CurrentBook, CurrentChapter, 1, 0, false, true)) {
             WB->Navigate(FileUrl(communs_.AppDir) + QStringLiteral("temp.htm#") +
@@ -648,6 +688,20 @@ void TFBible::ShowCurrentChapter() {
     } catch (...) {
         // A page that cannot be written leaves the pane and the tab as they are.
     }
+    // A move of the tab shown is remembered among its places, with where
+    // the page was scrolled when the reader left it.
+    const int tab = TCTexte->Current();
+    if (tab >= 0 && tab < static_cast<int>(places_.size())) {
+        PlaceHistory& places = places_[static_cast<std::size_t>(tab)];
+        const Place now{CurrentBook, CurrentChapter, CurrentVerse, -1};
+        const Place& at = places.Current();
+        if (tab == shownTab_ && (!at.SameChapter(now) || at.verse != now.verse))
+            places.Visit(now, scrollBefore);
+        shownTab_ = tab;
+    }
+    if (pendingScroll_ >= 0) WB->SetScrollPosition(pendingScroll_);
+    pendingScroll_ = -1;
+    UpdateMoveActions();
 }
 
 void TFBible::TakeIntoNewTab(int book, int chapter, int verse) {
@@ -658,6 +712,7 @@ void TFBible::TakeIntoNewTab(int book, int chapter, int verse) {
     SyncControls();
     ShowCurrentChapter();
     FillBookIndex();
+    MarkVerses(verse, 0);
 }
 
 void TFBible::OpenPassage(int book, int chapter, int firstVerse, int lastVerse) {
@@ -710,10 +765,24 @@ void TFBible::SpinChapitreChange() {
 void TFBible::TCTexteChange() {
     int tab = TCTexte->Current();
     if (tab < 0) return;
+    // The tab left keeps where its page was scrolled.
+    if (shownTab_ >= 0 && shownTab_ < static_cast<int>(places_.size()) && shownTab_ != tab) {
+        PlaceHistory& left = places_[static_cast<std::size_t>(shownTab_)];
+        Place kept = left.Current();
+        kept.scroll = WB->ScrollPosition();
+        left.Replace(kept);
+    }
     int value = TCTexte->Value(tab);
     CurrentBook = value / 1000;
     CurrentChapter = value % 1000;
     CurrentVerse = 1;
+    if (tab < static_cast<int>(places_.size())) {
+        const Place& place = places_[static_cast<std::size_t>(tab)].Current();
+        if (place.book == CurrentBook && place.chapter == CurrentChapter) {
+            CurrentVerse = place.verse;
+            pendingScroll_ = place.scroll;
+        }
+    }
     SyncControls();
     ShowCurrentChapter();
     FillBookIndex();
@@ -724,7 +793,20 @@ void TFBible::BtnNouveauClick() {
     // selected one; the tab that was read keeps its chapter beside it.
     TCTexte->Insert(0, FromCp1252(TabCaption(communs_, CurrentBook, CurrentChapter)),
                     TabValue(CurrentBook, CurrentChapter));
+    // The new tab starts with the places of the one read, which keeps them.
+    PlaceHistory copy = places_.empty()
+                            ? PlaceHistory(Place{CurrentBook, CurrentChapter, CurrentVerse, -1})
+                            : places_[static_cast<std::size_t>(
+                                  std::clamp(shownTab_, 0, static_cast<int>(places_.size()) - 1))];
+    Place here = copy.Current();
+    here.scroll = WB->ScrollPosition();
+    copy.Replace(here);
+    if (shownTab_ >= 0 && shownTab_ < static_cast<int>(places_.size()))
+        places_[static_cast<std::size_t>(shownTab_)].Replace(here);
+    places_.insert(places_.begin(), std::move(copy));
     TCTexte->SetCurrent(0);
+    shownTab_ = 0;
+    UpdateMoveActions();
 }
 
 void TFBible::BtnFermerClick() {
@@ -732,6 +814,8 @@ void TFBible::BtnFermerClick() {
     int closing = TCTexte->Current();
     TCTexte->SetCurrent(closing > 0 ? closing - 1 : 1);
     TCTexte->Remove(closing);
+    if (closing < static_cast<int>(places_.size())) places_.erase(places_.begin() + closing);
+    shownTab_ = -1;
     TCTexteChange();
 }
 
@@ -773,6 +857,7 @@ void TFBible::LBIndexClick(THTMListBox* sender) {
         SyncControls();
         ShowCurrentChapter();
         FillBookIndex();
+        MarkVerses(CurrentVerse, 0);
     } else {
         CurrentChapter = p / 1000;
         CurrentVerse = p % 1000;

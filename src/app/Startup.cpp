@@ -135,6 +135,7 @@ int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables)
     }
     TFBible bible(communs, nullptr, std::move(loadData));
     if (!bible.Loaded()) return 0;
+    bible.KeepSession();
     SessionGuard notes(bible.FrmRichEdit);
     splash.repaint();
     new HideSplashOnceShown(&bible, &splash);
