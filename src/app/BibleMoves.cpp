@@ -428,6 +428,11 @@ void TFBible::SaveChapterPdfClick(const QString& given) {
 
 void TFBible::KeepSession() {
     keepSession_ = true;
+    // Also when the desktop session ends the program without closing the
+    // window.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (keepSession_) SaveSession();
+    });
     const QString path = SessionPath();
     const std::optional<QByteArray> bytes = ReadUserFile(path);
     if (!bytes) return;

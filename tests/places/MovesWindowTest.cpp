@@ -22,6 +22,7 @@
 #include "Bible.h"
 #include "BrowserPane.h"
 #include "ChapterSpin.h"
+#include "DlgPassage.h"
 #include "FrRichEdit.h"
 #include "GoToBox.h"
 #include "HTMLControls.h"
@@ -238,6 +239,23 @@ class MovesWindowTest : public testing::MainWindowTestCase {
         // Each key is shown in its menu entry.
         QCOMPARE(w->ActionPrecedent->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Left));
         QCOMPARE(w->ActionImprimer->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    }
+
+    void enterNeverFollowsALinkScrolledOutOfView() {
+        MakeScrollable();
+        Page()->setFocus();
+        Key(Page(), Qt::Key_Tab);  // the first cross-reference of Genèse 1:1
+        QTextBrowser* view = w->WB->Browser();
+        QVERIFY(view->textCursor().hasSelection());
+        for (int i = 0; i < 4; ++i)
+            Key(Page(), Qt::Key_PageDown);
+        QVERIFY(view->verticalScrollBar()->value() > 0);
+        Key(Page(), Qt::Key_Return);
+        QVERIFY(!w->FDlgPassage->isVisible());
+        Key(Page(), Qt::Key_Home, Qt::ControlModifier);
+        Key(Page(), Qt::Key_Return);  // in view again: followed
+        QTRY_VERIFY(w->FDlgPassage->isVisible());
+        w->FDlgPassage->close();
     }
 
     void thePadKeepsItsOwnKeys() {
