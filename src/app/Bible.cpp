@@ -422,8 +422,7 @@ void TFBible::BuildReadingArea() {
     row->addWidget(SpinChapitre);
     connect(SpinChapitre, &ChapterSpin::valueEdited, this, &TFBible::SpinChapitreChange);
     BoxAllerA = new GoToBox(ShaderLecture);
-    row->addWidget(BoxAllerA);
-    row->addStretch(1);
+    row->addWidget(BoxAllerA, 1);  // its reason takes the room left
 
     auto* buttons = new QWidget(ShaderLecture);
     buttons->setObjectName("Panel1");
@@ -673,7 +672,17 @@ bool TFBible::WriteChapterPage(int book, int chapter, int firstVerse, int lastVe
 }
 
 void TFBible::ShowCurrentChapter() {
-    const int scrollBefore = WB->ScrollPosition();
+    // A move of the tab shown is remembered among its places, with how
+    // the reader left the page.
+    const int tab = TCTexte->Current();
+    const bool known = tab >= 0 && tab < static_cast<int>(places_.size());
+    const Place now{CurrentBook, CurrentChapter, CurrentVerse, -1};
+    bool moved = false;
+    if (known && tab == shownTab_) {
+        const Place& at = places_[static_cast<std::size_t>(tab)].Current();
+        moved = !at.SameChapter(now) || at.verse != now.verse;
+    }
+    const Leaving left = moved ? LeavingHere() : Leaving();
     try {
         if (WriteChapterPage(CurrentBook, CurrentChapter, 1, 0, false, true)) {
             WB->Navigate(FileUrl(communs_.AppDir) + QStringLiteral("temp.htm#") +
@@ -688,19 +697,18 @@ void TFBible::ShowCurrentChapter() {
     } catch (...) {
         // A page that cannot be written leaves the pane and the tab as they are.
     }
-    // A move of the tab shown is remembered among its places, with where
-    // the page was scrolled when the reader left it.
-    const int tab = TCTexte->Current();
-    if (tab >= 0 && tab < static_cast<int>(places_.size())) {
-        PlaceHistory& places = places_[static_cast<std::size_t>(tab)];
-        const Place now{CurrentBook, CurrentChapter, CurrentVerse, -1};
-        const Place& at = places.Current();
-        if (tab == shownTab_ && (!at.SameChapter(now) || at.verse != now.verse))
-            places.Visit(now, scrollBefore);
+    if (known) {
+        if (moved) places_[static_cast<std::size_t>(tab)].Visit(now, left);
         shownTab_ = tab;
     }
-    if (pendingScroll_ >= 0) WB->SetScrollPosition(pendingScroll_);
+    if (pendingScroll_ >= 0)
+        WB->SetScrollPosition(pendingScroll_);
+    else if (pendingTop_ > 1)
+        WB->ScrollToAnchor(QString::number(pendingTop_));
+    else if (pendingTop_ == 1)
+        WB->SetScrollPosition(0);
     pendingScroll_ = -1;
+    pendingTop_ = 0;
     UpdateMoveActions();
 }
 
@@ -766,12 +774,8 @@ void TFBible::TCTexteChange() {
     int tab = TCTexte->Current();
     if (tab < 0) return;
     // The tab left keeps where its page was scrolled.
-    if (shownTab_ >= 0 && shownTab_ < static_cast<int>(places_.size()) && shownTab_ != tab) {
-        PlaceHistory& left = places_[static_cast<std::size_t>(shownTab_)];
-        Place kept = left.Current();
-        kept.scroll = WB->ScrollPosition();
-        left.Replace(kept);
-    }
+    if (shownTab_ >= 0 && shownTab_ < static_cast<int>(places_.size()) && shownTab_ != tab)
+        places_[static_cast<std::size_t>(shownTab_)].Leave(LeavingHere());
     int value = TCTexte->Value(tab);
     CurrentBook = value / 1000;
     CurrentChapter = value % 1000;
@@ -780,7 +784,7 @@ void TFBible::TCTexteChange() {
         const Place& place = places_[static_cast<std::size_t>(tab)].Current();
         if (place.book == CurrentBook && place.chapter == CurrentChapter) {
             CurrentVerse = place.verse;
-            pendingScroll_ = place.scroll;
+            RestoreViewOf(place);
         }
     }
     SyncControls();
@@ -798,11 +802,10 @@ void TFBible::BtnNouveauClick() {
                             ? PlaceHistory(Place{CurrentBook, CurrentChapter, CurrentVerse, -1})
                             : places_[static_cast<std::size_t>(
                                   std::clamp(shownTab_, 0, static_cast<int>(places_.size()) - 1))];
-    Place here = copy.Current();
-    here.scroll = WB->ScrollPosition();
-    copy.Replace(here);
+    const Leaving left = LeavingHere();
+    copy.Leave(left);
     if (shownTab_ >= 0 && shownTab_ < static_cast<int>(places_.size()))
-        places_[static_cast<std::size_t>(shownTab_)].Replace(here);
+        places_[static_cast<std::size_t>(shownTab_)].Leave(left);
     places_.insert(places_.begin(), std::move(copy));
     TCTexte->SetCurrent(0);
     shownTab_ = 0;

@@ -235,6 +235,11 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     void MarkVerses(int first, int last);
     void UpdateMoveActions();
     void ShowPlace(const Place& place);
+    // How the reader leaves the page shown, and the page shown again as it
+    // was left (after the next ShowCurrentChapter).
+    Leaving LeavingHere() const;
+    int LayoutKey() const;
+    void RestoreViewOf(const Place& place);
 
     // Whether an activation of this window comes back from another window
     // of the program (see event()).
@@ -255,6 +260,7 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     int shownTab_ = 0;
     // A scroll position to restore after the next chapter shown.
     int pendingScroll_ = -1;
+    int pendingTop_ = 0;  // else a verse to bring to the top
     bool keepSession_ = false;
 };
 

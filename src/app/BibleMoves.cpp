@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -98,8 +97,16 @@ void TFBible::BuildMoves() {
            {QKeySequence(Qt::CTRL | Qt::Key_G)}, [this] { BoxAllerA->Focus(); });
     action(ActionAjouterSignet, "ActionAjouterSignet", QStringLiteral("Ajouter un si&gnet"),
            {QKeySequence(Qt::CTRL | Qt::Key_D)}, [this] {
-               const QPoint p = WB->Browser()->viewport()->mapFromGlobal(QCursor::pos());
-               AddSignet(VerseAt(WB->Browser()->viewport()->rect().contains(p) ? p : QPoint()));
+               // The verse just reached while it is marked, else the one at
+               // the top of the view.
+               if (WB->HasMark()) {
+                   bool ok = false;
+                   const int v =
+                       WB->AnchorBefore(WB->Browser()->textCursor().position()).toInt(&ok);
+                   AddSignet(ok && v > 0 ? v : 1);
+               } else {
+                   AddSignet(VerseAt(QPoint()));
+               }
            });
     action(ActionNouvelOnglet, "ActionNouvelOnglet", QStringLiteral("&Nouvel onglet"),
            {QKeySequence(Qt::CTRL | Qt::Key_T)}, [this] { BtnNouveau->click(); });
@@ -225,7 +232,7 @@ void TFBible::ShowPlace(const Place& wanted) {
     CurrentBook = place.book;
     CurrentChapter = place.chapter;
     CurrentVerse = place.verse;
-    pendingScroll_ = place.scroll;
+    RestoreViewOf(place);
     SyncControls();
     ShowCurrentChapter();
     FillBookIndex();
@@ -237,7 +244,7 @@ void TFBible::GoBackClick() {
     if (tab < 0 || tab >= static_cast<int>(places_.size())) return;
     PlaceHistory& places = places_[static_cast<std::size_t>(tab)];
     if (!places.CanGoBack()) return;
-    ShowPlace(places.Back(WB->ScrollPosition()));
+    ShowPlace(places.Back(LeavingHere()));
 }
 
 void TFBible::GoForwardClick() {
@@ -245,7 +252,27 @@ void TFBible::GoForwardClick() {
     if (tab < 0 || tab >= static_cast<int>(places_.size())) return;
     PlaceHistory& places = places_[static_cast<std::size_t>(tab)];
     if (!places.CanGoForward()) return;
-    ShowPlace(places.Forward(WB->ScrollPosition()));
+    ShowPlace(places.Forward(LeavingHere()));
+}
+
+Leaving TFBible::LeavingHere() const {
+    return Leaving(WB->ScrollPosition(), VerseAt(QPoint()), LayoutKey());
+}
+
+int TFBible::LayoutKey() const {
+    return communs_.TextSize + (ActionTexteLigne->isChecked() ? 10 : 0) +
+           100 * std::max(1, WB->Browser()->viewport()->width());
+}
+
+void TFBible::RestoreViewOf(const Place& place) {
+    pendingScroll_ = -1;
+    pendingTop_ = 0;
+    // The same layout: the same pixels; another one (a new text size, a
+    // wider window, the next run): the same verse at the top.
+    if (place.scroll >= 0 && (place.layout == LayoutKey() || place.top == 0))
+        pendingScroll_ = place.scroll;
+    else if (place.top > 0)
+        pendingTop_ = place.top;
 }
 
 void TFBible::MarkVerses(int first, int last) {
@@ -463,7 +490,7 @@ void TFBible::KeepSession() {
     CurrentBook = here.book;
     CurrentChapter = here.chapter;
     CurrentVerse = here.verse;
-    pendingScroll_ = here.scroll;
+    RestoreViewOf(here);
     communs_.TextSize = session->textSize;
     QAction* mode = session->versePerLine ? ActionTexteLigne : ActionTexteAccole;
     CheckActionInCategory(mode, QStringLiteral("TEXTE"));
@@ -481,7 +508,11 @@ void TFBible::SaveSession() {
     Session session;
     for (std::size_t i = 0; i < places_.size(); ++i) {
         Place p = places_[i].Current();
-        if (static_cast<int>(i) == shownTab_) p.scroll = WB->ScrollPosition();
+        if (static_cast<int>(i) == shownTab_) {
+            const Leaving left = LeavingHere();
+            p.scroll = left.scroll;
+            p.top = left.top;
+        }
         session.tabs.push_back(p);
     }
     if (session.tabs.empty()) return;

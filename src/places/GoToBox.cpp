@@ -26,15 +26,19 @@ GoToBox::GoToBox(QWidget* parent)
     edit_->setPlaceholderText(QStringLiteral("Aller à"));
     edit_->setAccessibleName(QStringLiteral("Aller à"));
     edit_->setToolTip(QStringLiteral("Aller à une référence, par exemple « Jean 3:16 » (Ctrl+G)"));
-    edit_->setFixedWidth(140);
+    // It gives way to the tabs' buttons in a narrow window.
+    edit_->setMinimumWidth(70);
+    edit_->setMaximumWidth(150);
     edit_->setClearButtonEnabled(false);
     row->addWidget(edit_);
     message_->setObjectName("LabelAllerA");
     message_->setStyleSheet(
         QStringLiteral("QLabel { background: #FFF8DC; color: #800000; padding: 1px 4px; }"));
     message_->setAccessibleName(QStringLiteral("Message"));
+    // The reason takes the room left, never widening the window.
+    message_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     message_->hide();
-    row->addWidget(message_);
+    row->addWidget(message_, 1);
 
     completer_->setModel(proposals_);
     completer_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
@@ -93,6 +97,7 @@ void GoToBox::Submit() {
 
 void GoToBox::Say(const QString& text) {
     message_->setText(text);
+    message_->setToolTip(text);
     message_->setVisible(!text.isEmpty());
     edit_->setAccessibleDescription(text);
 }

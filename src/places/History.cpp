@@ -2,25 +2,32 @@
 
 namespace lorvane {
 
-void PlaceHistory::Visit(const Place& to, int scroll) {
-    places_[index_].scroll = scroll;
+void PlaceHistory::Leave(const Leaving& left) {
+    Place& p = places_[index_];
+    p.scroll = left.scroll;
+    p.top = left.top;
+    p.layout = left.layout;
+}
+
+void PlaceHistory::Visit(const Place& to, const Leaving& left) {
+    Leave(left);
     places_.resize(index_ + 1);
     places_.push_back(to);
     if (places_.size() > kLimit) places_.erase(places_.begin(), places_.end() - kLimit);
     index_ = places_.size() - 1;
 }
 
-const Place& PlaceHistory::Back(int scroll) {
+const Place& PlaceHistory::Back(const Leaving& left) {
     if (CanGoBack()) {
-        places_[index_].scroll = scroll;
+        Leave(left);
         --index_;
     }
     return places_[index_];
 }
 
-const Place& PlaceHistory::Forward(int scroll) {
+const Place& PlaceHistory::Forward(const Leaving& left) {
     if (CanGoForward()) {
-        places_[index_].scroll = scroll;
+        Leave(left);
         ++index_;
     }
     return places_[index_];

@@ -33,9 +33,10 @@ std::optional<Session> ReadSession(std::string_view text) {
         const std::string_view word = line.substr(0, space);
         const std::string_view rest =
             space == std::string_view::npos ? std::string_view() : line.substr(space);
-        int v[4] = {};
-        if (word == "onglet" && Numbers(rest, v, 4)) {
-            if (s.tabs.size() < 1000) s.tabs.push_back({v[0], v[1], v[2], v[3] < 0 ? -1 : v[3]});
+        int v[5] = {};
+        if (word == "onglet" && (Numbers(rest, v, 5) || Numbers(rest, v, 4))) {
+            Place p{v[0], v[1], v[2], v[3] < 0 ? -1 : v[3], v[4] < 0 ? 0 : v[4], 0};
+            if (s.tabs.size() < 1000) s.tabs.push_back(p);
         } else if (word == "courant" && Numbers(rest, v, 1) && v[0] >= 0) {
             s.current = v[0];
         } else if (word == "taille" && Numbers(rest, v, 1) && v[0] >= 1 && v[0] <= 4) {
@@ -60,7 +61,8 @@ std::string WriteSession(const Session& s) {
     out += "courant " + std::to_string(s.current) + "\n";
     for (const Place& p : s.tabs)
         out += "onglet " + std::to_string(p.book) + " " + std::to_string(p.chapter) + " " +
-               std::to_string(p.verse) + " " + std::to_string(p.scroll) + "\n";
+               std::to_string(p.verse) + " " + std::to_string(p.scroll) + " " +
+               std::to_string(p.top) + "\n";
     return out;
 }
 
@@ -71,6 +73,7 @@ Place FitPlace(const Communs& communs, Place p) {
         return Place{p.book, 1, 1, -1};
     if (p.verse != 1 && communs.VerseLookup(p.book, p.chapter, p.verse) == 0)
         return Place{p.book, p.chapter, 1, -1};
+    if (p.top != 0 && communs.VerseLookup(p.book, p.chapter, p.top) == 0) p.top = 0;
     return p;
 }
 

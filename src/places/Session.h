@@ -7,11 +7,12 @@
 //   lignes 1
 //   module 3
 //   courant 0
-//   onglet 43 3 16 1250
-//   onglet 1 1 1 -1
+//   onglet 43 3 16 1250 14
+//   onglet 1 1 1 -1 0
 //
 // "onglet" lines are the tabs in order (book, chapter, verse, scroll
-// position, -1 for the verse itself), "courant" the index of the tab read,
+// position, -1 for the verse itself, and the verse at the top of the view,
+// 0 when unknown), "courant" the index of the tab read,
 // "taille" the text size 1 to 4, "lignes" 1 for one verse per line,
 // "module" the module pane shown (0 to 6).
 

@@ -283,6 +283,10 @@ void TBrowserPane::SetScrollPosition(int position) {
     view_->ScrollTo(QString(), std::max(0, position));
 }
 
+void TBrowserPane::ScrollToAnchor(const QString& name) {
+    view_->ScrollTo(name.isNull() ? QStringLiteral("") : name, 0);
+}
+
 QString TBrowserPane::AnchorBefore(int position) const {
     view_->Ready();
     QString name;

@@ -106,6 +106,8 @@ class TBrowserPane : public QWidget {
     // waits, like an anchor, for a page still to be laid out.
     int ScrollPosition() const;
     void SetScrollPosition(int position);
+    // Scrolls the line of an anchor to the top, as a URL with it does.
+    void ScrollToAnchor(const QString& name);
 
     // The name of the last <A name> anchor at or before a point of the view
     // (viewport coordinates), or before the top line shown; "" when none.

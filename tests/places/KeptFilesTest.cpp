@@ -44,7 +44,7 @@ TEST(SignetFile, ADamagedFileKeepsItsGoodLines) {
 
 TEST(SessionFile, RoundTripsTabsPositionsAndChoices) {
     Session s;
-    s.tabs = {{43, 3, 16, 1250}, {1, 1, 1, -1}};
+    s.tabs = {{43, 3, 16, 1250, 14}, {1, 1, 1, -1}};
     s.current = 1;
     s.textSize = 3;
     s.versePerLine = true;
@@ -53,6 +53,7 @@ TEST(SessionFile, RoundTripsTabsPositionsAndChoices) {
     ASSERT_TRUE(back);
     ASSERT_EQ(back->tabs.size(), 2u);
     EXPECT_EQ(back->tabs[0].scroll, 1250);
+    EXPECT_EQ(back->tabs[0].top, 14);
     EXPECT_EQ(back->tabs[1].scroll, -1);
     EXPECT_EQ(back->current, 1);
     EXPECT_EQ(back->textSize, 3);
