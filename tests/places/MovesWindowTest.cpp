@@ -330,6 +330,9 @@ class MovesWindowTest : public testing::MainWindowTestCase {
             QString::fromUtf8("«\u00A0Texte 43.3.16\u00A0» (Livre 43 3:16, LSG)");
         QCOMPARE(QApplication::clipboard()->text(), expected);
         QVERIFY(QApplication::clipboard()->mimeData()->html().contains(expected));
+        QTextEdit* pad = w->FrmRichEdit->findChild<QTextEdit*>();
+        pad->paste();  // into the writing pad, through its rich text
+        QCOMPARE(pad->document()->toRawText(), expected);
         w->CopyVerse(16, false);
         QCOMPARE(QApplication::clipboard()->text(), QString("Texte 43.3.16"));
 
