@@ -39,6 +39,8 @@ GoToBox::GoToBox(QWidget* parent)
     message_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     message_->hide();
     row->addWidget(message_, 1);
+    // The box stays at the left of its room when no reason shows.
+    row->addStretch(0);
 
     completer_->setModel(proposals_);
     completer_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
