@@ -8,7 +8,9 @@
 #include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QScrollBar>
 #include <QStackedWidget>
@@ -247,6 +249,22 @@ class MovesWindowTest : public testing::MainWindowTestCase {
 
         Key(Page(), Qt::Key_L, Qt::ControlModifier);
         QCOMPARE(QApplication::focusWidget(), w->BoxAllerA->Edit());
+
+        // Ctrl+P outside the pad prints the chapter (here: no printer, said so).
+        if (QPrinterInfo::availablePrinters().isEmpty()) {
+            QSignalSpy print(w->ActionImprimer, &QAction::triggered);
+            QString said;
+            QTimer::singleShot(50, [&said] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    said = box->text();
+                    box->close();
+                }
+            });
+            w->WB->setFocus();
+            Key(Page(), Qt::Key_P, Qt::ControlModifier);
+            QCOMPARE(print.count(), 1);
+            QCOMPARE(said, QString::fromUtf8("Aucune imprimante n'est installée."));
+        }
 
         // Each key is shown in its menu entry.
         QCOMPARE(w->ActionPrecedent->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Left));
