@@ -698,7 +698,12 @@ void TFBible::ShowCurrentChapter() {
         // A page that cannot be written leaves the pane and the tab as they are.
     }
     if (known) {
-        if (moved) places_[static_cast<std::size_t>(tab)].Visit(now, left);
+        PlaceHistory& places = places_[static_cast<std::size_t>(tab)];
+        if (moved && spinTyping_ && places.Current().book == now.book)
+            places.Replace(now);
+        else if (moved)
+            places.Visit(now, left);
+        if (!spinTyping_) lastSpinMove_.invalidate();  // any other showing ends the typing
         shownTab_ = tab;
     }
     if (pendingScroll_ >= 0)
@@ -766,7 +771,12 @@ void TFBible::CBLivreChange() {
 void TFBible::SpinChapitreChange() {
     CurrentChapter = SpinChapitre->Value();
     CurrentVerse = 1;
+    // The digits of one number typed in the chapter box make one move.
+    const bool typing = lastSpinMove_.isValid() && lastSpinMove_.elapsed() < 1500;
+    spinTyping_ = typing;
     ShowCurrentChapter();
+    spinTyping_ = false;
+    lastSpinMove_.start();
     FillBookIndex();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <QWindow>
@@ -262,6 +263,9 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     int pendingScroll_ = -1;
     int pendingTop_ = 0;  // else a verse to bring to the top
     bool keepSession_ = false;
+    // The chapter box's last change, and whether this one follows it closely.
+    QElapsedTimer lastSpinMove_;
+    bool spinTyping_ = false;
 };
 
 }  // namespace lorvane

@@ -134,9 +134,13 @@ class MovesWindowTest : public testing::MainWindowTestCase {
         QCOMPARE(w->WB->AnchorAtTop(), QString("8"));  // at the top
         bar->setValue(at23 + 30);
         QCOMPARE(bar->value(), at23 + 30);
-        w->SpinChapitre->SetValue(2);
-        w->SpinChapitreChange();  // the chapter box
+        // The chapter box: "1", "12", "2" typed in a row make one move.
+        for (int typed : {1, 12, 2}) {
+            w->SpinChapitre->SetValue(typed);
+            w->SpinChapitreChange();
+        }
         QCOMPARE(Place(), QString("19 2:1"));
+        QCOMPARE(w->Places(0).Count(), 3u);
         QVERIFY(w->ActionPrecedent->isEnabled());
 
         Key(Page(), Qt::Key_Left, Qt::AltModifier);
