@@ -25,6 +25,7 @@
 #include "ErrorDisplay.h"
 #include "FctLoad.h"
 #include "FrRichEdit.h"
+#include "GoToBox.h"
 #include "HTMLControls.h"
 #include "HTMListBox.h"
 #include "ImageList.h"
@@ -35,6 +36,7 @@
 #include "QtText.h"
 #include "SearchPane.h"
 #include "Shader.h"
+#include "SignetsPane.h"
 #include "Splash.h"
 #include "StudyPages.h"
 #include "TextTabs.h"
@@ -121,6 +123,7 @@ void TFBible::FormCreate() {
     BuildActions();
     BuildModulePanel();
     BuildReadingArea();
+    BuildMoves();
     BuildToolBar();
     BuildMenus();
 
@@ -136,6 +139,10 @@ void TFBible::FormCreate() {
     }
     SyncControls();
     TCTexte->Insert(0, FromCp1252(TabCaption(communs_, CurrentBook, 1)), TabValue(CurrentBook, 1));
+    places_.assign(1, PlaceHistory(Place{CurrentBook, 1, 1, -1}));
+    shownTab_ = 0;
+    BoxAllerA->SetBible(communs_);
+    PanneauSignets->SetBible(communs_);
 
     PanneauLivres->LoadPage();
     PanneauGlossaire->LoadPage();
@@ -198,6 +205,7 @@ void TFBible::BuildActions() {
         {&ActionThemes, "ActionThemes", kModule, "&Thèmes d'étude", 4},
         {&ActionAnnotations, "ActionAnnotations", kModule, "&Annotations", 5},
         {&ActionRediger, "ActionRediger", kModule, "Ré&diger un texte", 6},
+        {&ActionSignets, "ActionSignets", kModule, "&Signets", 5},
         {&ActionTexteAccole, "ActionTexteAccole", kTexte, "Versets &accolés", 7},
         {&ActionTexteLigne, "ActionTexteLigne", kTexte, "Versets par &ligne", 8},
         {&ActionTaille, "ActionTaille", kTaille, "Augmenter la taille du texte", 9},
@@ -228,6 +236,7 @@ void TFBible::BuildActions() {
     }
     // The annotations module has neither a toolbar button nor a menu entry.
     ActionAnnotations->setVisible(false);
+    ActionSignets->setIcon(QIcon::fromTheme(QStringLiteral("bookmarks"), images.Icon(5)));
 }
 
 void TFBible::BuildToolBar() {
@@ -240,6 +249,9 @@ void TFBible::BuildToolBar() {
     ToolBar2->setFixedHeight(54);
     ToolBar2->setContextMenuPolicy(Qt::PreventContextMenu);
     addToolBar(Qt::TopToolBarArea, ToolBar2);
+    ToolBar2->addAction(ActionPrecedent);
+    ToolBar2->addAction(ActionSuivant);
+    ToolBar2->addSeparator();
     for (QAction* a : ActionList1) {
         if (Category(a) != kModule) continue;
         ToolBar2->addAction(a);
@@ -258,6 +270,9 @@ void TFBible::BuildMenus() {
                     GuardedSlot([this] { ImporterBible1Click(); }))
         ->setObjectName("ImporterBible1");
     fichier->addSeparator();
+    fichier->addAction(ActionImprimer);
+    fichier->addAction(ActionPdf);
+    fichier->addSeparator();
     QAction* quitter =
         fichier->addAction(QStringLiteral("&Quitter"), this, &TFBible::Quitter1Click);
     quitter->setObjectName("Quitter1");
@@ -273,9 +288,22 @@ void TFBible::BuildMenus() {
     options->addAction(ActionTexteLigne);
     options->addSeparator();
     options->addAction(ActionTaille);
+    options->addAction(ActionReduire);
+    options->addAction(ActionTailleNormale);
     options->addSeparator();
     for (QAction* a : {ActionPosGauche, ActionPosDroite, ActionPosHaut, ActionPosBas})
         options->addAction(a);
+
+    QMenu* moves = menuBar()->addMenu(QStringLiteral("&Navigation"));
+    for (QAction* a : {ActionPrecedent, ActionSuivant, ActionAllerA, ActionAjouterSignet})
+        moves->addAction(a);
+    moves->addSeparator();
+    for (QAction* a :
+         {ActionNouvelOnglet, ActionFermerOnglet, ActionOngletSuivant, ActionOngletPrecedent})
+        moves->addAction(a);
+    moves->addSeparator();
+    for (QAction* a : {ActionChercher, ActionPanneauSuivant, ActionPanneauPrecedent})
+        moves->addAction(a);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("?"));
     QAction* about = help->addAction(QStringLiteral("A propos..."), this, &TFBible::Apropos1Click);
@@ -361,6 +389,10 @@ void TFBible::BuildModulePanel() {
 
     // Writing pad: filled in FormCreate.
     pane(PanneauRediger, "PanneauRediger");
+
+    // Signets.
+    PanneauSignets = new SignetsPane;
+    PC->addWidget(PanneauSignets);
 }
 
 void TFBible::BuildReadingArea() {
@@ -390,7 +422,8 @@ void TFBible::BuildReadingArea() {
     SpinChapitre->Edit()->setAccessibleName(QStringLiteral("Chapitre"));
     row->addWidget(SpinChapitre);
     connect(SpinChapitre, &ChapterSpin::valueEdited, this, &TFBible::SpinChapitreChange);
-    row->addStretch(1);
+    BoxAllerA = new GoToBox(ShaderLecture);
+    row->addWidget(BoxAllerA, 1);  // its reason takes the room left
 
     auto* buttons = new QWidget(ShaderLecture);
     buttons->setObjectName("Panel1");
@@ -498,6 +531,7 @@ void TFBible::closeEvent(QCloseEvent* e) {
         e->ignore();
         return;
     }
+    if (keepSession_) SaveSession();
     QMainWindow::closeEvent(e);
 }
 
@@ -525,15 +559,21 @@ void TFBible::TakeImportedTables(Communs&& tables) {
         for (int b = 1; b <= kBookCount; ++b)
             CBLivre->AddItem(FromCp1252(communs_.BookTable[b].Name.view()));
     }
-    // Every tab stays, at its place in the new Bible (PlaceInBible).
+    // Every tab stays, at its place in the new Bible (PlaceInBible); its
+    // history starts again there, since the old places may not exist.
+    places_.clear();
     {
         QSignalBlocker block(TCTexte);
         for (int tab = 0; tab < TCTexte->Count(); ++tab) {
             const std::int32_t place = PlaceInBible(communs_, TCTexte->Value(tab));
             TCTexte->SetValue(tab, place);
             TCTexte->SetCaption(tab, FromCp1252(TabCaption(communs_, place / 1000, place % 1000)));
+            places_.emplace_back(Place{place / 1000, place % 1000, 1, -1});
         }
     }
+    shownTab_ = -1;
+    BoxAllerA->SetBible(communs_);
+    PanneauSignets->SetBible(communs_);
     PanneauRechercher->TablesReplaced();
     PanneauLivres->LoadPage();
     PanneauGlossaire->LoadPage();
@@ -563,6 +603,7 @@ QWidget* TFBible::ModulePane(QAction* a) const {
     if (a == ActionRechercher) return PanneauRechercher;
     if (a == ActionThemes) return PanneauThemes;
     if (a == ActionAnnotations) return PanneauAnnotations;
+    if (a == ActionSignets) return PanneauSignets;
     return PanneauRediger;
 }
 
@@ -624,8 +665,7 @@ void TFBible::ActionTexteClick(QAction* sender) {
 }
 
 void TFBible::ActionTailleClick() {
-    communs_.TextSize = communs_.TextSize >= 4 ? 1 : communs_.TextSize + 1;
-    ShowCurrentChapter();
+    TextSizeStep(+1);
 }
 
 // ---------------------------------------------------------------------------
@@ -638,6 +678,17 @@ bool TFBible::WriteChapterPage(int book, int chapter, int firstVerse, int lastVe
 }
 
 void TFBible::ShowCurrentChapter() {
+    // A move of the tab shown is remembered among its places, with how
+    // the reader left the page.
+    const int tab = TCTexte->Current();
+    const bool known = tab >= 0 && tab < static_cast<int>(places_.size());
+    const Place now{CurrentBook, CurrentChapter, CurrentVerse, -1};
+    bool moved = false;
+    if (known && tab == shownTab_) {
+        const Place& at = places_[static_cast<std::size_t>(tab)].Current();
+        moved = !at.SameChapter(now) || at.verse != now.verse;
+    }
+    const Leaving left = moved ? LeavingHere() : Leaving();
     try {
         if (WriteChapterPage(CurrentBook, CurrentChapter, 1, 0, false, true)) {
             WB->Navigate(FileUrl(communs_.AppDir) + QStringLiteral("temp.htm#") +
@@ -652,6 +703,24 @@ void TFBible::ShowCurrentChapter() {
     } catch (...) {
         // A page that cannot be written leaves the pane and the tab as they are.
     }
+    if (known) {
+        PlaceHistory& places = places_[static_cast<std::size_t>(tab)];
+        if (moved && spinTyping_ && places.Current().book == now.book)
+            places.Replace(now);
+        else if (moved)
+            places.Visit(now, left);
+        if (!spinTyping_) lastSpinMove_.invalidate();  // any other showing ends the typing
+        shownTab_ = tab;
+    }
+    if (pendingScroll_ >= 0)
+        WB->SetScrollPosition(pendingScroll_);
+    else if (pendingTop_ > 1)
+        WB->ScrollToAnchor(QString::number(pendingTop_));
+    else if (pendingTop_ == 1)
+        WB->SetScrollPosition(0);
+    pendingScroll_ = -1;
+    pendingTop_ = 0;
+    UpdateMoveActions();
 }
 
 void TFBible::TakeIntoNewTab(int book, int chapter, int verse) {
@@ -662,6 +731,7 @@ void TFBible::TakeIntoNewTab(int book, int chapter, int verse) {
     SyncControls();
     ShowCurrentChapter();
     FillBookIndex();
+    MarkVerses(verse, 0);
 }
 
 void TFBible::OpenPassage(int book, int chapter, int firstVerse, int lastVerse) {
@@ -707,17 +777,32 @@ void TFBible::CBLivreChange() {
 void TFBible::SpinChapitreChange() {
     CurrentChapter = SpinChapitre->Value();
     CurrentVerse = 1;
+    // The digits of one number typed in the chapter box make one move.
+    const bool typing = lastSpinMove_.isValid() && lastSpinMove_.elapsed() < 1500;
+    spinTyping_ = typing;
     ShowCurrentChapter();
+    spinTyping_ = false;
+    lastSpinMove_.start();
     FillBookIndex();
 }
 
 void TFBible::TCTexteChange() {
     int tab = TCTexte->Current();
     if (tab < 0) return;
+    // The tab left keeps where its page was scrolled.
+    if (shownTab_ >= 0 && shownTab_ < static_cast<int>(places_.size()) && shownTab_ != tab)
+        places_[static_cast<std::size_t>(shownTab_)].Leave(LeavingHere());
     int value = TCTexte->Value(tab);
     CurrentBook = value / 1000;
     CurrentChapter = value % 1000;
     CurrentVerse = 1;
+    if (tab < static_cast<int>(places_.size())) {
+        const Place& place = places_[static_cast<std::size_t>(tab)].Current();
+        if (place.book == CurrentBook && place.chapter == CurrentChapter) {
+            CurrentVerse = place.verse;
+            RestoreViewOf(place);
+        }
+    }
     SyncControls();
     ShowCurrentChapter();
     FillBookIndex();
@@ -728,7 +813,19 @@ void TFBible::BtnNouveauClick() {
     // selected one; the tab that was read keeps its chapter beside it.
     TCTexte->Insert(0, FromCp1252(TabCaption(communs_, CurrentBook, CurrentChapter)),
                     TabValue(CurrentBook, CurrentChapter));
+    // The new tab starts with the places of the one read, which keeps them.
+    PlaceHistory copy = places_.empty()
+                            ? PlaceHistory(Place{CurrentBook, CurrentChapter, CurrentVerse, -1})
+                            : places_[static_cast<std::size_t>(
+                                  std::clamp(shownTab_, 0, static_cast<int>(places_.size()) - 1))];
+    const Leaving left = LeavingHere();
+    copy.Leave(left);
+    if (shownTab_ >= 0 && shownTab_ < static_cast<int>(places_.size()))
+        places_[static_cast<std::size_t>(shownTab_)].Leave(left);
+    places_.insert(places_.begin(), std::move(copy));
     TCTexte->SetCurrent(0);
+    shownTab_ = 0;
+    UpdateMoveActions();
 }
 
 void TFBible::BtnFermerClick() {
@@ -736,6 +833,8 @@ void TFBible::BtnFermerClick() {
     int closing = TCTexte->Current();
     TCTexte->SetCurrent(closing > 0 ? closing - 1 : 1);
     TCTexte->Remove(closing);
+    if (closing < static_cast<int>(places_.size())) places_.erase(places_.begin() + closing);
+    shownTab_ = -1;
     TCTexteChange();
 }
 
@@ -777,6 +876,7 @@ void TFBible::LBIndexClick(THTMListBox* sender) {
         SyncControls();
         ShowCurrentChapter();
         FillBookIndex();
+        MarkVerses(CurrentVerse, 0);
     } else {
         CurrentChapter = p / 1000;
         CurrentVerse = p % 1000;

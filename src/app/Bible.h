@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <QWindow>
@@ -9,6 +10,7 @@
 
 #include "Communs.h"
 #include "DlgPassage.h"
+#include "History.h"
 #include "StudyPanes.h"
 
 class QAction;
@@ -20,7 +22,9 @@ class QWidget;
 namespace lorvane {
 
 class ChapterSpin;
+class GoToBox;
 class Shader;
+class SignetsPane;
 class TBrowserPane;
 class THTMLButton;
 class THTMLComboBox;
@@ -105,6 +109,36 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     void TakeImportedTables(Communs&& tables);
     void Apropos1Click();
 
+    // The reader's moves: a typed reference, back and forward through the
+    // places of the tab, signets, verses copied with their reference, the
+    // chapter printed or saved as PDF, the session kept between runs.
+    void GoTo(int book, int chapter, int firstVerse, int lastVerse);
+    void GoBackClick();
+    void GoForwardClick();
+    // The verse under a point of the reading pane (viewport coordinates),
+    // or at the top of the view for a null point.
+    int VerseAt(const QPoint& point) const;
+    void AddSignet(int verse);
+    void OpenSignet(int book, int chapter, int verse);
+    void CopyVerse(int verse, bool withReference);
+    // Ctrl+C in the reading pane: a selection over verses goes with their
+    // reference.
+    void CopySelection();
+    void PrintChapterClick();
+    // Asks for a file name when `path` is empty.
+    void SaveChapterPdfClick(const QString& path = {});
+    void TextSizeStep(int step);  // +1, -1, or 0 for the size at start
+    void NextTab(int step);
+    // F6 and Shift+F6: the module panel, the reading strip, the page.
+    void CycleFocus(int step);
+    // Restores the session of the last run and keeps this one at the end.
+    void KeepSession();
+    void SaveSession();
+    // The places of a tab, for tests.
+    const PlaceHistory& Places(int tab) const { return places_[static_cast<std::size_t>(tab)]; }
+    // The Bible's abbreviation for quotes ("LSG"): data/sigle.txt, else none.
+    QString BibleAbbreviation() const;
+
     // Controls, named as the program knows them.
     QToolBar* ToolBar2 = nullptr;
     QWidget* PanelIndex = nullptr;
@@ -138,6 +172,8 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     THTMLButton* BtnThemesSuiv = nullptr;
     THTMLButton* BtnLettreA = nullptr;
     TFDlgPassage* FDlgPassage = nullptr;
+    GoToBox* BoxAllerA = nullptr;
+    SignetsPane* PanneauSignets = nullptr;
     TFrmRichEdit* FrmRichEdit = nullptr;
 
     // ActionList1, in list order.
@@ -155,10 +191,31 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     QAction* ActionPosDroite = nullptr;
     QAction* ActionPosHaut = nullptr;
     QAction* ActionPosBas = nullptr;
+    QAction* ActionSignets = nullptr;
     std::vector<QAction*> ActionList1;
+    // The reader's keys and commands.
+    QAction* ActionReduire = nullptr;
+    QAction* ActionTailleNormale = nullptr;
+    QAction* ActionPrecedent = nullptr;
+    QAction* ActionSuivant = nullptr;
+    QAction* ActionAllerA = nullptr;
+    QAction* ActionAllerAL = nullptr;  // Ctrl+L, outside the writing pad
+    QAction* ActionAjouterSignet = nullptr;
+    QAction* ActionImprimer = nullptr;
+    QAction* ActionPdf = nullptr;
+    QAction* ActionNouvelOnglet = nullptr;
+    QAction* ActionFermerOnglet = nullptr;
+    QAction* ActionOngletSuivant = nullptr;
+    QAction* ActionOngletPrecedent = nullptr;
+    QAction* ActionChercher = nullptr;
+    QAction* ActionCopier = nullptr;
+    QAction* ActionPanneauSuivant = nullptr;
+    QAction* ActionPanneauPrecedent = nullptr;
 
   protected:
     bool event(QEvent* event) override;
+    // The mouse's back and forward buttons over the reading pane.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // The writing pad may keep the window open to save its text first.
     void closeEvent(QCloseEvent* event) override;
 
@@ -174,6 +231,16 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     void BuildModulePanel();
     void BuildReadingArea();
     QWidget* ModulePane(QAction* action) const;
+    void BuildMoves();
+    // Marks verses first to last (0: first alone) of the page shown.
+    void MarkVerses(int first, int last);
+    void UpdateMoveActions();
+    void ShowPlace(const Place& place);
+    // How the reader leaves the page shown, and the page shown again as it
+    // was left (after the next ShowCurrentChapter).
+    Leaving LeavingHere() const;
+    int LayoutKey() const;
+    void RestoreViewOf(const Place& place);
 
     // Whether an activation of this window comes back from another window
     // of the program (see event()).
@@ -189,6 +256,16 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     QPointer<QWindow> focus_;
     bool lastFocusWasDialog_ = false;
     bool leftProgram_ = false;
+    // The places of each tab, in tab order, and the tab whose page is shown.
+    std::vector<PlaceHistory> places_;
+    int shownTab_ = 0;
+    // A scroll position to restore after the next chapter shown.
+    int pendingScroll_ = -1;
+    int pendingTop_ = 0;  // else a verse to bring to the top
+    bool keepSession_ = false;
+    // The chapter box's last change, and whether this one follows it closely.
+    QElapsedTimer lastSpinMove_;
+    bool spinTyping_ = false;
 };
 
 }  // namespace lorvane

@@ -189,6 +189,7 @@ int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables,
     };
     TFBible bible(communs, nullptr, std::move(loadData));
     if (!bible.Loaded()) return 0;
+    bible.KeepSession();
     SessionGuard notes(bible.FrmRichEdit);
     // Notes kept when the last session was ended come back in the pad.
     if (!notes

@@ -12,7 +12,9 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextLayout>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <functional>
 #include <optional>
 
 #include "FocusMark.h"
@@ -44,6 +46,8 @@ class PaneBrowser : public QTextBrowser {
 
     // The raw href of the link being activated by the current event.
     QString pendingHref;
+    // Adds the pane's owner's entries to the context menu.
+    std::function<void(QMenu*, const QPoint&)> menuHook;
     // The page to show once the view is shown.
     std::optional<QString> pendingPage;
     QBrush pendingBase;
@@ -189,6 +193,11 @@ class PaneBrowser : public QTextBrowser {
             QTextCursor c = textCursor();
             c.setPosition(c.selectionStart());
             c.movePosition(QTextCursor::NextCharacter);
+            // A link that Page Down scrolled out of view is not followed.
+            if (!viewport()->rect().intersects(cursorRect(c))) {
+                e->accept();
+                return;
+            }
             pendingHref = c.charFormat().anchorHref();
         }
         QTextBrowser::keyPressEvent(e);
@@ -208,6 +217,7 @@ class PaneBrowser : public QTextBrowser {
             menu->addAction(QStringLiteral("Tout sélectionner"), this, &QTextEdit::selectAll);
         all->setShortcut(QKeySequence::SelectAll);
         all->setEnabled(!document()->isEmpty());
+        if (menuHook) menuHook(menu, e->pos());
         menu->popup(e->globalPos());
         e->accept();
     }
@@ -255,6 +265,7 @@ TBrowserPane::TBrowserPane(QWidget* parent) : QWidget(parent), view_(new PaneBro
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
     setFocusProxy(view_);
+    view_->menuHook = [this](QMenu* menu, const QPoint& point) { emit ContextMenu(menu, point); };
     connect(view_, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
         QString href = view_->pendingHref;
         if (href.isEmpty()) href = url.toString(QUrl::FullyDecoded);
@@ -263,6 +274,135 @@ TBrowserPane::TBrowserPane(QWidget* parent) : QWidget(parent), view_(new PaneBro
 }
 
 TBrowserPane::~TBrowserPane() = default;
+
+int TBrowserPane::ScrollPosition() const {
+    return view_->Position();
+}
+
+void TBrowserPane::SetScrollPosition(int position) {
+    view_->ScrollTo(QString(), std::max(0, position));
+}
+
+void TBrowserPane::ScrollToAnchor(const QString& name) {
+    view_->ScrollTo(name.isNull() ? QStringLiteral("") : name, 0);
+}
+
+QString TBrowserPane::AnchorBefore(int position) const {
+    view_->Ready();
+    QString name;
+    for (QTextBlock block = view_->document()->begin(); block.isValid(); block = block.next()) {
+        if (block.position() > position) break;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            if (f.position() > position) return name;
+            const QStringList names = f.charFormat().anchorNames();
+            if (!names.isEmpty()) name = names.last();
+        }
+    }
+    return name;
+}
+
+QString TBrowserPane::AnchorAt(const QPoint& point) const {
+    view_->Ready();
+    return AnchorBefore(view_->cursorForPosition(point).position());
+}
+
+QString TBrowserPane::AnchorAtTop() const {
+    view_->Ready();
+    // In a page scrolled down, an anchor on the top line shown wins over the
+    // one before it, whose text ends on that line.
+    const QTextCursor top = view_->cursorForPosition(QPoint(4, 4));
+    if (view_->verticalScrollBar()->value() == 0) return AnchorBefore(top.position());
+    const int lineBottom = view_->cursorRect(top).bottom();
+    for (QTextBlock b = top.block(); b.isValid() && b.position() < top.position() + 4000;
+         b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            if (f.position() + f.length() <= top.position()) continue;
+            const QStringList names = f.charFormat().anchorNames();
+            if (names.isEmpty()) continue;
+            QTextCursor at(view_->document());
+            at.setPosition(std::max(f.position(), top.position()));
+            if (view_->cursorRect(at).top() > lineBottom) return AnchorBefore(top.position());
+            return names.last();
+        }
+    }
+    return AnchorBefore(top.position());
+}
+
+namespace {
+
+// The verse numbers of the chapter pages: bold, in #800000.
+bool IsVerseNumber(const QTextCharFormat& f) {
+    return f.fontWeight() >= QFont::Bold && f.foreground().color() == QColor(0x80, 0, 0);
+}
+
+}  // namespace
+
+void TBrowserPane::Mark(const QStringList& anchors, int milliseconds) {
+    view_->Ready();
+    QTextDocument* doc = view_->document();
+    QList<QTextEdit::ExtraSelection> marks;
+    for (const QString& from : anchors) {
+        int start = -1;
+        if (!from.isEmpty()) {
+            const std::optional<QTextFragment> f = view_->FindAnchor(from);
+            if (!f) continue;
+            start = f->position();
+        }
+        // The mark ends before the next anchor, link or heading.
+        const int last = doc->characterCount() - 1;
+        int end = last;
+        bool seenText = false;
+        for (QTextBlock block = doc->findBlock(std::max(start, 0)); block.isValid() && end == last;
+             block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment f = it.fragment();
+                const QTextCharFormat fmt = f.charFormat();
+                if (start < 0) {
+                    if (!IsVerseNumber(fmt)) continue;
+                    start = f.position();  // the page's first verse
+                }
+                if (f.position() + f.length() <= start) continue;
+                const bool stop =
+                    (fmt.isAnchor() && !fmt.anchorHref().isEmpty()) ||
+                    (f.position() > start && !fmt.anchorNames().isEmpty()) ||
+                    (seenText && fmt.fontWeight() >= QFont::Bold && !IsVerseNumber(fmt));
+                if (stop) {
+                    end = f.position();
+                    break;
+                }
+                if (!f.text().trimmed().isEmpty()) seenText = true;
+            }
+        }
+        if (start < 0 || end <= start) continue;
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = QTextCursor(doc);
+        mark.cursor.setPosition(start);
+        mark.cursor.setPosition(end, QTextCursor::KeepAnchor);
+        mark.format.setBackground(QColor(255, 243, 176));
+        marks.append(mark);
+    }
+    view_->setExtraSelections(marks);
+    if (marks.isEmpty()) return;
+    // The caret on the verse, for screen readers; the view stays where it is.
+    QTextCursor caret(doc);
+    caret.setPosition(marks.first().cursor.selectionStart());
+    const bool pending = view_->scrollPending;
+    const int keep = view_->verticalScrollBar()->value();
+    view_->setTextCursor(caret);
+    if (!pending) view_->verticalScrollBar()->setValue(keep);
+    if (!markTimer_) {
+        markTimer_ = new QTimer(this);
+        markTimer_->setSingleShot(true);
+        connect(markTimer_, &QTimer::timeout, this, [this] { view_->setExtraSelections({}); });
+    }
+    markTimer_->start(milliseconds);
+}
+
+bool TBrowserPane::HasMark() const {
+    return !view_->extraSelections().isEmpty();
+}
 
 QTextBrowser* TBrowserPane::Browser() const {
     view_->Ready();
@@ -318,6 +458,7 @@ void TBrowserPane::Go(NavTarget target, Move move) {
     if (move != Move::New && generation != generation_) return;
 
     ++generation_;
+    view_->setExtraSelections({});
     if (index_ >= 0) history_[static_cast<std::size_t>(index_)].scroll = view_->Position();
     int restore = -1;
     switch (move) {

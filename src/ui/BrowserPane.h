@@ -61,11 +61,14 @@
 //   go to do nothing: no event, no message.
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <vector>
 
 #include "PageUrl.h"
 
+class QMenu;
+class QTimer;
 class QTextBrowser;
 
 namespace lorvane {
@@ -99,9 +102,33 @@ class TBrowserPane : public QWidget {
     // The text view inside the pane (for layout, tests and screenshots).
     QTextBrowser* Browser() const;
 
+    // The vertical scroll position shown (or about to be); setting it
+    // waits, like an anchor, for a page still to be laid out.
+    int ScrollPosition() const;
+    void SetScrollPosition(int position);
+    // Scrolls the line of an anchor to the top, as a URL with it does.
+    void ScrollToAnchor(const QString& name);
+
+    // The name of the last <A name> anchor at or before a point of the view
+    // (viewport coordinates), or before the top line shown; "" when none.
+    QString AnchorAt(const QPoint& point) const;
+    QString AnchorAtTop() const;
+    // The name of the last anchor at or before a position of the text.
+    QString AnchorBefore(int position) const;
+
+    // Marks the text from each anchor ("" for the first verse number of a
+    // chapter page) up to the next anchor, link or heading, with a light
+    // background, until the next navigation or for `milliseconds`; the
+    // caret goes to the start of the first mark, the view staying where it is.
+    void Mark(const QStringList& anchors, int milliseconds);
+    bool HasMark() const;
+
   signals:
     // Before every navigation; see the header comment.
     void BeforeNavigate2(const QString& url, bool* cancel);
+    // The pane's context menu is about to show at `point` (viewport
+    // coordinates): handlers may add their entries.
+    void ContextMenu(QMenu* menu, const QPoint& point);
     // After a navigation or a refresh has shown its page.
     void PageShown(const QString& url);
 
@@ -126,6 +153,7 @@ class TBrowserPane : public QWidget {
     QString loadedPath_;
     QByteArray loadedBytes_;
     bool loadedValid_ = false;
+    QTimer* markTimer_ = nullptr;
     int depth_ = 0;            // handlers that navigate from inside the event
     unsigned generation_ = 0;  // counts the moves of the history
 };

@@ -18,6 +18,7 @@
 #include "DlgPassage.h"
 #include "FocusMark.h"
 #include "FrRichEdit.h"
+#include "GoToBox.h"
 #include "HTMLControls.h"
 #include "HTMListBox.h"
 #include "HistoryEdit.h"
@@ -389,8 +390,9 @@ class AccessibilityTest : public testing::MainWindowTestCase {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             seen << QApplication::focusWidget();
         }
-        const QList<QWidget*> expected = {w->CBLivre,   w->SpinChapitre->Edit(), w->BtnNouveau,
-                                          w->BtnFermer, w->TCTexte->Bar(),       w->WB->Browser()};
+        const QList<QWidget*> expected = {
+            w->CBLivre,   w->SpinChapitre->Edit(), w->BoxAllerA->Edit(), w->BtnNouveau,
+            w->BtnFermer, w->TCTexte->Bar(),       w->WB->Browser()};
         QCOMPARE(seen.mid(0, expected.size()), expected);
     }
 };

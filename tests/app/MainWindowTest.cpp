@@ -105,13 +105,18 @@ class MainWindowTest : public testing::MainWindowTestCase {
         QVERIFY(w->ActionPosGauche->isChecked() && !w->ActionPosDroite->isChecked());
     }
 
-    void textSizeCyclesAndTextModesRewriteThePage() {
-        const std::vector<int> sizes = {3, 4, 1, 2};
-        for (int expected : sizes) {
-            w->ActionTaille->trigger();
+    void textSizeStopsAtItsEndsAndTextModesRewriteThePage() {
+        const std::vector<std::pair<QAction*, int>> steps = {
+            {w->ActionTaille, 3},  {w->ActionTaille, 4},       {w->ActionTaille, 4},
+            {w->ActionReduire, 3}, {w->ActionReduire, 2},      {w->ActionReduire, 1},
+            {w->ActionReduire, 1}, {w->ActionTailleNormale, 2}};
+        for (const auto& [action, expected] : steps) {
+            action->trigger();
             QCOMPARE(communs->TextSize, expected);
             QVERIFY(Page().find("<FONT face=\"Tahoma\" size=\"" + std::to_string(expected) +
                                 "\">") != std::string::npos);
+            QCOMPARE(w->ActionTaille->isEnabled(), expected < 4);
+            QCOMPARE(w->ActionReduire->isEnabled(), expected > 1);
         }
         QVERIFY(!w->ActionTaille->isChecked());
         w->ActionTexteLigne->trigger();

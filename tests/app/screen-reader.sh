@@ -7,6 +7,8 @@
 set -eu
 work=$(mktemp -d)
 trap 'kill $pid 2>/dev/null; rm -rf "$work"' EXIT
+# The reader's own folders (signets, the last session) in the throwaway one.
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 cp "$1" "$work/lorvane"
 if [ -n "${3:-}" ] && [ -d "$3" ]; then
     "$2" --usfm "$3" --out "$work/data" >/dev/null

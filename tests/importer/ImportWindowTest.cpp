@@ -117,11 +117,14 @@ class ImportWindowTest : public testing::MainWindowTestCase {
     void theEntryStandsAboveQuitter() {
         QMenu* fichier = w->menuBar()->actions().front()->menu();
         QList<QAction*> actions = fichier->actions();
-        QCOMPARE(actions.size(), 3);
+        QCOMPARE(actions.size(), 6);
         QCOMPARE(actions[0]->objectName(), QString("ImporterBible1"));
         QCOMPARE(actions[0]->text(), QString("&Importer une Bible..."));
         QVERIFY(actions[1]->isSeparator());
-        QCOMPARE(actions[2]->objectName(), QString("Quitter1"));
+        QCOMPARE(actions[2]->objectName(), QString("ActionImprimer"));
+        QCOMPARE(actions[3]->objectName(), QString("ActionPdf"));
+        QVERIFY(actions[4]->isSeparator());
+        QCOMPARE(actions[5]->objectName(), QString("Quitter1"));
     }
 
     void theLouisSegondZipFromTheKeyboardShowsGeneseOneAndLeavesThePad() {

@@ -1,0 +1,24 @@
+#pragma once
+
+// The chapter on paper: the chapter page with a title above it, its links
+// drawn as plain text, printed or written as an A4 PDF with its fonts.
+
+#include <QString>
+#include <memory>
+
+class QTextDocument;
+class QWidget;
+
+namespace lorvane {
+
+std::unique_ptr<QTextDocument> ChapterDocument(const QString& pageHtml, const QString& title);
+
+// Writes the PDF; false with a French sentence in `error` when it cannot.
+bool WriteChapterPdf(const QString& path, const QString& pageHtml, const QString& title,
+                     QString* error);
+
+// Prints on the default printer (else the first one); without a printer,
+// says so.
+void PrintChapter(QWidget* parent, const QString& pageHtml, const QString& title);
+
+}  // namespace lorvane

@@ -1,0 +1,118 @@
+#include "GoToBox.h"
+
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStringListModel>
+
+#include "QtText.h"
+
+namespace lorvane {
+
+GoToBox::GoToBox(QWidget* parent)
+    : QWidget(parent),
+      edit_(new QLineEdit(this)),
+      message_(new QLabel(this)),
+      completer_(new QCompleter(this)),
+      proposals_(new QStringListModel(this)) {
+    setObjectName("GoToBox");
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(6);
+    edit_->setObjectName("EditAllerA");
+    edit_->setPlaceholderText(QStringLiteral("Aller à"));
+    edit_->setAccessibleName(QStringLiteral("Aller à"));
+    edit_->setToolTip(QStringLiteral("Aller à une référence, par exemple « Jean 3:16 » (Ctrl+G)"));
+    // It gives way to the tabs' buttons in a narrow window.
+    edit_->setMinimumWidth(70);
+    edit_->setMaximumWidth(150);
+    edit_->setClearButtonEnabled(false);
+    row->addWidget(edit_);
+    message_->setObjectName("LabelAllerA");
+    message_->setStyleSheet(
+        QStringLiteral("QLabel { background: #FFF8DC; color: #800000; padding: 1px 4px; }"));
+    message_->setAccessibleName(QStringLiteral("Message"));
+    // The reason takes the room left, never widening the window.
+    message_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    message_->hide();
+    row->addWidget(message_, 1);
+    // The box stays at the left of its room when no reason shows.
+    row->addStretch(0);
+
+    completer_->setModel(proposals_);
+    completer_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    completer_->setCaseSensitivity(Qt::CaseInsensitive);
+    completer_->setWidget(edit_);
+    completer_->popup()->setObjectName("AllerAProposals");
+    connect(completer_, qOverload<const QString&>(&QCompleter::activated), this,
+            [this](const QString& name) {
+                edit_->setText(name + QLatin1Char(' '));
+                edit_->setCursorPosition(static_cast<int>(edit_->text().size()));
+            });
+    connect(edit_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        Say(QString());
+        Propose(text);
+    });
+    connect(edit_, &QLineEdit::returnPressed, this, &GoToBox::Submit);
+    edit_->installEventFilter(this);
+}
+
+GoToBox::~GoToBox() = default;
+
+void GoToBox::SetBible(const Communs& communs) {
+    communs_ = &communs;
+    names_ = std::make_unique<BookNames>(communs);
+}
+
+void GoToBox::Focus() {
+    edit_->setFocus(Qt::ShortcutFocusReason);
+    edit_->selectAll();
+}
+
+void GoToBox::Propose(const QString& text) {
+    QStringList names;
+    if (names_)
+        for (int book : names_->Complete(ToCp1252(text)))
+            names << FromCp1252(names_->Name(book));
+    proposals_->setStringList(names);
+    if (names.isEmpty()) {
+        completer_->popup()->hide();
+        return;
+    }
+    completer_->complete();
+}
+
+void GoToBox::Submit() {
+    completer_->popup()->hide();
+    if (!names_ || !communs_) return;
+    const ParsedReference r = ParseReference(*names_, *communs_, ToCp1252(edit_->text()));
+    if (!r.ok) {
+        Say(FromCp1252(r.error));
+        return;
+    }
+    Say(QString());
+    emit Go(r.ref.Book, r.ref.Chapter, r.ref.FirstVerse, r.ref.LastVerse);
+}
+
+void GoToBox::Say(const QString& text) {
+    message_->setText(text);
+    message_->setToolTip(text);
+    message_->setVisible(!text.isEmpty());
+    edit_->setAccessibleDescription(text);
+}
+
+bool GoToBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edit_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+        !completer_->popup()->isVisible()) {
+        Say(QString());
+        emit Leave();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace lorvane

@@ -1,0 +1,60 @@
+#pragma once
+
+// The "Aller à" box of the reading strip: a reference typed as readers
+// type it, a list of the books that fit while the book is typed, and the
+// reason beside the box when the reference names no place.
+
+#include <QWidget>
+#include <memory>
+
+#include "References.h"
+
+class QCompleter;
+class QLabel;
+class QLineEdit;
+class QStringListModel;
+
+namespace lorvane {
+
+class GoToBox : public QWidget {
+    Q_OBJECT
+  public:
+    explicit GoToBox(QWidget* parent = nullptr);
+    ~GoToBox() override;
+
+    // The Bible whose names and places the box reads; again after an import.
+    void SetBible(const Communs& communs);
+
+    // Puts the caret in the box, its text selected.
+    void Focus();
+
+    QLineEdit* Edit() const { return edit_; }
+    QLabel* Message() const { return message_; }
+    QCompleter* Completer() const { return completer_; }
+
+    // Reads the box's text: a place is emitted through Go, else the reason
+    // shows beside the box.
+    void Submit();
+
+  signals:
+    // A place to open (lastVerse 0 for one verse, firstVerse 0 for none).
+    void Go(int book, int chapter, int firstVerse, int lastVerse);
+    // Escape: the reader goes back to the page.
+    void Leave();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void Propose(const QString& text);
+    void Say(const QString& text);
+
+    const Communs* communs_ = nullptr;
+    std::unique_ptr<BookNames> names_;
+    QLineEdit* edit_;
+    QLabel* message_;
+    QCompleter* completer_;
+    QStringListModel* proposals_;
+};
+
+}  // namespace lorvane

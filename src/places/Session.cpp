@@ -1,0 +1,80 @@
+#include "Session.h"
+
+#include <charconv>
+
+namespace lorvane {
+namespace {
+
+// The numbers of a line after its keyword, exactly `count` of them.
+bool Numbers(std::string_view rest, int* values, int count) {
+    for (int i = 0; i < count; ++i) {
+        while (!rest.empty() && rest.front() == ' ')
+            rest.remove_prefix(1);
+        const auto [end, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), values[i]);
+        if (ec != std::errc()) return false;
+        rest.remove_prefix(static_cast<std::size_t>(end - rest.data()));
+    }
+    while (!rest.empty() && rest.front() == ' ')
+        rest.remove_prefix(1);
+    return rest.empty();
+}
+
+}  // namespace
+
+std::optional<Session> ReadSession(std::string_view text) {
+    Session s;
+    while (!text.empty()) {
+        const std::size_t eol = text.find('\n');
+        std::string_view line = text.substr(0, eol);
+        text = eol == std::string_view::npos ? std::string_view() : text.substr(eol + 1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.empty() || line.front() == '#') continue;
+        const std::size_t space = line.find(' ');
+        const std::string_view word = line.substr(0, space);
+        const std::string_view rest =
+            space == std::string_view::npos ? std::string_view() : line.substr(space);
+        int v[5] = {};
+        if (word == "onglet" && (Numbers(rest, v, 5) || Numbers(rest, v, 4))) {
+            Place p{v[0], v[1], v[2], v[3] < 0 ? -1 : v[3], v[4] < 0 ? 0 : v[4], 0};
+            if (s.tabs.size() < 1000) s.tabs.push_back(p);
+        } else if (word == "courant" && Numbers(rest, v, 1) && v[0] >= 0) {
+            s.current = v[0];
+        } else if (word == "taille" && Numbers(rest, v, 1) && v[0] >= 1 && v[0] <= 4) {
+            s.textSize = v[0];
+        } else if (word == "lignes" && Numbers(rest, v, 1) && (v[0] == 0 || v[0] == 1)) {
+            s.versePerLine = v[0] == 1;
+        } else if (word == "module" && Numbers(rest, v, 1) && v[0] >= 0 && v[0] <= 6) {
+            s.module = v[0];
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (s.tabs.empty() || s.current >= static_cast<int>(s.tabs.size())) return std::nullopt;
+    return s;
+}
+
+std::string WriteSession(const Session& s) {
+    std::string out = "# Session de Lorvane\n";
+    out += "taille " + std::to_string(s.textSize) + "\n";
+    out += "lignes " + std::to_string(s.versePerLine ? 1 : 0) + "\n";
+    out += "module " + std::to_string(s.module) + "\n";
+    out += "courant " + std::to_string(s.current) + "\n";
+    for (const Place& p : s.tabs)
+        out += "onglet " + std::to_string(p.book) + " " + std::to_string(p.chapter) + " " +
+               std::to_string(p.verse) + " " + std::to_string(p.scroll) + " " +
+               std::to_string(p.top) + "\n";
+    return out;
+}
+
+Place FitPlace(const Communs& communs, Place p) {
+    if (p.book < 1 || p.book > kBookCount || communs.Book(p.book).ChapterCount < 1)
+        return Place{1, 1, 1, -1};
+    if (p.chapter < 1 || p.chapter > communs.Book(p.book).ChapterCount)
+        return Place{p.book, 1, 1, -1};
+    if (p.verse != 1 && communs.VerseLookup(p.book, p.chapter, p.verse) == 0)
+        return Place{p.book, p.chapter, 1, -1};
+    if (p.top != 0 && communs.VerseLookup(p.book, p.chapter, p.top) == 0) p.top = 0;
+    return p;
+}
+
+}  // namespace lorvane
