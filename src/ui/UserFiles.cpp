@@ -11,9 +11,9 @@ namespace lorvane {
 
 namespace {
 
-QString Under(QStandardPaths::StandardLocation location) {
+QString Under(QStandardPaths::StandardLocation location, const char* fallback) {
     QString base = QStandardPaths::writableLocation(location);
-    if (base.isEmpty()) base = QDir::homePath() + QStringLiteral("/.local/share");
+    if (base.isEmpty()) base = QDir::homePath() + QLatin1String(fallback);
     return base + QStringLiteral("/lorvane");
 }
 
