@@ -276,7 +276,7 @@ void TFBible::BuildMenus() {
     for (QAction* a : {ActionPosGauche, ActionPosDroite, ActionPosHaut, ActionPosBas})
         options->addAction(a);
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("?"));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
     QAction* about = help->addAction(QStringLiteral("A propos..."), this, &TFBible::Apropos1Click);
     about->setObjectName("Apropos1");
 }
@@ -318,6 +318,7 @@ void TFBible::BuildModulePanel() {
     LBIndex = new THTMListBox(PanneauIndex);
     LBIndex->setObjectName("LBIndex");
     LBIndex->setAccessibleName(QStringLiteral("Index du livre"));
+    SayItemPlaces(LBIndex);
     LBIndex->SetColor(listColour);
     LBIndex->SetSelectionColor(Qt::yellow);
     LBIndex->SetSelectionTextColor(Qt::black);
@@ -641,10 +642,13 @@ void TFBible::ShowCurrentChapter() {
             WB->Refresh();
         }
         int tab = TCTexte->Current();
+        const QString place = FromCp1252(TabCaption(communs_, CurrentBook, CurrentChapter));
         if (tab >= 0) {
-            TCTexte->SetCaption(tab, FromCp1252(TabCaption(communs_, CurrentBook, CurrentChapter)));
+            TCTexte->SetCaption(tab, place);
             TCTexte->SetValue(tab, TabValue(CurrentBook, CurrentChapter));
         }
+        const QString name = place + QString::fromUtf8(" — Texte biblique");
+        if (WB->Browser()->accessibleName() != name) WB->Browser()->setAccessibleName(name);
     } catch (...) {
         // A page that cannot be written leaves the pane and the tab as they are.
     }
@@ -679,6 +683,11 @@ void TFBible::OpenBook(int book) {
     SyncControls();
     ShowCurrentChapter();
     FillBookIndex();
+    // A book chosen with Enter in a page of the module panel: the keyboard
+    // goes on into the chapter, and a screen reader says where it is.
+    QWidget* from = QApplication::focusWidget();
+    auto* page = from ? qobject_cast<TBrowserPane*>(from->parentWidget()) : nullptr;
+    if (page && page != WB && page->FollowingByKeyboard()) WB->Browser()->setFocus();
 }
 
 // ---------------------------------------------------------------------------

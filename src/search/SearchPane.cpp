@@ -154,6 +154,8 @@ void TPanneauRechercher::BuildStrip() {
     CBRechMethode->setAccessibleName(LabelMethode->text());
     CBRechDans->setAccessibleName(LabelDans->text());
     BtnRech->setAccessibleName(BtnRech->text());
+    // Return runs the search as Space does.
+    BtnRech->setAutoDefault(true);
 }
 
 void TPanneauRechercher::EditRechKeyPress(int key) {
@@ -257,8 +259,18 @@ void TPanneauRechercher::Finish(int count) {
             QApplication::restoreOverrideCursor();
         }
     } restore{LBRech};
-    LBRech->InsertTop(FromCp1252(CountLine(count)), 0);
+    const QString line = FromCp1252(CountLine(count));
+    LBRech->InsertTop(line, 0);
     LBRech->SetTopIndex(0);
+    // What the search found, said to a reader who started it from the text
+    // or the button: a change of their description, which a screen reader
+    // reads out for the control that has the focus.
+    QString said = MiniHtmlPlainText(line).trimmed();
+    if (said.endsWith(QLatin1String("..."))) said = said.chopped(3).trimmed();
+    for (QWidget* w : {static_cast<QWidget*>(EditRech), static_cast<QWidget*>(BtnRech)}) {
+        w->setAccessibleDescription(QString());
+        w->setAccessibleDescription(said);
+    }
 }
 
 }  // namespace lorvane

@@ -28,6 +28,12 @@
 
 namespace lorvane {
 
+class THTMListBox;
+
 void InstallAccessibility();
+
+// The items of the list say their place after their text, from their value
+// (chapter * 1000 + verse): "Création du monde, 1:1".
+void SayItemPlaces(THTMListBox* list);
 
 }  // namespace lorvane

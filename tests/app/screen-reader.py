@@ -123,7 +123,7 @@ print("tab buttons: Créer un onglet, Fermer le chapître")
 # The reading pane's text.
 pane = None
 for node in walk(window):
-    if node.name == "Texte biblique" and "Text" in pyatspi.utils.listInterfaces(node):
+    if node.name.endswith("Texte biblique") and "Text" in pyatspi.utils.listInterfaces(node):
         pane = node
         break
 if pane is None:
@@ -147,7 +147,7 @@ if not {"Texte", "Méthode", "Dans"} <= labels:
 print("search pane: Texte, Méthode, Dans, Rechercher... ; writing pad: Gras, Note ...")
 
 # The reading pane is a document whose links are its children.
-pane = find(window, pyatspi.ROLE_DOCUMENT_FRAME, "Texte biblique")
+pane = find(window, pyatspi.ROLE_DOCUMENT_FRAME, "Genèse 1 — Texte biblique")
 if pane is None:
     fail("the reading pane is not a document")
 links = [pane.getChildAtIndex(i) for i in range(pane.childCount)]
