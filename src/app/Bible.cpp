@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSplitter>
@@ -579,7 +580,14 @@ void TFBible::ActionModuleClick(QAction* sender) {
         for (QWidget* w = pane->nextInFocusChain(); w && w != pane; w = w->nextInFocusChain()) {
             if (pane->isAncestorOf(w) && w->isVisible() && w->isEnabled() &&
                 (w->focusPolicy() & Qt::TabFocus)) {
-                w->setFocus(Qt::TabFocusReason);
+                // A field's text is selected once the focus is there: a
+                // screen reader hears the field, then what is selected.
+                auto* field = qobject_cast<QLineEdit*>(w);
+                w->setFocus(field ? Qt::OtherFocusReason : Qt::TabFocusReason);
+                if (field)
+                    QTimer::singleShot(0, field, [field] {
+                        if (field->hasFocus()) field->selectAll();
+                    });
                 return;
             }
         }
@@ -677,17 +685,19 @@ void TFBible::OpenPassage(int book, int chapter, int firstVerse, int lastVerse) 
 
 void TFBible::OpenBook(int book) {
     if (book < 1 || book > kBookCount) return;
+    // A book chosen with Enter in a page of the module panel: the keyboard
+    // goes on into the chapter, and a screen reader says where it is. The
+    // focus moves first, so that what the reader hears of the page is
+    // already the new chapter.
+    QWidget* from = QApplication::focusWidget();
+    auto* page = from ? qobject_cast<TBrowserPane*>(from->parentWidget()) : nullptr;
+    if (page && page != WB && page->FollowingByKeyboard()) WB->Browser()->setFocus();
     CurrentBook = book;
     CurrentChapter = 1;
     CurrentVerse = 1;
     SyncControls();
     ShowCurrentChapter();
     FillBookIndex();
-    // A book chosen with Enter in a page of the module panel: the keyboard
-    // goes on into the chapter, and a screen reader says where it is.
-    QWidget* from = QApplication::focusWidget();
-    auto* page = from ? qobject_cast<TBrowserPane*>(from->parentWidget()) : nullptr;
-    if (page && page != WB && page->FollowingByKeyboard()) WB->Browser()->setFocus();
 }
 
 // ---------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "Accessible.h"
 #include "ErrorDisplay.h"
 #include "HTMListBox.h"
 #include "HistoryEdit.h"
@@ -262,15 +263,10 @@ void TPanneauRechercher::Finish(int count) {
     const QString line = FromCp1252(CountLine(count));
     LBRech->InsertTop(line, 0);
     LBRech->SetTopIndex(0);
-    // What the search found, said to a reader who started it from the text
-    // or the button: a change of their description, which a screen reader
-    // reads out for the control that has the focus.
+    // What the search found, said to a screen reader's user.
     QString said = MiniHtmlPlainText(line).trimmed();
     if (said.endsWith(QLatin1String("..."))) said = said.chopped(3).trimmed();
-    for (QWidget* w : {static_cast<QWidget*>(EditRech), static_cast<QWidget*>(BtnRech)}) {
-        w->setAccessibleDescription(QString());
-        w->setAccessibleDescription(said);
-    }
+    Announce(this, said);
 }
 
 }  // namespace lorvane

@@ -306,6 +306,26 @@ class AccessibleContainer : public QAccessibleWidget {
     }
 };
 
+// The object name of the widget through which Announce speaks.
+const char* const kAnnouncement = "lorvaneAnnouncement";
+
+// What Announce said last: a notification, named by its text.
+class AccessibleAnnouncement : public QAccessibleWidget {
+  public:
+    explicit AccessibleAnnouncement(QWidget* widget)
+        : QAccessibleWidget(widget, QAccessible::Notification) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) return widget()->accessibleName();
+        return {};
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.focusable = false;
+        s.focused = false;
+        return s;
+    }
+};
+
 // The chapter spin: a spin box with a value in a range.
 class AccessibleSpin : public QAccessibleWidget, public QAccessibleValueInterface {
   public:
@@ -1124,8 +1144,11 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
     }
     if (className == QLatin1String("QToolButton"))
         return new AccessibleToolButton(static_cast<QToolButton*>(object));
-    if (className == QLatin1String("QWidget") && !static_cast<QWidget*>(object)->isWindow())
+    if (className == QLatin1String("QWidget") && !static_cast<QWidget*>(object)->isWindow()) {
+        if (object->objectName() == QLatin1String(kAnnouncement))
+            return new AccessibleAnnouncement(static_cast<QWidget*>(object));
         return new AccessibleContainer(static_cast<QWidget*>(object));
+    }
     if (className == QLatin1String("QTabBar"))
         return new AccessibleTabBar(static_cast<QTabBar*>(object));
     if (className == QLatin1String("QComboBox"))
@@ -1141,6 +1164,21 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
 }
 
 }  // namespace
+
+void Announce(QWidget* near, const QString& text) {
+    auto* said =
+        near->findChild<QWidget*>(QLatin1String(kAnnouncement), Qt::FindDirectChildrenOnly);
+    if (!said) {
+        said = new QWidget(near);
+        said->setObjectName(QLatin1String(kAnnouncement));
+        said->setGeometry(0, 0, 0, 0);
+        said->setFocusPolicy(Qt::NoFocus);
+        said->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    said->hide();
+    said->setAccessibleName(text);
+    said->show();
+}
 
 void SayItemPlaces(THTMListBox* list) {
     list->setProperty(kItemPlaces, true);

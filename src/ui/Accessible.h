@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QString>
+
+class QWidget;
+
 // What a screen reader hears of the program's own widgets. Qt bridges its
 // standard widgets to the accessibility bus by itself; the mini-HTML
 // widgets and the chapter spin get their interfaces here, so that a reader
@@ -31,6 +35,10 @@ namespace lorvane {
 class THTMListBox;
 
 void InstallAccessibility();
+
+// Says `text` to a screen reader at once, wherever the focus is: a
+// notification that appears in `near` (taking no room, never seen).
+void Announce(QWidget* near, const QString& text);
 
 // The items of the list say their place after their text, from their value
 // (chapter * 1000 + verse): "Création du monde, 1:1".
