@@ -280,6 +280,7 @@ void TFBible::BuildMenus() {
     QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
     QAction* about = help->addAction(QStringLiteral("A propos..."), this, &TFBible::Apropos1Click);
     about->setObjectName("Apropos1");
+    NameMenusByTitle(menuBar());
 }
 
 void TFBible::BuildModulePanel() {

@@ -11,6 +11,8 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -1178,6 +1180,11 @@ void Announce(QWidget* near, const QString& text) {
     said->hide();
     said->setAccessibleName(text);
     said->show();
+}
+
+void NameMenusByTitle(QMenuBar* bar) {
+    for (QAction* a : bar->actions())
+        if (QMenu* menu = a->menu()) menu->setAccessibleName(WithoutAccessKey(a->text()));
 }
 
 void SayItemPlaces(THTMListBox* list) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QMenuBar;
 class QWidget;
 
 // What a screen reader hears of the program's own widgets. Qt bridges its
@@ -39,6 +40,10 @@ void InstallAccessibility();
 // Says `text` to a screen reader at once, wherever the focus is: a
 // notification that appears in `near` (taking no room, never seen).
 void Announce(QWidget* near, const QString& text);
+
+// Each menu of the bar named by its title (without its access key), as a
+// screen reader says it before its first entry: "Fichier".
+void NameMenusByTitle(QMenuBar* bar);
 
 // The items of the list say their place after their text, from their value
 // (chapter * 1000 + verse): "Création du monde, 1:1".
