@@ -658,9 +658,25 @@ void TFBible::ShowCurrentChapter() {
         }
         const QString name = place + QString::fromUtf8(" — Texte biblique");
         if (WB->Browser()->accessibleName() != name) WB->Browser()->setAccessibleName(name);
+    } catch (const std::exception& e) {
+        std::cerr << "lorvane: the chapter could not be shown: " << e.what() << std::endl;
+        KeepToThePageShown();
     } catch (...) {
-        // A page that cannot be written leaves the pane and the tab as they are.
+        std::cerr << "lorvane: the chapter could not be shown" << std::endl;
+        KeepToThePageShown();
     }
+}
+
+void TFBible::KeepToThePageShown() {
+    // A page that cannot be written leaves the pane and the tab as they
+    // are; the book box and the chapter come back to what they show, so
+    // that they never name another place than the page.
+    const int tab = TCTexte->Current();
+    const int shown = tab >= 0 ? TCTexte->Value(tab) : 0;
+    if (shown / 1000 < 1 || shown / 1000 > kBookCount) return;
+    CurrentBook = shown / 1000;
+    CurrentChapter = shown % 1000;
+    SyncControls();
 }
 
 void TFBible::TakeIntoNewTab(int book, int chapter, int verse) {
@@ -763,6 +779,10 @@ void TFBible::WBBeforeNavigate2(const QString& url, bool& cancel) {
         if (d.kind == LinkDecision::OpenPassage)
             OpenPassage(d.passage.Book, d.passage.Chapter, d.passage.FirstVerse,
                         d.passage.LastVerse);
+    } catch (const std::exception& e) {
+        std::cerr << "lorvane: a link of the chapter could not be followed: " << e.what()
+                  << std::endl;
+        cancel = true;
     } catch (...) {
         cancel = true;
     }

@@ -14,6 +14,7 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <QtTest>
+#include <filesystem>
 
 #include "Accessible.h"
 #include "AppFixture.h"
@@ -323,6 +324,15 @@ class AccessibilityTest : public testing::MainWindowTestCase {
         // A click keeps the focus where it is.
         w->WBLivres->FollowLink("19");
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->WB->Browser()));
+
+        // A chapter that cannot be written: the book box stays with the page.
+        const std::string chapter = dir->appDir() + "temp.htm";
+        std::filesystem::remove(chapter);
+        std::filesystem::create_directory(chapter);
+        w->OpenBook(2);
+        QCOMPARE(w->CurrentBook, 19);
+        QCOMPARE(w->CBLivre->currentText(), QString("Psaumes"));
+        QCOMPARE(w->SpinChapitre->Value(), 1);
     }
 
     void onlyTheFocusedTabIsFocused() {
