@@ -424,6 +424,27 @@ class AccessibilityTest : public testing::MainWindowTestCase {
             if (a->text().remove(u'&') == "?") help = a->menu();
         QVERIFY(help);
         QVERIFY(help->title().contains("&?"));
+        QCOMPARE(Name(help), QString("?"));
+        // Options that can be checked say whether they are.
+        QMenu* options = nullptr;
+        for (QObject* o : w->ActionTexteLigne->associatedObjects())
+            if (auto* m = qobject_cast<QMenu*>(o)) options = m;
+        QVERIFY(options);
+        QAccessibleInterface* menu = Of(options);
+        QCOMPARE(menu->text(QAccessible::Name), QString("Options"));
+        QAccessibleInterface* ligne =
+            menu->child(static_cast<int>(options->actions().indexOf(w->ActionTexteLigne)));
+        QCOMPARE(ligne->text(QAccessible::Name), QString("Versets par ligne"));
+        QCOMPARE(ligne->role(), QAccessible::CheckBox);
+        QVERIFY(ligne->state().checkable);
+        const bool checked = w->ActionTexteLigne->isChecked();
+        QCOMPARE(bool(ligne->state().checked), checked);
+        w->ActionTexteLigne->trigger();
+        QCOMPARE(bool(ligne->state().checked), !checked);
+        QAccessibleInterface* size =
+            menu->child(static_cast<int>(options->actions().indexOf(w->ActionTaille)));
+        QCOMPARE(size->role(), QAccessible::MenuItem);
+        QCOMPARE(menu->indexOfChild(size), options->actions().indexOf(w->ActionTaille));
         TFSplash about(w);
         QVERIFY(Of(&about)->text(QAccessible::Description).startsWith("Lorvane, version 0.9.2."));
     }

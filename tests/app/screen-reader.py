@@ -66,9 +66,11 @@ def press(node):
 
 
 def module(name):
-    """Brings a module pane forward with its menu item."""
+    """Brings a module pane forward with its menu item (a check box: the
+    entry of the pane shown is checked)."""
     item = next((n for n in walk(window)
-                 if n.getRole() == pyatspi.ROLE_MENU_ITEM and n.name == name), None)
+                 if n.getRole() in (pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_CHECK_BOX)
+                 and n.name == name and n.parent.getRole() == pyatspi.ROLE_POPUP_MENU), None)
     if item is None:
         fail("no menu item \"%s\"" % name)
     item.queryAction().doAction(0)
