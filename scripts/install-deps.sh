@@ -23,14 +23,15 @@ qt6-translations-l10n
 
 # GoogleTest and Google Benchmark; clang and its fuzzer runtime; the virtual
 # display, its window manager and the X tools of the window tests; the
-# accessibility bus; LibreOffice, poppler and the fonts of the writing pad's
-# tests; the validators of the desktop entry and the AppStream file, and man
-# for the man pages.
+# accessibility bus, and the Orca screen reader with localedef (locales) for
+# its French; LibreOffice, poppler and the fonts of the writing pad's tests;
+# the validators of the desktop entry and the AppStream file, and man for the
+# man pages.
 test_packages="
 libgtest-dev libbenchmark-dev
 clang libclang-rt-dev
 xvfb xauth xdotool x11-utils imagemagick openbox
-dbus at-spi2-core python3-pyatspi
+dbus at-spi2-core python3-pyatspi orca locales
 libreoffice-writer-nogui poppler-utils fonts-liberation2
 desktop-file-utils appstream man-db
 "

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSplitter>
@@ -305,9 +306,10 @@ void TFBible::BuildMenus() {
     for (QAction* a : {ActionChercher, ActionPanneauSuivant, ActionPanneauPrecedent})
         moves->addAction(a);
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("?"));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
     QAction* about = help->addAction(QStringLiteral("A propos..."), this, &TFBible::Apropos1Click);
     about->setObjectName("Apropos1");
+    NameMenusByTitle(menuBar());
 }
 
 void TFBible::BuildModulePanel() {
@@ -347,6 +349,7 @@ void TFBible::BuildModulePanel() {
     LBIndex = new THTMListBox(PanneauIndex);
     LBIndex->setObjectName("LBIndex");
     LBIndex->setAccessibleName(QStringLiteral("Index du livre"));
+    SayItemPlaces(LBIndex);
     LBIndex->SetColor(listColour);
     LBIndex->SetSelectionColor(Qt::yellow);
     LBIndex->SetSelectionTextColor(Qt::black);
@@ -623,7 +626,14 @@ void TFBible::ActionModuleClick(QAction* sender) {
         for (QWidget* w = pane->nextInFocusChain(); w && w != pane; w = w->nextInFocusChain()) {
             if (pane->isAncestorOf(w) && w->isVisible() && w->isEnabled() &&
                 (w->focusPolicy() & Qt::TabFocus)) {
-                w->setFocus(Qt::TabFocusReason);
+                // A field's text is selected once the focus is there: a
+                // screen reader hears the field, then what is selected.
+                auto* field = qobject_cast<QLineEdit*>(w);
+                w->setFocus(field ? Qt::OtherFocusReason : Qt::TabFocusReason);
+                if (field)
+                    QTimer::singleShot(0, field, [field] {
+                        if (field->hasFocus()) field->selectAll();
+                    });
                 return;
             }
         }
@@ -696,12 +706,19 @@ void TFBible::ShowCurrentChapter() {
             WB->Refresh();
         }
         int tab = TCTexte->Current();
+        const QString place = FromCp1252(TabCaption(communs_, CurrentBook, CurrentChapter));
         if (tab >= 0) {
-            TCTexte->SetCaption(tab, FromCp1252(TabCaption(communs_, CurrentBook, CurrentChapter)));
+            TCTexte->SetCaption(tab, place);
             TCTexte->SetValue(tab, TabValue(CurrentBook, CurrentChapter));
         }
+        const QString name = place + QString::fromUtf8(" — Texte biblique");
+        if (WB->Browser()->accessibleName() != name) WB->Browser()->setAccessibleName(name);
+    } catch (const std::exception& e) {
+        std::cerr << "lorvane: the chapter could not be shown: " << e.what() << std::endl;
+        KeepToThePageShown();
     } catch (...) {
-        // A page that cannot be written leaves the pane and the tab as they are.
+        std::cerr << "lorvane: the chapter could not be shown" << std::endl;
+        KeepToThePageShown();
     }
     if (known) {
         PlaceHistory& places = places_[static_cast<std::size_t>(tab)];
@@ -721,6 +738,18 @@ void TFBible::ShowCurrentChapter() {
     pendingScroll_ = -1;
     pendingTop_ = 0;
     UpdateMoveActions();
+}
+
+void TFBible::KeepToThePageShown() {
+    // A page that cannot be written leaves the pane and the tab as they
+    // are; the book box and the chapter come back to what they show, so
+    // that they never name another place than the page.
+    const int tab = TCTexte->Current();
+    const int shown = tab >= 0 ? TCTexte->Value(tab) : 0;
+    if (shown / 1000 < 1 || shown / 1000 > kBookCount) return;
+    CurrentBook = shown / 1000;
+    CurrentChapter = shown % 1000;
+    SyncControls();
 }
 
 void TFBible::TakeIntoNewTab(int book, int chapter, int verse) {
@@ -747,6 +776,13 @@ void TFBible::OpenPassage(int book, int chapter, int firstVerse, int lastVerse) 
 
 void TFBible::OpenBook(int book) {
     if (book < 1 || book > kBookCount) return;
+    // A book chosen with Enter in a page of the module panel: the keyboard
+    // goes on into the chapter, and a screen reader says where it is. The
+    // focus moves first, so that what the reader hears of the page is
+    // already the new chapter.
+    QWidget* from = QApplication::focusWidget();
+    auto* page = from ? qobject_cast<TBrowserPane*>(from->parentWidget()) : nullptr;
+    if (page && page != WB && page->FollowingByKeyboard()) WB->Browser()->setFocus();
     CurrentBook = book;
     CurrentChapter = 1;
     CurrentVerse = 1;
@@ -846,6 +882,10 @@ void TFBible::WBBeforeNavigate2(const QString& url, bool& cancel) {
         if (d.kind == LinkDecision::OpenPassage)
             OpenPassage(d.passage.Book, d.passage.Chapter, d.passage.FirstVerse,
                         d.passage.LastVerse);
+    } catch (const std::exception& e) {
+        std::cerr << "lorvane: a link of the chapter could not be followed: " << e.what()
+                  << std::endl;
+        cancel = true;
     } catch (...) {
         cancel = true;
     }

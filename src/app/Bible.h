@@ -74,6 +74,9 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
                           bool wholeChapter) override;
     void TakeIntoNewTab(int book, int chapter, int verse) override;
     void ShowCurrentChapter();
+    // After a chapter that could not be shown: the book box and the
+    // chapter back to the place the page and its tab show.
+    void KeepToThePageShown();
     // Opens the passage window on a verse range; a range naming a verse the
     // text lacks opens nothing and leaves the window as it was.
     void OpenPassage(int book, int chapter, int firstVerse, int lastVerse) override;

@@ -1,6 +1,7 @@
 #include "Splash.h"
 
 #include "Artwork.h"
+#include "Version.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -29,6 +30,14 @@ TFSplash::TFSplash(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWi
     Image1->setAlignment(Qt::AlignCenter);
     Image1->setPixmap(Artwork());
     connect(Image1, &ClickableImage::clicked, this, &TFSplash::Image1Click);
+    // What the artwork says, for a reader who does not see it.
+    const QString said = QString::fromUtf8(
+                             "Lorvane, version %1. La Bible en français : lecture, "
+                             "références, études.")
+                             .arg(QString::fromLatin1(kFileVersion).left(5));
+    Image1->setAccessibleName(QStringLiteral("Lorvane"));
+    Image1->setAccessibleDescription(said);
+    setAccessibleDescription(said);
 
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->geometry().center() - QPoint(width() / 2, height() / 2));

@@ -116,9 +116,11 @@ void TFDlgPassage::ShowPassage() {
         }
         show();
         // Shown from hidden, it takes the activation, so that Escape closes
-        // it at once. An open window is neither raised nor activated.
+        // it at once, and the keyboard is in the passage, to read it. An
+        // open window is neither raised nor activated.
         raise();
         activateWindow();
+        WB->setFocus(Qt::ActiveWindowFocusReason);
     }
 }
 

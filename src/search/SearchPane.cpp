@@ -17,6 +17,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "Accessible.h"
 #include "ErrorDisplay.h"
 #include "HTMListBox.h"
 #include "HistoryEdit.h"
@@ -213,6 +214,8 @@ void TPanneauRechercher::BuildStrip() {
     CBRechMethode->setAccessibleName(LabelMethode->text());
     CBRechDans->setAccessibleName(LabelDans->text());
     BtnRech->setAccessibleName(BtnRech->text());
+    // Return runs the search as Space does.
+    BtnRech->setAutoDefault(true);
 }
 
 void TPanneauRechercher::EditRechKeyPress(int key) {
@@ -305,8 +308,13 @@ void TPanneauRechercher::Finish(const std::string& head) {
             QApplication::restoreOverrideCursor();
         }
     } restore{LBRech};
-    LBRech->InsertTop(FromCp1252(head), 0);
+    const QString line = FromCp1252(head);
+    LBRech->InsertTop(line, 0);
     LBRech->SetTopIndex(0);
+    // What the search found, said to a screen reader's user.
+    QString said = MiniHtmlPlainText(line).trimmed();
+    if (said.endsWith(QLatin1String("..."))) said = said.chopped(3).trimmed();
+    Announce(this, said);
 }
 
 }  // namespace lorvane

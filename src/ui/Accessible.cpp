@@ -6,13 +6,17 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -31,6 +35,15 @@
 
 namespace lorvane {
 namespace {
+
+// The property of a list whose items say their place (SayItemPlaces).
+const char* const kItemPlaces = "lorvaneItemPlaces";
+
+// A caption without the marks of its access key ("&&" is an "&").
+QString WithoutAccessKey(QString caption) {
+    caption.replace(QLatin1String("&&"), QStringLiteral("\x01")).remove(u'&');
+    return caption.replace(u'\x01', u'&');
+}
 
 // A button or radio button with a mini-HTML caption.
 class AccessibleHtmlButton : public QAccessibleWidget {
@@ -103,9 +116,7 @@ class AccessibleToolButton : public AccessibleHtmlButton {
 
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
-            QString name = Button()->text();
-            name.replace(QLatin1String("&&"), QStringLiteral("\x01")).remove(u'&');
-            name.replace(u'\x01', u'&');
+            const QString name = WithoutAccessKey(Button()->text());
             return name.isEmpty() ? widget()->toolTip() : name;
         }
         return AccessibleHtmlButton::text(t);
@@ -175,7 +186,10 @@ class AccessibleHtmlListItem : public QAccessibleInterface, public QAccessibleAc
 
     QString text(QAccessible::Text t) const override {
         if (!isValid() || t != QAccessible::Name) return {};
-        return WithoutNonCharacters(MiniHtmlPlainText(list_->Text(row_)));
+        const QString name = WithoutNonCharacters(MiniHtmlPlainText(list_->Text(row_)));
+        const int place = list_->Value(row_);
+        if (!list_->property(kItemPlaces).toBool() || place <= 0) return name;
+        return QStringLiteral("%1, %2:%3").arg(name).arg(place / 1000).arg(place % 1000);
     }
     void setText(QAccessible::Text, const QString&) override {}
 
@@ -274,10 +288,56 @@ class AccessibleHtmlList : public QAccessibleWidget {
     mutable QHash<int, QAccessible::Id> items_;
 };
 
+// Whether the widget itself has the focus. QWidget::hasFocus() is also true
+// of a widget whose focus proxy has it (a pane, a page's frame, the chapter
+// spin around its field): a screen reader would take them all for the
+// focus.
+bool HasOwnFocus(const QWidget* widget) {
+    return QApplication::focusWidget() == widget;
+}
+
+// A plain container (a pane, a strip, a page's frame): no focused state of
+// its own unless it has the focus itself.
+class AccessibleContainer : public QAccessibleWidget {
+  public:
+    explicit AccessibleContainer(QWidget* widget) : QAccessibleWidget(widget) {}
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.focused = HasOwnFocus(widget());
+        return s;
+    }
+};
+
+// The object name of the widget through which Announce speaks.
+const char* const kAnnouncement = "lorvaneAnnouncement";
+
+// What Announce said last: a notification, named by its text.
+class AccessibleAnnouncement : public QAccessibleWidget {
+  public:
+    explicit AccessibleAnnouncement(QWidget* widget)
+        : QAccessibleWidget(widget, QAccessible::Notification) {}
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) return widget()->accessibleName();
+        return {};
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.focusable = false;
+        s.focused = false;
+        return s;
+    }
+};
+
 // The chapter spin: a spin box with a value in a range.
 class AccessibleSpin : public QAccessibleWidget, public QAccessibleValueInterface {
   public:
     explicit AccessibleSpin(QWidget* spin) : QAccessibleWidget(spin, QAccessible::SpinBox) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.focused = HasOwnFocus(widget());
+        return s;
+    }
 
     void* interface_cast(QAccessible::InterfaceType t) override {
         if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
@@ -292,6 +352,81 @@ class AccessibleSpin : public QAccessibleWidget, public QAccessibleValueInterfac
     QVariant maximumValue() const override { return widget()->property("maximum"); }
     QVariant minimumValue() const override { return widget()->property("minimum"); }
     QVariant minimumStepSize() const override { return 1; }
+};
+
+// The field of the chapter spin, where the focus stands: a spin box whose
+// value is the spin's, with the field's text. A change of the number is a
+// change of value, which a screen reader says.
+class AccessibleSpinField : public QAccessibleWidget,
+                            public QAccessibleValueInterface,
+                            public QAccessibleTextInterface {
+  public:
+    explicit AccessibleSpinField(QLineEdit* edit) : QAccessibleWidget(edit, QAccessible::SpinBox) {
+        QObject::connect(edit, &QLineEdit::textChanged, edit, [edit] {
+            if (!QAccessible::isActive() || !edit->hasFocus()) return;
+            QAccessibleValueChangeEvent changed(edit, edit->parentWidget()->property("value"));
+            QAccessible::updateAccessibility(&changed);
+        });
+    }
+
+    QLineEdit* Edit() const { return static_cast<QLineEdit*>(widget()); }
+    QWidget* Spin() const { return widget()->parentWidget(); }
+
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+        if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) return Edit()->text();
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.editable = true;
+        s.selectableText = true;
+        return s;
+    }
+
+    QVariant currentValue() const override { return Spin()->property("value"); }
+    void setCurrentValue(const QVariant& value) override { Spin()->setProperty("value", value); }
+    QVariant maximumValue() const override { return Spin()->property("maximum"); }
+    QVariant minimumValue() const override { return Spin()->property("minimum"); }
+    QVariant minimumStepSize() const override { return 1; }
+
+    void selection(int selectionIndex, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+        if (selectionIndex != 0 || !Edit()->hasSelectedText()) return;
+        *startOffset = Edit()->selectionStart();
+        *endOffset = Edit()->selectionEnd();
+    }
+    int selectionCount() const override { return Edit()->hasSelectedText() ? 1 : 0; }
+    void addSelection(int startOffset, int endOffset) override {
+        setSelection(0, startOffset, endOffset);
+    }
+    void removeSelection(int) override { Edit()->deselect(); }
+    void setSelection(int, int startOffset, int endOffset) override {
+        Edit()->setSelection(startOffset, endOffset - startOffset);
+    }
+    int cursorPosition() const override { return Edit()->cursorPosition(); }
+    void setCursorPosition(int position) override { Edit()->setCursorPosition(position); }
+    QString text(int startOffset, int endOffset) const override {
+        const QString all = Edit()->text();
+        startOffset = std::clamp(startOffset, 0, static_cast<int>(all.size()));
+        endOffset = std::clamp(endOffset, startOffset, static_cast<int>(all.size()));
+        return all.mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(Edit()->text().size()); }
+    QRect characterRect(int) const override {
+        const QRect r = Edit()->rect();
+        return QRect(Edit()->mapToGlobal(r.topLeft()), r.size());
+    }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = offset;
+        return {};
+    }
 };
 
 // ---- Text views ------------------------------------------------------------
@@ -405,7 +540,7 @@ class AccessibleTextView : public QAccessibleWidget,
                 auto* self =
                     static_cast<AccessibleTextView*>(QAccessible::queryAccessibleInterface(edit));
                 const int link = self ? self->LinkAtSelection() : -1;
-                if (link < 0) return;
+                if (link < 0 || !self->SelectsWholeLink(link)) return;
                 QAccessibleEvent focus(self->child(link), QAccessible::Focus);
                 QAccessible::updateAccessibility(&focus);
             });
@@ -488,6 +623,14 @@ class AccessibleTextView : public QAccessibleWidget,
         for (std::size_t i = 0; i < links.size(); ++i)
             if (start >= links[i].start && start < links[i].end) return static_cast<int>(i);
         return -1;
+    }
+
+    // Whether the selection is the link and no more (Tab selected it; a
+    // selection made with Shift and the arrows is read as text).
+    bool SelectsWholeLink(int index) const {
+        const QTextCursor c = Edit()->textCursor();
+        const PageLink& link = Links()[static_cast<std::size_t>(index)];
+        return FromDoc(c.selectionStart()) == link.start && FromDoc(c.selectionEnd()) == link.end;
     }
 
     // What a click on the link does.
@@ -609,7 +752,7 @@ class AccessibleTextView : public QAccessibleWidget,
             *endOffset = FromDoc(f.position() + f.length());
             break;
         }
-        return FormatAttributes(format);
+        return FormatAttributes(format) + Alignment(pos);
     }
 
     // -- QAccessibleEditableTextInterface --
@@ -662,6 +805,16 @@ class AccessibleTextView : public QAccessibleWidget,
             position = QStringLiteral("sub");
         a << QStringLiteral("text-position:") + position;
         return a.join(u';') + u';';
+    }
+
+    // The alignment of the paragraph at document position `pos`.
+    QString Alignment(int pos) const {
+        const Qt::Alignment h =
+            Doc()->findBlock(pos).blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+        if (h & Qt::AlignHCenter) return QStringLiteral("text-align:center;");
+        if (h & Qt::AlignJustify) return QStringLiteral("text-align:justify;");
+        if (h & Qt::AlignRight) return QStringLiteral("text-align:right;");
+        return QStringLiteral("text-align:left;");
     }
 
     // The characters and links, read again after every change.
@@ -766,6 +919,264 @@ void AccessibleLink::doAction(const QString& name) {
         view_->Select(index_);
 }
 
+// ---- Tab bars --------------------------------------------------------------
+
+// One tab of a tab bar: selected when it is the current tab, focused only
+// when the bar itself has the focus.
+class AccessibleTab : public QAccessibleInterface, public QAccessibleActionInterface {
+  public:
+    AccessibleTab(QTabBar* bar, int index) : bar_(bar), index_(index) {}
+
+    bool isValid() const override { return bar_ && index_ >= 0 && index_ < bar_->count(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return bar_ ? bar_->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override {
+        return bar_ ? QAccessible::queryAccessibleInterface(bar_.data()) : nullptr;
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+
+    QString text(QAccessible::Text t) const override {
+        if (!isValid()) return {};
+        if (t == QAccessible::Name)
+            return WithoutNonCharacters(WithoutAccessKey(bar_->tabText(index_)));
+        if (t == QAccessible::Description) return bar_->tabToolTip(index_);
+        return {};
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        if (!isValid()) return {};
+        const QRect r = bar_->tabRect(index_);
+        return QRect(bar_->mapToGlobal(r.topLeft()), r.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::PageTab; }
+
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        if (!isValid()) {
+            s.invalid = true;
+            return s;
+        }
+        s.focusable = true;
+        s.selectable = true;
+        const bool current = bar_->currentIndex() == index_;
+        s.selected = current;
+        s.focused = current && bar_->hasFocus();
+        if (!bar_->isVisible() || !bar_->rect().intersects(bar_->tabRect(index_)))
+            s.offscreen = true;
+        if (!bar_->isTabEnabled(index_)) s.disabled = true;
+        return s;
+    }
+
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                 : nullptr;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    // Choosing the tab, as a click on it does.
+    void doAction(const QString& name) override {
+        if (name == pressAction() && isValid()) bar_->setCurrentIndex(index_);
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+  private:
+    QPointer<QTabBar> bar_;
+    int index_;
+};
+
+// A tab bar: a list of page tabs, its tabs and nothing else (not the
+// arrows that scroll them).
+class AccessibleTabBar : public QAccessibleWidget {
+  public:
+    explicit AccessibleTabBar(QTabBar* bar) : QAccessibleWidget(bar, QAccessible::PageTabList) {}
+    ~AccessibleTabBar() override {
+        for (QAccessible::Id id : std::as_const(tabs_))
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    QTabBar* Bar() const { return static_cast<QTabBar*>(widget()); }
+
+    int childCount() const override { return Bar()->count(); }
+    QAccessibleInterface* child(int index) const override {
+        if (index < 0 || index >= Bar()->count()) return nullptr;
+        auto it = tabs_.constFind(index);
+        if (it != tabs_.cend()) return QAccessible::accessibleInterface(*it);
+        auto* tab = new AccessibleTab(Bar(), index);
+        tabs_.insert(index, QAccessible::registerAccessibleInterface(tab));
+        return tab;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        for (auto it = tabs_.cbegin(); it != tabs_.cend(); ++it)
+            if (QAccessible::accessibleInterface(it.value()) == child)
+                return it.key() < Bar()->count() ? it.key() : -1;
+        return -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        const int index = Bar()->tabAt(Bar()->mapFromGlobal(QPoint(x, y)));
+        return index >= 0 ? child(index) : nullptr;
+    }
+    QAccessibleInterface* focusChild() const override {
+        return Bar()->hasFocus() ? child(Bar()->currentIndex()) : nullptr;
+    }
+
+  private:
+    mutable QHash<int, QAccessible::Id> tabs_;
+};
+
+// ---- Menus -----------------------------------------------------------------
+
+// One entry of a menu: a check box when it can be checked, so that a screen
+// reader says "coché" or "non coché"; a menu item otherwise.
+class AccessibleMenuEntry : public QAccessibleInterface, public QAccessibleActionInterface {
+  public:
+    AccessibleMenuEntry(QMenu* menu, QAction* action) : menu_(menu), action_(action) {}
+
+    bool isValid() const override { return menu_ && action_; }
+    QObject* object() const override { return action_; }
+    QWindow* window() const override { return menu_ ? menu_->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override {
+        return menu_ ? QAccessible::queryAccessibleInterface(menu_.data()) : nullptr;
+    }
+    QAccessibleInterface* child(int index) const override {
+        return index == 0 && action_ && action_->menu()
+                   ? QAccessible::queryAccessibleInterface(action_->menu())
+                   : nullptr;
+    }
+    int childCount() const override { return action_ && action_->menu() ? 1 : 0; }
+    int indexOfChild(const QAccessibleInterface* c) const override {
+        return c && c == child(0) ? 0 : -1;
+    }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+
+    QString text(QAccessible::Text t) const override {
+        if (!isValid()) return {};
+        if (t == QAccessible::Name) return WithoutAccessKey(action_->text());
+        if (t == QAccessible::Accelerator)
+            return action_->shortcut().toString(QKeySequence::NativeText);
+        return {};
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        if (!isValid()) return {};
+        const QRect r = menu_->actionGeometry(action_);
+        return QRect(menu_->mapToGlobal(r.topLeft()), r.size());
+    }
+    QAccessible::Role role() const override {
+        if (!isValid()) return QAccessible::MenuItem;
+        if (action_->isSeparator()) return QAccessible::Separator;
+        return action_->isCheckable() ? QAccessible::CheckBox : QAccessible::MenuItem;
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        if (!isValid()) {
+            s.invalid = true;
+            return s;
+        }
+        s.focusable = true;
+        const bool active = menu_->isVisible() && menu_->activeAction() == action_;
+        s.focused = active;
+        s.selected = active;
+        if (action_->isCheckable()) {
+            s.checkable = true;
+            s.checked = action_->isChecked();
+        }
+        if (!action_->isEnabled()) s.disabled = true;
+        if (!action_->isVisible() || !menu_->isVisible()) s.invisible = s.offscreen = true;
+        if (action_->menu()) s.hasPopup = true;
+        return s;
+    }
+
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                 : nullptr;
+    }
+    QStringList actionNames() const override {
+        if (!isValid() || !action_->isEnabled() || action_->isSeparator()) return {};
+        return {action_->isCheckable() ? toggleAction() : pressAction()};
+    }
+    // As a click on the entry: the menu closes and the entry does its work.
+    void doAction(const QString& name) override {
+        if (!actionNames().contains(name)) return;
+        if (action_->menu()) {
+            menu_->setActiveAction(action_);
+            return;
+        }
+        menu_->hide();
+        action_->trigger();
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+  private:
+    QPointer<QMenu> menu_;
+    QPointer<QAction> action_;
+};
+
+// A menu: its entries, in the order of its actions (the order in which Qt
+// reports the entry that gets the focus).
+class AccessibleMenu : public QAccessibleWidget {
+  public:
+    explicit AccessibleMenu(QMenu* menu) : QAccessibleWidget(menu, QAccessible::PopupMenu) {}
+    ~AccessibleMenu() override {
+        for (QAccessible::Id id : std::as_const(entries_))
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    QMenu* Menu() const { return static_cast<QMenu*>(widget()); }
+
+    // A menu of the menu bar is the child of its entry there, as in Qt.
+    QAccessibleInterface* parent() const override {
+        QAction* own = Menu()->menuAction();
+        for (QObject* o : own->associatedObjects()) {
+            auto* bar = qobject_cast<QMenuBar*>(o);
+            QAccessibleInterface* b = bar ? QAccessible::queryAccessibleInterface(bar) : nullptr;
+            const int index = bar ? static_cast<int>(bar->actions().indexOf(own)) : -1;
+            if (b && index >= 0)
+                if (QAccessibleInterface* entry = b->child(index)) return entry;
+        }
+        return QAccessibleWidget::parent();
+    }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) {
+            if (!widget()->accessibleName().isEmpty()) return widget()->accessibleName();
+            return WithoutAccessKey(Menu()->title());
+        }
+        return QAccessibleWidget::text(t);
+    }
+    int childCount() const override { return static_cast<int>(Menu()->actions().size()); }
+    QAccessibleInterface* child(int index) const override {
+        const QList<QAction*> actions = Menu()->actions();
+        if (index < 0 || index >= actions.size()) return nullptr;
+        QAction* action = actions[index];
+        auto it = entries_.constFind(action);
+        if (it != entries_.cend()) return QAccessible::accessibleInterface(*it);
+        auto* entry = new AccessibleMenuEntry(Menu(), action);
+        entries_.insert(action, QAccessible::registerAccessibleInterface(entry));
+        return entry;
+    }
+    int indexOfChild(const QAccessibleInterface* c) const override {
+        for (auto it = entries_.cbegin(); it != entries_.cend(); ++it)
+            if (QAccessible::accessibleInterface(it.value()) == c)
+                return static_cast<int>(Menu()->actions().indexOf(it.key()));
+        return -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        QAction* action = Menu()->actionAt(Menu()->mapFromGlobal(QPoint(x, y)));
+        return action ? child(static_cast<int>(Menu()->actions().indexOf(action))) : nullptr;
+    }
+    QAccessibleInterface* focusChild() const override {
+        QAction* action = Menu()->activeAction();
+        return action ? child(static_cast<int>(Menu()->actions().indexOf(action))) : nullptr;
+    }
+
+  private:
+    mutable QHash<QAction*, QAccessible::Id> entries_;
+};
+
 // ---- Combo boxes -----------------------------------------------------------
 
 // A combo box named by what it is for (its accessible name: "Livre",
@@ -775,6 +1186,16 @@ class AccessibleCombo : public QAccessibleWidget, public QAccessibleTextInterfac
   public:
     explicit AccessibleCombo(QComboBox* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {
         addControllingSignal(QStringLiteral("currentIndexChanged(int)"));
+        // The new value, as the text of the box put in (and selected, as in
+        // a field that the choice fills): a screen reader says it, while
+        // the change of value that Qt reports carries only the box's name.
+        QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [combo] {
+            if (!QAccessible::isActive() || !combo->hasFocus()) return;
+            const QString value = WithoutNonCharacters(combo->currentText());
+            if (value.isEmpty()) return;
+            QAccessibleTextInsertEvent inserted(combo, 0, value);
+            QAccessible::updateAccessibility(&inserted);
+        });
     }
 
     QComboBox* Combo() const { return static_cast<QComboBox*>(widget()); }
@@ -826,11 +1247,12 @@ class AccessibleCombo : public QAccessibleWidget, public QAccessibleTextInterfac
             QAccessibleWidget::doAction(name);
     }
 
-    // The value as a read-only text.
-    void selection(int, int* startOffset, int* endOffset) const override {
-        *startOffset = *endOffset = 0;
+    // The value as a read-only text, selected whole.
+    void selection(int selectionIndex, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = selectionIndex == 0 ? characterCount() : 0;
     }
-    int selectionCount() const override { return 0; }
+    int selectionCount() const override { return characterCount() > 0 ? 1 : 0; }
     void addSelection(int, int) override {}
     void removeSelection(int) override {}
     void setSelection(int, int, int) override {}
@@ -866,8 +1288,23 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
         return new AccessibleHtmlLabel(static_cast<THTMLabel*>(object));
     if (className == QLatin1String("lorvane::ChapterSpin"))
         return new AccessibleSpin(static_cast<QWidget*>(object));
+    if (className == QLatin1String("QLineEdit")) {
+        QWidget* parent = static_cast<QWidget*>(object)->parentWidget();
+        if (parent && QLatin1String(parent->metaObject()->className()) ==
+                          QLatin1String("lorvane::ChapterSpin"))
+            return new AccessibleSpinField(static_cast<QLineEdit*>(object));
+        return nullptr;
+    }
     if (className == QLatin1String("QToolButton"))
         return new AccessibleToolButton(static_cast<QToolButton*>(object));
+    if (className == QLatin1String("QWidget") && !static_cast<QWidget*>(object)->isWindow()) {
+        if (object->objectName() == QLatin1String(kAnnouncement))
+            return new AccessibleAnnouncement(static_cast<QWidget*>(object));
+        return new AccessibleContainer(static_cast<QWidget*>(object));
+    }
+    if (className == QLatin1String("QMenu")) return new AccessibleMenu(static_cast<QMenu*>(object));
+    if (className == QLatin1String("QTabBar"))
+        return new AccessibleTabBar(static_cast<QTabBar*>(object));
     if (className == QLatin1String("QComboBox"))
         return new AccessibleCombo(static_cast<QComboBox*>(object));
     if (className == QLatin1String("QTextEdit") || className == QLatin1String("QTextBrowser")) {
@@ -881,6 +1318,30 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
 }
 
 }  // namespace
+
+void Announce(QWidget* near, const QString& text) {
+    auto* said =
+        near->findChild<QWidget*>(QLatin1String(kAnnouncement), Qt::FindDirectChildrenOnly);
+    if (!said) {
+        said = new QWidget(near);
+        said->setObjectName(QLatin1String(kAnnouncement));
+        said->setGeometry(0, 0, 0, 0);
+        said->setFocusPolicy(Qt::NoFocus);
+        said->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    said->hide();
+    said->setAccessibleName(text);
+    said->show();
+}
+
+void NameMenusByTitle(QMenuBar* bar) {
+    for (QAction* a : bar->actions())
+        if (QMenu* menu = a->menu()) menu->setAccessibleName(WithoutAccessKey(a->text()));
+}
+
+void SayItemPlaces(THTMListBox* list) {
+    list->setProperty(kItemPlaces, true);
+}
 
 void InstallAccessibility() {
     static bool installed = false;

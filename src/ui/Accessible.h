@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QString>
+
+class QMenuBar;
+class QWidget;
+
 // What a screen reader hears of the program's own widgets. Qt bridges its
 // standard widgets to the accessibility bus by itself; the mini-HTML
 // widgets and the chapter spin get their interfaces here, so that a reader
@@ -12,15 +17,25 @@
 //   THTMLabel         static text;
 //   ChapterSpin       a spin box with its value and range (its QObject class
 //                     name is matched, the widget lives in another room);
+//                     its field, where the focus stands, a spin box too,
+//                     whose changes of value are reported;
 //   the page of a TBrowserPane
 //                     a document with its text, whose children are its
 //                     links (named by their words, a press action that does
 //                     what a click does, a place on the screen, a focus
-//                     event as Tab reaches each);
+//                     event as Tab reaches each) and whose caret moves are
+//                     reported;
 //   other text views  (the pad's) a text with its formats as attributes:
-//                     weight, style, underline, colour, size, text-position;
+//                     weight, style, underline, colour, size, text-position,
+//                     text-align;
 //   combo boxes       named by their accessible name ("Livre", "Police"...),
-//                     with the current item as value and as text;
+//                     with the current item as value and as text, selected;
+//                     a new item chosen is reported as that text put in,
+//                     which a screen reader says;
+//   tab bars          their tabs and nothing else, a tab focused only when
+//                     the bar has the focus;
+//   plain containers  (panes, strips) focused only when they have the focus
+//                     themselves, not through a focus proxy;
 //   tool buttons      whose press or toggle action clicks them.
 // Text offsets count what is read: the non-characters the text document
 // keeps (frame and cell markers) never reach a reader.
@@ -28,6 +43,20 @@
 
 namespace lorvane {
 
+class THTMListBox;
+
 void InstallAccessibility();
+
+// Says `text` to a screen reader at once, wherever the focus is: a
+// notification that appears in `near` (taking no room, never seen).
+void Announce(QWidget* near, const QString& text);
+
+// Each menu of the bar named by its title (without its access key), as a
+// screen reader says it before its first entry: "Fichier".
+void NameMenusByTitle(QMenuBar* bar);
+
+// The items of the list say their place after their text, from their value
+// (chapter * 1000 + verse): "Création du monde, 1:1".
+void SayItemPlaces(THTMListBox* list);
 
 }  // namespace lorvane

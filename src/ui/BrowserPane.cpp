@@ -34,6 +34,14 @@ class PaneBrowser : public QTextBrowser {
         setOpenLinks(false);
         setOpenExternalLinks(false);
         setUndoRedoEnabled(false);
+        // A caret that the keys move through the text (and Shift with them
+        // selects), as a reader who does not see the page reads it.
+        setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
+        // Until the reader is in the page, the caret follows the view (a
+        // page opened at a verse, a scroll): the keys start where the eyes do.
+        connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+            if (!hasFocus() && !textCursor().hasSelection()) PlaceCaretInView();
+        });
         // The page's own default: a serif face of 12 points ("medium"), so
         // that FONT sizes 1 to 7 come out near 8, 10, 12, 14, 17, 21 and 25
         // points, the sizes pages are written for.
@@ -48,6 +56,8 @@ class PaneBrowser : public QTextBrowser {
     QString pendingHref;
     // Adds the pane's owner's entries to the context menu.
     std::function<void(QMenu*, const QPoint&)> menuHook;
+    // Whether the current event is a key.
+    bool byKeys = false;
     // The page to show once the view is shown.
     std::optional<QString> pendingPage;
     QBrush pendingBase;
@@ -172,9 +182,11 @@ class PaneBrowser : public QTextBrowser {
     }
 
     void keyPressEvent(QKeyEvent* e) override {
+        if (MovesCaret(e->key()) && !textCursor().hasSelection()) PlaceCaretInView();
         // Ctrl+Home and Ctrl+End: the top and the end of the page.
         if ((e->key() == Qt::Key_Home || e->key() == Qt::Key_End) &&
             (e->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
+            moveCursor(e->key() == Qt::Key_Home ? QTextCursor::Start : QTextCursor::End);
             verticalScrollBar()->triggerAction(e->key() == Qt::Key_Home
                                                    ? QAbstractSlider::SliderToMinimum
                                                    : QAbstractSlider::SliderToMaximum);
@@ -199,8 +211,24 @@ class PaneBrowser : public QTextBrowser {
                 return;
             }
             pendingHref = c.charFormat().anchorHref();
+        } else if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+            // The caret on a link: Enter follows it.
+            QTextCursor c = textCursor();
+            c.movePosition(QTextCursor::NextCharacter);
+            const QString href = c.charFormat().anchorHref();
+            if (!href.isEmpty() && c.charFormat().isAnchor()) {
+                pendingHref = href;
+                byKeys = true;
+                emit anchorClicked(QUrl(href));
+                byKeys = false;
+                pendingHref.clear();
+                e->accept();
+                return;
+            }
         }
+        byKeys = true;
         QTextBrowser::keyPressEvent(e);
+        byKeys = false;
         pendingHref.clear();
     }
 
@@ -249,7 +277,49 @@ class PaneBrowser : public QTextBrowser {
             Qt::QueuedConnection);
     }
 
+    // The keyboard's way into the page: the caret goes to the first line in
+    // view (once the focus is there, so that a screen reader hears the page
+    // and then that line).
+    void focusInEvent(QFocusEvent* e) override {
+        QTextBrowser::focusInEvent(e);
+        if (e->reason() == Qt::MouseFocusReason) return;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (hasFocus() && !textCursor().hasSelection()) PlaceCaretInView();
+            },
+            Qt::QueuedConnection);
+    }
+
   private:
+    static bool MovesCaret(int key) {
+        switch (key) {
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+            case Qt::Key_Left:
+            case Qt::Key_Right:
+            case Qt::Key_Home:
+            case Qt::Key_End:
+            case Qt::Key_PageUp:
+            case Qt::Key_PageDown:
+                return true;
+            default:
+                return false;
+        }
+    }
+
+    // A caret out of view (the page was scrolled, or opened at a verse)
+    // comes to the start of the first whole line in view.
+    void PlaceCaretInView() {
+        const QRect view = viewport()->rect();
+        const QRect caret = cursorRect();
+        if (view.contains(caret.topLeft()) && view.contains(caret.bottomLeft())) return;
+        QTextCursor c = cursorForPosition(QPoint(1, 1));
+        if (cursorRect(c).top() < 0) c.movePosition(QTextCursor::Down);
+        c.movePosition(QTextCursor::StartOfLine);
+        setTextCursor(c);
+    }
+
     void FinishShowing() {
         settling = false;
         Settle();
@@ -407,6 +477,10 @@ bool TBrowserPane::HasMark() const {
 QTextBrowser* TBrowserPane::Browser() const {
     view_->Ready();
     return view_;
+}
+
+bool TBrowserPane::FollowingByKeyboard() const {
+    return view_->byKeys;
 }
 
 QString TBrowserPane::LocationURL() const {

@@ -99,6 +99,10 @@ class TBrowserPane : public QWidget {
     // The local path of the page shown; empty for none or a non-local one.
     QString LocationPath() const;
 
+    // Whether the link being followed was activated by a key (Enter on it),
+    // while its navigation is decided.
+    bool FollowingByKeyboard() const;
+
     // The text view inside the pane (for layout, tests and screenshots).
     QTextBrowser* Browser() const;
 

@@ -4,11 +4,17 @@
 #include <QAccessible>
 #include <QAccessibleValueInterface>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTextBrowser>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QtTest>
+#include <filesystem>
 
 #include "Accessible.h"
 #include "AppFixture.h"
@@ -25,6 +31,7 @@
 #include "MiniHtml.h"
 #include "ReaderText.h"
 #include "SearchPane.h"
+#include "Splash.h"
 #include "TextTabs.h"
 
 using namespace lorvane;
@@ -179,7 +186,8 @@ class AccessibilityTest : public testing::MainWindowTestCase {
         QCOMPARE(list->childCount(), 5);
         QAccessibleInterface* item = list->child(1);
         QCOMPARE(item->role(), QAccessible::ListItem);
-        QCOMPARE(item->text(QAccessible::Name), QString::fromUtf8("Création"));
+        // Each heading says the place it opens.
+        QCOMPARE(item->text(QAccessible::Name), QString::fromUtf8("Création, 1:1"));
         QCOMPARE(list->indexOfChild(item), 1);
         QCOMPARE(item->parent(), list);
         QVERIFY(!item->state().selected);
@@ -218,7 +226,7 @@ class AccessibilityTest : public testing::MainWindowTestCase {
         QTextBrowser* view = w->WB->Browser();
         QAccessibleInterface* pane = Of(view);
         QCOMPARE(pane->role(), QAccessible::Document);
-        QCOMPARE(pane->text(QAccessible::Name), QString("Texte biblique"));
+        QCOMPARE(pane->text(QAccessible::Name), QString::fromUtf8("Genèse 1 — Texte biblique"));
         QVERIFY(pane->textInterface()->text(0, 200).contains(QString("Texte 1.1.1")));
         // Genèse 1 sends its first two verses to Psaumes 23:1-6 and book 43, 3:16.
         QCOMPARE(pane->childCount(), 2);
@@ -250,6 +258,196 @@ class AccessibilityTest : public testing::MainWindowTestCase {
         QTRY_VERIFY(w->FDlgPassage->isVisible());
         QVERIFY(w->FDlgPassage->WB->Browser()->toPlainText().contains(QString("Texte 43.3.16")));
         w->FDlgPassage->close();
+    }
+
+    void readingPaneHasACaretThatTheArrowsMove() {
+        QTextBrowser* view = w->WB->Browser();
+        QAccessibleInterface* pane = Of(view);
+        QAccessibleTextInterface* text = pane->textInterface();
+        const QString all = text->text(0, text->characterCount());
+        view->setFocus();
+        QTRY_VERIFY(view->hasFocus());
+        QCOMPARE(text->cursorPosition(), 0);
+        // Down: the next line, and the reader is told where the caret is.
+        events.clear();
+        QTest::keyClick(view, Qt::Key_Down);
+        const int line2 = text->cursorPosition();
+        QVERIFY(line2 > 0);
+        QCOMPARE(all.at(line2 - 1), QChar(u'\n'));
+        QVERIFY(std::any_of(events.begin(), events.end(),
+                            [](const auto& e) { return e.first == QAccessible::TextCaretMoved; }));
+        // Shift+End selects the line, for copying.
+        QTest::keyClick(view, Qt::Key_End, Qt::ShiftModifier);
+        QVERIFY(view->textCursor().hasSelection());
+        QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(text->cursorPosition(), text->characterCount());
+        QTest::keyClick(view, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(text->cursorPosition(), 0);
+        QCOMPARE(view->verticalScrollBar()->value(), 0);
+
+        // Enter with the caret on a link follows it.
+        const QString target("L43 3:16");
+        text->setCursorPosition(all.indexOf(target) + 2);
+        QTest::keyClick(view, Qt::Key_Return);
+        QTRY_VERIFY(w->FDlgPassage->isVisible());
+        // The passage window opens with the keyboard in its text.
+        QTRY_COMPARE(QApplication::focusWidget(),
+                     static_cast<QWidget*>(w->FDlgPassage->WB->Browser()));
+        w->FDlgPassage->close();
+
+        // A page opened at a verse further down: the caret starts there.
+        view->clearFocus();
+        w->resize(1000, 300);
+        w->ActionTexteLigne->trigger();  // one verse a line
+        w->TakeIntoNewTab(19, 119, 5);
+        QTRY_VERIFY(view->verticalScrollBar()->value() > 0);
+        QVERIFY(view->viewport()->rect().contains(view->cursorRect()));
+        int start = 0;
+        int end = 0;
+        const QString line =
+            text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &start, &end);
+        QVERIFY2(line.contains("19.119.5"), qPrintable(line));
+    }
+
+    void enterOnABookOfTheTableReadsIt() {
+        QTextBrowser* table = w->WBLivres->Browser();
+        QAccessibleInterface* page = Of(table);
+        QCOMPARE(page->child(0)->text(QAccessible::Name), QString("Psaumes"));
+        page->child(0)->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+        QTRY_VERIFY(table->hasFocus());
+        focused.clear();
+        QTest::keyClick(table, Qt::Key_Return);
+        QCOMPARE(w->CurrentBook, 19);
+        // The keyboard goes on into the chapter, named by its place.
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->WB->Browser()));
+        QVERIFY(!focused.isEmpty() && focused.last().endsWith("Texte biblique"));
+        QCOMPARE(Name(w->WB->Browser()), QString::fromUtf8("Psaumes 1 — Texte biblique"));
+        // A click keeps the focus where it is.
+        w->WBLivres->FollowLink("19");
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->WB->Browser()));
+
+        // A chapter that cannot be written: the book box stays with the page.
+        const std::string chapter = dir->appDir() + "temp.htm";
+        std::filesystem::remove(chapter);
+        std::filesystem::create_directory(chapter);
+        w->OpenBook(2);
+        QCOMPARE(w->CurrentBook, 19);
+        QCOMPARE(w->CBLivre->currentText(), QString("Psaumes"));
+        QCOMPARE(w->SpinChapitre->Value(), 1);
+    }
+
+    void onlyTheFocusedTabIsFocused() {
+        QTabBar* bar = w->TCTexte->Bar();
+        QAccessibleInterface* tabs = Of(bar);
+        // One tab, and no arrow buttons among the tabs.
+        QCOMPARE(tabs->childCount(), 1);
+        w->LBIndex->setFocus();
+        QTRY_VERIFY(w->LBIndex->hasFocus());
+        QAccessibleInterface* tab = tabs->child(0);
+        QCOMPARE(tab->role(), QAccessible::PageTab);
+        QVERIFY(tab->state().selected);
+        QVERIFY(!tab->state().focused);
+        QCOMPARE(tabs->focusChild(), nullptr);
+        // Nor do the widgets around the focus, whose focus proxy it is.
+        w->WB->Browser()->setFocus();
+        QTRY_VERIFY(w->WB->Browser()->hasFocus());
+        QVERIFY(Of(w->WB->Browser())->state().focused);
+        QVERIFY(!Of(w->WB)->state().focused);
+        w->SpinChapitre->Edit()->setFocus();
+        QTRY_VERIFY(w->SpinChapitre->Edit()->hasFocus());
+        QVERIFY(!Of(w->SpinChapitre)->state().focused);
+        bar->setFocus();
+        QTRY_VERIFY(bar->hasFocus());
+        QVERIFY(tab->state().focused);
+        QCOMPARE(tabs->focusChild(), tab);
+        w->BtnNouveau->click();
+        QCOMPARE(tabs->childCount(), 2);
+        QCOMPARE(tabs->child(1)->text(QAccessible::Name), QString::fromUtf8("Genèse 1"));
+        QVERIFY(!tabs->child(1)->state().selected);
+        tabs->child(1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(bar->currentIndex(), 1);
+    }
+
+    void newValuesOfTheBoxesAreSaid() {
+        // The book box: its new value as its text, put in and selected.
+        w->CBLivre->setFocus();
+        QTRY_VERIFY(w->CBLivre->hasFocus());
+        events.clear();
+        QTest::keyClick(w->CBLivre, Qt::Key_Down);
+        QAccessibleTextInterface* box = Of(w->CBLivre)->textInterface();
+        QCOMPARE(box->text(0, box->characterCount()), QString("Livre 2"));
+        int start = -1;
+        int end = -1;
+        box->selection(0, &start, &end);
+        QCOMPARE(std::pair(start, end), std::pair(0, 7));
+        QVERIFY(std::find(events.begin(), events.end(), std::pair(QAccessible::TextInserted, -1)) !=
+                events.end());
+        QCOMPARE(w->CurrentBook, 2);
+
+        // The chapter box: a spin box whose value changes with Up.
+        QWidget* field = w->SpinChapitre->Edit();
+        field->setFocus();
+        QTRY_VERIFY(field->hasFocus());
+        QAccessibleInterface* spin = Of(field);
+        QCOMPARE(spin->role(), QAccessible::SpinBox);
+        QCOMPARE(spin->text(QAccessible::Name), QString("Chapitre"));
+        events.clear();
+        QTest::keyClick(field, Qt::Key_Up);
+        QCOMPARE(spin->valueInterface()->currentValue().toInt(), 2);
+        QCOMPARE(spin->textInterface()->text(0, 5), QString("2"));
+        QVERIFY(std::find(events.begin(), events.end(), std::pair(QAccessible::ValueChanged, -1)) !=
+                events.end());
+    }
+
+    void searchRunsWithReturnAndSaysItsCount() {
+        w->ActionRechercher->trigger();
+        TPanneauRechercher* search = w->PanneauRechercher;
+        search->EditRech->setText("Texte");
+        search->CBRechDans->setCurrentIndex(0);  // ce chapitre
+        search->BtnRech->setFocus();
+        QTRY_VERIFY(search->BtnRech->hasFocus());
+        events.clear();
+        QTest::keyClick(search->BtnRech, Qt::Key_Return);
+        QVERIFY(w->LBRech->Count() > 1);
+        // The count is said at once, as a notification that appears.
+        auto* said = search->findChild<QWidget*>("lorvaneAnnouncement");
+        QVERIFY(said && said->isVisible());
+        QCOMPARE(Of(said)->role(), QAccessible::Notification);
+        QCOMPARE(Name(said), QString::fromUtf8("20 éléments trouvés"));
+        QVERIFY(std::find(events.begin(), events.end(), std::pair(QAccessible::ObjectShow, -1)) !=
+                events.end());
+        QCOMPARE(said->size(), QSize(0, 0));
+    }
+
+    void menusOpenByTheirKeysAndAboutIsRead() {
+        QMenu* help = nullptr;
+        for (QAction* a : w->menuBar()->actions())
+            if (a->text().remove(u'&') == "?") help = a->menu();
+        QVERIFY(help);
+        QVERIFY(help->title().contains("&?"));
+        QCOMPARE(Name(help), QString("?"));
+        // Options that can be checked say whether they are.
+        QMenu* options = nullptr;
+        for (QObject* o : w->ActionTexteLigne->associatedObjects())
+            if (auto* m = qobject_cast<QMenu*>(o)) options = m;
+        QVERIFY(options);
+        QAccessibleInterface* menu = Of(options);
+        QCOMPARE(menu->text(QAccessible::Name), QString("Options"));
+        QAccessibleInterface* ligne =
+            menu->child(static_cast<int>(options->actions().indexOf(w->ActionTexteLigne)));
+        QCOMPARE(ligne->text(QAccessible::Name), QString("Versets par ligne"));
+        QCOMPARE(ligne->role(), QAccessible::CheckBox);
+        QVERIFY(ligne->state().checkable);
+        const bool checked = w->ActionTexteLigne->isChecked();
+        QCOMPARE(bool(ligne->state().checked), checked);
+        w->ActionTexteLigne->trigger();
+        QCOMPARE(bool(ligne->state().checked), !checked);
+        QAccessibleInterface* size =
+            menu->child(static_cast<int>(options->actions().indexOf(w->ActionTaille)));
+        QCOMPARE(size->role(), QAccessible::MenuItem);
+        QCOMPARE(menu->indexOfChild(size), options->actions().indexOf(w->ActionTaille));
+        TFSplash about(w);
+        QVERIFY(Of(&about)->text(QAccessible::Description).startsWith("Lorvane, version 0.9.2."));
     }
 
     void noTextHoldsTheDocumentsFrameMarkers() {
@@ -332,6 +530,9 @@ class AccessibilityTest : public testing::MainWindowTestCase {
         int end = 0;
         text->attributes(1, &start, &end);
         QCOMPARE(std::pair(start, end), std::pair(1, 2));
+        QCOMPARE(Attribute(text, 1, "text-align"), QString("left"));
+        pad->setAlignment(Qt::AlignHCenter);
+        QCOMPARE(Attribute(text, 1, "text-align"), QString("center"));
         pad->document()->setModified(false);
     }
 

@@ -66,9 +66,11 @@ def press(node):
 
 
 def module(name):
-    """Brings a module pane forward with its menu item."""
+    """Brings a module pane forward with its menu item (a check box: the
+    entry of the pane shown is checked)."""
     item = next((n for n in walk(window)
-                 if n.getRole() == pyatspi.ROLE_MENU_ITEM and n.name == name), None)
+                 if n.getRole() in (pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_CHECK_BOX)
+                 and n.name == name and n.parent.getRole() == pyatspi.ROLE_POPUP_MENU), None)
     if item is None:
         fail("no menu item \"%s\"" % name)
     item.queryAction().doAction(0)
@@ -123,7 +125,7 @@ print("tab buttons: Créer un onglet, Fermer le chapitre")
 # The reading pane's text.
 pane = None
 for node in walk(window):
-    if node.name == "Texte biblique" and "Text" in pyatspi.utils.listInterfaces(node):
+    if node.name.endswith("Texte biblique") and "Text" in pyatspi.utils.listInterfaces(node):
         pane = node
         break
 if pane is None:
@@ -147,7 +149,7 @@ if not {"Texte", "Méthode", "Dans"} <= labels:
 print("search pane: Texte, Méthode, Dans, Rechercher... ; writing pad: Gras, Note ...")
 
 # The reading pane is a document whose links are its children.
-pane = find(window, pyatspi.ROLE_DOCUMENT_FRAME, "Texte biblique")
+pane = find(window, pyatspi.ROLE_DOCUMENT_FRAME, "Genèse 1 — Texte biblique")
 if pane is None:
     fail("the reading pane is not a document")
 links = [pane.getChildAtIndex(i) for i in range(pane.childCount)]
