@@ -140,7 +140,7 @@ void TFBible::BuildMoves() {
     // Ctrl+L and Ctrl+P belong to the writing pad while it has the focus:
     // here they work only where the focus is outside it, a context that
     // never overlaps the pad's own.
-    action(ActionImprimer, "ActionImprimer", QStringLiteral("&Imprimer le chapitre..."),
+    action(ActionImprimer, "ActionImprimer", QStringLiteral("Im&primer le chapitre..."),
            {QKeySequence(Qt::CTRL | Qt::Key_P)}, [this] { PrintChapterClick(); });
     action(ActionAllerAL, "ActionAllerAL", QStringLiteral("Aller à"),
            {QKeySequence(Qt::CTRL | Qt::Key_L)}, [this] { BoxAllerA->Focus(); });

@@ -11,7 +11,7 @@ builder=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # The reader's own folders (signets, the last session) in the throwaway one.
-export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/share"
 
 accents="$work/Téléchargements/Ma Bible"
 latin1=$(printf '%s/ancien \351t\351 \377' "$work")

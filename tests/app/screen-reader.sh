@@ -6,9 +6,11 @@
 # usage: screen-reader.sh LORVANE LORVANE_DATA [LSG_USFM_DIR]
 set -eu
 work=$(mktemp -d)
-trap 'kill $pid 2>/dev/null; rm -rf "$work"' EXIT
+pid=""
+# The program keeps its session as it ends: wait for it before the folder goes.
+trap '[ -z "$pid" ] || { kill $pid 2>/dev/null; wait $pid 2>/dev/null || true; }; rm -rf "$work"' EXIT
 # The reader's own folders (signets, the last session) in the throwaway one.
-export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/share"
 cp "$1" "$work/lorvane"
 if [ -n "${3:-}" ] && [ -d "$3" ]; then
     "$2" --usfm "$3" --out "$work/data" >/dev/null

@@ -12,7 +12,7 @@ builder=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # The reader's own folders (signets, the last session) in the throwaway one.
-export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/share"
 
 mkdir -p "$work/good" "$work/bad" "$work/elsewhere"
 cp "$program" "$work/good/lorvane"

@@ -28,9 +28,9 @@ sword::SWCompress* Compressor(const std::string& name) {
 }
 
 template <typename Module>
-void Fill(Module& module, const SwordModuleSpec& spec) {
+void Fill(Module& module, const SwordModuleRecipe& recipe) {
     sword::VerseKey key;
-    for (const auto& [osis, text] : spec.verses) {
+    for (const auto& [osis, text] : recipe.verses) {
         key.setText(osis.c_str());
         module.setKey(key);
         module.setEntry(text.c_str());
@@ -48,7 +48,7 @@ void WidenRawIndex(const fs::path& vss) {
 
 }  // namespace
 
-std::vector<std::pair<std::string, std::string>> SwordModuleSpec::DefaultVerses() {
+std::vector<std::pair<std::string, std::string>> SwordModuleRecipe::DefaultVerses() {
     return {
         {"Gen.1.1", "<title>La création</title>Au commencement, Dieu créa les cieux et la terre."},
         {"Gen.1.2", "La terre était informe et vide."},
@@ -60,54 +60,54 @@ std::vector<std::pair<std::string, std::string>> SwordModuleSpec::DefaultVerses(
     };
 }
 
-fs::path WriteSwordModule(const fs::path& root, const SwordModuleSpec& spec) {
-    std::string folder = spec.name;
+fs::path WriteSwordModule(const fs::path& root, const SwordModuleRecipe& recipe) {
+    std::string folder = recipe.name;
     for (char& c : folder)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    std::string kind = spec.driver;
+    std::string kind = recipe.driver;
     for (char& c : kind)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    const bool compressed = spec.driver[0] == 'z';
+    const bool compressed = recipe.driver[0] == 'z';
     if (kind == "rawtext4") kind = "rawtext";
     if (kind == "ztext4") kind = "ztext";
     const std::string dataPath = "./modules/texts/" + kind + "/" + folder + "/";
     const fs::path data = root / dataPath;
     fs::create_directories(data);
     const std::string dir = data.string();
-    if (spec.driver == "RawText" || spec.driver == "RawText4") {
+    if (recipe.driver == "RawText" || recipe.driver == "RawText4") {
         sword::RawText::createModule(dir.c_str());
         {
             sword::RawText module(dir.c_str());
-            Fill(module, spec);
+            Fill(module, recipe);
         }
-        if (spec.driver == "RawText4")
+        if (recipe.driver == "RawText4")
             for (const char* t : {"ot.vss", "nt.vss"})
                 WidenRawIndex(data / t);
-    } else if (spec.driver == "zText4") {
+    } else if (recipe.driver == "zText4") {
         sword::zText4::createModule(dir.c_str(), CHAPTERBLOCKS);
         sword::zText4 module(dir.c_str(), nullptr, nullptr, CHAPTERBLOCKS,
-                             Compressor(spec.compression));
-        Fill(module, spec);
+                             Compressor(recipe.compression));
+        Fill(module, recipe);
     } else {
         sword::zText::createModule(dir.c_str(), CHAPTERBLOCKS);
         sword::zText module(dir.c_str(), nullptr, nullptr, CHAPTERBLOCKS,
-                            Compressor(spec.compression));
-        Fill(module, spec);
+                            Compressor(recipe.compression));
+        Fill(module, recipe);
     }
 
     const fs::path conf = root / "mods.d" / (folder + ".conf");
     fs::create_directories(conf.parent_path());
     std::ofstream(conf, std::ios::binary)
-        << "[" << spec.name << "]\n"
+        << "[" << recipe.name << "]\n"
         << "DataPath=" << dataPath << "\n"
-        << "ModDrv=" << spec.driver << "\n"
-        << (compressed ? "CompressType=" + spec.compression + "\nBlockType=CHAPTER\n" : "")
-        << "SourceType=" << spec.markup << "\n"
+        << "ModDrv=" << recipe.driver << "\n"
+        << (compressed ? "CompressType=" + recipe.compression + "\nBlockType=CHAPTER\n" : "")
+        << "SourceType=" << recipe.markup << "\n"
         << "Encoding=UTF-8\nLang=fr\nVersification=KJV\n"
         << "Description=Bible d'essai à l'accent\nAbbreviation=BÉ\n"
         << "GlobalOptionFilter=OSISHeadings\nGlobalOptionFilter=OSISFootnotes\n"
         << "GlobalOptionFilter=OSISScripref\n"
-        << spec.extraConf;
+        << recipe.extraConf;
     return conf;
 }
 

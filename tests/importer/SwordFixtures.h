@@ -13,7 +13,7 @@
 
 namespace lorvane::testing {
 
-struct SwordModuleSpec {
+struct SwordModuleRecipe {
     std::string name = "BibleEssai";
     std::string driver = "zText";     // RawText, RawText4, zText, zText4
     std::string compression = "ZIP";  // ZIP, LZSS, BZIP2, XZ (z drivers)
@@ -28,7 +28,7 @@ struct SwordModuleSpec {
 
 // Writes the module into the library folder `root`; returns its .conf.
 std::filesystem::path WriteSwordModule(const std::filesystem::path& root,
-                                       const SwordModuleSpec& spec);
+                                       const SwordModuleRecipe& recipe);
 
 // Every file under `root`, by its path relative to it.
 ZipEntries FolderEntries(const std::filesystem::path& root);

@@ -16,7 +16,7 @@ namespace lorvane::importer {
 namespace {
 
 namespace fs = std::filesystem;
-using lorvane::testing::SwordModuleSpec;
+using lorvane::testing::SwordModuleRecipe;
 using lorvane::testing::TempDir;
 
 struct SwordImport : ::testing::Test {
@@ -25,10 +25,10 @@ struct SwordImport : ::testing::Test {
         steps.swordHelper = LORVANE_SWORD_HELPER;
     }
     // The module written as a library, then zipped.
-    fs::path Zip(const SwordModuleSpec& spec) {
+    fs::path Zip(const SwordModuleRecipe& recipe) {
         TempDir library;
-        lorvane::testing::WriteSwordModule(library.path(), spec);
-        const fs::path zip = source.path() / (spec.driver + spec.compression + ".zip");
+        lorvane::testing::WriteSwordModule(library.path(), recipe);
+        const fs::path zip = source.path() / (recipe.driver + recipe.compression + ".zip");
         lorvane::testing::WriteZip(zip, lorvane::testing::FolderEntries(library.path()));
         return zip;
     }
@@ -58,10 +58,10 @@ TEST_F(SwordImport, EveryDriverAndCompressionImports) {
     };
     for (const auto& [driver, compression] : kinds) {
         SCOPED_TRACE(std::string(driver) + " " + compression);
-        SwordModuleSpec spec;
-        spec.driver = driver;
-        spec.compression = compression;
-        ImportResult r = Import(Zip(spec));
+        SwordModuleRecipe recipe;
+        recipe.driver = driver;
+        recipe.compression = compression;
+        ImportResult r = Import(Zip(recipe));
         EXPECT_EQ(r.books, 2);
         EXPECT_EQ(VerseText(r.tables, 1, 1, 1),
                   "Au commencement, Dieu créa les cieux et la terre.");
@@ -87,11 +87,11 @@ TEST_F(SwordImport, AModuleBringsItsNameHeadingsAndCrossReferences) {
     EXPECT_EQ(r.tables.CrossRefTable[1].Target.Book, 1);
 
     // Other markups through libsword's own filters.
-    SwordModuleSpec thml;
+    SwordModuleRecipe thml;
     thml.markup = "ThML";
     thml.verses = {{"Gen.1.1", "Au <i>commencement</i><note>une note</note>."}};
     EXPECT_EQ(VerseText(Import(Zip(thml)).tables, 1, 1, 1), "Au commencement.");
-    SwordModuleSpec gbf;
+    SwordModuleRecipe gbf;
     gbf.markup = "GBF";
     gbf.verses = {{"Gen.1.1", "Au <FI>commencement<Fi>."}};
     EXPECT_EQ(VerseText(Import(Zip(gbf)).tables, 1, 1, 1), "Au commencement.");
@@ -106,7 +106,7 @@ TEST_F(SwordImport, TheConfOfAnUnzippedLibraryImports) {
 }
 
 TEST_F(SwordImport, ModulesThatAreNoReadableBibleAreRefused) {
-    SwordModuleSpec commentary;
+    SwordModuleRecipe commentary;
     commentary.extraConf = "";
     {
         TempDir library;
