@@ -344,7 +344,7 @@ void TFBible::OpenSignet(int book, int chapter, int verse) {
 
 QString TFBible::BibleAbbreviation() const {
     const std::optional<QByteArray> bytes =
-        ReadUserFile(PathToQt(communs_.Path("data/sigle.txt")), 256);
+        ReadUserFile(PathToQt(communs_.BiblePath("data/sigle.txt")), 256);
     if (!bytes) return {};
     return QString::fromUtf8(bytes->left(bytes->indexOf('\n'))).simplified().left(20);
 }

@@ -3,8 +3,10 @@
 #include <fcntl.h>
 #include <stdio.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 #include <system_error>
 
@@ -140,6 +142,25 @@ void RemoveImportLeftovers(const std::string& appDir) {
     RemoveQuietly(folder / "data.new");
 }
 
+std::string AbbreviationFromSourceName(const fs::path& source) {
+    std::string stem = source.filename().string();
+    if (stem.empty()) stem = source.parent_path().filename().string();
+    stem = stem.substr(0, stem.find('.'));
+    stem = stem.substr(0, stem.find('_'));  // "fraLSG_usfm"
+    // A book file of a set: "02-GENfraLSG".
+    if (stem.size() > 6 && std::isdigit(static_cast<unsigned char>(stem[0])) &&
+        std::isdigit(static_cast<unsigned char>(stem[1])) && stem[2] == '-')
+        stem = stem.substr(6);
+    auto lower = [](char c) { return c >= 'a' && c <= 'z'; };
+    auto upperOrDigit = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); };
+    if (stem.size() < 5 || !lower(stem[0]) || !lower(stem[1]) || !lower(stem[2])) return "";
+    const std::string rest = stem.substr(3);
+    if (rest.size() > 8 || !(rest[0] >= 'A' && rest[0] <= 'Z')) return "";
+    for (char c : rest)
+        if (!upperOrDigit(c)) return "";
+    return rest;
+}
+
 ImportResult ImportBible(const std::string& appDir, const fs::path& source,
                          const ImportSteps& steps) {
     return ImportBible(appDir, appDir, source, steps);
@@ -183,6 +204,8 @@ ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
         form = BibleFormName(read.form);
         name = std::move(read.name);
     }
+    std::string abbreviation =
+        sword.abbreviation.empty() ? AbbreviationFromSourceName(source) : sword.abbreviation;
     const std::vector<int> missing = MissingBooks(bible);
     std::vector<ShortBook> shortBooks = ShortBooks(bible);
     if (report.HasErrors()) {
@@ -209,11 +232,17 @@ ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
         try {
             fs::create_directory(staging);
             WriteDataFolder(staging / "data", bible, {}, {});
+            // The Bible's short name, for the references of copied verses.
+            if (!abbreviation.empty())
+                std::ofstream(staging / "data" / kAbbreviationFile, std::ios::binary)
+                    << abbreviation << "\n";
             // The study pages go with the program, not with the text; any
-            // other file found in data/ stays with it too.
+            // other file found in data/ stays with it too (not the old
+            // Bible's short name).
             for (const auto& entry : fs::directory_iterator(current)) {
                 const std::string name = entry.path().filename().string();
-                const bool table = IsDataFileName(name) && name.compare(0, 5, "them.") != 0;
+                const bool table = (IsDataFileName(name) && name.compare(0, 5, "them.") != 0) ||
+                                   name == kAbbreviationFile;
                 if (!table && entry.is_regular_file())
                     fs::copy_file(entry.path(), staging / "data" / name);
             }
@@ -261,7 +290,7 @@ ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
                         std::move(form),
                         std::move(name),
                         std::move(shortBooks),
-                        std::move(sword.abbreviation)};
+                        std::move(abbreviation)};
     result.tables.AppDir = result.tables.BibleDir = folder.string() + "/";
     return result;
 }

@@ -283,5 +283,27 @@ TEST(Import, WhatACrashLeftBesideDataIsClearedAtTheNextStartOrImport) {
     EXPECT_EQ(VerseText(c, 1, 1, 2), "Texte de GEN 1.2");
 }
 
+TEST(Import, TheBiblesShortNameComesFromItsDownloadedFileName) {
+    // eBible names a set by its language and abbreviation.
+    EXPECT_EQ(AbbreviationFromSourceName("/home/l/Téléchargements/fraLSG_usfm.zip"), "LSG");
+    EXPECT_EQ(AbbreviationFromSourceName("/tmp/fraLSG/02-GENfraLSG.usfm"), "LSG");
+    EXPECT_EQ(AbbreviationFromSourceName("engWEB_usfm.zip"), "WEB");
+    EXPECT_EQ(AbbreviationFromSourceName("fraDBY1885.xml"), "DBY1885");
+    // Anything else tells no short name.
+    for (const char* none : {"bible.zip", "lsg1910", "02-GEN.usfm", "fraLouisSegond.zip",
+                             "fraABCDEFGHIJ_usfm.zip", "FRALSG.zip", "fr.zip", ""})
+        EXPECT_EQ(AbbreviationFromSourceName(none), "") << none;
+
+    // The import keeps it beside the Bible, and the next import without
+    // one does not inherit it.
+    ProgramFolder app;
+    const fs::path lsg = app.source.path() / "fraLSG_usfm.zip";
+    WriteZip(lsg, {{"GEN.usfm", TinyBook("GEN")}});
+    ImportBible(app.dir.appDir(), lsg);
+    EXPECT_EQ(lorvane::testing::ReadFile(app.dir.path() / "data" / kAbbreviationFile), "LSG\n");
+    ImportBible(app.dir.appDir(), app.Zip({{"GEN.usfm", TinyBook("GEN")}}));
+    EXPECT_FALSE(fs::exists(app.dir.path() / "data" / kAbbreviationFile));
+}
+
 }  // namespace
 }  // namespace lorvane::importer
