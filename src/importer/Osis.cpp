@@ -96,6 +96,70 @@ std::string StripMarkup(std::string_view xml) {
     return out;
 }
 
+std::string OsisPlainText(std::string_view osis) {
+    const std::string marked = RemoveTitles(SpaceAroundNotes(osis));
+    const std::string_view xml = marked;
+    std::string out;
+    out.reserve(xml.size());
+    bool blank = true;  // no space at the start, none twice
+    auto space = [&] {
+        if (!blank) out += ' ';
+        blank = true;
+    };
+    int inNote = 0;  // inside a note or a speaker's label, which the reader does not see
+    for (std::size_t i = 0; i < xml.size(); ++i) {
+        const char c = xml[i];
+        if (c == '<') {
+            const std::size_t end = xml.find('>', i);
+            if (end == std::string_view::npos) break;
+            const std::string_view tag = xml.substr(i + 1, end - i - 1);
+            const bool closing = !tag.empty() && tag[0] == '/';
+            const bool empty = !tag.empty() && tag.back() == '/';
+            std::string_view name = tag.substr(closing ? 1 : 0);
+            name = name.substr(0, name.find_first_of(" \t\r\n/"));
+            if (name == "note" || name == "speaker") {
+                if (closing && inNote > 0)
+                    --inNote;
+                else if (!closing && !empty)
+                    ++inNote;
+            } else if (inNote == 0 &&
+                       (name == "lb" || name == "l" || name == "lg" || name == "p" ||
+                        name == "div" || name == "br" || name == "milestone" || name == "item")) {
+                space();
+            }
+            i = end;
+            continue;
+        }
+        if (inNote > 0) continue;
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+            space();
+            continue;
+        }
+        if (c == '&') {
+            static constexpr std::pair<std::string_view, char> kEntities[] = {
+                {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+            bool done = false;
+            for (auto [entity, letter] : kEntities) {
+                if (xml.substr(i, entity.size()) == entity) {
+                    out += letter;
+                    i += entity.size() - 1;
+                    done = true;
+                    break;
+                }
+            }
+            if (done) {
+                blank = false;
+                continue;
+            }
+        }
+        out += c;
+        blank = false;
+    }
+    while (!out.empty() && out.back() == ' ')
+        out.pop_back();
+    return out;
+}
+
 std::string SpaceAroundNotes(std::string_view osis) {
     std::string out;
     out.reserve(osis.size() + 16);

@@ -22,6 +22,13 @@ std::string SpaceAroundNotes(std::string_view osis);
 // The entry without its <title> elements.
 std::string RemoveTitles(std::string_view osis);
 
+// The words of an entry as a reader sees them, UTF-8: notes, titles and
+// speakers' labels left out, every other element's text kept (words of Jesus, divine names,
+// Strong's words), a line or paragraph break as a space, entities decoded,
+// blanks folded into one space. What libsword's plain rendering gives, at a
+// small part of its cost.
+std::string OsisPlainText(std::string_view osis);
+
 // The text of the entry's <title> elements (not running heads), markup
 // removed, UTF-8.
 std::vector<std::string> OsisTitles(std::string_view osis);

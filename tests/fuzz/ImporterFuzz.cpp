@@ -36,6 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     ScanPage(input);
     SpaceAroundNotes(input);
+    OsisPlainText(input);
     OsisTitles(input);
     OsisCrossRefs(input);
     return 0;

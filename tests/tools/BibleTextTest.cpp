@@ -87,5 +87,23 @@ TEST(Osis, NotesTitlesAndCrossReferences) {
     EXPECT_EQ(RemoveTitles(entry).compare(0, 4, "Text"), 0);
 }
 
+TEST(Osis, PlainTextIsTheWordsAReaderSees) {
+    // Strong's words and the words of Jesus keep their text; notes, titles
+    // and a speaker's label go; line breaks and runs of blanks are one space.
+    EXPECT_EQ(OsisPlainText(
+                  "<div type=\"x-milestone\" sID=\"p\"/><speaker>Beloved</speaker> "
+                  "<lg sID=\"a\"/><l sID=\"b\"/>Let <w lemma=\"strong:H3588\">him</w>"
+                  " kiss;<l eID=\"b\"/><l sID=\"c\"/><q who=\"Jesus\">for "
+                  "love</q><note type=\"x-footnote\">Or, <hi>friend</hi></note>.<l eID=\"c\"/>"),
+              "Let him kiss; for love.");
+    EXPECT_EQ(OsisPlainText("<title>A Psalm</title>God<note>n</note>created the "
+                            "<divineName>Lord</divineName> &amp; you&apos;re<lb/>here\n\t "),
+              "God created the Lord & you're here");
+    // Damaged markup never reads past the entry.
+    EXPECT_EQ(OsisPlainText("word <w lemma="), "word");
+    EXPECT_EQ(OsisPlainText("a</note>b<note>c"), "ab");
+    EXPECT_EQ(OsisPlainText(""), "");
+}
+
 }  // namespace
 }  // namespace lorvane::importer
