@@ -38,7 +38,7 @@ void CheckReplaceable(const fs::path& out) {
 
 bool IsDataFileName(const std::string& name) {
     for (const char* known :
-         {"livre.dat", "bible.dat", "index.dat", "citat.dat", "refer.dat", "them.dat"})
+         {"livre.dat", "bible.dat", "index.dat", "citat.dat", "refer.dat", "them.dat", "sigle.txt"})
         if (name == known) return true;
     return name.size() == 8 && name.compare(0, 5, "them.") == 0 &&
            std::isdigit(static_cast<unsigned char>(name[5])) &&

@@ -45,7 +45,7 @@ struct BuildOptions {
 bool BuildDataSet(const BuildOptions& options, const std::filesystem::path& out, Report& report);
 
 // True for the names a data folder holds: the five tables, them.dat and
-// its volumes them.002 ... them.999.
+// its volumes them.002 ... them.999, and the Bible's short name (sigle.txt).
 bool IsDataFileName(const std::string& name);
 
 }  // namespace lorvane::importer

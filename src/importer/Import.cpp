@@ -241,8 +241,7 @@ ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
             // Bible's short name).
             for (const auto& entry : fs::directory_iterator(current)) {
                 const std::string name = entry.path().filename().string();
-                const bool table = (IsDataFileName(name) && name.compare(0, 5, "them.") != 0) ||
-                                   name == kAbbreviationFile;
+                const bool table = IsDataFileName(name) && name.compare(0, 5, "them.") != 0;
                 if (!table && entry.is_regular_file())
                     fs::copy_file(entry.path(), staging / "data" / name);
             }
