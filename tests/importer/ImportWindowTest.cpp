@@ -240,6 +240,9 @@ class ImportWindowTest : public testing::MainWindowTestCase {
             books.push_back(
                 {std::string(book.code) + ".usfm", testing::TinyBook(std::string(book.code), 150)});
         const QString zip = Zip(books);
+        // Should the import end before the key, its summary is answered:
+        // the test then fails at once instead of waiting for nobody.
+        AnswerMessage();
         bool sawProgress = false;
         testing::OnNextModal([&](QWidget* modal) {
             auto* progress = qobject_cast<QProgressDialog*>(modal);
