@@ -80,7 +80,7 @@ class ImportWindowTest : public testing::MainWindowTestCase {
         return QString::fromStdString(zip.string());
     }
     // The next message box: its text kept, closed from the keyboard.
-    void AnswerMessage() {
+    QPointer<QTimer> AnswerMessage() {
         message.clear();
         auto* timer = new QTimer(w);
         connect(timer, &QTimer::timeout, [this, timer] {
@@ -96,6 +96,7 @@ class ImportWindowTest : public testing::MainWindowTestCase {
             QVERIFY2(cut.isEmpty(), qPrintable("cut in the box: " + cut));
         });
         timer->start(5);
+        return timer;
     }
     bool Import(const QString& file) {
         return ImportBibleFile(w, *communs, file, [this](Communs&& tables) {
@@ -194,7 +195,7 @@ class ImportWindowTest : public testing::MainWindowTestCase {
         QVERIFY2(Import(Zip({{"JHN.usfm", testing::TinyBook("JHN", 2)}})), qPrintable(message));
         QVERIFY2(message.startsWith(QString::fromUtf8(
                      "Bible importée depuis des fichiers USFM : 1 livre importé ; manquent : "
-                                  "l'Ancien Testament (39 livres), Matthieu, ")),
+                     "l'Ancien Testament (39 livres), Matthieu, ")),
                  qPrintable(message));
         QCOMPARE(w->CBLivre->Count(), 66);
         // Each tab at its place, else its book's first chapter, else the
@@ -242,7 +243,7 @@ class ImportWindowTest : public testing::MainWindowTestCase {
         const QString zip = Zip(books);
         // Should the import end before the key, its summary is answered:
         // the test then fails at once instead of waiting for nobody.
-        AnswerMessage();
+        QPointer<QTimer> answer = AnswerMessage();
         bool sawProgress = false;
         testing::OnNextModal([&](QWidget* modal) {
             auto* progress = qobject_cast<QProgressDialog*>(modal);
@@ -253,6 +254,7 @@ class ImportWindowTest : public testing::MainWindowTestCase {
         });
         QVERIFY(!Import(zip));
         QVERIFY(sawProgress);
+        delete answer.data();  // no box came: nothing left to answer
 
         QCOMPARE(Snapshot(dir->path() / "data"), before);
         QCOMPARE(Page(), page);
