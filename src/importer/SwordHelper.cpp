@@ -21,6 +21,7 @@
 #include "Canon.h"
 #include "Cp1252.h"
 #include "Reasons.h"
+#include "ScratchFolder.h"
 #include "Sword.h"
 #include "SwordConf.h"
 #include "UsfmSource.h"
@@ -35,26 +36,6 @@ constexpr std::size_t kTotal = std::size_t{512} << 20;
 
 struct ArchiveCloser {
     void operator()(struct archive* a) const { archive_read_free(a); }
-};
-
-// A folder of its own beside OUT, removed at the end (and with the
-// program's own temporary folder when the reader cancels and the helper is
-// stopped).
-class Scratch {
-  public:
-    explicit Scratch(const fs::path& beside) {
-        std::string pattern = (beside / "lorvane-sword-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-        path_ = pattern;
-    }
-    ~Scratch() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
 };
 
 [[noreturn]] void TooLarge() {
@@ -223,7 +204,9 @@ std::string ConfText(const SwordConf& conf, const std::string& key) {
 
 int Run(const fs::path& source, const fs::path& out) {
     const fs::path folder = fs::absolute(out).parent_path();
-    Scratch scratch(folder.empty() ? fs::temp_directory_path() : folder);
+    // Beside OUT, so that a cancel that stops the helper removes it with the
+    // program's own temporary folder.
+    ScratchFolder scratch(folder.empty() ? fs::temp_directory_path() : folder);
     const fs::path root = scratch.path();
     Chosen chosen = IsConfFile(source) ? CopyFromFolder(source, root) : UnpackZip(source, root);
     const SwordModuleFacts& facts = chosen.facts;

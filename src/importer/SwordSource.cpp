@@ -15,6 +15,7 @@
 #include <iterator>
 #include <memory>
 
+#include "ScratchFolder.h"
 #include "SwordConf.h"
 
 extern char** environ;
@@ -44,24 +45,6 @@ bool HasModsEntry(const fs::path& zip) {
     return false;
 }
 
-class Scratch {
-  public:
-    Scratch() {
-        std::string pattern = (fs::temp_directory_path() / "lorvane-import-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw ImportError("Impossible de créer un dossier temporaire.");
-        path_ = pattern;
-    }
-    ~Scratch() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
-
 }  // namespace
 
 bool IsSwordSource(const fs::path& source) {
@@ -83,7 +66,7 @@ fs::path SwordHelperPath() {
 
 HelperBible ReadSwordSource(const fs::path& source, const fs::path& helper,
                             const CancelCheck& cancelled) {
-    Scratch scratch;
+    ScratchFolder scratch(fs::temp_directory_path());
     const fs::path out = scratch.path() / "bible.bin";
     int pipe[2];
     if (::pipe2(pipe, O_CLOEXEC) != 0)
