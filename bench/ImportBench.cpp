@@ -15,6 +15,7 @@
 
 #include "AppFixture.h"
 #include "Bible.h"
+#include "PeakMemory.h"
 #include "ZipFixtures.h"
 #include "importer/Import.h"
 
@@ -23,24 +24,8 @@ namespace {
 using namespace lorvane;
 namespace fs = std::filesystem;
 
-// The peak resident memory of the process in kB (VmHWM).
-long PeakKb() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-        if (key == "VmHWM:") {
-            status >> value;
-            return value;
-        }
-        status.ignore(1 << 10, '\n');
-    }
-    return 0;
-}
-
-void ResetPeak() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
+using bench::PeakKb;
+using bench::ResetPeak;
 
 void BM_ImportLouisSegondZipToGenese1(benchmark::State& state) {
     if (testing::LsgDir().empty()) {

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "AppFixture.h"
+#include "PeakMemory.h"
 #include "XmlFixtures.h"
 #include "ZipFixtures.h"
 #include "importer/Import.h"
@@ -20,23 +21,8 @@ namespace {
 using namespace lorvane;
 namespace fs = std::filesystem;
 
-long PeakKb() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-        if (key == "VmHWM:") {
-            status >> value;
-            return value;
-        }
-        status.ignore(1 << 10, '\n');
-    }
-    return 0;
-}
-
-void ResetPeak() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
+using bench::PeakKb;
+using bench::ResetPeak;
 
 void BM_ImportXmlBibleToGenese1(benchmark::State& state) {
     if (testing::LsgDir().empty()) {

@@ -27,13 +27,7 @@ void Write(const fs::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary) << bytes;
 }
 
-std::map<std::string, std::string> Snapshot(const fs::path& dir) {
-    std::map<std::string, std::string> files;
-    for (const auto& e : fs::recursive_directory_iterator(dir))
-        if (e.is_regular_file())
-            files[fs::relative(e.path(), dir).string()] = lorvane::testing::ReadFile(e.path());
-    return files;
-}
+using lorvane::testing::Snapshot;
 
 // A program folder with a small Bible, and the reader's downloads.
 struct Program {

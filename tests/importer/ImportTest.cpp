@@ -26,14 +26,7 @@ using lorvane::testing::TempDir;
 using lorvane::testing::TinyBook;
 using lorvane::testing::WriteZip;
 
-// Every file under a folder with its bytes, to see it unchanged.
-std::map<std::string, std::string> Snapshot(const fs::path& dir) {
-    std::map<std::string, std::string> files;
-    for (const auto& e : fs::recursive_directory_iterator(dir))
-        if (e.is_regular_file())
-            files[fs::relative(e.path(), dir).string()] = lorvane::testing::ReadFile(e.path());
-    return files;
-}
+using lorvane::testing::Snapshot;
 
 // A program folder holding the data folder of a small Bible.
 struct ProgramFolder {

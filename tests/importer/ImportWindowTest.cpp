@@ -32,13 +32,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::map<std::string, std::string> Snapshot(const fs::path& dir) {
-    std::map<std::string, std::string> files;
-    for (const auto& e : fs::recursive_directory_iterator(dir))
-        if (e.is_regular_file())
-            files[fs::relative(e.path(), dir).string()] = testing::ReadFile(e.path());
-    return files;
-}
+using lorvane::testing::Snapshot;
 
 // The texts of a box that do not show whole: a label's wrapped text
 // beyond its place, or the box beyond the screen.

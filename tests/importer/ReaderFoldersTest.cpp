@@ -23,13 +23,7 @@ using testing::DataSet;
 using testing::TempDir;
 using testing::WithoutRootOverride;
 
-std::map<std::string, std::string> Snapshot(const fs::path& dir) {
-    std::map<std::string, std::string> files;
-    for (const auto& e : fs::recursive_directory_iterator(dir))
-        files[fs::relative(e.path(), dir).string()] =
-            e.is_regular_file() ? testing::ReadFile(e.path()) : "(folder)";
-    return files;
-}
+using lorvane::testing::Snapshot;
 
 // A program folder with its shipped Bible, and a reader's data folder.
 struct Machine {

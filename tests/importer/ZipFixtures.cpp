@@ -88,4 +88,12 @@ WithoutRootOverride::~WithoutRootOverride() {
     delete saved_;
 }
 
+std::map<std::string, std::string> Snapshot(const std::filesystem::path& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(dir))
+        if (e.is_regular_file())
+            files[std::filesystem::relative(e.path(), dir).string()] = ReadFile(e.path());
+    return files;
+}
+
 }  // namespace lorvane::testing

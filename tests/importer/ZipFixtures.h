@@ -5,6 +5,7 @@
 // come in its download, and hostile archives.
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,6 +29,10 @@ ZipEntries LsgEntries(int first = 1, int last = 66);
 // A small USFM book: `code`, `chapters` chapters of three verses "Texte de
 // CODE c.v".
 std::string TinyBook(const std::string& code, int chapters = 1);
+
+// Every file under `dir`, by its path relative to it, with its bytes: two
+// snapshots compare equal when nothing was written there.
+std::map<std::string, std::string> Snapshot(const std::filesystem::path& dir);
 
 // Root writes anywhere: while this lives, the thread (and the threads it
 // starts) lacks the capability that lets it, as a reader's program does.

@@ -1,0 +1,31 @@
+#pragma once
+
+// The peak resident memory of the benchmark's own process, and its reset, to
+// measure what one step adds at its peak.
+
+#include <fstream>
+#include <string>
+
+namespace lorvane::bench {
+
+// The peak resident memory of the process in kB (VmHWM).
+inline long PeakKb() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long value = 0;
+    while (status >> key) {
+        if (key == "VmHWM:") {
+            status >> value;
+            return value;
+        }
+        status.ignore(1 << 10, '\n');
+    }
+    return 0;
+}
+
+// Starts the peak again from the memory in use now.
+inline void ResetPeak() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+}  // namespace lorvane::bench
