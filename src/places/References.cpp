@@ -243,6 +243,12 @@ ParsedReference ParseReference(const BookNames& names, const Communs& communs,
         result.error = std::move(why);
         return result;
     };
+    auto unreadable = [&] {
+        return fail(
+            "R\xE9"
+            "f\xE9rence illisible : " +
+            Quoted(typed) + ".");
+    };
     const std::string folded = FoldName(typed);
     Cursor c{folded};
     c.SkipSpaces();
@@ -260,11 +266,7 @@ ParsedReference ParseReference(const BookNames& names, const Communs& communs,
         if (IsDigit(c.Peek()) || !IsLetter(c.Peek()))
             return fail("Il manque le livre : tapez par exemple \xAB Jean 3:16 \xBB.");
     }
-    if (!IsLetter(c.Peek()))
-        return fail(
-            "R\xE9"
-            "f\xE9rence illisible : " +
-            Quoted(typed) + ".");
+    if (!IsLetter(c.Peek())) return unreadable();
     while (!c.AtEnd() && !IsDigit(c.Peek()))
         ++c.i;
     std::string_view bookText = std::string_view(folded).substr(bookStart, c.i - bookStart);
@@ -298,27 +300,16 @@ ParsedReference ParseReference(const BookNames& names, const Communs& communs,
             if (dash == '-' || dash == '\x96' || dash == '\x97') {
                 ++c.i;
                 c.SkipSpaces();
-                if (!c.Number(last))
-                    return fail(
-                        "R\xE9"
-                        "f\xE9rence illisible : " +
-                        Quoted(typed) + ".");
+                if (!c.Number(last)) return unreadable();
                 c.SkipSpaces();
             }
         } else if (sep == ':' || sep == ',') {
-            return fail(
-                "R\xE9"
-                "f\xE9rence illisible : " +
-                Quoted(typed) + ".");
+            return unreadable();
         }
     }
     while (c.Peek() == '.' || c.Peek() == ' ')
         ++c.i;
-    if (!c.AtEnd())
-        return fail(
-            "R\xE9"
-            "f\xE9rence illisible : " +
-            Quoted(typed) + ".");
+    if (!c.AtEnd()) return unreadable();
 
     const std::string& name = names.Name(book);
     const int chapters = communs.Book(book).ChapterCount;
