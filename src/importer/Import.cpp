@@ -145,12 +145,11 @@ void RemoveImportLeftovers(const std::string& appDir) {
 std::string AbbreviationFromSourceName(const fs::path& source) {
     std::string stem = source.filename().string();
     if (stem.empty()) stem = source.parent_path().filename().string();
+    // A book file of a set ("02-GENfraLSG.usfm") names the set after its book.
+    if (!stem.empty() && std::isdigit(static_cast<unsigned char>(stem[0])))
+        stem = BookFileSet(stem);
     stem = stem.substr(0, stem.find('.'));
     stem = stem.substr(0, stem.find('_'));  // "fraLSG_usfm"
-    // A book file of a set: "02-GENfraLSG".
-    if (stem.size() > 6 && std::isdigit(static_cast<unsigned char>(stem[0])) &&
-        std::isdigit(static_cast<unsigned char>(stem[1])) && stem[2] == '-')
-        stem = stem.substr(6);
     auto lower = [](char c) { return c >= 'a' && c <= 'z'; };
     auto upperOrDigit = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); };
     if (stem.size() < 5 || !lower(stem[0]) || !lower(stem[1]) || !lower(stem[2])) return "";
