@@ -1,0 +1,163 @@
+#pragma once
+
+// The reader's Bibles: the one the program came with and every Bible the
+// reader imported, which one is shown, and where each lives.
+//
+//   <shelf>/bibles.txt        the list: folder, abbreviation, name, date of
+//                             import, one Bible a line; the current choice
+//   <shelf>/<folder>/data/    an imported Bible's data set
+//   <shelf>/<folder>.new/     an import under way (gone once it is listed)
+//
+// The program's own Bible is the data/ of its folder (or the one the reader
+// imported there before Bibles were kept side by side); it is listed as the
+// folder "*" and may be hidden, never deleted. Every change reads the list
+// again, makes its one change and writes it whole under another name, then
+// renames it over the old: two programs open at once never leave a half
+// list, and each keeps what the other added. Names are kept as typed (UTF-8)
+// and never make a path: a Bible's folder is made of its abbreviation's
+// letters and digits.
+
+#include <cstddef>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace lorvane::bibles {
+
+// A change the shelf cannot make; what() is French, for the reader.
+class ShelfError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* kListFile = "bibles.txt";
+// The folder field of the program's own Bible.
+inline constexpr const char* kProgramBible = "*";
+// The files of a Bible's data/ that name it (UTF-8, one line each).
+inline constexpr const char* kNameFile = "nom.txt";
+inline constexpr const char* kAbbreviationFile = "sigle.txt";
+// What a Bible is called when nothing names it.
+inline constexpr const char* kDefaultName = "Bible installée";
+inline constexpr const char* kDefaultAbbreviation = "Bible";
+inline constexpr std::size_t kMaxName = 300;
+inline constexpr std::size_t kMaxAbbreviation = 8;
+
+struct KeptBible {
+    std::string folder;        // its folder in the shelf, or kProgramBible
+    std::string name;          // UTF-8, as the reader sees it
+    std::string abbreviation;  // UTF-8, at most 8 characters
+    std::string imported;      // "2026-12-08"; "" for the program's Bible
+};
+
+// A name as it is kept: blanks and control characters made single spaces,
+// trimmed, cut at `max` characters (UTF-8 characters, never half of one).
+std::string CleanName(const std::string& text, std::size_t max = kMaxName);
+
+// Whether a folder field can only name a folder inside the shelf: 1 to 40
+// lower-case ASCII letters, digits and dashes, not starting with a dash.
+bool IsShelfFolderName(const std::string& folder);
+
+// The list file's text for these Bibles and choice, and back. A line that
+// does not read is left out, with one English line on standard error.
+struct ShelfList {
+    std::vector<KeptBible> bibles;
+    bool programHidden = false;
+    std::string current;  // the folder field of the Bible shown
+};
+std::string WriteShelfList(const ShelfList& list);
+ShelfList ReadShelfList(const std::string& text);
+
+// Writes a file whole under a temporary name beside it, then renames it over
+// the old; throws ShelfError naming the file when it cannot.
+void WriteFileAtomically(const std::string& path, const std::string& bytes);
+
+class BibleShelf {
+  public:
+    // shelfDir: where imported Bibles go; programBibleDir: the folder whose
+    // data/ is the program's own Bible. Both get a trailing '/'. Reads
+    // nothing: Load() does.
+    BibleShelf(std::string shelfDir, std::string programBibleDir);
+
+    // Reads the list (a missing or unreadable one is an empty list) and
+    // leaves out every Bible whose data set is not whole, with a French
+    // message naming it in Problems(). The program's Bible is listed first
+    // unless hidden, or unless it has no data set while another Bible has.
+    void Load();
+
+    const std::vector<KeptBible>& Bibles() const { return bibles_; }
+    const std::vector<std::string>& Problems() const { return problems_; }
+    std::size_t Count() const { return bibles_.size(); }
+    const KeptBible& At(std::size_t i) const { return bibles_.at(i); }
+
+    // The Bible shown: the one chosen last, else the first.
+    std::size_t Current() const { return current_; }
+    // The folder whose data/ holds Bible i, ending with '/'.
+    std::string DirOf(std::size_t i) const;
+    std::string CurrentDir() const { return bibles_.empty() ? programDir_ : DirOf(current_); }
+    // The Bible whose folder is dir, if it is listed.
+    std::optional<std::size_t> Find(const std::string& dir) const;
+    const std::string& ShelfDir() const { return shelfDir_; }
+
+    // The next Bible after the current one, round.
+    std::size_t Next() const { return bibles_.empty() ? 0 : (current_ + 1) % bibles_.size(); }
+
+    // Makes Bible i the one shown, now and, when `keep`, at the next start.
+    void Choose(std::size_t i, bool keep = true);
+    // A new name and abbreviation, as typed (cleaned); an empty one keeps
+    // the old.
+    void Rename(std::size_t i, const std::string& name, const std::string& abbreviation);
+    // Takes Bible i off the list and deletes its folder (the program's own
+    // is only hidden). The last Bible is never removed: ShelfError. When it
+    // was the one shown, the first of the others becomes current.
+    void Remove(std::size_t i);
+    // At start: Bible i did not load. It is left out for this run (the list
+    // keeps it), with a French message naming it; the first other Bible
+    // becomes current. False when it was the last.
+    bool LeaveOut(std::size_t i, const std::string& reason);
+
+    // A folder for a Bible about to be imported, named after its
+    // abbreviation, that neither exists nor is listed; ends with '/'. Made
+    // sure to be writable: else ShelfError with the reason.
+    std::string NewBibleDir(const std::string& abbreviation) const;
+    // Adds the Bible that an import put in dir (from NewBibleDir), named
+    // from its data/nom.txt and data/sigle.txt, imported today, and makes it
+    // current. When a kept Bible has the same name and the same text, dir
+    // is deleted and that Bible is returned with `added` false.
+    struct Added {
+        std::size_t index = 0;
+        bool added = false;
+    };
+    Added Add(const std::string& dir, const std::string& today);
+
+    // Deletes what imports cut short left in the shelf: folders ending in
+    // ".new", and folders no list line names, when older than `minutes`
+    // (another program may be importing into them).
+    void RemoveLeftovers(int minutes = 10) const;
+
+  private:
+    ShelfList ReadList() const;
+    void WriteList(const ShelfList& list) const;
+    void Rebuild(const ShelfList& list, bool report);
+    KeptBible ProgramBible() const;
+
+    std::string shelfDir_;
+    std::string programDir_;
+    std::vector<KeptBible> bibles_;
+    std::vector<std::string> problems_;
+    std::vector<std::string> leftOut_;  // folders left out for this run
+    std::size_t current_ = 0;
+};
+
+// The name and abbreviation a Bible's data/ gives itself (nom.txt,
+// sigle.txt), each "" when missing; cleaned.
+std::string ReadNameFile(const std::string& bibleDir, const char* file, std::size_t max);
+
+// Whether two Bible folders hold the same text (their data/bible.dat).
+bool SameText(const std::string& dirA, const std::string& dirB);
+
+// The books of the 66 that a Bible's data/livre.dat gives chapters; 0 when
+// it does not read.
+int CountBooks(const std::string& bibleDir);
+
+}  // namespace lorvane::bibles
