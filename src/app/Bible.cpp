@@ -92,8 +92,14 @@ void ShowLoadFailure() {
     box.exec();
 }
 
-TFBible::TFBible(Communs& communs, QWidget* parent, DataLoad loadData)
-    : QMainWindow(parent), communs_(communs), loadData_(std::move(loadData)) {
+TFBible::TFBible(Communs& communs, QWidget* parent, DataLoad loadData, bibles::BibleShelf* shelf)
+    : QMainWindow(parent), communs_(communs), loadData_(std::move(loadData)), shelf_(shelf) {
+    if (!shelf_) {
+        ownShelf_ =
+            std::make_unique<bibles::BibleShelf>(communs.AppDir + "bibles/", communs.BibleDir);
+        ownShelf_->Load();
+        shelf_ = ownShelf_.get();
+    }
     setObjectName("FBible");
     InstallAccessibility();
     FormCreate();
@@ -130,6 +136,9 @@ void TFBible::FormCreate() {
 
     loaded_ = LoadData();
     if (!loaded_) return;
+    // The Bible loaded is the shelf's current one (or the one that loaded
+    // in its place).
+    if (const auto shown = shelf_->Find(communs_.BibleDir)) shelf_->Choose(*shown, false);
 
     // The book list and the chapter spin.
     {
@@ -282,6 +291,19 @@ void TFBible::BuildMenus() {
     ShowChecksPlainly(affichage);
     for (QAction* a : ActionList1)
         if (Category(a) == kModule) affichage->addAction(a);
+
+    // The reader's Bibles, listed afresh each time the menu opens.
+    MenuBible = menuBar()->addMenu(QStringLiteral("&Bible"));
+    MenuBible->setObjectName("MenuBible");
+    ShowChecksPlainly(MenuBible);
+    ActionBibleSuivante = new QAction(QStringLiteral("Bible &suivante"), this);
+    ActionBibleSuivante->setObjectName("ActionBibleSuivante");
+    ActionBibleSuivante->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
+    ActionBibleSuivante->setShortcutContext(Qt::WindowShortcut);
+    connect(ActionBibleSuivante, &QAction::triggered, this,
+            GuardedSlot([this] { NextBibleClick(); }));
+    addAction(ActionBibleSuivante);
+    connect(MenuBible, &QMenu::aboutToShow, this, GuardedSlot([this] { FillBibleMenu(); }));
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     ShowChecksPlainly(options);
@@ -546,11 +568,6 @@ void TFBible::FormActivate() {
 
 void TFBible::Quitter1Click() {
     close();
-}
-
-void TFBible::ImporterBible1Click() {
-    RunImportCommand(this, communs_,
-                     [this](Communs&& tables) { TakeImportedTables(std::move(tables)); });
 }
 
 void TFBible::TakeImportedTables(Communs&& tables) {

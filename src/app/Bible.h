@@ -5,15 +5,18 @@
 #include <QPointer>
 #include <QWindow>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "BibleShelf.h"
 #include "Communs.h"
 #include "DlgPassage.h"
 #include "History.h"
 #include "StudyPanes.h"
 
 class QAction;
+class QMenu;
 class QSplitter;
 class QStackedWidget;
 class QToolBar;
@@ -53,7 +56,10 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     // Runs FormCreate. When loading the data fails, the error box has been
     // shown and closed by the time the constructor returns, and Loaded() is
     // false: the caller ends the program without showing the window.
-    explicit TFBible(Communs& communs, QWidget* parent = nullptr, DataLoad loadData = {});
+    // The reader's Bibles are `shelf`'s; without one, the window keeps its
+    // own in AppDir's bibles/, with the loaded Bible as the program's.
+    explicit TFBible(Communs& communs, QWidget* parent = nullptr, DataLoad loadData = {},
+                     bibles::BibleShelf* shelf = nullptr);
     ~TFBible() override;
 
     bool Loaded() const { return loaded_; }
@@ -109,8 +115,24 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     // Bible at Genèse 1:1 in one tab, every pane on the new tables, the
     // passage window closed and the writing pad as it was.
     void ImporterBible1Click();
+    // The import of a chosen file: the new Bible joins the reader's and is
+    // shown. False when it did not (failure, cancel, already there).
+    bool ImportBibleFromFile(const QString& file);
     void TakeImportedTables(Communs&& tables);
     void Apropos1Click();
+
+    // The reader's Bibles (the "Bible" menu): shows Bible i of the shelf at
+    // the place read, in every tab; Ctrl+Maj+B the next one; the dialog
+    // that renames and removes them. ShowBible returns false, after saying
+    // why, when that Bible does not load.
+    bibles::BibleShelf& Shelf() { return *shelf_; }
+    bool ShowBible(std::size_t i);
+    void NextBibleClick();
+    void ManageBiblesClick();
+    bool RenameBible(std::size_t i, const QString& name, const QString& abbreviation);
+    bool RemoveBible(std::size_t i);
+    // What the shelf found wrong at start, told once the window shows.
+    void TellShelfProblems();
 
     // The reader's moves: a typed reference, back and forward through the
     // places of the tab, signets, verses copied with their reference, the
@@ -214,6 +236,8 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     QAction* ActionCopier = nullptr;
     QAction* ActionPanneauSuivant = nullptr;
     QAction* ActionPanneauPrecedent = nullptr;
+    QMenu* MenuBible = nullptr;
+    QAction* ActionBibleSuivante = nullptr;
 
   protected:
     bool event(QEvent* event) override;
@@ -235,6 +259,9 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     void BuildReadingArea();
     QWidget* ModulePane(QAction* action) const;
     void BuildMoves();
+    void FillBibleMenu();
+    // The Bibles of the shelf shown beside the current one.
+    std::vector<std::size_t> ComparedBibles() const;
     // Marks verses first to last (0: first alone) of the page shown.
     void MarkVerses(int first, int last);
     void UpdateMoveActions();
@@ -252,6 +279,8 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
 
     Communs& communs_;
     DataLoad loadData_;
+    std::unique_ptr<bibles::BibleShelf> ownShelf_;
+    bibles::BibleShelf* shelf_ = nullptr;
     bool loaded_ = false;
     bool shown_ = false;
     // The window that has (or last had) the focus, whether it was one of the

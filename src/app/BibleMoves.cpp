@@ -343,6 +343,10 @@ void TFBible::OpenSignet(int book, int chapter, int verse) {
 }
 
 QString TFBible::BibleAbbreviation() const {
+    // The reader's own abbreviation for it, once renamed.
+    const auto shown = shelf_->Find(communs_.BibleDir);
+    if (shown && shelf_->At(*shown).abbreviation != bibles::kDefaultAbbreviation)
+        return QString::fromStdString(shelf_->At(*shown).abbreviation);
     const std::optional<QByteArray> bytes =
         ReadUserFile(PathToQt(communs_.BiblePath("data/sigle.txt")), 256);
     if (!bytes) return {};

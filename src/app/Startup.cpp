@@ -11,13 +11,14 @@
 #include <QPointer>
 #include <QTimer>
 #include <QTranslator>
-#include <iostream>
 #include <ctime>
+#include <iostream>
 #include <system_error>
 
 #include "Accessible.h"
 #include "Artwork.h"
 #include "Bible.h"
+#include "ErrorDisplay.h"
 #include "FctLoad.h"
 #include "PageFonts.h"
 #include "ProgramFolders.h"
@@ -115,7 +116,7 @@ std::future<std::unique_ptr<Communs>> LoadTablesAhead(const std::string& appDir,
 }
 
 int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables,
-                 const std::string& shippedBible) {
+                 const std::string& shippedBible, bibles::BibleShelf* shelf) {
     // Every page is written there: without it nothing could be shown.
     const std::string unwritable = UnwritableFolderReason(communs.AppDir);
     if (!unwritable.empty()) {
@@ -160,8 +161,8 @@ int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables,
     QApplication::setApplicationName(QStringLiteral("Lorvane"));
     QApplication::setApplicationDisplayName(QString());
 
-    TFBible::DataLoad loadData = [&tables, &pages, &shippedBible](Communs& c,
-                                                                  BackupPrompts* prompts) {
+    TFBible::DataLoad loadData = [&tables, &pages, &shippedBible, shelf](Communs& c,
+                                                                         BackupPrompts* prompts) {
         try {
             if (!tables.valid()) {
                 LoadDataFolder(c, prompts);
@@ -178,6 +179,22 @@ int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables,
             }
             if (!unpacked) UnpackStudyPages(c, prompts);
         } catch (const std::exception& e) {
+            // A kept Bible that no longer loads is left out, and the next
+            // one is read in its place.
+            std::string failure = e.what();
+            while (shelf) {
+                const auto failed = shelf->Find(c.BibleDir);
+                if (!failed) break;
+                std::cerr << "lorvane: " << failure << "; leaving that Bible out" << std::endl;
+                if (!shelf->LeaveOut(*failed, "")) break;
+                c.BibleDir = shelf->CurrentDir();
+                try {
+                    LoadDataFolder(c, prompts);
+                    return;
+                } catch (const std::exception& next) {
+                    failure = next.what();
+                }
+            }
             // A Bible the reader imported that no longer loads gives way
             // to the program's own.
             if (shippedBible.empty() || c.BibleDir == shippedBible) throw;
@@ -187,7 +204,7 @@ int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables,
             LoadDataFolder(c, prompts);
         }
     };
-    TFBible bible(communs, nullptr, std::move(loadData));
+    TFBible bible(communs, nullptr, std::move(loadData), shelf);
     if (!bible.Loaded()) return 0;
     bible.KeepSession();
     SessionGuard notes(bible.FrmRichEdit);
@@ -200,6 +217,8 @@ int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables,
     splash.repaint();
     new HideSplashOnceShown(&bible, &splash);
     bible.showMaximized();
+    // A kept Bible found damaged is named once the window is there.
+    QTimer::singleShot(0, &bible, [&bible] { Guarded([&] { bible.TellShelfProblems(); }); });
     return QApplication::exec();
 }
 

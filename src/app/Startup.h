@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "BibleShelf.h"
 #include "Communs.h"
 
 namespace lorvane {
@@ -37,7 +38,9 @@ std::future<std::unique_ptr<Communs>> LoadTablesAhead(const std::string& appDir,
 // that folder's data is loaded instead, with one line on standard error.
 // First of all AppDir, where the pages go, is made and must be writable:
 // else a French message names it and the exit code is 1.
+// The reader's Bibles are `shelf`'s when given: one whose tables do not
+// load is left out (the window names it once shown) and the next is read.
 int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables = {},
-                 const std::string& shippedBible = {});
+                 const std::string& shippedBible = {}, bibles::BibleShelf* shelf = nullptr);
 
 }  // namespace lorvane

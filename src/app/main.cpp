@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "Application.h"
+#include "BibleShelf.h"
 #include "Communs.h"
 #include "ImportCommand.h"
 #include "ProgramFolders.h"
@@ -22,9 +23,15 @@ int main(int argc, char** argv) {
     // take them (ProgramFolders.h).
     const lorvane::ProgramFolders folders =
         lorvane::ChooseProgramFolders(programDir, lorvane::PathFromQt(lorvane::UserDataFolder()));
-    auto communs = std::make_unique<lorvane::Communs>(folders.pages, folders.bible);
+    // The reader's Bibles are kept in the reader's data folder, beside the
+    // one in the program's folders; the one chosen last is shown.
+    lorvane::bibles::BibleShelf shelf(lorvane::PathFromQt(lorvane::UserDataFolder()) + "/bibles/",
+                                      folders.bible);
+    shelf.Load();
+    shelf.RemoveLeftovers();
+    auto communs = std::make_unique<lorvane::Communs>(folders.pages, shelf.CurrentDir());
     lorvane::ClearImportLeftovers(communs->AppDir);
     // The tables load while the splash and the windows are made.
     auto tables = lorvane::LoadTablesAhead(communs->AppDir, communs->BibleDir);
-    return lorvane::StartLorvane(*communs, std::move(tables), folders.program);
+    return lorvane::StartLorvane(*communs, std::move(tables), folders.program, &shelf);
 }

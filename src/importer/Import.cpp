@@ -235,9 +235,12 @@ ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
             if (!abbreviation.empty())
                 std::ofstream(staging / "data" / kAbbreviationFile, std::ios::binary)
                     << abbreviation << "\n";
+            // And its own name, by which the reader finds it among others.
+            if (!name.empty())
+                std::ofstream(staging / "data" / kNameFile, std::ios::binary) << name << "\n";
             // The study pages go with the program, not with the text; any
             // other file found in data/ stays with it too (not the old
-            // Bible's short name).
+            // Bible's short name and name).
             for (const auto& entry : fs::directory_iterator(current)) {
                 const std::string name = entry.path().filename().string();
                 const bool table = IsDataFileName(name) && name.compare(0, 5, "them.") != 0;
@@ -291,6 +294,27 @@ ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
                         std::move(abbreviation)};
     result.tables.AppDir = result.tables.BibleDir = folder.string() + "/";
     return result;
+}
+
+ImportResult ImportNewBible(const std::string& staging, const std::string& bibleDir,
+                            const fs::path& source, const ImportSteps& steps) {
+    const fs::path folder = fs::path(staging).lexically_normal();
+    const fs::path place = folder.has_filename() ? folder : folder.parent_path();
+    std::error_code ec;
+    fs::create_directories(place.parent_path(), ec);
+    if (!fs::create_directory(place, ec)) {
+        if (!ec) ec = std::make_error_code(std::errc::file_exists);
+        Unwritable(place.parent_path(), std::system_error(ec));
+    }
+    try {
+        ImportResult result = ImportBible(place.string() + "/", bibleDir, source, steps);
+        // The study pages are the program's, shown from its own folder.
+        RemoveQuietly(place / "them");
+        return result;
+    } catch (...) {
+        RemoveQuietly(place);
+        throw;
+    }
 }
 
 }  // namespace lorvane::importer

@@ -56,6 +56,17 @@ ImportResult ImportBible(const std::string& appDir, const std::filesystem::path&
 ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
                          const std::filesystem::path& source, const ImportSteps& steps = {});
 
+// Imports the Bible at `source` as a Bible of its own, in the folder
+// `staging`, which must not exist: it is made, the new data/ is written and
+// loaded in it, and it is left holding that data/ alone; the study pages
+// come from bibleDir's data/them.dat. On a failure or a cancel the folder is
+// gone. The tables' AppDir and BibleDir are `staging`.
+ImportResult ImportNewBible(const std::string& staging, const std::string& bibleDir,
+                            const std::filesystem::path& source, const ImportSteps& steps = {});
+
+// The file of data/ that holds the Bible's own name, one line, UTF-8.
+inline constexpr const char* kNameFile = "nom.txt";
+
 // The file of data/ that holds the Bible's short name ("LSG"), one line,
 // UTF-8; the references of copied verses name the Bible by it.
 inline constexpr const char* kAbbreviationFile = "sigle.txt";

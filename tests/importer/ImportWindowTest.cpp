@@ -92,11 +92,7 @@ class ImportWindowTest : public testing::MainWindowTestCase {
         timer->start(5);
         return timer;
     }
-    bool Import(const QString& file) {
-        return ImportBibleFile(w, *communs, file, [this](Communs&& tables) {
-            w->TakeImportedTables(std::move(tables));
-        });
-    }
+    bool Import(const QString& file) { return w->ImportBibleFromFile(file); }
 
   private slots:
     void init() {
@@ -221,10 +217,13 @@ class ImportWindowTest : public testing::MainWindowTestCase {
 
         {
             testing::WithoutRootOverride asReader;
-            fs::permissions(dir->path(), fs::perms::owner_write, fs::perm_options::remove);
+            // The reader's Bibles go to the window's shelf.
+            const fs::path shelf = w->Shelf().ShelfDir();
+            fs::create_directories(shelf);
+            fs::permissions(shelf, fs::perms::owner_write, fs::perm_options::remove);
             AnswerMessage();
             QVERIFY(!Import(Zip({{"GEN.usfm", testing::TinyBook("GEN")}})));
-            fs::permissions(dir->path(), fs::perms::owner_write, fs::perm_options::add);
+            fs::permissions(shelf, fs::perms::owner_write, fs::perm_options::add);
         }
         QVERIFY2(message.startsWith(QString::fromUtf8("Impossible d'écrire dans le dossier « ")),
                  qPrintable(message));
@@ -254,6 +253,10 @@ class ImportWindowTest : public testing::MainWindowTestCase {
         QCOMPARE(Page(), page);
         QCOMPARE(w->TCTexte->Caption(0), caption);
         QVERIFY(!fs::exists(dir->path() / "data.new"));
+        // Nothing half-imported left among the reader's Bibles.
+        for (const auto& entry : fs::directory_iterator(w->Shelf().ShelfDir()))
+            QFAIL(qPrintable(QString::fromStdString(entry.path().string())));
+        QCOMPARE(w->Shelf().Count(), 1u);
     }
 };
 

@@ -13,6 +13,7 @@
 #include <QThread>
 #include <atomic>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -66,8 +67,8 @@ QString AskBibleFile(QWidget* parent) {
     return dialog.selectedFiles().front();
 }
 
-bool ImportBibleFile(QWidget* parent, const Communs& folders, const QString& source,
-                     const TakeImportedTables& take) {
+bool ImportBibleFile(QWidget* parent, const Communs& folders, const std::string& staging,
+                     const QString& source, const TakeImportedTables& take) {
     QProgressDialog progress(QString::fromUtf8("Lecture de la Bible..."), QStringLiteral("Annuler"),
                              0, 0, parent);
     progress.setObjectName("ImportProgressDialog");
@@ -99,10 +100,10 @@ bool ImportBibleFile(QWidget* parent, const Communs& folders, const QString& sou
 
     Outcome outcome;
     const std::string path = PathFromQt(source);
-    QThread* worker = QThread::create(
-        [&outcome, &steps, appDir = folders.AppDir, bibleDir = folders.BibleDir, path] {
+    QThread* worker =
+        QThread::create([&outcome, &steps, staging, bibleDir = folders.BibleDir, path] {
             try {
-                outcome.result.emplace(importer::ImportBible(appDir, bibleDir, path, steps));
+                outcome.result.emplace(importer::ImportNewBible(staging, bibleDir, path, steps));
             } catch (...) {
                 outcome.error = std::current_exception();
             }
@@ -132,7 +133,19 @@ bool ImportBibleFile(QWidget* parent, const Communs& folders, const QString& sou
     }
     importer::ImportResult& result = *outcome.result;
     const QString summary = QString::fromStdString(importer::ImportHeadline(result));
-    take(std::move(result.tables));
+    QString instead;
+    try {
+        instead = take(std::move(result.tables));
+    } catch (const std::exception& e) {
+        std::error_code ec;
+        std::filesystem::remove_all(staging, ec);
+        ShowMessage(parent, QMessageBox::Warning, QString::fromUtf8(e.what()));
+        return false;
+    }
+    if (!instead.isEmpty()) {
+        ShowMessage(parent, QMessageBox::Information, instead);
+        return false;
+    }
     result.report.Print(std::cerr);
     QString more = QString::fromStdString(importer::ImportRemarks(result.report));
     if (!result.name.empty()) {
@@ -154,10 +167,11 @@ void ClearImportLeftovers(const std::string& appDir) {
     importer::RemoveImportLeftovers(appDir);
 }
 
-bool RunImportCommand(QWidget* parent, const Communs& folders, const TakeImportedTables& take) {
+bool RunImportCommand(QWidget* parent, const Communs& folders, const std::string& staging,
+                      const TakeImportedTables& take) {
     const QString file = AskBibleFile(parent);
     if (file.isEmpty()) return false;
-    return ImportBibleFile(parent, folders, file, take);
+    return ImportBibleFile(parent, folders, staging, file, take);
 }
 
 }  // namespace lorvane

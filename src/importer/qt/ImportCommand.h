@@ -15,8 +15,12 @@ class QWidget;
 
 namespace lorvane {
 
-// Takes the tables of the imported Bible (the main window shows them).
-using TakeImportedTables = std::function<void(Communs&& tables)>;
+// Takes the tables of the imported Bible, read from the folder the import
+// made (their BibleDir): the main window keeps that Bible among the
+// reader's and shows it. Returns "" then; else what the reader is told
+// instead of the summary (the Bible was there already). Throws with a
+// French message when the Bible cannot be kept.
+using TakeImportedTables = std::function<QString(Communs&& tables)>;
 
 // The file dialog: "Importer une Bible", in the downloads folder (else the
 // home folder), filters "Bibles (*.zip *.usfm *.sfm *.xml *.osis *.conf)" and
@@ -24,19 +28,21 @@ using TakeImportedTables = std::function<void(Communs&& tables)>;
 // file's path, empty when the reader closed it.
 QString AskBibleFile(QWidget* parent);
 
-// Imports `source` into the folders of `folders` (AppDir receives the new
-// data/, the study pages come from BibleDir's) with the progress dialog
+// Imports `source` as a new Bible in the folder `staging`, which must not
+// exist (ImportNewBible; the study pages come from the BibleDir of
+// `folders`), with the progress dialog
 // ("Lecture de Genèse...", "Annuler"), hands the tables to `take`, then
 // shows the summary ("66 livres importés."). A failure shows its French
 // message and leaves data/ and the window as they were; a cancel shows
 // nothing. Returns whether the tables were handed over.
-bool ImportBibleFile(QWidget* parent, const Communs& folders, const QString& source,
-                     const TakeImportedTables& take);
+bool ImportBibleFile(QWidget* parent, const Communs& folders, const std::string& staging,
+                     const QString& source, const TakeImportedTables& take);
 
 // At start: what an import killed half-way left in the program folder goes.
 void ClearImportLeftovers(const std::string& appDir);
 
 // The whole command: AskBibleFile, then ImportBibleFile.
-bool RunImportCommand(QWidget* parent, const Communs& folders, const TakeImportedTables& take);
+bool RunImportCommand(QWidget* parent, const Communs& folders, const std::string& staging,
+                      const TakeImportedTables& take);
 
 }  // namespace lorvane

@@ -1,0 +1,166 @@
+// The main window's side of the reader's Bibles: the "Bible" menu, the
+// switch from one Bible to another, the import that adds one, the dialog
+// that renames and removes them.
+
+#include <unistd.h>
+
+#include <QAction>
+#include <QDate>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTimer>
+#include <filesystem>
+#include <iostream>
+
+#include "Bible.h"
+#include "BiblesFace.h"
+#include "BrowserPane.h"
+#include "ErrorDisplay.h"
+#include "FctLoad.h"
+#include "ImportCommand.h"
+#include "ProgramFolders.h"
+#include "QtPath.h"
+
+namespace lorvane {
+namespace fs = std::filesystem;
+
+namespace {
+
+void Tell(QWidget* parent, QMessageBox::Icon icon, const QString& text) {
+    QMessageBox box(icon, QStringLiteral("Lorvane"), text, QMessageBox::Ok, parent);
+    box.setObjectName("BibleMessageBox");
+    box.exec();
+}
+
+QString Utf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+std::vector<std::size_t> TFBible::ComparedBibles() const {
+    return {};
+}
+
+void TFBible::FillBibleMenu() {
+    bibles::BibleMenuCommands commands;
+    commands.show = [this](std::size_t i) { Guarded([&] { ShowBible(i); }); };
+    commands.compare = [](std::size_t) {};
+    commands.stopComparing = [] {};
+    commands.manage = [this] { Guarded([&] { ManageBiblesClick(); }); };
+    bibles::FillBibleMenu(MenuBible, *shelf_, ComparedBibles(), ActionBibleSuivante, commands);
+}
+
+bool TFBible::ShowBible(std::size_t i) {
+    bibles::BibleShelf& shelf = *shelf_;
+    if (i >= shelf.Count()) return false;
+    if (i == shelf.Current() && shelf.Find(communs_.BibleDir) == i) return true;
+    Communs fresh(communs_.AppDir, shelf.DirOf(i));
+    try {
+        LoadAllTables(fresh);
+    } catch (const std::exception& e) {
+        std::cerr << "lorvane: " << e.what() << std::endl;
+        Tell(this, QMessageBox::Warning,
+             QStringLiteral("La Bible « %1 » ne se charge pas : ses fichiers sont endommagés.")
+                 .arg(Utf8(shelf.At(i).name)));
+        return false;
+    }
+    try {
+        shelf.Choose(i);
+    } catch (const std::exception& e) {
+        // Shown all the same; only the next start will not know it.
+        std::cerr << "lorvane: the choice of Bible is not kept: " << e.what() << std::endl;
+    }
+    // The verse at the top of the page comes back at the top in the other
+    // Bible.
+    pendingScroll_ = -1;
+    pendingTop_ = VerseAt(QPoint());
+    TakeImportedTables(std::move(fresh));
+    return true;
+}
+
+void TFBible::NextBibleClick() {
+    if (shelf_->Count() > 1) ShowBible(shelf_->Next());
+}
+
+void TFBible::ImporterBible1Click() {
+    const QString file = AskBibleFile(this);
+    if (!file.isEmpty()) ImportBibleFromFile(file);
+}
+
+bool TFBible::ImportBibleFromFile(const QString& file) {
+    const std::string staging =
+        shelf_->ShelfDir() + "import-" + std::to_string(::getpid()) + ".new/";
+    {
+        std::error_code ec;
+        fs::remove_all(fs::path(staging).parent_path(), ec);
+    }
+    return ImportBibleFile(this, communs_, staging, file, [this](Communs&& tables) -> QString {
+        // The new Bible's folder is named after its abbreviation.
+        const std::string folder = tables.BibleDir;
+        const std::string target = shelf_->NewBibleDir(
+            bibles::ReadNameFile(folder, bibles::kAbbreviationFile, bibles::kMaxAbbreviation));
+        std::error_code ec;
+        fs::rename(fs::path(folder).parent_path(), fs::path(target).parent_path(), ec);
+        if (ec) {
+            std::cerr << "lorvane: cannot rename " << folder << ": " << ec.message() << std::endl;
+            throw bibles::ShelfError("Impossible d'écrire dans le dossier « " + shelf_->ShelfDir() +
+                                     " » : " + ec.message());
+        }
+        const auto added =
+            shelf_->Add(target, QDate::currentDate().toString(Qt::ISODate).toStdString());
+        if (!added.added)
+            return QStringLiteral("Cette Bible est déjà dans Lorvane : « %1 ». Rien n'a changé.")
+                .arg(Utf8(shelf_->At(added.index).name));
+        tables.BibleDir = target;
+        TakeImportedTables(std::move(tables));
+        return {};
+    });
+}
+
+void TFBible::ManageBiblesClick() {
+    bibles::ManageBiblesDialog::Commands commands;
+    commands.rename = [this](std::size_t i, const QString& name, const QString& abbreviation) {
+        return RenameBible(i, name, abbreviation);
+    };
+    commands.remove = [this](std::size_t i) { return RemoveBible(i); };
+    bibles::ManageBiblesDialog dialog(*shelf_, commands, this);
+    dialog.exec();
+}
+
+bool TFBible::RenameBible(std::size_t i, const QString& name, const QString& abbreviation) {
+    try {
+        shelf_->Rename(i, name.toStdString(), abbreviation.toStdString());
+    } catch (const std::exception& e) {
+        Tell(this, QMessageBox::Warning, QString::fromUtf8(e.what()));
+        return false;
+    }
+    return true;
+}
+
+bool TFBible::RemoveBible(std::size_t i) {
+    bibles::BibleShelf& shelf = *shelf_;
+    if (i >= shelf.Count() || shelf.Count() < 2) return false;
+    // The Bible shown gives way to another first, so that the page never
+    // shows a Bible whose folder is gone.
+    if (i == shelf.Current()) {
+        std::size_t other = i == 0 ? 1 : 0;
+        if (!ShowBible(other)) return false;
+    }
+    try {
+        shelf.Remove(i);
+    } catch (const std::exception& e) {
+        Tell(this, QMessageBox::Warning, QString::fromUtf8(e.what()));
+        return false;
+    }
+    return true;
+}
+
+void TFBible::TellShelfProblems() {
+    QStringList lines;
+    for (const std::string& problem : shelf_->Problems())
+        lines << Utf8(problem);
+    if (!lines.isEmpty()) Tell(this, QMessageBox::Warning, lines.join('\n'));
+}
+
+}  // namespace lorvane

@@ -1,0 +1,214 @@
+#include "BiblesFace.h"
+
+#include <QActionGroup>
+#include <QDateTime>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "QtPath.h"
+
+namespace lorvane::bibles {
+namespace {
+
+QString Utf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// A menu text shows '&' as itself only doubled.
+QString MenuText(const QString& text) {
+    QString escaped = text;
+    return escaped.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+// "08/12/2026" for "2026-12-08"; the date of its text for the program's own.
+QString ImportDate(const BibleShelf& shelf, std::size_t i) {
+    const KeptBible& b = shelf.At(i);
+    QDate date = QDate::fromString(Utf8(b.imported), Qt::ISODate);
+    if (!date.isValid())
+        date = QFileInfo(PathToQt(shelf.DirOf(i) + "data/bible.dat")).lastModified().date();
+    return date.isValid() ? date.toString(QStringLiteral("dd/MM/yyyy")) : QString();
+}
+
+}  // namespace
+
+QString ShownName(const KeptBible& bible) {
+    const QString name = Utf8(bible.name);
+    const QString abbreviation = Utf8(bible.abbreviation);
+    if (abbreviation.isEmpty() || abbreviation == name ||
+        bible.abbreviation == kDefaultAbbreviation)
+        return name;
+    return QStringLiteral("%1 (%2)").arg(name, abbreviation);
+}
+
+void FillBibleMenu(QMenu* menu, const BibleShelf& shelf, const std::vector<std::size_t>& compared,
+                   QAction* next, const BibleMenuCommands& commands) {
+    menu->clear();
+    auto* group = new QActionGroup(menu);
+    for (std::size_t i = 0; i < shelf.Count(); ++i) {
+        QString text = MenuText(ShownName(shelf.At(i)));
+        if (i < 9) text = QStringLiteral("&%1 %2").arg(i + 1).arg(text);
+        QAction* a = menu->addAction(text, menu, [show = commands.show, i] { show(i); });
+        a->setCheckable(true);
+        a->setChecked(i == shelf.Current());
+        a->setActionGroup(group);
+        a->setObjectName(QStringLiteral("ActionBible%1").arg(i));
+    }
+    menu->addSeparator();
+    QMenu* with = menu->addMenu(QStringLiteral("&Comparer avec"));
+    with->setObjectName("MenuComparer");
+    const bool full = compared.size() + 1 >= kMaxCompared;
+    for (std::size_t i = 0; i < shelf.Count(); ++i) {
+        if (i == shelf.Current()) continue;
+        const bool on = std::find(compared.begin(), compared.end(), i) != compared.end();
+        QAction* a = with->addAction(MenuText(ShownName(shelf.At(i))), menu,
+                                     [compare = commands.compare, i] { compare(i); });
+        a->setCheckable(true);
+        a->setChecked(on);
+        a->setEnabled(on || !full);
+        a->setObjectName(QStringLiteral("ActionComparer%1").arg(i));
+    }
+    with->setEnabled(shelf.Count() > 1);
+    QAction* stop =
+        menu->addAction(QStringLiteral("&Ne plus comparer"), menu, commands.stopComparing);
+    stop->setObjectName("ActionNePlusComparer");
+    stop->setEnabled(!compared.empty());
+    menu->addSeparator();
+    if (next) {
+        next->setEnabled(shelf.Count() > 1);
+        menu->addAction(next);
+    }
+    menu->addAction(QStringLiteral("&Gérer les Bibles..."), menu, commands.manage)
+        ->setObjectName("ActionGererBibles");
+}
+
+bool AskBibleName(QWidget* parent, const KeptBible& bible, QString& name, QString& abbreviation) {
+    QDialog box(parent);
+    box.setObjectName("RenameBibleDialog");
+    box.setWindowTitle(QStringLiteral("Renommer la Bible"));
+    auto* form = new QFormLayout;
+    auto* nameEdit = new QLineEdit(Utf8(bible.name));
+    nameEdit->setObjectName("EditNom");
+    nameEdit->setMaxLength(static_cast<int>(kMaxName));
+    nameEdit->setMinimumWidth(320);
+    auto* abbreviationEdit = new QLineEdit(Utf8(bible.abbreviation));
+    abbreviationEdit->setObjectName("EditSigle");
+    abbreviationEdit->setMaxLength(static_cast<int>(kMaxAbbreviation));
+    form->addRow(QStringLiteral("&Nom :"), nameEdit);
+    form->addRow(QStringLiteral("&Sigle :"), abbreviationEdit);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
+    auto* column = new QVBoxLayout(&box);
+    column->addLayout(form);
+    column->addWidget(buttons);
+    nameEdit->selectAll();
+    if (box.exec() != QDialog::Accepted) return false;
+    name = nameEdit->text();
+    abbreviation = abbreviationEdit->text();
+    return true;
+}
+
+ManageBiblesDialog::ManageBiblesDialog(const BibleShelf& shelf, Commands commands, QWidget* parent)
+    : QDialog(parent), shelf_(shelf), commands_(std::move(commands)) {
+    setObjectName("ManageBiblesDialog");
+    setWindowTitle(QStringLiteral("Gérer les Bibles"));
+    List = new QTreeWidget;
+    List->setObjectName("ListeBibles");
+    List->setAccessibleName(QStringLiteral("Bibles"));
+    List->setRootIsDecorated(false);
+    List->setAllColumnsShowFocus(true);
+    List->setHeaderLabels({QStringLiteral("Nom"), QStringLiteral("Sigle"), QStringLiteral("Livres"),
+                           QStringLiteral("Importée le")});
+    List->header()->setStretchLastSection(false);
+    List->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    List->setMinimumSize(560, 200);
+
+    BtnRenommer = new QPushButton(QStringLiteral("&Renommer..."));
+    BtnRenommer->setObjectName("BtnRenommer");
+    BtnSupprimer = new QPushButton(QStringLiteral("&Supprimer"));
+    BtnSupprimer->setObjectName("BtnSupprimer");
+    auto* close = new QPushButton(QStringLiteral("&Fermer"));
+    close->setObjectName("BtnFermer");
+    connect(BtnRenommer, &QPushButton::clicked, this, &ManageBiblesDialog::RenameClick);
+    connect(BtnSupprimer, &QPushButton::clicked, this, &ManageBiblesDialog::RemoveClick);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(List, &QTreeWidget::currentItemChanged, this, [this] { UpdateButtons(); });
+    connect(List, &QTreeWidget::itemActivated, this, [this] { RenameClick(); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(BtnRenommer);
+    buttons->addWidget(BtnSupprimer);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(List);
+    column->addLayout(buttons);
+    Fill();
+}
+
+void ManageBiblesDialog::Fill() {
+    const int row = std::max(0, List->currentIndex().row());
+    List->clear();
+    for (std::size_t i = 0; i < shelf_.Count(); ++i) {
+        const KeptBible& b = shelf_.At(i);
+        auto* item = new QTreeWidgetItem(List);
+        item->setText(0, Utf8(b.name));
+        item->setText(1, Utf8(b.abbreviation));
+        item->setText(2, QString::number(CountBooks(shelf_.DirOf(i))));
+        item->setText(3, ImportDate(shelf_, i));
+        item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+        if (i == shelf_.Current()) {
+            QFont bold = item->font(0);
+            bold.setBold(true);
+            item->setFont(0, bold);
+        }
+    }
+    for (int c = 1; c < 4; ++c)
+        List->resizeColumnToContents(c);
+    if (List->topLevelItemCount() > 0)
+        List->setCurrentItem(List->topLevelItem(std::min(row, List->topLevelItemCount() - 1)));
+    UpdateButtons();
+}
+
+void ManageBiblesDialog::UpdateButtons() {
+    const bool chosen = List->currentItem() != nullptr;
+    BtnRenommer->setEnabled(chosen);
+    // The last Bible stays: Lorvane needs one.
+    BtnSupprimer->setEnabled(chosen && shelf_.Count() > 1);
+}
+
+void ManageBiblesDialog::RenameClick() {
+    const int row = List->currentIndex().row();
+    if (row < 0 || static_cast<std::size_t>(row) >= shelf_.Count()) return;
+    QString name;
+    QString abbreviation;
+    if (!AskBibleName(this, shelf_.At(static_cast<std::size_t>(row)), name, abbreviation)) return;
+    if (commands_.rename(static_cast<std::size_t>(row), name, abbreviation)) Fill();
+}
+
+void ManageBiblesDialog::RemoveClick() {
+    const int row = List->currentIndex().row();
+    if (row < 0 || static_cast<std::size_t>(row) >= shelf_.Count() || shelf_.Count() < 2) return;
+    const KeptBible& b = shelf_.At(static_cast<std::size_t>(row));
+    QMessageBox ask(
+        QMessageBox::Question, QStringLiteral("Lorvane"),
+        QStringLiteral("Supprimer « %1 » ? Cette Bible ne sera plus disponible.").arg(Utf8(b.name)),
+        QMessageBox::Yes | QMessageBox::No, this);
+    ask.setObjectName("RemoveBibleBox");
+    ask.setDefaultButton(QMessageBox::No);
+    if (ask.exec() != QMessageBox::Yes) return;
+    if (commands_.remove(static_cast<std::size_t>(row))) Fill();
+}
+
+}  // namespace lorvane::bibles

@@ -1,0 +1,71 @@
+#pragma once
+
+// The reader's side of the kept Bibles: the "Bible" menu and the "Gérer les
+// Bibles..." dialog. The main window says what each command does.
+
+#include <QDialog>
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+#include "BibleShelf.h"
+
+class QAction;
+class QMenu;
+class QPushButton;
+class QTreeWidget;
+
+namespace lorvane::bibles {
+
+// A Bible as its menu entries and lists show it: « Louis Segond 1910 (LSG) ».
+QString ShownName(const KeptBible& bible);
+
+struct BibleMenuCommands {
+    std::function<void(std::size_t)> show;     // show Bible i
+    std::function<void(std::size_t)> compare;  // add Bible i to the comparison, or take it out
+    std::function<void()> stopComparing;
+    std::function<void()> manage;
+};
+
+// At most this many Bibles side by side, the current one included.
+inline constexpr std::size_t kMaxCompared = 4;
+
+// Fills `menu` again: each Bible (the current one checked; &1 to &9 for
+// the first nine), "Comparer avec" with the others (checked when compared;
+// none more once four are side by side), "Ne plus comparer", `next` (the
+// action that shows the next Bible, Ctrl+Maj+B), "Gérer les Bibles...".
+void FillBibleMenu(QMenu* menu, const BibleShelf& shelf, const std::vector<std::size_t>& compared,
+                   QAction* next, const BibleMenuCommands& commands);
+
+// "Gérer les Bibles...": the Bibles with their name, abbreviation, number
+// of books and date of import; "Renommer...", "Supprimer" (asked first,
+// never the last Bible), "Fermer". The main window does each change.
+class ManageBiblesDialog : public QDialog {
+    Q_OBJECT
+  public:
+    struct Commands {
+        // Each returns false when nothing changed (the reader was told why).
+        std::function<bool(std::size_t, const QString& name, const QString& abbreviation)> rename;
+        std::function<bool(std::size_t)> remove;
+    };
+    ManageBiblesDialog(const BibleShelf& shelf, Commands commands, QWidget* parent = nullptr);
+
+    QTreeWidget* List = nullptr;
+    QPushButton* BtnRenommer = nullptr;
+    QPushButton* BtnSupprimer = nullptr;
+
+    void Fill();
+    void RenameClick();
+    void RemoveClick();
+
+  private:
+    void UpdateButtons();
+    const BibleShelf& shelf_;
+    Commands commands_;
+};
+
+// The rename box: "Nom" and "Sigle" fields, filled with the Bible's; false
+// when the reader cancelled.
+bool AskBibleName(QWidget* parent, const KeptBible& bible, QString& name, QString& abbreviation);
+
+}  // namespace lorvane::bibles

@@ -1,0 +1,229 @@
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QTextEdit>
+#include <QTreeWidget>
+#include <QtTest>
+#include <filesystem>
+
+#include "AppFixture.h"
+#include "Bible.h"
+#include "BiblesFace.h"
+#include "BrowserPane.h"
+#include "ChapterSpin.h"
+#include "FrRichEdit.h"
+#include "HTMLControls.h"
+#include "ModalDriver.h"
+#include "TextTabs.h"
+#include "ZipFixtures.h"
+
+using namespace lorvane;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A book of a downloaded Bible: `chapters` chapters of 3 verses whose text
+// says which Bible it is ("Darby Jean 3.16").
+std::string Book(const std::string& code, const std::string& bible, int chapters = 3) {
+    std::string book = "\\id " + code + " " + bible + "\n\\h " + code + "\n";
+    for (int c = 1; c <= chapters; ++c) {
+        book += "\\c " + std::to_string(c) + "\n\\p\n";
+        for (int v = 1; v <= 3; ++v)
+            book += "\\v " + std::to_string(v) + " " + bible + " " + code + " " +
+                    std::to_string(c) + "." + std::to_string(v) + "\n";
+    }
+    return book;
+}
+
+}  // namespace
+
+class BiblesWindowTest : public testing::MainWindowTestCase {
+    Q_OBJECT
+
+    testing::TempDir source;
+    QString lastMessage;
+
+    std::string Page() { return testing::ReadFile(dir->path() / "temp.htm"); }
+    // Imports a zip of Genèse, Exode and Jean of the Bible named `bible`
+    // (its abbreviation the file's), answering every box; false when the
+    // Bible did not join.
+    bool Import(const std::string& abbreviation, const std::string& bible) {
+        const fs::path zip = source.path() / ("fra" + abbreviation + "_usfm.zip");
+        testing::WriteZip(zip, {{"GEN.usfm", Book("GEN", bible)},
+                                {"EXO.usfm", Book("EXO", bible)},
+                                {"JHN.usfm", Book("JHN", bible)}});
+        // The box at the end (past the progress dialog): its text kept,
+        // closed.
+        lastMessage.clear();
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible()) return;
+            lastMessage = box->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        answer.start(5);
+        return w->ImportBibleFromFile(QString::fromStdString(zip.string()));
+    }
+    // The "Bible" menu as it shows.
+    QList<QAction*> MenuEntries() {
+        emit w->MenuBible->aboutToShow();
+        return w->MenuBible->actions();
+    }
+    QString Pad() { return w->FrmRichEdit->RTFControl->toPlainText(); }
+
+  private slots:
+    void init() {
+        Open(testing::MainWindowBible());
+        QVERIFY(w->Loaded());
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        w->FrmRichEdit->RTFControl->insertPlainText(QStringLiteral("Mes notes"));
+    }
+    void cleanup() {
+        testing::CancelPendingAnswers();
+        w->FrmRichEdit->RTFControl->document()->setModified(false);
+        Close();
+    }
+
+    void importsAddBiblesAndTheMenuSwitchesAtThePlaceRead() {
+        // Reading Exode 2 in a second tab.
+        w->BtnNouveau->click();
+        w->CBLivre->SetItemIndex(1);
+        w->CBLivreChange();
+        w->SpinChapitre->SetValue(2);
+        w->SpinChapitreChange();
+
+        QVERIFY2(Import("DBY", "Darby"), qPrintable(lastMessage));
+        QVERIFY(Page().find("Darby EXO 2.1") != std::string::npos);
+        QCOMPARE(w->TCTexte->Caption(w->TCTexte->Current()), QString::fromUtf8("Exode 2"));
+        QVERIFY2(Import("MAR", "Martin"), qPrintable(lastMessage));
+        QVERIFY(Page().find("Martin EXO 2.1") != std::string::npos);
+
+        // Menu: the three Bibles, the current one checked, then the rest.
+        QList<QAction*> entries = MenuEntries();
+        QVERIFY(entries.size() >= 8);
+        QCOMPARE(entries[0]->text(), QString::fromUtf8("&1 Bible installée"));
+        QVERIFY(entries[1]->text().startsWith("&2 "));
+        QVERIFY(entries[1]->text().contains("DBY"));
+        QVERIFY(entries[2]->isChecked());
+        QVERIFY(!entries[1]->isChecked());
+        QVERIFY(entries[3]->isSeparator());
+        QCOMPARE(entries[4]->menu()->objectName(), QString("MenuComparer"));
+
+        entries[1]->trigger();
+        QVERIFY(Page().find("Darby EXO 2.1") != std::string::npos);
+        QCOMPARE(w->TCTexte->Caption(w->TCTexte->Current()), QString::fromUtf8("Exode 2"));
+        QCOMPARE(w->CBLivre->ItemIndex(), 1);
+        QCOMPARE(w->Shelf().Current(), 1u);
+
+        // Ctrl+Maj+B: the next, round.
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->WB->Browser()->setFocus();
+        QTest::keyClick(w->WB->Browser(), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(Page().find("Martin EXO 2.1") != std::string::npos);
+        QTest::keyClick(w->WB->Browser(), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w->Shelf().Current(), 0u);
+        QVERIFY(Page().find("Martin") == std::string::npos);
+        // The other tab follows too.
+        const int other = 1 - w->TCTexte->Current();
+        w->TCTexte->SetCurrent(other);
+        w->TCTexteChange();
+        QCOMPARE(w->TCTexte->Caption(other), QString::fromUtf8("Genèse 1"));
+        QVERIFY(Page().find("Texte 1.1.1") != std::string::npos);  // the program's own text
+        QCOMPARE(Pad(), QString("Mes notes"));
+
+        // The next start finds both, and the choice.
+        bibles::BibleShelf next(w->Shelf().ShelfDir(), communs->BibleDir);
+        next.Load();
+        QCOMPARE(next.Count(), 3u);
+        QCOMPARE(next.Current(), 0u);
+    }
+
+    void theSameBibleTwiceSaysSoAndChangesNothing() {
+        QVERIFY(Import("DBY", "Darby"));
+        w->ShowBible(0);
+        QVERIFY(!Import("DBY", "Darby"));
+        QVERIFY2(lastMessage.contains(QString::fromUtf8("déjà dans Lorvane")),
+                 qPrintable(lastMessage));
+        QCOMPARE(w->Shelf().Count(), 2u);
+        QCOMPARE(w->Shelf().Current(), 0u);
+        QVERIFY(Page().find("Darby") == std::string::npos);
+    }
+
+    void manageRenamesRemovesAndKeepsTheLast() {
+        QVERIFY(Import("DBY", "Darby"));
+        QVERIFY(Import("MAR", "Martin"));
+        bool checked = false;
+        testing::OnNextModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<bibles::ManageBiblesDialog*>(modal);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->List->topLevelItemCount(), 3);
+            QCOMPARE(dialog->List->topLevelItem(1)->text(2), QString("3"));  // books
+            QVERIFY(!dialog->List->topLevelItem(1)->text(3).isEmpty());      // date
+
+            // Rename the second: « L'"ancienne" / Darby ».
+            dialog->List->setCurrentItem(dialog->List->topLevelItem(1));
+            const QString odd = QString::fromUtf8("« L'\"ancienne\" / Darby »");
+            testing::OnNextModal([odd](QWidget* box) {
+                box->findChild<QLineEdit*>("EditNom")->setText(odd);
+                box->findChild<QLineEdit*>("EditSigle")->setText("DBY1");
+                qobject_cast<QDialog*>(box)->accept();
+            });
+            dialog->RenameClick();
+            QCOMPARE(dialog->List->topLevelItem(1)->text(0), odd);
+
+            // Remove the one shown (Martin), after the question.
+            dialog->List->setCurrentItem(dialog->List->topLevelItem(2));
+            auto asked = std::make_shared<QString>();
+            const QString martin = QString::fromStdString(w->Shelf().At(2).name);
+            testing::AnswerBox(QMessageBox::Yes, asked);
+            dialog->RemoveClick();
+            QCOMPARE(*asked,
+                     QString::fromUtf8("Supprimer « %1 » ? Cette Bible ne sera plus disponible.")
+                         .arg(martin));
+            QCOMPARE(dialog->List->topLevelItemCount(), 2);
+            // "Non" keeps it.
+            dialog->List->setCurrentItem(dialog->List->topLevelItem(1));
+            testing::AnswerBox(QMessageBox::No);
+            dialog->RemoveClick();
+            QCOMPARE(dialog->List->topLevelItemCount(), 2);
+            dialog->List->setCurrentItem(dialog->List->topLevelItem(0));
+            testing::AnswerBox(QMessageBox::Yes);
+            dialog->RemoveClick();
+            QCOMPARE(dialog->List->topLevelItemCount(), 1);
+            QVERIFY(!dialog->BtnSupprimer->isEnabled());  // the last stays
+            checked = true;
+            dialog->accept();
+        });
+        w->ManageBiblesClick();
+        QVERIFY(checked);
+        QCOMPARE(w->Shelf().Count(), 1u);
+        QCOMPARE(QString::fromStdString(w->Shelf().At(0).name),
+                 QString::fromUtf8("« L'\"ancienne\" / Darby »"));
+        QVERIFY(Page().find("Darby GEN 1.1") != std::string::npos);
+        QCOMPARE(w->BibleAbbreviation(), QString("DBY1"));
+        QVERIFY(!fs::exists(w->Shelf().ShelfDir() + "mar"));
+        QCOMPARE(Pad(), QString("Mes notes"));
+    }
+
+    void anUnwritableShelfSaysWhere() {
+        testing::WithoutRootOverride asReader;
+        fs::create_directories(w->Shelf().ShelfDir());
+        fs::permissions(w->Shelf().ShelfDir(), fs::perms::owner_write, fs::perm_options::remove);
+        QVERIFY(!Import("DBY", "Darby"));
+        fs::permissions(w->Shelf().ShelfDir(), fs::perms::owner_write, fs::perm_options::add);
+        QVERIFY2(
+            lastMessage.startsWith(QString::fromUtf8("Impossible d'écrire dans le dossier « ")),
+            qPrintable(lastMessage));
+        QCOMPARE(w->Shelf().Count(), 1u);
+    }
+};
+
+QTEST_MAIN(BiblesWindowTest)
+#include "BiblesWindowTest.moc"
