@@ -56,7 +56,7 @@ class ReadingAreaTest : public testing::MainWindowTestCase {
         QStringList marked;
         for (QAction* a : w->menuBar()->actions())
             if (a->menu() && qobject_cast<MenuCheckStyle*>(a->menu()->style())) marked << a->text();
-        QCOMPARE(marked, QStringList({"&Affichage", "&Options"}));
+        QCOMPARE(marked, QStringList({"&Affichage", "&Bible", "&Options"}));
     }
 };
 

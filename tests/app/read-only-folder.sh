@@ -4,7 +4,8 @@
 # display with openbox:
 #   - the first chapter page and the study pages are written into
 #     ~/.local/share/lorvane/bible/, and the main window shows;
-#   - Fichier > Importer une Bible... puts the imported Bible there too;
+#   - Fichier > Importer une Bible... keeps the imported Bible in
+#     ~/.local/share/lorvane/bibles/, beside the program's;
 #   - the program folder keeps the same files with the same bytes;
 #   - with a data folder it cannot write, one message names the folder and
 #     Return ends the program.
@@ -65,9 +66,12 @@ fi
 sleep 0.5
 xdotool type --delay 20 "$work/source/MAT.usfm"
 xdotool key Return
+# The reader's Bibles are kept in the reader's data folder, one folder each.
+bibles=$work/home/.local/share/lorvane/bibles
+imported() { ls "$bibles"/*/data/bible.dat >/dev/null 2>&1 && grep -q . "$bibles/bibles.txt" 2>/dev/null; }
 i=0
-while [ ! -s "$pages/data/bible.dat" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
-[ -s "$pages/data/bible.dat" ] || { echo "nothing imported into $pages"; cat "$work/err"; kill $pid; exit 1; }
+while ! imported && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+imported || { echo "nothing imported into $bibles"; cat "$work/err"; kill $pid; exit 1; }
 sleep 1
 import -window root "$work/imported.png"
 xdotool key Return
@@ -95,12 +99,11 @@ if ! cmp -s "$work/before" "$work/after"; then
     diff "$work/before" "$work/after" || true
     exit 1
 fi
-pages=$work/home/.local/share/lorvane/bible
-owner=$(stat -c %u "$pages/data/bible.dat")
+kept=$(ls -d "$work"/home/.local/share/lorvane/bibles/*/data | head -n 1)
+owner=$(stat -c %u "$kept/bible.dat")
 [ "$owner" = "$reader" ] || { echo "the imported Bible belongs to $owner"; exit 1; }
-grep -q 'Matthieu' "$pages/data/livre.dat" 2>/dev/null ||
-    grep -q 'Premier verset' "$pages/data/bible.dat" ||
+grep -q 'Premier verset' "$kept/bible.dat" ||
     { echo "the imported Bible is not the one chosen"; exit 1; }
 [ ! -e "$work/home/.local/share/lorvane/data" ] || { echo "data/ beside bible/"; exit 1; }
 if [ -n "${LORVANE_SHOTS:-}" ]; then cp "$work/shown.png" "$work/imported.png" "$LORVANE_SHOTS"/; fi
-echo "read-only program folder: pages and import in the reader's folder, program folder unchanged"
+echo "read-only program folder: pages and imported Bibles in the reader's folder, program folder unchanged"
