@@ -1,0 +1,104 @@
+// The reader's Bibles: a switch from one Bible to another, menu click to the
+// new chapter painted, on Psaume 119 (176 verses) of two full-size Bibles;
+// the reading of the list of Bibles at start with five kept; and the memory
+// of the program at rest with five Bibles kept and one shown against one
+// Bible alone (only the Bible shown is loaded).
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <QApplication>
+#include <QTextBrowser>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "AppFixture.h"
+#include "Bible.h"
+#include "BrowserPane.h"
+
+namespace {
+
+using namespace lorvane;
+namespace fs = std::filesystem;
+
+// A full-size Bible kept in the shelf of `window`, its verses told apart.
+void KeepBible(TFBible& window, const std::string& abbreviation) {
+    const std::string dir = window.Shelf().NewBibleDir(abbreviation);
+    testing::DataSet data = testing::DataSet::FullSize();
+    for (auto& v : data.verses)
+        v.text = abbreviation + " " + v.text;
+    testing::WriteDataFolder(dir, data);
+    testing::WriteDataFile(dir, "nom.txt", "Bible " + abbreviation + "\n");
+    testing::WriteDataFile(dir, "sigle.txt", abbreviation + "\n");
+    window.Shelf().Add(dir, "2026-12-08");
+}
+
+// The resident memory in kB, once the allocator has given back what the
+// fixtures' building freed.
+long RssKb() {
+    malloc_trim(0);
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    long value = 0;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            status >> value;
+            return value;
+        }
+        status.ignore(1 << 10, '\n');
+    }
+    return 0;
+}
+
+void BM_SwitchBibleOnPsaume119(benchmark::State& state) {
+    testing::MainWindowFixture app(testing::DataSet::FullSize());
+    TFBible& w = *app.window;
+    w.resize(1000, 700);
+    w.show();
+    KeepBible(w, "DBY");
+    w.ShowBible(0);
+    w.GoTo(19, 119, 1, 0);
+    QApplication::processEvents();
+    std::size_t next = 1;
+    for (auto _ : state) {
+        w.ShowBible(next);
+        w.WB->Browser()->viewport()->repaint();
+        next = 1 - next;
+    }
+    if (w.CurrentChapter != 119) state.SkipWithError("not on Psaume 119");
+}
+BENCHMARK(BM_SwitchBibleOnPsaume119)->Unit(benchmark::kMillisecond);
+
+// Five Bibles kept: what the start reads of them (the list, and whether
+// each folder holds a whole data set), and the memory they add at rest.
+void BM_StartWithFiveBiblesKept(benchmark::State& state) {
+    testing::MainWindowFixture app(testing::DataSet::FullSize());
+    TFBible& w = *app.window;
+    w.show();
+    QApplication::processEvents();
+    const long alone = RssKb();
+    for (const char* abbreviation : {"DBY", "MAR", "OST", "CRA"})
+        KeepBible(w, abbreviation);
+    w.ShowBible(0);
+    QApplication::processEvents();
+    const long five = RssKb();
+    for (auto _ : state) {
+        bibles::BibleShelf shelf(w.Shelf().ShelfDir(), app.communs->BibleDir);
+        shelf.Load();
+        benchmark::DoNotOptimize(shelf.CurrentDir());
+    }
+    state.counters["rest_MB_five_kept_over_one"] = static_cast<double>(five - alone) / 1024.0;
+}
+BENCHMARK(BM_StartWithFiveBiblesKept)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication qt(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
