@@ -29,6 +29,8 @@ namespace fs = std::filesystem;
 constexpr std::size_t kMetadataCap = std::size_t{1} << 20;
 // The part of a book file where its \id and titles are looked for.
 constexpr std::size_t kHeaderCap = 16384;
+// The part of an OSIS or Zefania file where its header is looked for.
+constexpr std::size_t kXmlHeaderCap = 256 * 1024;
 
 std::string AsUtf8(std::string_view bytes) {
     Report ignored;
@@ -210,12 +212,19 @@ std::string CleanDescriptionPart(std::string_view part) {
     bool stamped = false;
     for (std::string_view word : Words(part)) {
         std::string_view bare = word;
-        while (!bare.empty() &&
-               std::string_view("([{\"'«»)]}").find(bare.front()) != std::string_view::npos)
-            bare.remove_prefix(1);
-        while (!bare.empty() &&
-               std::string_view("([{\"'«»)]}").find(bare.back()) != std::string_view::npos)
-            bare.remove_suffix(1);
+        for (bool trimmed = true; trimmed && !bare.empty();) {
+            trimmed = false;
+            for (std::string_view mark : {"(", ")", "[", "]", "{", "}", "\"", "'", "«", "»"}) {
+                if (bare.starts_with(mark)) {
+                    bare.remove_prefix(mark.size());
+                    trimmed = true;
+                }
+                if (bare.ends_with(mark)) {
+                    bare.remove_suffix(mark.size());
+                    trimmed = true;
+                }
+            }
+        }
         if (IsDateOrTime(bare)) {
             stamped = true;
             break;
@@ -334,6 +343,22 @@ bool IsGenericTitle(std::string_view title) {
     return false;
 }
 
+// A name that ends with its abbreviation in brackets, "Louis Segond 1910
+// (LSG)", gives both.
+BibleNaming SplitAbbreviation(std::string name) {
+    if (!name.ends_with(")")) return {name, {}};
+    const std::size_t open = name.rfind(" (");
+    if (open == std::string::npos) return {name, {}};
+    const std::string inside = name.substr(open + 2, name.size() - open - 3);
+    const bool upper =
+        !inside.empty() && inside.size() <= kAbbreviationLength &&
+        std::all_of(inside.begin(), inside.end(),
+                    [](unsigned char c) { return std::isupper(c) || std::isdigit(c); }) &&
+        std::any_of(inside.begin(), inside.end(), [](unsigned char c) { return std::isupper(c); });
+    if (!upper || Letters(name.substr(0, open)) < 2) return {name, {}};
+    return {name.substr(0, open), inside};
+}
+
 // The description most books agree on, and the title of the front matter.
 BibleNaming NameOfBooks(const std::vector<BookHeader>& books) {
     std::map<std::string, std::pair<int, std::string>> votes;  // folded → count, first as written
@@ -346,12 +371,12 @@ BibleNaming NameOfBooks(const std::vector<BookHeader>& books) {
         if (vote.first++ == 0) vote.second = name;
     }
     for (const auto& [key, vote] : votes)
-        if (vote.first * 2 > voters) return {vote.second, {}};
+        if (vote.first * 2 > voters) return SplitAbbreviation(vote.second);
     for (const BookHeader& book : books) {
         if (book.code != "FRT" && book.code != "INT") continue;
         for (const std::string* title : {&book.toc1, &book.toc2, &book.mt}) {
             const std::string name = CleanBibleName(*title);
-            if (Letters(name) >= 2 && !IsGenericTitle(name)) return {name, {}};
+            if (Letters(name) >= 2 && !IsGenericTitle(name)) return SplitAbbreviation(name);
         }
     }
     return {};
@@ -621,6 +646,9 @@ BibleNaming NameFromUsfmBooks(const std::vector<SourceFile>& files) {
 }
 
 BibleNaming NameFromXmlBible(std::string_view utf8, BibleForm form) {
+    // The header of OSIS and Zefania comes before the books.
+    if (form != BibleForm::Usfx && utf8.size() > kXmlHeaderCap)
+        utf8 = utf8.substr(0, kXmlHeaderCap);
     QXmlStreamReader xml(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
     switch (form) {
         case BibleForm::Osis:

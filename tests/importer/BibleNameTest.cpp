@@ -149,6 +149,13 @@ TEST(BibleName, TheIdLinesNameTheBibleWhenMostBooksAgree) {
         NameFromUsfmBooks({{"a.usfm", Book("GEN", "Darby")}, {"b.usfm", Book("EXO", "Martin")}})
             .name,
         "");
+    // An abbreviation in brackets at the end is the Bible's.
+    const BibleNaming web =
+        NameFromUsfmBooks({{"a.usfm", Book("GEN", "World English Bible (WEB)")}});
+    EXPECT_EQ(web.name, "World English Bible");
+    EXPECT_EQ(web.abbreviation, "WEB");
+    EXPECT_EQ(NameFromUsfmBooks({{"a.usfm", Book("GEN", "Louis Segond (1910)")}}).name,
+              "Louis Segond (1910)");
     // A description in Windows-1252 is read as such.
     EXPECT_EQ(NameFromUsfmBooks({{"a.usfm", Book("GEN", "Bible \xE0 la colombe")}}).name,
               "Bible à la colombe");
