@@ -167,25 +167,27 @@ bool IsEncodingNote(std::string_view word) {
     return false;
 }
 
-// A date or a time written with digits: 31-10-2011, 2012/09/01, 11:52:24,
-// GMT-0700.
+// A date or a time written with digits: 31-10-2011, 2012/09/01, 09/2012,
+// 11:52:24, GMT-0700; not a version number (1.2) nor a range (1-2).
 bool IsDateOrTime(std::string_view word) {
     const std::string w = Lower(word);
     if (w.rfind("gmt", 0) == 0 || w.rfind("utc", 0) == 0) return true;
-    int groups = 0, separators = 0;
-    bool inDigits = false;
+    std::vector<std::size_t> groups;  // the lengths of the runs of digits
+    bool colon = false, inDigits = false;
     for (char c : w) {
         if (c >= '0' && c <= '9') {
-            if (!inDigits) ++groups;
+            if (!inDigits) groups.push_back(0);
+            ++groups.back();
             inDigits = true;
         } else if (c == '-' || c == '/' || c == ':' || c == '.') {
-            ++separators;
+            colon = colon || c == ':';
             inDigits = false;
         } else {
             return false;
         }
     }
-    return groups >= 2 && separators >= 1;
+    const bool year = std::find(groups.begin(), groups.end(), 4) != groups.end();
+    return groups.size() >= 3 || (groups.size() == 2 && (colon || year));
 }
 
 bool IsNumberOrCalendarWord(std::string_view word) {

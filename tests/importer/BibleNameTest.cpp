@@ -162,7 +162,7 @@ TEST(BibleName, TheIdLinesNameTheBibleWhenMostBooksAgree) {
 }
 
 TEST(BibleName, JunkInTheIdLineNamesNothing) {
-    for (const char* junk : {"GEN.usfm", "UTF-8", "2012-09-01", "31/10/2011 11:52", "fr",
+    for (const char* junk : {"GEN.usfm", "UTF-8", "2012-09-01", "31/10/2011 11:52", "fr", "09/2012",
                              "FRA (c:\\paratext\\lsg\\01GENLSG.SFM)", "- -", "EN_ULT"})
         EXPECT_EQ(NameFromUsfmBooks({{"a.usfm", Book("GEN", junk)}}).name, "") << junk;
     // What comes around the junk still names it.
@@ -174,6 +174,9 @@ TEST(BibleName, JunkInTheIdLineNamesNothing) {
               "unfoldingWord Literal Text");
     EXPECT_EQ(NameFromUsfmBooks({{"a.usfm", Book("GEN", "Segond 21 révisée (UTF-8)")}}).name,
               "Segond 21 révisée");
+    // A version number is no date.
+    EXPECT_EQ(NameFromUsfmBooks({{"a.usfm", Book("GEN", "Parole de Vie 1.2, 09/2012")}}).name,
+              "Parole de Vie 1.2");
 }
 
 TEST(BibleName, TheFrontMatterNamesTheBibleWhenTheIdLinesDoNot) {
