@@ -163,7 +163,7 @@ TEST(BibleName, TheIdLinesNameTheBibleWhenMostBooksAgree) {
 
 TEST(BibleName, JunkInTheIdLineNamesNothing) {
     for (const char* junk : {"GEN.usfm", "UTF-8", "2012-09-01", "31/10/2011 11:52", "fr", "09/2012",
-                             "FRA (c:\\paratext\\lsg\\01GENLSG.SFM)", "- -", "EN_ULT"})
+                             "FRA (c:\\projets\\lsg\\01GENLSG.SFM)", "- -", "EN_ULT"})
         EXPECT_EQ(NameFromUsfmBooks({{"a.usfm", Book("GEN", junk)}}).name, "") << junk;
     // What comes around the junk still names it.
     EXPECT_EQ(NameFromUsfmBooks({{"a.usfm", Book("GEN",
