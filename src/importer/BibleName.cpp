@@ -372,8 +372,24 @@ BibleNaming NameOfBooks(const std::vector<BookHeader>& books) {
         auto& vote = votes[Lower(name)];
         if (vote.first++ == 0) vote.second = name;
     }
-    for (const auto& [key, vote] : votes)
-        if (vote.first * 2 > voters) return SplitAbbreviation(vote.second);
+    // A name followed by a number only ("Louis Segond 1910") agrees with the
+    // name alone ("Louis Segond"), and says more.
+    auto extends = [](const std::string& longer, const std::string& shorter) {
+        return longer.size() > shorter.size() + 1 && longer.starts_with(shorter + " ") &&
+               std::all_of(longer.begin() + static_cast<std::ptrdiff_t>(shorter.size()),
+                           longer.end(),
+                           [](unsigned char c) { return c == ' ' || std::isdigit(c); });
+    };
+    for (const auto& [key, vote] : votes) {
+        int support = vote.first;
+        const std::pair<int, std::string>* fuller = nullptr;
+        for (const auto& [other, otherVote] : votes) {
+            if (!extends(other, key)) continue;
+            support += otherVote.first;
+            if (!fuller || otherVote.first > fuller->first) fuller = &otherVote;
+        }
+        if (support * 2 > voters) return SplitAbbreviation((fuller ? *fuller : vote).second);
+    }
     for (const BookHeader& book : books) {
         if (book.code != "FRT" && book.code != "INT") continue;
         for (const std::string* title : {&book.toc1, &book.toc2, &book.mt}) {
