@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "BibleName.h"
 #include "BibleText.h"
 #include "BibleXml.h"
 
@@ -114,6 +115,9 @@ FormBible ImportBibleFiles(std::vector<SourceFile> files, const std::string& sou
 
     const std::string what = BibleFormName(out.form).substr(3);  // "fichier OSIS"
     if (out.form == BibleForm::Usfm) {
+        BibleNaming naming = NameFromUsfmBooks(kept);
+        out.name = std::move(naming.name);
+        out.abbreviation = std::move(naming.abbreviation);
         out.bible = ImportUsfmFiles(std::move(kept), "USFM " + source, options, report);
         return out;
     }
@@ -124,6 +128,8 @@ FormBible ImportBibleFiles(std::vector<SourceFile> files, const std::string& sou
         const std::string utf8 =
             SourceToUtf8(file.bytes, StatedInXmlDeclaration(file.bytes), file.name, report);
         file.bytes = {};
+        BibleNaming naming = NameFromXmlBible(utf8, out.form);
+        if (out.abbreviation.empty()) out.abbreviation = std::move(naming.abbreviation);
         const XmlSteps steps{options.reading, options.cancelled};
         XmlBible xml;
         if (out.form == BibleForm::Osis)
@@ -132,7 +138,7 @@ FormBible ImportBibleFiles(std::vector<SourceFile> files, const std::string& sou
             xml = ParseZefaniaXml(utf8, file.name, text, report, steps);
         else
             xml = ParseUsfxXml(utf8, file.name, text, report, steps);
-        if (out.name.empty()) out.name = xml.name;
+        if (out.name.empty()) out.name = naming.name.empty() ? xml.name : naming.name;
         for (UsfmBook& book : xml.books)
             books.push_back(std::move(book));
     }

@@ -30,7 +30,8 @@ std::string BibleFormName(BibleForm form);
 struct FormBible {
     BibleData bible;
     BibleForm form = BibleForm::Unknown;
-    std::string name;  // the Bible's own name (UTF-8), "" when the source has none
+    std::string name;          // the Bible's own name (UTF-8), "" when the source has none
+    std::string abbreviation;  // and its own abbreviation (BibleName.h)
 };
 
 // Imports the files of a source (UsfmSource.h): the form of the first file

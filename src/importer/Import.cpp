@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "BibleForm.h"
+#include "BibleName.h"
 #include "BibleText.h"
 #include "Canon.h"
 #include "DataFolder.h"
@@ -181,6 +182,7 @@ ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
     BibleData bible;
     std::string form;
     std::string name;
+    std::string abbreviation;  // the source's own
     HelperBible sword;
     if (IsSwordSource(source)) {
         sword = ReadSwordSource(source,
@@ -192,6 +194,7 @@ ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
         FinishBible(bible, report);
         form = "un " + sword.form;
         name = std::move(sword.name);
+        abbreviation = std::move(sword.abbreviation);
     } else {
         std::vector<SourceFile> files = ReadUsfmSource(source, steps.limits, steps.cancelled);
         UsfmImportOptions options;
@@ -202,9 +205,11 @@ ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
         bible = std::move(read.bible);
         form = BibleFormName(read.form);
         name = std::move(read.name);
+        abbreviation = std::move(read.abbreviation);
     }
-    std::string abbreviation =
-        sword.abbreviation.empty() ? AbbreviationFromSourceName(source) : sword.abbreviation;
+    BibleNaming naming = NameImportedBible({std::move(name), std::move(abbreviation)}, source);
+    name = std::move(naming.name);
+    abbreviation = std::move(naming.abbreviation);
     const std::vector<int> missing = MissingBooks(bible);
     std::vector<ShortBook> shortBooks = ShortBooks(bible);
     if (report.HasErrors()) {

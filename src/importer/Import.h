@@ -37,9 +37,9 @@ struct ImportResult {
     // Where the Bible came from, UTF-8: "un fichier OSIS", "un module SWORD
     // (zText, OSIS)"; "des fichiers USFM".
     std::string form;
-    std::string name;                   // the Bible's own name when its source gives one
+    std::string name;                   // the Bible's name, never empty (BibleName.h)
     std::vector<ShortBook> shortBooks;  // books that came with chapters missing
-    std::string abbreviation;           // its own abbreviation ("WEB"), when given
+    std::string abbreviation;           // its abbreviation ("WEB"), never empty
 };
 
 // Imports the Bible at `source` (an archive, a folder or one of its book

@@ -295,7 +295,7 @@ TEST(Import, TheBiblesShortNameComesFromItsDownloadedFileName) {
     ImportBible(app.dir.appDir(), lsg);
     EXPECT_EQ(lorvane::testing::ReadFile(app.dir.path() / "data" / kAbbreviationFile), "LSG\n");
     ImportBible(app.dir.appDir(), app.Zip({{"GEN.usfm", TinyBook("GEN")}}));
-    EXPECT_FALSE(fs::exists(app.dir.path() / "data" / kAbbreviationFile));
+    EXPECT_NE(lorvane::testing::ReadFile(app.dir.path() / "data" / kAbbreviationFile), "LSG\n");
 }
 
 }  // namespace
