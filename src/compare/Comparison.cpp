@@ -76,16 +76,16 @@ class Lines {
 };
 
 struct Style {
-    std::string S;          // the text size
-    std::string R;          // one step smaller, for references
-    std::string separator;  // between two references
+    std::string S;        // the text size
+    std::string R;        // one step smaller, for references
+    std::string smaller;  // the font of references
 };
 
 Style StyleFor(int textSize) {
     Style s;
     s.S = std::to_string(textSize);
     s.R = textSize <= 1 ? "1" : std::to_string(textSize - 1);
-    s.separator = "<FONT size=\"" + s.R + "\"> ; </FONT>";
+    s.smaller = "<FONT size=\"" + s.R + "\">";
     return s;
 }
 
@@ -106,14 +106,15 @@ std::string BeforeVerseHtml(const Style& s, const Communs& c, const CompareCell&
         else
             html += "<FONT color=\"#000000\"><B>" + heading.Title.str() + "</B></FONT>";
     }
+    // The references in one smaller font: one element less per link.
     for (std::size_t i = 0; i < cell.crossRefs.size(); ++i) {
         const VerseRef& target =
             c.CrossRefTable[static_cast<std::size_t>(cell.crossRefs[i])].Target;
-        if (i == 0 && !html.empty()) html += "<BR>";
-        if (i > 0) html += s.separator;
-        html += "<A href=\"" + CrossRefHref(target) + "\"><FONT size=\"" + s.R + "\">" +
-                c.FormatShortRef(target) + "</FONT></A>";
+        if (i == 0) html += (html.empty() ? "" : "<BR>") + s.smaller;
+        if (i > 0) html += " ; ";
+        html += "<A href=\"" + CrossRefHref(target) + "\">" + c.FormatShortRef(target) + "</A>";
     }
+    if (!cell.crossRefs.empty()) html += "</FONT>";
     return html;
 }
 
@@ -127,8 +128,13 @@ ChapterPage BuildReadingPage(std::span<const ComparedBible> bibles, const Compar
     Lines page;
     page.Add("<HTML><BODY bgcolor=\"#FFFFFF\">");
     page.Add("<FONT face=\"Tahoma\" size=\"" + s.S + "\">");
-    page.Add("<TABLE width=\"100%\" cellspacing=\"0\" cellpadding=\"3\">");
-
+    // One small table per verse rather than one for the chapter: the pane
+    // lays out a table whole, and the top of the page is painted long
+    // before the end of a long chapter is laid out. The widths make the
+    // columns of every table line up.
+    const std::string table = "<TABLE width=\"100%\" cellspacing=\"0\" cellpadding=\"3\">";
+    const std::string widthCell = "<TD width=\"" + width + "\"";
+    page.Add(table);
     std::string header = "<TR>";
     for (const ComparedBible& b : bibles)
         header += "<TD width=\"" + width + "\"" + Title(b.name) + "><FONT color=\"#000080\"><B>" +
@@ -153,8 +159,10 @@ ChapterPage BuildReadingPage(std::span<const ComparedBible> bibles, const Compar
             !cmp.rows.empty() || std::find(cmp.states.begin(), cmp.states.end(),
                                            ChapterState::MissingBook) != cmp.states.end();
     }
+    page.Add("</TABLE>");
 
     for (const CompareRow& r : cmp.rows) {
+        page.Add(table);
         // Headings and references in a row of their own, so that the
         // verses of every column begin at the same height.
         std::string before = "<TR>";
@@ -162,13 +170,13 @@ ChapterPage BuildReadingPage(std::span<const ComparedBible> bibles, const Compar
         for (std::size_t i = 0; i < r.cells.size(); ++i) {
             const std::string html = BeforeVerseHtml(s, *bibles[i].tables, r.cells[i]);
             anyBefore = anyBefore || !html.empty();
-            before += "<TD valign=\"bottom\">" + html + "</TD>";
+            before += widthCell + " valign=\"bottom\">" + html + "</TD>";
         }
         if (anyBefore) page.Add(before + "</TR>");
 
         std::string row = "<TR>";
         for (std::size_t i = 0; i < r.cells.size(); ++i) {
-            row += "<TD valign=\"top\">";
+            row += anyBefore ? "<TD>" : widthCell + ">";
             if (i == 0 && r.verse != 1) row += "<A name=\"" + std::to_string(r.verse) + "\"></A>";
             if (r.cells[i].slot != 0) {
                 const Communs& c = *bibles[i].tables;
@@ -177,9 +185,9 @@ ChapterPage BuildReadingPage(std::span<const ComparedBible> bibles, const Compar
             row += "</TD>";
         }
         page.Add(row + "</TR>");
+        page.Add("</TABLE>");
         result.wroteVerse = true;
     }
-    page.Add("</TABLE>");
     page.Add("</FONT></BODY></HTML>");
     result.html = page.Take();
     return result;
