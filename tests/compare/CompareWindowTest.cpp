@@ -13,6 +13,7 @@
 #include "FctLoad.h"
 #include "FrRichEdit.h"
 #include "HTMLControls.h"
+#include "TextTabs.h"
 
 using namespace lorvane;
 
@@ -136,6 +137,19 @@ class CompareWindowTest : public testing::MainWindowTestCase {
         QVERIFY(!PlaceOf("Texte 1.2.7").isNull());
         QCOMPARE(PlaceOf("Texte 1.2.7").top(), PlaceOf("Darby 1.2.7").top());
         QCOMPARE(w->WB->Browser()->accessibleName(), Text("Genèse 2 — Texte biblique, LSG et DBY"));
+
+        // Back, a new tab and the tab before: the page compared each time.
+        w->GoBackClick();
+        QCOMPARE(w->CurrentChapter, 1);
+        QVERIFY(!PlaceOf("Darby 1.1.24").isNull());
+        w->BtnNouveauClick();
+        QCOMPARE(w->TCTexte->Count(), 2);
+        w->GoTo(1, 4, 0, 0);
+        QCOMPARE(PlaceOf("Texte 1.4.9").top(), PlaceOf("Darby 1.4.9").top());
+        w->NextTab(-1);
+        QCOMPARE(w->CurrentChapter, 1);
+        QVERIFY(Table() && Table()->columns() == 2);
+        QVERIFY(!PlaceOf("Darby 1.1.24").isNull());
     }
 
     void aReferenceOfTheRightColumnOpensThePassageInEveryBible() {
