@@ -168,7 +168,10 @@ ChapterPage BuildReadingPage(std::span<const ComparedBible> bibles, const Compar
         std::string before = "<TR>";
         bool anyBefore = false;
         for (std::size_t i = 0; i < r.cells.size(); ++i) {
-            const std::string html = BeforeVerseHtml(s, *bibles[i].tables, r.cells[i]);
+            const CompareCell& cell = r.cells[i];
+            const std::string html = cell.headings.empty() && cell.crossRefs.empty()
+                                         ? std::string()
+                                         : BeforeVerseHtml(s, *bibles[i].tables, cell);
             anyBefore = anyBefore || !html.empty();
             before += widthCell + " valign=\"bottom\">" + html + "</TD>";
         }

@@ -218,6 +218,14 @@ TEST_F(ComparisonTest, AChapterOrBookOneBibleLacksGivesAnEmptyColumnWithANotice)
     EXPECT_EQ(notice[0], "");
     EXPECT_EQ(notice[2], "<I>Ce chapitre n'est pas dans cette Bible.</I>");
     EXPECT_EQ(Cells(rows.back())[2], "");
+
+    // A Bible whose tables are gone reads as one without the book.
+    bibles[1].tables.reset();
+    const auto none = TableRows(Page(1, 1));
+    ASSERT_EQ(Cells(none[1]).size(), 3u);
+    EXPECT_NE(Cells(none[1])[1].find("Ce livre"), std::string::npos);
+    EXPECT_NE(Cells(none.back())[0].find("M 1.1.4"), std::string::npos);
+    EXPECT_EQ(Cells(none.back())[1], "");
 }
 
 TEST_F(ComparisonTest, FourBiblesMakeFourColumnsInTheirOrder) {
