@@ -271,12 +271,6 @@ TEST_F(ComparisonTest, EachColumnsReferencesAreWorkingLinksInItsOwnColumn) {
     EXPECT_EQ(links, (L{{CrossRefHref({2, 1, 1, 2}), "Ex 1:1-2"},
                         {CrossRefHref({1, 2, 3, 3}), "Gn 2:3"},
                         {CrossRefHref({1, 2, 1, 1}), "Ge 2:1"}}));
-    EXPECT_EQ(CrossRefHref({2, 1, 1, 2}),
-              "\xA4"
-              "2\xA4"
-              "1\xA4"
-              "1\xA4"
-              "2");
 
     for (const std::string& row : TableRows(page)) {
         const auto cells = Cells(row);
@@ -314,8 +308,6 @@ TEST_F(ComparisonTest, PageHasAnAnchorPerVerseAndTheChapterPagesConventions) {
 
     // Lines end with CR LF; names in Windows-1252, markup escaped, what it
     // lacks as character references.
-    EXPECT_EQ(page.find('\n'), page.find("\r\n") + 1);
-    EXPECT_EQ(page.find(" \n"), std::string::npos);
     for (std::size_t at = page.find('\n'); at != std::string::npos; at = page.find('\n', at + 1))
         EXPECT_EQ(page[at - 1], '\r');
     EXPECT_NE(page.find("title=\"Louis Segond 1910\""), std::string::npos);
