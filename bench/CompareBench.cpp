@@ -1,22 +1,28 @@
 // Psaumes 119 (176 verses) in the reading pane, laid out and painted: the
 // single page beside the comparison of two and four Bibles, in the same
-// run; and the memory that a Bible loaded for comparison adds. The Bibles
-// are of the full size, their Psaumes 119 with a heading every eight verses
-// and three references per verse.
+// run; and the memory that a Bible loaded for comparison adds. On the
+// Louis Segond text (LORVANE_LSG_DIR) compared with itself when its folder
+// is there, else (or with --generated) on generated Bibles of the full
+// size whose Psaumes 119 has a heading every eight verses and three
+// references per verse.
 
 #include <benchmark/benchmark.h>
+
+#include <malloc.h>
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QTextBrowser>
+#include <filesystem>
 #include <fstream>
+#include <iostream>
 
 #include "AppFixture.h"
 #include "Bible.h"
 #include "BrowserPane.h"
 #include "ChapterSpin.h"
 #include "FctLoad.h"
-#include "PeakMemory.h"
+#include "importer/DataFolder.h"
 
 namespace {
 
@@ -52,14 +58,27 @@ std::shared_ptr<const Communs> LoadBible(const testing::TempDir& dir, const test
     return c;
 }
 
+// A main window and the Bibles it can be compared with.
 struct Setup {
-    testing::MainWindowFixture window{Psalm119Bible("Heureux ceux qui sont intègres ")};
+    std::unique_ptr<testing::MainWindowFixture> generated;
+    testing::TempDir lsgDir;
+    std::unique_ptr<Communs> lsgCommuns;
+    std::unique_ptr<TFBible> lsgWindow;
     std::vector<std::unique_ptr<testing::TempDir>> dirs;
     std::vector<ComparedBible> others;
-    Setup() {
-        window.window->resize(1000, 700);
-        window.window->show();
+    TFBible* window = nullptr;
+
+    void Show(TFBible& w) {
+        w.resize(1000, 700);
+        w.show();
         QApplication::processEvents();
+        window = &w;
+    }
+    // Generated Bibles of the full size.
+    void Generated() {
+        generated = std::make_unique<testing::MainWindowFixture>(
+            Psalm119Bible("Heureux ceux qui sont intègres "));
+        Show(*generated->window);
         const char* phrases[] = {"Heureux ceux dont la voie est intègre ",
                                  "Bienheureux les parfaits en leur voie ",
                                  "Heureux les hommes intègres dans leurs voies "};
@@ -69,10 +88,31 @@ struct Setup {
             others.push_back({names[i], names[i], LoadBible(*dir, Psalm119Bible(phrases[i]))});
         }
     }
+    // The Louis Segond data set built from its folder, beside its own
+    // tables loaded once more; false without the folder.
+    bool Lsg() {
+        if (!std::filesystem::is_directory(LORVANE_LSG_DIR)) return false;
+        importer::BuildOptions options;
+        options.from = LORVANE_LSG_DIR;
+        options.pages = LORVANE_PAGES_DIR;
+        importer::Report report;
+        if (!importer::BuildDataSet(options, lsgDir.path() / "data", report)) return false;
+        lsgCommuns = std::make_unique<Communs>(lsgDir.appDir());
+        lsgWindow = std::make_unique<TFBible>(*lsgCommuns);
+        if (!lsgWindow->Loaded()) return false;
+        Show(*lsgWindow);
+        for (const char* name : {"LSG2", "LSG3", "LSG4"}) {
+            auto c = std::make_shared<Communs>(lsgDir.appDir());
+            LoadAllTables(*c);
+            others.push_back({name, name, c});
+        }
+        return true;
+    }
 };
 
+std::unique_ptr<Setup> setup;
+
 Setup& Data() {
-    static Setup* setup = new Setup;
     return *setup;
 }
 
@@ -87,7 +127,7 @@ void Paint(TFBible& w, bool whole) {
 // The chapter box moved from Psaumes 118 to 119 with `columns` Bibles shown.
 void ChapterChange(benchmark::State& state, std::size_t columns, bool whole) {
     Setup& s = Data();
-    TFBible& w = *s.window.window;
+    TFBible& w = *s.window;
     w.SetComparison("LSG",
                     std::vector<ComparedBible>(s.others.begin(), s.others.begin() + (columns - 1)));
     for (auto _ : state) {
@@ -131,46 +171,32 @@ BENCHMARK(BM_Psalm119CompareTwoWholeLayout)->Unit(benchmark::kMillisecond);
 void BM_Psalm119ComparePageBuilt(benchmark::State& state) {
     Setup& s = Data();
     std::vector<ComparedBible> two{
-        {"LSG",
-         {},
-         std::shared_ptr<const Communs>(std::shared_ptr<void>(), s.window.communs.get())},
+        {"LSG", {}, std::shared_ptr<const Communs>(std::shared_ptr<void>(), &s.window->Data())},
         s.others[0]};
     for (auto _ : state)
         benchmark::DoNotOptimize(BuildComparePage(two, {19, 119, 1, 0, false, true, false}).html);
 }
 BENCHMARK(BM_Psalm119ComparePageBuilt)->Unit(benchmark::kMicrosecond);
 
-long RssKb() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            status >> value;
-            return value;
-        }
-        status.ignore(1 << 10, '\n');
-    }
-    return 0;
+// The bytes the process holds allocated: what a Bible's tables keep shows
+// there even when freed memory is reused for them.
+double AllocatedMb() {
+    const struct mallinfo2 m = mallinfo2();
+    return static_cast<double>(m.uordblks + m.hblkhd) / (1024.0 * 1024.0);
 }
 
-// What one more Bible's tables keep in memory once loaded, and the peak
-// while they load (the folder is written before).
+// What one more Bible's tables keep allocated once loaded.
 void BM_SecondBibleMemory(benchmark::State& state) {
-    testing::TempDir dir;
-    testing::WriteDataFolder(dir.path(), Psalm119Bible("Heureux ceux "));
-    long kept = 0, peak = 0;
+    const std::string folder = Data().window->Data().BibleDir;
+    double kept = 0;
     for (auto _ : state) {
-        const long before = RssKb();
-        bench::ResetPeak();
-        auto c = std::make_shared<Communs>(dir.appDir());
+        const double before = AllocatedMb();
+        auto c = std::make_shared<Communs>(folder);
         LoadAllTables(*c);
-        kept = RssKb() - before;
-        peak = bench::PeakKb() - before;
+        kept = AllocatedMb() - before;
         benchmark::DoNotOptimize(c.get());
     }
-    state.counters["kept_MB"] = static_cast<double>(kept) / 1024.0;
-    state.counters["peak_MB"] = static_cast<double>(peak) / 1024.0;
+    state.counters["kept_MB"] = kept;
 }
 BENCHMARK(BM_SecondBibleMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
@@ -182,8 +208,20 @@ int main(int argc, char** argv) {
     qputenv("XDG_DATA_HOME", QByteArray::fromStdString(home.path().string()));
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(home.path().string()));
     QApplication app(argc, argv);
+    bool generated = false;
+    for (int i = 1; i < argc; ++i)
+        generated = generated || std::string_view(argv[i]) == "--generated";
+    setup = std::make_unique<Setup>();
+    if (generated || !setup->Lsg()) {
+        setup = std::make_unique<Setup>();
+        setup->Generated();
+        std::cerr << "Bibles: generated, of the full size" << std::endl;
+    } else {
+        std::cerr << "Bibles: the Louis Segond text, four times" << std::endl;
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    setup.reset();
     return 0;
 }
