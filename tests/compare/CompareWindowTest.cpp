@@ -197,6 +197,15 @@ class CompareWindowTest : public testing::MainWindowTestCase {
 
         // Another book from the list, then a reference from the last column.
         w->GoTo(1, 1, 5, 0);
+        // The verse gone to is marked in every column, and it alone.
+        const auto marks = w->WB->Browser()->extraSelections();
+        QCOMPARE(marks.size(), 1);
+        const QString marked = marks.first().cursor.selectedText();
+        for (const char* tag : {"Texte", "Darby", "Martin", "Ostervald"})
+            QVERIFY2(marked.contains(QString(tag) + " 1.1.5"), tag);
+        QVERIFY(!marked.contains("1.1.4"));
+        QVERIFY2(!marked.contains("1.1.6"), qPrintable(marked));
+        QVERIFY(!marked.contains("L19"));
         QVERIFY(ClickLink("L19 23:1", 3));
         QTRY_VERIFY(w->FDlgPassage->isVisible());
         const QString passage = w->FDlgPassage->WB->Browser()->toPlainText();
