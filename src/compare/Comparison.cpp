@@ -137,7 +137,7 @@ ChapterPage BuildReadingPage(std::span<const ComparedBible> bibles, const Compar
     page.Add(table);
     std::string header = "<TR>";
     for (const ComparedBible& b : bibles)
-        header += "<TD width=\"" + width + "\"" + Title(b.name) + "><FONT color=\"#000080\"><B>" +
+        header += widthCell + Title(b.name) + "><FONT color=\"#000080\"><B>" +
                   HtmlText(b.abbreviation) + "</B></FONT></TD>";
     page.Add(header + "</TR>");
 
