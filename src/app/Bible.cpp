@@ -700,8 +700,30 @@ void TFBible::ActionTailleClick() {
 
 bool TFBible::WriteChapterPage(int book, int chapter, int firstVerse, int lastVerse,
                                bool passageMode, bool wholeChapter) {
-    return lorvane::WriteChapterPage(communs_, {book, chapter, firstVerse, lastVerse, passageMode,
-                                                wholeChapter, ActionTexteLigne->isChecked()});
+    ChapterPageRequest request{book, chapter, firstVerse, lastVerse, passageMode, wholeChapter};
+    request.verseByLine = ActionTexteLigne->isChecked();
+    if (!comparison_.empty()) return WriteComparePage(ComparedColumns(), request);
+    return lorvane::WriteChapterPage(communs_, request);
+}
+
+std::vector<ComparedBible> TFBible::ComparedColumns() const {
+    // The current Bible's tables are the window's own: shared without an
+    // owner, for the time of one page.
+    std::vector<ComparedBible> columns{
+        {currentAbbreviation_,
+         {},
+         std::shared_ptr<const Communs>(std::shared_ptr<void>(), &communs_)}};
+    columns.insert(columns.end(), comparison_.begin(), comparison_.end());
+    return columns;
+}
+
+void TFBible::SetComparison(std::string currentAbbreviation, std::vector<ComparedBible> others) {
+    std::erase_if(others, [](const ComparedBible& b) { return !b.tables; });
+    if (others.size() > 3) others.resize(3);
+    currentAbbreviation_ = std::move(currentAbbreviation);
+    comparison_ = std::move(others);
+    ShowCurrentChapter();
+    if (FDlgPassage && FDlgPassage->isVisible()) FDlgPassage->ShowPassage();
 }
 
 void TFBible::ShowCurrentChapter() {
@@ -728,7 +750,10 @@ void TFBible::ShowCurrentChapter() {
             TCTexte->SetCaption(tab, place);
             TCTexte->SetValue(tab, TabValue(CurrentBook, CurrentChapter));
         }
-        const QString name = place + QString::fromUtf8(" — Texte biblique");
+        QString name = place + QString::fromUtf8(" — Texte biblique");
+        if (!comparison_.empty())
+            name +=
+                QStringLiteral(", ") + QString::fromStdString(JoinAbbreviations(ComparedColumns()));
         if (WB->Browser()->accessibleName() != name) WB->Browser()->setAccessibleName(name);
     } catch (const std::exception& e) {
         std::cerr << "lorvane: the chapter could not be shown: " << e.what() << std::endl;

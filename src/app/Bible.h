@@ -11,6 +11,7 @@
 
 #include "BibleShelf.h"
 #include "Communs.h"
+#include "Comparison.h"
 #include "DlgPassage.h"
 #include "History.h"
 #include "StudyPanes.h"
@@ -80,6 +81,12 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
                           bool wholeChapter) override;
     void TakeIntoNewTab(int book, int chapter, int verse) override;
     void ShowCurrentChapter();
+    // Shows the current Bible (left column, labelled currentAbbreviation)
+    // beside `others` (1 to 3 Bibles, in column order) verse by verse; an
+    // empty `others` ends the comparison. Re-shows the current chapter at
+    // once, and the passage window when it is open.
+    void SetComparison(std::string currentAbbreviation, std::vector<ComparedBible> others);
+    const std::vector<ComparedBible>& Comparison() const { return comparison_; }
     // After a chapter that could not be shown: the book box and the
     // chapter back to the place the page and its tab show.
     void KeepToThePageShown();
@@ -248,6 +255,8 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
 
   private:
     void FormCreate();
+    // The current Bible then the compared ones, in column order.
+    std::vector<ComparedBible> ComparedColumns() const;
     void FormDestroy();
     // The loading block: every table, in order, then the study pages.
     // Returns false after the load-failure message.
@@ -298,6 +307,9 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     // The chapter box's last change, and whether this one follows it closely.
     QElapsedTimer lastSpinMove_;
     bool spinTyping_ = false;
+    // The Bibles beside the current one, and what its column is called.
+    std::vector<ComparedBible> comparison_;
+    std::string currentAbbreviation_;
 };
 
 }  // namespace lorvane

@@ -12,6 +12,7 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextLayout>
+#include <QTextTable>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <functional>
@@ -446,6 +447,15 @@ void TBrowserPane::Mark(const QStringList& anchors, int milliseconds) {
             }
         }
         if (start < 0 || end <= start) continue;
+        // A mark that begins in a row of a table ends with the row: a
+        // selection running out of a table would take in the whole of the
+        // next one.
+        QTextCursor at(doc);
+        at.setPosition(start);
+        if (QTextTable* table = at.currentTable()) {
+            const int row = table->cellAt(at).row();
+            end = std::min(end, table->cellAt(row, table->columns() - 1).lastPosition());
+        }
         QTextEdit::ExtraSelection mark;
         mark.cursor = QTextCursor(doc);
         mark.cursor.setPosition(start);

@@ -1,0 +1,69 @@
+#pragma once
+
+// The verse-by-verse comparison of one chapter in several Bibles: the rows
+// that line their verses up, and the pages the reading pane and the passage
+// window show of them. Widget-free; the texts stay Windows-1252 bytes.
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "ChapterPage.h"
+#include "Communs.h"
+
+namespace lorvane {
+
+// A Bible shown in a column of the comparison.
+struct ComparedBible {
+    std::string abbreviation;               // UTF-8, <= 8 chars ("LSG")
+    std::string name;                       // UTF-8 ("Louis Segond 1910")
+    std::shared_ptr<const Communs> tables;  // loaded tables of that Bible
+};
+
+// What one Bible has at one row: its verse, the headings that come before
+// it and its cross-references, as slots of its own tables.
+struct CompareCell {
+    std::int32_t slot = 0;                // VerseTable slot; 0 where the Bible lacks the verse
+    std::vector<std::int32_t> headings;   // IndexTable slots, in table order
+    std::vector<std::int32_t> crossRefs;  // CrossRefTable slots, in table order
+};
+
+// One verse number that at least one of the Bibles has.
+struct CompareRow {
+    int verse = 0;
+    std::vector<CompareCell> cells;  // one per Bible, in column order
+};
+
+// Whether a Bible has the chapter at all.
+enum class ChapterState { Present, MissingChapter, MissingBook };
+
+struct ComparedChapter {
+    std::vector<ChapterState> states;  // one per Bible, in column order
+    std::vector<CompareRow> rows;      // in verse order
+};
+
+// Lines up a chapter of the given Bibles (null entries count as Bibles
+// lacking every chapter). A heading goes to the row of its Bible's first
+// verse at or after its own; one after its Bible's last verse is left out,
+// as are the references of a verse its Bible lacks.
+ComparedChapter CompareChapter(std::span<const Communs* const> bibles, int book, int chapter);
+
+// The reading pane's page of a chapter, or the passage window's page in
+// passage mode, for the Bibles in column order (the first one's TextSize
+// and the request's options apply to all). Same file conventions as the
+// chapter page (ChapterPage.h).
+ChapterPage BuildComparePage(std::span<const ComparedBible> bibles,
+                             const ChapterPageRequest& request);
+
+// Builds the page and writes it where the chapter page goes, in the first
+// Bible's AppDir. Returns whether a verse was written; throws
+// std::runtime_error when the file cannot be written.
+bool WriteComparePage(std::span<const ComparedBible> bibles, const ChapterPageRequest& request);
+
+// "LSG", "LSG et DBY", "LSG, DBY et MAR": the abbreviations as a reader
+// says them (UTF-8).
+std::string JoinAbbreviations(std::span<const ComparedBible> bibles);
+
+}  // namespace lorvane

@@ -1,0 +1,226 @@
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextTable>
+#include <QtTest>
+#include <memory>
+
+#include "AppFixture.h"
+#include "Bible.h"
+#include "BrowserPane.h"
+#include "ChapterSpin.h"
+#include "DlgPassage.h"
+#include "FctLoad.h"
+#include "FrRichEdit.h"
+#include "HTMLControls.h"
+#include "TextTabs.h"
+
+using namespace lorvane;
+
+namespace {
+
+// The main window's Bible retold: every verse "<tag> b.c.v"; Genèse 1 of
+// 24 verses without verse 3, headings of its own, a reference from 1:2 to
+// Livre 2 1:1-3 and one from 1:5 to Psaumes 23:1.
+testing::DataSet OtherBible(const std::string& tag) {
+    testing::DataSet d = testing::MainWindowBible();
+    for (auto& v : d.verses)
+        v.text = tag + " " + std::to_string(v.book) + "." + std::to_string(v.chapter) + "." +
+                 std::to_string(v.verse);
+    std::erase_if(d.verses,
+                  [](const auto& v) { return v.book == 1 && v.chapter == 1 && v.verse == 3; });
+    auto at = std::find_if(d.verses.begin(), d.verses.end(),
+                           [](const auto& v) { return v.book == 1 && v.chapter == 2; });
+    for (int v = 21; v <= 24; ++v)
+        at = std::next(d.verses.insert(at, {1, 1, v, tag + " 1.1." + std::to_string(v)}));
+    d.headings = {{'E', 1, 1, 4, tag + " titre"}};
+    d.crossRefs = {{1, 1, 2, 0, 2, 1, 1, 3}, {1, 1, 5, 0, 19, 23, 1, 0}};
+    return d;
+}
+
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+}  // namespace
+
+class CompareWindowTest : public testing::MainWindowTestCase {
+    Q_OBJECT
+
+    std::vector<std::unique_ptr<testing::TempDir>> dirs_;
+
+    ComparedBible Load(const std::string& abbreviation, const std::string& tag) {
+        auto& folder = dirs_.emplace_back(std::make_unique<testing::TempDir>());
+        testing::WriteDataFolder(folder->path(), OtherBible(tag));
+        auto tables = std::make_shared<Communs>(folder->appDir());
+        LoadAllTables(*tables);
+        return {abbreviation, tag + " 1885", tables};
+    }
+    QTextDocument* Page() const { return w->WB->Browser()->document(); }
+    QTextTable* Table() const {
+        for (QTextBlock b = Page()->begin(); b.isValid(); b = b.next())
+            if (auto* t = qobject_cast<QTextTable*>(QTextCursor(b).currentTable())) return t;
+        return nullptr;
+    }
+    // Where a text begins in the laid-out page.
+    QRectF PlaceOf(const QString& text) const {
+        const QTextCursor found = Page()->find(text);
+        if (found.isNull()) return {};
+        QTextCursor at(Page());
+        at.setPosition(found.selectionStart());
+        return w->WB->Browser()->cursorRect(at);
+    }
+    // Clicks the link whose text is `label` in a column of the reading
+    // pane's table.
+    bool ClickLink(const QString& label, int column) {
+        QTextBrowser* b = w->WB->Browser();
+        for (QTextCursor found = Page()->find(label); !found.isNull();
+             found = Page()->find(label, found)) {
+            QTextCursor at(Page());
+            at.setPosition(found.selectionStart() + 1);
+            QTextTable* table = at.currentTable();
+            if (!table || table->cellAt(at).column() != column) continue;
+            if (!at.charFormat().isAnchor()) return false;
+            b->setTextCursor(at);
+            b->ensureCursorVisible();
+            QTest::mouseClick(b->viewport(), Qt::LeftButton, {}, b->cursorRect(at).center());
+            return true;
+        }
+        return false;
+    }
+
+  private slots:
+    void init() {
+        Open(testing::MainWindowBible());
+        QVERIFY(w->Loaded());
+        w->resize(1000, 700);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        w->FrmRichEdit->RTFControl->setPlainText("Mes notes");
+    }
+    void cleanup() {
+        QCOMPARE(w->FrmRichEdit->RTFControl->toPlainText(), QString("Mes notes"));
+        Close();
+        dirs_.clear();
+    }
+
+    void twoBiblesShowVerseByVerseInTwoColumns() {
+        w->SetComparison("LSG", {Load("DBY", "Darby")});
+        QCOMPARE(w->Comparison().size(), 1u);
+        QTextTable* table = Table();
+        QVERIFY(table);
+        QCOMPARE(table->columns(), 2);
+        QCOMPARE(table->cellAt(0, 0).firstCursorPosition().block().text(), QString("LSG"));
+        QCOMPARE(table->cellAt(0, 1).firstCursorPosition().block().text(), QString("DBY"));
+        QCOMPARE(w->WB->Browser()->accessibleName(), Text("Genèse 1 — Texte biblique, LSG et DBY"));
+
+        // Each verse of both Bibles begins at the same height, whatever the
+        // headings and references above it in one column.
+        for (const char* v : {"1.1.1", "1.1.2", "1.1.4", "1.1.5", "1.1.20"}) {
+            const QRectF left = PlaceOf(QString("Texte ") + v),
+                         right = PlaceOf(QString("Darby ") + v);
+            QVERIFY2(!left.isNull() && !right.isNull(), v);
+            QCOMPARE(left.top(), right.top());
+            QVERIFY(left.left() < right.left());
+        }
+        // Verse 3 the right Bible lacks, verses 21 to 24 the left one lacks.
+        QVERIFY(!PlaceOf("Texte 1.1.3").isNull());
+        QVERIFY(PlaceOf("Darby 1.1.3").isNull());
+        QVERIFY(PlaceOf("Texte 1.1.4").top() > PlaceOf("Texte 1.1.3").top());
+        QVERIFY(!PlaceOf("Darby 1.1.24").isNull());
+        QVERIFY(PlaceOf("Darby titre").top() < PlaceOf("Darby 1.1.4").top());
+
+        // The chapter box moves both columns together.
+        w->SpinChapitre->SetValue(2);
+        w->SpinChapitreChange();
+        QCOMPARE(w->CurrentChapter, 2);
+        QVERIFY(!PlaceOf("Texte 1.2.7").isNull());
+        QCOMPARE(PlaceOf("Texte 1.2.7").top(), PlaceOf("Darby 1.2.7").top());
+        QCOMPARE(w->WB->Browser()->accessibleName(), Text("Genèse 2 — Texte biblique, LSG et DBY"));
+
+        // Back, a new tab and the tab before: the page compared each time.
+        w->GoBackClick();
+        QCOMPARE(w->CurrentChapter, 1);
+        QVERIFY(!PlaceOf("Darby 1.1.24").isNull());
+        w->BtnNouveauClick();
+        QCOMPARE(w->TCTexte->Count(), 2);
+        w->GoTo(1, 4, 0, 0);
+        QCOMPARE(PlaceOf("Texte 1.4.9").top(), PlaceOf("Darby 1.4.9").top());
+        w->NextTab(-1);
+        QCOMPARE(w->CurrentChapter, 1);
+        QVERIFY(Table() && Table()->columns() == 2);
+        QVERIFY(!PlaceOf("Darby 1.1.24").isNull());
+    }
+
+    void aReferenceOfTheRightColumnOpensThePassageInEveryBible() {
+        w->SetComparison("LSG", {Load("DBY", "Darby")});
+        TFDlgPassage* p = w->FDlgPassage;
+        QVERIFY(!p->isVisible());
+        QVERIFY(ClickLink("L2 1:1-3", 1));
+        QTRY_VERIFY(p->isVisible());
+        const QString text = p->WB->Browser()->toPlainText();
+        for (const char* v :
+             {"LSG", "DBY", "Texte 2.1.1", "Texte 2.1.3", "Darby 2.1.1", "Darby 2.1.3"})
+            QVERIFY2(text.contains(QString(v)), v);
+        QVERIFY(!text.contains("2.1.4"));
+        QVERIFY(text.indexOf("Texte 2.1.1") < text.indexOf("DBY"));
+
+        // The left column's reference too.
+        p->close();
+        QVERIFY(ClickLink("L19 23:1-6", 0));
+        QTRY_VERIFY(p->isVisible());
+        QVERIFY(p->WB->Browser()->toPlainText().contains("Darby 19.23.6"));
+
+        // Ending the comparison shows the single page again, and the open
+        // passage window follows.
+        w->SetComparison("", {});
+        QVERIFY(w->Comparison().empty());
+        QVERIFY(!Table());
+        QVERIFY(w->WB->Browser()->toPlainText().contains("Texte 1.1.1"));
+        QVERIFY(!w->WB->Browser()->toPlainText().contains("Darby"));
+        QCOMPARE(w->WB->Browser()->accessibleName(), Text("Genèse 1 — Texte biblique"));
+        QVERIFY(!p->WB->Browser()->toPlainText().contains("Darby"));
+        QVERIFY(p->WB->Browser()->toPlainText().contains("Texte 19.23.6"));
+    }
+
+    void fourBiblesShowFourColumnsThatMoveTogether() {
+        w->SetComparison("LSG",
+                         {Load("DBY", "Darby"), Load("MAR", "Martin"), Load("OST", "Ostervald")});
+        QTextTable* table = Table();
+        QVERIFY(table);
+        QCOMPARE(table->columns(), 4);
+        QCOMPARE(w->WB->Browser()->accessibleName(),
+                 Text("Genèse 1 — Texte biblique, LSG, DBY, MAR et OST"));
+        const qreal top = PlaceOf("Texte 1.1.6").top();
+        for (const char* tag : {"Darby", "Martin", "Ostervald"})
+            QCOMPARE(PlaceOf(QString(tag) + " 1.1.6").top(), top);
+
+        // Another book from the list, then a reference from the last column.
+        w->GoTo(1, 1, 5, 0);
+        // The verse gone to is marked in every column, and it alone.
+        const auto marks = w->WB->Browser()->extraSelections();
+        QCOMPARE(marks.size(), 1);
+        const QString marked = marks.first().cursor.selectedText();
+        for (const char* tag : {"Texte", "Darby", "Martin", "Ostervald"})
+            QVERIFY2(marked.contains(QString(tag) + " 1.1.5"), tag);
+        QVERIFY(!marked.contains("1.1.4"));
+        QVERIFY2(!marked.contains("1.1.6"), qPrintable(marked));
+        QVERIFY(!marked.contains("L19"));
+        QVERIFY(ClickLink("L19 23:1", 3));
+        QTRY_VERIFY(w->FDlgPassage->isVisible());
+        const QString passage = w->FDlgPassage->WB->Browser()->toPlainText();
+        for (const char* v :
+             {"Texte 19.23.1", "Darby 19.23.1", "Martin 19.23.1", "Ostervald 19.23.1"})
+            QVERIFY2(passage.contains(QString(v)), v);
+        w->FDlgPassage->close();
+
+        w->CBLivre->SetItemIndex(18);
+        w->CBLivreChange();
+        QCOMPARE(w->CurrentBook, 19);
+        QVERIFY(!PlaceOf("Ostervald 19.1.20").isNull());
+        QCOMPARE(PlaceOf("Ostervald 19.1.20").top(), PlaceOf("Texte 19.1.20").top());
+    }
+};
+
+QTEST_MAIN(CompareWindowTest)
+#include "CompareWindowTest.moc"
