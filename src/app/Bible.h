@@ -134,6 +134,10 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     // why, when that Bible does not load.
     bibles::BibleShelf& Shelf() { return *shelf_; }
     bool ShowBible(std::size_t i);
+    // Bible > Comparer avec: Bible i in a column beside the current one, or
+    // out of the comparison when it was in; Bible > Ne plus comparer.
+    void CompareWith(std::size_t i);
+    void StopComparing();
     void NextBibleClick();
     void ManageBiblesClick();
     bool RenameBible(std::size_t i, const QString& name, const QString& abbreviation);

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 
@@ -39,14 +40,57 @@ QString Utf8(const std::string& text) {
 }  // namespace
 
 std::vector<std::size_t> TFBible::ComparedBibles() const {
-    return {};
+    std::vector<std::size_t> compared;
+    for (const ComparedBible& b : comparison_)
+        if (const auto i = shelf_->Find(b.tables->BibleDir)) compared.push_back(*i);
+    return compared;
+}
+
+namespace {
+
+// Bible i of the shelf as a column of the comparison.
+ComparedBible Column(const bibles::BibleShelf& shelf, std::size_t i,
+                     std::shared_ptr<const Communs> tables) {
+    return {shelf.At(i).abbreviation, shelf.At(i).name, std::move(tables)};
+}
+
+}  // namespace
+
+void TFBible::CompareWith(std::size_t i) {
+    bibles::BibleShelf& shelf = *shelf_;
+    if (i >= shelf.Count() || i == shelf.Current()) return;
+    const std::string current = shelf.At(shelf.Current()).abbreviation;
+    std::vector<ComparedBible> others = comparison_;
+    const std::string dir = shelf.DirOf(i);
+    const auto before = others.size();
+    std::erase_if(others, [&](const ComparedBible& b) { return b.tables->BibleDir == dir; });
+    if (others.size() == before) {
+        if (others.size() + 1 >= bibles::kMaxCompared) return;
+        auto tables = std::make_shared<Communs>(communs_.AppDir, dir);
+        try {
+            LoadAllTables(*tables);
+        } catch (const std::exception& e) {
+            std::cerr << "lorvane: " << e.what() << std::endl;
+            Tell(this, QMessageBox::Warning,
+                 QStringLiteral("La Bible « %1 » ne se charge pas : ses fichiers sont endommagés.")
+                     .arg(Utf8(shelf.At(i).name)));
+            return;
+        }
+        tables->TextSize = communs_.TextSize;
+        others.push_back(Column(shelf, i, std::move(tables)));
+    }
+    SetComparison(current, std::move(others));
+}
+
+void TFBible::StopComparing() {
+    if (!comparison_.empty()) SetComparison(currentAbbreviation_, {});
 }
 
 void TFBible::FillBibleMenu() {
     bibles::BibleMenuCommands commands;
     commands.show = [this](std::size_t i) { Guarded([&] { ShowBible(i); }); };
-    commands.compare = [](std::size_t) {};
-    commands.stopComparing = [] {};
+    commands.compare = [this](std::size_t i) { Guarded([&] { CompareWith(i); }); };
+    commands.stopComparing = [this] { Guarded([&] { StopComparing(); }); };
     commands.manage = [this] { Guarded([&] { ManageBiblesClick(); }); };
     bibles::FillBibleMenu(MenuBible, *shelf_, ComparedBibles(), ActionBibleSuivante, commands);
 }
@@ -73,6 +117,10 @@ bool TFBible::ShowBible(std::size_t i) {
     }
     // The verse at the top of the page comes back at the top in the other
     // Bible.
+    // The columns beside it stay, but for the Bible now shown.
+    const std::string dir = shelf.DirOf(i);
+    std::erase_if(comparison_, [&](const ComparedBible& b) { return b.tables->BibleDir == dir; });
+    currentAbbreviation_ = shelf.At(i).abbreviation;
     pendingScroll_ = -1;
     pendingTop_ = VerseAt(QPoint());
     TakeImportedTables(std::move(fresh));
@@ -135,6 +183,13 @@ bool TFBible::RenameBible(std::size_t i, const QString& name, const QString& abb
         Tell(this, QMessageBox::Warning, QString::fromUtf8(e.what()));
         return false;
     }
+    // The columns show the new names at once.
+    if (!comparison_.empty()) {
+        std::vector<ComparedBible> others = comparison_;
+        for (ComparedBible& b : others)
+            if (const auto k = shelf_->Find(b.tables->BibleDir)) b = Column(*shelf_, *k, b.tables);
+        SetComparison(shelf_->At(shelf_->Current()).abbreviation, std::move(others));
+    }
     return true;
 }
 
@@ -146,6 +201,14 @@ bool TFBible::RemoveBible(std::size_t i) {
     if (i == shelf.Current()) {
         std::size_t other = i == 0 ? 1 : 0;
         if (!ShowBible(other)) return false;
+    }
+    // Nor a column.
+    const std::string dir = shelf.DirOf(i);
+    if (std::any_of(comparison_.begin(), comparison_.end(),
+                    [&](const ComparedBible& b) { return b.tables->BibleDir == dir; })) {
+        std::vector<ComparedBible> others = comparison_;
+        std::erase_if(others, [&](const ComparedBible& b) { return b.tables->BibleDir == dir; });
+        SetComparison(currentAbbreviation_, std::move(others));
     }
     try {
         shelf.Remove(i);

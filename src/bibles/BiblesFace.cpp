@@ -53,7 +53,12 @@ QString ShownName(const KeptBible& bible) {
 
 void FillBibleMenu(QMenu* menu, const BibleShelf& shelf, const std::vector<std::size_t>& compared,
                    QAction* next, const BibleMenuCommands& commands) {
+    // What the last filling made goes with it.
     menu->clear();
+    for (QMenu* old : menu->findChildren<QMenu*>(Qt::FindDirectChildrenOnly))
+        delete old;
+    for (QActionGroup* old : menu->findChildren<QActionGroup*>(Qt::FindDirectChildrenOnly))
+        delete old;
     auto* group = new QActionGroup(menu);
     for (std::size_t i = 0; i < shelf.Count(); ++i) {
         QString text = MenuText(ShownName(shelf.At(i)));

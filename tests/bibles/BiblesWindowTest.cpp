@@ -14,6 +14,7 @@
 #include "BiblesFace.h"
 #include "BrowserPane.h"
 #include "ChapterSpin.h"
+#include "DlgPassage.h"
 #include "FrRichEdit.h"
 #include "HTMLControls.h"
 #include "ModalDriver.h"
@@ -210,6 +211,75 @@ class BiblesWindowTest : public testing::MainWindowTestCase {
         QCOMPARE(w->BibleAbbreviation(), QString("DBY1"));
         QVERIFY(!fs::exists(w->Shelf().ShelfDir() + "mar"));
         QCOMPARE(Pad(), QString("Mes notes"));
+    }
+
+    void compareAddsColumnsUpToFourAndEndsFromTheMenu() {
+        QVERIFY(Import("DBY", "Darby"));
+        QVERIFY(Import("MAR", "Martin"));
+        QVERIFY(Import("OST", "Ostervald"));
+        QVERIFY(w->ShowBible(1));  // Darby shown, Genèse 1
+        // The menu is made again each time it opens.
+        auto with = [&] {
+            emit w->MenuBible->aboutToShow();
+            return w->MenuBible->findChild<QMenu*>("MenuComparer");
+        };
+        auto compareEntry = [&](std::size_t i) {
+            return with()->findChild<QAction*>(QStringLiteral("ActionComparer%1").arg(i));
+        };
+        QVERIFY(!compareEntry(1));  // not with itself
+        compareEntry(2)->trigger();
+        std::string page = Page();
+        QVERIFY(page.find("Darby GEN 1.2") != std::string::npos);
+        QVERIFY(page.find("Martin GEN 1.2") != std::string::npos);
+        QVERIFY(page.find("Darby GEN 1.2") < page.find("Martin GEN 1.2"));
+        QVERIFY(compareEntry(2)->isChecked());
+        compareEntry(0)->trigger();
+        compareEntry(3)->trigger();
+        page = Page();
+        QVERIFY(page.find("Texte 1.1.2") != std::string::npos);
+        QVERIFY(page.find("Ostervald GEN 1.2") != std::string::npos);
+        QCOMPARE(w->Comparison().size(), 3u);
+        QCOMPARE(w->MenuBible->findChildren<QMenu*>().size(), 1);  // none left from before
+        // Four side by side: no fifth.
+        for (QAction* a : with()->actions())
+            QVERIFY(a->isChecked() && a->isEnabled());
+
+        // The passage window shows each Bible's verses.
+        w->OpenPassage(1, 1, 2, 2);
+        QTRY_VERIFY(w->FDlgPassage->isVisible());
+        const QString passage = w->FDlgPassage->WB->Browser()->toPlainText();
+        for (const char* text :
+             {"Darby GEN 1.2", "Martin GEN 1.2", "Texte 1.1.2", "Ostervald GEN 1.2"})
+            QVERIFY2(passage.contains(text), qPrintable(passage));
+        w->FDlgPassage->close();
+
+        // Showing a compared Bible takes it out of the columns; the others
+        // stay beside it.
+        QVERIFY(w->ShowBible(2));
+        QCOMPARE(w->Comparison().size(), 2u);
+        page = Page();
+        QVERIFY(page.find("Martin GEN 1.2") < page.find("Texte 1.1.2"));
+        QVERIFY(page.find("Darby GEN 1.2") == std::string::npos);
+        // Unticked, then all of them ended.
+        compareEntry(3)->trigger();
+        QCOMPARE(w->Comparison().size(), 1u);
+        emit w->MenuBible->aboutToShow();
+        QAction* stop = w->MenuBible->findChild<QAction*>("ActionNePlusComparer");
+        QVERIFY(stop->isEnabled());
+        stop->trigger();
+        QVERIFY(w->Comparison().empty());
+        QVERIFY(Page().find("Texte 1.1.2") == std::string::npos);
+        QCOMPARE(Pad(), QString("Mes notes"));
+    }
+
+    void removingAComparedBibleTakesItsColumnAway() {
+        QVERIFY(Import("DBY", "Darby"));
+        w->CompareWith(0);
+        QCOMPARE(w->Comparison().size(), 1u);
+        QVERIFY(w->RemoveBible(0));
+        QVERIFY(w->Comparison().empty());
+        QVERIFY(Page().find("Darby GEN 1.1") != std::string::npos);
+        QVERIFY(Page().find("Texte 1.1.1") == std::string::npos);
     }
 
     void anUnwritableShelfSaysWhere() {
