@@ -1,17 +1,49 @@
+#include <fstream>
+#include <sstream>
 #include <system_error>
 
+#include "BibleName.h"
 #include "DataFolder.h"
 #include "Sword.h"
+#include "SwordConf.h"
 #include "Usfm.h"
 
 namespace lorvane::importer {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The name and abbreviation of a SWORD module of the system, from its .conf.
+BibleNaming NameOfSwordModule(const std::string& module) {
+    std::string lower = module;
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (const fs::path& conf : {fs::path("/usr/share/sword/mods.d") / (lower + ".conf"),
+                                 fs::path("/usr/share/sword/mods.d") / (module + ".conf")}) {
+        std::ifstream in(conf, std::ios::binary);
+        if (!in) continue;
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        try {
+            const SwordConf c = ParseSwordConf(bytes.str());
+            return {c.Get("Description"), c.Get("Abbreviation")};
+        } catch (const std::exception&) {
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
 bool BuildDataSet(const BuildOptions& options, const fs::path& out, Report& report) {
     BibleData bible;
+    // The Bible's name and abbreviation, kept beside its tables, by which
+    // the reader finds it among the Bibles kept.
+    BibleNaming naming;
     if (options.source == BuildOptions::Source::Sword) {
         bible = ImportSword(options.from, report);
+        naming = NameImportedBible(NameOfSwordModule(options.from), options.from);
     } else if (options.partial) {
         UsfmImportOptions usfm;
         usfm.partial = true;
@@ -19,6 +51,8 @@ bool BuildDataSet(const BuildOptions& options, const fs::path& out, Report& repo
     } else {
         bible = ImportUsfm(options.from, report);
     }
+    if (options.source == BuildOptions::Source::Usfm)
+        naming = NameImportedBible(NameFromUsfmBooks(ReadUsfmSource(options.from)), options.from);
     std::vector<Page> pages;
     if (!options.pages.empty()) {
         pages = LoadPages(options.pages);
@@ -26,6 +60,8 @@ bool BuildDataSet(const BuildOptions& options, const fs::path& out, Report& repo
     }
     if (report.HasErrors()) return false;
     WriteDataFolder(out, bible, pages, options.archive);
+    std::ofstream(out / "nom.txt", std::ios::binary) << naming.name << "\n";
+    std::ofstream(out / "sigle.txt", std::ios::binary) << naming.abbreviation << "\n";
     std::error_code ec;
     std::uintmax_t size = 0;
     for (fs::directory_iterator it(out, ec), end; !ec && it != end; it.increment(ec))
