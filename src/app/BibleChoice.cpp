@@ -161,6 +161,8 @@ bool TFBible::ImportBibleFromFile(const QString& file) {
             return QStringLiteral("Cette Bible est déjà dans Lorvane : « %1 ». Rien n'a changé.")
                 .arg(Utf8(shelf_->At(added.index).name));
         tables.BibleDir = target;
+        // Any columns beside it stay, now beside the new Bible.
+        currentAbbreviation_ = shelf_->At(added.index).abbreviation;
         TakeImportedTables(std::move(tables));
         return {};
     });

@@ -272,6 +272,16 @@ class BiblesWindowTest : public testing::MainWindowTestCase {
         QCOMPARE(Pad(), QString("Mes notes"));
     }
 
+    void anImportWhileComparingKeepsTheColumnsBesideTheNewBible() {
+        QVERIFY(Import("DBY", "Darby"));
+        w->CompareWith(0);
+        QVERIFY(Import("MAR", "Martin"));
+        QCOMPARE(w->Comparison().size(), 1u);
+        const std::string page = Page();
+        QVERIFY(page.find("Martin GEN 1.1") < page.find("Texte 1.1.1"));
+        QVERIFY(page.find(">MAR<") != std::string::npos);
+    }
+
     void removingAComparedBibleTakesItsColumnAway() {
         QVERIFY(Import("DBY", "Darby"));
         w->CompareWith(0);
