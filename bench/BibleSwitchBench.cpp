@@ -10,12 +10,12 @@
 #include <QApplication>
 #include <QTextBrowser>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "AppFixture.h"
 #include "Bible.h"
 #include "BrowserPane.h"
+#include "PeakMemory.h"
 
 namespace {
 
@@ -38,17 +38,7 @@ void KeepBible(TFBible& window, const std::string& abbreviation) {
 // fixtures' building freed.
 long RssKb() {
     malloc_trim(0);
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            status >> value;
-            return value;
-        }
-        status.ignore(1 << 10, '\n');
-    }
-    return 0;
+    return bench::StatusKb("VmRSS:");
 }
 
 void BM_SwitchBibleOnPsaume119(benchmark::State& state) {

@@ -8,19 +8,25 @@
 
 namespace lorvane::bench {
 
-// The peak resident memory of the process in kB (VmHWM).
-inline long PeakKb() {
+// A memory figure of the process in kB from /proc/self/status ("VmHWM:",
+// "VmRSS:"); 0 when it is not there.
+inline long StatusKb(const std::string& field) {
     std::ifstream status("/proc/self/status");
     std::string key;
     long value = 0;
     while (status >> key) {
-        if (key == "VmHWM:") {
+        if (key == field) {
             status >> value;
             return value;
         }
         status.ignore(1 << 10, '\n');
     }
     return 0;
+}
+
+// The peak resident memory of the process in kB (VmHWM).
+inline long PeakKb() {
+    return StatusKb("VmHWM:");
 }
 
 // Starts the peak again from the memory in use now.
