@@ -292,6 +292,19 @@ class BiblesWindowTest : public testing::MainWindowTestCase {
         QVERIFY(Page().find("Texte 1.1.1") == std::string::npos);
     }
 
+    void aBibleDamagedByHandIsNamedOnceTheWindowShows() {
+        QVERIFY(Import("DBY", "Darby"));
+        const QString darby = QString::fromStdString(w->Shelf().At(1).name);
+        fs::remove(w->Shelf().DirOf(1) + "data/refer.dat");
+        w->Shelf().Load();
+        QCOMPARE(w->Shelf().Count(), 1u);
+        auto text = std::make_shared<QString>();
+        testing::AnswerBox(QMessageBox::Ok, text);
+        w->TellShelfProblems();
+        QVERIFY2(text->contains(QString::fromUtf8("« %1 » est endommagée").arg(darby)),
+                 qPrintable(*text));
+    }
+
     void anUnwritableShelfSaysWhere() {
         testing::WithoutRootOverride asReader;
         fs::create_directories(w->Shelf().ShelfDir());
