@@ -200,6 +200,39 @@ class StartupTest : public QObject {
         QVERIFY(!std::filesystem::exists(program.path() / "them"));
     }
 
+    void aKeptBibleThatNoLongerLoadsIsLeftOutAndNamedAndTheNextShows() {
+        testing::TempDir program, user;
+        testing::WriteDataFolder(program.path(), testing::DataSet::Small());
+        bibles::BibleShelf shelf(user.appDir() + "bibles/", program.appDir());
+        shelf.Load();
+        const std::string kept = shelf.NewBibleDir("DBY");
+        testing::WriteDataFolder(kept, testing::DataSet::Small(2));
+        testing::WriteDataFile(kept, "nom.txt", "Bible Darby\n");
+        shelf.Add(kept, "2026-12-08");
+        // Whole on the disk, but its headings no longer read.
+        testing::WriteDataFile(kept, "index.dat", std::string(100, 'x'));
+        shelf.Load();
+        Communs communs(program.appDir(), shelf.CurrentDir());
+        QString told;
+        WhenShown<TFBible>([&](TFBible* bible) {
+            // The window names it in a box once shown.
+            QTimer::singleShot(0, [&told, bible] {
+                WhenShown<QMessageBox>([&told, bible](QMessageBox* box) {
+                    told = box->text();
+                    box->accept();
+                    bible->close();
+                });
+            });
+        });
+        QCOMPARE(
+            StartLorvane(communs, LoadTablesAhead(communs.AppDir, communs.BibleDir), {}, &shelf),
+            0);
+        QVERIFY2(told.contains(QString::fromUtf8("« Bible Darby » ne se charge pas")),
+                 qPrintable(told));
+        QCOMPARE(communs.BibleDir, program.appDir());
+        QCOMPARE(communs.VerseLookup(66, 3, 5), 66 * 15);
+    }
+
     void splashShowsTheArtworkDrawnFromItsDrawing() {
         const QImage drawn = DrawArtwork(QStringLiteral(LORVANE_SPLASH_SVG));
         QCOMPARE(drawn.size(), QSize(400, 198));
