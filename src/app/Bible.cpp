@@ -723,7 +723,13 @@ void TFBible::SetComparison(std::string currentAbbreviation, std::vector<Compare
     currentAbbreviation_ = std::move(currentAbbreviation);
     comparison_ = std::move(others);
     ShowCurrentChapter();
-    if (FDlgPassage && FDlgPassage->isVisible()) FDlgPassage->ShowPassage();
+    if (FDlgPassage && FDlgPassage->isVisible()) {
+        // A passage only a Bible beside had goes with that Bible.
+        if (FDlgPassage->FirstSlot == 0 && comparison_.empty())
+            FDlgPassage->close();
+        else
+            FDlgPassage->ShowPassage();
+    }
 }
 
 void TFBible::ShowCurrentChapter() {
@@ -808,11 +814,23 @@ void TFBible::TakeIntoNewTab(int book, int chapter, int verse) {
 void TFBible::OpenPassage(int book, int chapter, int firstVerse, int lastVerse) {
     // A link to a verse the text lacks names no passage: the window keeps
     // what it shows. A last verse the chapter lacks gives the first alone.
+    // In a comparison, a verse one of the Bibles beside it has is enough:
+    // their numbering may differ.
     const std::int32_t first = communs_.VerseLookup(book, chapter, firstVerse);
-    if (first == 0) return;
+    VerseRef elsewhere;
+    if (first == 0) {
+        for (const ComparedBible& b : comparison_) {
+            if (b.tables->VerseLookup(book, chapter, firstVerse) == 0) continue;
+            const bool hasLast = b.tables->VerseLookup(book, chapter, lastVerse) != 0;
+            elsewhere = {book, chapter, firstVerse, hasLast ? lastVerse : 0};
+            break;
+        }
+        if (elsewhere.Book == 0) return;
+    }
     const std::int32_t last = communs_.VerseLookup(book, chapter, lastVerse);
     FDlgPassage->FirstSlot = first;
     FDlgPassage->LastSlot = last != 0 ? last : first;
+    FDlgPassage->Elsewhere = elsewhere;
     FDlgPassage->ShowPassage();
 }
 

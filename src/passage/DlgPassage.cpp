@@ -96,11 +96,20 @@ TFDlgPassage::TFDlgPassage(PassageHost& host, QWidget* owner)
 
 void TFDlgPassage::ShowPassage() {
     Communs& c = host_.Data();
-    // A link to a verse that the text does not hold names no passage.
-    if (FirstSlot < 1 || FirstSlot > c.VerseSlotCount()) return;
-    const TVerset& first = c.VerseTable[FirstSlot];
-    const int lastVerse =
-        (LastSlot >= 1 && LastSlot <= c.VerseSlotCount()) ? c.VerseTable[LastSlot].Verse : 0;
+    // A link to a verse that the text does not hold names no passage,
+    // unless a Bible beside it holds it.
+    TVerset first;
+    int lastVerse = 0;
+    if (FirstSlot >= 1 && FirstSlot <= c.VerseSlotCount()) {
+        first = c.VerseTable[FirstSlot];
+        lastVerse =
+            (LastSlot >= 1 && LastSlot <= c.VerseSlotCount()) ? c.VerseTable[LastSlot].Verse : 0;
+    } else if (Elsewhere.Book >= 1 && Elsewhere.Book <= kBookCount) {
+        first = {Elsewhere.Book, Elsewhere.Chapter, Elsewhere.FirstVerse, {}};
+        lastVerse = Elsewhere.LastVerse;
+    } else {
+        return;
+    }
 
     WriteWholeFile(c.Path("temp0.htm"), {});
     const QString folder = FileUrl(c.AppDir);
@@ -130,9 +139,12 @@ void TFDlgPassage::CheckPassageClick() {
 
 void TFDlgPassage::BtnNouveauClick() {
     Communs& c = host_.Data();
-    if (FirstSlot < 1 || FirstSlot > c.VerseSlotCount()) return;
-    const TVerset& first = c.VerseTable[FirstSlot];
-    host_.TakeIntoNewTab(first.Book, first.Chapter, first.Verse);
+    if (FirstSlot >= 1 && FirstSlot <= c.VerseSlotCount()) {
+        const TVerset& first = c.VerseTable[FirstSlot];
+        host_.TakeIntoNewTab(first.Book, first.Chapter, first.Verse);
+    } else if (Elsewhere.Book >= 1 && Elsewhere.Book <= kBookCount) {
+        host_.TakeIntoNewTab(Elsewhere.Book, Elsewhere.Chapter, Elsewhere.FirstVerse);
+    }
 }
 
 bool TFDlgPassage::eventFilter(QObject* watched, QEvent* event) {

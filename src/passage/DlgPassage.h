@@ -35,6 +35,9 @@ class TFDlgPassage : public QDialog {
     // Slots of the passage's first and last verse in the verse table.
     std::int32_t FirstSlot = 0;
     std::int32_t LastSlot = 0;
+    // A passage the Bible shown lacks but a Bible beside it has (verses
+    // numbered otherwise): shown when FirstSlot names no verse.
+    VerseRef Elsewhere;
 
     void ShowPassage();
     void CheckPassageClick();

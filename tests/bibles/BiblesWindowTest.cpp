@@ -282,6 +282,24 @@ class BiblesWindowTest : public testing::MainWindowTestCase {
         QVERIFY(page.find(">MAR<") != std::string::npos);
     }
 
+    void aReferenceToAVerseOnlyABibleBesideHasOpensItsPassage() {
+        QVERIFY(Import("DBY", "Darby"));  // 3 verses a chapter
+        w->FDlgPassage->close();
+        w->OpenPassage(1, 1, 10, 11);
+        QVERIFY(!w->FDlgPassage->isVisible());  // alone, Darby has no verse 10
+        w->CompareWith(0);                      // beside the program's 20 verses
+        w->OpenPassage(1, 1, 10, 11);
+        QTRY_VERIFY(w->FDlgPassage->isVisible());
+        const QString passage = w->FDlgPassage->WB->Browser()->toPlainText();
+        QVERIFY2(passage.contains("Texte 1.1.10") && passage.contains("Texte 1.1.11"),
+                 qPrintable(passage));
+        QVERIFY2(passage.contains(QString::fromUtf8("Ce passage n'est pas dans cette Bible.")),
+                 qPrintable(passage));
+        QCOMPARE(w->FDlgPassage->windowTitle(), QString::fromUtf8("Genèse 1:10-11"));
+        w->StopComparing();  // that Bible gone, its passage goes too
+        QVERIFY(!w->FDlgPassage->isVisible());
+    }
+
     void removingAComparedBibleTakesItsColumnAway() {
         QVERIFY(Import("DBY", "Darby"));
         w->CompareWith(0);
