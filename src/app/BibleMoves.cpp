@@ -343,14 +343,15 @@ void TFBible::OpenSignet(int book, int chapter, int verse) {
 }
 
 QString TFBible::BibleAbbreviation() const {
-    // The reader's own abbreviation for it, once renamed.
+    // The reader's own abbreviation for it, once renamed; else what its
+    // data/ says, none for a Bible that says none.
     const auto shown = shelf_->Find(communs_.BibleDir);
-    if (shown && shelf_->At(*shown).abbreviation != bibles::kDefaultAbbreviation)
-        return QString::fromStdString(shelf_->At(*shown).abbreviation);
-    const std::optional<QByteArray> bytes =
-        ReadUserFile(PathToQt(communs_.BiblePath("data/sigle.txt")), 256);
-    if (!bytes) return {};
-    return QString::fromUtf8(bytes->left(bytes->indexOf('\n'))).simplified().left(20);
+    const std::string abbreviation =
+        shown ? shelf_->At(*shown).abbreviation
+              : bibles::ReadNameFile(communs_.BibleDir, bibles::kAbbreviationFile,
+                                     bibles::kMaxAbbreviation);
+    if (abbreviation == bibles::kDefaultAbbreviation) return {};
+    return QString::fromStdString(abbreviation);
 }
 
 namespace {

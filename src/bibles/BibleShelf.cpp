@@ -64,35 +64,6 @@ void RemoveQuietly(const fs::path& path) {
 
 }  // namespace
 
-std::string CleanName(const std::string& text, std::size_t max) {
-    std::string out;
-    bool blank = false;
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c < 0x20 || c == 0x7F || c == ' ') {
-            blank = !out.empty();
-            ++i;
-            continue;
-        }
-        // One UTF-8 character: its lead byte and the continuation bytes.
-        std::size_t len = 1;
-        while (i + len < text.size() &&
-               (static_cast<unsigned char>(text[i + len]) & 0xC0) == 0x80 && len < 4)
-            ++len;
-        if (chars + (blank ? 1 : 0) + 1 > max) break;
-        if (blank) {
-            out += ' ';
-            ++chars;
-            blank = false;
-        }
-        out.append(text, i, len);
-        ++chars;
-        i += len;
-    }
-    return out;
-}
-
 bool IsShelfFolderName(const std::string& folder) {
     if (folder.empty() || folder.size() > 40 || folder[0] == '-') return false;
     return std::all_of(folder.begin(), folder.end(), [](char c) {
@@ -237,10 +208,9 @@ void BibleShelf::WriteList(const ShelfList& list) const {
     WriteFileAtomically(shelfDir_ + kListFile, WriteShelfList(list));
 }
 
-void BibleShelf::Rebuild(const ShelfList& list, bool report) {
-    const std::string was = bibles_.empty() ? list.current : bibles_[current_].folder;
+void BibleShelf::Rebuild(const ShelfList& list) {
     bibles_.clear();
-    if (report) problems_.clear();
+    problems_.clear();
     // The program's own Bible, unless the reader hid it or it has no data
     // set (an installation that ships none) while another Bible is kept.
     const bool programThere = HasDataSet(programDir_);
@@ -250,10 +220,8 @@ void BibleShelf::Rebuild(const ShelfList& list, bool report) {
     for (const KeptBible& b : list.bibles) {
         if (b.folder == kProgramBible || left(b.folder)) continue;
         if (!HasDataSet(shelfDir_ + b.folder + "/")) {
-            if (report)
-                problems_.push_back(
-                    "La Bible « " + b.name +
-                    " » est endommagée ou a été enlevée : elle est laissée de côté.");
+            problems_.push_back("La Bible « " + b.name +
+                                " » est endommagée ou a été enlevée : elle est laissée de côté.");
             std::cerr << "lorvane: the Bible in " << shelfDir_ << b.folder
                       << " has no whole data set; left out\n";
             continue;
@@ -272,14 +240,13 @@ void BibleShelf::Rebuild(const ShelfList& list, bool report) {
         bibles_.insert(bibles_.begin(), program);
     }
     current_ = 0;
-    const std::string wanted = report ? list.current : was;
     for (std::size_t i = 0; i < bibles_.size(); ++i)
-        if (bibles_[i].folder == wanted) current_ = i;
+        if (bibles_[i].folder == list.current) current_ = i;
 }
 
 void BibleShelf::Load() {
     leftOut_.clear();
-    Rebuild(ReadList(), true);
+    Rebuild(ReadList());
 }
 
 void BibleShelf::Choose(std::size_t i, bool keep) {

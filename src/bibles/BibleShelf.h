@@ -21,7 +21,11 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "BibleName.h"
+#include "Import.h"
 
 namespace lorvane::bibles {
 
@@ -34,14 +38,15 @@ class ShelfError : public std::runtime_error {
 inline constexpr const char* kListFile = "bibles.txt";
 // The folder field of the program's own Bible.
 inline constexpr const char* kProgramBible = "*";
-// The files of a Bible's data/ that name it (UTF-8, one line each).
-inline constexpr const char* kNameFile = "nom.txt";
-inline constexpr const char* kAbbreviationFile = "sigle.txt";
+// The files of a Bible's data/ that name it (UTF-8, one line each), as the
+// import writes them.
+using importer::kAbbreviationFile;
+using importer::kNameFile;
 // What a Bible is called when nothing names it.
 inline constexpr const char* kDefaultName = "Bible installée";
 inline constexpr const char* kDefaultAbbreviation = "Bible";
-inline constexpr std::size_t kMaxName = 300;
-inline constexpr std::size_t kMaxAbbreviation = 8;
+inline constexpr std::size_t kMaxName = importer::kNameLength;
+inline constexpr std::size_t kMaxAbbreviation = importer::kAbbreviationLength;
 
 struct KeptBible {
     std::string folder;        // its folder in the shelf, or kProgramBible
@@ -50,9 +55,10 @@ struct KeptBible {
     std::string imported;      // "2026-12-08"; "" for the program's Bible
 };
 
-// A name as it is kept: blanks and control characters made single spaces,
-// trimmed, cut at `max` characters (UTF-8 characters, never half of one).
-std::string CleanName(const std::string& text, std::size_t max = kMaxName);
+// A name as it is kept: importer::CleanBibleName, cut at `max` characters.
+inline std::string CleanName(std::string_view text, std::size_t max = kMaxName) {
+    return importer::CleanBibleName(text, max);
+}
 
 // Whether a folder field can only name a folder inside the shelf: 1 to 40
 // lower-case ASCII letters, digits and dashes, not starting with a dash.
@@ -138,7 +144,7 @@ class BibleShelf {
   private:
     ShelfList ReadList() const;
     void WriteList(const ShelfList& list) const;
-    void Rebuild(const ShelfList& list, bool report);
+    void Rebuild(const ShelfList& list);
     KeptBible ProgramBible() const;
 
     std::string shelfDir_;

@@ -582,12 +582,12 @@ std::string StripSuffix(std::string stem, const std::vector<std::string_view>& s
 
 }  // namespace
 
-std::string CleanBibleName(std::string_view text) {
+std::string CleanBibleName(std::string_view text, std::size_t length) {
     const std::string utf8 = AsUtf8(text);
     std::string out;
     std::size_t count = 0;
     bool blank = false;
-    for (std::size_t pos = 0; pos < utf8.size() && count < kNameLength;) {
+    for (std::size_t pos = 0; pos < utf8.size() && count < length;) {
         const char32_t cp = NextCodePoint(utf8, pos);
         if (IsBlank(cp)) {
             blank = !out.empty();
@@ -597,7 +597,7 @@ std::string CleanBibleName(std::string_view text) {
         if (blank) {
             out += ' ';
             blank = false;
-            if (++count == kNameLength) break;
+            if (++count == length) break;
         }
         AppendUtf8(out, cp);
         ++count;
@@ -717,7 +717,7 @@ BibleNaming ParseBundleMetadata(std::string_view bytes) {
         const std::string kept = clean(local);
         return kept.empty() ? clean(other) : kept;
     };
-    return {first(nameLocal, name, CleanBibleName),
+    return {first(nameLocal, name, [](std::string_view t) { return CleanBibleName(t); }),
             first(abbreviationLocal, abbreviation, CleanAbbreviation)};
 }
 

@@ -31,8 +31,9 @@ struct BibleNaming {
 
 // A name as shown: UTF-8 (bytes that are not read as Windows-1252),
 // without control or invisible formatting characters, blanks collapsed to
-// one space and trimmed, cut to kNameLength characters.
-std::string CleanBibleName(std::string_view text);
+// one space and trimmed, cut to `length` characters. The names the reader
+// types (a Bible renamed, its abbreviation) are kept the same way.
+std::string CleanBibleName(std::string_view text, std::size_t length = kNameLength);
 
 // An abbreviation as kept: the letters and digits of the text, at most
 // kAbbreviationLength of them.

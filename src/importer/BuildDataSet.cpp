@@ -4,6 +4,7 @@
 
 #include "BibleName.h"
 #include "DataFolder.h"
+#include "Import.h"
 #include "Sword.h"
 #include "SwordConf.h"
 #include "Usfm.h"
@@ -44,15 +45,15 @@ bool BuildDataSet(const BuildOptions& options, const fs::path& out, Report& repo
     if (options.source == BuildOptions::Source::Sword) {
         bible = ImportSword(options.from, report);
         naming = NameImportedBible(NameOfSwordModule(options.from), options.from);
-    } else if (options.partial) {
-        UsfmImportOptions usfm;
-        usfm.partial = true;
-        bible = ImportUsfmFiles(ReadUsfmSource(options.from), "USFM " + options.from, usfm, report);
     } else {
-        bible = ImportUsfm(options.from, report);
+        // The books are read once, for their name and their text.
+        std::vector<SourceFile> files =
+            options.partial ? ReadUsfmSource(options.from) : ReadUsfmBooks(options.from);
+        naming = NameImportedBible(NameFromUsfmBooks(files), options.from);
+        UsfmImportOptions usfm;
+        usfm.partial = options.partial;
+        bible = ImportUsfmFiles(std::move(files), "USFM " + options.from, usfm, report);
     }
-    if (options.source == BuildOptions::Source::Usfm)
-        naming = NameImportedBible(NameFromUsfmBooks(ReadUsfmSource(options.from)), options.from);
     std::vector<Page> pages;
     if (!options.pages.empty()) {
         pages = LoadPages(options.pages);
@@ -60,8 +61,8 @@ bool BuildDataSet(const BuildOptions& options, const fs::path& out, Report& repo
     }
     if (report.HasErrors()) return false;
     WriteDataFolder(out, bible, pages, options.archive);
-    std::ofstream(out / "nom.txt", std::ios::binary) << naming.name << "\n";
-    std::ofstream(out / "sigle.txt", std::ios::binary) << naming.abbreviation << "\n";
+    std::ofstream(out / kNameFile, std::ios::binary) << naming.name << "\n";
+    std::ofstream(out / kAbbreviationFile, std::ios::binary) << naming.abbreviation << "\n";
     std::error_code ec;
     std::uintmax_t size = 0;
     for (fs::directory_iterator it(out, ec), end; !ec && it != end; it.increment(ec))

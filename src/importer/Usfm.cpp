@@ -670,13 +670,17 @@ std::vector<int> MissingBooks(const BibleData& bible) {
     return missing;
 }
 
-BibleData ImportUsfm(const fs::path& source, Report& report) {
+std::vector<SourceFile> ReadUsfmBooks(const fs::path& source) {
     std::error_code ec;
     if (!fs::exists(source, ec))
         throw std::runtime_error("USFM source not found: " + source.string());
     std::vector<SourceFile> files = ReadUsfmSource(source);
     if (files.empty()) throw std::runtime_error("no .usfm or .sfm file in " + source.string());
-    return ImportUsfmFiles(std::move(files), "USFM " + source.string(), {}, report);
+    return files;
+}
+
+BibleData ImportUsfm(const fs::path& source, Report& report) {
+    return ImportUsfmFiles(ReadUsfmBooks(source), "USFM " + source.string(), {}, report);
 }
 
 }  // namespace lorvane::importer

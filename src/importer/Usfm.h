@@ -92,6 +92,11 @@ std::vector<int> MissingBooks(const BibleData& bible);
 // missing or given twice.
 BibleData ImportUsfm(const std::filesystem::path& source, Report& report);
 
+// The books ImportUsfm reads, for a caller that reads more of them than the
+// Bible (its name); the same errors for a missing source or one without
+// books. ImportUsfm(source) is ImportUsfmFiles(ReadUsfmBooks(source), ...).
+std::vector<SourceFile> ReadUsfmBooks(const std::filesystem::path& source);
+
 // Turns the notes of the books into cross-reference records: each target of
 // each note parsed, then kept only when its verses exist. Counts go to the
 // report.

@@ -112,15 +112,6 @@ TEST_F(Shelf, RenamingKeepsNamesAsTypedAndNeverMakesThemPaths) {
     EXPECT_EQ(next.At(0).abbreviation, "LSG");
 }
 
-TEST_F(Shelf, CleanNameCutsWholeCharactersAndBlanks) {
-    EXPECT_EQ(CleanName("  a \t\n b  "), "a b");
-    EXPECT_EQ(CleanName("éééé", 3), "ééé");
-    EXPECT_EQ(CleanName(std::string(400, 'x')).size(), kMaxName);
-    EXPECT_EQ(CleanName("ab\x7F"
-                        "c"),
-              "ab c");
-}
-
 TEST_F(Shelf, RemovingDeletesTheFolderHidesTheProgramsAndKeepsTheLast) {
     BibleShelf shelf = Fresh();
     Import(shelf, "Bible Darby", "DBY");

@@ -346,7 +346,9 @@ class MovesWindowTest : public testing::MainWindowTestCase {
     }
 
     void aVerseIsCopiedWithItsReference() {
+        // The Bible's abbreviation, as the reader's Bibles read it at start.
         testing::WriteDataFile(dir->path(), "sigle.txt", "LSG\n");
+        w->Shelf().Load();
         w->GoTo(43, 3, 16, 0);
         w->CopyVerse(16, true);
         const QString expected =
