@@ -8,19 +8,14 @@
 #include <QDate>
 #include <QMenu>
 #include <QMessageBox>
-#include <QTimer>
-#include <algorithm>
 #include <filesystem>
 #include <iostream>
 
 #include "Bible.h"
 #include "BiblesFace.h"
-#include "BrowserPane.h"
 #include "ErrorDisplay.h"
 #include "FctLoad.h"
 #include "ImportCommand.h"
-#include "ProgramFolders.h"
-#include "QtPath.h"
 
 namespace lorvane {
 namespace fs = std::filesystem;
@@ -37,16 +32,20 @@ QString Utf8(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-}  // namespace
-
-std::vector<std::size_t> TFBible::ComparedBibles() const {
-    std::vector<std::size_t> compared;
-    for (const ComparedBible& b : comparison_)
-        if (const auto i = shelf_->Find(b.tables->BibleDir)) compared.push_back(*i);
-    return compared;
+// Loads the tables of Bible i of the shelf; false, after telling the reader,
+// when they do not load.
+bool LoadBible(QWidget* parent, const bibles::BibleShelf& shelf, std::size_t i, Communs& tables) {
+    try {
+        LoadAllTables(tables);
+        return true;
+    } catch (const std::exception& e) {
+        std::cerr << "lorvane: " << e.what() << std::endl;
+        Tell(parent, QMessageBox::Warning,
+             QStringLiteral("La Bible « %1 » ne se charge pas : ses fichiers sont endommagés.")
+                 .arg(Utf8(shelf.At(i).name)));
+        return false;
+    }
 }
-
-namespace {
 
 // Bible i of the shelf as a column of the comparison.
 ComparedBible Column(const bibles::BibleShelf& shelf, std::size_t i,
@@ -55,6 +54,13 @@ ComparedBible Column(const bibles::BibleShelf& shelf, std::size_t i,
 }
 
 }  // namespace
+
+std::vector<std::size_t> TFBible::ComparedBibles() const {
+    std::vector<std::size_t> compared;
+    for (const ComparedBible& b : comparison_)
+        if (const auto i = shelf_->Find(b.tables->BibleDir)) compared.push_back(*i);
+    return compared;
+}
 
 void TFBible::CompareWith(std::size_t i) {
     bibles::BibleShelf& shelf = *shelf_;
@@ -67,15 +73,7 @@ void TFBible::CompareWith(std::size_t i) {
     if (others.size() == before) {
         if (others.size() + 1 >= bibles::kMaxCompared) return;
         auto tables = std::make_shared<Communs>(communs_.AppDir, dir);
-        try {
-            LoadAllTables(*tables);
-        } catch (const std::exception& e) {
-            std::cerr << "lorvane: " << e.what() << std::endl;
-            Tell(this, QMessageBox::Warning,
-                 QStringLiteral("La Bible « %1 » ne se charge pas : ses fichiers sont endommagés.")
-                     .arg(Utf8(shelf.At(i).name)));
-            return;
-        }
+        if (!LoadBible(this, shelf, i, *tables)) return;
         tables->TextSize = communs_.TextSize;
         others.push_back(Column(shelf, i, std::move(tables)));
     }
@@ -100,27 +98,19 @@ bool TFBible::ShowBible(std::size_t i) {
     if (i >= shelf.Count()) return false;
     if (i == shelf.Current() && shelf.Find(communs_.BibleDir) == i) return true;
     Communs fresh(communs_.AppDir, shelf.DirOf(i));
-    try {
-        LoadAllTables(fresh);
-    } catch (const std::exception& e) {
-        std::cerr << "lorvane: " << e.what() << std::endl;
-        Tell(this, QMessageBox::Warning,
-             QStringLiteral("La Bible « %1 » ne se charge pas : ses fichiers sont endommagés.")
-                 .arg(Utf8(shelf.At(i).name)));
-        return false;
-    }
+    if (!LoadBible(this, shelf, i, fresh)) return false;
     try {
         shelf.Choose(i);
     } catch (const std::exception& e) {
         // Shown all the same; only the next start will not know it.
         std::cerr << "lorvane: the choice of Bible is not kept: " << e.what() << std::endl;
     }
-    // The verse at the top of the page comes back at the top in the other
-    // Bible.
     // The columns beside it stay, but for the Bible now shown.
     const std::string dir = shelf.DirOf(i);
     std::erase_if(comparison_, [&](const ComparedBible& b) { return b.tables->BibleDir == dir; });
     currentAbbreviation_ = shelf.At(i).abbreviation;
+    // The verse at the top of the page comes back at the top in the other
+    // Bible.
     pendingScroll_ = -1;
     pendingTop_ = VerseAt(QPoint());
     TakeImportedTables(std::move(fresh));
@@ -206,12 +196,9 @@ bool TFBible::RemoveBible(std::size_t i) {
     }
     // Nor a column.
     const std::string dir = shelf.DirOf(i);
-    if (std::any_of(comparison_.begin(), comparison_.end(),
-                    [&](const ComparedBible& b) { return b.tables->BibleDir == dir; })) {
-        std::vector<ComparedBible> others = comparison_;
-        std::erase_if(others, [&](const ComparedBible& b) { return b.tables->BibleDir == dir; });
+    std::vector<ComparedBible> others = comparison_;
+    if (std::erase_if(others, [&](const ComparedBible& b) { return b.tables->BibleDir == dir; }))
         SetComparison(currentAbbreviation_, std::move(others));
-    }
     try {
         shelf.Remove(i);
     } catch (const std::exception& e) {
