@@ -186,7 +186,7 @@ int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables,
                 const auto failed = shelf->Find(c.BibleDir);
                 if (!failed) break;
                 std::cerr << "lorvane: " << failure << "; leaving that Bible out" << std::endl;
-                if (!shelf->LeaveOut(*failed, "")) break;
+                if (!shelf->LeaveOut(*failed)) break;
                 c.BibleDir = shelf->CurrentDir();
                 try {
                     LoadDataFolder(c, prompts);

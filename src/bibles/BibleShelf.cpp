@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <system_error>
 
 #include "Communs.h"
@@ -193,13 +192,12 @@ KeptBible BibleShelf::ProgramBible() const {
 }
 
 ShelfList BibleShelf::ReadList() const {
-    std::ifstream in(shelfDir_ + kListFile, std::ios::binary);
-    if (!in) return {};
-    std::ostringstream text;
-    text << in.rdbuf();
-    // A list is a few lines; anything much longer is not one.
-    const std::string bytes = text.str().substr(0, 1 << 20);
-    return ReadShelfList(bytes);
+    // A missing or unreadable list is an empty one.
+    try {
+        return ReadShelfList(ReadWholeFile(shelfDir_ + kListFile));
+    } catch (const LoadError&) {
+        return {};
+    }
 }
 
 void BibleShelf::WriteList(const ShelfList& list) const {
@@ -208,17 +206,12 @@ void BibleShelf::WriteList(const ShelfList& list) const {
     WriteFileAtomically(shelfDir_ + kListFile, WriteShelfList(list));
 }
 
-void BibleShelf::Rebuild(const ShelfList& list) {
+void BibleShelf::Load() {
+    const ShelfList list = ReadList();
     bibles_.clear();
     problems_.clear();
-    // The program's own Bible, unless the reader hid it or it has no data
-    // set (an installation that ships none) while another Bible is kept.
-    const bool programThere = HasDataSet(programDir_);
-    auto left = [&](const std::string& folder) {
-        return std::find(leftOut_.begin(), leftOut_.end(), folder) != leftOut_.end();
-    };
     for (const KeptBible& b : list.bibles) {
-        if (b.folder == kProgramBible || left(b.folder)) continue;
+        if (b.folder == kProgramBible) continue;
         if (!HasDataSet(shelfDir_ + b.folder + "/")) {
             problems_.push_back("La Bible « " + b.name +
                                 " » est endommagée ou a été enlevée : elle est laissée de côté.");
@@ -228,7 +221,9 @@ void BibleShelf::Rebuild(const ShelfList& list) {
         }
         bibles_.push_back(b);
     }
-    if (!left(kProgramBible) && ((!list.programHidden && programThere) || bibles_.empty())) {
+    // The program's own Bible, unless the reader hid it or it has no data
+    // set (an installation that ships none) while another Bible is kept.
+    if ((!list.programHidden && HasDataSet(programDir_)) || bibles_.empty()) {
         KeptBible program = ProgramBible();
         // The reader's own name for it, when renamed.
         for (const KeptBible& b : list.bibles)
@@ -242,11 +237,6 @@ void BibleShelf::Rebuild(const ShelfList& list) {
     current_ = 0;
     for (std::size_t i = 0; i < bibles_.size(); ++i)
         if (bibles_[i].folder == list.current) current_ = i;
-}
-
-void BibleShelf::Load() {
-    leftOut_.clear();
-    Rebuild(ReadList());
 }
 
 void BibleShelf::Choose(std::size_t i, bool keep) {
@@ -299,13 +289,10 @@ void BibleShelf::Remove(std::size_t i) {
     if (gone.folder != kProgramBible) RemoveQuietly(fs::path(shelfDir_) / gone.folder);
 }
 
-bool BibleShelf::LeaveOut(std::size_t i, const std::string& reason) {
+bool BibleShelf::LeaveOut(std::size_t i) {
     if (i >= bibles_.size()) return false;
-    const KeptBible gone = bibles_[i];
-    problems_.push_back("La Bible « " + gone.name +
-                        " » ne se charge pas : elle est laissée de côté." +
-                        (reason.empty() ? "" : " (" + reason + ")"));
-    leftOut_.push_back(gone.folder);
+    problems_.push_back("La Bible « " + bibles_[i].name +
+                        " » ne se charge pas : elle est laissée de côté.");
     bibles_.erase(bibles_.begin() + static_cast<std::ptrdiff_t>(i));
     if (current_ >= bibles_.size() || current_ == i)
         current_ = 0;

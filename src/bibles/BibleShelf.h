@@ -120,7 +120,7 @@ class BibleShelf {
     // At start: Bible i did not load. It is left out for this run (the list
     // keeps it), with a French message naming it; the first other Bible
     // becomes current. False when it was the last.
-    bool LeaveOut(std::size_t i, const std::string& reason);
+    bool LeaveOut(std::size_t i);
 
     // A folder for a Bible about to be imported, named after its
     // abbreviation, that neither exists nor is listed; ends with '/'. Made
@@ -144,14 +144,12 @@ class BibleShelf {
   private:
     ShelfList ReadList() const;
     void WriteList(const ShelfList& list) const;
-    void Rebuild(const ShelfList& list);
     KeptBible ProgramBible() const;
 
     std::string shelfDir_;
     std::string programDir_;
     std::vector<KeptBible> bibles_;
     std::vector<std::string> problems_;
-    std::vector<std::string> leftOut_;  // folders left out for this run
     std::size_t current_ = 0;
 };
 
