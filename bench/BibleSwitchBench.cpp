@@ -24,14 +24,12 @@ namespace fs = std::filesystem;
 
 // A full-size Bible kept in the shelf of `window`, its verses told apart.
 void KeepBible(TFBible& window, const std::string& abbreviation) {
-    const std::string dir = window.Shelf().NewBibleDir(abbreviation);
+    const std::string dir = window.Shelf().StagingDir();
     testing::DataSet data = testing::DataSet::FullSize();
     for (auto& v : data.verses)
         v.text = abbreviation + " " + v.text;
     testing::WriteDataFolder(dir, data);
-    testing::WriteDataFile(dir, "nom.txt", "Bible " + abbreviation + "\n");
-    testing::WriteDataFile(dir, "sigle.txt", abbreviation + "\n");
-    window.Shelf().Add(dir, "2026-12-08");
+    window.Shelf().Adopt(dir, "Bible " + abbreviation, abbreviation, "2026-12-08");
 }
 
 // The resident memory in kB, once the allocator has given back what the

@@ -127,35 +127,24 @@ void TFBible::ImporterBible1Click() {
 }
 
 bool TFBible::ImportBibleFromFile(const QString& file) {
-    const std::string staging =
-        shelf_->ShelfDir() + "import-" + std::to_string(::getpid()) + ".new/";
-    {
-        std::error_code ec;
-        fs::remove_all(fs::path(staging).parent_path(), ec);
-    }
-    return ImportBibleFile(this, communs_, staging, file, [this](Communs&& tables) -> QString {
-        // The new Bible's folder is named after its abbreviation.
-        const std::string folder = tables.BibleDir;
-        const std::string target = shelf_->NewBibleDir(
-            bibles::ReadNameFile(folder, bibles::kAbbreviationFile, bibles::kMaxAbbreviation));
-        std::error_code ec;
-        fs::rename(fs::path(folder).parent_path(), fs::path(target).parent_path(), ec);
-        if (ec) {
-            std::cerr << "lorvane: cannot rename " << folder << ": " << ec.message() << std::endl;
-            throw bibles::ShelfError("Impossible d'écrire dans le dossier « " + shelf_->ShelfDir() +
-                                     " » : " + ec.message());
-        }
-        const auto added =
-            shelf_->Add(target, QDate::currentDate().toString(Qt::ISODate).toStdString());
-        if (!added.added)
-            return QStringLiteral("Cette Bible est déjà dans Lorvane : « %1 ». Rien n'a changé.")
-                .arg(Utf8(shelf_->At(added.index).name));
-        tables.BibleDir = target;
-        // Any columns beside it stay, now beside the new Bible.
-        currentAbbreviation_ = shelf_->At(added.index).abbreviation;
-        TakeImportedTables(std::move(tables));
-        return {};
-    });
+    const std::string staging = shelf_->StagingDir();
+    return ImportBibleFile(
+        this, communs_, staging, file,
+        [this](Communs&& tables, const std::string& name,
+               const std::string& abbreviation) -> QString {
+            const auto added =
+                shelf_->Adopt(tables.BibleDir, name, abbreviation,
+                              QDate::currentDate().toString(Qt::ISODate).toStdString());
+            if (!added.added)
+                return QStringLiteral(
+                           "Cette Bible est déjà dans Lorvane : « %1 ». Rien n'a changé.")
+                    .arg(Utf8(shelf_->At(added.index).name));
+            tables.BibleDir = shelf_->DirOf(added.index);
+            // Any columns beside it stay, now beside the new Bible.
+            currentAbbreviation_ = shelf_->At(added.index).abbreviation;
+            TakeImportedTables(std::move(tables));
+            return {};
+        });
 }
 
 void TFBible::ManageBiblesClick() {

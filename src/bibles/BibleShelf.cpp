@@ -1,9 +1,12 @@
 #include "BibleShelf.h"
 
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
+#include <cerrno>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -71,12 +74,13 @@ bool IsShelfFolderName(const std::string& folder) {
 }
 
 std::string WriteShelfList(const ShelfList& list) {
+    // The choice first: a list cut short by a damaged disk keeps it.
     std::string out = kHeader;
+    if (!list.current.empty()) out += "courante\t" + list.current + "\n";
+    if (list.programHidden) out += std::string("cachee\t") + kProgramBible + "\n";
     for (const KeptBible& b : list.bibles)
         out += "bible\t" + b.folder + "\t" + CleanName(b.abbreviation, kMaxAbbreviation) + "\t" +
                CleanName(b.name) + "\t" + b.imported + "\n";
-    if (list.programHidden) out += std::string("cachee\t") + kProgramBible + "\n";
-    if (!list.current.empty()) out += "courante\t" + list.current + "\n";
     return out;
 }
 
@@ -106,30 +110,11 @@ ShelfList ReadShelfList(const std::string& text) {
             list.current = f[1];
             continue;
         }
+        ++list.unreadLines;
         std::cerr << "lorvane: line " << number
                   << " of the list of Bibles does not read; left out\n";
     }
     return list;
-}
-
-void WriteFileAtomically(const std::string& path, const std::string& bytes) {
-    const std::string temporary = path + "." + std::to_string(::getpid()) + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << bytes;
-        out.flush();
-        if (!out) {
-            std::error_code ec;
-            fs::remove(temporary, ec);
-            throw ShelfError("Impossible d'écrire le fichier « " + path + " ».");
-        }
-    }
-    std::error_code ec;
-    fs::rename(temporary, path, ec);
-    if (ec) {
-        fs::remove(temporary, ec);
-        throw ShelfError("Impossible d'écrire le fichier « " + path + " ».");
-    }
 }
 
 std::string ReadNameFile(const std::string& bibleDir, const char* file, std::size_t max) {
@@ -191,32 +176,158 @@ KeptBible BibleShelf::ProgramBible() const {
     return b;
 }
 
-ShelfList BibleShelf::ReadList() const {
-    // A missing or unreadable list is an empty one.
+namespace {
+
+// The process that left a shelf folder of its own: PID in import-PID.new or
+// suppression-PID-<folder>.old; 0 for every other name.
+long LeftoverPid(const std::string& name) {
+    auto digits = [&](std::size_t from, char end) -> long {
+        std::size_t i = from;
+        long pid = 0;
+        while (i < name.size() && name[i] >= '0' && name[i] <= '9' && i - from < 9)
+            pid = pid * 10 + (name[i++] - '0');
+        if (i == from || i >= name.size() || name[i] != end) return 0;
+        return pid;
+    };
+    auto endsWith = [&](const std::string& tail) {
+        return name.size() > tail.size() &&
+               name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
+    };
+    if (name.rfind("import-", 0) == 0 && endsWith(".new") && name.find('.') == name.size() - 4)
+        return digits(7, '.');
+    if (name.rfind("suppression-", 0) == 0 && endsWith(".old")) return digits(12, '-');
+    return 0;
+}
+
+bool ProcessGone(long pid) {
+    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+// "2026-12-08", the day a folder was last changed.
+std::string DayOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return "";
+    struct tm day {};
+    if (!::localtime_r(&st.st_mtime, &day)) return "";
+    char text[16];
+    if (std::strftime(text, sizeof text, "%Y-%m-%d", &day) != 10) return "";
+    return text;
+}
+
+bool Listed(const ShelfList& list, const std::string& folder) {
+    return std::any_of(list.bibles.begin(), list.bibles.end(),
+                       [&](const KeptBible& b) { return b.folder == folder; });
+}
+
+}  // namespace
+
+std::unique_ptr<FileLock> BibleShelf::LockShelf() const {
+    const std::string reason = UnwritableFolderReason(shelfDir_);
+    if (!reason.empty()) throw ShelfError(reason);
     try {
-        return ReadShelfList(ReadWholeFile(shelfDir_ + kListFile));
-    } catch (const LoadError&) {
-        return {};
+        return std::make_unique<FileLock>(shelfDir_ + kLockFile);
+    } catch (const FileError& e) {
+        throw ShelfError(e.what());
     }
 }
 
 void BibleShelf::WriteList(const ShelfList& list) const {
     const std::string reason = UnwritableFolderReason(shelfDir_);
     if (!reason.empty()) throw ShelfError(reason);
-    WriteFileAtomically(shelfDir_ + kListFile, WriteShelfList(list));
+    try {
+        WriteFileAtomically(shelfDir_ + kListFile, WriteShelfList(list));
+    } catch (const FileError& e) {
+        throw ShelfError(e.what());
+    }
 }
 
-void BibleShelf::Load() {
-    const ShelfList list = ReadList();
+ShelfList BibleShelf::ReadListLocked(std::string* said) {
+    const std::string listPath = shelfDir_ + kListFile;
+    ShelfList list;
+    bool missing = false;
+    bool damaged = false;
+    try {
+        const std::string text = ReadFile(listPath, kMaxListBytes);
+        list = ReadShelfList(text);
+        // The program never writes an empty list: it has its heading.
+        damaged = text.empty() || list.unreadLines > 0;
+    } catch (const FileError& e) {
+        missing = e.kind() == FileError::Kind::Missing;
+        damaged = !missing;
+        if (damaged) std::cerr << "lorvane: the list of Bibles does not read: " << e.what() << "\n";
+    }
+    // Every whole Bible folder keeps its place in the list.
+    std::vector<KeptBible> found;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(shelfDir_, ec)) {
+        const std::string folder = entry.path().filename().string();
+        if (!IsShelfFolderName(folder) || Listed(list, folder) || entry.is_symlink(ec) ||
+            !entry.is_directory(ec) || !HasDataSet(shelfDir_ + folder + "/"))
+            continue;
+        KeptBible b;
+        b.folder = folder;
+        b.abbreviation = ReadNameFile(shelfDir_ + folder, kAbbreviationFile, kMaxAbbreviation);
+        b.name = ReadNameFile(shelfDir_ + folder, kNameFile, kMaxName);
+        if (b.abbreviation.empty()) b.abbreviation = kDefaultAbbreviation;
+        if (b.name.empty()) b.name = b.abbreviation;
+        b.imported = DayOf(shelfDir_ + folder);
+        found.push_back(std::move(b));
+    }
+    std::sort(found.begin(), found.end(),
+              [](const KeptBible& a, const KeptBible& b) { return a.folder < b.folder; });
+    if (missing && found.empty()) return list;
+    if (damaged || missing) {
+        // Set aside, never deleted: the reader (or a later version) may want it.
+        if (damaged) {
+            for (int n = 1; n <= 100; ++n) {
+                const std::string aside =
+                    shelfDir_ + kUnreadListFile + (n == 1 ? "" : "-" + std::to_string(n));
+                if (fs::exists(fs::symlink_status(aside, ec))) continue;
+                std::error_code renamed;
+                fs::rename(listPath, aside, renamed);
+                if (renamed)
+                    std::cerr << "lorvane: cannot set the list of Bibles aside: "
+                              << renamed.message() << "\n";
+                break;
+            }
+        }
+        int kept = static_cast<int>(found.size());
+        for (const KeptBible& b : list.bibles)
+            if (b.folder != kProgramBible && HasDataSet(shelfDir_ + b.folder + "/")) ++kept;
+        if (said)
+            *said = "La liste de vos Bibles était endommagée : elle a été refaite " +
+                    (kept == 0   ? std::string("; aucune Bible importée n'a été retrouvée.")
+                     : kept == 1 ? std::string("à partir de votre Bible.")
+                                 : "à partir de vos " + std::to_string(kept) + " Bibles.");
+    }
+    if (!damaged && !missing && found.empty()) return list;
+    for (KeptBible& b : found) {
+        std::cerr << "lorvane: the Bible in " << shelfDir_ << b.folder
+                  << " was not listed; listed again\n";
+        list.bibles.push_back(std::move(b));
+    }
+    try {
+        WriteList(list);
+    } catch (const std::exception& e) {
+        std::cerr << "lorvane: the list of Bibles is not written again: " << e.what() << "\n";
+    }
+    return list;
+}
+
+void BibleShelf::TakeList(const ShelfList& list, const std::string& currentFolder, bool report) {
     bibles_.clear();
-    problems_.clear();
     for (const KeptBible& b : list.bibles) {
-        if (b.folder == kProgramBible) continue;
+        if (b.folder == kProgramBible ||
+            std::find(leftOut_.begin(), leftOut_.end(), b.folder) != leftOut_.end())
+            continue;
         if (!HasDataSet(shelfDir_ + b.folder + "/")) {
-            problems_.push_back("La Bible « " + b.name +
-                                " » est endommagée ou a été enlevée : elle est laissée de côté.");
-            std::cerr << "lorvane: the Bible in " << shelfDir_ << b.folder
-                      << " has no whole data set; left out\n";
+            if (report) {
+                problems_.push_back("La Bible « " + b.name +
+                                    " » est endommagée ou a été enlevée : elle est laissée de "
+                                    "côté.");
+                std::cerr << "lorvane: the Bible in " << shelfDir_ << b.folder
+                          << " has no whole data set; left out\n";
+            }
             continue;
         }
         bibles_.push_back(b);
@@ -236,23 +347,49 @@ void BibleShelf::Load() {
     }
     current_ = 0;
     for (std::size_t i = 0; i < bibles_.size(); ++i)
-        if (bibles_[i].folder == list.current) current_ = i;
+        if (bibles_[i].folder == currentFolder) current_ = i;
+}
+
+void BibleShelf::Load() {
+    problems_.clear();
+    leftOut_.clear();
+    ShelfList list;
+    std::string said;
+    std::error_code ec;
+    // Nothing is made or written while the reader has kept no Bible.
+    if (fs::is_directory(shelfDir_, ec)) {
+        std::unique_ptr<FileLock> lock;
+        try {
+            lock = std::make_unique<FileLock>(shelfDir_ + kLockFile);
+        } catch (const FileError& e) {
+            // A shelf that cannot be written is still read.
+            std::cerr << "lorvane: the list of Bibles is read unlocked: " << e.what() << "\n";
+        }
+        list = ReadListLocked(&said);
+    }
+    if (!said.empty()) problems_.push_back(said);
+    TakeList(list, list.current, true);
 }
 
 void BibleShelf::Choose(std::size_t i, bool keep) {
     if (i >= bibles_.size()) return;
     current_ = i;
     if (!keep) return;
-    ShelfList list = ReadList();
-    list.current = bibles_[i].folder;
+    const std::string folder = bibles_[i].folder;
+    const auto lock = LockShelf();
+    ShelfList list = ReadListLocked(nullptr);
+    list.current = folder;
     WriteList(list);
+    TakeList(list, folder, false);
 }
 
 void BibleShelf::Rename(std::size_t i, const std::string& name, const std::string& abbreviation) {
-    KeptBible& b = bibles_.at(i);
+    const KeptBible b = bibles_.at(i);
+    const std::string shown = bibles_[current_].folder;
     const std::string newName = CleanName(name);
     const std::string newAbbreviation = CleanName(abbreviation, kMaxAbbreviation);
-    ShelfList list = ReadList();
+    const auto lock = LockShelf();
+    ShelfList list = ReadListLocked(nullptr);
     auto it = std::find_if(list.bibles.begin(), list.bibles.end(),
                            [&](const KeptBible& k) { return k.folder == b.folder; });
     if (it == list.bibles.end()) {
@@ -262,8 +399,18 @@ void BibleShelf::Rename(std::size_t i, const std::string& name, const std::strin
     if (!newName.empty()) it->name = newName;
     if (!newAbbreviation.empty()) it->abbreviation = newAbbreviation;
     WriteList(list);
-    if (!newName.empty()) b.name = newName;
-    if (!newAbbreviation.empty()) b.abbreviation = newAbbreviation;
+    // The Bible's own files name it too, for a list made again.
+    if (b.folder != kProgramBible) {
+        const std::string data = shelfDir_ + b.folder + "/data/";
+        try {
+            if (!newName.empty()) WriteFileAtomically(data + kNameFile, newName + "\n");
+            if (!newAbbreviation.empty())
+                WriteFileAtomically(data + kAbbreviationFile, newAbbreviation + "\n");
+        } catch (const FileError& e) {
+            std::cerr << "lorvane: the Bible's own name is not changed: " << e.what() << "\n";
+        }
+    }
+    TakeList(list, shown, false);
 }
 
 void BibleShelf::Remove(std::size_t i) {
@@ -272,27 +419,36 @@ void BibleShelf::Remove(std::size_t i) {
         throw ShelfError(
             "La dernière Bible ne peut pas être supprimée : Lorvane en a besoin d'une.");
     const KeptBible gone = bibles_[i];
-    const std::string shown = bibles_[current_].folder;
-    ShelfList list = ReadList();
-    list.bibles.erase(std::remove_if(list.bibles.begin(), list.bibles.end(),
-                                     [&](const KeptBible& b) { return b.folder == gone.folder; }),
-                      list.bibles.end());
+    std::string shown = bibles_[current_].folder;
+    if (shown == gone.folder) shown = bibles_[i == 0 ? 1 : 0].folder;
+    const auto lock = LockShelf();
+    ShelfList list = ReadListLocked(nullptr);
+    std::erase_if(list.bibles, [&](const KeptBible& b) { return b.folder == gone.folder; });
     if (gone.folder == kProgramBible) list.programHidden = true;
-    bibles_.erase(bibles_.begin() + static_cast<std::ptrdiff_t>(i));
-    current_ = 0;
-    for (std::size_t k = 0; k < bibles_.size(); ++k)
-        if (bibles_[k].folder == shown) current_ = k;
-    list.current = bibles_[current_].folder;
+    list.current = shown;
     WriteList(list);
-    // Out of the list first: a folder that cannot be deleted whole is only
-    // a leftover, which the next start takes away.
-    if (gone.folder != kProgramBible) RemoveQuietly(fs::path(shelfDir_) / gone.folder);
+    // Out of the list first, then out of the way under a name no list
+    // takes back: what cannot be deleted whole now goes at a later start.
+    if (gone.folder != kProgramBible) {
+        const std::string folder = shelfDir_ + gone.folder;
+        const std::string aside =
+            shelfDir_ + "suppression-" + std::to_string(::getpid()) + "-" + gone.folder + ".old";
+        try {
+            RenameDurably(folder, aside);
+            RemoveQuietly(aside);
+        } catch (const FileError& e) {
+            std::cerr << "lorvane: " << e.what() << "\n";
+            RemoveQuietly(folder);
+        }
+    }
+    TakeList(list, shown, false);
 }
 
 bool BibleShelf::LeaveOut(std::size_t i) {
     if (i >= bibles_.size()) return false;
     problems_.push_back("La Bible « " + bibles_[i].name +
                         " » ne se charge pas : elle est laissée de côté.");
+    leftOut_.push_back(bibles_[i].folder);
     bibles_.erase(bibles_.begin() + static_cast<std::ptrdiff_t>(i));
     if (current_ >= bibles_.size() || current_ == i)
         current_ = 0;
@@ -301,70 +457,78 @@ bool BibleShelf::LeaveOut(std::size_t i) {
     return !bibles_.empty();
 }
 
-std::string BibleShelf::NewBibleDir(const std::string& abbreviation) const {
-    const std::string reason = UnwritableFolderReason(shelfDir_);
-    if (!reason.empty()) throw ShelfError(reason);
-    const std::string stem = FolderStem(abbreviation);
-    const ShelfList list = ReadList();
-    for (int n = 1; n < 10000; ++n) {
-        const std::string folder = n == 1 ? stem : stem + "-" + std::to_string(n);
-        const bool listed = std::any_of(list.bibles.begin(), list.bibles.end(),
-                                        [&](const KeptBible& b) { return b.folder == folder; });
-        std::error_code ec;
-        if (!listed && !fs::exists(shelfDir_ + folder, ec) &&
-            !fs::exists(shelfDir_ + folder + ".new", ec))
-            return shelfDir_ + folder + "/";
-    }
-    throw ShelfError("Trop de Bibles dans le dossier « " + shelfDir_ + " ».");
+std::string BibleShelf::StagingDir() const {
+    const std::string staging = shelfDir_ + "import-" + std::to_string(::getpid()) + ".new/";
+    RemoveQuietly(fs::path(staging).parent_path());
+    return staging;
 }
 
-BibleShelf::Added BibleShelf::Add(const std::string& dir, const std::string& today) {
+BibleShelf::Added BibleShelf::Adopt(const std::string& staging, const std::string& name,
+                                    const std::string& abbreviation, const std::string& today) {
+    const fs::path from = fs::path(WithSlash(staging)).parent_path();
+    std::unique_ptr<FileLock> lock;
+    ShelfList list;
+    try {
+        if (from.parent_path() != fs::path(shelfDir_).parent_path())
+            throw ShelfError("Le dossier « " + staging + " » n'est pas dans celui des Bibles.");
+        lock = LockShelf();
+        list = ReadListLocked(nullptr);
+    } catch (...) {
+        RemoveQuietly(from);
+        throw;
+    }
+    // What another program added meanwhile counts too.
+    TakeList(list, bibles_.empty() ? list.current : bibles_[current_].folder, false);
     KeptBible b;
-    b.folder = fs::path(WithSlash(dir)).parent_path().filename().string();
-    if (!IsShelfFolderName(b.folder) ||
-        fs::path(WithSlash(dir)).parent_path().parent_path() != fs::path(shelfDir_).parent_path())
-        throw ShelfError("Le dossier « " + dir + " » n'est pas dans celui des Bibles.");
-    b.name = ReadNameFile(dir, kNameFile, kMaxName);
-    b.abbreviation = ReadNameFile(dir, kAbbreviationFile, kMaxAbbreviation);
+    b.abbreviation = CleanName(abbreviation, kMaxAbbreviation);
     if (b.abbreviation.empty()) b.abbreviation = kDefaultAbbreviation;
+    b.name = CleanName(name);
     if (b.name.empty()) b.name = b.abbreviation;
     b.imported = today;
     for (std::size_t i = 0; i < bibles_.size(); ++i)
-        if (bibles_[i].name == b.name && SameText(DirOf(i), dir)) {
-            RemoveQuietly(fs::path(WithSlash(dir)).parent_path());
+        if (bibles_[i].name == b.name && SameText(DirOf(i), staging)) {
+            RemoveQuietly(from);
             return {i, false};
         }
-    ShelfList list = ReadList();
+    const std::string stem = FolderStem(b.abbreviation);
+    for (int n = 1; b.folder.empty() && n < 10000; ++n) {
+        const std::string folder = n == 1 ? stem : stem + "-" + std::to_string(n);
+        std::error_code ec;
+        if (!Listed(list, folder) && !fs::exists(fs::symlink_status(shelfDir_ + folder, ec)))
+            b.folder = folder;
+    }
+    if (b.folder.empty()) {
+        RemoveQuietly(from);
+        throw ShelfError("Trop de Bibles dans le dossier « " + shelfDir_ + " ».");
+    }
+    try {
+        RenameDurably(from.string(), shelfDir_ + b.folder);
+    } catch (const FileError& e) {
+        RemoveQuietly(from);
+        throw ShelfError(e.what());
+    }
     list.bibles.push_back(b);
     list.current = b.folder;
     try {
         WriteList(list);
     } catch (...) {
-        RemoveQuietly(fs::path(WithSlash(dir)).parent_path());
+        // Never listed: no other program knows it.
+        RemoveQuietly(fs::path(shelfDir_) / b.folder);
         throw;
     }
-    bibles_.push_back(b);
-    current_ = bibles_.size() - 1;
+    TakeList(list, b.folder, false);
     return {current_, true};
 }
 
-void BibleShelf::RemoveLeftovers(int minutes) const {
+void BibleShelf::RemoveLeftovers() const {
     std::error_code ec;
     if (!fs::is_directory(shelfDir_, ec)) return;
-    const ShelfList list = ReadList();
-    const auto now = fs::file_time_type::clock::now();
     for (const auto& entry : fs::directory_iterator(shelfDir_, ec)) {
-        if (!entry.is_directory(ec) || entry.is_symlink(ec)) continue;
-        const std::string name = entry.path().filename().string();
-        const bool staging = name.size() > 4 && name.compare(name.size() - 4, 4, ".new") == 0 &&
-                             IsShelfFolderName(name.substr(0, name.size() - 4));
-        const bool listed = std::any_of(list.bibles.begin(), list.bibles.end(),
-                                        [&](const KeptBible& b) { return b.folder == name; });
-        if (!staging && (listed || !IsShelfFolderName(name))) continue;
-        const auto written = fs::last_write_time(entry.path(), ec);
-        if (ec || now - written < std::chrono::minutes(minutes)) continue;
+        if (entry.is_symlink(ec) || !entry.is_directory(ec)) continue;
+        const long pid = LeftoverPid(entry.path().filename().string());
+        if (pid <= 0 || pid == ::getpid() || !ProcessGone(pid)) continue;
         std::cerr << "lorvane: removing " << entry.path().string()
-                  << ", left by an import cut short\n";
+                  << ", left by an import or a removal cut short\n";
         RemoveQuietly(entry.path());
     }
 }

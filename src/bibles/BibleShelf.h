@@ -5,19 +5,31 @@
 //
 //   <shelf>/bibles.txt        the list: folder, abbreviation, name, date of
 //                             import, one Bible a line; the current choice
-//   <shelf>/<folder>/data/    an imported Bible's data set
-//   <shelf>/<folder>.new/     an import under way (gone once it is listed)
+//   <shelf>/bibles.lock       locked while a program reads, changes and
+//                             writes the list
+//   <shelf>/<folder>/data/    an imported Bible's data set, with its names
+//                             (nom.txt, sigle.txt)
+//   <shelf>/import-PID.new/   an import under way by process PID
+//   <shelf>/suppression-PID-<folder>.old/   a Bible being deleted
 //
 // The program's own Bible is the data/ of its folder (or the one the reader
 // imported there before Bibles were kept side by side); it is listed as the
-// folder "*" and may be hidden, never deleted. Every change reads the list
-// again, makes its one change and writes it whole under another name, then
-// renames it over the old: two programs open at once never leave a half
-// list, and each keeps what the other added. Names are kept as typed (UTF-8)
-// and never make a path: a Bible's folder is made of its abbreviation's
-// letters and digits.
+// folder "*" and may be hidden, never deleted. Every change takes the lock,
+// reads the list again, makes its one change and writes it whole and
+// durably (FileIo.h): two programs open at once never leave a half list,
+// and each keeps what the other added.
+//
+// A kept Bible's folder is never deleted but by Remove. A list that does
+// not read (damaged, emptied, deleted, unreadable) is set aside as
+// bibles.txt.illisible and made again from what of it reads and from the
+// Bible folders themselves, which carry their names; a whole Bible folder
+// that no line names is listed again. Only the leftovers of a process that
+// is gone are removed at start. Names are kept as typed (UTF-8) and never
+// make a path: a Bible's folder is made of its abbreviation's letters and
+// digits.
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -25,6 +37,7 @@
 #include <vector>
 
 #include "BibleName.h"
+#include "FileIo.h"
 #include "Import.h"
 
 namespace lorvane::bibles {
@@ -36,6 +49,11 @@ class ShelfError : public std::runtime_error {
 };
 
 inline constexpr const char* kListFile = "bibles.txt";
+inline constexpr const char* kLockFile = "bibles.lock";
+// Where a list that did not read is set aside.
+inline constexpr const char* kUnreadListFile = "bibles.txt.illisible";
+// The largest list read: some thousands of Bibles.
+inline constexpr std::size_t kMaxListBytes = 1024 * 1024;
 // The folder field of the program's own Bible.
 inline constexpr const char* kProgramBible = "*";
 // The files of a Bible's data/ that name it (UTF-8, one line each), as the
@@ -65,18 +83,16 @@ inline std::string CleanName(std::string_view text, std::size_t max = kMaxName) 
 bool IsShelfFolderName(const std::string& folder);
 
 // The list file's text for these Bibles and choice, and back. A line that
-// does not read is left out, with one English line on standard error.
+// does not read is left out, counted, with one English line on standard
+// error.
 struct ShelfList {
     std::vector<KeptBible> bibles;
     bool programHidden = false;
     std::string current;  // the folder field of the Bible shown
+    int unreadLines = 0;  // lines left out by ReadShelfList
 };
 std::string WriteShelfList(const ShelfList& list);
 ShelfList ReadShelfList(const std::string& text);
-
-// Writes a file whole under a temporary name beside it, then renames it over
-// the old; throws ShelfError naming the file when it cannot.
-void WriteFileAtomically(const std::string& path, const std::string& bytes);
 
 class BibleShelf {
   public:
@@ -111,7 +127,8 @@ class BibleShelf {
     // Makes Bible i the one shown, now and, when `keep`, at the next start.
     void Choose(std::size_t i, bool keep = true);
     // A new name and abbreviation, as typed (cleaned); an empty one keeps
-    // the old.
+    // the old. Kept in the list and, for an imported Bible, in its own
+    // nom.txt and sigle.txt, so that a list made again keeps them.
     void Rename(std::size_t i, const std::string& name, const std::string& abbreviation);
     // Takes Bible i off the list and deletes its folder (the program's own
     // is only hidden). The last Bible is never removed: ShelfError. When it
@@ -122,34 +139,50 @@ class BibleShelf {
     // becomes current. False when it was the last.
     bool LeaveOut(std::size_t i);
 
-    // A folder for a Bible about to be imported, named after its
-    // abbreviation, that neither exists nor is listed; ends with '/'. Made
-    // sure to be writable: else ShelfError with the reason.
-    std::string NewBibleDir(const std::string& abbreviation) const;
-    // Adds the Bible that an import put in dir (from NewBibleDir), named
-    // from its data/nom.txt and data/sigle.txt, imported today, and makes it
-    // current. When a kept Bible has the same name and the same text, dir
-    // is deleted and that Bible is returned with `added` false.
+    // The folder an import of this process writes into before Adopt: the
+    // shelf's import-PID.new/, removed if an earlier import left it; ends
+    // with '/'. The import makes it, and says when it cannot.
+    std::string StagingDir() const;
+    // Keeps the Bible an import wrote in `staging` (from StagingDir), named
+    // as the import found it, imported `today`, and makes it current: the
+    // folder is renamed into the shelf under a name made of its
+    // abbreviation, then listed. When a kept Bible has the same name and
+    // the same text, staging is deleted and that Bible is returned with
+    // `added` false. Throws ShelfError, staging deleted, when the Bible
+    // cannot be kept.
     struct Added {
         std::size_t index = 0;
         bool added = false;
     };
-    Added Add(const std::string& dir, const std::string& today);
+    Added Adopt(const std::string& staging, const std::string& name,
+                const std::string& abbreviation, const std::string& today);
 
-    // Deletes what imports cut short left in the shelf: folders ending in
-    // ".new", and folders no list line names, when older than `minutes`
-    // (another program may be importing into them).
-    void RemoveLeftovers(int minutes = 10) const;
+    // Deletes what an import or a removal of a process that is gone left
+    // in the shelf (import-PID.new/, suppression-PID-*.old/). Nothing else
+    // is ever removed: not a Bible's folder, listed or not.
+    void RemoveLeftovers() const;
 
   private:
-    ShelfList ReadList() const;
+    // Makes the shelf folder when missing and takes its lock; ShelfError
+    // with the reason when the folder cannot be written.
+    std::unique_ptr<FileLock> LockShelf() const;
+    // The list as it stands, under the lock: set aside and made again when
+    // it does not read, with every whole Bible folder it lacks added back;
+    // written when that changed it. `said`: a French sentence for the
+    // reader when the list had to be made again.
+    ShelfList ReadListLocked(std::string* said);
     void WriteList(const ShelfList& list) const;
+    // bibles_ and current_ from the list: the program's Bible, then every
+    // listed Bible with a whole data set that did not fail to load this
+    // run; `report` names the others in Problems().
+    void TakeList(const ShelfList& list, const std::string& currentFolder, bool report);
     KeptBible ProgramBible() const;
 
     std::string shelfDir_;
     std::string programDir_;
     std::vector<KeptBible> bibles_;
     std::vector<std::string> problems_;
+    std::vector<std::string> leftOut_;  // folders that did not load this run
     std::size_t current_ = 0;
 };
 

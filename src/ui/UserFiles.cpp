@@ -3,9 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <cstdio>
+
+#include "FileIo.h"
 
 namespace lorvane {
 
@@ -34,11 +35,14 @@ bool WriteUserFile(const QString& path, const QByteArray& bytes, QString* error)
         std::fprintf(stderr, "lorvane: cannot create %s\n", QFile::encodeName(folder).constData());
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error) *error = QStringLiteral("Impossible d'enregistrer le fichier « %1 ».").arg(path);
-        std::fprintf(stderr, "lorvane: cannot write %s: %s\n", QFile::encodeName(path).constData(),
-                     file.errorString().toLocal8Bit().constData());
+    try {
+        WriteFileAtomically(
+            QFile::encodeName(path).toStdString(),
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    } catch (const FileError& e) {
+        if (error) *error = QString::fromUtf8(e.what());
+        std::fprintf(stderr, "lorvane: cannot write %s (errno %d)\n",
+                     QFile::encodeName(path).constData(), e.error());
         return false;
     }
     return true;

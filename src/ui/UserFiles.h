@@ -10,10 +10,11 @@
 // depend on the application's name. Nothing here creates a folder until a
 // file is written.
 //
-// A kept file is small and plain; it is written whole through QSaveFile
-// (a temporary file renamed over the old one), so a program killed while
-// writing leaves the old file, and two instances writing at once leave one
-// whole file: the last writer's. Reading never fails: a file that is
+// A kept file is small and plain; it is written whole and durably
+// (WriteFileAtomically: a temporary file flushed to the disk, renamed over
+// the old one, the folder flushed), so a program killed or a power cut
+// while writing leaves the old file, and two instances writing at once
+// leave one whole file: the last writer's. Reading never fails: a file that is
 // missing, unreadable or larger than the limit reads as nullopt, and the
 // caller starts from its defaults.
 
@@ -28,7 +29,7 @@ QString UserConfigFolder();
 
 // Writes `bytes` to `path` atomically, creating its folder. On failure
 // returns false and, when `error` is given, a French sentence naming the
-// file for the reader.
+// file and the reason for the reader.
 bool WriteUserFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
 // The content of a kept file, or nullopt when it is missing, unreadable or

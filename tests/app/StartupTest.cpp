@@ -205,10 +205,10 @@ class StartupTest : public QObject {
         testing::WriteDataFolder(program.path(), testing::DataSet::Small());
         bibles::BibleShelf shelf(user.appDir() + "bibles/", program.appDir());
         shelf.Load();
-        const std::string kept = shelf.NewBibleDir("DBY");
-        testing::WriteDataFolder(kept, testing::DataSet::Small(2));
-        testing::WriteDataFile(kept, "nom.txt", "Bible Darby\n");
-        shelf.Add(kept, "2026-12-08");
+        const std::string staging = shelf.StagingDir();
+        testing::WriteDataFolder(staging, testing::DataSet::Small(2));
+        const std::string kept =
+            shelf.DirOf(shelf.Adopt(staging, "Bible Darby", "DBY", "2026-12-08").index);
         // Whole on the disk, but its headings no longer read.
         testing::WriteDataFile(kept, "index.dat", std::string(100, 'x'));
         shelf.Load();

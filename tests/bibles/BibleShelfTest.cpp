@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "BibleShelf.h"
 #include "Fixtures.h"
@@ -34,9 +36,9 @@ struct Shelf : ::testing::Test {
     // An import of a Bible into the shelf, as the program makes it.
     BibleShelf::Added Import(BibleShelf& shelf, const std::string& name,
                              const std::string& abbreviation, int verses = 6) {
-        const std::string dir = shelf.NewBibleDir(abbreviation);
-        MakeBible(dir, name, abbreviation, verses);
-        return shelf.Add(dir, "2026-12-08");
+        const std::string staging = shelf.StagingDir();
+        MakeBible(staging, name, abbreviation, verses);
+        return shelf.Adopt(staging, name, abbreviation, "2026-12-08");
     }
     BibleShelf Fresh() {
         BibleShelf shelf(shelfDir, program.appDir());
@@ -217,8 +219,8 @@ TEST_F(Shelf, TheListRoundTripsAndIsWrittenWhole) {
 
     // No temporary file stays beside it.
     fx::TempDir dir;
-    WriteFileAtomically((dir.path() / "l.txt").string(), "one");
-    WriteFileAtomically((dir.path() / "l.txt").string(), "two");
+    lorvane::WriteFileAtomically((dir.path() / "l.txt").string(), "one");
+    lorvane::WriteFileAtomically((dir.path() / "l.txt").string(), "two");
     EXPECT_EQ(fx::ReadFile(dir.path() / "l.txt"), "two");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
@@ -238,11 +240,12 @@ TEST_F(Shelf, TwoProgramsOpenAtOnceKeepEachOthersBibles) {
 
 TEST_F(Shelf, AnUnwritableShelfSaysWhichFolder) {
     fx::WithoutRootOverride asReader;
-    fs::create_directories(shelfDir);
-    fs::permissions(shelfDir, fs::perms::owner_write, fs::perm_options::remove);
     BibleShelf shelf = Fresh();
+    const std::string staging = shelf.StagingDir();
+    MakeBible(staging, "Bible Darby", "DBY");
+    fs::permissions(shelfDir, fs::perms::owner_write, fs::perm_options::remove);
     try {
-        shelf.NewBibleDir("DBY");
+        shelf.Adopt(staging, "Bible Darby", "DBY", "2026-12-08");
         ADD_FAILURE() << "no error";
     } catch (const ShelfError& e) {
         EXPECT_NE(std::string(e.what()).find("« " + user.appDir() + "bibles »"), std::string::npos);
@@ -250,19 +253,187 @@ TEST_F(Shelf, AnUnwritableShelfSaysWhichFolder) {
     fs::permissions(shelfDir, fs::perms::owner_write, fs::perm_options::add);
 }
 
-TEST_F(Shelf, LeftoversOfCutImportsGoListedBiblesStay) {
+// A pid that no process has: a child's, once reaped.
+long GonePid() {
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0);
+    return child;
+}
+
+TEST_F(Shelf, OnlyLeftoversOfGoneProcessesAreRemovedNeverABible) {
     BibleShelf shelf = Fresh();
     Import(shelf, "Bible Darby", "DBY");
-    fs::create_directories(shelfDir + "import-12.new/data");
-    fs::create_directories(shelfDir + "mar/data");  // renamed in, never listed
-    fs::create_directories(shelfDir + "Notes");     // not a name the shelf makes
-    shelf.RemoveLeftovers(10);                      // too recent: another program may be at it
-    EXPECT_TRUE(fs::exists(shelfDir + "import-12.new"));
-    shelf.RemoveLeftovers(0);
-    EXPECT_FALSE(fs::exists(shelfDir + "import-12.new"));
-    EXPECT_FALSE(fs::exists(shelfDir + "mar"));
+    const std::string gone = std::to_string(GonePid());
+    fs::create_directories(shelfDir + "import-" + gone + ".new/data");
+    fs::create_directories(shelfDir + "suppression-" + gone + "-mar.old/data");
+    fs::create_directories(shelfDir + "import-1.new/data");  // init never goes away
+    fs::create_directories(shelfDir + "mar/data");           // renamed in, never listed
+    fs::create_directories(shelfDir + "Notes");              // not a name the shelf makes
+    shelf.RemoveLeftovers();
+    EXPECT_FALSE(fs::exists(shelfDir + "import-" + gone + ".new"));
+    EXPECT_FALSE(fs::exists(shelfDir + "suppression-" + gone + "-mar.old"));
+    EXPECT_TRUE(fs::exists(shelfDir + "import-1.new"));
+    EXPECT_TRUE(fs::exists(shelfDir + "mar"));
     EXPECT_TRUE(fs::exists(shelfDir + "Notes"));
     EXPECT_TRUE(fs::exists(shelfDir + "dby/data/bible.dat"));
+}
+
+// Three kept Bibles, the second shown, then the list damaged as `damage`
+// does: the next start keeps every Bible and says so once.
+struct DamagedList : Shelf, ::testing::WithParamInterface<int> {};
+
+TEST_P(DamagedList, KeepsEveryBibleAndIsMadeAgainFromTheFolders) {
+    {
+        BibleShelf shelf = Fresh();
+        Import(shelf, "Bible Darby", "DBY");
+        Import(shelf, "Bible Martin", "MAR");
+        Import(shelf, "Bible Ostervald", "OST");
+        shelf.Rename(2, "Martin 1744", "");
+        shelf.Choose(2);
+    }
+    const std::string list = shelfDir + kListFile;
+    const std::string before = fx::ReadFile(list);
+    std::unique_ptr<fx::WithoutRootOverride> asReader;
+    switch (GetParam()) {
+        case 0:  // emptied
+            fs::resize_file(list, 0);
+            break;
+        case 1: {  // random bytes
+            std::string noise;
+            for (int i = 0; i < 4000; ++i)
+                noise += static_cast<char>((i * 7919 + 13) % 256);
+            std::ofstream(list, std::ios::binary | std::ios::trunc) << noise;
+            break;
+        }
+        case 2:  // deleted
+            fs::remove(list);
+            break;
+        case 3:  // a folder in its place
+            fs::remove(list);
+            fs::create_directories(list + "/x");
+            break;
+        case 4:  // unreadable
+            asReader = std::make_unique<fx::WithoutRootOverride>();
+            fs::permissions(list, fs::perms::none);
+            break;
+        case 5:  // cut in the middle of its last line
+            fs::resize_file(list, before.rfind("bible\t") + 12);
+            break;
+    }
+    BibleShelf next = Fresh();
+    ASSERT_EQ(next.Count(), 4u);
+    EXPECT_TRUE(fs::exists(shelfDir + "dby/data/bible.dat"));
+    EXPECT_TRUE(fs::exists(shelfDir + "mar/data/bible.dat"));
+    EXPECT_TRUE(fs::exists(shelfDir + "ost/data/bible.dat"));
+    // Names come back from the folders, the reader's renaming included.
+    EXPECT_EQ(next.At(next.Find(shelfDir + "mar/").value()).name, "Martin 1744");
+    EXPECT_EQ(next.At(next.Find(shelfDir + "ost/").value()).abbreviation, "OST");
+    ASSERT_EQ(next.Problems().size(), 1u);
+    EXPECT_EQ(next.Problems()[0],
+              "La liste de vos Bibles était endommagée : elle a été refaite à partir de vos 3 "
+              "Bibles.");
+    if (GetParam() == 5) {
+        EXPECT_EQ(next.CurrentDir(), shelfDir + "mar/");  // what read is kept
+    }
+    // The damaged list is set aside, never lost, and a whole one replaces it.
+    if (GetParam() != 2) {
+        EXPECT_TRUE(fs::exists(shelfDir + kUnreadListFile));
+    }
+    asReader.reset();
+    BibleShelf after = Fresh();
+    EXPECT_EQ(after.Count(), 4u);
+    EXPECT_TRUE(after.Problems().empty());
+    std::error_code ec;
+    fs::permissions(shelfDir + kUnreadListFile, fs::perms::owner_all, fs::perm_options::add, ec);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shelf, DamagedList, ::testing::Range(0, 6));
+
+TEST_F(Shelf, ABibleRenamedInAndNeverListedIsListedAgain) {
+    BibleShelf shelf = Fresh();
+    Import(shelf, "Bible Darby", "DBY");
+    // A program killed between moving an import in and listing it.
+    MakeBible(shelfDir + "mar", "Bible Martin", "MAR", 8);
+    BibleShelf next = Fresh();
+    ASSERT_EQ(next.Count(), 3u);
+    EXPECT_EQ(next.At(2).name, "Bible Martin");
+    EXPECT_TRUE(next.Problems().empty());
+    EXPECT_NE(fx::ReadFile(shelfDir + kListFile).find("\tmar\tMAR\tBible Martin\t"),
+              std::string::npos);
+}
+
+// Work in a child process, which says through a pipe when it is ready.
+struct Child {
+    int ready[2];
+    pid_t pid = -1;
+    template <typename Work>
+    explicit Child(Work work) {
+        EXPECT_EQ(pipe(ready), 0);
+        pid = fork();
+        if (pid == 0) {
+            close(ready[0]);
+            try {
+                work([&] { (void)!write(ready[1], "x", 1); });
+            } catch (...) {
+                _exit(1);
+            }
+            _exit(0);
+        }
+        close(ready[1]);
+    }
+    void WaitReady() {
+        char c;
+        EXPECT_EQ(read(ready[0], &c, 1), 1);
+    }
+    int Finish() {
+        close(ready[0]);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        return status;
+    }
+};
+
+TEST_F(Shelf, TwoProgramsChangingTheListAtOnceLoseNothing) {
+    BibleShelf shelf = Fresh();
+    Import(shelf, "Bible Darby", "DBY");
+    // Another program is in the middle of an import: it holds the list,
+    // slow to move its folder in.
+    Child other([&](auto ready) {
+        lorvane::FileLock lock(shelfDir + kLockFile);
+        ready();
+        usleep(400 * 1000);
+        MakeBible(shelfDir + "mar", "Bible Martin", "MAR", 8);
+        ShelfList list = ReadShelfList(fx::ReadFile(shelfDir + kListFile));
+        list.bibles.push_back({"mar", "Bible Martin", "MAR", "2026-12-08"});
+        lorvane::WriteFileAtomically(shelfDir + kListFile, WriteShelfList(list));
+    });
+    other.WaitReady();
+    shelf.Remove(1);  // waits, then works on the list as the other left it
+    EXPECT_EQ(other.Finish(), 0);
+    const std::string list = fx::ReadFile(shelfDir + kListFile);
+    EXPECT_NE(list.find("\tmar\t"), std::string::npos);
+    EXPECT_EQ(list.find("\tdby\t"), std::string::npos);
+    EXPECT_EQ(shelf.Count(), 2u);  // and this program now knows the other's Bible
+}
+
+TEST_F(Shelf, TheSameBibleImportedByTwoProgramsAtOnceIsKeptOnce) {
+    BibleShelf shelf = Fresh();
+    Child other([&](auto ready) {
+        BibleShelf mine = Fresh();
+        ready();
+        Import(mine, "Bible Darby", "DBY");
+    });
+    other.WaitReady();
+    Import(shelf, "Bible Darby", "DBY");
+    EXPECT_EQ(other.Finish(), 0);
+    BibleShelf next = Fresh();
+    EXPECT_EQ(next.Count(), 2u);
+    EXPECT_FALSE(fs::exists(shelfDir + "dby-2"));
+    int folders = 0;
+    for (const auto& entry : fs::directory_iterator(shelfDir))
+        folders += entry.is_directory() ? 1 : 0;
+    EXPECT_EQ(folders, 1);
 }
 
 TEST_F(Shelf, BooksAreCountedFromTheBookTable) {

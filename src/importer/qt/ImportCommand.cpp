@@ -135,7 +135,7 @@ bool ImportBibleFile(QWidget* parent, const Communs& folders, const std::string&
     const QString summary = QString::fromStdString(importer::ImportHeadline(result));
     QString instead;
     try {
-        instead = take(std::move(result.tables));
+        instead = take(std::move(result.tables), result.name, result.abbreviation);
     } catch (const std::exception& e) {
         std::error_code ec;
         std::filesystem::remove_all(staging, ec);
