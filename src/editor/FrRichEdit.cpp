@@ -427,8 +427,8 @@ bool TFrmRichEdit::AskFile(bool save, std::string* path) {
     QFileDialog*& dialog = save ? saveDialog_ : openDialog_;
     if (!dialog) dialog = NewDialog(save);
     dialog->setDirectory(folder_);
-    // Open starts with an empty name, save with the file's own.
-    // A text file whose text has formatting is proposed under its name with .rtf.
+    // Open starts with an empty name, save with the file's own; a text file
+    // whose text has formatting, with .rtf in place of its extension.
     if (save && !FileName.empty()) {
         const bool rtfName =
             plainTextFile_ && rtf::HasFormatting(DocumentFromQt(*RTFControl->document()));
