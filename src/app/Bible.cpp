@@ -602,7 +602,7 @@ void TFBible::TakeImportedTables(Communs&& tables) {
 }
 
 void TFBible::Apropos1Click() {
-    auto* about = new TFSplash(this);
+    auto* about = new TFSplash(this, TFSplash::Use::About);
     about->exec();
     delete about;
 }

@@ -16,7 +16,7 @@ void ClickableImage::mouseReleaseEvent(QMouseEvent* event) {
         emit clicked();
 }
 
-TFSplash::TFSplash(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint) {
+TFSplash::TFSplash(QWidget* owner, Use use) : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName("FSplash");
     setWindowTitle(QString::fromUtf8("A propos de ..."));
     setFixedSize(402, 193);
@@ -31,10 +31,26 @@ TFSplash::TFSplash(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::FramelessWi
     Image1->setPixmap(Artwork());
     connect(Image1, &ClickableImage::clicked, this, &TFSplash::Image1Click);
     // What the artwork says, for a reader who does not see it.
-    const QString said = QString::fromUtf8(
-                             "Lorvane, version %1. La Bible en français : lecture, "
-                             "références, études.")
-                             .arg(QString::fromLatin1(kFileVersion).left(5));
+    QString said = QString::fromUtf8(
+                       "Lorvane, version %1. La Bible en français : lecture, "
+                       "références, études.")
+                       .arg(QString::fromLatin1(kFileVersion).left(5));
+    if (use == Use::About) {
+        // The licence under the picture, on as many lines as it takes.
+        constexpr int kMargin = 8;
+        Licence = new ClickableImage(this);
+        Licence->setObjectName("Licence");
+        Licence->setWordWrap(true);
+        Licence->setText(QString::fromUtf8(
+            "Lorvane est un logiciel libre, distribué sous la licence publique générale GNU, "
+            "version 2 ou ultérieure (GPL-2.0-or-later), sans aucune garantie."));
+        const int textWidth = width() - 2 * kMargin;
+        const int textHeight = Licence->heightForWidth(textWidth);
+        Licence->setGeometry(kMargin, height() + kMargin / 2, textWidth, textHeight);
+        setFixedSize(width(), height() + textHeight + kMargin);
+        connect(Licence, &ClickableImage::clicked, this, &TFSplash::Image1Click);
+        said += QLatin1Char(' ') + Licence->text();
+    }
     Image1->setAccessibleName(QStringLiteral("Lorvane"));
     Image1->setAccessibleDescription(said);
     setAccessibleDescription(said);

@@ -19,13 +19,17 @@ class ClickableImage : public QLabel {
 
 // The borderless picture window: the splash at start-up (shown modelessly,
 // a click does nothing) and the About box (shown modally, a click on the
-// picture closes it with the result OK).
+// picture or its text closes it with the result OK). The About box says
+// under the picture under which licence Lorvane is given.
 class TFSplash : public QDialog {
     Q_OBJECT
   public:
-    explicit TFSplash(QWidget* owner = nullptr);
+    enum class Use { Splash, About };
+    explicit TFSplash(QWidget* owner = nullptr, Use use = Use::Splash);
 
     ClickableImage* Image1 = nullptr;
+    // The licence, in the About box only.
+    ClickableImage* Licence = nullptr;
 
     // The 400 x 198 artwork of the program.
     static QPixmap Artwork();

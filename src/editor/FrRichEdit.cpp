@@ -18,6 +18,7 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTextBlock>
@@ -426,9 +427,13 @@ bool TFrmRichEdit::AskFile(bool save, std::string* path) {
     QFileDialog*& dialog = save ? saveDialog_ : openDialog_;
     if (!dialog) dialog = NewDialog(save);
     dialog->setDirectory(folder_);
-    // Open starts with an empty name, save with the file's own.
-    if (save && !FileName.empty())
-        dialog->selectFile(BaseNameOf(plainTextFile_ ? rtf::RtfNameFor(FileName) : FileName));
+    // Open starts with an empty name, save with the file's own; a text file
+    // whose text has formatting, with .rtf in place of its extension.
+    if (save && !FileName.empty()) {
+        const bool rtfName =
+            plainTextFile_ && rtf::HasFormatting(DocumentFromQt(*RTFControl->document()));
+        dialog->selectFile(BaseNameOf(rtfName ? rtf::RtfNameFor(FileName) : FileName));
+    }
     const bool chosen = dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty();
     if (chosen) *path = PathFromQt(dialog->selectedFiles().first());
     // Each dialog is used once. Its name completion lists the names that
@@ -867,6 +872,7 @@ void TFrmRichEdit::LoadFromFile(const std::string& path) {
     notice_.clear();
     FileName = path;
     plainTextFile_ = !rtf::IsRtf(bytes);
+    textFormat_ = plainTextFile_ ? rtf::DetectTextFormat(bytes) : rtf::TextFormat{};
     folder_ = FolderOf(path);
     RTFControl->moveCursor(QTextCursor::Start);
     RTFControl->setCurrentCharFormat(RTFControl->textCursor().charFormat());
@@ -892,6 +898,24 @@ void TFrmRichEdit::SaveToFile(const std::string& path) {
     notice_.clear();
     folder_ = FolderOf(path);
     RTFControl->document()->setModified(false);
+    UpdateFileLabel();
+}
+
+void TFrmRichEdit::SaveTextToFile(const std::string& path) {
+    const rtf::Document model = DocumentFromQt(*RTFControl->document());
+    const rtf::TextFormat format = rtf::TextSaveFormat(model, textFormat_);
+    rtf::SaveDocumentFile(path, rtf::WriteText(model, format));
+    const bool widened = format.encoding != textFormat_.encoding;
+    FileName = path;
+    plainTextFile_ = true;
+    textFormat_ = format;
+    notice_.clear();
+    folder_ = FolderOf(path);
+    RTFControl->document()->setModified(false);
+    if (widened)
+        ShowNotice(
+            QString::fromUtf8("Enregistré en UTF-8 : le texte a des caractères que "
+                              "l'encodage Windows-1252 du fichier n'a pas."));
     UpdateFileLabel();
 }
 
@@ -952,18 +976,7 @@ void TFrmRichEdit::InsertFromMime(const QMimeData& source) {
 
 bool TFrmRichEdit::Save() {
     if (FileName.empty()) return SaveAs();
-    // A file read as plain text is not written over with RTF: the reader is
-    // told why another name is proposed.
-    if (plainTextFile_) {
-        QMessageBox box(QMessageBox::Question, BoxTitle(),
-                        QString::fromUtf8("Ce fichier texte ne peut pas garder la mise en forme : "
-                                          "enregistrer en RTF ?"),
-                        QMessageBox::Yes | QMessageBox::Cancel, this);
-        box.setObjectName("SaveAsRtfBox");
-        box.setDefaultButton(QMessageBox::Yes);
-        if (box.exec() != QMessageBox::Yes) return false;
-        return SaveAs();
-    }
+    if (plainTextFile_) return SaveText(FileName);
     try {
         SaveToFile(FileName);
         return true;
@@ -976,14 +989,41 @@ bool TFrmRichEdit::Save() {
 bool TFrmRichEdit::SaveAs() {
     std::string path;
     if (!AskFile(true, &path)) return false;
-    if (plainTextFile_ && path == FileName) {
-        ShowDefaultError(QString::fromUtf8(
-            "Ce fichier a été ouvert comme texte simple : le bloc-notes ne le remplace pas par "
-            "du texte enrichi. Choisissez un autre nom."));
-        return false;
-    }
+    // A text file saved over itself, or under another .txt name, stays text.
+    if (plainTextFile_ && (path == FileName || rtf::IsTextFileName(path))) return SaveText(path);
     try {
         SaveToFile(path);
+        return true;
+    } catch (...) {
+        ShowDefaultError(CurrentErrorMessage());
+        return false;
+    }
+}
+
+bool TFrmRichEdit::SaveText(const std::string& path) {
+    if (rtf::HasFormatting(DocumentFromQt(*RTFControl->document()))) {
+        QMessageBox box(QMessageBox::Question, BoxTitle(),
+                        QString::fromUtf8("« %1 » est un fichier texte : il ne garde pas la mise "
+                                          "en forme (polices, gras, couleurs, alignements, "
+                                          "listes).")
+                            .arg(BaseNameOf(path)),
+                        QMessageBox::NoButton, this);
+        box.setObjectName("SaveAsTextBox");
+        QPushButton* text =
+            box.addButton(QString::fromUtf8("Enregistrer en texte (la mise en forme sera perdue)"),
+                          QMessageBox::AcceptRole);
+        QPushButton* rich =
+            box.addButton(QStringLiteral("Enregistrer en RTF..."), QMessageBox::ActionRole);
+        QPushButton* cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+        // Enter loses nothing.
+        box.setDefaultButton(rich);
+        box.setEscapeButton(cancel);
+        box.exec();
+        if (box.clickedButton() == rich) return SaveAs();
+        if (box.clickedButton() != text) return false;
+    }
+    try {
+        SaveTextToFile(path);
         return true;
     } catch (...) {
         ShowDefaultError(CurrentErrorMessage());
@@ -995,6 +1035,7 @@ void TFrmRichEdit::BtnNewClick() {
     if (!CanClose()) return;
     FileName.clear();
     plainTextFile_ = false;
+    textFormat_ = {};
     notice_.clear();
     RTFControl->clear();
     RTFControl->setCurrentCharFormat(QTextCharFormat());

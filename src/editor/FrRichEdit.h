@@ -9,10 +9,13 @@
 // closing of the window it sits in (CanClose) ask "Enregistrer les
 // modifications ?" first when the text was changed. Saves go through a
 // temporary file renamed over the old one; a failed save or open changes
-// neither the text nor FileName. A file that was read as plain text is
-// never overwritten with RTF: Enregistrer asks for a new name, proposing
-// the same one with .rtf. A file or a pasted text too large for the pad's
-// layout is refused before any long work, and the text stays.
+// neither the text nor FileName. A file that was read as plain text stays
+// plain text, never overwritten with RTF: it is saved in the encoding and
+// with the line ends it came with, and when the text has formatting that
+// such a file loses, Enregistrer asks whether to save it as text all the
+// same or as RTF under a new name (the same with .rtf proposed). A file or
+// a pasted text too large for the pad's layout is refused before any long
+// work, and the text stays.
 //
 // The usual shortcuts (Ctrl+N, O, S, Maj+S, P; Ctrl+L, E, R for the
 // alignments; Ctrl+B, I, U) work wherever the focus is in the pad, and
@@ -24,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "PadRules.h"
 #include "Rtf.h"
 
 class QAbstractButton;
@@ -145,6 +149,11 @@ class TFrmRichEdit : public QFrame {
     // Saves the text to path as RTF; FileName becomes path. Throws, leaving
     // the old file and FileName as they were.
     void SaveToFile(const std::string& path);
+    // Saves the text to path as plain text, in the encoding and with the
+    // line ends of the text file opened last (rtf::TextSaveFormat); the
+    // formatting is lost. FileName becomes path. Throws, leaving the old
+    // file and FileName as they were.
+    void SaveTextToFile(const std::string& path);
     // Prints the whole text on the printer as a job titled "Lorvane".
     void PrintOn(QPrinter& printer);
     // Inserts pasted or dropped data at the caret: rich text keeps what
@@ -183,6 +192,9 @@ class TFrmRichEdit : public QFrame {
     QWidget* Separator(QWidget* row);
     bool Save();
     bool SaveAs();
+    // Saves a file read as plain text as text; when the text has formatting
+    // the reader chooses text, RTF under another name, or nothing.
+    bool SaveText(const std::string& path);
     // The selection's character format (at its start).
     QTextCharFormat SelectionFormat() const;
     void MergeFormat(const QTextCharFormat& format);
@@ -196,6 +208,8 @@ class TFrmRichEdit : public QFrame {
 
     // FileName was read as plain text: never written over with RTF.
     bool plainTextFile_ = false;
+    // How that plain-text file is written.
+    rtf::TextFormat textFormat_;
     // Where the next file dialog starts.
     QString folder_;
     // What the status line says in place of the file's name, if anything.

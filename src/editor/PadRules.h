@@ -1,8 +1,10 @@
 #pragma once
 
 // The writing pad's rules that need no window: how much text it takes, the
-// message when a text is beyond that, the name a plain-text file is saved
-// under, and the name of the file that keeps unsaved notes when the
+// message when a text is beyond that, how a plain-text file is written back
+// as it came (its encoding and line ends) and whether a text holds
+// formatting such a file would lose, the name a plain-text file is saved
+// under as RTF, and the name of the file that keeps unsaved notes when the
 // program is ended.
 
 #include <cstddef>
@@ -42,7 +44,46 @@ bool PadTakes(const Extent& text);
 // "Ce texte ..." for a pasted or dropped text.
 std::string TooLargeMessage(bool file, const Extent& size);
 
-// The name a file read as plain text is saved under: its extension
+// How a plain-text file is written, as Read() decides it: UTF-16 with its
+// byte-order mark, UTF-8 (with or without one) when the bytes are valid
+// UTF-8, Windows-1252 otherwise.
+enum class TextEncoding { Utf8, Utf8Bom, Utf16Le, Utf16Be, Windows1252 };
+enum class LineEnd { Lf, CrLf, Cr };
+
+struct TextFormat {
+    TextEncoding encoding = TextEncoding::Utf8;
+    // The first line end of the file; Lf for a file of one line.
+    LineEnd lineEnd = LineEnd::Lf;
+    // Whether the last line has its line end too.
+    bool finalLineEnd = false;
+    bool operator==(const TextFormat&) const = default;
+};
+
+// The format of a plain-text file's bytes.
+TextFormat DetectTextFormat(std::string_view bytes);
+
+// Whether a document holds anything a plain-text file loses: a run or a
+// paragraph formatted otherwise than Read() gives plain text. The format of
+// empty paragraph marks shows nothing and does not count.
+bool HasFormatting(const Document& doc);
+
+// The format a document is saved in as text when it was opened in
+// `opened`: the same, but UTF-8 with its byte-order mark in place of
+// Windows-1252 when a character has no Windows-1252 form (rather than
+// losing it).
+TextFormat TextSaveFormat(const Document& doc, const TextFormat& opened);
+
+// The bytes of a document's text as a plain-text file: one line per
+// paragraph and per line break, in the encoding and with the line ends of
+// the format. A character the encoding has not becomes '?'. The bytes of a
+// file opened with Read() come back unchanged when its text has no control
+// characters but tabs and line ends and one kind of line end.
+std::string WriteText(const Document& doc, const TextFormat& format);
+
+// Whether a file's name says plain text: it ends in .txt, in any case.
+bool IsTextFileName(const std::string& path);
+
+// The name a file read as plain text is saved under as RTF: its extension
 // replaced by .rtf ("notes.txt" -> "notes.rtf", "notes" -> "notes.rtf").
 std::string RtfNameFor(const std::string& path);
 

@@ -275,6 +275,27 @@ class StartupTest : public QObject {
         QCOMPARE(about.exec(), int(QDialog::Accepted));
         QCOMPARE(clicks, 1);
     }
+
+    void aboutBoxSaysTheLicence() {
+        TFSplash about(nullptr, TFSplash::Use::About);
+        QVERIFY(about.Licence);
+        QCOMPARE(about.Licence->text(),
+                 QString::fromUtf8("Lorvane est un logiciel libre, distribué sous la licence "
+                                   "publique générale GNU, version 2 ou ultérieure "
+                                   "(GPL-2.0-or-later), sans aucune garantie."));
+        // Whole, under the picture, inside the window; read with it.
+        QVERIFY(about.Licence->geometry().top() > about.Image1->geometry().bottom());
+        QVERIFY(about.rect().contains(about.Licence->geometry()));
+        QVERIFY(about.Licence->height() >= about.Licence->heightForWidth(about.Licence->width()));
+        QVERIFY(about.accessibleDescription().endsWith(about.Licence->text()));
+        // A click on the text closes the box as one on the picture does.
+        QTimer::singleShot(20, [&] { QTest::mouseClick(about.Licence, Qt::LeftButton); });
+        QCOMPARE(about.exec(), int(QDialog::Accepted));
+        // The start-up splash stays the picture alone.
+        TFSplash splash;
+        QVERIFY(!splash.Licence);
+        QCOMPARE(splash.size(), QSize(402, 193));
+    }
 };
 
 QTEST_MAIN(StartupTest)

@@ -765,58 +765,104 @@ class RichEditTest : public QObject {
         QCOMPARE(At(2).fontPointSize(), 3.0);
     }
 
-    void plainTextIsNeverOverwrittenWithRtf() {
+    // The button of a message box that says `text`.
+    static QAbstractButton* BoxButton(QWidget* w, const QString& text) {
+        for (QAbstractButton* b : qobject_cast<QMessageBox*>(w)->buttons())
+            if (b->text() == text) return b;
+        return nullptr;
+    }
+
+    void textFileStaysTextWithItsEncodingAndLineEnds() {
+        // Windows-1252 with CRLF, as an older Windows program writes it.
         const fs::path text = dir->path() / "notes.txt";
-        std::ofstream(text) << "Mes notes\n";
-        AnswerFileDialog(Path("notes.txt"));
-        Keys(Qt::Key_O);
+        std::ofstream(text, std::ios::binary) << "Pri\xE8re du soir\r\n";
+        pad->LoadFromFile(text.string());
+        QTest::keyClick(Edit(), Qt::Key_End);
+        Type(QString::fromUtf8(" et du matin"));
+        QTest::keyClick(Edit(), Qt::Key_Return);
+        Type(QString::fromUtf8("Amen, ô"));
+        // No formatting: Enregistrer writes the text at once, as it came.
+        QVERIFY(!testing::OpensModal([&] { Keys(Qt::Key_S); }));
+        QCOMPARE(ReadFile(text), std::string("Pri\xE8re du soir et du matin\r\nAmen, \xF4\r\n"));
         QCOMPARE(pad->FileName, text.string());
+        QVERIFY(!pad->Modified());
+
+        // Enregistrer sous... a .txt name: a text file again, in the same
+        // encoding and line ends.
+        AnswerFileDialog(Path("copie.txt"));
+        pad->BtnSaveAs->click();
+        QCOMPARE(ReadFile(dir->path() / "copie.txt"), ReadFile(text));
+        QCOMPARE(pad->FileName, (dir->path() / "copie.txt").string());
+
+        // A character Windows-1252 has not: the file becomes UTF-8 rather
+        // than lose it, and the reader is told.
+        Type(QString::fromUtf8(" \u2192 \u05D0"));
+        Keys(Qt::Key_S);
+        QCOMPARE(ReadFile(dir->path() / "copie.txt"),
+                 std::string("\xEF\xBB\xBFPrière du soir et du matin\r\nAmen, ô \u2192 "
+                             "\u05D0\r\n"));
+        QVERIFY2(pad->FileLabel->text().contains("UTF-8"), qPrintable(pad->FileLabel->text()));
+    }
+
+    void formattedTextFileAsksTextOrRtf() {
+        const fs::path text = dir->path() / "notes.txt";
+        std::ofstream(text, std::ios::binary) << "Mes notes\n";
+        pad->LoadFromFile(text.string());
         QTest::keyClick(Edit(), Qt::Key_End);
         Type(" en plus");
-        // Enregistrer says why it cannot keep the text file; Annuler keeps
-        // everything as it is.
-        auto question = std::make_shared<QString>();
-        (void)testing::OnNextModal([question](QWidget* w) {
-            *question = qobject_cast<QMessageBox*>(w)->text();
-            qobject_cast<QMessageBox*>(w)->button(QMessageBox::Cancel)->click();
+        Select(0, 3);
+        Keys(Qt::Key_B);
+        // Three choices; Annuler keeps everything as it is.
+        auto name = std::make_shared<QString>();
+        auto buttons = std::make_shared<QStringList>();
+        (void)testing::OnNextModal([name, buttons](QWidget* w) {
+            *name = w->objectName();
+            for (QAbstractButton* b : qobject_cast<QMessageBox*>(w)->buttons())
+                *buttons << b->text();
+            BoxButton(w, "Annuler")->click();
         });
         Keys(Qt::Key_S);
-        QCOMPARE(*question, QString::fromUtf8("Ce fichier texte ne peut pas garder la mise en "
-                                              "forme : enregistrer en RTF ?"));
-        QCOMPARE(pad->FileName, text.string());
+        QCOMPARE(*name, QString("SaveAsTextBox"));
+        buttons->sort();
+        QCOMPARE(*buttons,
+                 (QStringList{
+                     "Annuler", "Enregistrer en RTF...",
+                     QString::fromUtf8("Enregistrer en texte (la mise en forme sera perdue)")}));
+        QCOMPARE(ReadFile(text), std::string("Mes notes\n"));
         QVERIFY(pad->Modified());
-        // Oui: a name is asked, the same with .rtf proposed.
+
+        // Enregistrer en RTF...: a name is asked, the same with .rtf proposed;
+        // the text file stays.
         auto proposed = std::make_shared<QString>();
         (void)testing::OnNextModal([proposed](QWidget* w) {
             (void)testing::OnNextModal([proposed](QWidget* dialog) {
                 *proposed = NameField(dialog)->text();
                 static_cast<QDialog*>(dialog)->accept();
             });
-            qobject_cast<QMessageBox*>(w)->button(QMessageBox::Yes)->click();
+            BoxButton(w, "Enregistrer en RTF...")->click();
         });
         Keys(Qt::Key_S);
         QCOMPARE(*proposed, QString("notes.rtf"));
         QCOMPARE(ReadFile(text), std::string("Mes notes\n"));
         QCOMPARE(pad->FileName, (dir->path() / "notes.rtf").string());
-        QCOMPARE(rtf::PlainText(rtf::Read(ReadFile(dir->path() / "notes.rtf"))),
-                 "Mes notes en plus\n");
+        const rtf::Document saved = rtf::Read(ReadFile(dir->path() / "notes.rtf"));
+        QCOMPARE(rtf::PlainText(saved), "Mes notes en plus\n");
+        QVERIFY(saved.paragraphs[0].runs[0].format.bold);
         QVERIFY(!pad->Modified());
 
-        // Chosen by name in Enregistrer sous..., the text file is refused
-        // all the same.
+        // Enregistrer en texte: the text is kept, its formatting lost.
         pad->LoadFromFile(text.string());
-        Type("x");
-        auto message = std::make_shared<QString>();
-        AnswerFileDialog(Path("notes.txt"), nullptr, [message] {
-            (void)testing::OnNextModal([message](QWidget* w) {
-                AnswerBox(QMessageBox::Ok, message);
-                qobject_cast<QMessageBox*>(w)->button(QMessageBox::Yes)->click();
-            });
+        Select(0, 3);
+        Keys(Qt::Key_B);
+        Type("Nos");
+        (void)testing::OnNextModal([](QWidget* w) {
+            BoxButton(w, QString::fromUtf8("Enregistrer en texte (la mise en forme sera perdue)"))
+                ->click();
         });
-        pad->BtnSaveAs->click();
-        QVERIFY2(message->contains("texte simple"), qPrintable(*message));
-        QCOMPARE(ReadFile(text), std::string("Mes notes\n"));
-        QVERIFY(pad->Modified());
+        Keys(Qt::Key_S);
+        QCOMPARE(ReadFile(text), std::string("Nos notes\n"));
+        QCOMPARE(pad->FileName, text.string());
+        QVERIFY(!pad->Modified());
     }
 
     void tooLargeTextsAreRefusedAtOnce() {
