@@ -82,6 +82,13 @@ BibleData AssembleBible(std::vector<UsfmBook> parsed, const std::string& source,
 // reader (UTF-8).
 inline constexpr const char* kGivenTwice = "books given twice (for the reader)";
 
+// The report's kinds for the verses left out for their number, whatever
+// the form; each example "PSA 3:0 (file:line)", the book's code, its
+// chapter and the number as the file gives it.
+inline constexpr const char* kVerseZero = "verses numbered 0, dropped";
+inline constexpr const char* kVerseNegative = "verses with a number below 0, dropped";
+inline constexpr const char* kVerseUnnumbered = "verses without a number, dropped";
+
 // The books missing from a Bible that ImportUsfmFiles made (partial): the
 // numbers of the books without a chapter.
 std::vector<int> MissingBooks(const BibleData& bible);
