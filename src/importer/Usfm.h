@@ -40,7 +40,8 @@ struct UsfmBook {
 };
 
 // Parses the text of one book file (UTF-8). Warnings go to the report with
-// their place.
+// their place; character markers nested past a thousand levels throw
+// ImportError (a damaged file).
 UsfmBook ParseUsfmBook(std::string_view utf8, const std::string& file, TextConverter& text,
                        Report& report);
 
