@@ -74,10 +74,10 @@ BibleForm DetectBibleForm(std::string_view head) {
     return BibleForm::Unknown;
 }
 
-std::string BibleFormName(BibleForm form) {
+std::string BibleFormName(BibleForm form, std::size_t files) {
     switch (form) {
         case BibleForm::Usfm:
-            return "des fichiers USFM";
+            return files == 1 ? "un fichier USFM" : "des fichiers USFM";
         case BibleForm::Osis:
             return "un fichier OSIS";
         case BibleForm::Zefania:
@@ -112,6 +112,7 @@ FormBible ImportBibleFiles(std::vector<SourceFile> files, const std::string& sou
     }
     files.clear();
     if (out.form == BibleForm::Unknown) throw ImportError(kNoBibleHere);
+    out.files = kept.size();
 
     const std::string what = BibleFormName(out.form).substr(3);  // "fichier OSIS"
     if (out.form == BibleForm::Usfm) {

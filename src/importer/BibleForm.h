@@ -4,6 +4,7 @@
 // rather than their names, and the import of a source's files whatever
 // their form.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,12 +25,13 @@ enum class BibleForm { Unknown, Usfm, Osis, Zefania, Usfx };
 BibleForm DetectBibleForm(std::string_view head);
 
 // How the summary names where a Bible came from: "un fichier OSIS",
-// "des fichiers USFM".
-std::string BibleFormName(BibleForm form);
+// "des fichiers USFM", "un fichier USFM" when there was one.
+std::string BibleFormName(BibleForm form, std::size_t files = 2);
 
 struct FormBible {
     BibleData bible;
     BibleForm form = BibleForm::Unknown;
+    std::size_t files = 0;     // the files of that form that were read
     std::string name;          // the Bible's own name (UTF-8), "" when the source has none
     std::string abbreviation;  // and its own abbreviation (BibleName.h)
 };

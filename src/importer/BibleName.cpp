@@ -16,6 +16,7 @@
 
 #include "BibleForm.h"
 #include "BibleText.h"
+#include "BibleXml.h"
 #include "Canon.h"
 #include "Import.h"
 #include "Report.h"
@@ -159,6 +160,29 @@ bool IsFileName(std::string_view word) {
     return false;
 }
 
+// A word that names a form of Bible files, as a path or a download does
+// ("usfm", "OSIS"): no part of a Bible's name.
+bool IsFormWord(std::string_view word) {
+    const std::string w = Lower(word);
+    for (const char* form : {"usfm", "sfm", "usx", "usfx", "osis", "xml", "zefania", "sword"})
+        if (w == form) return true;
+    return false;
+}
+
+// Whether a text names a file: one of its words, brackets and quotes
+// aside, ends with the extension of a known kind of file
+// ("oeb/usfm/00-Front Page.usfm").
+bool NamesAFile(std::string_view text) {
+    for (std::string_view word : Words(text)) {
+        const std::size_t start = word.find_first_not_of("([{\"'");
+        const std::size_t end = word.find_last_not_of(")]}\"'.,;:");
+        if (start == std::string_view::npos || end < start) continue;
+        word = word.substr(start, end - start + 1);
+        if (IsFileName(word.substr(word.find_last_of("/\\") + 1))) return true;
+    }
+    return false;
+}
+
 bool IsEncodingNote(std::string_view word) {
     const std::string w = Lower(word);
     for (const char* note : {"utf-8", "utf8", "utf-16", "unicode", "ansi", "ascii", "cp1252",
@@ -231,7 +255,7 @@ std::string CleanDescriptionPart(std::string_view part) {
             stamped = true;
             break;
         }
-        if (bare.empty() || IsFileName(bare) || IsEncodingNote(bare) ||
+        if (bare.empty() || IsFileName(bare) || IsEncodingNote(bare) || IsFormWord(bare) ||
             bare.find('_') != std::string_view::npos)
             continue;
         kept.push_back(word);
@@ -394,7 +418,8 @@ BibleNaming NameOfBooks(const std::vector<BookHeader>& books) {
         if (book.code != "FRT" && book.code != "INT") continue;
         for (const std::string* title : {&book.toc1, &book.toc2, &book.mt}) {
             const std::string name = CleanBibleName(*title);
-            if (Letters(name) >= 2 && !IsGenericTitle(name)) return SplitAbbreviation(name);
+            if (Letters(name) >= 2 && !IsGenericTitle(name) && !NamesAFile(name))
+                return SplitAbbreviation(name);
         }
     }
     return {};
@@ -408,6 +433,45 @@ bool Is(const QXmlStreamReader& xml, const char* name) {
 
 std::string Attribute(const QXmlStreamReader& xml, const char* name) {
     return Utf8(xml.attributes().value(QLatin1String(name)));
+}
+
+// A document type that declares entities: such a file is refused, and
+// nothing of it is read. One without (a bare <!DOCTYPE osis>) is harmless.
+bool DeclaresEntities(const QXmlStreamReader& xml) {
+    return !xml.entityDeclarations().isEmpty() || xml.text().contains(u"<!ENTITY");
+}
+
+// The next token of a header, `depth` the elements open; false at the end
+// of the document, at a document type that declares entities, and past
+// kMaxXmlDepth levels, where the header is read no further.
+bool NextToken(QXmlStreamReader& xml, int& depth) {
+    if (xml.atEnd()) return false;
+    switch (xml.readNext()) {
+        case QXmlStreamReader::DTD:
+            return !DeclaresEntities(xml);
+        case QXmlStreamReader::StartElement:
+            if (++depth <= kMaxXmlDepth) return true;
+            xml.raiseError(QStringLiteral("too deep"));
+            return false;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            return true;
+        case QXmlStreamReader::Invalid:
+            return false;
+        default:
+            return true;
+    }
+}
+
+// The text of the element just started, that of its children included,
+// read up to its end; "" when it nests too deep.
+std::string ElementText(QXmlStreamReader& xml, int& depth) {
+    const int level = depth;
+    QString text;
+    while (NextToken(xml, depth) && depth >= level) {
+        if (xml.tokenType() == QXmlStreamReader::Characters) text += xml.text();
+    }
+    return depth < level ? Utf8(text) : std::string();
 }
 
 // An OSIS work's name for itself: "LSG", or the last part of
@@ -425,10 +489,9 @@ BibleNaming OsisNaming(QXmlStreamReader& xml) {
     };
     std::vector<Work> works;
     std::string mainWork;
-    int inWork = 0;
-    while (!xml.atEnd()) {
-        const auto token = xml.readNext();
-        if (token == QXmlStreamReader::DTD) return {};
+    int inWork = 0, depth = 0;
+    while (NextToken(xml, depth)) {
+        const auto token = xml.tokenType();
         if (token == QXmlStreamReader::EndElement && Is(xml, "work")) inWork = 0;
         if (token == QXmlStreamReader::EndElement && Is(xml, "header")) break;
         if (token != QXmlStreamReader::StartElement) continue;
@@ -438,10 +501,9 @@ BibleNaming OsisNaming(QXmlStreamReader& xml) {
             works.push_back({Attribute(xml, "osisWork"), {}, {}});
             inWork = 1;
         } else if (inWork && Is(xml, "title") && works.back().title.empty()) {
-            works.back().title = Utf8(xml.readElementText(QXmlStreamReader::IncludeChildElements));
+            works.back().title = ElementText(xml, depth);
         } else if (inWork && Is(xml, "identifier") && works.back().identifier.empty()) {
-            works.back().identifier =
-                Utf8(xml.readElementText(QXmlStreamReader::IncludeChildElements));
+            works.back().identifier = ElementText(xml, depth);
         }
     }
     if (works.empty()) return {};
@@ -454,18 +516,18 @@ BibleNaming OsisNaming(QXmlStreamReader& xml) {
 BibleNaming ZefaniaNaming(QXmlStreamReader& xml) {
     BibleNaming out;
     bool information = false;
-    while (!xml.atEnd()) {
-        const auto token = xml.readNext();
-        if (token == QXmlStreamReader::DTD) return {};
+    int depth = 0;
+    while (NextToken(xml, depth)) {
+        const auto token = xml.tokenType();
         if (token == QXmlStreamReader::EndElement && Is(xml, "INFORMATION")) break;
         if (token != QXmlStreamReader::StartElement) continue;
         if (Is(xml, "BIBLEBOOK")) break;
         if (Is(xml, "INFORMATION")) {
             information = true;
         } else if (information && Is(xml, "title") && out.name.empty()) {
-            out.name = Utf8(xml.readElementText(QXmlStreamReader::IncludeChildElements));
+            out.name = ElementText(xml, depth);
         } else if (information && Is(xml, "identifier") && out.abbreviation.empty()) {
-            out.abbreviation = Utf8(xml.readElementText(QXmlStreamReader::IncludeChildElements));
+            out.abbreviation = ElementText(xml, depth);
         }
     }
     return out;
@@ -473,10 +535,9 @@ BibleNaming ZefaniaNaming(QXmlStreamReader& xml) {
 
 BibleNaming UsfxNaming(QXmlStreamReader& xml) {
     std::vector<BookHeader> books;
-    while (!xml.atEnd()) {
-        const auto token = xml.readNext();
-        if (token == QXmlStreamReader::DTD) return {};
-        if (token != QXmlStreamReader::StartElement) continue;
+    int depth = 0;
+    while (NextToken(xml, depth)) {
+        if (xml.tokenType() != QXmlStreamReader::StartElement) continue;
         if (Is(xml, "book")) {
             books.push_back({});
             books.back().code = Attribute(xml, "id");
@@ -484,18 +545,16 @@ BibleNaming UsfxNaming(QXmlStreamReader& xml) {
             continue;
         } else if (Is(xml, "id") && books.back().description.empty()) {
             if (books.back().code.empty()) books.back().code = Attribute(xml, "id");
-            books.back().description =
-                Utf8(xml.readElementText(QXmlStreamReader::IncludeChildElements));
+            books.back().description = ElementText(xml, depth);
         } else if (Is(xml, "h") && books.back().h.empty()) {
-            books.back().h = Utf8(xml.readElementText(QXmlStreamReader::IncludeChildElements));
+            books.back().h = ElementText(xml, depth);
         } else if (Is(xml, "toc")) {
             const std::string level = Attribute(xml, "level");
             std::string* title = level == "1"   ? &books.back().toc1
                                  : level == "2" ? &books.back().toc2
                                  : level == "3" ? &books.back().toc3
                                                 : nullptr;
-            if (title && title->empty())
-                *title = Utf8(xml.readElementText(QXmlStreamReader::IncludeChildElements));
+            if (title && title->empty()) *title = ElementText(xml, depth);
         }
     }
     return NameOfBooks(books);
@@ -642,7 +701,18 @@ std::string NameFromSourceName(const fs::path& source) {
     if (IsUsfmFileName(name)) {
         // A book file stands for its set, or for its folder.
         const std::string set = BookFileSet(name);
-        name = CleanAbbreviation(set).empty() ? path.parent_path().filename().string() : set;
+        if (CleanAbbreviation(set).empty()) {
+            path = path.parent_path();
+            name = path.filename().string();
+        } else {
+            name = set;
+        }
+    }
+    // A folder named after the form of its files ("oeb/usfm") stands for
+    // the one that holds it.
+    while (IsFormWord(name) && path.has_parent_path() && path.parent_path() != path) {
+        path = path.parent_path();
+        name = path.filename().string();
     }
     static const std::vector<std::string_view> extensions = {
         ".zip",  ".tar", ".gz",  ".tgz",  ".bz2",  ".xz", ".7z",
@@ -689,13 +759,15 @@ BibleNaming ParseBundleMetadata(std::string_view bytes) {
     bool identification = false;
     while (!xml.atEnd()) {
         const auto token = xml.readNext();
-        if (token == QXmlStreamReader::DTD || token == QXmlStreamReader::EntityReference) return {};
+        if ((token == QXmlStreamReader::DTD && DeclaresEntities(xml)) ||
+            token == QXmlStreamReader::EntityReference)
+            return {};
         if (token == QXmlStreamReader::EndElement) {
             if (--depth == 1) identification = false;
             continue;
         }
         if (token != QXmlStreamReader::StartElement) continue;
-        ++depth;
+        if (++depth > kMaxXmlDepth) return {};
         if (depth == 1 && !Is(xml, "DBLMetadata")) return {};
         if (depth == 2 && Is(xml, "identification")) {
             identification = true;
@@ -708,9 +780,8 @@ BibleNaming ParseBundleMetadata(std::string_view bytes) {
                              : Is(xml, "abbreviationLocal") ? &abbreviationLocal
                                                             : nullptr;
         if (!field) continue;
-        const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
-        --depth;  // readElementText ends on the element's end
-        if (field->empty()) *field = Utf8(text);
+        const std::string text = ElementText(xml, depth);  // ends on the element's end
+        if (field->empty()) *field = text;
     }
     if (xml.hasError()) return {};
     auto first = [](const std::string& local, const std::string& other, auto clean) {
@@ -754,7 +825,8 @@ BibleNaming NameImportedBible(const BibleNaming& own, const fs::path& source) {
     const BibleNaming bundle = FindBundleMetadata(source);
     BibleNaming out;
     for (const std::string* name : {&bundle.name, &own.name}) {
-        out.name = CleanBibleName(*name);
+        // A file's name or path is no Bible's name: the source's stands in.
+        out.name = NamesAFile(*name) ? std::string() : CleanBibleName(*name);
         if (!out.name.empty()) break;
     }
     if (out.name.empty()) out.name = NameFromSourceName(source);

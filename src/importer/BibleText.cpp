@@ -302,8 +302,6 @@ char32_t NextUtf16(std::string_view s, std::size_t& i, bool little) {
 
 std::string SourceToUtf8(std::string_view bytes, StatedEncoding stated, const std::string& file,
                          Report& report) {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        return SourceToUtf8(bytes.substr(3), StatedEncoding::Utf8, file, report);
     if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
         const bool little = bytes[0] == '\xFF';
         std::string out;
@@ -312,17 +310,12 @@ std::string SourceToUtf8(std::string_view bytes, StatedEncoding stated, const st
             AppendUtf8(out, NextUtf16(bytes, i, little));
         return out;
     }
-    if (stated == StatedEncoding::Cp1252) {
-        report.Warn(kStatedCp1252, file);
-        return cp1252::ToUtf8(bytes);
-    }
-    if (utf8::IsValid(bytes)) return std::string(bytes);
+    const bool marked = bytes.substr(0, 3) == "\xEF\xBB\xBF";
+    if (marked) bytes.remove_prefix(3);
 
-    // Not UTF-8 throughout. Windows-1252 text hardly ever makes a valid
-    // UTF-8 sequence of two bytes or more: a file with more of those than of
-    // stray bytes is UTF-8 with a few stray bytes, which keeps its UTF-8
-    // (each stray byte read as Windows-1252); anything else is Windows-1252
-    // written without saying so.
+    // What the bytes are: sequences of two bytes or more that are well
+    // formed, and bytes that are not UTF-8. Windows-1252 text hardly ever
+    // makes a valid UTF-8 sequence of two bytes or more.
     std::size_t multibyte = 0, stray = 0;
     for (std::size_t i = 0; i < bytes.size();) {
         const std::size_t n = utf8::SequenceLength(bytes, i);
@@ -334,9 +327,62 @@ std::string SourceToUtf8(std::string_view bytes, StatedEncoding stated, const st
             i += n;
         }
     }
+    const std::string name = "« " + file + " »";
+    auto asCp1252 = [&] { return cp1252::ToUtf8(bytes); };
+
+    if (stated == StatedEncoding::Cp1252) {
+        // Said Latin-1, and UTF-8 with accents all through: the declaration
+        // is wrong, whatever the mark says.
+        if (stray == 0 && multibyte > 0) {
+            report.Warn(kSaidWrongly, "Le fichier " + name +
+                                          " se dit en Latin-1 mais il est en UTF-8 : il a été "
+                                          "lu en UTF-8.");
+            return std::string(bytes);
+        }
+        if (marked && stray > 0)
+            report.Warn(kSaidWrongly, "Le fichier " + name +
+                                          " porte la marque de l'UTF-8 mais se dit en Latin-1, "
+                                          "ce qu'il est : il a été lu en Latin-1.");
+        else
+            report.Warn(kStatedCp1252, file);
+        return asCp1252();
+    }
+    if (stray == 0) return std::string(bytes);
+    if (marked || stated == StatedEncoding::Utf8) {
+        // Said UTF-8. Not one letter of it is, and bytes that are not:
+        // Windows-1252 under a wrong name.
+        if (multibyte == 0) {
+            report.Warn(kSaidWrongly, "Le fichier " + name +
+                                          " se dit en UTF-8 mais il est en Windows-1252 : il a "
+                                          "été lu en Windows-1252.");
+            return asCp1252();
+        }
+        // Else UTF-8, each byte that is not replaced where it stands.
+        std::string out;
+        out.reserve(bytes.size() + stray * 2);
+        int line = 1;
+        for (std::size_t i = 0; i < bytes.size();) {
+            const std::size_t n = utf8::SequenceLength(bytes, i);
+            if (n == 0) {
+                AppendUtf8(out, kBad);
+                report.Warn(kInvalidUtf8, file + ", ligne " + std::to_string(line), 4);
+                ++i;
+                continue;
+            }
+            if (bytes[i] == '\n') ++line;
+            out.append(bytes.substr(i, n));
+            i += n;
+        }
+        return out;
+    }
+
+    // Said nowhere. A file with more valid sequences than stray bytes is
+    // UTF-8 with a few stray bytes, which keeps its UTF-8 (each stray byte
+    // read as Windows-1252); anything else is Windows-1252 written without
+    // saying so.
     if (stray > multibyte) {
         report.Warn(kAssumedCp1252, file);
-        return cp1252::ToUtf8(bytes);
+        return asCp1252();
     }
     std::string out;
     out.reserve(bytes.size() + stray * 2);

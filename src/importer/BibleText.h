@@ -78,18 +78,32 @@ inline constexpr const char* kAssumedCp1252 =
     "files not in UTF-8 that do not say their encoding, read as Windows-1252";
 inline constexpr const char* kStrayBytes =
     "bytes that are not UTF-8 in UTF-8 files, read as Windows-1252";
+// Bytes that are not UTF-8 in a file that says it is UTF-8 (its
+// declaration, its \ide line, its byte-order mark), replaced by U+FFFD;
+// each example "bible.xml, ligne 12".
+inline constexpr const char* kInvalidUtf8 =
+    "bytes that are not UTF-8 in files that say they are, replaced";
+// Files whose stated encoding is not theirs, read as what they are; each
+// example a sentence for the reader (UTF-8).
+inline constexpr const char* kSaidWrongly = "files whose stated encoding is wrong (for the reader)";
 inline constexpr const char* kForeignLetters =
     "letters without a Windows-1252 form, written as their nearest letter";
 
 // How a source file says its encoding (\ide line, XML declaration).
 enum class StatedEncoding { None, Utf8, Cp1252 };
 
-// The text of a source file as UTF-8: a byte-order mark (UTF-8 or UTF-16)
-// decides, then what the file says; a file that says nothing and is not
-// UTF-8 is read as Windows-1252, and a UTF-8 file with a few stray bytes
-// keeps its UTF-8, each stray byte read as Windows-1252. The report is told
-// which (kinds above). Latin-1 files are read as Windows-1252, which
-// differs only in the control characters 0x80-0x9F.
+// The text of a source file as UTF-8. A UTF-16 byte-order mark decides;
+// else what the file says of itself (its UTF-8 mark, its declaration) is
+// followed: a file said to be UTF-8 keeps its UTF-8, each byte that is not
+// replaced by U+FFFD and counted with its line (kInvalidUtf8); one said to
+// be Latin-1 is read as Windows-1252. Only bytes that cannot be what the
+// file says overrule it (kSaidWrongly): a file said to be Latin-1 that is
+// UTF-8 with accents throughout, one said to be UTF-8 without a single
+// letter of it. A file that says nothing and is not UTF-8 is read as
+// Windows-1252 (kAssumedCp1252), and a UTF-8 file with a few stray bytes
+// keeps its UTF-8, each stray byte read as Windows-1252 (kStrayBytes).
+// Latin-1 files are read as Windows-1252, which differs only in the
+// control characters 0x80-0x9F.
 std::string SourceToUtf8(std::string_view bytes, StatedEncoding stated, const std::string& file,
                          Report& report);
 

@@ -26,6 +26,8 @@ std::string Utf8(QStringView s) {
 
 // Numbers past this are no chapter or verse of any Bible: damage.
 constexpr long long kNoBible = 1000;
+// What Number gives for a value without digits.
+constexpr long long kNoNumber = -(kNoBible + 1);
 // Verses in one file: a whole Bible with its deuterocanonical books has
 // fewer than 40,000.
 constexpr int kMaxVerses = 100000;
@@ -78,18 +80,20 @@ class Collector {
     }
 
     // A number of the file: digits, maybe followed by a letter or a range
-    // ("12a", "12-13") of which the first number counts. -1 when there is
-    // none; numbers too large for the format are refused as damage.
+    // ("12a", "12-13") of which the first number counts, or below 0.
+    // kNoNumber when there is none; numbers too large for the format are
+    // refused as damage.
     long long Number(std::string_view value, const char* what) const {
         const std::size_t a = value.find_first_not_of(" \t\r\n");
-        if (a == std::string_view::npos) return -1;
+        if (a == std::string_view::npos) return kNoNumber;
         value = value.substr(a);
         long long n = 0;
         const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
-        if (ec == std::errc::result_out_of_range || (ec == std::errc() && n > kNoBible))
+        if (ec == std::errc::result_out_of_range ||
+            (ec == std::errc() && (n > kNoBible || n < -kNoBible)))
             Damaged("le " + std::string(what) + " « " + std::string(value.substr(0, 20)) +
                     " » n'existe dans aucune Bible.");
-        if (ec != std::errc() || n < 0) return -1;
+        if (ec != std::errc()) return kNoNumber;
         if (end != value.data() + value.size() && !IsBlank({end, value.data() + value.size()}))
             report_.Warn("verse numbers with a range or a letter, kept as their first number",
                          std::string(value) + " (" + Where() + ")");
@@ -117,15 +121,21 @@ class Collector {
         if (!inBook_) Damaged("un verset se trouve hors de tout livre.");
         if (++verses_ > kMaxVerses)
             Damaged("il donne plus de " + std::to_string(kMaxVerses) + " versets.");
-        if (n < 1) {
-            report_.Warn("verses without a number or numbered 0, dropped", Where());
-            return;
-        }
         if (chapter_ == 0) {
             report_.Warn("verses before the first chapter, taken as chapter 1", Where());
             chapter_ = 1;
             ++chapters_;
             book_.chapterCount = std::max(book_.chapterCount, 1);
+        }
+        if (n < 1) {
+            // Left out, and the reader told where.
+            const char* kind = n == kNoNumber ? kVerseUnnumbered
+                               : n == 0       ? kVerseZero
+                                              : kVerseNegative;
+            report_.Warn(kind, book_.code + " " + std::to_string(chapter_) + ":" +
+                                   (n == kNoNumber ? "" : std::to_string(n)) + " (" + Where() +
+                                   ")");
+            return;
         }
         verse_ = static_cast<int>(n);
         if (verse_ > kMaxVerse || chapter_ > kMaxChapter) {
@@ -304,6 +314,8 @@ XmlBible Read(std::string_view utf8, const char* root, const std::string& form,
                     if (xml.name().compare(QLatin1String(root), Qt::CaseInsensitive) != 0)
                         throw ImportError("Ce fichier n'est pas un fichier " + form + ".");
                 }
+                if (ends.size() >= static_cast<std::size_t>(kMaxXmlDepth))
+                    c.Damaged("ses éléments s'emboîtent sur plus de mille niveaux.");
                 ends.push_back(start(xml, c));
                 break;
             case QXmlStreamReader::EndElement: {
@@ -606,6 +618,7 @@ XmlBible ParseUsfxXml(std::string_view utf8, const std::string& file, TextConver
 }
 
 StatedEncoding StatedInXmlDeclaration(std::string_view bytes) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
     std::string_view head = bytes.substr(0, 200);
     if (head.substr(0, 5) != "<?xml") return StatedEncoding::None;
     head = head.substr(0, head.find("?>"));

@@ -16,8 +16,10 @@
 // Verse text keeps the words of every other element. A document type that
 // declares entities is refused before any of them is read: nothing is ever
 // expanded. Damaged files (ill-formed XML, chapter 0, a verse number past
-// the format, more chapters than a book can have) throw ImportError with a
-// French message naming the form and the line.
+// the format, more chapters than a book can have, elements nested deeper
+// than kMaxXmlDepth) throw ImportError with a French message naming the
+// form and the line. Verses numbered 0 or below, or not at all, are left
+// out and counted (kVerseZero and its kin, Usfm.h).
 
 #include <functional>
 #include <string>
@@ -29,6 +31,11 @@
 #include "Usfm.h"
 
 namespace lorvane::importer {
+
+// The deepest nesting of elements a Bible's XML may have; the deepest
+// real ones hold a few dozen levels. Past it a file is refused as damaged,
+// before its depth costs memory.
+inline constexpr int kMaxXmlDepth = 1000;
 
 struct XmlBible {
     std::vector<UsfmBook> books;  // in the file's order

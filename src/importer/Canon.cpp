@@ -71,6 +71,64 @@ const std::array<CanonBook, 66> kCanon = {{
     {"REV", "Apocalypse", "Ap", "Rev", 22},
 }};
 
+namespace {
+
+struct Outside {
+    std::string_view usfm, osis, name;
+};
+
+// The books some Bibles hold beyond the 66, with the names French Bibles
+// give them.
+constexpr Outside kOutside[] = {
+    {"TOB", "Tob", "Tobie"},
+    {"JDT", "Jdt", "Judith"},
+    {"ESG", "EsthGr", "Esther grec"},
+    {"ESG", "AddEsth", "Esther grec"},
+    {"WIS", "Wis", "Sagesse"},
+    {"SIR", "Sir", "Siracide"},
+    {"BAR", "Bar", "Baruch"},
+    {"LJE", "EpJer", "Lettre de Jérémie"},
+    {"S3Y", "PrAzar", "Cantique des trois jeunes gens"},
+    {"SUS", "Sus", "Suzanne"},
+    {"BEL", "Bel", "Bel et le dragon"},
+    {"DAG", "AddDan", "Daniel grec"},
+    {"1MA", "1Macc", "1 Maccabées"},
+    {"2MA", "2Macc", "2 Maccabées"},
+    {"3MA", "3Macc", "3 Maccabées"},
+    {"4MA", "4Macc", "4 Maccabées"},
+    {"1ES", "1Esd", "1 Esdras"},
+    {"2ES", "2Esd", "2 Esdras"},
+    {"MAN", "PrMan", "Prière de Manassé"},
+    {"PS2", "AddPs", "Psaume 151"},
+    {"ODA", "Odes", "Odes"},
+    {"PSS", "PssSol", "Psaumes de Salomon"},
+    {"LAO", "EpLao", "Épître aux Laodicéens"},
+};
+
+}  // namespace
+
+std::string_view OutsideBookName(std::string_view id) {
+    for (const Outside& o : kOutside)
+        if (o.usfm == id || o.osis == id) return o.name;
+    return {};
+}
+
+std::string_view FrenchBookName(std::string_view id) {
+    if (const int book = BookNumberOfCode(id))
+        return kCanon[static_cast<std::size_t>(book - 1)].name;
+    if (const int book = BookNumberOfOsis(id))
+        return kCanon[static_cast<std::size_t>(book - 1)].name;
+    return OutsideBookName(id);
+}
+
+std::string FrenchPlace(std::string_view place) {
+    const std::size_t space = place.find(' ');
+    const std::string_view name = FrenchBookName(place.substr(0, space));
+    if (name.empty()) return std::string(place);
+    return std::string(name) +
+           (space == std::string_view::npos ? std::string() : std::string(place.substr(space)));
+}
+
 int BookNumberOfCode(std::string_view code) {
     for (std::size_t i = 0; i < kCanon.size(); ++i)
         if (kCanon[i].code == code) return static_cast<int>(i) + 1;

@@ -5,6 +5,7 @@
 // Louis Segond 1910 text) and their OSIS names.
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace lorvane::datawriter {
@@ -23,5 +24,18 @@ extern const std::array<CanonBook, 66> kCanon;
 int BookNumberOfCode(std::string_view code);
 // Book number 1-66 of an OSIS book name, or 0.
 int BookNumberOfOsis(std::string_view osis);
+
+// The French name of a book that some Bibles hold beyond the 66, by its
+// USFM code or OSIS name ("TOB", "Tob" → "Tobie"); "" for another.
+std::string_view OutsideBookName(std::string_view id);
+
+// The French name the reader knows a book by, the one of the book list:
+// one of the 66 by its USFM code or OSIS name, a book beyond them by its
+// own; "" for another. Every text the reader is told names books so.
+std::string_view FrenchBookName(std::string_view id);
+
+// A place as the reader reads it: "PSA 119:11" → "Psaumes 119:11", "PSA 3"
+// → "Psaumes 3"; a place whose book has no French name is kept as it is.
+std::string FrenchPlace(std::string_view place);
 
 }  // namespace lorvane::datawriter

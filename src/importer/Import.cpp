@@ -25,6 +25,7 @@ namespace lorvane::importer {
 namespace {
 
 namespace fs = std::filesystem;
+using datawriter::FrenchPlace;
 
 [[noreturn]] void Unwritable(const fs::path& folder, const std::exception& e) {
     std::cerr << "import: cannot write in " << folder << ": " << e.what() << "\n";
@@ -81,6 +82,17 @@ std::string SourceRemarks(const Report& report) {
             first.substr(0, first.rfind(", ")) + " », " + first.substr(first.rfind(", ") + 2) +
             ").");
     }
+    if (const int n = report.Count(kInvalidUtf8); n > 0) {
+        const std::string& first = report.Examples(kInvalidUtf8).front();
+        lines.push_back(
+            std::to_string(n) +
+            (n == 1 ? " octet hors UTF-8 a été remplacé par « ? » (« "
+                    : " octets hors UTF-8 ont été remplacés par « ? » (le premier dans « ") +
+            first.substr(0, first.rfind(", ")) + " », " + first.substr(first.rfind(", ") + 2) +
+            ").");
+    }
+    for (const std::string& said : report.Examples(kSaidWrongly))
+        lines.push_back(said);
     if (const int n = report.Count(kForeignLetters); n > 0) {
         std::string example = report.Examples(kForeignLetters).front();
         const std::size_t arrow = example.find(" -> ");
@@ -95,6 +107,37 @@ std::string SourceRemarks(const Report& report) {
     std::string text;
     for (const std::string& line : lines)
         text += (text.empty() ? "" : "\n") + line;
+    return text;
+}
+
+// The verses left out for their number, one line per kind: « Psaumes 3 :
+// un verset numéroté 0 a été laissé de côté. », « 4 versets numérotés 0
+// ont été laissés de côté (le premier en Psaumes 3). »
+std::string NumberRemarks(const Report& report) {
+    struct Kind {
+        const char* kind;
+        const char* one;   // after « Psaumes 3 : »
+        const char* many;  // after the count
+    };
+    static constexpr Kind kKinds[] = {
+        {kVerseZero, "un verset numéroté 0 a été laissé de côté",
+         " versets numérotés 0 ont été laissés de côté"},
+        {kVerseNegative, "un verset numéroté au-dessous de 0 a été laissé de côté",
+         " versets numérotés au-dessous de 0 ont été laissés de côté"},
+        {kVerseUnnumbered, "un verset sans numéro a été laissé de côté",
+         " versets sans numéro ont été laissés de côté"},
+    };
+    std::string text;
+    for (const Kind& k : kKinds) {
+        const int n = report.Count(k.kind);
+        if (n == 0) continue;
+        // "PSA 3:0 (file:line)": the book and chapter.
+        const std::string& first = report.Examples(k.kind).front();
+        const std::string place = FrenchPlace(first.substr(0, first.find(':')));
+        text += (text.empty() ? "" : "\n") +
+                (n == 1 ? place + " : " + k.one + "."
+                        : std::to_string(n) + k.many + " (le premier en " + place + ").");
+    }
     return text;
 }
 
@@ -118,8 +161,8 @@ std::string ImportHeadline(const ImportResult& result) {
 
 std::string ImportRemarks(const Report& report) {
     std::string sources = SourceRemarks(report);
-    const std::string outside = OutsideBooksText(report);
-    if (!outside.empty()) sources += (sources.empty() ? "" : "\n") + outside;
+    for (const std::string& more : {OutsideBooksText(report), NumberRemarks(report)})
+        if (!more.empty()) sources += (sources.empty() ? "" : "\n") + more;
     const int jumps = report.Count("verse numbers out of sequence");
     if (jumps == 0) return sources;
     std::string text = "Numéros de versets hors de suite : " + std::to_string(jumps) +
@@ -129,7 +172,7 @@ std::string ImportRemarks(const Report& report) {
         // "MRK 9:46 after 9:44 (file:line)": the place only.
         const std::string& e = examples.front();
         const std::size_t end = e.find(' ', e.find(' ') + 1);
-        text += ", par exemple " + e.substr(0, end);
+        text += ", par exemple " + FrenchPlace(e.substr(0, end));
     }
     return sources + (sources.empty() ? "" : "\n") + text + ".";
 }
@@ -203,7 +246,7 @@ ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
         options.cancelled = steps.cancelled;
         FormBible read = ImportBibleFiles(std::move(files), source.string(), options, report);
         bible = std::move(read.bible);
-        form = BibleFormName(read.form);
+        form = BibleFormName(read.form, read.files);
         name = std::move(read.name);
         abbreviation = std::move(read.abbreviation);
     }
@@ -220,7 +263,8 @@ ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
         std::string where;
         if (first.compare(0, 6, "verse ") == 0) {
             const std::size_t end = first.find(' ', first.find(' ', 6) + 1);
-            where = " (" + first.substr(6, end == std::string::npos ? end : end - 6) + ")";
+            where =
+                " (" + FrenchPlace(first.substr(6, end == std::string::npos ? end : end - 6)) + ")";
         }
         throw ImportError(
             "Cette Bible ne peut pas être importée : un de ses versets ne tient pas "

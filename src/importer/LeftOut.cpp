@@ -1,7 +1,6 @@
 #include "LeftOut.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "Canon.h"
 
@@ -11,44 +10,6 @@ namespace {
 using datawriter::kCanon;
 
 constexpr int kOldTestament = 39;
-
-struct Outside {
-    std::string_view usfm, osis, name;
-};
-
-// The books some Bibles hold beyond the 66, with the names French Bibles
-// give them.
-constexpr Outside kOutside[] = {
-    {"TOB", "Tob", "Tobie"},
-    {"JDT", "Jdt", "Judith"},
-    {"ESG", "EsthGr", "Esther grec"},
-    {"ESG", "AddEsth", "Esther grec"},
-    {"WIS", "Wis", "Sagesse"},
-    {"SIR", "Sir", "Siracide"},
-    {"BAR", "Bar", "Baruch"},
-    {"LJE", "EpJer", "Lettre de Jérémie"},
-    {"S3Y", "PrAzar", "Cantique des trois jeunes gens"},
-    {"SUS", "Sus", "Suzanne"},
-    {"BEL", "Bel", "Bel et le dragon"},
-    {"DAG", "AddDan", "Daniel grec"},
-    {"1MA", "1Macc", "1 Maccabées"},
-    {"2MA", "2Macc", "2 Maccabées"},
-    {"3MA", "3Macc", "3 Maccabées"},
-    {"4MA", "4Macc", "4 Maccabées"},
-    {"1ES", "1Esd", "1 Esdras"},
-    {"2ES", "2Esd", "2 Esdras"},
-    {"MAN", "PrMan", "Prière de Manassé"},
-    {"PS2", "AddPs", "Psaume 151"},
-    {"ODA", "Odes", "Odes"},
-    {"PSS", "PssSol", "Psaumes de Salomon"},
-    {"LAO", "EpLao", "Épître aux Laodicéens"},
-};
-
-std::string_view OutsideName(std::string_view id) {
-    for (const Outside& o : kOutside)
-        if (o.usfm == id || o.osis == id) return o.name;
-    return {};
-}
 
 std::string Plural(int n, const char* one, const char* many) {
     return std::to_string(n) + (n == 1 ? one : many);
@@ -78,7 +39,7 @@ std::string OutsideBooksText(const Report& report) {
     std::vector<std::string_view> names;
     for (const std::string& example : report.Examples("books outside the 66, skipped")) {
         const std::string_view name =
-            OutsideName(std::string_view(example).substr(0, example.find(' ')));
+            datawriter::OutsideBookName(std::string_view(example).substr(0, example.find(' ')));
         if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end())
             names.push_back(name);
     }

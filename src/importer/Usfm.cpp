@@ -79,6 +79,9 @@ bool IsBlank(std::string_view s) {
     return s.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
+// Character markers open at once, at most.
+constexpr std::size_t kMaxMarkerDepth = 1000;
+
 class BookParser {
   public:
     BookParser(std::string_view text, const std::string& file, TextConverter& conv, Report& report)
@@ -175,10 +178,10 @@ class BookParser {
             case Cls::NoteInner:
                 return j;  // a note part outside any note: nothing to keep
             case Cls::Char:
-                open_.push_back({std::string(name)});
+                OpenMarker(name, pos, false);
                 return j;
             case Cls::DropChar:
-                open_.push_back({std::string(name), true});
+                OpenMarker(name, pos, true);
                 return j;
             case Cls::Cell:
                 Text(" ");
@@ -186,7 +189,7 @@ class BookParser {
             case Cls::Unknown:
                 report_.Warn("unknown markers, their words kept as verse text",
                              "\\" + std::string(name) + " at " + Where(pos));
-                open_.push_back({std::string(name)});
+                OpenMarker(name, pos, false);
                 return j;
             default:
                 break;
@@ -219,6 +222,20 @@ class BookParser {
             default:
                 return j;
         }
+    }
+
+    // A character marker opened inside those already open. Real books nest
+    // two or three; past a thousand the file is damaged, refused before its
+    // markers fill the memory.
+    void OpenMarker(std::string_view name, std::size_t pos, bool drop) {
+        if (open_.size() >= kMaxMarkerDepth) {
+            const std::string where = Where(pos);
+            throw ImportError("Le fichier USFM « " + book_.file + " » est endommagé (ligne " +
+                              where.substr(where.rfind(':') + 1) +
+                              ") : ses marqueurs de caractères s'emboîtent sur plus de mille "
+                              "niveaux.");
+        }
+        open_.push_back({std::string(name), drop});
     }
 
     void CloseMarker(std::string_view name) {
@@ -291,18 +308,28 @@ class BookParser {
     }
 
     std::size_t VerseMarker(std::size_t pos, std::size_t j) {
+        while (j < s_.size() && (s_[j] == ' ' || s_[j] == '\t'))
+            ++j;
+        const bool negative = j + 1 < s_.size() && s_[j] == '-' &&
+                              std::isdigit(static_cast<unsigned char>(s_[j + 1]));
+        if (negative) ++j;
         std::string_view token = NumberAt(j);
         int n = LeadingNumber(token);
         CloseVerse();
         block_ = Block::Text;
-        if (n < 0) {
-            report_.Warn("\\v markers without a number, ignored", Where(pos));
-            return j;
-        }
         if (chapter_ == 0) {
             report_.Warn("verses before the first \\c, taken as chapter 1", Where(pos));
             chapter_ = 1;
             book_.chapterCount = std::max(book_.chapterCount, 1);
+        }
+        // A verse the file does not number, or numbers 0 or below: its
+        // words are left out with it, and the reader told where.
+        if (n <= 0 || negative) {
+            const char* kind = n < 0 ? kVerseUnnumbered : negative ? kVerseNegative : kVerseZero;
+            report_.Warn(kind, (book_.code.empty() ? book_.file : book_.code) + " " +
+                                   std::to_string(chapter_) + ":" + (negative ? "-" : "") +
+                                   std::string(token) + " (" + Where(pos) + ")");
+            return j;
         }
         if (token.size() != std::to_string(n).size())
             report_.Warn("verse numbers with a range or a letter, kept as their first number",

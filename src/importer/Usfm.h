@@ -40,7 +40,8 @@ struct UsfmBook {
 };
 
 // Parses the text of one book file (UTF-8). Warnings go to the report with
-// their place.
+// their place; character markers nested past a thousand levels throw
+// ImportError (a damaged file).
 UsfmBook ParseUsfmBook(std::string_view utf8, const std::string& file, TextConverter& text,
                        Report& report);
 
@@ -81,6 +82,13 @@ BibleData AssembleBible(std::vector<UsfmBook> parsed, const std::string& source,
 // The report's kind for a book given twice, each example a sentence for the
 // reader (UTF-8).
 inline constexpr const char* kGivenTwice = "books given twice (for the reader)";
+
+// The report's kinds for the verses left out for their number, whatever
+// the form; each example "PSA 3:0 (file:line)", the book's code, its
+// chapter and the number as the file gives it.
+inline constexpr const char* kVerseZero = "verses numbered 0, dropped";
+inline constexpr const char* kVerseNegative = "verses with a number below 0, dropped";
+inline constexpr const char* kVerseUnnumbered = "verses without a number, dropped";
 
 // The books missing from a Bible that ImportUsfmFiles made (partial): the
 // numbers of the books without a chapter.

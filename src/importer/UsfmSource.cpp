@@ -11,9 +11,11 @@
 #include <cerrno>
 #include <cstring>
 #include <iostream>
+#include <iterator>
 #include <memory>
 
 #include "BibleForm.h"
+#include "Canon.h"
 #include "Reasons.h"
 
 namespace lorvane::importer {
@@ -184,8 +186,15 @@ std::string BookFileSet(const std::string& name) {
         ++at;
     if (at > 0 && at < stem.size() && (stem[at] == '-' || stem[at] == '_')) ++at;
     if (stem.size() < at + 3) return {};
-    for (std::size_t k = at; k < at + 3; ++k)
-        if (!std::isalnum(static_cast<unsigned char>(stem[k]))) return {};
+    // The code of a book or of a part of a Bible, not the start of a word
+    // ("01-Genesis", "00-Front Page").
+    const std::string_view code = std::string_view(stem).substr(at, 3);
+    static constexpr std::string_view kParts[] = {"FRT", "INT", "BAK", "OTH", "CNC",
+                                                  "GLO", "TDX", "NDX", "XXA", "XXB",
+                                                  "XXC", "XXD", "XXE", "XXF", "XXG"};
+    if (datawriter::BookNumberOfCode(code) == 0 && datawriter::OutsideBookName(code).empty() &&
+        std::find(std::begin(kParts), std::end(kParts), code) == std::end(kParts))
+        return {};
     return stem.substr(at + 3);
 }
 

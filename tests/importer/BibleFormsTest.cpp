@@ -340,6 +340,147 @@ TEST(BibleForms, EncodingsAreReadAsTheFilesSayAndToldWhenGuessed) {
         "afficher (par exemple « 太 »).");
 }
 
+std::string Text(const ImportResult& r, int book, int chapter, int verse) {
+    return cp1252::ToUtf8(r.tables.VerseTable[r.tables.VerseLookup(book, chapter, verse)].Text);
+}
+
+TEST(BibleForms, AFileIsReadInTheEncodingItSaysAndItsBadBytesCounted) {
+    Program app;
+    // Said UTF-8, a few accents, more bad bytes: UTF-8 still, each bad byte
+    // replaced where it stands.
+    ImportResult r = app.Import(
+        "bible.xml",
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<osis><div type=\"book\" osisID=\"Gen\">\n"
+        "<chapter osisID=\"Gen.1\"><verse osisID=\"Gen.1.1\">Dieu créa.</verse>\n"
+        "<verse osisID=\"Gen.1.2\">La terre \xE9tait \xE0 \xE9tendre.</verse>"
+        "</chapter></div></osis>");
+    EXPECT_EQ(Text(r, 1, 1, 1), "Dieu créa.");
+    EXPECT_EQ(Text(r, 1, 1, 2), "La terre ?tait ? ?tendre.");
+    EXPECT_EQ(ImportRemarks(r.report),
+              "3 octets hors UTF-8 ont été remplacés par « ? » (le premier dans « bible.xml », "
+              "ligne 4).");
+
+    const std::string zefania =
+        "<XMLBIBLE><BIBLEBOOK bnumber=\"1\"><CHAPTER cnumber=\"1\"><VERS vnumber=\"1\">Dieu "
+        "cr\xE9"
+        "a.</VERS></CHAPTER></BIBLEBOOK></XMLBIBLE>";
+    const std::string latin = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>";
+    // A UTF-8 mark and a Latin-1 declaration: the bytes say which is true.
+    r = app.Import("latin.xml", "\xEF\xBB\xBF" + latin + zefania);
+    EXPECT_EQ(Text(r, 1, 1, 1), "Dieu créa.");
+    EXPECT_EQ(ImportRemarks(r.report),
+              "Le fichier « latin.xml » porte la marque de l'UTF-8 mais se dit en Latin-1, ce "
+              "qu'il est : il a été lu en Latin-1.");
+    // Said Latin-1, UTF-8 with accents: read as UTF-8, and said.
+    std::string utf8 = zefania;
+    utf8.replace(utf8.find('\xE9'), 1, "é");
+    for (const std::string& mark : {std::string(), std::string("\xEF\xBB\xBF")}) {
+        r = app.Import("faux.xml", mark + latin + utf8);
+        EXPECT_EQ(Text(r, 1, 1, 1), "Dieu créa.");
+        EXPECT_EQ(ImportRemarks(r.report),
+                  "Le fichier « faux.xml » se dit en Latin-1 mais il est en UTF-8 : il a été lu en "
+                  "UTF-8.");
+    }
+    // Said UTF-8 without one letter of it: Windows-1252 under a wrong name.
+    r = app.Import("GEN.usfm",
+                   "\\id GEN\n\\ide UTF-8\n\\c 1\n\\p\n\\v 1 Dieu cr\xE9"
+                   "a \x93les cieux\x94.\n");
+    EXPECT_EQ(Text(r, 1, 1, 1), "Dieu créa “les cieux”.");
+    EXPECT_EQ(ImportRemarks(r.report),
+              "Le fichier « GEN.usfm » se dit en UTF-8 mais il est en Windows-1252 : il a été lu "
+              "en Windows-1252.");
+}
+
+TEST(BibleForms, VersesNumberedZeroOrBelowOrNotAtAllAreToldWithTheirPlace) {
+    Program app;
+    ImportResult r = app.Import(
+        "ps.xml",
+        "<XMLBIBLE><BIBLEBOOK bnumber=\"19\"><CHAPTER cnumber=\"3\"><VERS vnumber=\"0\">Psaume "
+        "de David.</VERS><VERS vnumber=\"1\">Éternel.</VERS><VERS vnumber=\"-1\">Hors.</VERS>"
+        "<VERS vnumber=\"\">Sans.</VERS><VERS vnumber=\"2\">Combien.</VERS></CHAPTER>"
+        "</BIBLEBOOK></XMLBIBLE>");
+    EXPECT_EQ(Text(r, 19, 3, 1), "Éternel.");
+    EXPECT_EQ(Text(r, 19, 3, 2), "Combien.");
+    EXPECT_EQ(ImportRemarks(r.report),
+              "Psaumes 3 : un verset numéroté 0 a été laissé de côté.\n"
+              "Psaumes 3 : un verset numéroté au-dessous de 0 a été laissé de côté.\n"
+              "Psaumes 3 : un verset sans numéro a été laissé de côté.");
+
+    // The same in USFM, counted when many; the book named as the book list
+    // names it.
+    r = app.Import("ISA.usfm",
+                   "\\id ISA\n\\c 1\n\\p\n\\v 1 Vision.\n\\c 2\n\\p\n\\v 0 Titre.\n\\v 1 "
+                   "Parole.\n\\v 0 Encore.\n\\v -1 Hors.\n\\v 2 Il arrivera.\n");
+    EXPECT_EQ(Text(r, 23, 2, 1), "Parole.");
+    EXPECT_EQ(Text(r, 23, 2, 2), "Il arrivera.");
+    EXPECT_EQ(ImportRemarks(r.report),
+              "2 versets numérotés 0 ont été laissés de côté (le premier en Ésaïe 2).\n"
+              "Ésaïe 2 : un verset numéroté au-dessous de 0 a été laissé de côté.");
+}
+
+TEST(BibleForms, NestingPastAThousandLevelsIsRefusedBeforeItFillsTheMemory) {
+    Program app;
+    auto nested = [](const std::string& open, const std::string& close, int levels) {
+        std::string out;
+        for (int i = 0; i < levels; ++i)
+            out += open;
+        out += "mot";
+        for (int i = 0; i < levels; ++i)
+            out += close;
+        return out;
+    };
+    // Real files nest a few levels: a hundred pass.
+    ImportResult r =
+        app.Import("bible.xml",
+                   "<osis><div type=\"book\" osisID=\"Gen\"><chapter osisID=\"Gen.1\"><verse "
+                   "osisID=\"Gen.1.1\">" +
+                       nested("<hi>", "</hi>", 100) + "</verse></chapter></div></osis>");
+    EXPECT_EQ(Text(r, 1, 1, 1), "mot");
+
+    const auto start = std::chrono::steady_clock::now();
+    app.before = Snapshot(app.dir.path());
+    app.ExpectRefused(
+        "<osis><div type=\"book\" osisID=\"Gen\"><chapter osisID=\"Gen.1\"><verse "
+        "osisID=\"Gen.1.1\">" +
+            nested("<hi>", "</hi>", 100000) + "</verse></chapter></div></osis>",
+        "Ce fichier OSIS est endommagé (ligne 1) : ses éléments s'emboîtent sur "
+        "plus de mille niveaux.");
+    app.ExpectRefused(
+        "<XMLBIBLE><BIBLEBOOK bnumber=\"1\"><CHAPTER cnumber=\"1\"><VERS "
+        "vnumber=\"1\">" +
+            nested("<STYLE>", "</STYLE>", 1001) + "</VERS></CHAPTER></BIBLEBOOK></XMLBIBLE>",
+        "Ce fichier Zefania est endommagé (ligne 1) : ses éléments s'emboîtent sur "
+        "plus de mille niveaux.");
+    // USFX is named from its whole file: the name's reader stops there too.
+    app.ExpectRefused("<usfx><book id=\"GEN\"><id>" + nested("<w>", "</w>", 100000) +
+                          "</id><c id=\"1\"/><v id=\"1\"/>mot</book></usfx>",
+                      "Ce fichier USFX est endommagé (ligne 1) : ses éléments s'emboîtent sur "
+                      "plus de mille niveaux.");
+    try {
+        app.Import("GEN.usfm", "\\id GEN\n\\c 1\n\\p\n\\v 1 " + nested("\\+it ", "\\+it*", 1001));
+        ADD_FAILURE() << "imported";
+    } catch (const ImportError& e) {
+        EXPECT_STREQ(e.what(),
+                     "Le fichier USFM « GEN.usfm » est endommagé (ligne 4) : ses marqueurs de "
+                     "caractères s'emboîtent sur plus de mille niveaux.");
+    }
+    EXPECT_EQ(Snapshot(app.dir.path()), app.before);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+TEST(BibleForms, TheHeadlineSaysOneFileOrSeveral) {
+    Program app;
+    ImportResult r = app.Import("JHN.usfm", "\\id JHN\n\\c 1\n\\p\n\\v 1 Au commencement.\n");
+    EXPECT_TRUE(ImportHeadline(r).starts_with(
+        "Bible importée depuis un fichier USFM : 1 livre importé ; manquent : "))
+        << ImportHeadline(r);
+    app.File("ACT.usfm", "\\id ACT\n\\c 1\n\\p\n\\v 1 Théophile.\n");
+    r = app.Import("JHN.usfm", "\\id JHN\n\\c 1\n\\p\n\\v 1 Au commencement.\n");
+    EXPECT_TRUE(ImportHeadline(r).starts_with(
+        "Bible importée depuis des fichiers USFM : 2 livres importés ; manquent : "))
+        << ImportHeadline(r);
+}
+
 TEST(BibleForms, TwoSetsInOneFolderOrABookTwiceAreToldApart) {
     Program app;
     TempDir folder;

@@ -270,6 +270,42 @@ TEST(BibleName, XmlBiblesNameThemselvesInTheirHeader) {
     EXPECT_EQ(imported.abbreviation, "MAR");
 }
 
+TEST(BibleName, ADocumentTypeWithoutEntitiesKeepsTheTitle) {
+    const std::string osis =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE osis>\n<osis><osisText "
+        "osisIDWork=\"Martin\"><header><work osisWork=\"Martin\"><title>Bible Martin</title>"
+        "</work></header><div type=\"book\" osisID=\"Gen\"><chapter osisID=\"Gen.1\"><verse "
+        "osisID=\"Gen.1.1\">Au commencement.</verse></chapter></div></osisText></osis>";
+    EXPECT_EQ(NameFromXmlBible(osis, BibleForm::Osis).name, "Bible Martin");
+    EXPECT_EQ(NameFromXmlBible("<!DOCTYPE XMLBIBLE SYSTEM \"zef.dtd\"><XMLBIBLE><INFORMATION>"
+                               "<title>Ostervald</title></INFORMATION></XMLBIBLE>",
+                               BibleForm::Zefania)
+                  .name,
+              "Ostervald");
+    Program app;
+    Write(app.downloads.path() / "martin.xml", osis);
+    EXPECT_EQ(app.Import(app.downloads.path() / "martin.xml").name, "Bible Martin");
+}
+
+TEST(BibleName, AFilesPathNeverNamesTheBible) {
+    // A front matter titled by its own path, in a folder named after the
+    // form of its files.
+    Program app;
+    const fs::path usfm = app.downloads.path() / "oeb" / "usfm";
+    Write(usfm / "00-Front Page.usfm",
+          "\\id FRT\n\\toc1 oeb/usfm/00-Front Page.usfm (usfm)\n\\mt1 Front Page.usfm\n");
+    Write(usfm / "01-Genesis.usfm", Book("GEN", ""));
+    Write(usfm / "02-Exodus.usfm", Book("EXO", ""));
+    EXPECT_EQ(app.Import(usfm).name, "oeb");
+    // Its front page stands for the whole set.
+    EXPECT_EQ(app.Import(usfm / "00-Front Page.usfm").name, "oeb");
+    EXPECT_EQ(ImportBible(app.dir.appDir(), usfm / "00-Front Page.usfm").books, 2);
+    EXPECT_EQ(NameFromSourceName("/tmp/oeb/usfm/01-Genesis.usfm"), "oeb");
+    EXPECT_EQ(NameFromSourceName("/tmp/oeb/USFM/"), "oeb");
+    EXPECT_EQ(NameFromUsfmBooks({{"a.usfm", Book("GEN", "oeb/usfm/01-Genesis.usfm (usfm)")}}).name,
+              "");
+}
+
 TEST(BibleName, NamesAreShownOnOneLineAndAbbreviationsStayShort) {
     EXPECT_EQ(CleanBibleName("  La\tBible\r\n de\x01 J\xC3\xA9rusalem\xE2\x80\x8B  "),
               "La Bible de Jérusalem");

@@ -161,7 +161,7 @@ TEST(Import, BookFilesAreTakenInEveryFormTheyCome) {
     r = ImportBible(app.dir.appDir(), app.Zip({{"MRK.usfm", jumps}}));
     EXPECT_EQ(VerseText(r.tables, 41, 1, 4), "Texte de MRK 1.2");
     EXPECT_EQ(ImportRemarks(r.report),
-              "Numéros de versets hors de suite : 2 endroits, par exemple MRK 1:4.");
+              "Numéros de versets hors de suite : 2 endroits, par exemple Marc 1:4.");
 
     // A book file of an unzipped folder stands for its whole folder.
     TempDir folder;

@@ -184,7 +184,7 @@ class ImportWindowTest : public testing::MainWindowTestCase {
         AnswerMessage();
         QVERIFY2(Import(Zip({{"JHN.usfm", testing::TinyBook("JHN", 2)}})), qPrintable(message));
         QVERIFY2(message.startsWith(QString::fromUtf8(
-                     "Bible importée depuis des fichiers USFM : 1 livre importé ; manquent : "
+                     "Bible importée depuis un fichier USFM : 1 livre importé ; manquent : "
                      "l'Ancien Testament (39 livres), Matthieu, ")),
                  qPrintable(message));
         QCOMPARE(w->CBLivre->Count(), 66);
