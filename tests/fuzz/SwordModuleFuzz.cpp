@@ -1,7 +1,8 @@
 // What the program reads of a SWORD module before libsword opens it, and
 // the Bible the helper hands back, on arbitrary bytes: the .conf, a verse
-// index against its block index, and the helper's file with its counts. None may crash,
-// hang or read out of bounds; what passes must hold together.
+// index against its block index, and the helper's file with its counts.
+// None may crash, hang or read out of bounds; what passes must hold
+// together.
 
 #include <cstdint>
 #include <cstdlib>
