@@ -271,5 +271,19 @@ TEST_F(SwordImport, TheWorldEnglishBibleOfTheSystemImportsWhole) {
         << ImportRemarks(r.report);
 }
 
+TEST_F(SwordImport, TheKingJamesOfTheSystemSaysItsHebrewLetters) {
+    const fs::path conf = "/usr/share/sword/mods.d/engKJV2006eb.conf";
+    if (!fs::exists(conf)) GTEST_SKIP() << "sword-text-kjv is not installed";
+    ImportResult r = Import(conf);
+    EXPECT_EQ(r.books, 66);
+    // The psalm's headings keep their words, and the summary says what
+    // became of their letters.
+    EXPECT_NE(ImportRemarks(r.report).find(
+                  "21 lettres sans équivalent ont été écrites par la lettre la plus proche "
+                  "(par exemple « \u05D1 » → « ? »)."),
+              std::string::npos)
+        << ImportRemarks(r.report);
+}
+
 }  // namespace
 }  // namespace lorvane::importer
