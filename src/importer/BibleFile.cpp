@@ -7,7 +7,7 @@
 namespace lorvane::importer {
 namespace {
 
-constexpr std::string_view kMagic = "LORVANE-BIBLE-1\n";
+constexpr std::string_view kMagic = "LORVANE-BIBLE-2\n";
 constexpr std::uint32_t kMaxString = 1 << 16;
 constexpr std::uint32_t kMaxVerses = 200'000;
 
@@ -78,6 +78,8 @@ std::string EncodeHelperBible(const HelperBible& h) {
     PutU32(out, static_cast<std::uint32_t>(h.outside.size()));
     for (const std::string& s : h.outside)
         PutString(out, s);
+    PutInt(out, h.foreign);
+    PutString(out, h.foreignExample);
     PutU32(out, static_cast<std::uint32_t>(h.bible.books.size()));
     for (const dw::BookRecord& b : h.bible.books) {
         PutString(out, b.name);
@@ -117,6 +119,8 @@ HelperBible DecodeHelperBible(std::string_view bytes) {
     h.bible.source = in.String();
     for (std::uint32_t n = in.Count(200); n > 0; --n)
         h.outside.push_back(in.String());
+    h.foreign = in.Int(0, INT32_MAX);
+    h.foreignExample = in.String();
     const std::uint32_t books = in.Count(kBooks);
     if (books != kBooks) Reader::Bad();
     for (std::uint32_t i = 0; i < books; ++i) {

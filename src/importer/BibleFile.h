@@ -2,8 +2,9 @@
 
 // A Bible read by a helper process, handed to the program in one file: the
 // BibleData, what the source is ("module SWORD (zText, OSIS)"), its name
-// and abbreviation, and the books it passed over.
+// and abbreviation, the books it passed over and the letters it replaced.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,10 @@ struct HelperBible {
     std::string form;                  // UTF-8, "module SWORD (zText, OSIS)"
     std::string name, abbreviation;    // UTF-8, the source's own
     std::vector<std::string> outside;  // the books beyond the 66, as the source names them
+    // The letters without a Windows-1252 form written as their nearest
+    // letter, and the first of them with what it became ("ב -> ?").
+    std::int32_t foreign = 0;
+    std::string foreignExample;
 };
 
 std::string EncodeHelperBible(const HelperBible& b);

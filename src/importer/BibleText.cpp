@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "Cp1252.h"
+#include "UsfmSource.h"  // ImportError
 #include "Utf8.h"
 
 namespace lorvane::importer {
@@ -248,6 +249,15 @@ void TextConverter::ReportTo(Report& report) const {
                             " -> " + shown + ": " + std::to_string(m.count) + " times, first in " +
                             m.firstPlace,
                         64);
+    }
+}
+
+void RefuseForeignScript(const TextConverter& text) {
+    if (static_cast<long long>(text.Foreign()) * 1000 > text.Characters()) {
+        throw ImportError(
+            "Cette Bible contient des caractères que Lorvane ne sait pas encore afficher "
+            "(par exemple « " +
+            text.ForeignExample() + " »).");
     }
 }
 

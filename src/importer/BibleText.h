@@ -70,6 +70,12 @@ class TextConverter {
     char32_t firstForeign_ = 0;
 };
 
+// Letters the data files cannot hold are written as their nearest letter
+// while they are rare, at most one in a thousand of the text's characters;
+// a Bible in another script is refused: throws ImportError naming the first
+// such letter.
+void RefuseForeignScript(const TextConverter& text);
+
 // The report's kinds for the encodings of the source files and for the
 // letters written as their nearest form; the examples name the file (and the
 // line for a stray byte, "GEN.usfm, ligne 12"), or the letter ("ē -> e").

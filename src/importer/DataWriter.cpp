@@ -1,7 +1,9 @@
 #include "DataWriter.h"
 
+#include <cerrno>
 #include <fstream>
 #include <stdexcept>
+#include <system_error>
 
 namespace lorvane::datawriter {
 
@@ -87,11 +89,19 @@ std::string EncodeCrossRefs(const std::vector<CrossRefRecord>& r) {
 }
 
 void WriteFile(const std::string& path, std::string_view bytes) {
+    // The stream keeps no reason; errno, read at once, tells a full disk.
+    auto failed = [&path] {
+        const int error = errno;
+        if (error != 0)
+            throw std::system_error(error, std::generic_category(), "cannot write " + path);
+        throw std::runtime_error("cannot write " + path);
+    };
+    errno = 0;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error("cannot write " + path);
+    if (!out) failed();
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
-    if (!out) throw std::runtime_error("cannot write " + path);
+    if (!out) failed();
 }
 
 }  // namespace lorvane::datawriter

@@ -27,9 +27,27 @@ namespace {
 namespace fs = std::filesystem;
 using datawriter::FrenchPlace;
 
-[[noreturn]] void Unwritable(const fs::path& folder, const std::exception& e) {
+[[noreturn]] void Unwritable(const fs::path& folder, const std::exception& e,
+                             std::uintmax_t needed) {
     std::cerr << "import: cannot write in " << folder << ": " << e.what() << "\n";
-    throw ImportError(UnwritableFolder(folder, e));
+    throw ImportError(UnwritableFolder(folder, e, needed));
+}
+
+// About what the new data folder takes on disk: its tables, and the files
+// that come with the study pages, copied and then unpacked beside them.
+std::uintmax_t NeededBytes(const BibleData& bible, const fs::path& current) {
+    std::uintmax_t n =
+        bible.books.size() * 108 + bible.headings.size() * 168 + bible.crossRefs.size() * 32;
+    for (const auto& v : bible.verses)
+        n += v.text.size() + 8;
+    std::error_code ec;
+    for (fs::directory_iterator it(current, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code sizeEc;
+        const std::uintmax_t size = it->file_size(sizeEc);
+        if (!sizeEc && !(IsDataFileName(name) && name.compare(0, 5, "them.") != 0)) n += 2 * size;
+    }
+    return n;
 }
 
 // Puts `fresh` in the place of `place` at once: the two folders exchange
@@ -209,8 +227,12 @@ ImportResult ImportBible(const std::string& appDir, const fs::path& source,
     return ImportBible(appDir, appDir, source, steps);
 }
 
-ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
-                         const fs::path& source, const ImportSteps& steps) {
+namespace {
+
+// ImportBible into appDir; a folder that cannot be written is named as
+// `shown`, the folder the reader can act on.
+ImportResult ImportInto(const std::string& appDir, const std::string& bibleDir,
+                        const fs::path& source, const ImportSteps& steps, const fs::path& shown) {
     auto checkCancel = [&] {
         if (steps.cancelled && steps.cancelled()) throw ImportCancelled();
     };
@@ -228,12 +250,14 @@ ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
     std::string abbreviation;  // the source's own
     HelperBible sword;
     if (IsSwordSource(source)) {
-        sword = ReadSwordSource(source,
-                                steps.swordHelper.empty() ? SwordHelperPath() : steps.swordHelper,
-                                steps.cancelled);
+        sword = ReadSwordSource(
+            source, steps.swordHelper.empty() ? SwordHelperPath() : steps.swordHelper,
+            steps.scratch.empty() ? fs::temp_directory_path() : steps.scratch, steps.cancelled);
         bible = std::move(sword.bible);
         for (const std::string& book : sword.outside)
             report.Warn("books outside the 66, skipped", book + " (module)", 40);
+        if (sword.foreign > 0)
+            report.WarnMany(kForeignLetters, sword.foreign, sword.foreignExample);
         FinishBible(bible, report);
         form = "un " + sword.form;
         name = std::move(sword.name);
@@ -272,6 +296,7 @@ ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
             where + ".");
     }
     checkCancel();
+    const std::uintmax_t needed = NeededBytes(bible, current);
 
     // What an earlier import left behind, if it was cut short.
     RemoveQuietly(staging);
@@ -282,11 +307,11 @@ ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
             WriteDataFolder(staging / "data", bible, {}, {});
             // The Bible's short name, for the references of copied verses.
             if (!abbreviation.empty())
-                std::ofstream(staging / "data" / kAbbreviationFile, std::ios::binary)
-                    << abbreviation << "\n";
+                datawriter::WriteFile((staging / "data" / kAbbreviationFile).string(),
+                                      abbreviation + "\n");
             // And its own name, by which the reader finds it among others.
             if (!name.empty())
-                std::ofstream(staging / "data" / kNameFile, std::ios::binary) << name << "\n";
+                datawriter::WriteFile((staging / "data" / kNameFile).string(), name + "\n");
             // The study pages go with the program, not with the text; any
             // other file found in data/ stays with it too (not the old
             // Bible's short name and name).
@@ -299,7 +324,7 @@ ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
         } catch (const ImportCancelled&) {
             throw;
         } catch (const std::exception& e) {
-            Unwritable(folder, e);
+            Unwritable(shown, e, needed);
         }
         bible = {};
         checkCancel();
@@ -308,6 +333,10 @@ ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
             LoadDataFolder(fresh, nullptr);
         } catch (const std::exception& e) {
             std::cerr << "import: the new data folder does not load: " << e.what() << "\n";
+            // Its study pages are unpacked as it loads.
+            const auto* se = dynamic_cast<const std::system_error*>(&e);
+            if (DiskFull(shown, needed, se ? se->code().value() : 0))
+                throw ImportError(NoSpaceIn(shown, needed));
             throw ImportError(
                 "Les données importées ne se chargent pas : la Bible n'a pas été "
                 "changée.");
@@ -317,7 +346,7 @@ ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
         try {
             ExchangeFolders(staging / "data", data);
         } catch (const std::exception& e) {
-            Unwritable(folder, e);
+            Unwritable(shown, e, needed);
         }
     } catch (...) {
         RemoveQuietly(staging);
@@ -345,6 +374,15 @@ ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
     return result;
 }
 
+}  // namespace
+
+ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
+                         const fs::path& source, const ImportSteps& steps) {
+    const fs::path app = fs::path(appDir).lexically_normal();
+    return ImportInto(appDir, bibleDir, source, steps,
+                      app.has_filename() ? app : app.parent_path());
+}
+
 ImportResult ImportNewBible(const std::string& staging, const std::string& bibleDir,
                             const fs::path& source, const ImportSteps& steps) {
     const fs::path folder = fs::path(staging).lexically_normal();
@@ -353,10 +391,13 @@ ImportResult ImportNewBible(const std::string& staging, const std::string& bible
     fs::create_directories(place.parent_path(), ec);
     if (!fs::create_directory(place, ec)) {
         if (!ec) ec = std::make_error_code(std::errc::file_exists);
-        Unwritable(place.parent_path(), std::system_error(ec));
+        Unwritable(place.parent_path(), std::system_error(ec), kTypicalBibleBytes);
     }
     try {
-        ImportResult result = ImportBible(place.string() + "/", bibleDir, source, steps);
+        // The staging folder goes with a failure: the reader is told of
+        // the folder that holds it.
+        ImportResult result =
+            ImportInto(place.string() + "/", bibleDir, source, steps, place.parent_path());
         // The study pages are the program's, shown from its own folder.
         RemoveQuietly(place / "them");
         return result;

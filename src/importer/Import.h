@@ -27,6 +27,10 @@ struct ImportSteps {
     SourceLimits limits;
     // The program that reads SWORD modules; empty: SwordHelperPath().
     std::filesystem::path swordHelper;
+    // Where the import's scratch work goes (the reader's cache folder, where
+    // RemoveDeadScratchFolders clears what a killed import left); empty:
+    // the system's temporary folder.
+    std::filesystem::path scratch;
 };
 
 struct ImportResult {

@@ -68,13 +68,41 @@ int WriteProbe(const std::filesystem::path& folder) {
     return error;
 }
 
-std::string UnwritableFolder(const std::filesystem::path& folder, const std::exception& failure) {
-    int error = WriteProbe(folder);
-    if (error == 0)
-        if (const auto* se = dynamic_cast<const std::system_error*>(&failure))
-            error = se->code().value();
-    if (error == ENOSPC || error == EDQUOT || error == EFBIG)
-        return "L'espace disque est insuffisant dans le dossier « " + folder.string() + " ».";
+bool IsNoSpace(int error) {
+    return error == ENOSPC || error == EDQUOT || error == EFBIG;
+}
+
+std::string NoSpaceIn(const std::filesystem::path& folder, std::uintmax_t needed) {
+    constexpr std::uintmax_t kMo = 1024 * 1024;
+    const std::uintmax_t mo = std::max<std::uintmax_t>(1, (needed + kMo / 2) / kMo);
+    return "L'espace disque est insuffisant dans le dossier « " + folder.string() +
+           " » (il faut environ " + std::to_string(mo) + " Mo).";
+}
+
+namespace {
+
+// A disk with room for the probe may still lack room for the Bible.
+bool LacksRoom(const std::filesystem::path& folder, std::uintmax_t needed) {
+    std::error_code ec;
+    const std::filesystem::space_info space = std::filesystem::space(folder, ec);
+    return !ec && space.available < needed;
+}
+
+}  // namespace
+
+bool DiskFull(const std::filesystem::path& folder, std::uintmax_t needed, int error) {
+    return IsNoSpace(error) || IsNoSpace(WriteProbe(folder)) || LacksRoom(folder, needed);
+}
+
+std::string UnwritableFolder(const std::filesystem::path& folder, const std::exception& failure,
+                             std::uintmax_t needed) {
+    int error = 0;
+    if (const auto* se = dynamic_cast<const std::system_error*>(&failure))
+        error = se->code().value();
+    const int probe = WriteProbe(folder);
+    if (IsNoSpace(error) || IsNoSpace(probe) || LacksRoom(folder, needed))
+        return NoSpaceIn(folder, needed);
+    if (probe != 0) error = probe;
     return "Impossible d'écrire dans le dossier « " + folder.string() +
            " » : " + (error != 0 ? FrenchReason(error) : std::string("l'écriture a échoué")) + ".";
 }

@@ -3,6 +3,7 @@
 // The reasons a reader is told when an import cannot read its file or
 // write its folder, in French: the system's own texts are English.
 
+#include <cstdint>
 #include <exception>
 #include <filesystem>
 #include <string>
@@ -21,12 +22,30 @@ std::string UnreadableFile(const std::filesystem::path& path, int error);
 // failure, 0 when it could be written.
 int WriteProbe(const std::filesystem::path& folder);
 
+// Whether the errno value says the disk is full: no space, the reader's
+// quota, or a file size limit.
+bool IsNoSpace(int error);
+
+// « L'espace disque est insuffisant dans le dossier « folder » (il faut
+// environ 12 Mo). »: `needed` bytes rounded to whole Mo, at least 1.
+std::string NoSpaceIn(const std::filesystem::path& folder, std::uintmax_t needed);
+
+// Whether the disk of `folder` is full after a failure: its errno (0 when
+// it kept none) or a probe (WriteProbe) says so, or the disk has less than
+// `needed` bytes free.
+bool DiskFull(const std::filesystem::path& folder, std::uintmax_t needed, int error = 0);
+
+// About what a whole Bible's data set takes: its tables, and the study
+// pages copied and unpacked beside them.
+inline constexpr std::uintmax_t kTypicalBibleBytes = std::uintmax_t{12} << 20;
+
 // The message of a data folder that could not be written. The failure
 // rarely says why (the file streams keep no errno), so the folder is tried
-// again (WriteProbe): a full disk (or a file size limit) is « L'espace
-// disque est insuffisant dans le dossier « folder ». », any other reason
-// « Impossible d'écrire dans le dossier « folder » : reason. »
-std::string UnwritableFolder(const std::filesystem::path& folder, const std::exception& failure);
+// again (WriteProbe): a full disk (or a file size limit) is NoSpaceIn(folder,
+// needed), any other reason « Impossible d'écrire dans le dossier « folder »
+// : reason. »
+std::string UnwritableFolder(const std::filesystem::path& folder, const std::exception& failure,
+                             std::uintmax_t needed);
 
 // An archive that ends early or whose data do not unpack.
 inline constexpr const char* kDamagedDownload =

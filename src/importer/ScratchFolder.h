@@ -1,30 +1,23 @@
 #pragma once
 
-// A temporary folder of the import's own, made in `parent` and removed with
-// everything in it when the object goes, however the import ends.
+// A scratch folder of the import's own, made in `parent` (the reader's cache
+// folder) and removed with everything in it when the object goes, however
+// the import ends. Its name carries the process id
+// ("lorvane-import-1234-XXXXXX"), so that what a killed import left behind
+// is known by its dead owner and cleared at the next start.
 
-#include <stdlib.h>
-
+#include <cstdint>
 #include <filesystem>
-#include <string>
-#include <system_error>
-
-#include "UsfmSource.h"  // ImportError
 
 namespace lorvane::importer {
 
 class ScratchFolder {
   public:
-    explicit ScratchFolder(const std::filesystem::path& parent) {
-        std::string pattern = (parent / "lorvane-import-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw ImportError("Impossible de créer un dossier temporaire.");
-        path_ = pattern;
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
+    // Makes `parent` when it is missing. Throws ImportError with a French
+    // message (a full disk says so, naming `parent` and the `needed` bytes
+    // the work will take).
+    explicit ScratchFolder(const std::filesystem::path& parent, std::uintmax_t needed = 0);
+    ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
@@ -33,5 +26,9 @@ class ScratchFolder {
   private:
     std::filesystem::path path_;
 };
+
+// Removes the scratch folders in `parent` whose process is gone; those of
+// running processes and anything else stay. Never throws.
+void RemoveDeadScratchFolders(const std::filesystem::path& parent);
 
 }  // namespace lorvane::importer

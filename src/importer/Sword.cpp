@@ -1,13 +1,20 @@
 #include "Sword.h"
 
+#include <bz2comprs.h>
 #include <listkey.h>
 #include <localemgr.h>
+#include <lzsscomprs.h>
 #include <markupfiltmgr.h>
 #include <swmgr.h>
 #include <swmodule.h>
 #include <versekey.h>
+#include <xzcomprs.h>
+#include <zipcomprs.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iostream>
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 
@@ -15,6 +22,7 @@
 #include "Canon.h"
 #include "Cp1252.h"
 #include "Osis.h"
+#include "UsfmSource.h"  // ImportError
 
 namespace lorvane::importer {
 namespace {
@@ -36,7 +44,60 @@ std::unique_ptr<sword::SWMgr> PlainManager() {
     return mgr;
 }
 
+std::unique_ptr<sword::SWCompress> Decompressor(const std::string& compression) {
+    if (compression == "ZIP") return std::make_unique<sword::ZipCompress>();
+    if (compression == "LZSS") return std::make_unique<sword::LZSSCompress>();
+    if (compression == "BZIP2") return std::make_unique<sword::Bzip2Compress>();
+    if (compression == "XZ") return std::make_unique<sword::XzCompress>();
+    return nullptr;
+}
+
+std::uint32_t Le32(const std::string& b, std::size_t at) {
+    std::uint32_t v = 0;
+    for (int i = 0; i < 4; ++i)
+        v |= static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + i])) << (8 * i);
+    return v;
+}
+
+std::string ReadBytes(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
 }  // namespace
+
+void CheckSwordBlocks(const std::filesystem::path& dataFolder, const std::string& compression) {
+    const auto decompressor = Decompressor(compression);
+    if (!decompressor) return;
+    for (const char* t : {"ot", "nt"}) {
+        for (const char* kind : {"b", "c", "v"}) {
+            const std::string base = (dataFolder / t).string() + "." + kind + "z";
+            std::error_code ec;
+            if (!std::filesystem::is_regular_file(base + "s", ec)) continue;
+            const std::string blocks = ReadBytes(base + "s");
+            const std::string data = ReadBytes(base + "z");
+            for (std::size_t at = 0; at + 12 <= blocks.size(); at += 12) {
+                const std::uint64_t offset = Le32(blocks, at), size = Le32(blocks, at + 4);
+                const std::uint32_t inflated = Le32(blocks, at + 8);
+                if (inflated == 0) continue;
+                unsigned long given = 0;
+                if (size > 0 && offset + size <= data.size()) {
+                    std::string compressed = data.substr(offset, size);
+                    unsigned long length = size;
+                    decompressor->setCompressedBuf(&length, compressed.data());
+                    decompressor->getUncompressedBuf(&given);
+                }
+                if (given >= inflated) continue;
+                const std::string file = std::string(t) + "." + kind + "zz";
+                std::cerr << "lorvane-sword-import: block " << at / 12 << " of " << file
+                          << " gives " << given << " bytes of " << inflated << "\n";
+                throw ImportError("Ce module SWORD est endommagé : le texte de son " +
+                                  std::string(t[0] == 'o' ? "Ancien" : "Nouveau") +
+                                  " Testament (« " + file + " ») ne se décompresse pas.");
+            }
+        }
+    }
+}
 
 std::vector<std::string> SwordBibles() {
     auto mgr = PlainManager();
@@ -209,6 +270,7 @@ BibleData ImportSwordModule(sword::SWModule& mod, bool partial, Report& report) 
         for (int c = 1; c <= bible.books[b - 1].chapterCount; ++c)
             if (!index.Has(b, c, 1)) report.Warn("chapters without a verse 1", Place(b, c, 1));
     text.ReportTo(report);
+    RefuseForeignScript(text);
     FinishBible(bible, report);
     return bible;
 }

@@ -36,7 +36,16 @@ BibleData ImportSword(const std::string& module, Report& report);
 BibleData ImportSwordLibrary(const std::filesystem::path& root, const std::string& module,
                              Report& report);
 
-// An opened module; with `partial`, missing books are not an error.
+// An opened module; with `partial`, missing books are not an error. A
+// module whose letters are mostly without a Windows-1252 form is refused
+// (RefuseForeignScript: ImportError).
 BibleData ImportSwordModule(sword::SWModule& module, bool partial, Report& report);
+
+// Unpacks every block of the compressed text files in a module's data
+// folder (ot.bzz, nt.czz...) with libsword's decompressor for `compression`
+// ("ZIP", "LZSS", "BZIP2", "XZ") and checks that each gives the size its
+// block index says. Throws ImportError naming the Testament and its file
+// when one does not: libsword itself would only give empty verses.
+void CheckSwordBlocks(const std::filesystem::path& dataFolder, const std::string& compression);
 
 }  // namespace lorvane::importer

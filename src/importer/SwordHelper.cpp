@@ -5,25 +5,32 @@
 // that libsword is loaded only while a module is read.
 //
 // Exit status: 0 written; 2 refused, with the reader's French message on
-// standard output; 1 any other failure (English on standard error).
+// standard output; 3 (kHelperNoSpace) the disk is full, with the bytes it
+// needed on standard output; 1 any other failure (English on standard
+// error).
 
 #include <archive.h>
 #include <archive_entry.h>
+#include <fcntl.h>
 #include <stdlib.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <memory>
 
 #include "BibleFile.h"
+#include "BibleText.h"
 #include "Canon.h"
 #include "Cp1252.h"
 #include "Reasons.h"
 #include "ScratchFolder.h"
 #include "Sword.h"
 #include "SwordConf.h"
+#include "SwordSource.h"
 #include "UsfmSource.h"
 
 namespace {
@@ -79,11 +86,40 @@ std::string ReadEntry(struct archive* a, std::size_t& total) {
     return bytes;
 }
 
+// The disk filled while the helper wrote: the bytes it needed.
+struct NoSpace {
+    std::uintmax_t needed;
+};
+
+// Throws std::system_error with the reason of a failure. The folder must
+// be there: the program's scratch folder, once cleared, is not made again.
 void WriteWhole(const fs::path& p, const std::string& bytes) {
-    fs::create_directories(p.parent_path());
-    std::ofstream out(p, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + p.string());
+    const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0)
+        throw std::system_error(errno, std::generic_category(), "cannot write " + p.string());
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const int error = n < 0 ? errno : ENOSPC;
+            ::close(fd);
+            throw std::system_error(error, std::generic_category(), "cannot write " + p.string());
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::close(fd) != 0)
+        throw std::system_error(errno, std::generic_category(), "cannot write " + p.string());
+}
+
+std::uintmax_t FolderBytes(const fs::path& folder) {
+    std::uintmax_t n = 0;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code sizeEc;
+        const std::uintmax_t size = it->is_regular_file(sizeEc) ? it->file_size(sizeEc) : 0;
+        if (!sizeEc) n += size;
+    }
+    return n;
 }
 
 std::string ReadWhole(const fs::path& p, std::size_t cap) {
@@ -148,6 +184,7 @@ Chosen UnpackZip(const fs::path& zip, const fs::path& root) {
             continue;
         const std::string inside = path.substr(data.size());
         if (inside.empty() || inside.find('/') != std::string::npos) continue;
+        fs::create_directories(root / chosen.facts.dataPath);
         WriteWhole(root / chosen.facts.dataPath / inside, ReadEntry(a.get(), total));
     }
     if (r != ARCHIVE_EOF) throw ImportError(kDamagedDownload);
@@ -172,6 +209,7 @@ Chosen CopyFromFolder(const fs::path& confPath, const fs::path& root) {
         const std::string bytes = ReadWhole(it->path(), kPerFile);
         total += bytes.size();
         if (total > kTotal) TooLarge();
+        fs::create_directories(root / chosen.facts.dataPath);
         WriteWhole(root / chosen.facts.dataPath / it->path().filename(), bytes);
     }
     if (ec) throw ImportError("Ce module SWORD est incomplet : ses données sont absentes.");
@@ -202,15 +240,13 @@ std::string ConfText(const SwordConf& conf, const std::string& key) {
     return utf8;
 }
 
-int Run(const fs::path& source, const fs::path& out) {
-    const fs::path folder = fs::absolute(out).parent_path();
-    // Beside OUT, so that a cancel that stops the helper removes it with the
-    // program's own temporary folder.
-    ScratchFolder scratch(folder.empty() ? fs::temp_directory_path() : folder);
-    const fs::path root = scratch.path();
+int Run(const fs::path& source, const fs::path& out, const fs::path& root,
+        std::uintmax_t& bibleBytes) {
     Chosen chosen = IsConfFile(source) ? CopyFromFolder(source, root) : UnpackZip(source, root);
     const SwordModuleFacts& facts = chosen.facts;
     CheckSwordData(facts, root / facts.dataPath);
+    if (facts.driver[0] == 'z') CheckSwordBlocks(root / facts.dataPath, facts.compression);
+    fs::create_directories(root / "mods.d");
     WriteWhole(root / "mods.d" / "module.conf", chosen.bytes);
 
     Report report;
@@ -235,9 +271,33 @@ int Run(const fs::path& source, const fs::path& out) {
     h.abbreviation = ConfText(chosen.conf, "Abbreviation");
     for (const std::string& e : report.Examples("books outside the 66, skipped"))
         h.outside.push_back(e.substr(0, e.find(' ')));
+    h.foreign = report.Count(kForeignLetters);
+    if (h.foreign > 0) h.foreignExample = report.Examples(kForeignLetters).front();
     report.Print(std::cerr);
-    WriteWhole(out, EncodeHelperBible(h));
+    const std::string bytes = EncodeHelperBible(h);
+    bibleBytes = bytes.size();
+    WriteWhole(out, bytes);
     return 0;
+}
+
+// Run in a scratch folder beside OUT, so that a cancel that stops the
+// helper removes it with the program's own scratch folder.
+int RunInScratch(const fs::path& source, const fs::path& out) {
+    const fs::path folder = fs::absolute(out).parent_path();
+    ScratchFolder scratch(folder.empty() ? fs::temp_directory_path() : folder);
+    std::uintmax_t bibleBytes = 0;
+    try {
+        return Run(source, out, scratch.path(), bibleBytes);
+    } catch (const std::system_error& e) {
+        if (!IsNoSpace(e.code().value())) throw;
+        std::cerr << "lorvane-sword-import: " << e.what() << ": " << e.code().message() << "\n";
+        // The module unpacked, and the Bible's file (about twice the
+        // module's size while it is not known).
+        std::error_code ec;
+        const std::uintmax_t zip = fs::file_size(source, ec);
+        const std::uintmax_t module = std::max(FolderBytes(scratch.path()), ec ? 0 : zip);
+        throw NoSpace{module + (bibleBytes > 0 ? bibleBytes : 2 * module)};
+    }
 }
 
 }  // namespace
@@ -261,7 +321,10 @@ int main(int argc, char** argv) {
     setrlimit(RLIMIT_AS, &memory);
 #endif
     try {
-        return Run(argv[1], argv[2]);
+        return RunInScratch(argv[1], argv[2]);
+    } catch (const NoSpace& e) {
+        std::cout << e.needed << std::endl;
+        return kHelperNoSpace;
     } catch (const ImportError& e) {
         std::cout << e.what() << std::endl;
         return 2;

@@ -10,11 +10,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <charconv>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <memory>
 
+#include "Reasons.h"
 #include "ScratchFolder.h"
 #include "SwordConf.h"
 
@@ -65,8 +67,11 @@ fs::path SwordHelperPath() {
 }
 
 HelperBible ReadSwordSource(const fs::path& source, const fs::path& helper,
-                            const CancelCheck& cancelled) {
-    ScratchFolder scratch(fs::temp_directory_path());
+                            const fs::path& scratchParent, const CancelCheck& cancelled) {
+    std::error_code ec;
+    const std::uintmax_t sourceBytes = fs::file_size(source, ec);
+    // The module unpacked, and the Bible the helper writes from it.
+    ScratchFolder scratch(scratchParent, ec ? 0 : 3 * sourceBytes);
     const fs::path out = scratch.path() / "bible.bin";
     int pipe[2];
     if (::pipe2(pipe, O_CLOEXEC) != 0)
@@ -114,6 +119,11 @@ HelperBible ReadSwordSource(const fs::path& source, const fs::path& helper,
         message.pop_back();
     if (WIFEXITED(status) && WEXITSTATUS(status) == 2 && !message.empty())
         throw ImportError(message);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == kHelperNoSpace) {
+        std::uintmax_t needed = 0;
+        std::from_chars(message.data(), message.data() + message.size(), needed);
+        throw ImportError(NoSpaceIn(scratchParent, needed));
+    }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw ImportError("Ce module SWORD ne peut pas être lu : il est peut-être endommagé.");
     std::ifstream in(out, std::ios::binary);

@@ -20,10 +20,18 @@ bool IsSwordSource(const std::filesystem::path& source);
 // lorvane-sword-import beside the running program.
 std::filesystem::path SwordHelperPath();
 
-// Runs `helper` on `source` and reads the Bible it writes. Throws
-// ImportError with the helper's French message when it refuses the module,
-// ImportCancelled when `cancelled` says so (the helper is stopped).
+// Runs `helper` on `source` in a scratch folder made in `scratch` and reads
+// the Bible it writes. Throws ImportError with the helper's French message
+// when it refuses the module, or saying that `scratch` lacks room when the
+// disk fills; ImportCancelled when `cancelled` says so (the helper is
+// stopped).
 HelperBible ReadSwordSource(const std::filesystem::path& source,
-                            const std::filesystem::path& helper, const CancelCheck& cancelled = {});
+                            const std::filesystem::path& helper,
+                            const std::filesystem::path& scratch,
+                            const CancelCheck& cancelled = {});
+
+// The helper's exit status when the disk is full; its standard output then
+// holds the bytes it needed, in decimal.
+inline constexpr int kHelperNoSpace = 3;
 
 }  // namespace lorvane::importer

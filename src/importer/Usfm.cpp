@@ -678,14 +678,7 @@ BibleData AssembleBible(std::vector<UsfmBook> parsed, const std::string& source,
         if (v.text.empty()) report.Warn("verses without text", Place(v.book, v.chapter, v.verse));
     bible.crossRefs = ResolveCrossRefs(books, index, report);
     text.ReportTo(report);
-    // Letters the data files cannot hold are written as their nearest
-    // letter while they are rare; a Bible in another script is refused.
-    if (static_cast<long long>(text.Foreign()) * 1000 > text.Characters()) {
-        throw ImportError(
-            "Cette Bible contient des caractères que Lorvane ne sait pas encore afficher "
-            "(par exemple « " +
-            text.ForeignExample() + " »).");
-    }
+    RefuseForeignScript(text);
     FinishBible(bible, report);
     return bible;
 }

@@ -1,7 +1,8 @@
 // What the program reads of a SWORD module before libsword opens it, and
 // the Bible the helper hands back, on arbitrary bytes: the .conf, a verse
-// index against its block index, and the helper's file. None may crash,
-// hang or read out of bounds; what passes must hold together.
+// index against its block index, and the helper's file with its counts.
+// None may crash, hang or read out of bounds; what passes must hold
+// together.
 
 #include <cstdint>
 #include <cstdlib>
@@ -40,7 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const HelperBible h = DecodeHelperBible(input);
         if (h.bible.books.size() != 66) std::abort();
-        if (DecodeHelperBible(EncodeHelperBible(h)).bible.verses.size() != h.bible.verses.size())
+        const HelperBible again = DecodeHelperBible(EncodeHelperBible(h));
+        if (again.bible.verses.size() != h.bible.verses.size() || again.foreign != h.foreign ||
+            again.foreignExample != h.foreignExample)
             std::abort();
     } catch (const ImportError&) {
     }

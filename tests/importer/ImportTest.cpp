@@ -257,8 +257,21 @@ TEST(Import, AFolderThatCannotBeWrittenIsLeftAsItWas) {
     tiny.rlim_cur = 64;
     setrlimit(RLIMIT_FSIZE, &tiny);
     app.ExpectRefused(zip, "L'espace disque est insuffisant dans le dossier « " +
-                               app.dir.path().string() + " ».");
+                               app.dir.path().string() + " » (il faut environ 1 Mo).");
+
+    // A new Bible's staging folder goes with the failure: the message names
+    // the folder of the reader's Bibles, which is still there.
+    TempDir shelf;
+    const std::string staging = (shelf.path() / "import-1.new").string() + "/";
+    try {
+        ImportNewBible(staging, app.dir.appDir(), zip);
+        ADD_FAILURE() << "imported on a full disk";
+    } catch (const ImportError& e) {
+        EXPECT_EQ(std::string(e.what()), "L'espace disque est insuffisant dans le dossier « " +
+                                             shelf.path().string() + " » (il faut environ 1 Mo).");
+    }
     setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_TRUE(fs::is_empty(shelf.path()));
 }
 
 TEST(Import, WhatACrashLeftBesideDataIsClearedAtTheNextStartOrImport) {

@@ -2,6 +2,10 @@
 // keyboard, the new Bible shown at once with the pad as it was, and the
 // window untouched by a failure or a cancel.
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QAccessible>
 #include <QFileDialog>
 #include <QLabel>
@@ -257,6 +261,44 @@ class ImportWindowTest : public testing::MainWindowTestCase {
         for (const auto& entry : fs::directory_iterator(w->Shelf().ShelfDir()))
             QFAIL(qPrintable(QString::fromStdString(entry.path().string())));
         QCOMPARE(w->Shelf().Count(), 1u);
+    }
+
+    void aFullDiskNamesTheFolderOfTheBibles() {
+        const QString zip = Zip({{"GEN.usfm", testing::TinyBook("GEN")}});
+        // No file may grow beyond a few bytes while the import writes.
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit tiny = saved;
+        tiny.rlim_cur = 64;
+        AnswerMessage();
+        setrlimit(RLIMIT_FSIZE, &tiny);
+        const bool imported = Import(zip);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        QVERIFY(!imported);
+        const fs::path shelf = fs::path(w->Shelf().ShelfDir()).parent_path();
+        QCOMPARE(message, QString::fromUtf8("L'espace disque est insuffisant dans le dossier « ") +
+                              QString::fromStdString(shelf.string()) +
+                              QString::fromUtf8(" » (il faut environ 1 Mo)."));
+        QVERIFY(fs::is_directory(shelf));
+        QCOMPARE(w->Shelf().Count(), 1u);
+    }
+
+    void theNextStartClearsWhatAKilledImportLeftInTheCache() {
+        const pid_t dead = ::fork();
+        if (dead == 0) _exit(0);
+        ::waitpid(dead, nullptr, 0);
+        // ~/.cache/lorvane: the test's own, as ctest sets XDG_CACHE_HOME.
+        const fs::path cache =
+            QFile::encodeName(
+                QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/lorvane")
+                .toStdString();
+        const fs::path left = cache / ("lorvane-import-" + std::to_string(dead) + "-q1w2e3");
+        fs::create_directories(left);
+        std::ofstream(left / "bible.bin") << "à moitié";
+        ClearImportLeftovers(dir->appDir());
+        QVERIFY(!fs::exists(left));
+        QVERIFY(fs::exists(cache));
     }
 };
 

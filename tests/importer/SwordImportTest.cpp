@@ -3,6 +3,10 @@
 // the helper process; and the modules refused.
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -10,6 +14,7 @@
 #include "FctLoad.h"
 #include "Fixtures.h"
 #include "Import.h"
+#include "ScratchFolder.h"
 #include "SwordFixtures.h"
 
 namespace lorvane::importer {
@@ -23,6 +28,7 @@ struct SwordImport : ::testing::Test {
     SwordImport() {
         lorvane::testing::WriteDataFolder(app.path(), lorvane::testing::DataSet::Small());
         steps.swordHelper = LORVANE_SWORD_HELPER;
+        steps.scratch = cache.path() / "lorvane";
     }
     // The module written as a library, then zipped.
     fs::path Zip(const SwordModuleRecipe& recipe) {
@@ -43,7 +49,7 @@ struct SwordImport : ::testing::Test {
         }
         return "imported";
     }
-    TempDir app, source;
+    TempDir app, source, cache;
     ImportSteps steps;
 };
 
@@ -141,6 +147,101 @@ TEST_F(SwordImport, ModulesThatAreNoReadableBibleAreRefused) {
     }
 }
 
+TEST_F(SwordImport, LettersWithoutAFormAreCountedAndAnotherScriptIsRefused) {
+    // A psalm's Hebrew letter among a page of French: written as « ? » and
+    // said.
+    SwordModuleRecipe psalm;
+    std::string page;
+    while (page.size() < 2000)
+        page += "Heureux ceux qui sont intègres dans leur voie, qui marchent selon la loi. ";
+    psalm.verses = {{"Ps.119.9", "<title>\u05D1 BETH.</title>" + page}};
+    ImportResult r = Import(Zip(psalm));
+    EXPECT_EQ(cp1252::ToUtf8(r.tables.IndexTable[1].Title.view()), "? BETH.");
+    EXPECT_NE(ImportRemarks(r.report).find(
+                  "1 lettre sans équivalent a été écrite par la lettre la plus proche "
+                  "(par exemple « \u05D1 » → « ? »)."),
+              std::string::npos)
+        << ImportRemarks(r.report);
+
+    // A Bible in Cyrillic is not made of question marks.
+    SwordModuleRecipe russian;
+    russian.verses = {{"Gen.1.1", "В начале сотворил Бог небо и землю."},
+                      {"John.1.1", "В начале было Слово."}};
+    EXPECT_EQ(Refusal(Zip(russian)),
+              "Cette Bible contient des caractères que Lorvane ne sait pas encore afficher "
+              "(par exemple « В »).");
+}
+
+TEST_F(SwordImport, AModuleWhoseTextDoesNotUnpackIsSaidDamaged) {
+    for (const char* compression : {"ZIP", "BZIP2", "XZ"}) {
+        SCOPED_TRACE(compression);
+        SwordModuleRecipe recipe;
+        recipe.compression = compression;
+        TempDir library;
+        lorvane::testing::WriteSwordModule(library.path(), recipe);
+        // Bytes flipped near the start of the New Testament's one block
+        // (libsword pads what follows its compressed data).
+        const fs::path nt = library.path() / "modules/texts/ztext/bibleessai/nt.czz";
+        std::string bytes = lorvane::testing::ReadFile(nt);
+        for (std::size_t i = 16; i < 20; ++i)
+            bytes[i] = static_cast<char>(~bytes[i]);
+        std::ofstream(nt, std::ios::binary) << bytes;
+        const fs::path zip = source.path() / (std::string(compression) + ".zip");
+        lorvane::testing::WriteZip(zip, lorvane::testing::FolderEntries(library.path()));
+        EXPECT_EQ(Refusal(zip),
+                  "Ce module SWORD est endommagé : le texte de son Nouveau Testament "
+                  "(« nt.czz ») ne se décompresse pas.");
+    }
+}
+
+TEST_F(SwordImport, TheScratchWorkIsInTheCacheAndWhatADeadImportLeftIsCleared) {
+    // During the import the work is in the cache folder, named after the
+    // program's process; afterwards nothing is left.
+    const fs::path zip = Zip({});
+    std::vector<std::string> during;
+    steps.cancelled = [&] {
+        if (during.empty())
+            for (const auto& e : fs::directory_iterator(steps.scratch))
+                during.push_back(e.path().filename().string());
+        return false;
+    };
+    Import(zip);
+    ASSERT_EQ(during.size(), 1u);
+    EXPECT_EQ(during[0].rfind("lorvane-import-" + std::to_string(::getpid()) + "-", 0), 0u);
+    EXPECT_TRUE(fs::is_empty(steps.scratch));
+
+    // An import killed by its process's end leaves its folder; the next
+    // start clears it, not a live import's nor anything else.
+    const pid_t dead = ::fork();
+    if (dead == 0) _exit(0);
+    ::waitpid(dead, nullptr, 0);
+    const fs::path left = steps.scratch / ("lorvane-import-" + std::to_string(dead) + "-a1b2c3");
+    const fs::path live = steps.scratch / ("lorvane-import-" + std::to_string(::getpid()) + "-x");
+    for (const fs::path& p : {left / "lorvane-import-1-y/modules", live, steps.scratch / "autre"})
+        fs::create_directories(p);
+    std::ofstream(left / "bible.bin") << "à moitié";
+    RemoveDeadScratchFolders(steps.scratch);
+    EXPECT_FALSE(fs::exists(left));
+    EXPECT_TRUE(fs::exists(live));
+    EXPECT_TRUE(fs::exists(steps.scratch / "autre"));
+}
+
+TEST_F(SwordImport, AFullDiskSaysSoAndNamesTheCacheFolder) {
+    const fs::path zip = Zip({});
+    // No file may grow beyond a few bytes, in the helper too.
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 64;
+    setrlimit(RLIMIT_FSIZE, &tiny);
+    const std::string message = Refusal(zip);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(message, "L'espace disque est insuffisant dans le dossier « " +
+                           steps.scratch.string() + " » (il faut environ 1 Mo).");
+    EXPECT_TRUE(fs::is_directory(steps.scratch));
+}
+
 TEST_F(SwordImport, ACancelStopsTheHelperAndLeavesTheBible) {
     const fs::path zip = Zip({});
     const std::string before = lorvane::testing::ReadFile(app.path() / "data" / "bible.dat");
@@ -166,6 +267,20 @@ TEST_F(SwordImport, TheWorldEnglishBibleOfTheSystemImportsWhole) {
     EXPECT_EQ(r.name, "World English Bible with Deuterocanon");
     EXPECT_EQ(VerseText(r.tables, 43, 3, 16).substr(0, 20), "For God so loved the");
     EXPECT_NE(ImportRemarks(r.report).find("hors des 66 ignorés : Tobie, Judith"),
+              std::string::npos)
+        << ImportRemarks(r.report);
+}
+
+TEST_F(SwordImport, TheKingJamesOfTheSystemSaysItsHebrewLetters) {
+    const fs::path conf = "/usr/share/sword/mods.d/engKJV2006eb.conf";
+    if (!fs::exists(conf)) GTEST_SKIP() << "sword-text-kjv is not installed";
+    ImportResult r = Import(conf);
+    EXPECT_EQ(r.books, 66);
+    // The psalm's headings keep their words, and the summary says what
+    // became of their letters.
+    EXPECT_NE(ImportRemarks(r.report).find(
+                  "21 lettres sans équivalent ont été écrites par la lettre la plus proche "
+                  "(par exemple « \u05D1 » → « ? »)."),
               std::string::npos)
         << ImportRemarks(r.report);
 }

@@ -20,6 +20,7 @@
 
 #include "Import.h"
 #include "QtPath.h"
+#include "ScratchFolder.h"
 
 namespace lorvane {
 namespace {
@@ -43,6 +44,14 @@ void ShowMessage(QWidget* parent, QMessageBox::Icon icon, const QString& text,
     box.setObjectName("ImportMessageBox");
     box.setAccessibleName(kTitle);
     box.exec();
+}
+
+// The reader's cache folder, where an import does its scratch work:
+// ~/.cache/lorvane ($XDG_CACHE_HOME/lorvane), whatever the application's name.
+std::string ScratchParent() {
+    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (base.isEmpty()) base = QDir::homePath() + QStringLiteral("/.cache");
+    return PathFromQt(base + QStringLiteral("/lorvane"));
 }
 
 // What the worker hands back to the GUI thread.
@@ -87,6 +96,7 @@ bool ImportBibleFile(QWidget* parent, const Communs& folders, const std::string&
     QPointer<QProgressDialog> label(&progress);
     importer::ImportSteps steps;
     steps.cancelled = [cancelled] { return cancelled->load(); };
+    steps.scratch = ScratchParent();
     steps.reading = [label](const std::string& book) {
         const QString text =
             QString::fromUtf8("Lecture de %1...").arg(QString::fromStdString(book));
@@ -165,6 +175,7 @@ bool ImportBibleFile(QWidget* parent, const Communs& folders, const std::string&
 
 void ClearImportLeftovers(const std::string& appDir) {
     importer::RemoveImportLeftovers(appDir);
+    importer::RemoveDeadScratchFolders(ScratchParent());
 }
 
 bool RunImportCommand(QWidget* parent, const Communs& folders, const std::string& staging,

@@ -39,7 +39,8 @@ QString AskBibleFile(QWidget* parent);
 bool ImportBibleFile(QWidget* parent, const Communs& folders, const std::string& staging,
                      const QString& source, const TakeImportedTables& take);
 
-// At start: what an import killed half-way left in the program folder goes.
+// At start: what an import killed half-way left in the program folder goes,
+// and the scratch folders of dead imports in the reader's cache folder.
 void ClearImportLeftovers(const std::string& appDir);
 
 // The whole command: AskBibleFile, then ImportBibleFile.
