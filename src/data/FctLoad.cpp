@@ -227,12 +227,47 @@ void LoadCrossRefTable(Communs& c) {
     c.CrossRefTable = std::move(table);
 }
 
+void CheckTablesAgree(const Communs& c) {
+    const std::string verses = c.BiblePath("data/bible.dat");
+    auto place = [](int book, int chapter) {
+        return "book " + std::to_string(book) + " chapter " + std::to_string(chapter);
+    };
+    for (int b = 1; b <= kBookCount; ++b) {
+        const int chapters = c.Book(b).ChapterCount;
+        for (int ch = 1; ch <= chapters; ++ch)
+            if (!c.HasVerses(b, ch)) {
+                throw LoadError(verses, place(b, ch) + " has no verse, though livre.dat counts " +
+                                            std::to_string(chapters) + " chapters in the book");
+            }
+    }
+    // The verses come first in the table, the end marker or an empty slot
+    // after them.
+    for (int s = 1; s <= c.VerseSlotCount() && c.VerseTable[s].Book > 0; ++s) {
+        const TVerset& v = c.VerseTable[s];
+        if (v.Chapter > c.Book(v.Book).ChapterCount) {
+            throw LoadError(verses, "entry " + std::to_string(s) + ": verse " +
+                                        std::to_string(v.Book) + "/" + std::to_string(v.Chapter) +
+                                        "/" + std::to_string(v.Verse) +
+                                        " in a chapter that livre.dat does not count");
+        }
+    }
+    for (int i = 1; i <= c.IndexSlotCount() && c.IndexTable[i].Book != kEndMarker; ++i) {
+        const TIndex& h = c.IndexTable[i];
+        if (!c.HasVerses(h.Book, h.Chapter)) {
+            throw LoadError(c.BiblePath("data/index.dat"),
+                            "heading " + std::to_string(i) + " points to " +
+                                place(h.Book, h.Chapter) + ", which bible.dat does not hold");
+        }
+    }
+}
+
 void LoadAllTables(Communs& c) {
     LoadBookTable(c);
     LoadVerseTable(c);
     LoadIndexTable(c);
     LoadQuoteTable(c);
     LoadCrossRefTable(c);
+    CheckTablesAgree(c);
 }
 
 }  // namespace lorvane
