@@ -122,6 +122,51 @@ class MovesWindowTest : public testing::MainWindowTestCase {
         QCOMPARE(QApplication::focusWidget(), Page());
     }
 
+    void theGoToBoxNamesThePlaceShownHoweverItWasReached() {
+        QLineEdit* box = w->BoxAllerA->Edit();
+        QCOMPARE(box->text(), QString::fromUtf8("Genèse 1"));
+        // A range of chapters opens its first and names the whole range.
+        w->BoxAllerA->Focus();
+        Type(box, "Mt 1-3");
+        Key(box, Qt::Key_Return);
+        QCOMPARE(Place(), QString("40 1:1"));
+        QCOMPARE(box->text(), QString("Livre 40 1-3"));
+        QVERIFY(w->BoxAllerA->Message()->isVisible());
+        QCOMPARE(w->BoxAllerA->Message()->text(),
+                 QString::fromUtf8("Chapitres 1 à 3 : le chapitre 1 est ouvert ; le bouton « "
+                                   "Chapitre suivant » mène aux autres."));
+        w->BoxAllerA->Focus();
+        Type(box, "Jean3v16");
+        Key(box, Qt::Key_Return);
+        QCOMPARE(Place(), QString("43 3:16"));
+        QCOMPARE(box->text(), QString("Livre 43 3:16"));
+        QVERIFY(!w->BoxAllerA->Message()->isVisible());
+        // A search result: the box follows, no longer saying what was typed.
+        w->ActionChercher->trigger();
+        w->PanneauRechercher->EditRech->setText("19.10.4");
+        w->PanneauRechercher->CBRechDans->setCurrentIndex(4);  // the whole Bible
+        w->PanneauRechercher->BtnRechClick();
+        w->LBRech->SetItemIndex(1);
+        w->LBIndexClick(w->LBRech);
+        QCOMPARE(box->text(), QString("Psaumes 10:4"));
+        // An entry of the book's index.
+        w->OpenBook(1);
+        QCOMPARE(box->text(), QString::fromUtf8("Genèse 1"));
+        int garden = -1;
+        for (int i = 0; i < w->LBIndex->Count(); ++i)
+            if (w->LBIndex->Value(i) == 2004) garden = i;
+        QVERIFY(garden >= 0);
+        w->LBIndex->SetItemIndex(garden);
+        w->LBIndexClick(w->LBIndex);
+        QCOMPARE(Place(), QString("1 2:4"));
+        QCOMPARE(box->text(), QString::fromUtf8("Genèse 2:4"));
+        // What the reader is typing stays while the page does not move.
+        w->BoxAllerA->Focus();
+        box->setText("Ps 2");
+        w->ActionTaille->trigger();
+        QCOMPARE(box->text(), QString("Ps 2"));
+    }
+
     void backAndForwardReturnToTheScrollPositions() {
         MakeScrollable();
         QScrollBar* bar = w->WB->Browser()->verticalScrollBar();
