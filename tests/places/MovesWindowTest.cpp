@@ -8,6 +8,8 @@
 #include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPrinterInfo>
@@ -32,6 +34,7 @@
 #include "HistoryEdit.h"
 #include "SearchPane.h"
 #include "SignetsPane.h"
+#include "Startup.h"
 #include "TextTabs.h"
 #include "UserFiles.h"
 
@@ -133,8 +136,8 @@ class MovesWindowTest : public testing::MainWindowTestCase {
         QCOMPARE(box->text(), QString("Livre 40 1-3"));
         QVERIFY(w->BoxAllerA->Message()->isVisible());
         QCOMPARE(w->BoxAllerA->Message()->text(),
-                 QString::fromUtf8("Chapitres 1 à 3 : le chapitre 1 est ouvert ; le bouton « "
-                                   "Chapitre suivant » mène aux autres."));
+                 QString::fromUtf8("Chapitres 1 à 3 : le chapitre 1 est ouvert ; la flèche du "
+                                   "numéro de chapitre mène aux suivants."));
         w->BoxAllerA->Focus();
         Type(box, "Jean3v16");
         Key(box, Qt::Key_Return);
@@ -468,6 +471,35 @@ class MovesWindowTest : public testing::MainWindowTestCase {
         w->KeepSession();
         QCOMPARE(w->TCTexte->Count(), 1);
         QCOMPARE(Place(), QString("1 1:1"));
+    }
+
+    void theNavigationMenuShowsItsLabelsAndKeysWhole() {
+        // As the program shows them: Qt's key names in French. Last of the
+        // cases, as the texts stay French afterwards.
+        QVERIFY(InstallFrenchQtTexts());
+        QMenu* moves = nullptr;
+        for (QAction* a : w->menuBar()->actions())
+            if (a->text() == QStringLiteral("&Navigation")) moves = a->menu();
+        QVERIFY(moves);
+        moves->popup(w->mapToGlobal(QPoint(10, 10)));
+        QTRY_VERIFY(moves->isVisible());
+        const QFontMetrics metrics(moves->font());
+        QStringList keys;
+        for (QAction* a : moves->actions()) {
+            if (a->isSeparator()) continue;
+            const QString key = a->shortcut().toString(QKeySequence::NativeText);
+            keys << key;
+            QString label = a->text();
+            label.remove(QLatin1Char('&'));
+            // Room for the icon column on the left and a gap between them.
+            const int needed =
+                metrics.horizontalAdvance(label) + metrics.horizontalAdvance(key) + 2 * 16;
+            QVERIFY2(moves->actionGeometry(a).width() >= needed, qPrintable(label));
+        }
+        QCOMPARE(keys,
+                 QStringList({"Alt+Gauche", "Alt+Droite", "Ctrl+G", "Ctrl+D", "Ctrl+T", "Ctrl+W",
+                              "Ctrl+Tab", "Ctrl+Maj+Tab", "Ctrl+F", "F6", "Maj+F6"}));
+        moves->hide();
     }
 };
 
