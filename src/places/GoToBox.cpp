@@ -98,8 +98,8 @@ void GoToBox::Submit() {
     if (r.lastChapter > r.ref.Chapter) {
         const QString name = FromCp1252(names_->Name(r.ref.Book));
         ShowPlace(QStringLiteral("%1 %2-%3").arg(name).arg(r.ref.Chapter).arg(r.lastChapter));
-        Say(QStringLiteral("Chapitres %1 à %2 : le chapitre %1 est ouvert ; le bouton « Chapitre "
-                           "suivant » mène aux autres.")
+        Say(QStringLiteral("Chapitres %1 à %2 : le chapitre %1 est ouvert ; la flèche du numéro "
+                           "de chapitre mène aux suivants.")
                 .arg(r.ref.Chapter)
                 .arg(r.lastChapter));
     }
