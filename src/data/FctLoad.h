@@ -33,12 +33,12 @@ void LoadIndexTable(Communs& c);     // data/index.dat
 void LoadQuoteTable(Communs& c);     // data/citat.dat
 void LoadCrossRefTable(Communs& c);  // data/refer.dat, after LoadVerseTable
 
-// Checks that the loaded tables agree with each other: every chapter that
-// the book table counts has verses in the verse table, every verse lies in
-// a chapter that the book table counts, and every heading of the index
-// stands in a chapter that has verses. A file cut short or damaged
-// elsewhere than inside a record fails here; raises LoadError naming the
-// first disagreement.
+// Checks that the loaded tables agree with each other: every book that the
+// book table counts has verses in the verse table, and every verse lies in
+// a chapter that the book table counts. A text cut short at a verse's end,
+// or emptied, fails here; raises LoadError naming the first disagreement.
+// A chapter missing inside a book, or a heading of a chapter the text
+// lacks, is no damage: imported Bibles may lack chapters.
 void CheckTablesAgree(const Communs& c);
 
 // The loading block of start-up, in its fixed order: books, verses,
