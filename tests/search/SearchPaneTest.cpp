@@ -333,8 +333,8 @@ class SearchPaneTest : public QObject {
         failing.BtnRech->click();
         QVERIFY(started);
         QCOMPARE(boxes, QStringList{"DefaultErrorBox"});
-        QCOMPARE(failing.LBRech->Text(0), QString::fromUtf8("<FONT color=\"gray\"><B>Aucun élément "
-                                                            "trouvé ...</B></FONT>"));
+        QCOMPARE(failing.LBRech->Text(0),
+                 QString::fromUtf8("<FONT color=\"gray\"><B>Aucun verset trouvé</B></FONT>"));
         QVERIFY(!QApplication::overrideCursor());
     }
 
