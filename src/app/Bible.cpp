@@ -761,6 +761,12 @@ void TFBible::ShowCurrentChapter() {
             name +=
                 QStringLiteral(", ") + QString::fromStdString(JoinAbbreviations(ComparedColumns()));
         if (WB->Browser()->accessibleName() != name) WB->Browser()->setAccessibleName(name);
+        // "Aller à" names the place shown, however the reader came to it.
+        if (BoxAllerA)
+            BoxAllerA->ShowPlace(FromCp1252(
+                CurrentVerse > 1 ? communs_.FormatRef(CurrentBook, CurrentChapter, CurrentVerse, 0)
+                                 : communs_.Book(CurrentBook).Name.str() + ' ' +
+                                       std::to_string(CurrentChapter)));
     } catch (const std::exception& e) {
         std::cerr << "lorvane: the chapter could not be shown: " << e.what() << std::endl;
         KeepToThePageShown();

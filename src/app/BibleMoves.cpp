@@ -114,9 +114,11 @@ void TFBible::BuildMoves() {
            {QKeySequence(Qt::CTRL | Qt::Key_W)}, [this] { BtnFermerClick(); });
     action(ActionOngletSuivant, "ActionOngletSuivant", QStringLiteral("Onglet s&uivant"),
            {QKeySequence(Qt::CTRL | Qt::Key_Tab)}, [this] { NextTab(+1); });
+    // The menu shows the first key: Backtab, which X sends for Shift+Tab,
+    // is named « Tab arr » in French, as if cut.
     action(ActionOngletPrecedent, "ActionOngletPrecedent", QStringLiteral("Onglet pr&écédent"),
-           {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
-            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)},
+           {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)},
            [this] { NextTab(-1); });
     action(ActionChercher, "ActionChercher", QStringLiteral("&Chercher dans la Bible"),
            {QKeySequence(Qt::CTRL | Qt::Key_F)}, [this] {

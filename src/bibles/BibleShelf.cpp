@@ -447,7 +447,7 @@ void BibleShelf::Remove(std::size_t i) {
 bool BibleShelf::LeaveOut(std::size_t i) {
     if (i >= bibles_.size()) return false;
     problems_.push_back("La Bible « " + bibles_[i].name +
-                        " » ne se charge pas : elle est laissée de côté.");
+                        " » est endommagée : elle est laissée de côté.");
     leftOut_.push_back(bibles_[i].folder);
     bibles_.erase(bibles_.begin() + static_cast<std::ptrdiff_t>(i));
     if (current_ >= bibles_.size() || current_ == i)

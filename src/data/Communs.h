@@ -148,6 +148,12 @@ class Communs {
         return verseSlots_[ch.first + static_cast<std::uint32_t>(verse) - 1];
     }
 
+    // Whether the verse table holds a verse of the chapter.
+    bool HasVerses(int book, int chapter) const {
+        return book >= 1 && book <= kBookCount && chapter >= 1 && chapter <= kMaxChapter &&
+               chapters_[ChapterIndex(book, chapter)].count > 0;
+    }
+
     // Slot of the last verse of a chapter or book; 0 when the chapter has no
     // verse 1 (or the book no chapter 1 with a verse 1).
     std::int32_t LastSlotOfChapter(int book, int chapter) const;

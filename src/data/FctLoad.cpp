@@ -227,12 +227,42 @@ void LoadCrossRefTable(Communs& c) {
     c.CrossRefTable = std::move(table);
 }
 
+void CheckTablesAgree(const Communs& c) {
+    const std::string verses = c.BiblePath("data/bible.dat");
+    // A book may lack a chapter (an imported Bible names the ones it
+    // lacks), but a book counted without a single verse is a text cut
+    // short: the books after the cut are all empty.
+    for (int b = 1; b <= kBookCount; ++b) {
+        const int chapters = c.Book(b).ChapterCount;
+        bool any = chapters == 0;
+        for (int ch = 1; ch <= chapters && !any; ++ch)
+            any = c.HasVerses(b, ch);
+        if (!any) {
+            throw LoadError(verses, "book " + std::to_string(b) +
+                                        " has no verse, though livre.dat counts " +
+                                        std::to_string(chapters) + " chapters in it");
+        }
+    }
+    // The verses come first in the table, the end marker or an empty slot
+    // after them.
+    for (int s = 1; s <= c.VerseSlotCount() && c.VerseTable[s].Book > 0; ++s) {
+        const TVerset& v = c.VerseTable[s];
+        if (v.Chapter > c.Book(v.Book).ChapterCount) {
+            throw LoadError(verses, "entry " + std::to_string(s) + ": verse " +
+                                        std::to_string(v.Book) + "/" + std::to_string(v.Chapter) +
+                                        "/" + std::to_string(v.Verse) +
+                                        " in a chapter that livre.dat does not count");
+        }
+    }
+}
+
 void LoadAllTables(Communs& c) {
     LoadBookTable(c);
     LoadVerseTable(c);
     LoadIndexTable(c);
     LoadQuoteTable(c);
     LoadCrossRefTable(c);
+    CheckTablesAgree(c);
 }
 
 }  // namespace lorvane

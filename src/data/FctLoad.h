@@ -33,8 +33,16 @@ void LoadIndexTable(Communs& c);     // data/index.dat
 void LoadQuoteTable(Communs& c);     // data/citat.dat
 void LoadCrossRefTable(Communs& c);  // data/refer.dat, after LoadVerseTable
 
+// Checks that the loaded tables agree with each other: every book that the
+// book table counts has verses in the verse table, and every verse lies in
+// a chapter that the book table counts. A text cut short at a verse's end,
+// or emptied, fails here; raises LoadError naming the first disagreement.
+// A chapter missing inside a book, or a heading of a chapter the text
+// lacks, is no damage: imported Bibles may lack chapters.
+void CheckTablesAgree(const Communs& c);
+
 // The loading block of start-up, in its fixed order: books, verses,
-// headings, quotations, cross-references.
+// headings, quotations, cross-references; then CheckTablesAgree.
 void LoadAllTables(Communs& c);
 
 // The whole content of a file; raises LoadError when it cannot be read.

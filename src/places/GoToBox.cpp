@@ -95,6 +95,23 @@ void GoToBox::Submit() {
     }
     Say(QString());
     emit Go(r.ref.Book, r.ref.Chapter, r.ref.FirstVerse, r.ref.LastVerse);
+    if (r.lastChapter > r.ref.Chapter) {
+        const QString name = FromCp1252(names_->Name(r.ref.Book));
+        ShowPlace(QStringLiteral("%1 %2-%3").arg(name).arg(r.ref.Chapter).arg(r.lastChapter));
+        Say(QStringLiteral("Chapitres %1 à %2 : le chapitre %1 est ouvert ; la flèche du numéro "
+                           "de chapitre mène aux suivants.")
+                .arg(r.ref.Chapter)
+                .arg(r.lastChapter));
+    }
+}
+
+void GoToBox::ShowPlace(const QString& place) {
+    // What the reader is typing stays while the page stays where it is.
+    if (place == shown_ && edit_->hasFocus()) return;
+    shown_ = place;
+    const QSignalBlocker block(edit_);
+    Say(QString());
+    edit_->setText(place);
 }
 
 void GoToBox::Say(const QString& text) {

@@ -33,8 +33,13 @@ class GoToBox : public QWidget {
     QCompleter* Completer() const { return completer_; }
 
     // Reads the box's text: a place is emitted through Go, else the reason
-    // shows beside the box.
+    // shows beside the box. For a range of chapters ("Mt 5-7") the first
+    // is emitted, and the box and the line beside it name the whole range.
     void Submit();
+
+    // The place the page shows, written in the box when the reader moved
+    // by other means than the box; a reason left beside it goes.
+    void ShowPlace(const QString& place);
 
   signals:
     // A place to open (lastVerse 0 for one verse, firstVerse 0 for none).
@@ -55,6 +60,7 @@ class GoToBox : public QWidget {
     QLabel* message_;
     QCompleter* completer_;
     QStringListModel* proposals_;
+    QString shown_;  // the place last written in the box by ShowPlace
 };
 
 }  // namespace lorvane

@@ -7,76 +7,78 @@
 namespace lorvane {
 namespace {
 
-// The French abbreviations of each book, folded and without spaces, beside
-// those the book table gives: the usual ones of French Bibles and notes.
+// The French names and abbreviations of each book, folded and without
+// spaces, beside those the book table gives: the usual ones of French
+// Bibles of both traditions (Segond; TOB and Jérusalem) and of notes, so
+// that they serve whatever names the loaded Bible gives its books.
 constexpr std::array<const char*, kBookCount + 1> kAbbreviations = {
     "",
-    "gn gen ge",      // Genèse
-    "ex exo exod",    // Exode
-    "lv lev le",      // Lévitique
-    "nb nom no",      // Nombres
-    "dt deut de",     // Deutéronome
-    "jos",            // Josué
-    "jg jug",         // Juges
-    "rt ru",          // Ruth
-    "1s 1sa 1sam",    // 1 Samuel
-    "2s 2sa 2sam",    // 2 Samuel
-    "1r 1ro 1rs",     // 1 Rois
-    "2r 2ro 2rs",     // 2 Rois
-    "1ch 1chr",       // 1 Chroniques
-    "2ch 2chr",       // 2 Chroniques
-    "esd",            // Esdras
-    "ne neh",         // Néhémie
-    "est",            // Esther
-    "jb",             // Job
-    "ps psa psaume",  // Psaumes
-    "pr prov",        // Proverbes
-    "ec eccl qo",     // Ecclésiaste
-    "ct ca cant",     // Cantique des cantiques
-    "es is esa",      // Ésaïe
-    "jr je jer",      // Jérémie
-    "lm la lam",      // Lamentations
-    "ez ezek",        // Ézékiel
-    "dn da dan",      // Daniel
-    "os",             // Osée
-    "jl joe",         // Joël
-    "am",             // Amos
-    "ab abd",         // Abdias
-    "jon",            // Jonas
-    "mi",             // Michée
-    "na",             // Nahum
-    "ha hab",         // Habacuc
-    "so",             // Sophonie
-    "ag",             // Aggée
-    "za",             // Zacharie
-    "ml mal",         // Malachie
-    "mt mat",         // Matthieu
-    "mc mr",          // Marc
-    "lc lu",          // Luc
-    "jn",             // Jean
-    "ac act",         // Actes
-    "rm ro rom",      // Romains
-    "1co 1cor",       // 1 Corinthiens
-    "2co 2cor",       // 2 Corinthiens
-    "ga gal",         // Galates
-    "ep eph",         // Éphésiens
-    "ph phil",        // Philippiens
-    "col",            // Colossiens
-    "1th",            // 1 Thessaloniciens
-    "2th",            // 2 Thessaloniciens
-    "1tm 1ti",        // 1 Timothée
-    "2tm 2ti",        // 2 Timothée
-    "tt tit",         // Tite
-    "phm",            // Philémon
-    "he heb",         // Hébreux
-    "jc ja jq",       // Jacques
-    "1p 1pi",         // 1 Pierre
-    "2p 2pi",         // 2 Pierre
-    "1jn",            // 1 Jean
-    "2jn",            // 2 Jean
-    "3jn",            // 3 Jean
-    "jud",            // Jude
-    "ap apoc",        // Apocalypse
+    "genese gn gen ge",                                 // Genèse
+    "exode ex exo exod",                                // Exode
+    "levitique lv lev le",                              // Lévitique
+    "nombres nb nom no nomb",                           // Nombres
+    "deuteronome dt deut de",                           // Deutéronome
+    "josue jos",                                        // Josué
+    "juges jg jug",                                     // Juges
+    "ruth rt ru",                                       // Ruth
+    "1samuel 1s 1sa 1sam 1sm",                          // 1 Samuel
+    "2samuel 2s 2sa 2sam 2sm",                          // 2 Samuel
+    "1rois 1r 1ro 1rs 1roi",                            // 1 Rois
+    "2rois 2r 2ro 2rs 2roi",                            // 2 Rois
+    "1chroniques 1ch 1chr 1chro",                       // 1 Chroniques
+    "2chroniques 2ch 2chr 2chro",                       // 2 Chroniques
+    "esdras esd esdr",                                  // Esdras
+    "nehemie ne neh",                                   // Néhémie
+    "esther est esth",                                  // Esther
+    "job jb",                                           // Job
+    "psaumes ps psa psaume psm",                        // Psaumes
+    "proverbes pr prov pro",                            // Proverbes
+    "ecclesiaste ec ecc eccl qo qoh qohelet qoheleth",  // Ecclésiaste, Qohéleth
+    "cantiquedescantiques cantique ct ca cant",         // Cantique des cantiques
+    "esaie es is esa isa isaie",                        // Ésaïe, Isaïe
+    "jeremie jr je jer",                                // Jérémie
+    "lamentations lm la lam",                           // Lamentations
+    "ez ezek ezech ezechiel ezekiel",                   // Ézéchiel
+    "daniel dn da dan",                                 // Daniel
+    "osee os",                                          // Osée
+    "joel jl joe",                                      // Joël
+    "amos am",                                          // Amos
+    "abdias ab abd",                                    // Abdias
+    "jonas jon",                                        // Jonas
+    "michee mi mic mich",                               // Michée
+    "nahum na nah",                                     // Nahum
+    "habacuc ha hab habaquq",                           // Habacuc
+    "sophonie so soph",                                 // Sophonie
+    "aggee ag agg",                                     // Aggée
+    "zacharie za zac zach",                             // Zacharie
+    "malachie ml mal",                                  // Malachie
+    "matthieu mt mat matt",                             // Matthieu
+    "marc mc mr",                                       // Marc
+    "luc lc lu",                                        // Luc
+    "jean jn",                                          // Jean
+    "actes ac act",                                     // Actes
+    "romains rm ro rom",                                // Romains
+    "1corinthiens 1co 1cor",                            // 1 Corinthiens
+    "2corinthiens 2co 2cor",                            // 2 Corinthiens
+    "galates ga gal",                                   // Galates
+    "ephesiens ep eph",                                 // Éphésiens
+    "philippiens ph phil php",                          // Philippiens
+    "colossiens col",                                   // Colossiens
+    "1thessaloniciens 1th 1thes 1thess",                // 1 Thessaloniciens
+    "2thessaloniciens 2th 2thes 2thess",                // 2 Thessaloniciens
+    "1timothee 1tm 1ti 1tim",                           // 1 Timothée
+    "2timothee 2tm 2ti 2tim",                           // 2 Timothée
+    "tite tt tit",                                      // Tite
+    "philemon phm phlm philem",                         // Philémon
+    "hebreux he heb",                                   // Hébreux
+    "jacques jc ja jq jac jacq",                        // Jacques
+    "1pierre 1p 1pi 1pe 1pier",                         // 1 Pierre
+    "2pierre 2p 2pi 2pe 2pier",                         // 2 Pierre
+    "1jean 1jn",                                        // 1 Jean
+    "2jean 2jn",                                        // 2 Jean
+    "3jean 3jn",                                        // 3 Jean
+    "jude jud",                                         // Jude
+    "apocalypse ap apoc",                               // Apocalypse
 };
 
 bool IsLetter(char c) {
@@ -282,9 +284,17 @@ ParsedReference ParseReference(const BookNames& names, const Communs& communs,
         return fail("Plusieurs livres commencent par " + Quoted(shown) + " : tapez-en davantage.");
 
     // Chapter, verse and last verse: "3:16", "3.16", "3,16", "3 16",
-    // "8:28-30"; spaces anywhere between them.
-    int chapter = 1, first = 0, last = 0;
+    // "3v16", "8:28-30"; spaces anywhere between them. A chapter that a
+    // dash follows begins a range of chapters: "5-7".
+    int chapter = 1, first = 0, last = 0, lastChapter = 0;
     bool hasVerse = false;
+    auto dash = [&c] {
+        const char d = c.Peek();
+        if (d != '-' && d != '\x96' && d != '\x97') return false;
+        ++c.i;
+        c.SkipSpaces();
+        return true;
+    };
     const bool hasChapter = c.Number(chapter);
     if (hasChapter) {
         c.SkipSpaces();
@@ -292,19 +302,24 @@ ParsedReference ParseReference(const BookNames& names, const Communs& communs,
         if (sep == ':' || sep == '.' || sep == ',') {
             ++c.i;
             c.SkipSpaces();
+        } else if (sep == 'v') {
+            ++c.i;
+            if (c.Peek() == '.') ++c.i;
+            c.SkipSpaces();
+            if (!IsDigit(c.Peek())) return unreadable();
         }
         if (c.Number(first)) {
             hasVerse = true;
             c.SkipSpaces();
-            const char dash = c.Peek();
-            if (dash == '-' || dash == '\x96' || dash == '\x97') {
-                ++c.i;
-                c.SkipSpaces();
+            if (dash()) {
                 if (!c.Number(last)) return unreadable();
                 c.SkipSpaces();
             }
         } else if (sep == ':' || sep == ',') {
             return unreadable();
+        } else if (sep != '.' && dash()) {
+            if (!c.Number(lastChapter)) return unreadable();
+            c.SkipSpaces();
         }
     }
     while (c.Peek() == '.' || c.Peek() == ' ')
@@ -315,8 +330,14 @@ ParsedReference ParseReference(const BookNames& names, const Communs& communs,
     const int chapters = communs.Book(book).ChapterCount;
     if (chapters < 1) return fail(name + " n'est pas dans cette Bible.");
     if (chapter < 1) return fail("Les chapitres commencent \xE0 1.");
-    if (chapter > chapters)
+    if (chapter > chapters || lastChapter > chapters)
         return fail(name + " n'a " + Plural(chapters, "qu'un chapitre", "chapitres") + ".");
+    if (lastChapter != 0 && lastChapter < chapter)
+        return fail("La fin du passage (" + std::to_string(lastChapter) +
+                    ") vient avant son d\xE9"
+                    "but (" +
+                    std::to_string(chapter) + ").");
+    if (lastChapter == chapter) lastChapter = 0;
     if (hasVerse) {
         const int verses = communs.LastVerseOfChapter(book, chapter);
         const std::string where = name + " " + std::to_string(chapter);
@@ -334,6 +355,7 @@ ParsedReference ParseReference(const BookNames& names, const Communs& communs,
     }
     result.ok = true;
     result.ref = VerseRef{book, chapter, first, last};
+    result.lastChapter = lastChapter;
     return result;
 }
 

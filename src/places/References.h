@@ -1,7 +1,8 @@
 #pragma once
 
 // References as readers type them: "Jean 3:16", "jn 3.16", "1co13",
-// "Ésaïe 53 5", "Rm 8:28-30", "Marc". Book names come from the book table
+// "Ésaïe 53 5", "Isaïe 53", "Rm 8:28-30", "Mt 5-7", "Jean3v16", "Marc".
+// Book names come from the book table
 // of the loaded Bible (its Name and ShortName) and from the French
 // abbreviations readers and the cross-references use; letters compare
 // whatever their accents and capitals, spaces anywhere.
@@ -52,11 +53,14 @@ class BookNames {
 struct ParsedReference {
     bool ok = false;
     VerseRef ref;  // FirstVerse 0 when no verse was typed; LastVerse 0 for one verse
+    // The last chapter of a range of chapters ("Mt 5-7": 7), of which ref
+    // is the first; 0 for a single chapter.
+    int lastChapter = 0;
     std::string error;
 };
 
 // Reads a typed reference and checks it against the loaded Bible: the
-// chapter and verses must exist. A book alone means its first chapter.
+// chapters and verses must exist. A book alone means its first chapter.
 ParsedReference ParseReference(const BookNames& names, const Communs& communs,
                                std::string_view typed);
 

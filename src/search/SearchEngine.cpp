@@ -569,13 +569,6 @@ std::string FormatCount(std::string_view format, int number) {
     return out;
 }
 
-std::string CountLine(int count) {
-    const char* text = count == 0   ? "Aucun \xE9l\xE9ment trouv\xE9 ..."
-                       : count == 1 ? "1 \xE9l\xE9ment trouv\xE9 ..."
-                                    : "%d \xE9l\xE9ments trouv\xE9s ...";
-    return FormatCount(std::string("<FONT color=\"gray\"><B>") + text + "</B></FONT>", count);
-}
-
 namespace {
 
 std::string GreyLine(std::string_view text) {
@@ -592,19 +585,30 @@ std::string FrenchNumber(int n) {
     return digits;
 }
 
+// "Aucun verset trouvé", "1 verset trouvé", "12 versets trouvés": the
+// same words whatever the Bible and however many verses match.
+std::string VersesFound(int count) {
+    if (count <= 0) return "Aucun verset trouv\xE9";
+    if (count == 1) return "1 verset trouv\xE9";
+    return FrenchNumber(count) + " versets trouv\xE9s";
+}
+
 }  // namespace
 
+std::string CountLine(int count) {
+    return GreyLine(VersesFound(count));
+}
+
 std::string CapLine(int total) {
-    return GreyLine(FrenchNumber(total) + " versets trouv\xE9s ; seuls les " +
-                    std::to_string(kMaxSearchResults) +
+    return GreyLine(VersesFound(total) + " ; seuls les " + std::to_string(kMaxSearchResults) +
                     " premiers, dans l'ordre de la Bible, sont affich\xE9s. Ajoutez des mots "
                     "ou limitez la zone de recherche.");
 }
 
 std::string FoldedHintLine() {
-    return GreyLine(
-        "Aucun \xE9l\xE9ment trouv\xE9. Essayez la m\xE9thode \xAB Mots, sans accents ni "
-        "majuscules \xBB.");
+    return GreyLine(VersesFound(0) +
+                    ". Essayez la m\xE9thode \xAB Mots, sans accents ni "
+                    "majuscules \xBB.");
 }
 
 bool FoldedWouldFind(const FoldedVerses& folded, std::string_view query, SlotRange range) {

@@ -413,7 +413,7 @@ class AccessibilityTest : public testing::MainWindowTestCase {
         auto* said = search->findChild<QWidget*>("lorvaneAnnouncement");
         QVERIFY(said && said->isVisible());
         QCOMPARE(Of(said)->role(), QAccessible::Notification);
-        QCOMPARE(Name(said), QString::fromUtf8("20 éléments trouvés"));
+        QCOMPARE(Name(said), QString::fromUtf8("20 versets trouvés"));
         QVERIFY(std::find(events.begin(), events.end(), std::pair(QAccessible::ObjectShow, -1)) !=
                 events.end());
         QCOMPARE(said->size(), QSize(0, 0));

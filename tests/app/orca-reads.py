@@ -228,7 +228,7 @@ for entry in ("Index du livre", "Glossaire", "Rechercher"):
 press("Return", contains("Texte"), "the search field")
 subprocess.run(["xdotool", "type", "--delay", "100", "lumière"], check=True)
 time.sleep(2)
-heard = press("Return", contains("éléments trouvés"), "the number of verses found")
+heard = press("Return", contains("versets trouvés"), "the number of verses found")
 print("search: %s" % " | ".join(u for u in heard if "trouvé" in u))
 
 print("orca: all heard")

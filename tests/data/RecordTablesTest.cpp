@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <iostream>
+
 #include "FctLoad.h"
 #include "Fixtures.h"
 
@@ -180,6 +183,61 @@ TEST_F(RecordTablesTest, LoadingBlockFailsOnEachMissingFile) {
                                  std::filesystem::perms::owner_read);  // read-only loads
     EXPECT_NO_THROW(LoadAllTables(c));
     EXPECT_EQ(c.VerseLookup(66, 3, 5), 66 * 15);
+}
+
+// What a Bible whose files were cut or changed apart gives: each is left
+// aside by the loading block, naming the file.
+TEST_F(RecordTablesTest, LoadingBlockRefusesTablesThatDisagree) {
+    auto expectRefused = [&](const testing::DataSet& data, const char* file,
+                             const std::string& reason, auto change) {
+        testing::WriteDataFolder(dir.path(), data);
+        change();
+        Communs fresh(dir.appDir());
+        try {
+            LoadAllTables(fresh);
+            ADD_FAILURE() << "loaded, expected: " << reason;
+        } catch (const LoadError& e) {
+            EXPECT_EQ(e.file(), dir.appDir() + "data/" + file) << e.what();
+            EXPECT_NE(std::string(e.what()).find(reason), std::string::npos) << e.what();
+        }
+    };
+    const testing::DataSet small = testing::DataSet::Small();
+    const std::string verses = dw::EncodeVerses(small.verses);
+    // Cut at about a third, just after a whole verse: Matthew has none.
+    std::size_t cut = verses.size() / 3;
+    while (cut < verses.size() && static_cast<unsigned char>(verses[cut - 2]) != 254)
+        ++cut;
+    expectRefused(small, "bible.dat", "has no verse, though livre.dat counts 3 chapters in it",
+                  [&] { Write("bible.dat", verses.substr(0, cut)); });
+    expectRefused(small, "bible.dat", "book 1 has no verse", [&] { Write("bible.dat", ""); });
+    // A book table that counts fewer chapters than the text holds.
+    expectRefused(small, "bible.dat", "verse 40/3/1 in a chapter that livre.dat does not count",
+                  [&] {
+                      std::vector<dw::BookRecord> books = small.books;
+                      books[39].chapterCount = 2;
+                      Write("livre.dat", dw::EncodeBooks(books));
+                  });
+    // A chapter missing inside a book, and its heading, are no damage.
+    testing::DataSet gap = small;
+    std::erase_if(gap.verses,
+                  [](const dw::VerseEntry& v) { return v.book == 19 && v.chapter != 2; });
+    gap.headings = {{'E', 19, 1, 1, "Absent"}};
+    testing::WriteDataFolder(dir.path(), gap);
+    Communs whole(dir.appDir());
+    EXPECT_NO_THROW(LoadAllTables(whole));
+}
+
+// The check costs little at start: the full-size tables in a few
+// milliseconds at most, whatever the machine.
+TEST_F(RecordTablesTest, FullSizeTablesAgree) {
+    testing::WriteDataFolder(dir.path(), testing::DataSet::FullSize());
+    LoadAllTables(c);
+    const auto start = std::chrono::steady_clock::now();
+    CheckTablesAgree(c);
+    const auto spent = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - start);
+    std::cerr << "checking the full-size tables: " << spent.count() << " us\n";
+    EXPECT_LT(spent.count(), 20000);
 }
 
 }  // namespace

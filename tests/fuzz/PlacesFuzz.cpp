@@ -52,6 +52,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const BookNames names(Bible());
     const ParsedReference r = ParseReference(names, Bible(), text);
     if (r.ok && Bible().Book(r.ref.Book).ChapterCount < r.ref.Chapter) std::abort();
+    // A range of chapters ends after its first, inside the book.
+    if (r.lastChapter != 0 && (!r.ok || r.lastChapter <= r.ref.Chapter ||
+                               r.lastChapter > Bible().Book(r.ref.Book).ChapterCount))
+        std::abort();
     names.Complete(text);
     FoldName(text);
 

@@ -8,6 +8,8 @@
 #include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPrinterInfo>
@@ -32,6 +34,7 @@
 #include "HistoryEdit.h"
 #include "SearchPane.h"
 #include "SignetsPane.h"
+#include "Startup.h"
 #include "TextTabs.h"
 #include "UserFiles.h"
 
@@ -120,6 +123,51 @@ class MovesWindowTest : public testing::MainWindowTestCase {
         QVERIFY(!w->BoxAllerA->Message()->isVisible());
         Key(box, Qt::Key_Escape);
         QCOMPARE(QApplication::focusWidget(), Page());
+    }
+
+    void theGoToBoxNamesThePlaceShownHoweverItWasReached() {
+        QLineEdit* box = w->BoxAllerA->Edit();
+        QCOMPARE(box->text(), QString::fromUtf8("Genèse 1"));
+        // A range of chapters opens its first and names the whole range.
+        w->BoxAllerA->Focus();
+        Type(box, "Mt 1-3");
+        Key(box, Qt::Key_Return);
+        QCOMPARE(Place(), QString("40 1:1"));
+        QCOMPARE(box->text(), QString("Livre 40 1-3"));
+        QVERIFY(w->BoxAllerA->Message()->isVisible());
+        QCOMPARE(w->BoxAllerA->Message()->text(),
+                 QString::fromUtf8("Chapitres 1 à 3 : le chapitre 1 est ouvert ; la flèche du "
+                                   "numéro de chapitre mène aux suivants."));
+        w->BoxAllerA->Focus();
+        Type(box, "Jean3v16");
+        Key(box, Qt::Key_Return);
+        QCOMPARE(Place(), QString("43 3:16"));
+        QCOMPARE(box->text(), QString("Livre 43 3:16"));
+        QVERIFY(!w->BoxAllerA->Message()->isVisible());
+        // A search result: the box follows, no longer saying what was typed.
+        w->ActionChercher->trigger();
+        w->PanneauRechercher->EditRech->setText("19.10.4");
+        w->PanneauRechercher->CBRechDans->setCurrentIndex(4);  // the whole Bible
+        w->PanneauRechercher->BtnRechClick();
+        w->LBRech->SetItemIndex(1);
+        w->LBIndexClick(w->LBRech);
+        QCOMPARE(box->text(), QString("Psaumes 10:4"));
+        // An entry of the book's index.
+        w->OpenBook(1);
+        QCOMPARE(box->text(), QString::fromUtf8("Genèse 1"));
+        int garden = -1;
+        for (int i = 0; i < w->LBIndex->Count(); ++i)
+            if (w->LBIndex->Value(i) == 2004) garden = i;
+        QVERIFY(garden >= 0);
+        w->LBIndex->SetItemIndex(garden);
+        w->LBIndexClick(w->LBIndex);
+        QCOMPARE(Place(), QString("1 2:4"));
+        QCOMPARE(box->text(), QString::fromUtf8("Genèse 2:4"));
+        // What the reader is typing stays while the page does not move.
+        w->BoxAllerA->Focus();
+        box->setText("Ps 2");
+        w->ActionTaille->trigger();
+        QCOMPARE(box->text(), QString("Ps 2"));
     }
 
     void backAndForwardReturnToTheScrollPositions() {
@@ -423,6 +471,35 @@ class MovesWindowTest : public testing::MainWindowTestCase {
         w->KeepSession();
         QCOMPARE(w->TCTexte->Count(), 1);
         QCOMPARE(Place(), QString("1 1:1"));
+    }
+
+    void theNavigationMenuShowsItsLabelsAndKeysWhole() {
+        // As the program shows them: Qt's key names in French. Last of the
+        // cases, as the texts stay French afterwards.
+        QVERIFY(InstallFrenchQtTexts());
+        QMenu* moves = nullptr;
+        for (QAction* a : w->menuBar()->actions())
+            if (a->text() == QStringLiteral("&Navigation")) moves = a->menu();
+        QVERIFY(moves);
+        moves->popup(w->mapToGlobal(QPoint(10, 10)));
+        QTRY_VERIFY(moves->isVisible());
+        const QFontMetrics metrics(moves->font());
+        QStringList keys;
+        for (QAction* a : moves->actions()) {
+            if (a->isSeparator()) continue;
+            const QString key = a->shortcut().toString(QKeySequence::NativeText);
+            keys << key;
+            QString label = a->text();
+            label.remove(QLatin1Char('&'));
+            // Room for the icon column on the left and a gap between them.
+            const int needed =
+                metrics.horizontalAdvance(label) + metrics.horizontalAdvance(key) + 2 * 16;
+            QVERIFY2(moves->actionGeometry(a).width() >= needed, qPrintable(label));
+        }
+        QCOMPARE(keys,
+                 QStringList({"Alt+Gauche", "Alt+Droite", "Ctrl+G", "Ctrl+D", "Ctrl+T", "Ctrl+W",
+                              "Ctrl+Tab", "Ctrl+Maj+Tab", "Ctrl+F", "F6", "Maj+F6"}));
+        moves->hide();
     }
 };
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "Canon.h"
 #include "Cp1252.h"
 #include "FrenchBible.h"
@@ -157,6 +159,126 @@ TEST(ReferenceParser, ProposesTheBooksATypedStartFits) {
     EXPECT_EQ(complete("psau"), (V{"Psaumes"}));
     EXPECT_EQ(complete("jean 3"), V{});  // the book is chosen
     EXPECT_EQ(complete(""), V{});
+}
+
+// The spellings and abbreviations of the French Bibles of both traditions
+// (Segond; TOB and Jérusalem), with and without their accents; those that
+// look alike (Jn, Jon, Jg, Jb; Ph, Phm; Es, Est, Esd) name each its book.
+TEST(ReferenceParser, ReadsTheSpellingsOfBothFrenchTraditions) {
+    const std::pair<int, const char*> books[] = {
+        {1, "Gn Gen Genese"},
+        {2, "Ex Exode"},
+        {3, "Lv Lév Lev"},
+        {4, "Nb Nom Nombres"},
+        {5, "Dt Deut"},
+        {6, "Jos Josué"},
+        {7, "Jg Juges"},
+        {8, "Rt Ruth"},
+        {9, "1S 1Sam 1Samuel"},
+        {11, "1R 1Rois"},
+        {13, "1Ch 1Chr"},
+        {15, "Esd Esdras"},
+        {16, "Ne Né Neh"},
+        {17, "Est Esther"},
+        {18, "Jb Job"},
+        {19, "Ps Psaume"},
+        {20, "Pr Prov"},
+        {21, "Qo Qohéleth Qohèleth Ecc Eccl Ecclésiaste"},
+        {22, "Ct Cant Cantique"},
+        {23, "Is Isa Isaïe Isaie Es Ésaïe"},
+        {24, "Jr Jér Jérémie"},
+        {25, "Lm Lam"},
+        {26, "Ez Éz Ézéchiel Ezéchiel"},
+        {27, "Dn Dan"},
+        {28, "Os Osée"},
+        {29, "Jl Joël"},
+        {30, "Am Amos"},
+        {31, "Ab Abd"},
+        {32, "Jon Jonas"},
+        {33, "Mi Mic Michée"},
+        {34, "Na Nah"},
+        {35, "Ha Hab Habaquq"},
+        {36, "So Soph"},
+        {37, "Ag Aggée"},
+        {38, "Za Zach"},
+        {39, "Ml Mal"},
+        {40, "Mt Matthieu"},
+        {41, "Mc Marc"},
+        {42, "Lc Luc"},
+        {43, "Jn Jean"},
+        {44, "Ac Actes"},
+        {45, "Rm Rom"},
+        {46, "1Co 1Cor"},
+        {47, "2Co"},
+        {48, "Ga Gal"},
+        {49, "Ep Éph Eph"},
+        {50, "Ph Phil"},
+        {51, "Col"},
+        {52, "1Th"},
+        {53, "2Th"},
+        {54, "1Tm 1Tim"},
+        {55, "2Tm"},
+        {56, "Tt Tite"},
+        {57, "Phm Philém"},
+        {58, "He Hé Héb"},
+        {59, "Jc Jq Jacq"},
+        {60, "1P 1Pi"},
+        {61, "2P"},
+        {62, "1Jn"},
+        {63, "2Jn"},
+        {64, "3Jn"},
+        {65, "Jude Jud"},
+        {66, "Ap Apoc Apocalypse"},
+    };
+    for (const auto& [book, spellings] : books) {
+        std::string_view list = spellings;
+        while (!list.empty()) {
+            const std::size_t space = list.find(' ');
+            std::string typed(list.substr(0, space));
+            // "1S" as "1 S 1:1".
+            if (typed[0] >= '1' && typed[0] <= '3') typed.insert(1, " ");
+            typed += " 1:1";
+            const ParsedReference r = Parse(typed);
+            ASSERT_TRUE(r.ok) << typed << ": " << cp1252::ToUtf8(r.error);
+            EXPECT_EQ(r.ref.Book, book) << typed;
+            list = space == std::string_view::npos ? std::string_view() : list.substr(space + 1);
+        }
+    }
+    const Case cases[] = {
+        {"Isaïe 53", 23, 53, 0, 0},  {"Is 53", 23, 53, 0, 0},      {"Jean3v16", 43, 3, 16, 0},
+        {"Jn 3 v 16", 43, 3, 16, 0}, {"Jn 3 v. 16", 43, 3, 16, 0}, {"jn 3V16-18", 43, 3, 16, 18},
+    };
+    for (const Case& c : cases) {
+        const ParsedReference r = Parse(c.typed);
+        ASSERT_TRUE(r.ok) << c.typed << ": " << cp1252::ToUtf8(r.error);
+        EXPECT_EQ(std::tuple(r.ref.Book, r.ref.Chapter, r.ref.FirstVerse, r.ref.LastVerse),
+                  std::tuple(c.book, c.chapter, c.first, c.last))
+            << c.typed;
+        EXPECT_EQ(r.lastChapter, 0) << c.typed;
+    }
+}
+
+TEST(ReferenceParser, ReadsARangeOfChaptersAsItsFirstWithItsEnd) {
+    for (const char* typed : {"Mt 5-7", "Matthieu 5 - 7", "mt 5–7"}) {
+        const ParsedReference r = Parse(typed);
+        ASSERT_TRUE(r.ok) << typed << ": " << cp1252::ToUtf8(r.error);
+        EXPECT_EQ(std::tuple(r.ref.Book, r.ref.Chapter, r.ref.FirstVerse, r.lastChapter),
+                  std::tuple(40, 5, 0, 7))
+            << typed;
+    }
+    EXPECT_EQ(Parse("Mt 5-5").lastChapter, 0);
+    const std::pair<const char*, const char*> refused[] = {
+        {"Mt 7-5", "La fin du passage (5) vient avant son début (7)."},
+        {"Mt 27-29", "Matthieu n'a que 28 chapitres."},
+        {"Mt 5-", "Référence illisible : « Mt 5- »."},
+        {"Jn 3 v", "Référence illisible : « Jn 3 v »."},
+        {"Jn 3v-16", "Référence illisible : « Jn 3v-16 »."},
+    };
+    for (const auto& [typed, why] : refused) {
+        const ParsedReference r = Parse(typed);
+        EXPECT_FALSE(r.ok) << typed;
+        EXPECT_EQ(cp1252::ToUtf8(r.error), why) << typed;
+    }
 }
 
 }  // namespace

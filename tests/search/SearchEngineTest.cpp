@@ -356,19 +356,22 @@ TEST_F(SearchEngineTest, FoldedCopyScopesAndCap) {
     EXPECT_TRUE(FindFoldedVerses(folded, {"texte", ""}, {1, 10}).verses.empty());
 }
 
-TEST(SearchCountLineTest, TextsByCount) {
-    EXPECT_EQ(CountLine(0), "<FONT color=\"gray\"><B>Aucun \xE9l\xE9ment trouv\xE9 ...</B></FONT>");
-    EXPECT_EQ(CountLine(1), "<FONT color=\"gray\"><B>1 \xE9l\xE9ment trouv\xE9 ...</B></FONT>");
-    EXPECT_EQ(CountLine(199),
-              "<FONT color=\"gray\"><B>199 \xE9l\xE9ments trouv\xE9s ...</B></FONT>");
-    EXPECT_EQ(CountLine(200),
-              "<FONT color=\"gray\"><B>200 \xE9l\xE9ments trouv\xE9s ...</B></FONT>");
+TEST(SearchCountLineTest, VersesFoundInOneWordingWhateverTheCount) {
+    EXPECT_EQ(CountLine(0), "<FONT color=\"gray\"><B>Aucun verset trouv\xE9</B></FONT>");
+    EXPECT_EQ(CountLine(1), "<FONT color=\"gray\"><B>1 verset trouv\xE9</B></FONT>");
+    EXPECT_EQ(CountLine(121), "<FONT color=\"gray\"><B>121 versets trouv\xE9s</B></FONT>");
+    EXPECT_EQ(CountLine(200), "<FONT color=\"gray\"><B>200 versets trouv\xE9s</B></FONT>");
+    EXPECT_EQ(CapLine(206),
+              "<FONT color=\"gray\"><B>206 versets trouv\xE9s ; seuls les 200 premiers, dans "
+              "l'ordre de la Bible, sont affich\xE9s. Ajoutez des mots ou limitez la zone de "
+              "recherche.</B></FONT>");
     EXPECT_EQ(CapLine(31170),
-              "<FONT color=\"gray\"><B>31\xA0" "170 versets trouv\xE9s ; seuls les 200 premiers, dans "
+              "<FONT color=\"gray\"><B>31\xA0"
+              "170 versets trouv\xE9s ; seuls les 200 premiers, dans "
               "l'ordre de la Bible, sont affich\xE9s. Ajoutez des mots ou limitez la zone de "
               "recherche.</B></FONT>");
     EXPECT_EQ(FoldedHintLine(),
-              "<FONT color=\"gray\"><B>Aucun \xE9l\xE9ment trouv\xE9. Essayez la m\xE9thode \xAB "
+              "<FONT color=\"gray\"><B>Aucun verset trouv\xE9. Essayez la m\xE9thode \xAB "
               "Mots, sans accents ni majuscules \xBB.</B></FONT>");
     EXPECT_EQ(FormatCount("%d%%d %x%", 7), "7%d %x%");
 }

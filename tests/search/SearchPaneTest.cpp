@@ -177,7 +177,7 @@ class SearchPaneTest : public QObject {
         Search("dieu", 2);
         QCOMPARE(pane->LBRech->Count(), 3);
         QCOMPARE(Item(0),
-                 QString::fromUtf8("<FONT color=\"gray\"><B>2 éléments trouvés ...</B></FONT>"));
+                 QString::fromUtf8("<FONT color=\"gray\"><B>2 versets trouvés</B></FONT>"));
         QCOMPARE(pane->LBRech->Value(0), 0);
         QCOMPARE(Item(1), "<B>L40 1:1</B> : " + kOpen + "Dieu" + kClose +
                               QString::fromUtf8(" dit: que la lumière soit"));
@@ -192,15 +192,14 @@ class SearchPaneTest : public QObject {
 
         Search(QString::fromUtf8("ténèbres lumière"), 4);
         QCOMPARE(pane->LBRech->Count(), 2);
-        QCOMPARE(Item(0),
-                 QString::fromUtf8("<FONT color=\"gray\"><B>1 élément trouvé ...</B></FONT>"));
+        QCOMPARE(Item(0), QString::fromUtf8("<FONT color=\"gray\"><B>1 verset trouvé</B></FONT>"));
         QCOMPARE(pane->LBRech->Value(1), 40002);
 
         for (const char* nothing : {"", "manne", "dieu soleil"}) {
             Search(QString::fromUtf8(nothing), 2);
             QCOMPARE(pane->LBRech->Count(), 1);
-            QCOMPARE(Item(0), QString::fromUtf8(
-                                  "<FONT color=\"gray\"><B>Aucun élément trouvé ...</B></FONT>"));
+            QCOMPARE(Item(0),
+                     QString::fromUtf8("<FONT color=\"gray\"><B>Aucun verset trouvé</B></FONT>"));
         }
         // A character that Windows-1252 lacks is in no verse.
         Search(QString::fromUtf8("lumière ŝ"), 4);
@@ -212,7 +211,7 @@ class SearchPaneTest : public QObject {
         // Nothing found, while the accent-blind method would find some.
         Search(QString::fromUtf8("LUMIÈRE"), 4);
         QCOMPARE(pane->LBRech->Count(), 1);
-        QCOMPARE(Item(0), QString::fromUtf8("<FONT color=\"gray\"><B>Aucun élément trouvé. Essayez "
+        QCOMPARE(Item(0), QString::fromUtf8("<FONT color=\"gray\"><B>Aucun verset trouvé. Essayez "
                                             "la méthode « Mots, sans accents ni majuscules "
                                             "».</B></FONT>"));
         // Whatever the accents and capitals; the folded copy is made once.
@@ -245,7 +244,7 @@ class SearchPaneTest : public QObject {
         Search("manne", 1);
         QCOMPARE(pane->LBRech->Count(), 201);
         QCOMPARE(Item(0),
-                 QString::fromUtf8("<FONT color=\"gray\"><B>200 éléments trouvés ...</B></FONT>"));
+                 QString::fromUtf8("<FONT color=\"gray\"><B>200 versets trouvés</B></FONT>"));
     }
 
     void scopeFollowsTheChapterShown() {
@@ -334,8 +333,8 @@ class SearchPaneTest : public QObject {
         failing.BtnRech->click();
         QVERIFY(started);
         QCOMPARE(boxes, QStringList{"DefaultErrorBox"});
-        QCOMPARE(failing.LBRech->Text(0), QString::fromUtf8("<FONT color=\"gray\"><B>Aucun élément "
-                                                            "trouvé ...</B></FONT>"));
+        QCOMPARE(failing.LBRech->Text(0),
+                 QString::fromUtf8("<FONT color=\"gray\"><B>Aucun verset trouvé</B></FONT>"));
         QVERIFY(!QApplication::overrideCursor());
     }
 
