@@ -1,5 +1,7 @@
 #include "FctLoad.h"
 
+#include "FileIo.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -87,7 +89,7 @@ std::string ReadWholeFile(const std::string& path) {
 void WriteWholeFile(const std::string& path, std::string_view bytes) {
     auto fail = [&](int err) {
         throw std::runtime_error("Impossible d'écrire le fichier « " + path +
-                                 " » : " + std::strerror(err));
+                                 " » : " + FrenchReason(err) + ".");
     };
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0644);
     if (fd < 0) fail(errno);

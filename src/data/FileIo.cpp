@@ -65,35 +65,38 @@ std::string FrenchReason(int error) {
     switch (error) {
         case EACCES:
         case EPERM:
-            return "Permission non accordée";
+            return "accès refusé";
         case ENOENT:
-            return "Fichier ou dossier introuvable";
+            return "fichier ou dossier introuvable";
         case ENOTDIR:
-            return "Un élément du chemin n'est pas un dossier";
+            return "un élément du chemin n'est pas un dossier";
         case EISDIR:
-            return "C'est un dossier";
+            return "c'est un dossier";
         case EROFS:
-            return "Le disque est en lecture seule";
+            return "le disque est en lecture seule";
         case ENOSPC:
+            return "le disque est plein";
         case EDQUOT:
+            return "votre quota de disque est atteint";
         case EFBIG:
-            return "L'espace disque est insuffisant";
+            return "le fichier est trop grand";
         case EIO:
-            return "Erreur de lecture ou d'écriture sur le disque";
+            return "erreur de lecture ou d'écriture sur le disque";
         case ENAMETOOLONG:
-            return "Le nom est trop long";
+            return "le nom est trop long";
         case EMFILE:
         case ENFILE:
-            return "Trop de fichiers ouverts";
+            return "trop de fichiers ouverts";
         case ENOMEM:
-            return "La mémoire est insuffisante";
+            return "la mémoire est insuffisante";
         case EEXIST:
         case ENOTEMPTY:
-            return "Un fichier de ce nom existe déjà";
+            return "un fichier porte déjà ce nom";
         case EBUSY:
-            return "Le fichier est utilisé par un autre programme";
+        case ETXTBSY:
+            return "le fichier est utilisé par un autre programme";
         case ELOOP:
-            return "Trop de liens symboliques";
+            return "trop de liens symboliques";
         default:
             return "erreur système " + std::to_string(error);
     }
@@ -111,6 +114,7 @@ std::string ReadFile(const std::string& path, std::size_t maxBytes) {
     if (fd.get() < 0) FailRead(path, errno);
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0) FailRead(path, errno);
+    if (S_ISDIR(st.st_mode)) FailRead(path, EISDIR);
     if (!S_ISREG(st.st_mode))
         throw FileError(FileError::Kind::NotAFile, path, 0,
                         "« " + path + " » n'est pas un fichier.");
@@ -152,7 +156,10 @@ void SyncFolder(const std::string& folder) {
 void WriteFileAtomically(const std::string& path, std::string_view bytes, unsigned mode) {
     const std::string folder = FolderOf(path);
     const std::size_t slash = path.find_last_of('/');
-    const std::string stem = slash == std::string::npos ? path : path.substr(slash + 1);
+    // The name's first 200 bytes: the temporary name stays within the
+    // file system's limit.
+    const std::string stem =
+        (slash == std::string::npos ? path : path.substr(slash + 1)).substr(0, 200);
     // A hidden name of our own beside the target: same file system, so the
     // rename is atomic; never an existing file (O_EXCL).
     struct stat old {};

@@ -22,8 +22,9 @@
 
 namespace lorvane {
 
-// One French reason per errno ("Permission non accordée",
-// "L'espace disque est insuffisant"...), without a final full stop.
+// One French reason per errno ("accès refusé", "le disque est plein"...),
+// to follow a colon: lower case, without a final full stop. Never the
+// system's English.
 std::string FrenchReason(int error);
 
 // Whether errno says the disk (or the reader's quota) is full.

@@ -1,10 +1,11 @@
 #include "ProgramFolders.h"
 
+#include "FileIo.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -29,25 +30,6 @@ std::string WithSlash(std::string folder) {
 int WriteAccess(const std::string& folder) {
     if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0) return 0;
     return errno;
-}
-
-std::string FrenchReason(int error) {
-    switch (error) {
-        case EACCES:
-        case EPERM:
-            return "accès refusé";
-        case EROFS:
-            return "le disque est en lecture seule";
-        case ENOSPC:
-            return "le disque est plein";
-        case EDQUOT:
-            return "votre quota de disque est atteint";
-        case ENOTDIR:
-        case EEXIST:
-            return "un fichier porte déjà ce nom";
-        default:
-            return std::strerror(error);
-    }
 }
 
 }  // namespace

@@ -10,42 +10,6 @@
 
 namespace lorvane::importer {
 
-std::string FrenchReason(int error) {
-    switch (error) {
-        case EACCES:
-        case EPERM:
-            return "Permission non accordée";
-        case ENOENT:
-            return "Fichier ou dossier introuvable";
-        case ENOTDIR:
-            return "Un élément du chemin n'est pas un dossier";
-        case EISDIR:
-            return "C'est un dossier";
-        case EROFS:
-            return "Le disque est en lecture seule";
-        case ENOSPC:
-        case EDQUOT:
-        case EFBIG:
-            return "L'espace disque est insuffisant";
-        case EIO:
-            return "Erreur de lecture ou d'écriture sur le disque";
-        case ENAMETOOLONG:
-            return "Le nom est trop long";
-        case EMFILE:
-        case ENFILE:
-            return "Trop de fichiers ouverts";
-        case ENOMEM:
-            return "La mémoire est insuffisante";
-        case EEXIST:
-        case ENOTEMPTY:
-            return "Un fichier de ce nom existe déjà";
-        case EBUSY:
-            return "Le fichier est utilisé par un autre programme";
-        default:
-            return "erreur système " + std::to_string(error);
-    }
-}
-
 std::string UnreadableFile(const std::filesystem::path& path, int error) {
     return "Impossible de lire le fichier « " + path.string() + " » : " + FrenchReason(error) + ".";
 }
@@ -66,10 +30,6 @@ int WriteProbe(const std::filesystem::path& folder) {
     ::close(fd);
     ::unlink(probe.c_str());
     return error;
-}
-
-bool IsNoSpace(int error) {
-    return error == ENOSPC || error == EDQUOT || error == EFBIG;
 }
 
 std::string NoSpaceIn(const std::filesystem::path& folder, std::uintmax_t needed) {

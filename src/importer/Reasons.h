@@ -8,23 +8,22 @@
 #include <filesystem>
 #include <string>
 
+#include "FileIo.h"
+
 namespace lorvane::importer {
 
-// "Permission non accordée", "Fichier ou dossier introuvable"... for an
-// errno value; "erreur système N" for the rare others.
-std::string FrenchReason(int error);
+// The file layer's French reason for an errno ("accès refusé"...) and its
+// test of a full disk (no space, the reader's quota, a file size limit).
+using lorvane::FrenchReason;
+using lorvane::IsNoSpace;
 
 // The message of a file that cannot be read: « Impossible de lire le
-// fichier « path » : Permission non accordée. »
+// fichier « path » : accès refusé. »
 std::string UnreadableFile(const std::filesystem::path& path, int error);
 
 // Writes and removes a file of 1 MB in the folder: the errno of the first
 // failure, 0 when it could be written.
 int WriteProbe(const std::filesystem::path& folder);
-
-// Whether the errno value says the disk is full: no space, the reader's
-// quota, or a file size limit.
-bool IsNoSpace(int error);
 
 // « L'espace disque est insuffisant dans le dossier « folder » (il faut
 // environ 12 Mo). »: `needed` bytes rounded to whole Mo, at least 1.

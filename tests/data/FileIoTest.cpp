@@ -54,7 +54,7 @@ TEST(FileIo, ReadsAreCappedAndEachFailureHasItsKind) {
         ReadFile(path + ".none", 99);
     } catch (const FileError& e) {
         EXPECT_EQ(std::string(e.what()), "Impossible de lire le fichier « " + path +
-                                             ".none » : Fichier ou dossier introuvable.");
+                                             ".none » : fichier ou dossier introuvable.");
         EXPECT_EQ(e.error(), ENOENT);
     }
 }
@@ -84,7 +84,7 @@ TEST(FileIo, AWriteThatFailsLeavesTheOldFileAndSaysWhyInFrench) {
     } catch (const FileError& e) {
         EXPECT_EQ(e.kind(), FileError::Kind::Unwritable);
         EXPECT_EQ(std::string(e.what()),
-                  "Impossible d'écrire le fichier « " + path + " » : Permission non accordée.");
+                  "Impossible d'écrire le fichier « " + path + " » : accès refusé.");
     }
     fs::permissions(dir.path(), fs::perms::owner_write, fs::perm_options::add);
     EXPECT_EQ(fx::ReadFile(path), "ancien");

@@ -201,8 +201,7 @@ TEST(Import, AnArchiveThatCannotBeReadIsRefusedWithItsReason) {
     lorvane::testing::WithoutRootOverride asReader;
     app.ExpectRefused(app.source.path() / "bible.zip",
                       "Impossible de lire le fichier « " +
-                          (app.source.path() / "bible.zip").string() +
-                          " » : Permission non accordée.");
+                          (app.source.path() / "bible.zip").string() + " » : accès refusé.");
 }
 
 TEST(Import, AZipBombIsRefusedAtTheCap) {
@@ -240,8 +239,8 @@ TEST(Import, ACancelLeavesEverythingAsItWas) {
 TEST(Import, AFolderThatCannotBeWrittenIsLeftAsItWas) {
     ProgramFolder app;
     const fs::path zip = app.Zip({{"GEN.usfm", TinyBook("GEN")}});
-    const std::string message = "Impossible d'écrire dans le dossier « " + app.dir.path().string() +
-                                " » : Permission non accordée.";
+    const std::string message =
+        "Impossible d'écrire dans le dossier « " + app.dir.path().string() + " » : accès refusé.";
     fs::permissions(app.dir.path(), fs::perms::owner_write, fs::perm_options::remove);
     {
         lorvane::testing::WithoutRootOverride asReader;
