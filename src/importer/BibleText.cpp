@@ -308,6 +308,27 @@ char32_t NextUtf16(std::string_view s, std::size_t& i, bool little) {
     return u >= 0xD800 && u < 0xE000 ? kBad : u;
 }
 
+// The UTF-8 of bytes, each byte that is no UTF-8 sequence handed to
+// `mend` with its line to be written in its place.
+template <typename Mend>
+std::string MendUtf8(std::string_view bytes, std::size_t stray, Mend mend) {
+    std::string out;
+    out.reserve(bytes.size() + stray * 2);
+    int line = 1;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t n = utf8::SequenceLength(bytes, i);
+        if (n == 0) {
+            mend(out, bytes.substr(i, 1), line);
+            ++i;
+            continue;
+        }
+        if (bytes[i] == '\n') ++line;
+        out.append(bytes.substr(i, n));
+        i += n;
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string SourceToUtf8(std::string_view bytes, StatedEncoding stated, const std::string& file,
@@ -368,22 +389,10 @@ std::string SourceToUtf8(std::string_view bytes, StatedEncoding stated, const st
             return asCp1252();
         }
         // Else UTF-8, each byte that is not replaced where it stands.
-        std::string out;
-        out.reserve(bytes.size() + stray * 2);
-        int line = 1;
-        for (std::size_t i = 0; i < bytes.size();) {
-            const std::size_t n = utf8::SequenceLength(bytes, i);
-            if (n == 0) {
-                AppendUtf8(out, kBad);
-                report.Warn(kInvalidUtf8, file + ", ligne " + std::to_string(line), 4);
-                ++i;
-                continue;
-            }
-            if (bytes[i] == '\n') ++line;
-            out.append(bytes.substr(i, n));
-            i += n;
-        }
-        return out;
+        return MendUtf8(bytes, stray, [&](std::string& out, std::string_view, int line) {
+            AppendUtf8(out, kBad);
+            report.Warn(kInvalidUtf8, file + ", ligne " + std::to_string(line), 4);
+        });
     }
 
     // Said nowhere. A file with more valid sequences than stray bytes is
@@ -394,22 +403,10 @@ std::string SourceToUtf8(std::string_view bytes, StatedEncoding stated, const st
         report.Warn(kAssumedCp1252, file);
         return asCp1252();
     }
-    std::string out;
-    out.reserve(bytes.size() + stray * 2);
-    int line = 1;
-    for (std::size_t i = 0; i < bytes.size();) {
-        const std::size_t n = utf8::SequenceLength(bytes, i);
-        if (n == 0) {
-            out += cp1252::ToUtf8(bytes.substr(i, 1));
-            report.Warn(kStrayBytes, file + ", ligne " + std::to_string(line), 4);
-            ++i;
-            continue;
-        }
-        if (bytes[i] == '\n') ++line;
-        out.append(bytes.substr(i, n));
-        i += n;
-    }
-    return out;
+    return MendUtf8(bytes, stray, [&](std::string& out, std::string_view byte, int line) {
+        out += cp1252::ToUtf8(byte);
+        report.Warn(kStrayBytes, file + ", ligne " + std::to_string(line), 4);
+    });
 }
 
 }  // namespace lorvane::importer

@@ -125,6 +125,14 @@ bool ImportBibleFile(QWidget* parent, const Communs& folders, const std::string&
     loop.exec();
     worker->wait();
     delete worker;
+    // "Annuler" pressed as the reading ended still counts: nothing is kept
+    // until the tables are handed over.
+    QCoreApplication::processEvents();
+    if (progress.wasCanceled() && outcome.result) {
+        std::error_code ec;
+        std::filesystem::remove_all(staging, ec);
+        return false;
+    }
     progress.close();
 
     if (outcome.error) {
