@@ -314,7 +314,7 @@ ShelfList BibleShelf::ReadListLocked(std::string* said) {
     return list;
 }
 
-void BibleShelf::TakeList(const ShelfList& list, const std::string& currentFolder, bool report) {
+void BibleShelf::TakeList(const ShelfList& list, std::string currentFolder, bool report) {
     bibles_.clear();
     for (const KeptBible& b : list.bibles) {
         if (b.folder == kProgramBible ||

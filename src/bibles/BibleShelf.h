@@ -174,8 +174,9 @@ class BibleShelf {
     void WriteList(const ShelfList& list) const;
     // bibles_ and current_ from the list: the program's Bible, then every
     // listed Bible with a whole data set that did not fail to load this
-    // run; `report` names the others in Problems().
-    void TakeList(const ShelfList& list, const std::string& currentFolder, bool report);
+    // run; `report` names the others in Problems(). currentFolder is a copy:
+    // it may name an entry of bibles_, which this rewrites.
+    void TakeList(const ShelfList& list, std::string currentFolder, bool report);
     KeptBible ProgramBible() const;
 
     std::string shelfDir_;
