@@ -1,6 +1,6 @@
 #include "StudyLinks.h"
 
-#include "Navigation.h"
+#include "PageLinks.h"
 #include "QtText.h"
 
 namespace lorvane {

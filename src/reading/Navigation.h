@@ -1,8 +1,9 @@
 #pragma once
 
 // Widget-free pieces of the reading window: tab captions and position
-// values, the decoding of the reading pane's links, and the items of the
-// book index list.
+// values, the reading pane's rule for its links (the links themselves are
+// decoded by PageLinks.h, below every room), and the items of the book
+// index list.
 
 #include <cstdint>
 #include <functional>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "Communs.h"
+#include "PageLinks.h"
 
 namespace lorvane {
 
@@ -33,10 +35,6 @@ int FirstBook(const Communs& c);
 // else the first book's.
 std::int32_t PlaceInBible(const Communs& c, std::int32_t tabValue);
 
-// A decimal integer: an optional sign and digits, nothing else, within
-// 32 bits.
-std::optional<std::int32_t> ParseDecimal(std::string_view text);
-
 // What the reading pane does with a navigation it reports.
 struct LinkDecision {
     enum Kind { Proceed, Cancel, OpenPassage } kind = Cancel;
@@ -49,20 +47,6 @@ struct LinkDecision {
 // cancelled. `fileExists` answers for the third case, given the URL.
 LinkDecision DecideReadingLink(std::string_view url,
                                const std::function<bool(const std::string&)>& fileExists);
-
-// Decodes the four numbers after the first "¤" of a URL (at most 20
-// characters of it); nullopt when a field is empty or not a decimal integer.
-std::optional<VerseRef> DecodeCrossRefLink(std::string_view url);
-
-// The study pages' links. The last component of a URL: the text after its
-// last '/', '\\' or ':'.
-std::string_view LastUrlComponent(std::string_view url);
-
-// A verse link of a theme or glossary page, "43:3:16" or "43:3:16-18" (each
-// '-' counts as ':'): book, chapter, first verse and, when given, the last
-// verse (never below the first). nullopt when a field is not a decimal
-// integer, or a number lies outside book 1-66, chapter 1-150, verse 1-176.
-std::optional<VerseRef> DecodeVerseLink(std::string_view url);
 
 // One item of the book index list.
 struct BookIndexItem {
