@@ -11,13 +11,27 @@
 namespace lorvane {
 namespace {
 
+// The value of the spin in its range, the same on the spin and on its
+// field. A value set is the reader's own change.
+class SpinValue : public QAccessibleValueInterface {
+  public:
+    explicit SpinValue(ChapterSpin* spin) : spin_(spin) {}
+
+    QVariant currentValue() const override { return spin_->Value(); }
+    void setCurrentValue(const QVariant& value) override { spin_->SetValueByReader(value.toInt()); }
+    QVariant maximumValue() const override { return spin_->Maximum(); }
+    QVariant minimumValue() const override { return spin_->Minimum(); }
+    QVariant minimumStepSize() const override { return 1; }
+
+  private:
+    ChapterSpin* spin_;  // the spin, or the parent of the field: gone with it
+};
+
 // The chapter spin: a spin box with a value in a range.
-class AccessibleChapterSpin : public QAccessibleWidget, public QAccessibleValueInterface {
+class AccessibleChapterSpin : public QAccessibleWidget, public SpinValue {
   public:
     explicit AccessibleChapterSpin(ChapterSpin* spin)
-        : QAccessibleWidget(spin, QAccessible::SpinBox) {}
-
-    ChapterSpin* Spin() const { return static_cast<ChapterSpin*>(widget()); }
+        : QAccessibleWidget(spin, QAccessible::SpinBox), SpinValue(spin) {}
 
     // Focused only when the spin itself has the focus: its field, its focus
     // proxy, has it, and says so itself.
@@ -35,24 +49,17 @@ class AccessibleChapterSpin : public QAccessibleWidget, public QAccessibleValueI
         if (t == QAccessible::Value) return currentValue().toString();
         return QAccessibleWidget::text(t);
     }
-    QVariant currentValue() const override { return Spin()->Value(); }
-    void setCurrentValue(const QVariant& value) override {
-        Spin()->SetValueByReader(value.toInt());
-    }
-    QVariant maximumValue() const override { return Spin()->Maximum(); }
-    QVariant minimumValue() const override { return Spin()->Minimum(); }
-    QVariant minimumStepSize() const override { return 1; }
 };
 
 // The field of the chapter spin, where the focus stands: a spin box whose
 // value is the spin's, with the field's text. A change of the number is a
 // change of value, which a screen reader says.
 class AccessibleChapterSpinField : public QAccessibleWidget,
-                                   public QAccessibleValueInterface,
+                                   public SpinValue,
                                    public QAccessibleTextInterface {
   public:
     AccessibleChapterSpinField(QLineEdit* edit, ChapterSpin* spin)
-        : QAccessibleWidget(edit, QAccessible::SpinBox) {
+        : QAccessibleWidget(edit, QAccessible::SpinBox), SpinValue(spin) {
         QObject::connect(edit, &QLineEdit::textChanged, edit, [edit, spin] {
             if (!QAccessible::isActive() || !edit->hasFocus()) return;
             QAccessibleValueChangeEvent changed(edit, spin->Value());
@@ -61,7 +68,6 @@ class AccessibleChapterSpinField : public QAccessibleWidget,
     }
 
     QLineEdit* Edit() const { return static_cast<QLineEdit*>(widget()); }
-    ChapterSpin* Spin() const { return static_cast<ChapterSpin*>(widget()->parentWidget()); }
 
     void* interface_cast(QAccessible::InterfaceType t) override {
         if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
@@ -78,14 +84,6 @@ class AccessibleChapterSpinField : public QAccessibleWidget,
         s.selectableText = true;
         return s;
     }
-
-    QVariant currentValue() const override { return Spin()->Value(); }
-    void setCurrentValue(const QVariant& value) override {
-        Spin()->SetValueByReader(value.toInt());
-    }
-    QVariant maximumValue() const override { return Spin()->Maximum(); }
-    QVariant minimumValue() const override { return Spin()->Minimum(); }
-    QVariant minimumStepSize() const override { return 1; }
 
     void selection(int selectionIndex, int* startOffset, int* endOffset) const override {
         *startOffset = *endOffset = 0;

@@ -17,21 +17,15 @@ const char* const kItemPlaces = "lorvaneItemPlaces";
 
 // One item of a mini-HTML list. It names its list and its row; what it
 // says is read from the list each time.
-class AccessibleHtmlListItem : public QAccessibleInterface, public QAccessibleActionInterface {
+class AccessibleHtmlListItem : public IndexedChild {
   public:
     AccessibleHtmlListItem(THTMListBox* list, int row) : list_(list), row_(row) {}
 
     bool isValid() const override { return list_ && row_ >= 0 && row_ < list_->Count(); }
-    QObject* object() const override { return nullptr; }
     QWindow* window() const override { return list_ ? list_->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override {
         return list_ ? QAccessible::queryAccessibleInterface(list_.data()) : nullptr;
     }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface* focusChild() const override { return nullptr; }
 
     QString text(QAccessible::Text t) const override {
         if (!isValid() || t != QAccessible::Name) return {};
@@ -40,7 +34,6 @@ class AccessibleHtmlListItem : public QAccessibleInterface, public QAccessibleAc
         if (!list_->property(kItemPlaces).toBool() || place <= 0) return name;
         return QStringLiteral("%1, %2:%3").arg(name).arg(place / 1000).arg(place % 1000);
     }
-    void setText(QAccessible::Text, const QString&) override {}
 
     QRect rect() const override {
         if (!isValid()) return {};
@@ -67,10 +60,6 @@ class AccessibleHtmlListItem : public QAccessibleInterface, public QAccessibleAc
         return s;
     }
 
-    void* interface_cast(QAccessible::InterfaceType t) override {
-        return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
-                                                 : nullptr;
-    }
     QStringList actionNames() const override { return {pressAction()}; }
     // Selecting an item as the reader would: the list's click event runs.
     void doAction(const QString& name) override {
@@ -78,7 +67,6 @@ class AccessibleHtmlListItem : public QAccessibleInterface, public QAccessibleAc
         list_->SetItemIndex(row_);
         emit list_->Click(row_);
     }
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
     int Row() const { return row_; }
 

@@ -13,21 +13,15 @@ namespace {
 
 // One tab of a tab bar: selected when it is the current tab, focused only
 // when the bar itself has the focus.
-class AccessibleTab : public QAccessibleInterface, public QAccessibleActionInterface {
+class AccessibleTab : public IndexedChild {
   public:
     AccessibleTab(QTabBar* bar, int index) : bar_(bar), index_(index) {}
 
     bool isValid() const override { return bar_ && index_ >= 0 && index_ < bar_->count(); }
-    QObject* object() const override { return nullptr; }
     QWindow* window() const override { return bar_ ? bar_->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override {
         return bar_ ? QAccessible::queryAccessibleInterface(bar_.data()) : nullptr;
     }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface* focusChild() const override { return nullptr; }
 
     QString text(QAccessible::Text t) const override {
         if (!isValid()) return {};
@@ -36,7 +30,6 @@ class AccessibleTab : public QAccessibleInterface, public QAccessibleActionInter
         if (t == QAccessible::Description) return bar_->tabToolTip(index_);
         return {};
     }
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
         if (!isValid()) return {};
         const QRect r = bar_->tabRect(index_);
@@ -61,16 +54,11 @@ class AccessibleTab : public QAccessibleInterface, public QAccessibleActionInter
         return s;
     }
 
-    void* interface_cast(QAccessible::InterfaceType t) override {
-        return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
-                                                 : nullptr;
-    }
     QStringList actionNames() const override { return {pressAction()}; }
     // Choosing the tab, as a click on it does.
     void doAction(const QString& name) override {
         if (name == pressAction() && isValid()) bar_->setCurrentIndex(index_);
     }
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
   private:
     QPointer<QTabBar> bar_;

@@ -34,32 +34,20 @@ class AccessibleTextView;
 
 // One link of a page shown in a browser pane: a child of the pane's
 // document, read from it each time.
-class AccessibleLink : public QAccessibleInterface, public QAccessibleActionInterface {
+class AccessibleLink : public IndexedChild {
   public:
     AccessibleLink(const AccessibleTextView* view, int index) : view_(view), index_(index) {}
 
     bool isValid() const override;
-    QObject* object() const override { return nullptr; }
     QWindow* window() const override;
     QAccessibleInterface* parent() const override;
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface* focusChild() const override { return nullptr; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::Link; }
     QAccessible::State state() const override;
 
-    void* interface_cast(QAccessible::InterfaceType t) override {
-        return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
-                                                 : nullptr;
-    }
     QStringList actionNames() const override { return {pressAction(), setFocusAction()}; }
     void doAction(const QString& name) override;
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
   private:
     const AccessibleTextView* view_;

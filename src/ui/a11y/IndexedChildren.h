@@ -2,9 +2,29 @@
 
 #include <QAccessible>
 #include <QHash>
+#include <QString>
+#include <QStringList>
 #include <utility>
 
 namespace lorvane::a11y {
+
+// What the indexed children share: no object and no children of their
+// own, a name that cannot be set, and actions without keys of their own.
+class IndexedChild : public QAccessibleInterface, public QAccessibleActionInterface {
+  public:
+    QObject* object() const override { return nullptr; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    void setText(QAccessible::Text, const QString&) override {}
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                 : nullptr;
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+};
 
 // The children of an accessible widget that have no object of their own
 // (the items of a list, the tabs of a bar, the links of a page), each known
