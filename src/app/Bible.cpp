@@ -18,6 +18,7 @@
 #include <iostream>
 
 #include "Accessible.h"
+#include "AccessibleChapterSpin.h"
 #include "BackupPromptsQt.h"
 #include "BrowserPane.h"
 #include "ChapterPage.h"
@@ -102,6 +103,7 @@ TFBible::TFBible(Communs& communs, QWidget* parent, DataLoad loadData, bibles::B
     }
     setObjectName("FBible");
     InstallAccessibility();
+    InstallChapterSpinAccessibility();
     FormCreate();
 }
 

@@ -16,6 +16,7 @@
 #include <system_error>
 
 #include "Accessible.h"
+#include "AccessibleChapterSpin.h"
 #include "Artwork.h"
 #include "Bible.h"
 #include "ErrorDisplay.h"
@@ -150,6 +151,7 @@ int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables,
     InstallFrenchQtTexts();
     InstallPageFonts();
     InstallAccessibility();
+    InstallChapterSpinAccessibility();
     // The icon of every window, the one of the desktop menu entry.
     QApplication::setWindowIcon(WindowIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("lorvane"));

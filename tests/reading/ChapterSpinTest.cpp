@@ -1,7 +1,10 @@
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QSignalSpy>
 #include <QToolButton>
 #include <QtTest>
 
+#include "AccessibleChapterSpin.h"
 #include "ChapterSpin.h"
 
 using lorvane::ChapterSpin;
@@ -115,6 +118,38 @@ class ChapterSpinTest : public QObject {
         QTest::keyClicks(spin->Edit(), "99999999999");
         QCOMPARE(spin->Value(), 50);
         QCOMPARE(spin->Edit()->text(), QStringLiteral("50"));
+    }
+
+    // A screen reader hears a spin box with its range, on the spin and on
+    // its field; a value it sets is the reader's change, within the range.
+    void screenReaderHearsASpinBoxWithItsRange() {
+        lorvane::InstallChapterSpinAccessibility();
+        ChapterSpin spin;
+        spin.SetRange(1, 50);
+        spin.SetValue(12);
+        QSignalSpy edited(&spin, &ChapterSpin::valueEdited);
+        QAccessibleInterface* whole = QAccessible::queryAccessibleInterface(&spin);
+        QAccessibleInterface* field = QAccessible::queryAccessibleInterface(spin.Edit());
+        for (QAccessibleInterface* a : {whole, field}) {
+            QVERIFY(a);
+            QCOMPARE(a->role(), QAccessible::SpinBox);
+            QAccessibleValueInterface* value = a->valueInterface();
+            QVERIFY(value);
+            QCOMPARE(value->currentValue().toInt(), 12);
+            QCOMPARE(value->minimumValue().toInt(), 1);
+            QCOMPARE(value->maximumValue().toInt(), 50);
+        }
+        QCOMPARE(field->textInterface()->text(0, 2), QStringLiteral("12"));
+        whole->valueInterface()->setCurrentValue(80);
+        QCOMPARE(spin.Value(), 50);
+        QCOMPARE(edited.count(), 1);
+        field->valueInterface()->setCurrentValue(3);
+        QCOMPARE(spin.Value(), 3);
+        QCOMPARE(whole->text(QAccessible::Value), QStringLiteral("3"));
+        QCOMPARE(edited.count(), 2);
+        // Another field is none of the spin's business.
+        QLineEdit other;
+        QVERIFY(QAccessible::queryAccessibleInterface(&other)->role() != QAccessible::SpinBox);
     }
 };
 

@@ -1,6 +1,7 @@
 #include <sys/stat.h>
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -15,6 +16,7 @@
 #include <functional>
 #include <memory>
 
+#include "Accessible.h"
 #include "BrowserPane.h"
 #include "Fixtures.h"
 #include "PageFonts.h"
@@ -245,6 +247,31 @@ class BrowserPaneTest : public QObject {
         QCOMPARE(events_.last(), "file://" + Them("theme2.htm#sec"));
         QCOMPARE(pane_->LocationURL(), "file://" + Them("theme2.htm#sec"));
         QVERIFY(Scroll() > 0);
+    }
+
+    // A screen reader lists the links of a page as its children and holds on
+    // to those it was given; once another page is shown, they are gone.
+    void screenReaderLinksGoWithTheirPage() {
+        InstallAccessibility();  // before the pane is made, as the program does
+        TBrowserPane pane;
+        pane.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&pane));
+        pane.Navigate("file://" + Them("index.htm"));
+        QAccessibleInterface* page = QAccessible::queryAccessibleInterface(pane.Browser());
+        QCOMPARE(page->role(), QAccessible::Document);
+        QCOMPARE(page->childCount(), 9);
+        QAccessibleInterface* verse = page->child(2);
+        QCOMPARE(verse->text(QAccessible::Name), QString("Verset"));
+        QCOMPARE(page->child(2), verse);
+        QCOMPARE(page->indexOfChild(verse), 2);
+        QCOMPARE(page->child(9), nullptr);
+
+        pane.Navigate("file://" + Them("theme1.htm"));
+        QVERIFY(pane.Browser()->toPlainText().startsWith("Page un"));
+        QCOMPARE(page->childCount(), 1);
+        QVERIFY(!verse->isValid());
+        QCOMPARE(page->indexOfChild(verse), -1);
+        QCOMPARE(page->child(0)->text(QAccessible::Name), QString("Deux"));
     }
 
     void backAndForwardWithinTheHistory() {

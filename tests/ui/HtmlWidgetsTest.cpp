@@ -1,4 +1,5 @@
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QImage>
@@ -8,6 +9,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "Accessible.h"
 #include "HTMLControls.h"
 #include "HTMListBox.h"
 #include "ImageList.h"
@@ -111,6 +113,30 @@ class HtmlWidgetsTest : public QObject {
         QCOMPARE(list_->Count(), 0);
         QCOMPARE(list_->ItemIndex(), -1);
         QCOMPARE(list_->TopIndex(), 0);
+    }
+
+    // A screen reader holds on to an item it was given: asked again, the
+    // list gives the same one, which says the item's text now; once the
+    // list is emptied it is no longer valid nor among the list's children.
+    void screenReaderItemsStayUntilTheListLosesThem() {
+        // Installed before the list is made, as the program does.
+        InstallAccessibility();
+        list_ = std::make_unique<THTMListBox>();
+        Fill(3);
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(list_.get());
+        QAccessibleInterface* item = list->child(2);
+        QVERIFY(item && item->isValid());
+        QCOMPARE(list->child(2), item);
+        QCOMPARE(list->indexOfChild(item), 2);
+        QCOMPARE(list->child(3), nullptr);
+        list_->SetText(2, "<B>Gn 3:1</B>");
+        QCOMPARE(item->text(QAccessible::Name), QString("Gn 3:1"));
+        list_->Clear();
+        Fill(2);
+        QVERIFY(!item->isValid());
+        QCOMPARE(list->indexOfChild(item), -1);
+        QCOMPARE(list->childCount(), 2);
+        QCOMPARE(list->child(2), nullptr);
     }
 
     void nestedSuspensionRepaintsOnceAtTheEnd() {

@@ -7,18 +7,14 @@ class QWidget;
 
 // What a screen reader hears of the program's own widgets. Qt bridges its
 // standard widgets to the accessibility bus by itself; the mini-HTML
-// widgets and the chapter spin get their interfaces here, so that a reader
-// hears plain text, never the tags of a caption or an item:
+// widgets get their interfaces here (one file of this folder per family), so
+// that a reader hears plain text, never the tags of a caption or an item:
 //   THTMListBox       a list, one list item per item, with its selected and
 //                     focused states;
 //   THTMLButton       a button named by its caption, or by its tooltip when
 //                     the caption is only an image;
 //   THTMLRadioButton  a radio button with its checked state;
 //   THTMLabel         static text;
-//   ChapterSpin       a spin box with its value and range (its QObject class
-//                     name is matched, the widget lives in another room);
-//                     its field, where the focus stands, a spin box too,
-//                     whose changes of value are reported;
 //   the page of a TBrowserPane
 //                     a document with its text, whose children are its
 //                     links (named by their words, a press action that does
@@ -39,7 +35,9 @@ class QWidget;
 //   tool buttons      whose press or toggle action clicks them.
 // Text offsets count what is read: the non-characters the text document
 // keeps (frame and cell markers) never reach a reader.
-// InstallAccessibility registers them once, before any window is shown.
+// InstallAccessibility registers them once, before any window is shown. A
+// widget of another room registers its own (the chapter spin's, in
+// src/reading).
 
 namespace lorvane {
 
