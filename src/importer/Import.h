@@ -75,11 +75,6 @@ inline constexpr const char* kNameFile = "nom.txt";
 // UTF-8; the references of copied verses name the Bible by it.
 inline constexpr const char* kAbbreviationFile = "sigle.txt";
 
-// The Bible's short name as its downloaded file tells it, UTF-8, "" when it
-// tells none: eBible names a set by a language code and the abbreviation
-// ("fraLSG_usfm.zip", "02-GENfraLSG.usfm" → "LSG"). At most 8 characters.
-std::string AbbreviationFromSourceName(const std::filesystem::path& source);
-
 // Removes the data.new/ an import left in the program folder appDir when
 // the program was killed during it (the next import would remove it too).
 void RemoveImportLeftovers(const std::string& appDir);
