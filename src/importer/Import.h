@@ -47,7 +47,7 @@ struct ImportResult {
 };
 
 // Imports the Bible at `source` (an archive, a folder or one of its book
-// files, an OSIS, Zefania or USFX file; BibleForm.h) into the program folder appDir (ending with
+// files, an OSIS, Zefania or USFX file; FormSniffing.h) into the program folder appDir (ending with
 // '/'): the study pages are those of the current data/them.dat. Throws ImportError with a French
 // message, or ImportCancelled; data/ and them/ are then untouched.
 ImportResult ImportBible(const std::string& appDir, const std::filesystem::path& source,
