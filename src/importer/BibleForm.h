@@ -1,32 +1,20 @@
 #pragma once
 
-// The forms a downloaded Bible comes in, told from the content of its files
-// rather than their names, and the import of a source's files whatever
-// their form.
+// The import of a source's files whatever their form: the form of each
+// file is told from its content (FormSniffing.h), and the reader of that
+// form makes the Bible.
 
 #include <cstddef>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "Bible.h"
+#include "FormSniffing.h"
 #include "Report.h"
 #include "Usfm.h"
 #include "UsfmSource.h"
 
 namespace lorvane::importer {
-
-enum class BibleForm { Unknown, Usfm, Osis, Zefania, Usfx };
-
-// The form of a file from its first bytes (a few kilobytes are enough): a
-// USFM book opens with its \id line, an XML Bible is known by its root
-// element (<osis>, <XMLBIBLE>, <usfx>) after the declaration, comments and
-// document type. A byte-order mark (UTF-8 or UTF-16) may come first.
-BibleForm DetectBibleForm(std::string_view head);
-
-// How the summary names where a Bible came from: "un fichier OSIS",
-// "des fichiers USFM", "un fichier USFM" when there was one.
-std::string BibleFormName(BibleForm form, std::size_t files = 2);
 
 struct FormBible {
     BibleData bible;

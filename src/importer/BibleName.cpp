@@ -9,16 +9,16 @@
 #include <QXmlStreamReader>
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <fstream>
 #include <map>
 #include <memory>
 #include <optional>
 
-#include "BibleForm.h"
 #include "BibleText.h"
 #include "BibleXml.h"
 #include "Canon.h"
-#include "Import.h"
+#include "FormSniffing.h"
 #include "Report.h"
 
 namespace lorvane::importer {
@@ -691,6 +691,24 @@ std::string AbbreviationFromName(std::string_view name) {
         out += number ? word : std::u32string(1, QChar::toUpper(word.front()));
     }
     return CleanAbbreviation(Utf8Of(out));
+}
+
+std::string AbbreviationFromSourceName(const fs::path& source) {
+    std::string stem = source.filename().string();
+    if (stem.empty()) stem = source.parent_path().filename().string();
+    // A book file of a set ("02-GENfraLSG.usfm") names the set after its book.
+    if (!stem.empty() && std::isdigit(static_cast<unsigned char>(stem[0])))
+        stem = BookFileSet(stem);
+    stem = stem.substr(0, stem.find('.'));
+    stem = stem.substr(0, stem.find('_'));  // "fraLSG_usfm"
+    auto lower = [](char c) { return c >= 'a' && c <= 'z'; };
+    auto upperOrDigit = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); };
+    if (stem.size() < 5 || !lower(stem[0]) || !lower(stem[1]) || !lower(stem[2])) return "";
+    const std::string rest = stem.substr(3);
+    if (rest.size() > 8 || !(rest[0] >= 'A' && rest[0] <= 'Z')) return "";
+    for (char c : rest)
+        if (!upperOrDigit(c)) return "";
+    return rest;
 }
 
 std::string NameFromSourceName(const fs::path& source) {

@@ -14,11 +14,10 @@
 #include <string_view>
 #include <vector>
 
+#include "FormSniffing.h"
 #include "UsfmSource.h"
 
 namespace lorvane::importer {
-
-enum class BibleForm;
 
 inline constexpr std::size_t kNameLength = 300;        // characters
 inline constexpr std::size_t kAbbreviationLength = 8;  // characters
@@ -49,6 +48,11 @@ std::string AbbreviationFromName(std::string_view name);
 // "02-GENfraLSG.usfm" → its set "fraLSG" (or its folder's name when it has
 // no set). "" when there is none.
 std::string NameFromSourceName(const std::filesystem::path& source);
+
+// The Bible's short name as its downloaded file tells it, UTF-8, "" when it
+// tells none: eBible names a set by a language code and the abbreviation
+// ("fraLSG_usfm.zip", "02-GENfraLSG.usfm" → "LSG"). At most 8 characters.
+std::string AbbreviationFromSourceName(const std::filesystem::path& source);
 
 // What the headers of a USFM set's book files tell: the description of
 // their \id lines that most books agree on ("\id GEN Louis Segond 1910"),

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "Cp1252.h"
+#include "FormSniffing.h"
 #include "UsfmSource.h"  // ImportError
 #include "Utf8.h"
 
@@ -289,25 +290,6 @@ std::string PageToCp1252(std::string_view utf8, const std::string& name) {
 
 namespace {
 
-// The code point of a UTF-16 text at i (little or big endian), which moves
-// past it; a lone surrogate gives U+FFFD.
-char32_t NextUtf16(std::string_view s, std::size_t& i, bool little) {
-    auto unit = [&](std::size_t k) -> char32_t {
-        const auto a = static_cast<unsigned char>(s[k]), b = static_cast<unsigned char>(s[k + 1]);
-        return little ? a | (b << 8) : (a << 8) | b;
-    };
-    const char32_t u = unit(i);
-    i += 2;
-    if (u >= 0xD800 && u < 0xDC00 && i + 1 < s.size()) {
-        const char32_t low = unit(i);
-        if (low >= 0xDC00 && low < 0xE000) {
-            i += 2;
-            return 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
-        }
-    }
-    return u >= 0xD800 && u < 0xE000 ? kBad : u;
-}
-
 // The UTF-8 of bytes, each byte that is no UTF-8 sequence handed to
 // `mend` with its line to be written in its place.
 template <typename Mend>
@@ -333,14 +315,7 @@ std::string MendUtf8(std::string_view bytes, std::size_t stray, Mend mend) {
 
 std::string SourceToUtf8(std::string_view bytes, StatedEncoding stated, const std::string& file,
                          Report& report) {
-    if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
-        const bool little = bytes[0] == '\xFF';
-        std::string out;
-        out.reserve(bytes.size());
-        for (std::size_t i = 2; i + 1 < bytes.size();)
-            AppendUtf8(out, NextUtf16(bytes, i, little));
-        return out;
-    }
+    if (HasUtf16Mark(bytes)) return Utf16ToUtf8(bytes);
     const bool marked = bytes.substr(0, 3) == "\xEF\xBB\xBF";
     if (marked) bytes.remove_prefix(3);
 

@@ -204,24 +204,6 @@ void RemoveImportLeftovers(const std::string& appDir) {
     RemoveQuietly(folder / "data.new");
 }
 
-std::string AbbreviationFromSourceName(const fs::path& source) {
-    std::string stem = source.filename().string();
-    if (stem.empty()) stem = source.parent_path().filename().string();
-    // A book file of a set ("02-GENfraLSG.usfm") names the set after its book.
-    if (!stem.empty() && std::isdigit(static_cast<unsigned char>(stem[0])))
-        stem = BookFileSet(stem);
-    stem = stem.substr(0, stem.find('.'));
-    stem = stem.substr(0, stem.find('_'));  // "fraLSG_usfm"
-    auto lower = [](char c) { return c >= 'a' && c <= 'z'; };
-    auto upperOrDigit = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); };
-    if (stem.size() < 5 || !lower(stem[0]) || !lower(stem[1]) || !lower(stem[2])) return "";
-    const std::string rest = stem.substr(3);
-    if (rest.size() > 8 || !(rest[0] >= 'A' && rest[0] <= 'Z')) return "";
-    for (char c : rest)
-        if (!upperOrDigit(c)) return "";
-    return rest;
-}
-
 ImportResult ImportBible(const std::string& appDir, const fs::path& source,
                          const ImportSteps& steps) {
     return ImportBible(appDir, appDir, source, steps);

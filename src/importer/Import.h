@@ -47,7 +47,7 @@ struct ImportResult {
 };
 
 // Imports the Bible at `source` (an archive, a folder or one of its book
-// files, an OSIS, Zefania or USFX file; BibleForm.h) into the program folder appDir (ending with
+// files, an OSIS, Zefania or USFX file; FormSniffing.h) into the program folder appDir (ending with
 // '/'): the study pages are those of the current data/them.dat. Throws ImportError with a French
 // message, or ImportCancelled; data/ and them/ are then untouched.
 ImportResult ImportBible(const std::string& appDir, const std::filesystem::path& source,
@@ -74,11 +74,6 @@ inline constexpr const char* kNameFile = "nom.txt";
 // The file of data/ that holds the Bible's short name ("LSG"), one line,
 // UTF-8; the references of copied verses name the Bible by it.
 inline constexpr const char* kAbbreviationFile = "sigle.txt";
-
-// The Bible's short name as its downloaded file tells it, UTF-8, "" when it
-// tells none: eBible names a set by a language code and the abbreviation
-// ("fraLSG_usfm.zip", "02-GENfraLSG.usfm" → "LSG"). At most 8 characters.
-std::string AbbreviationFromSourceName(const std::filesystem::path& source);
 
 // Removes the data.new/ an import left in the program folder appDir when
 // the program was killed during it (the next import would remove it too).

@@ -14,8 +14,8 @@
 #include <iterator>
 #include <memory>
 
-#include "BibleForm.h"
 #include "Canon.h"
+#include "FormSniffing.h"
 #include "Reasons.h"
 
 namespace lorvane::importer {

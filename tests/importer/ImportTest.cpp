@@ -10,6 +10,7 @@
 #include <map>
 #include <numeric>
 
+#include "BibleName.h"
 #include "Cp1252.h"
 #include "FctLoad.h"
 #include "Fixtures.h"
