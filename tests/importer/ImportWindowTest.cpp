@@ -232,11 +232,13 @@ class ImportWindowTest : public testing::MainWindowTestCase {
         QVERIFY2(message.startsWith(QString::fromUtf8("Impossible d'écrire dans le dossier « ")),
                  qPrintable(message));
 
-        // "Annuler" from the keyboard as soon as the progress dialog shows.
+        // "Annuler" from the keyboard as soon as the progress dialog shows,
+        // a Bible long enough to read that the key comes first even on a
+        // busy machine.
         testing::ZipEntries books;
         for (const auto& book : datawriter::kCanon)
-            books.push_back(
-                {std::string(book.code) + ".usfm", testing::TinyBook(std::string(book.code), 150)});
+            books.push_back({std::string(book.code) + ".usfm",
+                             testing::TinyBook(std::string(book.code), 150, 25)});
         const QString zip = Zip(books);
         // Should the import end before the key, its summary is answered:
         // the test then fails at once instead of waiting for nobody.

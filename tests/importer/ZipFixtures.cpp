@@ -60,11 +60,11 @@ ZipEntries LsgEntries(int first, int last) {
     return entries;
 }
 
-std::string TinyBook(const std::string& code, int chapters) {
+std::string TinyBook(const std::string& code, int chapters, int verses) {
     std::string book = "\\id " + code + " test\n\\h " + code + "\n";
     for (int c = 1; c <= chapters; ++c) {
         book += "\\c " + std::to_string(c) + "\n\\p\n";
-        for (int v = 1; v <= 3; ++v)
+        for (int v = 1; v <= verses; ++v)
             book += "\\v " + std::to_string(v) + " Texte de " + code + " " + std::to_string(c) +
                     "." + std::to_string(v) + "\n";
     }

@@ -26,9 +26,9 @@ std::filesystem::path LsgDir();
 // ("00-FRTfraLSG.usfm", \id FRT) and "fraLSG.htm".
 ZipEntries LsgEntries(int first = 1, int last = 66);
 
-// A small USFM book: `code`, `chapters` chapters of three verses "Texte de
-// CODE c.v".
-std::string TinyBook(const std::string& code, int chapters = 1);
+// A small USFM book: `code`, `chapters` chapters of `verses` verses "Texte
+// de CODE c.v".
+std::string TinyBook(const std::string& code, int chapters = 1, int verses = 3);
 
 // Every file under `dir`, by its path relative to it, with its bytes: two
 // snapshots compare equal when nothing was written there.

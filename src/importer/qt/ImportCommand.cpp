@@ -92,6 +92,9 @@ bool ImportBibleFile(QWidget* parent, const Communs& folders, const std::string&
 
     auto cancelled = std::make_shared<std::atomic<bool>>(false);
     QObject::connect(&progress, &QProgressDialog::canceled, [cancelled] { *cancelled = true; });
+    // Escape reaches the dialog itself when its window is not yet the active
+    // one (its shortcut then waits): the dialog rejects, which cancels too.
+    QObject::connect(&progress, &QDialog::rejected, [cancelled] { *cancelled = true; });
 
     QPointer<QProgressDialog> label(&progress);
     importer::ImportSteps steps;
@@ -128,7 +131,7 @@ bool ImportBibleFile(QWidget* parent, const Communs& folders, const std::string&
     // "Annuler" pressed as the reading ended still counts: nothing is kept
     // until the tables are handed over.
     QCoreApplication::processEvents();
-    if (progress.wasCanceled() && outcome.result) {
+    if (*cancelled && outcome.result) {
         std::error_code ec;
         std::filesystem::remove_all(staging, ec);
         return false;
