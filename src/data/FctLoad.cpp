@@ -62,28 +62,16 @@ void PutEndMarker(Table& table, std::size_t records, Field field) {
 }  // namespace
 
 std::string ReadWholeFile(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw LoadError(path, std::string("cannot open: ") + std::strerror(errno));
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        throw LoadError(path, "not a regular file");
+    // A data file is never near this size; the cap only keeps a damaged
+    // folder from asking for all the memory.
+    constexpr std::size_t kMaxDataFile = std::size_t{1} << 30;
+    try {
+        return ReadFile(path, kMaxDataFile);
+    } catch (const FileError& e) {
+        throw LoadError(path, e.error() != 0
+                                  ? "cannot read it (errno " + std::to_string(e.error()) + ")"
+                                  : std::string("not a regular file or too large"));
     }
-    std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            int err = errno;
-            ::close(fd);
-            throw LoadError(path, n == 0 ? "file shrank while being read"
-                                         : std::string("read failed: ") + std::strerror(err));
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    return bytes;
 }
 
 void WriteWholeFile(const std::string& path, std::string_view bytes) {

@@ -17,9 +17,10 @@ namespace lorvane {
 
 // Takes the tables of the imported Bible, read from the folder the import
 // made (their BibleDir), with the name and abbreviation the import found:
-// the main window keeps that Bible among the reader's and shows it. Returns "" then; else what the
-// reader is told instead of the summary (the Bible was there already). Throws with a French message
-// when the Bible cannot be kept.
+// the main window keeps that Bible among the reader's and shows it.
+// Returns "" then; else what the reader is told instead of the summary (the
+// Bible was there already). Throws with a French message when the Bible
+// cannot be kept.
 using TakeImportedTables = std::function<QString(Communs&& tables, const std::string& name,
                                                  const std::string& abbreviation)>;
 
