@@ -54,7 +54,7 @@ void BM_SwitchBibleOnPsaume119(benchmark::State& state) {
         w.WB->Browser()->viewport()->repaint();
         next = 1 - next;
     }
-    if (w.CurrentChapter != 119) state.SkipWithError("not on Psaume 119");
+    if (w.Here().chapter != 119) state.SkipWithError("not on Psaume 119");
 }
 BENCHMARK(BM_SwitchBibleOnPsaume119)->Unit(benchmark::kMillisecond);
 

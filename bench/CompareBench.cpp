@@ -136,7 +136,7 @@ void ChapterChange(benchmark::State& state, std::size_t columns, bool whole) {
         Paint(w, true);
         state.ResumeTiming();
         w.SpinChapitre->SetValue(119);
-        w.SpinChapitreChange();
+        emit w.SpinChapitre->valueEdited(w.SpinChapitre->Value());
         Paint(w, whole);
     }
     w.SetComparison("", {});

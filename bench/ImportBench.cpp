@@ -44,7 +44,7 @@ void BM_ImportLouisSegondZipToGenese1(benchmark::State& state) {
         ResetPeak();
         const long rest = PeakKb();
         importer::ImportResult result = importer::ImportBible(app.communs->AppDir, zip);
-        app.window->TakeImportedTables(std::move(result.tables));
+        app.window->Reading().ReplaceTables(std::move(result.tables), "");
         QApplication::processEvents();
         peakMb = std::max(peakMb, static_cast<double>(PeakKb() - rest) / 1024.0);
     }
@@ -83,7 +83,7 @@ void BM_ImportSwordWebZipToGenese1(benchmark::State& state) {
         ResetPeak();
         const long rest = PeakKb();
         importer::ImportResult result = importer::ImportBible(app.communs->AppDir, zip, steps);
-        app.window->TakeImportedTables(std::move(result.tables));
+        app.window->Reading().ReplaceTables(std::move(result.tables), "");
         QApplication::processEvents();
         peakMb = std::max(peakMb, static_cast<double>(PeakKb() - rest) / 1024.0);
     }

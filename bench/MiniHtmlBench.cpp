@@ -85,7 +85,7 @@ QString WriteChapter(const QString& folder, int salt) {
     return path;
 }
 
-// ShowCurrentChapter's part: a rewritten page, navigated to a verse and
+// The reading pane's part of a move: a rewritten page, navigated to a verse and
 // refreshed.
 void BM_PaneShowRewrittenChapter(benchmark::State& state) {
     testing::TempDir dir;

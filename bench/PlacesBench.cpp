@@ -57,7 +57,7 @@ void BM_ChapterChangePainted(benchmark::State& state) {
         Paint(w);
         state.ResumeTiming();
         w.SpinChapitre->SetValue(119);
-        w.SpinChapitreChange();
+        emit w.SpinChapitre->valueEdited(w.SpinChapitre->Value());
         Paint(w);
     }
 }
@@ -87,7 +87,7 @@ void BM_BackPainted(benchmark::State& state) {
         w.GoTo(19, 119, 105, 0);
         Paint(w);
         state.ResumeTiming();
-        w.GoBackClick();
+        w.Reading().GoBack();
         Paint(w);
     }
 }

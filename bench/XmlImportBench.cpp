@@ -42,7 +42,7 @@ void BM_ImportXmlBibleToGenese1(benchmark::State& state) {
         ResetPeak();
         const long rest = PeakKb();
         importer::ImportResult result = importer::ImportBible(app.communs->AppDir, file);
-        app.window->TakeImportedTables(std::move(result.tables));
+        app.window->Reading().ReplaceTables(std::move(result.tables), "");
         QApplication::processEvents();
         peakMb = std::max(peakMb, static_cast<double>(PeakKb() - rest) / 1024.0);
     }

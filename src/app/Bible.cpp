@@ -20,6 +20,7 @@
 #include "Accessible.h"
 #include "AccessibleChapterSpin.h"
 #include "BackupPromptsQt.h"
+#include "BookIndexPane.h"
 #include "BrowserPane.h"
 #include "ChapterPage.h"
 #include "ChapterSpin.h"
@@ -36,6 +37,8 @@
 #include "Navigation.h"
 #include "QtPath.h"
 #include "QtText.h"
+#include "ReadingStrip.h"
+#include "ReadingView.h"
 #include "SearchPane.h"
 #include "Shader.h"
 #include "SignetsPane.h"
@@ -101,6 +104,7 @@ TFBible::TFBible(Communs& communs, QWidget* parent, DataLoad loadData, bibles::B
         ownShelf_->Load();
         shelf_ = ownShelf_.get();
     }
+    choice_ = std::make_unique<bibles::BibleChoice>(*shelf_, reading_, this);
     setObjectName("FBible");
     InstallAccessibility();
     InstallChapterSpinAccessibility();
@@ -142,40 +146,30 @@ void TFBible::FormCreate() {
     // in its place).
     if (const auto shown = shelf_->Find(communs_.BibleDir)) shelf_->Choose(*shown, false);
 
-    // The book list and the chapter spin.
-    {
-        QSignalBlocker block(CBLivre);
-        CBLivre->Clear();
-        for (int b = 1; b <= kBookCount; ++b)
-            CBLivre->AddItem(FromCp1252(communs_.BookTable[b].Name.view()));
-    }
-    SyncControls();
-    TCTexte->Insert(0, FromCp1252(TabCaption(communs_, CurrentBook, 1)), TabValue(CurrentBook, 1));
-    places_.assign(1, PlaceHistory(Place{CurrentBook, 1, 1, -1}));
-    shownTab_ = 0;
-    BoxAllerA->SetBible(communs_);
-    PanneauSignets->SetBible(communs_);
-
-    PanneauLivres->LoadPage();
-    PanneauGlossaire->LoadPage();
-
     FrmRichEdit = new TFrmRichEdit(PanneauRediger);
     PanneauRediger->layout()->addWidget(FrmRichEdit);
     FrmRichEdit->show();
 
     FDlgPassage = new TFDlgPassage(*this, this);
+    FDlgPassage->Follow(reading_);
     PanneauRechercher->CBRechMethode->setCurrentIndex(0);
     PanneauRechercher->CBRechDans->setCurrentIndex(2);
 
-    BtnThemesListe->click();
+    // Every pane on the tables, at the first book.
+    reading_.Start();
     ActionLivres->trigger();
 }
 
 void TFBible::FormDestroy() {
     // Controls that lose the focus while the window goes away must not
-    // reach back into it.
+    // reach back into it, nor into the reading, which goes first.
     for (QObject* child : findChildren<QObject*>())
         child->disconnect(this);
+    for (QObject* follower : std::initializer_list<QObject*>{strip_, view_, bookIndex_})
+        delete follower;
+    strip_ = nullptr;
+    view_ = nullptr;
+    bookIndex_ = nullptr;
     delete FrmRichEdit;
     FrmRichEdit = nullptr;
     delete FDlgPassage;
@@ -189,8 +183,6 @@ bool TFBible::LoadData() {
             loadData_(communs_, &prompts);
         else
             LoadDataFolder(communs_, &prompts);
-        CurrentBook = FirstBook(communs_);
-        CurrentChapter = CurrentVerse = 1;
         return true;
     } catch (const std::exception& e) {
         std::cerr << "lorvane: " << e.what() << std::endl;
@@ -305,7 +297,8 @@ void TFBible::BuildMenus() {
     connect(ActionBibleSuivante, &QAction::triggered, this,
             GuardedSlot([this] { NextBibleClick(); }));
     addAction(ActionBibleSuivante);
-    connect(MenuBible, &QMenu::aboutToShow, this, GuardedSlot([this] { FillBibleMenu(); }));
+    connect(MenuBible, &QMenu::aboutToShow, this,
+            GuardedSlot([this] { choice_->FillMenu(MenuBible, ActionBibleSuivante); }));
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     ShowChecksPlainly(options);
@@ -365,6 +358,7 @@ void TFBible::BuildModulePanel() {
 
     // Book table.
     PanneauLivres = new TPanneauLivres(communs_.AppDir, *this);
+    PanneauLivres->FollowReading(reading_);
     PC->addWidget(PanneauLivres);
     WBLivres = PanneauLivres->WBLivres;
 
@@ -378,25 +372,25 @@ void TFBible::BuildModulePanel() {
     LBIndex->SetSelectionColor(Qt::yellow);
     LBIndex->SetSelectionTextColor(Qt::black);
     index->addWidget(LBIndex);
-    connect(LBIndex, &THTMListBox::Click, this, [this] { LBIndexClick(LBIndex); });
+    bookIndex_ = new BookIndexPane(reading_, LBIndex, this);
 
     // Glossary.
     PanneauGlossaire = new TPanneauGlossaire(communs_.AppDir, *this);
+    PanneauGlossaire->FollowReading(reading_);
     PC->addWidget(PanneauGlossaire);
     WBGlossaire = PanneauGlossaire->WBGlossaire;
     BtnLettreA = PanneauGlossaire->BtnLettreA;
 
-    // Search: the pane reads the chapter shown when a search starts.
-    PanneauRechercher = new TPanneauRechercher(communs_, [this] {
-        return ReadingPlace{CurrentBook, CurrentChapter};
-    });
+    // Search.
+    PanneauRechercher = new TPanneauRechercher(communs_, {});
     PanneauRechercher->setObjectName("PanneauRechercher");
+    PanneauRechercher->Follow(reading_);
     PC->addWidget(PanneauRechercher);
     LBRech = PanneauRechercher->LBRech;
-    connect(LBRech, &THTMListBox::Click, this, [this] { LBIndexClick(LBRech); });
 
     // Themes.
     PanneauThemes = new TPanneauThemes(communs_.AppDir, *this);
+    PanneauThemes->FollowReading(reading_);
     PC->addWidget(PanneauThemes);
     WBTheme = PanneauThemes->WBTheme;
     BtnThemesListe = PanneauThemes->BtnThemesListe;
@@ -419,6 +413,7 @@ void TFBible::BuildModulePanel() {
 
     // Signets.
     PanneauSignets = new SignetsPane;
+    PanneauSignets->Follow(reading_);
     PC->addWidget(PanneauSignets);
 }
 
@@ -439,7 +434,6 @@ void TFBible::BuildReadingArea() {
     CBLivre->SetDropDownHeight(200);
     CBLivre->setAccessibleName(QStringLiteral("Livre"));
     row->addWidget(CBLivre);
-    connect(CBLivre, &THTMLComboBox::Change, this, &TFBible::CBLivreChange);
 
     SpinChapitre = new ChapterSpin(ShaderLecture);
     SpinChapitre->setObjectName("SpinChapitre");
@@ -448,8 +442,8 @@ void TFBible::BuildReadingArea() {
     SpinChapitre->setAccessibleName(QStringLiteral("Chapitre"));
     SpinChapitre->Edit()->setAccessibleName(QStringLiteral("Chapitre"));
     row->addWidget(SpinChapitre);
-    connect(SpinChapitre, &ChapterSpin::valueEdited, this, &TFBible::SpinChapitreChange);
     BoxAllerA = new GoToBox(ShaderLecture);
+    BoxAllerA->Follow(reading_);
     row->addWidget(BoxAllerA, 1);  // its reason takes the room left
 
     auto* buttons = new QWidget(ShaderLecture);
@@ -472,8 +466,8 @@ void TFBible::BuildReadingArea() {
         b->setFixedSize(33, 30);
         pair->addWidget(b);
     }
-    connect(BtnNouveau, &THTMLButton::clicked, this, &TFBible::BtnNouveauClick);
-    connect(BtnFermer, &THTMLButton::clicked, this, &TFBible::BtnFermerClick);
+    connect(BtnNouveau, &THTMLButton::clicked, this, [this] { reading_.OpenTab(); });
+    connect(BtnFermer, &THTMLButton::clicked, this, [this] { reading_.CloseTab(); });
     row->addWidget(buttons);
     column->addWidget(ShaderLecture);
 
@@ -485,7 +479,9 @@ void TFBible::BuildReadingArea() {
     TCTexte->Bar()->setAccessibleName(QStringLiteral("Onglets"));
     TCTexte->SetContent(WB);
     column->addWidget(TCTexte, 1);
-    connect(TCTexte, &TextTabs::currentChanged, this, &TFBible::TCTexteChange);
+    strip_ = new ReadingStrip(reading_, CBLivre, SpinChapitre, TCTexte, this);
+    view_ = new ReadingView(reading_, WB, this);
+    reading_.Subscribe(this);
     connect(WB, &TBrowserPane::BeforeNavigate2, this,
             [this](const QString& url, bool* cancel) { WBBeforeNavigate2(url, *cancel); });
 
@@ -563,44 +559,12 @@ void TFBible::closeEvent(QCloseEvent* e) {
 }
 
 void TFBible::FormActivate() {
-    ShowCurrentChapter();
-    FillBookIndex();
+    reading_.Show();
     BtnLettreA->click();
 }
 
 void TFBible::Quitter1Click() {
     close();
-}
-
-void TFBible::TakeImportedTables(Communs&& tables) {
-    if (FDlgPassage) FDlgPassage->close();
-    communs_.TakeTables(std::move(tables));
-    {
-        QSignalBlocker block(CBLivre);
-        CBLivre->Clear();
-        for (int b = 1; b <= kBookCount; ++b)
-            CBLivre->AddItem(FromCp1252(communs_.BookTable[b].Name.view()));
-    }
-    // Every tab stays, at its place in the new Bible (PlaceInBible); its
-    // history starts again there, since the old places may not exist.
-    places_.clear();
-    {
-        QSignalBlocker block(TCTexte);
-        for (int tab = 0; tab < TCTexte->Count(); ++tab) {
-            const std::int32_t place = PlaceInBible(communs_, TCTexte->Value(tab));
-            TCTexte->SetValue(tab, place);
-            TCTexte->SetCaption(tab, FromCp1252(TabCaption(communs_, place / 1000, place % 1000)));
-            places_.emplace_back(Place{place / 1000, place % 1000, 1, -1});
-        }
-    }
-    shownTab_ = -1;
-    BoxAllerA->SetBible(communs_);
-    PanneauSignets->SetBible(communs_);
-    PanneauRechercher->TablesReplaced();
-    PanneauLivres->LoadPage();
-    PanneauGlossaire->LoadPage();
-    BtnThemesListe->click();
-    TCTexteChange();
 }
 
 void TFBible::Apropos1Click() {
@@ -685,12 +649,12 @@ void TFBible::ActionPositionClick(QAction* sender) {
                      : sender == ActionPosHaut   ? TextTabs::Side::Bottom
                                                  : TextTabs::Side::Top);
     PanelIndex->layout()->activate();
-    ShowCurrentChapter();
+    reading_.Show();
 }
 
 void TFBible::ActionTexteClick(QAction* sender) {
     CheckActionInCategory(sender, kTexte);
-    ShowCurrentChapter();
+    reading_.SetVersePerLine(sender == ActionTexteLigne);
 }
 
 void TFBible::ActionTailleClick() {
@@ -702,121 +666,17 @@ void TFBible::ActionTailleClick() {
 
 bool TFBible::WriteChapterPage(int book, int chapter, int firstVerse, int lastVerse,
                                bool passageMode, bool wholeChapter) {
-    ChapterPageRequest request{book, chapter, firstVerse, lastVerse, passageMode, wholeChapter};
-    request.verseByLine = ActionTexteLigne->isChecked();
-    if (!comparison_.empty()) return WriteComparePage(ComparedColumns(), request);
-    return lorvane::WriteChapterPage(communs_, request);
-}
-
-std::vector<ComparedBible> TFBible::ComparedColumns() const {
-    // The current Bible's tables are the window's own: shared without an
-    // owner, for the time of one page.
-    std::vector<ComparedBible> columns{
-        {currentAbbreviation_,
-         {},
-         std::shared_ptr<const Communs>(std::shared_ptr<void>(), &communs_)}};
-    columns.insert(columns.end(), comparison_.begin(), comparison_.end());
-    return columns;
+    return reading_.WritePage(
+        ChapterPageRequest{book, chapter, firstVerse, lastVerse, passageMode, wholeChapter});
 }
 
 void TFBible::SetComparison(std::string currentAbbreviation, std::vector<ComparedBible> others) {
-    std::erase_if(others, [](const ComparedBible& b) { return !b.tables; });
-    if (others.size() > 3) others.resize(3);
-    currentAbbreviation_ = std::move(currentAbbreviation);
-    comparison_ = std::move(others);
-    ShowCurrentChapter();
-    if (FDlgPassage && FDlgPassage->isVisible()) {
-        // A passage only a Bible beside had goes with that Bible.
-        if (FDlgPassage->FirstSlot == 0 && comparison_.empty())
-            FDlgPassage->close();
-        else
-            FDlgPassage->ShowPassage();
-    }
-}
-
-void TFBible::ShowCurrentChapter() {
-    // A move of the tab shown is remembered among its places, with how
-    // the reader left the page.
-    const int tab = TCTexte->Current();
-    const bool known = tab >= 0 && tab < static_cast<int>(places_.size());
-    const Place now{CurrentBook, CurrentChapter, CurrentVerse, -1};
-    bool moved = false;
-    if (known && tab == shownTab_) {
-        const Place& at = places_[static_cast<std::size_t>(tab)].Current();
-        moved = !at.SameChapter(now) || at.verse != now.verse;
-    }
-    const Leaving left = moved ? LeavingHere() : Leaving();
-    try {
-        if (WriteChapterPage(CurrentBook, CurrentChapter, 1, 0, false, true)) {
-            WB->Navigate(FileUrl(communs_.AppDir) + QStringLiteral("temp.htm#") +
-                         QString::number(CurrentVerse));
-            WB->Refresh();
-        }
-        int tab = TCTexte->Current();
-        const QString place = FromCp1252(TabCaption(communs_, CurrentBook, CurrentChapter));
-        if (tab >= 0) {
-            TCTexte->SetCaption(tab, place);
-            TCTexte->SetValue(tab, TabValue(CurrentBook, CurrentChapter));
-        }
-        QString name = place + QString::fromUtf8(" — Texte biblique");
-        if (!comparison_.empty())
-            name +=
-                QStringLiteral(", ") + QString::fromStdString(JoinAbbreviations(ComparedColumns()));
-        if (WB->Browser()->accessibleName() != name) WB->Browser()->setAccessibleName(name);
-        // "Aller à" names the place shown, however the reader came to it.
-        if (BoxAllerA)
-            BoxAllerA->ShowPlace(FromCp1252(
-                CurrentVerse > 1 ? communs_.FormatRef(CurrentBook, CurrentChapter, CurrentVerse, 0)
-                                 : communs_.Book(CurrentBook).Name.str() + ' ' +
-                                       std::to_string(CurrentChapter)));
-    } catch (const std::exception& e) {
-        std::cerr << "lorvane: the chapter could not be shown: " << e.what() << std::endl;
-        KeepToThePageShown();
-    } catch (...) {
-        std::cerr << "lorvane: the chapter could not be shown" << std::endl;
-        KeepToThePageShown();
-    }
-    if (known) {
-        PlaceHistory& places = places_[static_cast<std::size_t>(tab)];
-        if (moved && spinTyping_ && places.Current().book == now.book)
-            places.Replace(now);
-        else if (moved)
-            places.Visit(now, left);
-        if (!spinTyping_) lastSpinMove_.invalidate();  // any other showing ends the typing
-        shownTab_ = tab;
-    }
-    if (pendingScroll_ >= 0)
-        WB->SetScrollPosition(pendingScroll_);
-    else if (pendingTop_ > 1)
-        WB->ScrollToAnchor(QString::number(pendingTop_));
-    else if (pendingTop_ == 1)
-        WB->SetScrollPosition(0);
-    pendingScroll_ = -1;
-    pendingTop_ = 0;
-    UpdateMoveActions();
-}
-
-void TFBible::KeepToThePageShown() {
-    // A page that cannot be written leaves the pane and the tab as they
-    // are; the book box and the chapter come back to what they show, so
-    // that they never name another place than the page.
-    const int tab = TCTexte->Current();
-    const int shown = tab >= 0 ? TCTexte->Value(tab) : 0;
-    if (shown / 1000 < 1 || shown / 1000 > kBookCount) return;
-    CurrentBook = shown / 1000;
-    CurrentChapter = shown % 1000;
-    SyncControls();
+    reading_.SetComparison(std::move(currentAbbreviation), std::move(others));
 }
 
 void TFBible::TakeIntoNewTab(int book, int chapter, int verse) {
-    BtnNouveau->click();
-    CurrentBook = book;
-    CurrentChapter = chapter;
-    CurrentVerse = verse;
-    SyncControls();
-    ShowCurrentChapter();
-    FillBookIndex();
-    MarkVerses(verse, 0);
+    reading_.OpenTab();
+    reading_.MoveTo(Place{book, chapter, verse, -1}, VerseSpan{verse, 0});
 }
 
 void TFBible::OpenPassage(int book, int chapter, int firstVerse, int lastVerse) {
@@ -827,7 +687,7 @@ void TFBible::OpenPassage(int book, int chapter, int firstVerse, int lastVerse) 
     const std::int32_t first = communs_.VerseLookup(book, chapter, firstVerse);
     VerseRef elsewhere;
     if (first == 0) {
-        for (const ComparedBible& b : comparison_) {
+        for (const ComparedBible& b : reading_.Comparison().Others()) {
             if (b.tables->VerseLookup(book, chapter, firstVerse) == 0) continue;
             const bool hasLast = b.tables->VerseLookup(book, chapter, lastVerse) != 0;
             elsewhere = {book, chapter, firstVerse, hasLast ? lastVerse : 0};
@@ -851,96 +711,11 @@ void TFBible::OpenBook(int book) {
     QWidget* from = QApplication::focusWidget();
     auto* page = from ? qobject_cast<TBrowserPane*>(from->parentWidget()) : nullptr;
     if (page && page != WB && page->FollowingByKeyboard()) WB->Browser()->setFocus();
-    CurrentBook = book;
-    CurrentChapter = 1;
-    CurrentVerse = 1;
-    SyncControls();
-    ShowCurrentChapter();
-    FillBookIndex();
+    reading_.MoveTo(Place{book, 1, 1, -1});
 }
 
 // ---------------------------------------------------------------------------
-// Navigation and tabs
-
-void TFBible::SyncControls() {
-    QSignalBlocker blockBook(CBLivre);
-    CBLivre->SetItemIndex(CurrentBook - 1);
-    SpinChapitre->SetRange(1, communs_.Book(CurrentBook).ChapterCount);
-    SpinChapitre->SetValue(CurrentChapter);
-}
-
-void TFBible::CBLivreChange() {
-    CurrentBook = CBLivre->ItemIndex() + 1;
-    CurrentChapter = 1;
-    CurrentVerse = 1;
-    SyncControls();
-    ShowCurrentChapter();
-    FillBookIndex();
-}
-
-void TFBible::SpinChapitreChange() {
-    CurrentChapter = SpinChapitre->Value();
-    CurrentVerse = 1;
-    // The digits of one number typed in the chapter box make one move.
-    const bool typing = lastSpinMove_.isValid() && lastSpinMove_.elapsed() < 1500;
-    spinTyping_ = typing;
-    ShowCurrentChapter();
-    spinTyping_ = false;
-    lastSpinMove_.start();
-    FillBookIndex();
-}
-
-void TFBible::TCTexteChange() {
-    int tab = TCTexte->Current();
-    if (tab < 0) return;
-    // The tab left keeps where its page was scrolled.
-    if (shownTab_ >= 0 && shownTab_ < static_cast<int>(places_.size()) && shownTab_ != tab)
-        places_[static_cast<std::size_t>(shownTab_)].Leave(LeavingHere());
-    int value = TCTexte->Value(tab);
-    CurrentBook = value / 1000;
-    CurrentChapter = value % 1000;
-    CurrentVerse = 1;
-    if (tab < static_cast<int>(places_.size())) {
-        const Place& place = places_[static_cast<std::size_t>(tab)].Current();
-        if (place.book == CurrentBook && place.chapter == CurrentChapter) {
-            CurrentVerse = place.verse;
-            RestoreViewOf(place);
-        }
-    }
-    SyncControls();
-    ShowCurrentChapter();
-    FillBookIndex();
-}
-
-void TFBible::BtnNouveauClick() {
-    // The new tab, first, holds the current position and becomes the
-    // selected one; the tab that was read keeps its chapter beside it.
-    TCTexte->Insert(0, FromCp1252(TabCaption(communs_, CurrentBook, CurrentChapter)),
-                    TabValue(CurrentBook, CurrentChapter));
-    // The new tab starts with the places of the one read, which keeps them.
-    PlaceHistory copy = places_.empty()
-                            ? PlaceHistory(Place{CurrentBook, CurrentChapter, CurrentVerse, -1})
-                            : places_[static_cast<std::size_t>(
-                                  std::clamp(shownTab_, 0, static_cast<int>(places_.size()) - 1))];
-    const Leaving left = LeavingHere();
-    copy.Leave(left);
-    if (shownTab_ >= 0 && shownTab_ < static_cast<int>(places_.size()))
-        places_[static_cast<std::size_t>(shownTab_)].Leave(left);
-    places_.insert(places_.begin(), std::move(copy));
-    TCTexte->SetCurrent(0);
-    shownTab_ = 0;
-    UpdateMoveActions();
-}
-
-void TFBible::BtnFermerClick() {
-    if (TCTexte->Count() < 2) return;
-    int closing = TCTexte->Current();
-    TCTexte->SetCurrent(closing > 0 ? closing - 1 : 1);
-    TCTexte->Remove(closing);
-    if (closing < static_cast<int>(places_.size())) places_.erase(places_.begin() + closing);
-    shownTab_ = -1;
-    TCTexteChange();
-}
+// The reading pane's links
 
 void TFBible::WBBeforeNavigate2(const QString& url, bool& cancel) {
     try {
@@ -956,42 +731,6 @@ void TFBible::WBBeforeNavigate2(const QString& url, bool& cancel) {
         cancel = true;
     } catch (...) {
         cancel = true;
-    }
-}
-
-// ---------------------------------------------------------------------------
-// Book index
-
-void TFBible::FillBookIndex() {
-    LBIndex->BeginUpdate();
-    LBIndex->Clear();
-    std::vector<BookIndexItem> items = BookIndexItems(communs_, CurrentBook);
-    for (const BookIndexItem& item : items)
-        LBIndex->Add(FromCp1252(item.text), item.value);
-    LBIndex->EndUpdate();
-    if (!items.empty()) LBIndex->SetTopIndex(BookIndexTopItem(items, CurrentChapter));
-}
-
-void TFBible::LBIndexClick(THTMListBox* sender) {
-    int selected = sender->ItemIndex();
-    if (selected < 0) return;
-    int p = sender->Value(selected);
-    if (p == 0) return;
-    if (sender == LBRech) {
-        CurrentBook = p / 1000;
-        CurrentChapter = p % 1000;
-        CurrentVerse = PanneauRechercher->ResultVerse(selected);  // the found verse at the top
-        SyncControls();
-        ShowCurrentChapter();
-        FillBookIndex();
-        MarkVerses(CurrentVerse, 0);
-    } else {
-        CurrentChapter = p / 1000;
-        CurrentVerse = p % 1000;
-        QSignalBlocker block(CBLivre);
-        CBLivre->SetItemIndex(CurrentBook - 1);
-        SpinChapitre->SetValue(CurrentChapter);
-        ShowCurrentChapter();
     }
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <QWindow>
@@ -9,11 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "BibleChoice.h"
 #include "BibleShelf.h"
 #include "Communs.h"
 #include "Comparison.h"
 #include "DlgPassage.h"
 #include "History.h"
+#include "ReadingCore.h"
 #include "StudyPanes.h"
 
 class QAction;
@@ -25,6 +26,7 @@ class QWidget;
 
 namespace lorvane {
 
+class BookIndexPane;
 class ChapterSpin;
 class GoToBox;
 class Shader;
@@ -37,6 +39,8 @@ class THTMListBox;
 class TPanneauRechercher;
 class TextTabs;
 class TFrmRichEdit;
+class ReadingStrip;
+class ReadingView;
 struct BackupPrompts;
 
 // The load-failure message: "Erreur", error icon, one OK button.
@@ -44,8 +48,9 @@ void ShowLoadFailure();
 
 // The main window of the program: the module panel with its seven panes on
 // one side, the reading area with the book list, the chapter spin, the text
-// tabs and the reading pane on the other. It owns the reading position.
-class TFBible : public QMainWindow, public PassageHost, public StudyHost {
+// tabs and the reading pane on the other. It creates the panes and wires
+// them to the reading (ReadingCore.h), which they follow.
+class TFBible : public QMainWindow, public PassageHost, public StudyHost, private ReadingObserver {
     Q_OBJECT
   public:
     // How the window gets its tables into the Communs it is given and the
@@ -71,44 +76,28 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
 
     Communs& Data() override { return communs_; }
 
-    // The reading position.
-    int CurrentBook = 1;
-    int CurrentChapter = 1;
-    int CurrentVerse = 1;
+    // The reading, which every pane follows, and its place.
+    ReadingCore& Reading() { return reading_; }
+    const Place& Here() const { return reading_.Here(); }
+    ReadingView* View() const { return view_; }
 
     // The chapter page and the passage window.
     bool WriteChapterPage(int book, int chapter, int firstVerse, int lastVerse, bool passageMode,
                           bool wholeChapter) override;
     void TakeIntoNewTab(int book, int chapter, int verse) override;
-    void ShowCurrentChapter();
     // Shows the current Bible (left column, labelled currentAbbreviation)
     // beside `others` (1 to 3 Bibles, in column order) verse by verse; an
-    // empty `others` ends the comparison. Re-shows the current chapter at
-    // once, and the passage window when it is open.
+    // empty `others` ends the comparison.
     void SetComparison(std::string currentAbbreviation, std::vector<ComparedBible> others);
-    const std::vector<ComparedBible>& Comparison() const { return comparison_; }
-    // After a chapter that could not be shown: the book box and the
-    // chapter back to the place the page and its tab show.
-    void KeepToThePageShown();
+    const std::vector<ComparedBible>& Comparison() const { return reading_.Comparison().Others(); }
     // Opens the passage window on a verse range; a range naming a verse the
     // text lacks opens nothing and leaves the window as it was.
     void OpenPassage(int book, int chapter, int firstVerse, int lastVerse) override;
     // Shows chapter 1 of a book (the book table's links).
     void OpenBook(int book) override;
 
-    // Navigation and text tabs.
-    void CBLivreChange();
-    void SpinChapitreChange();
-    void TCTexteChange();
-    void BtnNouveauClick();
-    void BtnFermerClick();
+    // The links of the reading pane.
     void WBBeforeNavigate2(const QString& url, bool& cancel);
-    // Brings the book list and the chapter spin in line with the position.
-    void SyncControls();
-
-    // The book index.
-    void FillBookIndex();
-    void LBIndexClick(THTMListBox* sender);
 
     // Display options and modules.
     void CheckActionInCategory(QAction* action, const QString& category);
@@ -118,14 +107,12 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     void ActionTailleClick();
     void FormActivate();
     void Quitter1Click();
-    // Fichier > Importer une Bible...; TakeImportedTables shows the new
-    // Bible at Genèse 1:1 in one tab, every pane on the new tables, the
-    // passage window closed and the writing pad as it was.
+    // Fichier > Importer une Bible...: the new Bible joins the reader's and
+    // is read in every tab, at the places it has.
     void ImporterBible1Click();
     // The import of a chosen file: the new Bible joins the reader's and is
     // shown. False when it did not (failure, cancel, already there).
     bool ImportBibleFromFile(const QString& file);
-    void TakeImportedTables(Communs&& tables);
     void Apropos1Click();
 
     // The reader's Bibles (the "Bible" menu): shows Bible i of the shelf at
@@ -149,29 +136,18 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     // places of the tab, signets, verses copied with their reference, the
     // chapter printed or saved as PDF, the session kept between runs.
     void GoTo(int book, int chapter, int firstVerse, int lastVerse);
-    void GoBackClick();
-    void GoForwardClick();
-    // The verse under a point of the reading pane (viewport coordinates),
-    // or at the top of the view for a null point.
-    int VerseAt(const QPoint& point) const;
     void AddSignet(int verse);
     void OpenSignet(int book, int chapter, int verse);
     void CopyVerse(int verse, bool withReference);
-    // Ctrl+C in the reading pane: a selection over verses goes with their
-    // reference.
-    void CopySelection();
     void PrintChapterClick();
     // Asks for a file name when `path` is empty.
     void SaveChapterPdfClick(const QString& path = {});
     void TextSizeStep(int step);  // +1, -1, or 0 for the size at start
-    void NextTab(int step);
     // F6 and Shift+F6: the module panel, the reading strip, the page.
     void CycleFocus(int step);
     // Restores the session of the last run and keeps this one at the end.
     void KeepSession();
     void SaveSession();
-    // The places of a tab, for tests.
-    const PlaceHistory& Places(int tab) const { return places_[static_cast<std::size_t>(tab)]; }
     // The Bible's abbreviation for quotes ("LSG"): data/sigle.txt, else none.
     QString BibleAbbreviation() const;
 
@@ -259,8 +235,6 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
 
   private:
     void FormCreate();
-    // The current Bible then the compared ones, in column order.
-    std::vector<ComparedBible> ComparedColumns() const;
     void FormDestroy();
     // The loading block: every table, in order, then the study pages.
     // Returns false after the load-failure message.
@@ -272,18 +246,10 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     void BuildReadingArea();
     QWidget* ModulePane(QAction* action) const;
     void BuildMoves();
-    void FillBibleMenu();
-    // The Bibles of the shelf shown beside the current one.
-    std::vector<std::size_t> ComparedBibles() const;
-    // Marks verses first to last (0: first alone) of the page shown.
-    void MarkVerses(int first, int last);
+    // Précédent, Suivant and the text size's commands as the reading is.
     void UpdateMoveActions();
-    void ShowPlace(const Place& place);
-    // How the reader leaves the page shown, and the page shown again as it
-    // was left (after the next ShowCurrentChapter).
-    Leaving LeavingHere() const;
-    int LayoutKey() const;
-    void RestoreViewOf(const Place& place);
+    void PlaceChanged(const Place& before, const Place& after) override;
+    void TabsChanged() override { UpdateMoveActions(); }
 
     // Whether an activation of this window comes back from another window
     // of the program (see event()).
@@ -301,19 +267,12 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost {
     QPointer<QWindow> focus_;
     bool lastFocusWasDialog_ = false;
     bool leftProgram_ = false;
-    // The places of each tab, in tab order, and the tab whose page is shown.
-    std::vector<PlaceHistory> places_;
-    int shownTab_ = 0;
-    // A scroll position to restore after the next chapter shown.
-    int pendingScroll_ = -1;
-    int pendingTop_ = 0;  // else a verse to bring to the top
+    ReadingCore reading_{communs_};
+    std::unique_ptr<bibles::BibleChoice> choice_;
+    ReadingStrip* strip_ = nullptr;
+    ReadingView* view_ = nullptr;
+    BookIndexPane* bookIndex_ = nullptr;
     bool keepSession_ = false;
-    // The chapter box's last change, and whether this one follows it closely.
-    QElapsedTimer lastSpinMove_;
-    bool spinTyping_ = false;
-    // The Bibles beside the current one, and what its column is called.
-    std::vector<ComparedBible> comparison_;
-    std::string currentAbbreviation_;
 };
 
 }  // namespace lorvane

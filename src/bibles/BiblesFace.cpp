@@ -72,7 +72,7 @@ void FillBibleMenu(QMenu* menu, const BibleShelf& shelf, const std::vector<std::
     menu->addSeparator();
     QMenu* with = menu->addMenu(QStringLiteral("&Comparer avec"));
     with->setObjectName("MenuComparer");
-    const bool full = compared.size() + 1 >= kMaxCompared;
+    const bool full = compared.size() + 1 >= CompareSet::kMaxColumns;
     for (std::size_t i = 0; i < shelf.Count(); ++i) {
         if (i == shelf.Current()) continue;
         const bool on = std::find(compared.begin(), compared.end(), i) != compared.end();

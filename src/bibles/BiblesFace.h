@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "BibleShelf.h"
+#include "CompareSet.h"
 
 class QAction;
 class QMenu;
@@ -26,9 +27,6 @@ struct BibleMenuCommands {
     std::function<void()> stopComparing;
     std::function<void()> manage;
 };
-
-// At most this many Bibles side by side, the current one included.
-inline constexpr std::size_t kMaxCompared = 4;
 
 // Fills `menu` again: each Bible (the current one checked; &1 to &9 for
 // the first nine), "Comparer avec" with the others (checked when compared;

@@ -90,8 +90,7 @@ Style StyleFor(int textSize) {
 }
 
 std::string VerseHtml(const Style& s, const TVerset& verse) {
-    return "<FONT size=\"" + s.S + "\" color=\"#800000\"><B>" + std::to_string(verse.Verse) +
-           "</B></FONT> " + std::string(verse.Text);
+    return VerseNumberHtml(s.S, verse.Verse) + " " + std::string(verse.Text);
 }
 
 // The headings and the references of a cell, "" when it has none.

@@ -12,15 +12,9 @@
 
 #include "ChapterPage.h"
 #include "Communs.h"
+#include "CompareSet.h"
 
 namespace lorvane {
-
-// A Bible shown in a column of the comparison.
-struct ComparedBible {
-    std::string abbreviation;               // UTF-8, <= 8 chars ("LSG")
-    std::string name;                       // UTF-8 ("Louis Segond 1910")
-    std::shared_ptr<const Communs> tables;  // loaded tables of that Bible
-};
 
 // What one Bible has at one row: its verse, the headings that come before
 // it and its cross-references, as slots of its own tables.

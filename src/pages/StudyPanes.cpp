@@ -190,4 +190,16 @@ void TPanneauGlossaire::WBGlossaireBeforeNavigate2(const QString& url, bool& can
     cancel = !Follow(GlossaryLink(url, IsPageFile), host_);
 }
 
+void TPanneauLivres::TablesChanged() {
+    LoadPage();
+}
+
+void TPanneauThemes::TablesChanged() {
+    BtnThemesListe->click();
+}
+
+void TPanneauGlossaire::TablesChanged() {
+    LoadPage();
+}
+
 }  // namespace lorvane

@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <string>
 
+#include "ReadingCore.h"
+
 namespace lorvane {
 
 class TBrowserPane;
@@ -28,10 +30,13 @@ class StudyHost {
 QString StudyPageUrl(const std::string& appDir, const QString& name);
 
 // "Table des livres": the pane WBLivres alone.
-class TPanneauLivres : public QWidget {
+class TPanneauLivres : public QWidget, public ReadingObserver {
     Q_OBJECT
   public:
     TPanneauLivres(const std::string& appDir, StudyHost& host, QWidget* parent = nullptr);
+    // The pane follows the reading: another Bible brings its page back.
+    void FollowReading(ReadingCore& reading) { reading.Subscribe(this); }
+    void TablesChanged() override;
 
     TBrowserPane* WBLivres = nullptr;
 
@@ -46,10 +51,13 @@ class TPanneauLivres : public QWidget {
 
 // "Thèmes d'étude": a bar with the list, previous and next buttons over the
 // pane WBTheme.
-class TPanneauThemes : public QWidget {
+class TPanneauThemes : public QWidget, public ReadingObserver {
     Q_OBJECT
   public:
     TPanneauThemes(const std::string& appDir, StudyHost& host, QWidget* parent = nullptr);
+    // The pane follows the reading: another Bible shows the list of themes.
+    void FollowReading(ReadingCore& reading) { reading.Subscribe(this); }
+    void TablesChanged() override;
 
     QWidget* Panel3 = nullptr;
     THTMLButton* BtnThemesListe = nullptr;
@@ -67,10 +75,13 @@ class TPanneauThemes : public QWidget {
 
 // "Glossaire": three rows of letter and measure buttons over the pane
 // WBGlossaire.
-class TPanneauGlossaire : public QWidget {
+class TPanneauGlossaire : public QWidget, public ReadingObserver {
     Q_OBJECT
   public:
     TPanneauGlossaire(const std::string& appDir, StudyHost& host, QWidget* parent = nullptr);
+    // The pane follows the reading: another Bible brings its page back.
+    void FollowReading(ReadingCore& reading) { reading.Subscribe(this); }
+    void TablesChanged() override;
 
     QWidget* Panel2 = nullptr;
     THTMLButton* BtnLettreA = nullptr;

@@ -164,4 +164,17 @@ void TFDlgPassage::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
+void TFDlgPassage::TablesChanged() {
+    close();
+}
+
+void TFDlgPassage::ComparisonChanged() {
+    if (!isVisible() || !Followed()) return;
+    // A passage only a Bible beside had goes with that Bible.
+    if (FirstSlot == 0 && !Followed()->Comparison().Active())
+        close();
+    else
+        ShowPassage();
+}
+
 }  // namespace lorvane

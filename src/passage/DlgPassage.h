@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "Communs.h"
+#include "ReadingCore.h"
 
 namespace lorvane {
 
@@ -27,7 +28,7 @@ class PassageHost {
 // The passage window: a small window above the program's others that shows
 // the passage a link points to, or its whole chapter, and can take it into a
 // new tab of the main window. One for the whole run, created hidden.
-class TFDlgPassage : public QDialog {
+class TFDlgPassage : public QDialog, public ReadingObserver {
     Q_OBJECT
   public:
     TFDlgPassage(PassageHost& host, QWidget* owner);
@@ -40,6 +41,12 @@ class TFDlgPassage : public QDialog {
     VerseRef Elsewhere;
 
     void ShowPassage();
+    // The window follows the reading: it closes when another Bible is
+    // read, and shows its passage in the Bibles compared (closing when
+    // only a Bible beside had it and none is now).
+    void Follow(ReadingCore& reading) { reading.Subscribe(this); }
+    void TablesChanged() override;
+    void ComparisonChanged() override;
     void CheckPassageClick();
     void BtnNouveauClick();
 

@@ -1,14 +1,23 @@
 #include "ChapterOutput.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QStandardPaths>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <optional>
+
+#include "PageText.h"
+#include "QtPath.h"
+#include "QtText.h"
+#include "ReadingCore.h"
 
 namespace lorvane {
 
@@ -85,6 +94,53 @@ void PrintChapter(QWidget* parent, const QString& pageHtml, const QString& title
     QPrinter printer(target, QPrinter::HighResolution);
     printer.setDocName(title);
     ChapterDocument(pageHtml, title)->print(&printer);
+}
+
+namespace {
+
+QString ChapterTitle(const ReadingCore& reading) {
+    const Place& here = reading.Here();
+    return FromCp1252(reading.Tables().Book(here.book).Name.str()) + QLatin1Char(' ') +
+           QString::number(here.chapter);
+}
+
+// The page of the chapter read, written afresh; none when it has no verse.
+std::optional<QString> ReadingPage(ReadingCore& reading) {
+    const Place& here = reading.Here();
+    if (!reading.WritePage(ChapterPageRequest{here.book, here.chapter, 1, 0, false, true}))
+        return std::nullopt;
+    const std::optional<std::string> page = ReadRegularFile(reading.Tables().Path("temp.htm"));
+    if (!page) return std::nullopt;
+    return DecodePage(*page);
+}
+
+}  // namespace
+
+void PrintReading(QWidget* parent, ReadingCore& reading) {
+    if (const std::optional<QString> page = ReadingPage(reading))
+        PrintChapter(parent, *page, ChapterTitle(reading));
+}
+
+void SaveReadingPdf(QWidget* parent, ReadingCore& reading, QString path) {
+    const QString title = ChapterTitle(reading);
+    if (path.isEmpty()) {
+        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (folder.isEmpty()) folder = QDir::homePath();
+        path =
+            QFileDialog::getSaveFileName(parent, QStringLiteral("Enregistrer le chapitre en PDF"),
+                                         folder + QLatin1Char('/') + title + QStringLiteral(".pdf"),
+                                         QStringLiteral("Documents PDF (*.pdf)"));
+        if (path.isEmpty()) return;
+    }
+    const std::optional<QString> page = ReadingPage(reading);
+    if (!page) return;
+    QString error;
+    if (!WriteChapterPdf(path, *page, title, &error)) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Lorvane"), error, QMessageBox::Ok,
+                        parent);
+        box.setObjectName("PdfFailureBox");
+        box.exec();
+    }
 }
 
 }  // namespace lorvane

@@ -67,6 +67,26 @@ void GoToBox::SetBible(const Communs& communs) {
     names_ = std::make_unique<BookNames>(communs);
 }
 
+void GoToBox::Follow(ReadingCore& reading) {
+    reading.Subscribe(this);
+    SetBible(reading.Tables());
+}
+
+void GoToBox::TablesChanged() {
+    if (ReadingCore* reading = Followed()) SetBible(reading->Tables());
+}
+
+void GoToBox::PlaceChanged(const Place&, const Place&) {
+    // "Aller à" names the place shown, however the reader came to it.
+    const ReadingCore* reading = Followed();
+    if (!reading) return;
+    const Place& p = reading->Here();
+    const Communs& c = reading->Tables();
+    ShowPlace(FromCp1252(p.verse > 1
+                             ? c.FormatRef(p.book, p.chapter, p.verse, 0)
+                             : c.Book(p.book).Name.str() + ' ' + std::to_string(p.chapter)));
+}
+
 void GoToBox::Focus() {
     edit_->setFocus(Qt::ShortcutFocusReason);
     edit_->selectAll();

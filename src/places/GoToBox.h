@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "ReadingCore.h"
 #include "References.h"
 
 class QCompleter;
@@ -16,7 +17,7 @@ class QStringListModel;
 
 namespace lorvane {
 
-class GoToBox : public QWidget {
+class GoToBox : public QWidget, public ReadingObserver {
     Q_OBJECT
   public:
     explicit GoToBox(QWidget* parent = nullptr);
@@ -24,6 +25,10 @@ class GoToBox : public QWidget {
 
     // The Bible whose names and places the box reads; again after an import.
     void SetBible(const Communs& communs);
+    // The box follows the reading: it reads its Bible and names its place.
+    void Follow(ReadingCore& reading);
+    void PlaceChanged(const Place& before, const Place& after) override;
+    void TablesChanged() override;
 
     // Puts the caret in the box, its text selected.
     void Focus();

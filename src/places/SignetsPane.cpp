@@ -80,6 +80,15 @@ SignetsPane::SignetsPane(QWidget* parent)
     }
 }
 
+void SignetsPane::Follow(ReadingCore& reading) {
+    reading.Subscribe(this);
+    SetBible(reading.Tables());
+}
+
+void SignetsPane::TablesChanged() {
+    if (ReadingCore* reading = Followed()) SetBible(reading->Tables());
+}
+
 void SignetsPane::SetBible(const Communs& communs) {
     communs_ = &communs;
     Fill(list_->indexOfTopLevelItem(list_->currentItem()));

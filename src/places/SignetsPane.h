@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Communs.h"
+#include "ReadingCore.h"
 #include "Signets.h"
 
 class QPushButton;
@@ -18,7 +19,7 @@ class QTreeWidgetItem;
 
 namespace lorvane {
 
-class SignetsPane : public QWidget {
+class SignetsPane : public QWidget, public ReadingObserver {
     Q_OBJECT
   public:
     // Reads the file (a missing one is an empty list; unreadable lines are
@@ -27,6 +28,9 @@ class SignetsPane : public QWidget {
 
     // The Bible whose names and verses the list shows; again after an import.
     void SetBible(const Communs& communs);
+    // The pane follows the reading's Bible.
+    void Follow(ReadingCore& reading);
+    void TablesChanged() override;
 
     // Adds a signet on a verse, named by its reference, and selects it.
     void Add(int book, int chapter, int verse);

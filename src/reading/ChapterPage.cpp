@@ -42,6 +42,15 @@ std::string CrossRefHref(const VerseRef& t) {
     return href;
 }
 
+std::string VerseNumberHtml(const std::string& size, int verse) {
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string colour = "#";
+    for (int shift = 20; shift >= 0; shift -= 4)
+        colour += kDigits[(kVerseNumberRgb >> shift) & 0xF];
+    return "<FONT size=\"" + size + "\" color=\"" + colour + "\"><B>" + std::to_string(verse) +
+           "</B></FONT>";
+}
+
 const char* ChapterPageFile(bool passageMode) {
     return passageMode ? "temp2.htm" : "temp.htm";
 }
@@ -136,8 +145,7 @@ ChapterPage BuildChapterPage(const Communs& c, const ChapterPageRequest& rq) {
 
         result.wroteVerse = true;
         if (v != 1) page.Add("<A name=\"" + std::to_string(v) + "\"></A>");
-        page.Add("<FONT size=\"" + S + "\" color=\"#800000\"><B>" + std::to_string(v) +
-                 "</B></FONT> " + std::string(verse.Text));
+        page.Add(VerseNumberHtml(S, v) + " " + std::string(verse.Text));
         page.Add(rq.verseByLine ? "<BR>" : "  ");
     }
 

@@ -31,6 +31,12 @@ struct ChapterPage {
 // dans la Bible importée." in the reading pane.
 ChapterPage BuildChapterPage(const Communs& c, const ChapterPageRequest& request);
 
+// A verse number as the pages write it: bold, in the colour below, which
+// marks it for whoever reads the page back (the reading pane's marks and
+// copies). `size` is the FONT size of the verse's text.
+inline constexpr unsigned kVerseNumberRgb = 0x800000;
+std::string VerseNumberHtml(const std::string& size, int verse);
+
 // The name of the page file in AppDir: "temp2.htm" in passage mode, else
 // "temp.htm".
 const char* ChapterPageFile(bool passageMode);

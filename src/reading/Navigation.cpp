@@ -17,12 +17,12 @@ int FirstBook(const Communs& c) {
     return 1;
 }
 
-std::int32_t PlaceInBible(const Communs& c, std::int32_t tabValue) {
-    const int book = tabValue / 1000, chapter = tabValue % 1000;
-    if (book < 1 || book > kBookCount || c.Book(book).ChapterCount == 0)
-        return TabValue(FirstBook(c), 1);
-    if (chapter < 1 || c.VerseLookup(book, chapter, 1) == 0) return TabValue(book, 1);
-    return tabValue;
+Place PlaceInBible(const Communs& c, const Place& place) {
+    if (place.book < 1 || place.book > kBookCount || c.Book(place.book).ChapterCount == 0)
+        return Place{FirstBook(c), 1, 1, -1};
+    if (place.chapter < 1 || c.VerseLookup(place.book, place.chapter, 1) == 0)
+        return Place{place.book, 1, 1, -1};
+    return Place{place.book, place.chapter, 1, -1};
 }
 
 LinkDecision DecideReadingLink(std::string_view url,
@@ -64,7 +64,7 @@ std::vector<BookIndexItem> BookIndexItems(const Communs& c, int book) {
         // Unchecked numbers wrap rather than overflow.
         auto value = static_cast<std::int32_t>(static_cast<std::uint32_t>(h.Chapter) * 1000u +
                                                static_cast<std::uint32_t>(h.Verse));
-        items.push_back({std::move(text), value, h.Chapter});
+        items.push_back({std::move(text), value, h.Chapter, h.Verse});
     }
     return items;
 }

@@ -13,14 +13,10 @@
 #include <vector>
 
 #include "Communs.h"
+#include "History.h"
 #include "PageLinks.h"
 
 namespace lorvane {
-
-// A place as stored with a text tab or a search result: book * 1000 + chapter.
-inline std::int32_t TabValue(int book, int chapter) {
-    return book * 1000 + chapter;
-}
 
 // The caption of a text tab: the book's Name and a space, the two cut to 26
 // characters, then the chapter ("Genèse 1"). Windows-1252 bytes.
@@ -30,10 +26,10 @@ std::string TabCaption(const Communs& c, int book, int chapter);
 // where the reader lands at start and after an import.
 int FirstBook(const Communs& c);
 
-// Where a tab's place (TabValue) leads in the Bible of `c`, after an import:
-// the same chapter when the Bible has it, else that book's first chapter,
-// else the first book's.
-std::int32_t PlaceInBible(const Communs& c, std::int32_t tabValue);
+// Where a tab's place leads in the Bible of `c`, after another Bible was
+// chosen: the same chapter when the Bible has it, else that book's first
+// chapter, else the first book's; the verse is the first.
+Place PlaceInBible(const Communs& c, const Place& place);
 
 // What the reading pane does with a navigation it reports.
 struct LinkDecision {
@@ -53,6 +49,7 @@ struct BookIndexItem {
     std::string text;      // mini-HTML, Windows-1252
     std::int32_t value;    // chapter * 1000 + verse
     std::int32_t chapter;  // the heading's chapter
+    std::int32_t verse;    // and verse
 };
 
 // The headings of a book ("D" bold, "E" indented; titles cut to 150

@@ -92,10 +92,9 @@ void TextTabs::SetCurrent(int index) {
     quiet_ = false;
 }
 
-void TextTabs::Insert(int index, const QString& caption, int value) {
+void TextTabs::Insert(int index, const QString& caption) {
     quiet_ = true;
-    int at = bar_->insertTab(index, caption);
-    bar_->setTabData(at, value);
+    bar_->insertTab(index, caption);
     quiet_ = false;
 }
 

@@ -23,7 +23,7 @@ class TextTabBar : public QTabBar {
 };
 
 // The text tabs: a tab bar beside one content widget (the reading pane).
-// Each tab holds a caption and a position value (book * 1000 + chapter).
+// Each tab holds a caption; the places are the reading's (ReadingCore.h).
 // The tabs stand on one side of the content: right at start, or left, top,
 // bottom. Changing the selection from the program raises nothing;
 // currentChanged() is raised for the user's own selections only.
@@ -43,9 +43,7 @@ class TextTabs : public QWidget {
     void SetCurrent(int index);
     QString Caption(int index) const { return bar_->tabText(index); }
     void SetCaption(int index, const QString& caption) { bar_->setTabText(index, caption); }
-    int Value(int index) const { return bar_->tabData(index).toInt(); }
-    void SetValue(int index, int value) { bar_->setTabData(index, value); }
-    void Insert(int index, const QString& caption, int value);
+    void Insert(int index, const QString& caption);
     void Remove(int index);
 
     TextTabBar* Bar() const { return bar_; }

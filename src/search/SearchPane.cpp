@@ -247,6 +247,26 @@ const FoldedVerses& TPanneauRechercher::Folded() {
     return *folded_;
 }
 
+std::optional<Place> TPanneauRechercher::ResultPlace(int index) const {
+    if (index < 0 || index >= LBRech->Count()) return std::nullopt;
+    // An item's value is its chapter's position (ResultItemValue); the
+    // count line's is 0.
+    const std::int32_t value = LBRech->Value(index);
+    if (value <= 0) return std::nullopt;
+    return Place{value / 1000, value % 1000, ResultVerse(index), -1};
+}
+
+void TPanneauRechercher::Follow(ReadingCore& reading) {
+    reading.Subscribe(this);
+    readingPlace_ = [&reading] {
+        return ReadingPlace{reading.Here().book, reading.Here().chapter};
+    };
+    connect(LBRech, &THTMListBox::Click, this, [this, &reading] {
+        if (const std::optional<Place> p = ResultPlace(LBRech->ItemIndex()))
+            reading.MoveTo(*p, VerseSpan{p->verse, 0});  // the found verse at the top
+    });
+}
+
 void TPanneauRechercher::TablesReplaced() {
     resultSlots_.clear();
     LBRech->Clear();

@@ -13,10 +13,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Communs.h"
+#include "ReadingCore.h"
 
 class QLabel;
 class QPushButton;
@@ -33,7 +35,7 @@ struct ReadingPlace {
     int chapter = 1;
 };
 
-class TPanneauRechercher : public QWidget {
+class TPanneauRechercher : public QWidget, public ReadingObserver {
     Q_OBJECT
   public:
     TPanneauRechercher(const Communs& communs, std::function<ReadingPlace()> readingPlace,
@@ -52,6 +54,14 @@ class TPanneauRechercher : public QWidget {
     // The verse of a result item (an index of LBRech), for a click to open
     // the chapter at it; 1 for the count line and any other item.
     int ResultVerse(int index) const;
+    // The verse of a result item, none for the count line.
+    std::optional<Place> ResultPlace(int index) const;
+
+    // The pane follows the reading: a search starts from the place read, a
+    // result chosen moves the reading to its verse, marked, and another
+    // Bible takes the results away.
+    void Follow(ReadingCore& reading);
+    void TablesChanged() override { TablesReplaced(); }
 
     // The folded copy of the verse texts, made at the first search that
     // needs it (null before).

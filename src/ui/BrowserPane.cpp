@@ -401,15 +401,6 @@ QString TBrowserPane::AnchorAtTop() const {
     return AnchorBefore(top.position());
 }
 
-namespace {
-
-// The verse numbers of the chapter pages: bold, in #800000.
-bool IsVerseNumber(const QTextCharFormat& f) {
-    return f.fontWeight() >= QFont::Bold && f.foreground().color() == QColor(0x80, 0, 0);
-}
-
-}  // namespace
-
 void TBrowserPane::Mark(const QStringList& anchors, int milliseconds) {
     view_->Ready();
     QTextDocument* doc = view_->document();

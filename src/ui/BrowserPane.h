@@ -63,11 +63,13 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 #include "PageUrl.h"
 
 class QMenu;
+class QTextCharFormat;
 class QTimer;
 class QTextBrowser;
 
@@ -126,6 +128,11 @@ class TBrowserPane : public QWidget {
     // caret goes to the start of the first mark, the view staying where it is.
     void Mark(const QStringList& anchors, int milliseconds);
     bool HasMark() const;
+    // How the pages shown write their verse numbers, for the marks: an
+    // empty anchor marks from the first verse number, and a mark ends
+    // before the next heading but never at a verse number.
+    using FormatTest = std::function<bool(const QTextCharFormat&)>;
+    void SetVerseNumberTest(FormatTest test) { isVerseNumber_ = std::move(test); }
 
   signals:
     // Before every navigation; see the header comment.
@@ -137,6 +144,10 @@ class TBrowserPane : public QWidget {
     void PageShown(const QString& url);
 
   private:
+    bool IsVerseNumber(const QTextCharFormat& f) const {
+        return isVerseNumber_ && isVerseNumber_(f);
+    }
+    FormatTest isVerseNumber_;
     enum class Move { New, Back, Forward };
     struct Entry {
         NavTarget target;

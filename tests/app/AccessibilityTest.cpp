@@ -169,7 +169,7 @@ class AccessibilityTest : public testing::MainWindowTestCase {
         QCOMPARE(spin->valueInterface()->currentValue().toInt(), 1);
         QCOMPARE(spin->valueInterface()->maximumValue().toInt(), 4);
         spin->valueInterface()->setCurrentValue(3);  // as the reader would
-        QCOMPARE(w->CurrentChapter, 3);
+        QCOMPARE(w->Here().chapter, 3);
 
         QCOMPARE(Name(w->CBLivre), QString("Livre"));
         QAccessibleInterface* tab = Of(w->TCTexte->Bar())->child(0);
@@ -204,14 +204,14 @@ class AccessibilityTest : public testing::MainWindowTestCase {
         QVERIFY(std::find(events.begin(), events.end(), std::pair(QAccessible::Selection, 1)) !=
                 events.end());
         // The keyboard's selection opens its place, as a click does.
-        QCOMPARE(w->CurrentChapter, 1);
+        QCOMPARE(w->Here().chapter, 1);
         QTest::keyClick(w->LBIndex, Qt::Key_End);
-        QCOMPARE(w->CurrentChapter, 3);
-        QCOMPARE(w->CurrentVerse, 14);
+        QCOMPARE(w->Here().chapter, 3);
+        QCOMPARE(w->Here().verse, 14);
         // An item's action selects it as the reader would.
         list->child(2)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QCOMPARE(w->CurrentChapter, 2);
-        QCOMPARE(w->CurrentVerse, 4);
+        QCOMPARE(w->Here().chapter, 2);
+        QCOMPARE(w->Here().verse, 4);
 
         // The search results too: the tags of their highlights are not read.
         w->LBRech->Add(
@@ -317,7 +317,7 @@ class AccessibilityTest : public testing::MainWindowTestCase {
         QTRY_VERIFY(table->hasFocus());
         focused.clear();
         QTest::keyClick(table, Qt::Key_Return);
-        QCOMPARE(w->CurrentBook, 19);
+        QCOMPARE(w->Here().book, 19);
         // The keyboard goes on into the chapter, named by its place.
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->WB->Browser()));
         QVERIFY(!focused.isEmpty() && focused.last().endsWith("Texte biblique"));
@@ -331,7 +331,7 @@ class AccessibilityTest : public testing::MainWindowTestCase {
         std::filesystem::remove(chapter);
         std::filesystem::create_directory(chapter);
         w->OpenBook(2);
-        QCOMPARE(w->CurrentBook, 19);
+        QCOMPARE(w->Here().book, 19);
         QCOMPARE(w->CBLivre->currentText(), QString("Psaumes"));
         QCOMPARE(w->SpinChapitre->Value(), 1);
     }
@@ -382,7 +382,7 @@ class AccessibilityTest : public testing::MainWindowTestCase {
         QCOMPARE(std::pair(start, end), std::pair(0, 7));
         QVERIFY(std::find(events.begin(), events.end(), std::pair(QAccessible::TextInserted, -1)) !=
                 events.end());
-        QCOMPARE(w->CurrentBook, 2);
+        QCOMPARE(w->Here().book, 2);
 
         // The chapter box: a spin box whose value changes with Up.
         QWidget* field = w->SpinChapitre->Edit();

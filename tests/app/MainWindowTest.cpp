@@ -64,7 +64,7 @@ class MainWindowTest : public testing::MainWindowTestCase {
         QCOMPARE(w->SpinChapitre->Maximum(), 4);
         QCOMPARE(w->TCTexte->Count(), 1);
         QCOMPARE(Tab(0), QString::fromUtf8("Genèse 1"));
-        QCOMPARE(w->TCTexte->Value(0), 1001);
+        QVERIFY(w->Reading().TabPlace(0).SameChapter(Place{1, 1, 1, -1}));
         QVERIFY(Page().find("Texte 1.1.20") != std::string::npos);
         QCOMPARE(w->LBIndex->Count(), 5);
         QVERIFY(!w->ActionAnnotations->isVisible());
@@ -127,14 +127,12 @@ class MainWindowTest : public testing::MainWindowTestCase {
     }
 
     void bookChangeStartsAtChapterOne() {
-        w->CurrentChapter = 3;
-        w->CurrentVerse = 12;
-        w->SyncControls();
+        w->GoTo(1, 3, 12, 0);
         w->CBLivre->SetItemIndex(1);
-        w->CBLivreChange();
-        QCOMPARE(w->CurrentBook, 2);
-        QCOMPARE(w->CurrentChapter, 1);
-        QCOMPARE(w->CurrentVerse, 1);
+        emit w->CBLivre->Change(w->CBLivre->ItemIndex());
+        QCOMPARE(w->Here().book, 2);
+        QCOMPARE(w->Here().chapter, 1);
+        QCOMPARE(w->Here().verse, 1);
         QCOMPARE(w->SpinChapitre->Value(), 1);
         QCOMPARE(w->SpinChapitre->Maximum(), 3);
         QCOMPARE(Tab(0), QString("Livre 2 1"));
@@ -146,17 +144,17 @@ class MainWindowTest : public testing::MainWindowTestCase {
         w->SpinChapitre->Edit()->setFocus();
         w->SpinChapitre->Edit()->selectAll();
         QTest::keyClicks(w->SpinChapitre->Edit(), "3");
-        QCOMPARE(w->CurrentChapter, 3);
+        QCOMPARE(w->Here().chapter, 3);
         QCOMPARE(Tab(0), QString::fromUtf8("Genèse 3"));
         QVERIFY(Page().find("Texte 1.3.20") != std::string::npos);
         // Beyond the last chapter: the last chapter at once, its tab too.
         QTest::keyClicks(w->SpinChapitre->Edit(), "0");
-        QCOMPARE(w->CurrentChapter, 4);
+        QCOMPARE(w->Here().chapter, 4);
         QCOMPARE(Tab(0), QString::fromUtf8("Genèse 4"));
         QVERIFY(Page().find("Texte 1.4.20") != std::string::npos);
         // A stray letter changes nothing.
         QTest::keyClicks(w->SpinChapitre->Edit(), "a");
-        QCOMPARE(w->CurrentChapter, 4);
+        QCOMPARE(w->Here().chapter, 4);
         QCOMPARE(Tab(0), QString::fromUtf8("Genèse 4"));
     }
 
@@ -167,23 +165,23 @@ class MainWindowTest : public testing::MainWindowTestCase {
         QCOMPARE(Tab(1), QString::fromUtf8("Genèse 1"));
         QCOMPARE(w->TCTexte->Current(), 0);
         w->SpinChapitre->SetValue(4);
-        w->SpinChapitreChange();
+        emit w->SpinChapitre->valueEdited(w->SpinChapitre->Value());
         QCOMPARE(Tab(0), QString::fromUtf8("Genèse 4"));
         QCOMPARE(Tab(1), QString::fromUtf8("Genèse 1"));
         w->TCTexte->Bar()->setCurrentIndex(1);  // the user picks the second tab
-        QCOMPARE(w->CurrentChapter, 1);
+        QCOMPARE(w->Here().chapter, 1);
         QCOMPARE(w->SpinChapitre->Value(), 1);
 
         // 150 chapters: chapter 119 of Psaumes from a tab of a 4-chapter book.
         w->CBLivre->SetItemIndex(18);
-        w->CBLivreChange();
+        emit w->CBLivre->Change(w->CBLivre->ItemIndex());
         w->SpinChapitre->SetValue(119);
-        w->SpinChapitreChange();
+        emit w->SpinChapitre->valueEdited(w->SpinChapitre->Value());
         w->TCTexte->Bar()->setCurrentIndex(0);
         QCOMPARE(w->SpinChapitre->Maximum(), 4);
         w->TCTexte->Bar()->setCurrentIndex(1);
-        QCOMPARE(w->CurrentBook, 19);
-        QCOMPARE(w->CurrentChapter, 119);
+        QCOMPARE(w->Here().book, 19);
+        QCOMPARE(w->Here().chapter, 119);
         QCOMPARE(w->SpinChapitre->Maximum(), 150);
         QCOMPARE(w->SpinChapitre->Value(), 119);
         QCOMPARE(w->CBLivre->ItemIndex(), 18);
@@ -195,7 +193,7 @@ class MainWindowTest : public testing::MainWindowTestCase {
         for (int chapter : {2, 3}) {
             w->BtnNouveau->click();
             w->SpinChapitre->SetValue(chapter);
-            w->SpinChapitreChange();
+            emit w->SpinChapitre->valueEdited(w->SpinChapitre->Value());
         }
         // Tabs: "Genèse 3" (selected), "Genèse 2", "Genèse 1".
         QCOMPARE(Tab(0), QString::fromUtf8("Genèse 3"));
@@ -203,21 +201,21 @@ class MainWindowTest : public testing::MainWindowTestCase {
         w->BtnFermer->click();  // the first: the second, now first, is shown
         QCOMPARE(w->TCTexte->Count(), 2);
         QCOMPARE(w->TCTexte->Current(), 0);
-        QCOMPARE(w->CurrentChapter, 2);
+        QCOMPARE(w->Here().chapter, 2);
         w->TCTexte->Bar()->setCurrentIndex(1);
         w->BtnFermer->click();  // the last: the one before it
         QCOMPARE(w->TCTexte->Count(), 1);
-        QCOMPARE(w->CurrentChapter, 2);
+        QCOMPARE(w->Here().chapter, 2);
         QCOMPARE(Tab(0), QString::fromUtf8("Genèse 2"));
     }
 
     void oneChapterBookKeepsTheSpinAtOne() {
         w->CBLivre->SetItemIndex(30);
-        w->CBLivreChange();
+        emit w->CBLivre->Change(w->CBLivre->ItemIndex());
         QCOMPARE(w->SpinChapitre->Maximum(), 1);
         QTest::keyClick(w->SpinChapitre->Edit(), Qt::Key_PageUp);
         QTest::keyClick(w->SpinChapitre->Edit(), Qt::Key_Up);
-        QCOMPARE(w->CurrentChapter, 1);
+        QCOMPARE(w->Here().chapter, 1);
         QCOMPARE(w->SpinChapitre->Value(), 1);
     }
 
@@ -259,7 +257,7 @@ class MainWindowTest : public testing::MainWindowTestCase {
         QCOMPARE(w->TCTexte->Count(), 2);
         QCOMPARE(Tab(0), QString("Psaumes 23"));
         QCOMPARE(Tab(1), QString::fromUtf8("Genèse 1"));
-        QCOMPARE(w->CurrentVerse, 4);
+        QCOMPARE(w->Here().verse, 4);
         QVERIFY(w->WB->LocationURL().endsWith("temp.htm#4"));
         QCOMPARE(w->CBLivre->ItemIndex(), 18);
         QVERIFY(w->FDlgPassage->isVisible());
@@ -276,40 +274,40 @@ class MainWindowTest : public testing::MainWindowTestCase {
 
     void bookIndexFollowsAndLeads() {
         w->CBLivre->SetItemIndex(18);
-        w->CBLivreChange();
+        emit w->CBLivre->Change(w->CBLivre->ItemIndex());
         QCOMPARE(w->LBIndex->Count(), 32);
         w->SpinChapitre->SetValue(11);
-        w->SpinChapitreChange();
+        emit w->SpinChapitre->valueEdited(w->SpinChapitre->Value());
         QCOMPARE(w->LBIndex->TopIndex(), 1);  // "Douze": chapter 11 has none
         w->SpinChapitre->SetValue(140);
-        w->SpinChapitreChange();
+        emit w->SpinChapitre->valueEdited(w->SpinChapitre->Value());
         QCOMPARE(w->LBIndex->TopIndex(), 0);  // after the last heading
 
         w->CBLivre->SetItemIndex(0);
-        w->CBLivreChange();
+        emit w->CBLivre->Change(w->CBLivre->ItemIndex());
         // Items: Les origines 1001, Création 1001, Le jardin 2004, Suite 3001, La chute 3014.
         w->LBIndex->SetTopIndex(1);
         w->LBIndex->SetItemIndex(4);
-        w->LBIndexClick(w->LBIndex);
-        QCOMPARE(w->CurrentChapter, 3);
-        QCOMPARE(w->CurrentVerse, 14);
+        emit w->LBIndex->Click(w->LBIndex->ItemIndex());
+        QCOMPARE(w->Here().chapter, 3);
+        QCOMPARE(w->Here().verse, 14);
         QVERIFY(w->WB->LocationURL().endsWith("temp.htm#14"));
         QVERIFY(Tab(0).endsWith(" 3"));
         QCOMPARE(w->LBIndex->TopIndex(), 1);  // not refilled
         QCOMPARE(w->SpinChapitre->Value(), 3);
         w->LBIndex->SetItemIndex(3);
-        w->LBIndexClick(w->LBIndex);
-        QCOMPARE(w->CurrentVerse, 1);
+        emit w->LBIndex->Click(w->LBIndex->ItemIndex());
+        QCOMPARE(w->Here().verse, 1);
 
         w->LBRech->Add(QStringLiteral("count"), 0);
         w->LBRech->Add(QStringLiteral("<B>Ps 23:1</B> : result"), 19023);
         w->LBRech->SetItemIndex(0);
-        w->LBIndexClick(w->LBRech);
-        QCOMPARE(w->CurrentBook, 1);  // the count line opens nothing
+        emit w->LBRech->Click(w->LBRech->ItemIndex());
+        QCOMPARE(w->Here().book, 1);  // the count line opens nothing
         w->LBRech->SetItemIndex(1);
-        w->LBIndexClick(w->LBRech);
-        QCOMPARE(w->CurrentBook, 19);
-        QCOMPARE(w->CurrentChapter, 23);
+        emit w->LBRech->Click(w->LBRech->ItemIndex());
+        QCOMPARE(w->Here().book, 19);
+        QCOMPARE(w->Here().chapter, 23);
         QCOMPARE(w->CBLivre->ItemIndex(), 18);
         QCOMPARE(w->LBIndex->Count(), 32);
     }
@@ -319,7 +317,7 @@ class MainWindowTest : public testing::MainWindowTestCase {
         const QString them = QString::fromStdString(dir->appDir()) + "them/";
         w->PanneauLivres->WBLivresBeforeNavigate2(them + "19", cancel);
         QVERIFY(cancel);
-        QCOMPARE(w->CurrentBook, 19);
+        QCOMPARE(w->Here().book, 19);
         QCOMPARE(w->CBLivre->ItemIndex(), 18);
         QCOMPARE(w->SpinChapitre->Maximum(), 150);
         QCOMPARE(Tab(0), QString("Psaumes 1"));
@@ -330,7 +328,7 @@ class MainWindowTest : public testing::MainWindowTestCase {
             cancel = false;
             w->PanneauLivres->WBLivresBeforeNavigate2(them + bad, cancel);
             QVERIFY(cancel);
-            QCOMPARE(w->CurrentBook, 19);
+            QCOMPARE(w->Here().book, 19);
         }
 
         cancel = false;
@@ -384,7 +382,7 @@ class MainWindowTest : public testing::MainWindowTestCase {
     }
 
     void aboutBoxAndActivationRewriteThePage() {
-        w->CurrentVerse = 7;
+        w->GoTo(w->Here().book, w->Here().chapter, 7, 0);
         std::filesystem::remove(dir->path() / "temp.htm");
         QTimer::singleShot(50, [] {
             for (QWidget* top : QApplication::topLevelWidgets())

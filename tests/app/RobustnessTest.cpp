@@ -138,8 +138,8 @@ class RobustnessTest : public testing::MainWindowTestCase {
         QVERIFY(testing::ReadFile(dir->path() / "temp2.htm").find("Texte 19.23.20") !=
                 std::string::npos);
         p->BtnNouveau->click();
-        QCOMPARE(w->CurrentBook, 19);
-        QCOMPARE(w->CurrentChapter, 23);
+        QCOMPARE(w->Here().book, 19);
+        QCOMPARE(w->Here().chapter, 23);
         // A last verse the chapter lacks shows the first alone.
         w->OpenPassage(19, 23, 4, 99);
         QCOMPARE(p->windowTitle(), QString("Psaumes 23:4"));

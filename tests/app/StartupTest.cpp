@@ -153,9 +153,9 @@ class StartupTest : public QObject {
             shown = true;
             QCOMPARE(bible->windowTitle(), QString("Lorvane  0.9.2"));
             QVERIFY(bible->windowState() & Qt::WindowMaximized);
-            QCOMPARE(bible->CurrentBook, 1);
-            QCOMPARE(bible->CurrentChapter, 1);
-            QCOMPARE(bible->CurrentVerse, 1);
+            QCOMPARE(bible->Here().book, 1);
+            QCOMPARE(bible->Here().chapter, 1);
+            QCOMPARE(bible->Here().verse, 1);
             QCOMPARE(QApplication::applicationName(), QString("Lorvane"));
             // Once the main window is on the screen, the splash is hidden.
             const auto splashShown = [] {

@@ -95,9 +95,9 @@ class BiblesWindowTest : public testing::MainWindowTestCase {
         // Reading Exode 2 in a second tab.
         w->BtnNouveau->click();
         w->CBLivre->SetItemIndex(1);
-        w->CBLivreChange();
+        emit w->CBLivre->Change(w->CBLivre->ItemIndex());
         w->SpinChapitre->SetValue(2);
-        w->SpinChapitreChange();
+        emit w->SpinChapitre->valueEdited(w->SpinChapitre->Value());
 
         QVERIFY2(Import("DBY", "Darby"), qPrintable(lastMessage));
         QVERIFY(Page().find("Darby EXO 2.1") != std::string::npos);
@@ -134,7 +134,7 @@ class BiblesWindowTest : public testing::MainWindowTestCase {
         // The other tab follows too.
         const int other = 1 - w->TCTexte->Current();
         w->TCTexte->SetCurrent(other);
-        w->TCTexteChange();
+        w->Reading().SelectTab(w->TCTexte->Current());
         QCOMPARE(w->TCTexte->Caption(other), QString::fromUtf8("Genèse 1"));
         QVERIFY(Page().find("Texte 1.1.1") != std::string::npos);  // the program's own text
         QCOMPARE(Pad(), QString("Mes notes"));

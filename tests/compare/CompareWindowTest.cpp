@@ -132,22 +132,22 @@ class CompareWindowTest : public testing::MainWindowTestCase {
 
         // The chapter box moves both columns together.
         w->SpinChapitre->SetValue(2);
-        w->SpinChapitreChange();
-        QCOMPARE(w->CurrentChapter, 2);
+        emit w->SpinChapitre->valueEdited(w->SpinChapitre->Value());
+        QCOMPARE(w->Here().chapter, 2);
         QVERIFY(!PlaceOf("Texte 1.2.7").isNull());
         QCOMPARE(PlaceOf("Texte 1.2.7").top(), PlaceOf("Darby 1.2.7").top());
         QCOMPARE(w->WB->Browser()->accessibleName(), Text("Genèse 2 — Texte biblique, LSG et DBY"));
 
         // Back, a new tab and the tab before: the page compared each time.
-        w->GoBackClick();
-        QCOMPARE(w->CurrentChapter, 1);
+        w->Reading().GoBack();
+        QCOMPARE(w->Here().chapter, 1);
         QVERIFY(!PlaceOf("Darby 1.1.24").isNull());
-        w->BtnNouveauClick();
+        w->BtnNouveau->click();
         QCOMPARE(w->TCTexte->Count(), 2);
         w->GoTo(1, 4, 0, 0);
         QCOMPARE(PlaceOf("Texte 1.4.9").top(), PlaceOf("Darby 1.4.9").top());
-        w->NextTab(-1);
-        QCOMPARE(w->CurrentChapter, 1);
+        w->Reading().SelectNextTab(-1);
+        QCOMPARE(w->Here().chapter, 1);
         QVERIFY(Table() && Table()->columns() == 2);
         QVERIFY(!PlaceOf("Darby 1.1.24").isNull());
     }
@@ -215,8 +215,8 @@ class CompareWindowTest : public testing::MainWindowTestCase {
         w->FDlgPassage->close();
 
         w->CBLivre->SetItemIndex(18);
-        w->CBLivreChange();
-        QCOMPARE(w->CurrentBook, 19);
+        emit w->CBLivre->Change(w->CBLivre->ItemIndex());
+        QCOMPARE(w->Here().book, 19);
         QVERIFY(!PlaceOf("Ostervald 19.1.20").isNull());
         QCOMPARE(PlaceOf("Ostervald 19.1.20").top(), PlaceOf("Texte 19.1.20").top());
     }

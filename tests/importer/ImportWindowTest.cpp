@@ -174,15 +174,15 @@ class ImportWindowTest : public testing::MainWindowTestCase {
     void aPartialBibleOpensItsFirstBookAndKeepsEveryTab() {
         // Tabs at Jean 2, Jean 3 and, current, Exode 1.
         w->CBLivre->SetItemIndex(42);
-        w->CBLivreChange();
+        emit w->CBLivre->Change(w->CBLivre->ItemIndex());
         w->SpinChapitre->SetValue(2);
-        w->SpinChapitreChange();
+        emit w->SpinChapitre->valueEdited(w->SpinChapitre->Value());
         w->BtnNouveau->click();
         w->SpinChapitre->SetValue(3);
-        w->SpinChapitreChange();
+        emit w->SpinChapitre->valueEdited(w->SpinChapitre->Value());
         w->BtnNouveau->click();
         w->CBLivre->SetItemIndex(1);
-        w->CBLivreChange();
+        emit w->CBLivre->Change(w->CBLivre->ItemIndex());
         QCOMPARE(w->TCTexte->Count(), 3);
 
         AnswerMessage();
@@ -201,7 +201,7 @@ class ImportWindowTest : public testing::MainWindowTestCase {
         QCOMPARE(w->CBLivre->ItemIndex(), 42);
         QVERIFY(Page().find("Texte de JHN 1.3") != std::string::npos);
         w->TCTexte->SetCurrent(2);
-        w->TCTexteChange();
+        w->Reading().SelectTab(w->TCTexte->Current());
         QVERIFY(Page().find("Texte de JHN 2.3") != std::string::npos);
     }
 

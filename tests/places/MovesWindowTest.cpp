@@ -53,9 +53,9 @@ class MovesWindowTest : public testing::MainWindowTestCase {
     QWidget* Page() { return w->WB->Browser(); }
     QString Place() {
         return QStringLiteral("%1 %2:%3")
-            .arg(w->CurrentBook)
-            .arg(w->CurrentChapter)
-            .arg(w->CurrentVerse);
+            .arg(w->Here().book)
+            .arg(w->Here().chapter)
+            .arg(w->Here().verse);
     }
     void Type(QWidget* to, const QString& text) { QTest::keyClicks(to, text); }
     void Key(QWidget* to, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
@@ -150,7 +150,7 @@ class MovesWindowTest : public testing::MainWindowTestCase {
         w->PanneauRechercher->CBRechDans->setCurrentIndex(4);  // the whole Bible
         w->PanneauRechercher->BtnRechClick();
         w->LBRech->SetItemIndex(1);
-        w->LBIndexClick(w->LBRech);
+        emit w->LBRech->Click(w->LBRech->ItemIndex());
         QCOMPARE(box->text(), QString("Psaumes 10:4"));
         // An entry of the book's index.
         w->OpenBook(1);
@@ -160,7 +160,7 @@ class MovesWindowTest : public testing::MainWindowTestCase {
             if (w->LBIndex->Value(i) == 2004) garden = i;
         QVERIFY(garden >= 0);
         w->LBIndex->SetItemIndex(garden);
-        w->LBIndexClick(w->LBIndex);
+        emit w->LBIndex->Click(w->LBIndex->ItemIndex());
         QCOMPARE(Place(), QString("1 2:4"));
         QCOMPARE(box->text(), QString::fromUtf8("Genèse 2:4"));
         // What the reader is typing stays while the page does not move.
@@ -185,10 +185,10 @@ class MovesWindowTest : public testing::MainWindowTestCase {
         // The chapter box: "1", "12", "2" typed in a row make one move.
         for (int typed : {1, 12, 2}) {
             w->SpinChapitre->SetValue(typed);
-            w->SpinChapitreChange();
+            emit w->SpinChapitre->valueEdited(w->SpinChapitre->Value());
         }
         QCOMPARE(Place(), QString("19 2:1"));
-        QCOMPARE(w->Places(0).Count(), 3u);
+        QCOMPARE(w->Reading().Places(0).Count(), 3u);
         QVERIFY(w->ActionPrecedent->isEnabled());
 
         Key(Page(), Qt::Key_Left, Qt::AltModifier);
@@ -214,15 +214,15 @@ class MovesWindowTest : public testing::MainWindowTestCase {
         // A new move drops the places ahead; each tab keeps its own.
         w->OpenBook(31);
         QVERIFY(!w->ActionSuivant->isEnabled());
-        w->BtnNouveauClick();
+        w->BtnNouveau->click();
         w->GoTo(1, 2, 0, 0);
         Key(Page(), Qt::Key_Left, Qt::AltModifier);
         QCOMPARE(Place(), QString("31 1:1"));
-        w->NextTab(+1);
+        w->Reading().SelectNextTab(+1);
         QCOMPARE(Place(), QString("31 1:1"));
-        QCOMPARE(w->Places(1).Count(), 3u);  // Genèse 1, Psaumes 23, Abdias
-        QCOMPARE(w->Places(0).Count(), 4u);  // the same, then Genèse 2
-        QCOMPARE(w->Places(0).Index(), 2u);
+        QCOMPARE(w->Reading().Places(1).Count(), 3u);  // Genèse 1, Psaumes 23, Abdias
+        QCOMPARE(w->Reading().Places(0).Count(), 4u);  // the same, then Genèse 2
+        QCOMPARE(w->Reading().Places(0).Index(), 2u);
 
         // Another layout (a narrower window): back to the same verse at the top.
         w->GoTo(19, 23, 8, 0);
@@ -258,7 +258,7 @@ class MovesWindowTest : public testing::MainWindowTestCase {
         w->PanneauRechercher->BtnRechClick();
         QCOMPARE(w->LBRech->Count(), 2);  // the count line and the verse
         w->LBRech->SetItemIndex(1);
-        w->LBIndexClick(w->LBRech);
+        emit w->LBRech->Click(w->LBRech->ItemIndex());
         QCOMPARE(Place(), QString("19 10:4"));
         QVERIFY(w->WB->HasMark());
     }
@@ -442,7 +442,7 @@ class MovesWindowTest : public testing::MainWindowTestCase {
         w->KeepSession();
         MakeScrollable();
         w->GoTo(19, 23, 0, 0);
-        w->BtnNouveauClick();
+        w->BtnNouveau->click();
         w->GoTo(19, 100, 0, 0);
         QScrollBar* bar = w->WB->Browser()->verticalScrollBar();
         bar->setValue(bar->maximum() / 2);

@@ -127,10 +127,15 @@ TEST(FirstBookTest, TheReaderLandsOnABookTheBibleHasAndTabsKeepTheirPlace) {
     Communs c{dir.appDir()};
     LoadAllTables(c);
     EXPECT_EQ(FirstBook(c), 40);
-    EXPECT_EQ(PlaceInBible(c, TabValue(43, 2)), TabValue(43, 2));  // the same place
-    EXPECT_EQ(PlaceInBible(c, TabValue(43, 3)), TabValue(43, 1));  // the book's first chapter
-    EXPECT_EQ(PlaceInBible(c, TabValue(1, 3)), TabValue(40, 1));   // a book it lacks
-    EXPECT_EQ(PlaceInBible(c, 0), TabValue(40, 1));
+    const auto at = [&](int book, int chapter, int verse) {
+        const Place p = PlaceInBible(c, Place{book, chapter, verse, 250});
+        return std::to_string(p.book) + ' ' + std::to_string(p.chapter) + ':' +
+               std::to_string(p.verse) + ' ' + std::to_string(p.scroll);
+    };
+    EXPECT_EQ(at(43, 2, 5), "43 2:1 -1");  // the same chapter, from its top
+    EXPECT_EQ(at(43, 3, 1), "43 1:1 -1");  // the book's first chapter
+    EXPECT_EQ(at(1, 3, 1), "40 1:1 -1");   // a book it lacks
+    EXPECT_EQ(at(0, 0, 0), "40 1:1 -1");
 
     testing::DataSet whole = testing::DataSet::Small();
     testing::TempDir full;
@@ -180,7 +185,6 @@ TEST_F(BookIndexTest, TopItemFollowsTheChapter) {
 TEST_F(BookIndexTest, TabCaptionsCutTheNameAndSpaceTo26) {
     EXPECT_EQ(TabCaption(c, 2, 7), "Livre 2 7");
     EXPECT_EQ(TabCaption(c, 1, 119), "Un nom de livre de plus de119");
-    EXPECT_EQ(TabValue(19, 119), 19119);
 }
 
 }  // namespace

@@ -98,16 +98,16 @@ class SearchWindowTest : public QObject {
 
         // "ce chapitre" is the chapter shown when the search starts.
         w.CBLivre->SetItemIndex(18);
-        w.CBLivreChange();
+        emit w.CBLivre->Change(w.CBLivre->ItemIndex());
         w.SpinChapitre->SetValue(23);
-        w.SpinChapitreChange();
+        emit w.SpinChapitre->valueEdited(w.SpinChapitre->Value());
         pane->CBRechDans->setCurrentIndex(0);
         pane->EditRech->setText("Texte 19.23.");
         pane->BtnRech->click();
         QCOMPARE(w.LBRech->Count(), 6);
         QCOMPARE(w.LBRech->Value(1), 19023);
         w.SpinChapitre->SetValue(22);
-        w.SpinChapitreChange();
+        emit w.SpinChapitre->valueEdited(w.SpinChapitre->Value());
         QCOMPARE(w.LBRech->Count(), 6);  // the results stay
         pane->BtnRech->click();
         QCOMPARE(w.LBRech->Count(), 1);  // chapter 22 has none of them
@@ -118,14 +118,14 @@ class SearchWindowTest : public QObject {
         pane->BtnRech->click();
         QCOMPARE(w.LBRech->Count(), 2);
         w.CBLivre->SetItemIndex(0);
-        w.CBLivreChange();
+        emit w.CBLivre->Change(w.CBLivre->ItemIndex());
         ClickRow(w.LBRech, 0);
-        QCOMPARE(w.CurrentBook, 1);
-        QCOMPARE(w.CurrentChapter, 1);
+        QCOMPARE(w.Here().book, 1);
+        QCOMPARE(w.Here().chapter, 1);
         ClickRow(w.LBRech, 1);
-        QCOMPARE(w.CurrentBook, 19);
-        QCOMPARE(w.CurrentChapter, 23);
-        QCOMPARE(w.CurrentVerse, 4);  // the found verse at the top
+        QCOMPARE(w.Here().book, 19);
+        QCOMPARE(w.Here().chapter, 23);
+        QCOMPARE(w.Here().verse, 4);  // the found verse at the top
         QCOMPARE(w.CBLivre->ItemIndex(), 18);
         QCOMPARE(w.SpinChapitre->Value(), 23);
         QCOMPARE(w.LBIndex->Count(), 1);  // the headings of book 19
@@ -136,9 +136,9 @@ class SearchWindowTest : public QObject {
         pane->EditRech->setText("Texte");
         pane->BtnRech->click();
         ClickRow(w.LBRech, 2);
-        QCOMPARE(w.CurrentVerse, 2);
+        QCOMPARE(w.Here().verse, 2);
         QTest::keyClick(w.LBRech, Qt::Key_Down);
-        QCOMPARE(w.CurrentVerse, 3);
+        QCOMPARE(w.Here().verse, 3);
         QVERIFY(w.WB->LocationURL().endsWith("temp.htm#3"));
     }
 
@@ -206,8 +206,8 @@ class SearchWindowTest : public QObject {
             r.query = cp1252::FromUtf8(query);
             r.method = pane->CBRechMethode->currentIndex();
             r.scope = pane->CBRechDans->currentIndex();
-            r.currentBook = w.CurrentBook;
-            r.currentChapter = w.CurrentChapter;
+            r.currentBook = w.Here().book;
+            r.currentChapter = w.Here().chapter;
             return Search(communs, r).total;
         };
         auto typeAndEnter = [&](const char* query) {
@@ -224,7 +224,7 @@ class SearchWindowTest : public QObject {
         QVERIFY(count("Saint-Esprit") > 50);
         QCOMPARE(pane->LBRech->Count(), count("Saint-Esprit") + 1);
         w.CBLivre->SetItemIndex(0);
-        w.CBLivreChange();
+        emit w.CBLivre->Change(w.CBLivre->ItemIndex());
         pane->CBRechDans->setCurrentIndex(1);
         typeAndEnter("ÉTERNEL");
         typeAndEnter("Éternel");

@@ -1,0 +1,40 @@
+#include "BookIndexPane.h"
+
+#include "HTMListBox.h"
+#include "QtText.h"
+
+namespace lorvane {
+
+BookIndexPane::BookIndexPane(ReadingCore& reading, THTMListBox* list, QObject* parent)
+    : QObject(parent), reading_(reading), list_(list) {
+    reading_.Subscribe(this);
+    connect(list_, &THTMListBox::Click, this, [this] { Chosen(); });
+}
+
+void BookIndexPane::PlaceChanged(const Place& before, const Place& after) {
+    // A heading chosen here leaves the list as the reader has it.
+    if (!ownMove_ && !before.SameChapter(after)) Fill();
+}
+
+void BookIndexPane::Fill() {
+    const Place& here = reading_.Here();
+    items_ = BookIndexItems(reading_.Tables(), here.book);
+    list_->BeginUpdate();
+    list_->Clear();
+    for (const BookIndexItem& item : items_)
+        list_->Add(FromCp1252(item.text), item.value);
+    list_->EndUpdate();
+    if (!items_.empty()) list_->SetTopIndex(BookIndexTopItem(items_, here.chapter));
+}
+
+void BookIndexPane::Chosen() {
+    const int selected = list_->ItemIndex();
+    if (selected < 0 || selected >= static_cast<int>(items_.size())) return;
+    const BookIndexItem& item = items_[static_cast<std::size_t>(selected)];
+    if (item.value == 0) return;
+    ownMove_ = true;
+    reading_.MoveTo(Place{reading_.Here().book, item.chapter, item.verse, -1});
+    ownMove_ = false;
+}
+
+}  // namespace lorvane

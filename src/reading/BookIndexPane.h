@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+#include <vector>
+
+#include "Navigation.h"
+#include "ReadingCore.h"
+
+namespace lorvane {
+
+class THTMListBox;
+
+// The book index: the headings of the book read, the chapter read at the
+// top of the list. Choosing a heading moves the reading to it.
+class BookIndexPane : public QObject, public ReadingObserver {
+    Q_OBJECT
+  public:
+    BookIndexPane(ReadingCore& reading, THTMListBox* list, QObject* parent = nullptr);
+
+    void PlaceChanged(const Place& before, const Place& after) override;
+    void TabsChanged() override { Fill(); }
+    void TablesChanged() override { Fill(); }
+
+  private:
+    void Fill();
+    void Chosen();
+
+    ReadingCore& reading_;
+    THTMListBox* list_;
+    std::vector<BookIndexItem> items_;  // the list's, in its order
+    bool ownMove_ = false;
+};
+
+}  // namespace lorvane

@@ -1,0 +1,313 @@
+#include "ReadingCore.h"
+
+#include <algorithm>
+#include <exception>
+#include <iostream>
+
+#include "Comparison.h"
+#include "Navigation.h"
+
+namespace lorvane {
+namespace {
+
+// A place without how its view was left: where the tab is.
+Place Bare(const Place& p) {
+    return Place{p.book, p.chapter, p.verse, -1};
+}
+
+bool HasView(const Place& p) {
+    return p.scroll >= 0 || p.top > 0;
+}
+
+}  // namespace
+
+ReadingObserver::~ReadingObserver() {
+    if (followed_) followed_->Unsubscribe(this);
+}
+
+void ReadingObserver::PlaceChanged(const Place&, const Place&) {}
+void ReadingObserver::TabsChanged() {}
+void ReadingObserver::TablesChanged() {}
+void ReadingObserver::ComparisonChanged() {}
+
+ReadingCore::ReadingCore(Communs& tables) : tables_(tables) {
+    here_ = Place{FirstBook(tables_), 1, 1, -1};
+    tabs_.emplace_back(here_);
+}
+
+ReadingCore::~ReadingCore() {
+    for (ReadingObserver* o : observers_)
+        o->followed_ = nullptr;
+}
+
+void ReadingCore::Start() {
+    here_ = Place{FirstBook(tables_), 1, 1, -1};
+    tabs_.assign(1, PlaceHistory(here_));
+    current_ = 0;
+    marked_ = {};
+    restoreView_.reset();
+    Notify([](ReadingObserver& o) { o.TablesChanged(); });
+    Notify([](ReadingObserver& o) { o.TabsChanged(); });
+}
+
+void ReadingCore::Subscribe(ReadingObserver* observer) {
+    if (!observer || observer->followed_ == this) return;
+    if (observer->followed_) observer->followed_->Unsubscribe(observer);
+    observer->followed_ = this;
+    observers_.push_back(observer);
+}
+
+void ReadingCore::Unsubscribe(ReadingObserver* observer) {
+    if (!observer || observer->followed_ != this) return;
+    observer->followed_ = nullptr;
+    std::erase(observers_, observer);
+}
+
+template <typename Call>
+void ReadingCore::Notify(Call call) {
+    // A pane may leave while it is told: the ones still following are told.
+    const std::vector<ReadingObserver*> told = observers_;
+    for (ReadingObserver* o : told) {
+        if (o->followed_ != this) continue;
+        try {
+            call(*o);
+        } catch (const std::exception& e) {
+            std::cerr << "lorvane: a pane could not follow the reading: " << e.what() << std::endl;
+        } catch (...) {
+            std::cerr << "lorvane: a pane could not follow the reading" << std::endl;
+        }
+    }
+}
+
+std::string ReadingCore::TabCaption(int tab) const {
+    const Place& p = TabPlace(tab);
+    return lorvane::TabCaption(tables_, p.book, p.chapter);
+}
+
+Leaving ReadingCore::LeavingNow() const {
+    return viewReport_ ? viewReport_() : Leaving();
+}
+
+bool ReadingCore::WritePage(ChapterPageRequest request) const {
+    request.verseByLine = versePerLine_;
+    if (compared_.Active()) return WriteComparePage(Columns(), request);
+    return WriteChapterPage(tables_, request);
+}
+
+bool ReadingCore::WriteHere(const Place& place) {
+    try {
+        pageWritten_ = WritePage(ChapterPageRequest{place.book, place.chapter, 1, 0, false, true});
+        return true;
+    } catch (const std::exception& e) {
+        std::cerr << "lorvane: the chapter could not be shown: " << e.what() << std::endl;
+    } catch (...) {
+        std::cerr << "lorvane: the chapter could not be shown" << std::endl;
+    }
+    pageWritten_ = false;
+    return false;
+}
+
+void ReadingCore::Tell(const Place& before, const Place& shown) {
+    Notify([&](ReadingObserver& o) { o.PlaceChanged(before, shown); });
+}
+
+bool ReadingCore::MoveTo(const Place& to, VerseSpan mark) {
+    const Place before = here_;
+    const Place place = Bare(to);
+    if (!WriteHere(place)) {
+        // The panes come back to the page they show.
+        marked_ = {};
+        Tell(before, before);
+        return false;
+    }
+    const Place& at = Tab().Current();
+    if (!at.SameChapter(place) || at.verse != place.verse) Tab().Visit(place, LeavingNow());
+    here_ = place;
+    marked_ = mark;
+    Tell(before, to);
+    return true;
+}
+
+bool ReadingCore::MoveTyping(const Place& to) {
+    const Place& at = Tab().Current();
+    if (at.book != to.book || at.SameChapter(to)) return MoveTo(to);
+    const Place before = here_;
+    const Place place = Bare(to);
+    if (!WriteHere(place)) {
+        marked_ = {};
+        Tell(before, before);
+        return false;
+    }
+    Tab().Replace(place);
+    here_ = place;
+    marked_ = {};
+    Tell(before, place);
+    return true;
+}
+
+bool ReadingCore::CanGoBack() const {
+    return tabs_[static_cast<std::size_t>(current_)].CanGoBack();
+}
+
+bool ReadingCore::CanGoForward() const {
+    return tabs_[static_cast<std::size_t>(current_)].CanGoForward();
+}
+
+void ReadingCore::GoBack() {
+    if (!CanGoBack()) return;
+    const Place before = here_;
+    const Place wanted = Tab().Back(LeavingNow());
+    // A place the Bible no longer has (another Bible since) is fitted to it.
+    const Place place = FitPlace(tables_, wanted);
+    if (!place.SameChapter(wanted) || place.verse != wanted.verse) Tab().Replace(Bare(place));
+    here_ = Bare(place);
+    marked_ = place.verse > 1 ? VerseSpan{place.verse, 0} : VerseSpan{};
+    if (!WriteHere(here_)) marked_ = {};
+    Tell(before, place);
+}
+
+void ReadingCore::GoForward() {
+    if (!CanGoForward()) return;
+    const Place before = here_;
+    const Place wanted = Tab().Forward(LeavingNow());
+    const Place place = FitPlace(tables_, wanted);
+    if (!place.SameChapter(wanted) || place.verse != wanted.verse) Tab().Replace(Bare(place));
+    here_ = Bare(place);
+    marked_ = place.verse > 1 ? VerseSpan{place.verse, 0} : VerseSpan{};
+    if (!WriteHere(here_)) marked_ = {};
+    Tell(before, place);
+}
+
+void ReadingCore::SelectTab(int tab) {
+    if (tab < 0 || tab >= TabCount()) return;
+    const Place before = here_;
+    // The tab left keeps where its page was scrolled.
+    if (tab != current_) Tab().Leave(LeavingNow());
+    current_ = tab;
+    const Place shown = Tab().Current();
+    here_ = Bare(shown);
+    marked_ = {};
+    Notify([](ReadingObserver& o) { o.TabsChanged(); });
+    WriteHere(here_);
+    Tell(before, shown);
+}
+
+void ReadingCore::SelectNextTab(int step) {
+    const int count = TabCount();
+    if (count < 2) return;
+    SelectTab(((current_ + step) % count + count) % count);
+}
+
+void ReadingCore::OpenTab() {
+    // The new tab starts with the places of the one read, which keeps them.
+    const Leaving left = LeavingNow();
+    Tab().Leave(left);
+    PlaceHistory copy = Tab();
+    tabs_.insert(tabs_.begin(), std::move(copy));
+    current_ = 0;
+    Notify([](ReadingObserver& o) { o.TabsChanged(); });
+}
+
+void ReadingCore::CloseTab() {
+    if (TabCount() < 2) return;
+    const Place before = here_;
+    const int closing = current_;
+    tabs_.erase(tabs_.begin() + closing);
+    current_ = closing > 0 ? closing - 1 : 0;
+    const Place shown = Tab().Current();
+    here_ = Bare(shown);
+    marked_ = {};
+    Notify([](ReadingObserver& o) { o.TabsChanged(); });
+    WriteHere(here_);
+    Tell(before, shown);
+}
+
+void ReadingCore::Show() {
+    marked_ = {};
+    WriteHere(here_);
+    // A place kept by the last session comes back as it was left, once.
+    Place shown = here_;
+    if (restoreView_ && restoreView_->SameChapter(here_) && restoreView_->verse == here_.verse)
+        shown = *restoreView_;
+    restoreView_.reset();
+    Tell(here_, shown);
+}
+
+void ReadingCore::SetVersePerLine(bool versePerLine) {
+    versePerLine_ = versePerLine;
+    Show();
+}
+
+void ReadingCore::SetTextSize(int size) {
+    size = std::clamp(size, 1, 4);
+    if (size == tables_.TextSize) return;
+    tables_.TextSize = size;
+    Show();
+}
+
+void ReadingCore::ReplaceTables(Communs&& fresh, std::string abbreviation) {
+    const Place before = here_;
+    // The verse at the top of the page comes back at the top in the other
+    // Bible.
+    const int top = LeavingNow().top;
+    tables_.TakeTables(std::move(fresh));
+    const bool columnGone = compared_.Remove(tables_.BibleDir);
+    compared_.SetCurrentAbbreviation(std::move(abbreviation));
+    // Every tab stays, at its place in the new Bible; its places start
+    // again there, since the old ones may not exist.
+    for (PlaceHistory& tab : tabs_) {
+        const Place fitted = PlaceInBible(tables_, tab.Current());
+        tab = PlaceHistory(Place{fitted.book, fitted.chapter, 1, -1});
+    }
+    here_ = TabPlace(current_);
+    restoreView_.reset();
+    marked_ = {};
+    Notify([](ReadingObserver& o) { o.TablesChanged(); });
+    Notify([](ReadingObserver& o) { o.TabsChanged(); });
+    if (columnGone) Notify([](ReadingObserver& o) { o.ComparisonChanged(); });
+    Place shown = here_;
+    if (top > 1 && tables_.VerseLookup(here_.book, here_.chapter, top) != 0) shown.top = top;
+    WriteHere(here_);
+    Tell(before, shown);
+}
+
+void ReadingCore::SetComparison(std::string currentAbbreviation,
+                                std::vector<ComparedBible> others) {
+    compared_.Set(std::move(currentAbbreviation), std::move(others));
+    Notify([](ReadingObserver& o) { o.ComparisonChanged(); });
+    Show();
+}
+
+Session ReadingCore::SessionNow() const {
+    Session session;
+    for (int i = 0; i < TabCount(); ++i) {
+        Place p = TabPlace(i);
+        if (i == current_) {
+            const Leaving left = LeavingNow();
+            p.scroll = left.scroll;
+            p.top = left.top;
+        }
+        session.tabs.push_back(p);
+    }
+    session.current = current_;
+    session.textSize = tables_.TextSize;
+    session.versePerLine = versePerLine_;
+    return session;
+}
+
+void ReadingCore::Restore(const Session& session) {
+    if (session.tabs.empty()) return;
+    tabs_.clear();
+    for (const Place& kept : session.tabs)
+        tabs_.emplace_back(FitPlace(tables_, kept));
+    current_ = std::clamp(session.current, 0, TabCount() - 1);
+    tables_.TextSize = std::clamp(session.textSize, 1, 4);
+    versePerLine_ = session.versePerLine;
+    const Place& kept = Tab().Current();
+    here_ = Bare(kept);
+    if (HasView(kept)) restoreView_ = kept;
+    marked_ = {};
+    Notify([](ReadingObserver& o) { o.TabsChanged(); });
+}
+
+}  // namespace lorvane

@@ -1,0 +1,151 @@
+#include "ReadingView.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextCursor>
+
+#include "BrowserPane.h"
+#include "ChapterPage.h"
+#include "Comparison.h"
+#include "Navigation.h"
+#include "QtPath.h"
+#include "QtText.h"
+#include "Quote.h"
+
+namespace lorvane {
+namespace {
+
+constexpr int kMarkMilliseconds = 4000;
+
+// A verse number as the page writer marks it.
+bool IsVerseNumberFormat(const QTextCharFormat& f) {
+    return f.fontWeight() >= QFont::Bold && f.foreground().color() == QColor(QRgb(kVerseNumberRgb));
+}
+
+void PutOnClipboard(const QString& text) {
+    auto* mime = new QMimeData;
+    mime->setText(text);
+    mime->setHtml(QStringLiteral("<html><body><p>%1</p></body></html>").arg(text.toHtmlEscaped()));
+    QApplication::clipboard()->setMimeData(mime);
+}
+
+}  // namespace
+
+ReadingView::ReadingView(ReadingCore& reading, TBrowserPane* pane, QObject* parent)
+    : QObject(parent), reading_(reading), pane_(pane) {
+    reading_.Subscribe(this);
+    pane_->SetVerseNumberTest(IsVerseNumberFormat);
+    reading_.SetViewReport(
+        [this] { return Leaving(pane_->ScrollPosition(), VerseAt(QPoint()), LayoutKey()); });
+}
+
+ReadingView::~ReadingView() {
+    if (ReadingCore* reading = Followed()) reading->SetViewReport({});
+}
+
+void ReadingView::PlaceChanged(const Place&, const Place& after) {
+    const Place& here = reading_.Here();
+    const Communs& tables = reading_.Tables();
+    if (reading_.PageWritten()) {
+        pane_->Navigate(FileUrl(tables.AppDir) + QStringLiteral("temp.htm#") +
+                        QString::number(here.verse));
+        pane_->Refresh();
+    }
+    QString name = FromCp1252(TabCaption(tables, here.book, here.chapter)) +
+                   QString::fromUtf8(" — Texte biblique");
+    if (reading_.Comparison().Active())
+        name +=
+            QStringLiteral(", ") + QString::fromStdString(JoinAbbreviations(reading_.Columns()));
+    if (pane_->Browser()->accessibleName() != name) pane_->Browser()->setAccessibleName(name);
+    // The same layout: the same pixels; another one (a new text size, a
+    // wider window, the next run): the same verse at the top.
+    if (after.scroll >= 0 && (after.layout == LayoutKey() || after.top == 0))
+        pane_->SetScrollPosition(after.scroll);
+    else if (after.top > 1)
+        pane_->ScrollToAnchor(QString::number(after.top));
+    else if (after.top == 1)
+        pane_->SetScrollPosition(0);
+    if (reading_.Marked().first > 0) MarkVerses(reading_.Marked().first, reading_.Marked().last);
+}
+
+int ReadingView::LayoutKey() const {
+    return reading_.TextSize() + (reading_.VersePerLine() ? 10 : 0) +
+           100 * std::max(1, pane_->Browser()->viewport()->width());
+}
+
+int ReadingView::VerseAt(const QPoint& point) const {
+    const QString anchor = point.isNull() ? pane_->AnchorAtTop() : pane_->AnchorAt(point);
+    bool ok = false;
+    const int verse = anchor.toInt(&ok);
+    return ok && verse > 0 ? verse : 1;
+}
+
+int ReadingView::VerseReached() const {
+    if (!pane_->HasMark()) return VerseAt(QPoint());
+    bool ok = false;
+    const int v = pane_->AnchorBefore(pane_->Browser()->textCursor().position()).toInt(&ok);
+    return ok && v > 0 ? v : 1;
+}
+
+void ReadingView::MarkVerses(int first, int last) {
+    if (first < 1) return;
+    QStringList anchors;
+    for (int v = first; v <= std::max(first, last) && v <= kMaxVerse; ++v)
+        anchors << (v == 1 ? QString() : QString::number(v));
+    pane_->Mark(anchors, kMarkMilliseconds);
+}
+
+void ReadingView::CopyVerse(int verse, bool withReference, const QString& abbreviation) const {
+    const Communs& tables = reading_.Tables();
+    const Place& here = reading_.Here();
+    const std::string text = withReference ? QuoteWithReference(tables, here.book, here.chapter,
+                                                                verse, 0, ToCp1252(abbreviation))
+                                           : VersesText(tables, here.book, here.chapter, verse, 0);
+    if (!text.empty()) PutOnClipboard(FromCp1252(text));
+}
+
+void ReadingView::CopySelection(const QString& abbreviation) const {
+    QTextBrowser* view = pane_->Browser();
+    const QTextCursor selection = view->textCursor();
+    const int start = selection.selectionStart();
+    const int end = selection.selectionEnd();
+    // The selected words without the verse numbers and the references.
+    QString text;
+    for (QTextBlock block = view->document()->findBlock(start); block.isValid();
+         block = block.next()) {
+        if (block.position() >= end) break;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            const int from = std::max(start, f.position());
+            const int to = std::min(end, f.position() + f.length());
+            if (to <= from) continue;
+            const QTextCharFormat fmt = f.charFormat();
+            if (IsVerseNumberFormat(fmt) || !fmt.anchorHref().isEmpty()) continue;
+            const QString piece = f.text().mid(from - f.position(), to - from);
+            if (piece.trimmed() == QStringLiteral(";")) continue;
+            text += piece;
+        }
+        text += QLatin1Char(' ');
+    }
+    text = text.simplified();
+    const auto verseOf = [this](int position) {
+        bool ok = false;
+        const int v = pane_->AnchorBefore(position).toInt(&ok);
+        return ok && v > 0 ? v : 1;
+    };
+    const int first = verseOf(start);
+    const int last = verseOf(std::max(start, end - 1));
+    if (last > first) {
+        const Place& here = reading_.Here();
+        QString ref = FromCp1252(reading_.Tables().FormatRef(here.book, here.chapter, first, last));
+        if (!abbreviation.isEmpty()) ref += QStringLiteral(", ") + abbreviation;
+        text = QStringLiteral("«\u00A0%1\u00A0» (%2)").arg(text, ref);
+    }
+    PutOnClipboard(text);
+}
+
+}  // namespace lorvane
