@@ -34,7 +34,9 @@
 #include "ImageList.h"
 #include "ImportCommand.h"
 #include "MenuCheckStyle.h"
+#include "ModulePanel.h"
 #include "Navigation.h"
+#include "ProgramFocus.h"
 #include "QtPath.h"
 #include "QtText.h"
 #include "ReadingStrip.h"
@@ -67,14 +69,6 @@ QFont Tahoma(int points, bool bold = false) {
     f.setPointSize(points);
     f.setBold(bold);
     return f;
-}
-
-// A vertical layout without margins or spacing.
-QVBoxLayout* Column(QWidget* owner) {
-    auto* column = new QVBoxLayout(owner);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-    return column;
 }
 
 // A gradient strip of 40 pixels with a row layout.
@@ -124,7 +118,10 @@ QString TFBible::Title() {
 
 void TFBible::FormCreate() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    connect(qApp, &QGuiApplication::focusWindowChanged, this, &TFBible::TrackFocus);
+    // The start-up splash stays under the main window: coming back from it
+    // is no return to the window.
+    programFocus_ = new ProgramFocus(
+        this, [](const QWidget* w) { return qobject_cast<const TFSplash*>(w) && !w->isModal(); });
     struct RestoreCursor {
         ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
     } restoreCursor;
@@ -165,11 +162,10 @@ void TFBible::FormDestroy() {
     // reach back into it, nor into the reading, which goes first.
     for (QObject* child : findChildren<QObject*>())
         child->disconnect(this);
-    for (QObject* follower : std::initializer_list<QObject*>{strip_, view_, bookIndex_})
+    for (QObject* follower : std::initializer_list<QObject*>{strip_, view_})
         delete follower;
     strip_ = nullptr;
     view_ = nullptr;
-    bookIndex_ = nullptr;
     delete FrmRichEdit;
     FrmRichEdit = nullptr;
     delete FDlgPassage;
@@ -330,75 +326,45 @@ void TFBible::BuildMenus() {
 }
 
 void TFBible::BuildModulePanel() {
-    PanelIndex = new QWidget;
-    PanelIndex->setObjectName("PanelIndex");
-    QVBoxLayout* column = Column(PanelIndex);
+    auto* panel = new ModulePanel;
+    PanelIndex = panel;
+    ShaderModule = panel->Title();
+    LabelModule = panel->Label();
+    PC = panel->Pages();
 
-    QHBoxLayout* title = nullptr;
-    ShaderModule = Strip(PanelIndex, "ShaderModule", title);
-    title->setContentsMargins(4, 0, 4, 0);
-    LabelModule = new THTMLabel(ShaderModule);
-    LabelModule->setObjectName("LabelModule");
-    LabelModule->SetImages(ImageList::Modules());
-    LabelModule->SetShadow(Qt::gray, 2);
-    title->addWidget(LabelModule);
-    column->addWidget(ShaderModule);
-
-    PC = new QStackedWidget(PanelIndex);
-    PC->setObjectName("PC");
-    column->addWidget(PC, 1);
-
-    auto pane = [this](QWidget*& slot, const char* name) {
-        slot = new QWidget;
-        slot->setObjectName(name);
-        PC->addWidget(slot);
-        return Column(slot);
-    };
-    const QColor listColour(240, 251, 255);
-
-    // Book table.
     PanneauLivres = new TPanneauLivres(communs_.AppDir, *this);
     PanneauLivres->FollowReading(reading_);
-    PC->addWidget(PanneauLivres);
+    panel->AddPane(PanneauLivres);
     WBLivres = PanneauLivres->WBLivres;
 
-    // Book index.
-    QVBoxLayout* index = pane(PanneauIndex, "PanneauIndex");
-    LBIndex = new THTMListBox(PanneauIndex);
-    LBIndex->setObjectName("LBIndex");
-    LBIndex->setAccessibleName(QStringLiteral("Index du livre"));
-    SayItemPlaces(LBIndex);
-    LBIndex->SetColor(listColour);
-    LBIndex->SetSelectionColor(Qt::yellow);
-    LBIndex->SetSelectionTextColor(Qt::black);
-    index->addWidget(LBIndex);
-    bookIndex_ = new BookIndexPane(reading_, LBIndex, this);
+    auto* index = new BookIndexPane(reading_);
+    PanneauIndex = index;
+    panel->AddPane(index);
+    LBIndex = index->List();
 
-    // Glossary.
     PanneauGlossaire = new TPanneauGlossaire(communs_.AppDir, *this);
     PanneauGlossaire->FollowReading(reading_);
-    PC->addWidget(PanneauGlossaire);
+    panel->AddPane(PanneauGlossaire);
     WBGlossaire = PanneauGlossaire->WBGlossaire;
     BtnLettreA = PanneauGlossaire->BtnLettreA;
 
-    // Search.
     PanneauRechercher = new TPanneauRechercher(communs_, {});
     PanneauRechercher->setObjectName("PanneauRechercher");
     PanneauRechercher->Follow(reading_);
-    PC->addWidget(PanneauRechercher);
+    panel->AddPane(PanneauRechercher);
     LBRech = PanneauRechercher->LBRech;
 
-    // Themes.
     PanneauThemes = new TPanneauThemes(communs_.AppDir, *this);
     PanneauThemes->FollowReading(reading_);
-    PC->addWidget(PanneauThemes);
+    panel->AddPane(PanneauThemes);
     WBTheme = PanneauThemes->WBTheme;
     BtnThemesListe = PanneauThemes->BtnThemesListe;
     BtnThemesPred = PanneauThemes->BtnThemesPred;
     BtnThemesSuiv = PanneauThemes->BtnThemesSuiv;
 
     // Annotations: always empty.
-    QVBoxLayout* notes = pane(PanneauAnnotations, "PanneauAnnotations");
+    const QColor listColour(240, 251, 255);
+    QVBoxLayout* notes = panel->AddColumn(PanneauAnnotations, "PanneauAnnotations");
     LBNote = new THTMListBox(PanneauAnnotations);
     LBNote->setObjectName("LBNote");
     LBNote->setAccessibleName(QStringLiteral("Annotations"));
@@ -408,13 +374,11 @@ void TFBible::BuildModulePanel() {
     LBNote->SetItemHeight(14);
     notes->addWidget(LBNote);
 
-    // Writing pad: filled in FormCreate.
-    pane(PanneauRediger, "PanneauRediger");
+    panel->AddColumn(PanneauRediger, "PanneauRediger");  // the pad comes in FormCreate
 
-    // Signets.
     PanneauSignets = new SignetsPane;
     PanneauSignets->Follow(reading_);
-    PC->addWidget(PanneauSignets);
+    panel->AddPane(PanneauSignets);
 }
 
 void TFBible::BuildReadingArea() {
@@ -508,45 +472,10 @@ bool TFBible::event(QEvent* e) {
         // manager activates the window.
         shown_ = true;
         FormActivate();
-    } else if (e->type() == QEvent::WindowActivate && ActivationFromProgram()) {
+    } else if (e->type() == QEvent::WindowActivate && programFocus_->ComingBackFromDialog()) {
         FormActivate();
     }
     return handled;
-}
-
-namespace {
-
-// A window of the program that the main window comes back from: the About
-// box, the passage window, a message box or another dialog, but not the
-// start-up splash, which stays under the main window.
-bool IsProgramDialog(QWindow* window) {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->windowHandle() != window) continue;
-        if (!qobject_cast<QDialog*>(w)) return false;
-        return !(qobject_cast<TFSplash*>(w) && !w->isModal());
-    }
-    return false;
-}
-
-}  // namespace
-
-void TFBible::TrackFocus(QWindow* now) {
-    if (now) {
-        lastFocusWasDialog_ = now != windowHandle() && IsProgramDialog(now);
-        leftProgram_ = false;
-        focus_ = now;
-    } else {
-        // No window of the program has the focus. When the one that had it
-        // is still shown, the reader went to another program; when it was
-        // closed, the focus is on its way to another window of ours.
-        leftProgram_ = focus_ && focus_->isVisible();
-    }
-}
-
-bool TFBible::ActivationFromProgram() const {
-    // Qt activates this window before it reports the new focus window, so
-    // the state still describes the window the focus came from.
-    return lastFocusWasDialog_ && !leftProgram_;
 }
 
 void TFBible::closeEvent(QCloseEvent* e) {
@@ -595,38 +524,12 @@ QWidget* TFBible::ModulePane(QAction* a) const {
 
 void TFBible::ActionModuleClick(QAction* sender) {
     CheckActionInCategory(sender, kModule);
-    PC->setCurrentWidget(ModulePane(sender));
-    if (sender == ActionRediger && FrmRichEdit) FrmRichEdit->setFocus();  // into the text
-    // The keyboard follows the reader to the first control of the pane
-    // shown (into the text for the pad), once the menu has closed: it gives
-    // the focus back to where it was.
-    QTimer::singleShot(0, PC->currentWidget(), [this, pane = PC->currentWidget()] {
-        if (!isVisible() || PC->currentWidget() != pane) return;
-        if (pane->isAncestorOf(FrmRichEdit)) {
-            FrmRichEdit->setFocus();
-            return;
-        }
-        for (QWidget* w = pane->nextInFocusChain(); w && w != pane; w = w->nextInFocusChain()) {
-            if (pane->isAncestorOf(w) && w->isVisible() && w->isEnabled() &&
-                (w->focusPolicy() & Qt::TabFocus)) {
-                // A field's text is selected once the focus is there: a
-                // screen reader hears the field, then what is selected.
-                auto* field = qobject_cast<QLineEdit*>(w);
-                w->setFocus(field ? Qt::OtherFocusReason : Qt::TabFocusReason);
-                if (field)
-                    QTimer::singleShot(0, field, [field] {
-                        if (field->hasFocus()) field->selectAll();
-                    });
-                return;
-            }
-        }
-    });
-    QString caption = sender->text().remove(QLatin1Char('&'));
-    LabelModule->SetText(
-        QStringLiteral("<IMG \"idx:%1\"><B><FONT color=\"#FFFFFF\" face=\"Tahoma\" "
-                       "size=\"14\"> %2</FONT></B>")
-            .arg(ImageIndex(sender))
-            .arg(caption));
+    // The keyboard goes into the text of the pad, else to the pane's first
+    // control.
+    QWidget* pane = ModulePane(sender);
+    static_cast<ModulePanel*>(PanelIndex)
+        ->ShowPane(pane, ImageIndex(sender), sender->text().remove(QLatin1Char('&')),
+                   pane == PanneauRediger ? FrmRichEdit : nullptr);
 }
 
 void TFBible::ActionPositionClick(QAction* sender) {
@@ -680,26 +583,7 @@ void TFBible::TakeIntoNewTab(int book, int chapter, int verse) {
 }
 
 void TFBible::OpenPassage(int book, int chapter, int firstVerse, int lastVerse) {
-    // A link to a verse the text lacks names no passage: the window keeps
-    // what it shows. A last verse the chapter lacks gives the first alone.
-    // In a comparison, a verse one of the Bibles beside it has is enough:
-    // their numbering may differ.
-    const std::int32_t first = communs_.VerseLookup(book, chapter, firstVerse);
-    VerseRef elsewhere;
-    if (first == 0) {
-        for (const ComparedBible& b : reading_.Comparison().Others()) {
-            if (b.tables->VerseLookup(book, chapter, firstVerse) == 0) continue;
-            const bool hasLast = b.tables->VerseLookup(book, chapter, lastVerse) != 0;
-            elsewhere = {book, chapter, firstVerse, hasLast ? lastVerse : 0};
-            break;
-        }
-        if (elsewhere.Book == 0) return;
-    }
-    const std::int32_t last = communs_.VerseLookup(book, chapter, lastVerse);
-    FDlgPassage->FirstSlot = first;
-    FDlgPassage->LastSlot = last != 0 ? last : first;
-    FDlgPassage->Elsewhere = elsewhere;
-    FDlgPassage->ShowPassage();
+    FDlgPassage->Open(VerseRef{book, chapter, firstVerse, lastVerse});
 }
 
 void TFBible::OpenBook(int book) {

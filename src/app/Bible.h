@@ -26,7 +26,6 @@ class QWidget;
 
 namespace lorvane {
 
-class BookIndexPane;
 class ChapterSpin;
 class GoToBox;
 class Shader;
@@ -39,6 +38,7 @@ class THTMListBox;
 class TPanneauRechercher;
 class TextTabs;
 class TFrmRichEdit;
+class ProgramFocus;
 class ReadingStrip;
 class ReadingView;
 struct BackupPrompts;
@@ -228,8 +228,6 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost, privat
 
   protected:
     bool event(QEvent* event) override;
-    // The mouse's back and forward buttons over the reading pane.
-    bool eventFilter(QObject* watched, QEvent* event) override;
     // The writing pad may keep the window open to save its text first.
     void closeEvent(QCloseEvent* event) override;
 
@@ -251,27 +249,17 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost, privat
     void PlaceChanged(const Place& before, const Place& after) override;
     void TabsChanged() override { UpdateMoveActions(); }
 
-    // Whether an activation of this window comes back from another window
-    // of the program (see event()).
-    void TrackFocus(QWindow* now);
-    bool ActivationFromProgram() const;
-
     Communs& communs_;
     DataLoad loadData_;
     std::unique_ptr<bibles::BibleShelf> ownShelf_;
     bibles::BibleShelf* shelf_ = nullptr;
     bool loaded_ = false;
     bool shown_ = false;
-    // The window that has (or last had) the focus, whether it was one of the
-    // program's dialogs, and whether the focus left the program since.
-    QPointer<QWindow> focus_;
-    bool lastFocusWasDialog_ = false;
-    bool leftProgram_ = false;
+    ProgramFocus* programFocus_ = nullptr;
     ReadingCore reading_{communs_};
     std::unique_ptr<bibles::BibleChoice> choice_;
     ReadingStrip* strip_ = nullptr;
     ReadingView* view_ = nullptr;
-    BookIndexPane* bookIndex_ = nullptr;
     bool keepSession_ = false;
 };
 

@@ -149,47 +149,16 @@ void TFBible::BuildMoves() {
     connect(BoxAllerA, &GoToBox::Leave, this, [this] { WB->setFocus(Qt::OtherFocusReason); });
     connect(PanneauSignets, &SignetsPane::Open, this,
             GuardedSlot([this](int b, int c, int v) { OpenSignet(b, c, v); }));
+    // After the view's own entries (the copies).
+    view_->SetQuoteAbbreviation([this] { return BibleAbbreviation(); });
     connect(WB, &TBrowserPane::ContextMenu, this, [this](QMenu* menu, const QPoint& point) {
         const int verse = view_->VerseAt(point);
-        menu->addSeparator();
-        menu->addAction(QStringLiteral("Copier le verset"), this,
-                        GuardedSlot([this, verse] { CopyVerse(verse, false); }))
-            ->setObjectName("CopierVerset");
-        menu->addAction(QStringLiteral("Copier le verset avec sa référence"), this,
-                        GuardedSlot([this, verse] { CopyVerse(verse, true); }))
-            ->setObjectName("CopierVersetReference");
         QAction* add = menu->addAction(QStringLiteral("Ajouter un signet"), this,
                                        GuardedSlot([this, verse] { AddSignet(verse); }));
         add->setObjectName("AjouterSignet");
         add->setShortcut(ActionAjouterSignet->shortcut());
     });
-    WB->Browser()->viewport()->installEventFilter(this);
-    WB->Browser()->installEventFilter(this);
     UpdateMoveActions();
-}
-
-bool TFBible::eventFilter(QObject* watched, QEvent* e) {
-    if (WB && watched == WB->Browser()->viewport() && e->type() == QEvent::MouseButtonPress) {
-        const auto button = static_cast<QMouseEvent*>(e)->button();
-        if (button == Qt::BackButton || button == Qt::ForwardButton) {
-            if (button == Qt::BackButton)
-                reading_.GoBack();
-            else
-                reading_.GoForward();
-            return true;
-        }
-    }
-    if (WB && watched == WB->Browser() && e->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(e)->matches(QKeySequence::Copy) &&
-        WB->Browser()->textCursor().hasSelection()) {
-        try {
-            view_->CopySelection(BibleAbbreviation());
-        } catch (const std::exception& ex) {
-            std::cerr << "lorvane: " << ex.what() << std::endl;
-        }
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, e);
 }
 
 void TFBible::PlaceChanged(const Place&, const Place&) {
@@ -257,7 +226,7 @@ void TFBible::OpenSignet(int book, int chapter, int verse) {
 }
 
 void TFBible::CopyVerse(int verse, bool withReference) {
-    view_->CopyVerse(verse, withReference, BibleAbbreviation());
+    view_->CopyVerse(verse, withReference);
 }
 
 // ---------------------------------------------------------------------------

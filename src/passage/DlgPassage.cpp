@@ -164,6 +164,29 @@ void TFDlgPassage::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
+void TFDlgPassage::Open(const VerseRef& range) {
+    const ReadingCore* reading = Followed();
+    if (!reading) return;
+    const Communs& tables = reading->Tables();
+    const auto [book, chapter, firstVerse, lastVerse] = range;
+    const std::int32_t first = tables.VerseLookup(book, chapter, firstVerse);
+    VerseRef elsewhere;
+    if (first == 0) {
+        for (const ComparedBible& b : reading->Comparison().Others()) {
+            if (b.tables->VerseLookup(book, chapter, firstVerse) == 0) continue;
+            const bool hasLast = b.tables->VerseLookup(book, chapter, lastVerse) != 0;
+            elsewhere = {book, chapter, firstVerse, hasLast ? lastVerse : 0};
+            break;
+        }
+        if (elsewhere.Book == 0) return;
+    }
+    const std::int32_t last = tables.VerseLookup(book, chapter, lastVerse);
+    FirstSlot = first;
+    LastSlot = last != 0 ? last : first;
+    Elsewhere = elsewhere;
+    ShowPassage();
+}
+
 void TFDlgPassage::TablesChanged() {
     close();
 }

@@ -41,6 +41,12 @@ class TFDlgPassage : public QDialog, public ReadingObserver {
     VerseRef Elsewhere;
 
     void ShowPassage();
+    // Shows a verse range of the reading followed. A range naming a verse
+    // the text lacks opens nothing and leaves the window as it was; a last
+    // verse the chapter lacks gives the first alone. In a comparison, a
+    // verse one of the Bibles beside has is enough: their numbering may
+    // differ.
+    void Open(const VerseRef& range);
     // The window follows the reading: it closes when another Bible is
     // read, and shows its passage in the Bibles compared (closing when
     // only a Bible beside had it and none is now).

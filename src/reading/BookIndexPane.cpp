@@ -1,12 +1,25 @@
 #include "BookIndexPane.h"
 
+#include <QVBoxLayout>
+
+#include "Accessible.h"
 #include "HTMListBox.h"
+#include "ModulePanel.h"
 #include "QtText.h"
 
 namespace lorvane {
 
-BookIndexPane::BookIndexPane(ReadingCore& reading, THTMListBox* list, QObject* parent)
-    : QObject(parent), reading_(reading), list_(list) {
+BookIndexPane::BookIndexPane(ReadingCore& reading, QWidget* parent)
+    : QWidget(parent), reading_(reading) {
+    setObjectName("PanneauIndex");
+    list_ = new THTMListBox(this);
+    list_->setObjectName("LBIndex");
+    list_->setAccessibleName(QStringLiteral("Index du livre"));
+    SayItemPlaces(list_);
+    list_->SetColor(QColor(240, 251, 255));
+    list_->SetSelectionColor(Qt::yellow);
+    list_->SetSelectionTextColor(Qt::black);
+    Column(this)->addWidget(list_);
     reading_.Subscribe(this);
     connect(list_, &THTMListBox::Click, this, [this] { Chosen(); });
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QObject>
+#include <QWidget>
 #include <vector>
 
 #include "Navigation.h"
@@ -10,12 +10,14 @@ namespace lorvane {
 
 class THTMListBox;
 
-// The book index: the headings of the book read, the chapter read at the
-// top of the list. Choosing a heading moves the reading to it.
-class BookIndexPane : public QObject, public ReadingObserver {
+// The "Index du livre" pane: the headings of the book read, the chapter
+// read at the top of the list. Choosing a heading moves the reading to it.
+class BookIndexPane : public QWidget, public ReadingObserver {
     Q_OBJECT
   public:
-    BookIndexPane(ReadingCore& reading, THTMListBox* list, QObject* parent = nullptr);
+    explicit BookIndexPane(ReadingCore& reading, QWidget* parent = nullptr);
+
+    THTMListBox* List() const { return list_; }
 
     void PlaceChanged(const Place& before, const Place& after) override;
     void TabsChanged() override { Fill(); }

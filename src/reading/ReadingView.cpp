@@ -3,7 +3,10 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCursor>
@@ -11,6 +14,7 @@
 #include "BrowserPane.h"
 #include "ChapterPage.h"
 #include "Comparison.h"
+#include "ErrorDisplay.h"
 #include "Navigation.h"
 #include "QtPath.h"
 #include "QtText.h"
@@ -41,6 +45,39 @@ ReadingView::ReadingView(ReadingCore& reading, TBrowserPane* pane, QObject* pare
     pane_->SetVerseNumberTest(IsVerseNumberFormat);
     reading_.SetViewReport(
         [this] { return Leaving(pane_->ScrollPosition(), VerseAt(QPoint()), LayoutKey()); });
+    connect(pane_, &TBrowserPane::ContextMenu, this, [this](QMenu* menu, const QPoint& point) {
+        const int verse = VerseAt(point);
+        menu->addSeparator();
+        menu->addAction(QStringLiteral("Copier le verset"), this,
+                        GuardedSlot([this, verse] { CopyVerse(verse, false); }))
+            ->setObjectName("CopierVerset");
+        menu->addAction(QStringLiteral("Copier le verset avec sa référence"), this,
+                        GuardedSlot([this, verse] { CopyVerse(verse, true); }))
+            ->setObjectName("CopierVersetReference");
+    });
+    pane_->Browser()->viewport()->installEventFilter(this);
+    pane_->Browser()->installEventFilter(this);
+}
+
+bool ReadingView::eventFilter(QObject* watched, QEvent* e) {
+    QTextBrowser* view = pane_->Browser();
+    if (watched == view->viewport() && e->type() == QEvent::MouseButtonPress) {
+        const auto button = static_cast<QMouseEvent*>(e)->button();
+        if (button == Qt::BackButton || button == Qt::ForwardButton) {
+            if (button == Qt::BackButton)
+                Guarded([this] { reading_.GoBack(); });
+            else
+                Guarded([this] { reading_.GoForward(); });
+            return true;
+        }
+    }
+    if (watched == view && e->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(e)->matches(QKeySequence::Copy) &&
+        view->textCursor().hasSelection()) {
+        Guarded([this] { CopySelection(); });
+        return true;
+    }
+    return QObject::eventFilter(watched, e);
 }
 
 ReadingView::~ReadingView() {
@@ -99,7 +136,8 @@ void ReadingView::MarkVerses(int first, int last) {
     pane_->Mark(anchors, kMarkMilliseconds);
 }
 
-void ReadingView::CopyVerse(int verse, bool withReference, const QString& abbreviation) const {
+void ReadingView::CopyVerse(int verse, bool withReference) const {
+    const QString abbreviation = Abbreviation();
     const Communs& tables = reading_.Tables();
     const Place& here = reading_.Here();
     const std::string text = withReference ? QuoteWithReference(tables, here.book, here.chapter,
@@ -108,7 +146,8 @@ void ReadingView::CopyVerse(int verse, bool withReference, const QString& abbrev
     if (!text.empty()) PutOnClipboard(FromCp1252(text));
 }
 
-void ReadingView::CopySelection(const QString& abbreviation) const {
+void ReadingView::CopySelection() const {
+    const QString abbreviation = Abbreviation();
     QTextBrowser* view = pane_->Browser();
     const QTextCursor selection = view->textCursor();
     const int start = selection.selectionStart();

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 #include "ReadingCore.h"
 
@@ -35,13 +36,25 @@ class ReadingView : public QObject, public ReadingObserver {
     // comes back at its scroll position only in the same layout.
     int LayoutKey() const;
 
-    // Copies a verse of the page, with its reference and `abbreviation`
-    // when asked; the selection of the page, whose verses get their
-    // reference when it spans more than one.
-    void CopyVerse(int verse, bool withReference, const QString& abbreviation) const;
-    void CopySelection(const QString& abbreviation) const;
+    // Copies a verse of the page, with its reference (and the Bible's
+    // abbreviation) when asked; the selection of the page (Ctrl+C), whose
+    // verses get their reference when it spans more than one. The pane's
+    // menu offers the copies of the verse under the mouse.
+    void CopyVerse(int verse, bool withReference) const;
+    void CopySelection() const;
+    // The abbreviation quotes end with ("LSG"), none when empty.
+    void SetQuoteAbbreviation(std::function<QString()> abbreviation) {
+        abbreviation_ = std::move(abbreviation);
+    }
+
+  protected:
+    // The mouse's back and forward buttons over the pane go back and
+    // forward; Ctrl+C over a selection copies it with its reference.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    QString Abbreviation() const { return abbreviation_ ? abbreviation_() : QString(); }
+    std::function<QString()> abbreviation_;
     ReadingCore& reading_;
     TBrowserPane* pane_;
 };
