@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BibleNames.h"
 #include "Communs.h"
 #include "LeftOut.h"
 #include "Report.h"
@@ -67,13 +68,6 @@ ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
 // gone. The tables' AppDir and BibleDir are `staging`.
 ImportResult ImportNewBible(const std::string& staging, const std::string& bibleDir,
                             const std::filesystem::path& source, const ImportSteps& steps = {});
-
-// The file of data/ that holds the Bible's own name, one line, UTF-8.
-inline constexpr const char* kNameFile = "nom.txt";
-
-// The file of data/ that holds the Bible's short name ("LSG"), one line,
-// UTF-8; the references of copied verses name the Bible by it.
-inline constexpr const char* kAbbreviationFile = "sigle.txt";
 
 // Removes the data.new/ an import left in the program folder appDir when
 // the program was killed during it (the next import would remove it too).
