@@ -6,7 +6,7 @@
 
 #include "Cp1252.h"
 #include "FormSniffing.h"
-#include "UsfmSource.h"  // ImportError
+#include "Reasons.h"
 #include "Utf8.h"
 
 namespace lorvane::importer {
