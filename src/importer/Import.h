@@ -1,11 +1,15 @@
 #pragma once
 
-// The import of a reader's Bible into the program folder, without widgets.
-// The new data folder is written beside data/ (in data.new/, as data.new/data
-// and its pages in data.new/them, so that the program's own loaders read it
-// as they read data/ at start), loaded in full, and only then exchanged with
-// data/ by one rename. A failure or a cancel before that exchange leaves
-// data/ as it was, and data.new/ is removed.
+// The import of a reader's Bible, without widgets. The program imports each
+// Bible as a Bible of its own (ImportNewBible): its data/ is written into a
+// staging folder the shelf hands out, loaded there in full by the program's
+// own loaders, and the shelf then adopts that folder among the reader's
+// Bibles (BibleShelf::Adopt); a failure or a cancel removes the staging
+// folder, and no Bible already kept is touched. ImportBible instead replaces
+// the Bible of a program folder: the new data/ is written in data.new/,
+// loaded, and only then exchanged with data/ by one rename, its study pages
+// following; a failure or a cancel before that exchange leaves data/ as it
+// was, and data.new/ is removed.
 
 #include <filesystem>
 #include <functional>
