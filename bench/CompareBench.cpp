@@ -21,8 +21,8 @@
 #include "Bible.h"
 #include "BrowserPane.h"
 #include "ChapterSpin.h"
+#include "DataFolder.h"
 #include "FctLoad.h"
-#include "importer/DataFolder.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 
 #include "AppFixture.h"
 #include "Bible.h"
+#include "Import.h"
 #include "PeakMemory.h"
 #include "ZipFixtures.h"
-#include "importer/Import.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <string>
 
 #include "AppFixture.h"
+#include "Import.h"
 #include "PeakMemory.h"
 #include "XmlFixtures.h"
 #include "ZipFixtures.h"
-#include "importer/Import.h"
 
 namespace {
 

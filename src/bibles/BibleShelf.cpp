@@ -117,13 +117,6 @@ ShelfList ReadShelfList(const std::string& text) {
     return list;
 }
 
-std::string ReadNameFile(const std::string& bibleDir, const char* file, std::size_t max) {
-    std::ifstream in(WithSlash(bibleDir) + "data/" + file, std::ios::binary);
-    std::string line;
-    if (!in || !std::getline(in, line)) return "";
-    return CleanName(line.substr(0, 4 * max), max);
-}
-
 bool SameText(const std::string& dirA, const std::string& dirB) {
     std::error_code ec;
     const fs::path a = fs::path(WithSlash(dirA)) / "data" / "bible.dat";

@@ -36,9 +36,8 @@
 #include <string_view>
 #include <vector>
 
-#include "BibleName.h"
+#include "BibleNames.h"
 #include "FileIo.h"
-#include "Import.h"
 
 namespace lorvane::bibles {
 
@@ -58,13 +57,13 @@ inline constexpr std::size_t kMaxListBytes = 1024 * 1024;
 inline constexpr const char* kProgramBible = "*";
 // The files of a Bible's data/ that name it (UTF-8, one line each), as the
 // import writes them.
-using importer::kAbbreviationFile;
-using importer::kNameFile;
+using lorvane::kAbbreviationFile;
+using lorvane::kNameFile;
 // What a Bible is called when nothing names it.
 inline constexpr const char* kDefaultName = "Bible installée";
-inline constexpr const char* kDefaultAbbreviation = "Bible";
-inline constexpr std::size_t kMaxName = importer::kNameLength;
-inline constexpr std::size_t kMaxAbbreviation = importer::kAbbreviationLength;
+using lorvane::kDefaultAbbreviation;
+inline constexpr std::size_t kMaxName = kNameLength;
+inline constexpr std::size_t kMaxAbbreviation = kAbbreviationLength;
 
 struct KeptBible {
     std::string folder;        // its folder in the shelf, or kProgramBible
@@ -73,9 +72,9 @@ struct KeptBible {
     std::string imported;      // "2026-12-08"; "" for the program's Bible
 };
 
-// A name as it is kept: importer::CleanBibleName, cut at `max` characters.
+// A name as it is kept: CleanBibleName, cut at `max` characters.
 inline std::string CleanName(std::string_view text, std::size_t max = kMaxName) {
-    return importer::CleanBibleName(text, max);
+    return CleanBibleName(text, max);
 }
 
 // Whether a folder field can only name a folder inside the shelf: 1 to 40
@@ -189,7 +188,7 @@ class BibleShelf {
 
 // The name and abbreviation a Bible's data/ gives itself (nom.txt,
 // sigle.txt), each "" when missing; cleaned.
-std::string ReadNameFile(const std::string& bibleDir, const char* file, std::size_t max);
+using lorvane::ReadNameFile;
 
 // Whether two Bible folders hold the same text (their data/bible.dat).
 bool SameText(const std::string& dirA, const std::string& dirB);

@@ -2,7 +2,7 @@
 
 // Windows-1252, the character set of every text in the data files and of the
 // pages the program writes. The core keeps text as these bytes; the windows
-// convert at their boundary (see ui/QtText.h).
+// convert at their boundary (see text/QtText.h).
 
 #include <cstdint>
 #include <string>

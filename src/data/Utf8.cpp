@@ -1,6 +1,28 @@
 #include "Utf8.h"
 
 namespace lorvane::utf8 {
+namespace {
+
+// The code point of a UTF-16 text at i (little or big endian), which moves
+// past it; a lone surrogate gives U+FFFD.
+char32_t NextUtf16(std::string_view s, std::size_t& i, bool little) {
+    auto unit = [&](std::size_t k) -> char32_t {
+        const auto a = static_cast<unsigned char>(s[k]), b = static_cast<unsigned char>(s[k + 1]);
+        return little ? a | (b << 8) : (a << 8) | b;
+    };
+    const char32_t u = unit(i);
+    i += 2;
+    if (u >= 0xD800 && u < 0xDC00 && i + 1 < s.size()) {
+        const char32_t low = unit(i);
+        if (low >= 0xDC00 && low < 0xE000) {
+            i += 2;
+            return 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
+        }
+    }
+    return u >= 0xD800 && u < 0xE000 ? kReplacement : u;
+}
+
+}  // namespace
 
 void Append(std::string& out, char32_t cp) {
     if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) cp = kReplacement;
@@ -63,6 +85,19 @@ bool IsValid(std::string_view s) {
         i += n;
     }
     return true;
+}
+
+bool HasUtf16Mark(std::string_view bytes) {
+    return bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF";
+}
+
+std::string Utf16ToUtf8(std::string_view bytes) {
+    const bool little = bytes[0] == '\xFF';
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 2; i + 1 < bytes.size();)
+        Append(out, NextUtf16(bytes, i, little));
+    return out;
 }
 
 }  // namespace lorvane::utf8

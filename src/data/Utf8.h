@@ -26,4 +26,11 @@ char32_t Next(std::string_view s, std::size_t& i);
 
 bool IsValid(std::string_view s);
 
+// Whether bytes open with a UTF-16 byte-order mark (either endianness).
+bool HasUtf16Mark(std::string_view bytes);
+
+// The UTF-8 of a text that opens with a UTF-16 byte-order mark, the mark
+// left out; a lone surrogate becomes U+FFFD, an odd last byte is dropped.
+std::string Utf16ToUtf8(std::string_view bytes);
+
 }  // namespace lorvane::utf8

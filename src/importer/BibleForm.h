@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "Bible.h"
+#include "BibleData.h"
 #include "FormSniffing.h"
 #include "Report.h"
 #include "Usfm.h"

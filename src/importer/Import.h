@@ -1,17 +1,22 @@
 #pragma once
 
-// The import of a reader's Bible into the program folder, without widgets.
-// The new data folder is written beside data/ (in data.new/, as data.new/data
-// and its pages in data.new/them, so that the program's own loaders read it
-// as they read data/ at start), loaded in full, and only then exchanged with
-// data/ by one rename. A failure or a cancel before that exchange leaves
-// data/ as it was, and data.new/ is removed.
+// The import of a reader's Bible, without widgets. The program imports each
+// Bible as a Bible of its own (ImportNewBible): its data/ is written into a
+// staging folder the shelf hands out, loaded there in full by the program's
+// own loaders, and the shelf then adopts that folder among the reader's
+// Bibles (BibleShelf::Adopt); a failure or a cancel removes the staging
+// folder, and no Bible already kept is touched. ImportBible instead replaces
+// the Bible of a program folder: the new data/ is written in data.new/,
+// loaded, and only then exchanged with data/ by one rename, its study pages
+// following; a failure or a cancel before that exchange leaves data/ as it
+// was, and data.new/ is removed.
 
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "BibleNames.h"
 #include "Communs.h"
 #include "LeftOut.h"
 #include "Report.h"
@@ -67,13 +72,6 @@ ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
 // gone. The tables' AppDir and BibleDir are `staging`.
 ImportResult ImportNewBible(const std::string& staging, const std::string& bibleDir,
                             const std::filesystem::path& source, const ImportSteps& steps = {});
-
-// The file of data/ that holds the Bible's own name, one line, UTF-8.
-inline constexpr const char* kNameFile = "nom.txt";
-
-// The file of data/ that holds the Bible's short name ("LSG"), one line,
-// UTF-8; the references of copied verses name the Bible by it.
-inline constexpr const char* kAbbreviationFile = "sigle.txt";
 
 // Removes the data.new/ an import left in the program folder appDir when
 // the program was killed during it (the next import would remove it too).

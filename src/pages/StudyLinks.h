@@ -2,7 +2,7 @@
 
 // What each study pane does with a navigation its browser pane reports
 // (the URL text of BeforeNavigate2, in the report forms of
-// src/ui/PageUrl.h). Widget-free, so that the data-set builder can follow
+// src/text/PageUrl.h). Widget-free, so that the data-set builder can follow
 // the pages' links with the same rules as the program.
 //
 //   Book table: a URL whose last component contains "livres" proceeds (the

@@ -14,6 +14,7 @@
 
 namespace {
 
+using namespace lorvane;
 using namespace lorvane::importer;
 
 std::size_t CheckedCharacters(const std::string& utf8) {

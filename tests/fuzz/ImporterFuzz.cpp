@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "Bible.h"
+#include "BibleData.h"
 #include "BibleText.h"
 #include "FrenchRefs.h"
 #include "Osis.h"

@@ -12,6 +12,7 @@
 #include "Cp1252.h"
 #include "Fixtures.h"
 #include "Import.h"
+#include "Utf8.h"
 #include "XmlFixtures.h"
 #include "ZipFixtures.h"
 
@@ -212,11 +213,11 @@ TEST(BibleForms, AUtf16FileIsReadInEitherByteOrder) {
     using namespace std::string_literals;
     EXPECT_EQ(DetectBibleForm("\xFE\xFF\0<\0o\0s\0i\0s\0>"s), BibleForm::Osis);
     EXPECT_EQ(DetectBibleForm("\xFE\xFF\0 \0\\\0i\0d\0 \0G"s), BibleForm::Usfm);
-    EXPECT_FALSE(HasUtf16Mark("\xEF\xBB\xBF<osis>"));
+    EXPECT_FALSE(utf8::HasUtf16Mark("\xEF\xBB\xBF<osis>"));
     // "é", U+1D11E (a pair), a lone high half, and a byte left over.
-    EXPECT_EQ(Utf16ToUtf8("\xFF\xFE\xE9\0\x34\xD8\x1E\xDD\x34\xD8z\0\x01"s),
+    EXPECT_EQ(utf8::Utf16ToUtf8("\xFF\xFE\xE9\0\x34\xD8\x1E\xDD\x34\xD8z\0\x01"s),
               "\xC3\xA9\xF0\x9D\x84\x9E\xEF\xBF\xBDz");
-    EXPECT_EQ(Utf16ToUtf8("\xFE\xFF\0A\xDC\0"s), "A\xEF\xBF\xBD");
+    EXPECT_EQ(utf8::Utf16ToUtf8("\xFE\xFF\0A\xDC\0"s), "A\xEF\xBF\xBD");
 }
 
 TEST(BibleForms, APartialBibleOrAZippedOneSaysWhatItIs) {

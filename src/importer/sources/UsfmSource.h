@@ -15,24 +15,14 @@
 #include <string>
 #include <vector>
 
-namespace lorvane::importer {
+#include "Reasons.h"
 
-// A failure of an import that the reader is told about, in French.
-class ImportError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
+namespace lorvane::importer {
 
 // What the reader is told of a file that holds no Bible of a known form.
 inline constexpr const char* kNoBibleHere =
     "Ce fichier ne contient aucune Bible que Lorvane sache lire : il faut un fichier USFM, "
     "OSIS, Zefania ou USFX, ou une archive qui en contient.";
-
-// The reader cancelled the import.
-class ImportCancelled : public std::runtime_error {
-  public:
-    ImportCancelled() : std::runtime_error("Importation annulée.") {}
-};
 
 struct SourceFile {
     std::string name;   // the file name, without the entry's folders

@@ -7,25 +7,6 @@
 namespace lorvane::importer {
 namespace {
 
-// The code point of a UTF-16 text at i (little or big endian), which moves
-// past it; a lone surrogate gives U+FFFD.
-char32_t NextUtf16(std::string_view s, std::size_t& i, bool little) {
-    auto unit = [&](std::size_t k) -> char32_t {
-        const auto a = static_cast<unsigned char>(s[k]), b = static_cast<unsigned char>(s[k + 1]);
-        return little ? a | (b << 8) : (a << 8) | b;
-    };
-    const char32_t u = unit(i);
-    i += 2;
-    if (u >= 0xD800 && u < 0xDC00 && i + 1 < s.size()) {
-        const char32_t low = unit(i);
-        if (low >= 0xDC00 && low < 0xE000) {
-            i += 2;
-            return 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
-        }
-    }
-    return u >= 0xD800 && u < 0xE000 ? utf8::kReplacement : u;
-}
-
 bool NameIs(std::string_view name, std::string_view wanted) {
     if (name.size() != wanted.size()) return false;
     for (std::size_t i = 0; i < name.size(); ++i)
@@ -72,8 +53,8 @@ std::string_view RootElement(std::string_view s) {
 
 BibleForm DetectBibleForm(std::string_view head) {
     std::string text;
-    if (HasUtf16Mark(head)) {
-        text = Utf16ToUtf8(head);
+    if (utf8::HasUtf16Mark(head)) {
+        text = utf8::Utf16ToUtf8(head);
         head = text;
     }
     if (head.substr(0, 3) == "\xEF\xBB\xBF") head.remove_prefix(3);
@@ -104,19 +85,6 @@ std::string BibleFormName(BibleForm form, std::size_t files) {
             break;
     }
     return "un fichier";
-}
-
-bool HasUtf16Mark(std::string_view bytes) {
-    return bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF";
-}
-
-std::string Utf16ToUtf8(std::string_view bytes) {
-    const bool little = bytes[0] == '\xFF';
-    std::string out;
-    out.reserve(bytes.size());
-    for (std::size_t i = 2; i + 1 < bytes.size();)
-        utf8::Append(out, NextUtf16(bytes, i, little));
-    return out;
 }
 
 }  // namespace lorvane::importer

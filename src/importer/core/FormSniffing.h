@@ -22,11 +22,4 @@ BibleForm DetectBibleForm(std::string_view head);
 // "des fichiers USFM", "un fichier USFM" when there was one.
 std::string BibleFormName(BibleForm form, std::size_t files = 2);
 
-// Whether bytes open with a UTF-16 byte-order mark (either endianness).
-bool HasUtf16Mark(std::string_view bytes);
-
-// The UTF-8 of a text that opens with a UTF-16 byte-order mark, the mark
-// left out; a lone surrogate becomes U+FFFD, an odd last byte is dropped.
-std::string Utf16ToUtf8(std::string_view bytes);
-
 }  // namespace lorvane::importer

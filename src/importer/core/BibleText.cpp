@@ -6,7 +6,7 @@
 
 #include "Cp1252.h"
 #include "FormSniffing.h"
-#include "UsfmSource.h"  // ImportError
+#include "Reasons.h"
 #include "Utf8.h"
 
 namespace lorvane::importer {
@@ -315,7 +315,7 @@ std::string MendUtf8(std::string_view bytes, std::size_t stray, Mend mend) {
 
 std::string SourceToUtf8(std::string_view bytes, StatedEncoding stated, const std::string& file,
                          Report& report) {
-    if (HasUtf16Mark(bytes)) return Utf16ToUtf8(bytes);
+    if (utf8::HasUtf16Mark(bytes)) return utf8::Utf16ToUtf8(bytes);
     const bool marked = bytes.substr(0, 3) == "\xEF\xBB\xBF";
     if (marked) bytes.remove_prefix(3);
 

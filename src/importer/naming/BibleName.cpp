@@ -38,21 +38,6 @@ std::string AsUtf8(std::string_view bytes) {
     return SourceToUtf8(bytes, StatedEncoding::None, "", ignored);
 }
 
-bool IsBlank(char32_t cp) {
-    return cp == ' ' || (cp >= 0x09 && cp <= 0x0D) || cp == 0x85 || cp == 0xA0 || cp == 0x1680 ||
-           (cp >= 0x2000 && cp <= 0x200A) || cp == 0x2028 || cp == 0x2029 || cp == 0x202F ||
-           cp == 0x205F || cp == 0x3000;
-}
-
-// Control and formatting characters (zero-width spaces, direction marks,
-// the byte-order mark, soft hyphens) and what stands for a lost character.
-bool IsInvisible(char32_t cp) {
-    if (cp > 0x10FFFF || cp == 0xFFFD) return true;
-    const QChar::Category category = QChar::category(cp);
-    return category == QChar::Other_Control || category == QChar::Other_Format ||
-           category == QChar::Other_Surrogate || category == QChar::Other_NotAssigned;
-}
-
 std::u32string CodePoints(std::string_view utf8) {
     std::u32string out;
     for (std::size_t pos = 0; pos < utf8.size();)
@@ -641,31 +626,6 @@ std::string StripSuffix(std::string stem, const std::vector<std::string_view>& s
 
 }  // namespace
 
-std::string CleanBibleName(std::string_view text, std::size_t length) {
-    const std::string utf8 = AsUtf8(text);
-    std::string out;
-    std::size_t count = 0;
-    bool blank = false;
-    for (std::size_t pos = 0; pos < utf8.size() && count < length;) {
-        const char32_t cp = NextCodePoint(utf8, pos);
-        if (IsBlank(cp)) {
-            blank = !out.empty();
-            continue;
-        }
-        if (IsInvisible(cp)) continue;
-        if (blank) {
-            out += ' ';
-            blank = false;
-            if (++count == length) break;
-        }
-        AppendUtf8(out, cp);
-        ++count;
-    }
-    while (!out.empty() && out.back() == ' ')
-        out.pop_back();
-    return out;
-}
-
 std::string CleanAbbreviation(std::string_view text) {
     std::u32string kept;
     for (char32_t cp : CodePoints(AsUtf8(text)))
@@ -855,7 +815,7 @@ BibleNaming NameImportedBible(const BibleNaming& own, const fs::path& source) {
         out.abbreviation = abbreviation;
         if (!out.abbreviation.empty()) break;
     }
-    if (out.abbreviation.empty()) out.abbreviation = "Bible";
+    if (out.abbreviation.empty()) out.abbreviation = kDefaultAbbreviation;
     return out;
 }
 

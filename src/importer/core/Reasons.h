@@ -6,11 +6,24 @@
 #include <cstdint>
 #include <exception>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 #include "FileIo.h"
 
 namespace lorvane::importer {
+
+// A failure of an import that the reader is told about, in French.
+class ImportError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// The reader cancelled the import.
+class ImportCancelled : public std::runtime_error {
+  public:
+    ImportCancelled() : std::runtime_error("Importation annulée.") {}
+};
 
 // The file layer's French reason for an errno ("accès refusé"...) and its
 // test of a full disk (no space, the reader's quota, a file size limit).

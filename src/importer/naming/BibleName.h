@@ -14,25 +14,17 @@
 #include <string_view>
 #include <vector>
 
+#include "BibleNames.h"
 #include "FormSniffing.h"
 #include "UsfmSource.h"
 
 namespace lorvane::importer {
-
-inline constexpr std::size_t kNameLength = 300;        // characters
-inline constexpr std::size_t kAbbreviationLength = 8;  // characters
 
 // What a source tells of itself, UTF-8, "" where it tells nothing.
 struct BibleNaming {
     std::string name;
     std::string abbreviation;
 };
-
-// A name as shown: UTF-8 (bytes that are not read as Windows-1252),
-// without control or invisible formatting characters, blanks collapsed to
-// one space and trimmed, cut to `length` characters. The names the reader
-// types (a Bible renamed, its abbreviation) are kept the same way.
-std::string CleanBibleName(std::string_view text, std::size_t length = kNameLength);
 
 // An abbreviation as kept: the letters and digits of the text, at most
 // kAbbreviationLength of them.

@@ -15,10 +15,10 @@
 #include <string_view>
 #include <vector>
 
-#include "Bible.h"
 #include "BibleText.h"
 #include "Report.h"
 #include "UsfmSource.h"
+#include "VerseIndex.h"
 
 namespace lorvane::importer {
 

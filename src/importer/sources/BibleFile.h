@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Bible.h"
+#include "BibleData.h"
 
 namespace lorvane::importer {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "ArchiveWriter.h"
-#include "Bible.h"
+#include "BibleData.h"
 #include "Pages.h"
 
 namespace lorvane::importer {

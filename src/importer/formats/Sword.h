@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "Bible.h"
+#include "BibleData.h"
 #include "Report.h"
 
 namespace sword {

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "Bible.h"
 #include "FrenchRefs.h"
+#include "VerseIndex.h"
 
 namespace lorvane::importer {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Bible.h"
+#include "BibleData.h"
 #include "Report.h"
 
 namespace lorvane::importer {

@@ -4,7 +4,7 @@
 // 66 book records, the verses in reading order, the headings and the
 // cross-references, all text in Windows-1252.
 
-#include <cstdint>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -27,32 +27,6 @@ struct BibleData {
     std::vector<dw::VerseEntry> verses;
     std::vector<dw::IndexRecord> headings;
     std::vector<dw::CrossRefRecord> crossRefs;
-};
-
-// Which verses a Bible has.
-class VerseIndex {
-  public:
-    explicit VerseIndex(const std::vector<dw::VerseEntry>& verses);
-
-    bool Has(int book, int chapter, int verse) const;
-    // The number of the last verse of a chapter, 0 when the chapter has none.
-    int LastVerse(int book, int chapter) const;
-    // A reference target: the chapter exists and, unless first is 0 (the
-    // whole chapter), its first verse, and its last verse when last is set.
-    bool HasTarget(int book, int chapter, int first, int last) const;
-
-  private:
-    static std::size_t Slot(int book, int chapter, int verse) {
-        return (static_cast<std::size_t>(book - 1) * (kMaxChapter + 1) + chapter) *
-                   (kMaxVerse + 1) +
-               verse;
-    }
-    static bool InRange(int book, int chapter, int verse) {
-        return book >= 1 && book <= kBooks && chapter >= 1 && chapter <= kMaxChapter &&
-               verse >= 0 && verse <= kMaxVerse;
-    }
-    std::vector<std::uint8_t> has_;  // per verse; verse 0 marks the chapter
-    std::vector<std::uint8_t> last_;
 };
 
 // "GEN 3:16", for the report.

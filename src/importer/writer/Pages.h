@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "Bible.h"
 #include "Report.h"
+#include "VerseIndex.h"
 
 namespace lorvane::importer {
 
