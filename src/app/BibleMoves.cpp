@@ -1,58 +1,31 @@
 // The reader's moves in the main window: the "Aller à" box, back and
 // forward through the places of each tab, signets, verses copied with their
 // reference, the chapter printed or saved as PDF, the keys, and the session
-// kept between runs. The rules live in src/places; this is their wiring.
+// kept between runs. The reading (ReadingCore.h) and src/places hold the
+// rules; this is their wiring.
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
-#include <QDir>
-#include <QFile>
-#include <QFileDialog>
-#include <QKeyEvent>
 #include <QMenu>
-#include <QMessageBox>
-#include <QMimeData>
-#include <QMouseEvent>
-#include <QScrollBar>
 #include <QStackedWidget>
-#include <QStandardPaths>
-#include <QTextBlock>
-#include <QTextBrowser>
-#include <QTextCursor>
-#include <QTextDocumentFragment>
-#include <QTimer>
-#include <iostream>
 
 #include "Bible.h"
 #include "BrowserPane.h"
 #include "ChapterOutput.h"
-#include "ChapterSpin.h"
 #include "ErrorDisplay.h"
 #include "FrRichEdit.h"
 #include "GoToBox.h"
 #include "HTMLControls.h"
 #include "HistoryEdit.h"
 #include "ImageList.h"
-#include "Navigation.h"
-#include "PageText.h"
-#include "QtPath.h"
-#include "QtText.h"
-#include "Quote.h"
 #include "ReadingView.h"
 #include "SearchPane.h"
-#include "Session.h"
+#include "SessionFile.h"
 #include "Shader.h"
 #include "SignetsPane.h"
-#include "TextTabs.h"
-#include "UserFiles.h"
 
 namespace lorvane {
 namespace {
-
-QString SessionPath() {
-    return UserConfigFolder() + QStringLiteral("/session.txt");
-}
 
 // The first control of a pane that takes the focus with Tab.
 void FocusFirstIn(QWidget* pane) {
@@ -250,16 +223,8 @@ void TFBible::KeepSession() {
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
         if (keepSession_) SaveSession();
     });
-    const QString path = SessionPath();
-    const std::optional<QByteArray> bytes = ReadUserFile(path);
-    if (!bytes) return;
-    const std::optional<Session> session =
-        ReadSession(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
-    if (!session) {
-        std::cerr << "lorvane: " << QFile::encodeName(path).constData()
-                  << " cannot be read; the program starts at Gen\xC3\xA8se 1" << std::endl;
-        return;
-    }
+    const std::optional<Session> session = ReadSessionFile();
+    if (!session) return;
     reading_.Restore(*session);
     QAction* mode = session->versePerLine ? ActionTexteLigne : ActionTexteAccole;
     CheckActionInCategory(mode, QStringLiteral("TEXTE"));
@@ -279,8 +244,7 @@ void TFBible::SaveSession() {
         if (a->isChecked()) session.module = module;
         ++module;
     }
-    const std::string text = WriteSession(session);
-    WriteUserFile(SessionPath(), QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+    WriteSessionFile(session);
 }
 
 }  // namespace lorvane
