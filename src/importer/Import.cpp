@@ -213,8 +213,12 @@ namespace {
 
 // ImportBible into appDir; a folder that cannot be written is named as
 // `shown`, the folder the reader can act on.
+// Imports `source` into appDir's data/: through data.new/, exchanged with
+// the data/ in use, or, for a Bible of its own (`ownFolder`: appDir is a
+// new, empty folder), written there at once, with no study pages unpacked.
 ImportResult ImportInto(const std::string& appDir, const std::string& bibleDir,
-                        const fs::path& source, const ImportSteps& steps, const fs::path& shown) {
+                        const fs::path& source, const ImportSteps& steps, const fs::path& shown,
+                        bool ownFolder) {
     auto checkCancel = [&] {
         if (steps.cancelled && steps.cancelled()) throw ImportCancelled();
     };
@@ -222,6 +226,7 @@ ImportResult ImportInto(const std::string& appDir, const std::string& bibleDir,
     const fs::path folder = app.has_filename() ? app : app.parent_path();
     const fs::path data = folder / "data";
     const fs::path staging = folder / "data.new";
+    const fs::path written = ownFolder ? data : staging / "data";
     // The data folder in use, whose study pages go with the new Bible.
     const fs::path current = fs::path(bibleDir) / "data";
 
@@ -282,26 +287,24 @@ ImportResult ImportInto(const std::string& appDir, const std::string& bibleDir,
 
     // What an earlier import left behind, if it was cut short.
     RemoveQuietly(staging);
-    Communs fresh(folder.string() + "/data.new/");
+    Communs fresh(folder.string() + (ownFolder ? "/" : "/data.new/"));
+    const fs::path& unfinished = ownFolder ? data : staging;
     try {
         try {
-            fs::create_directory(staging);
-            WriteDataFolder(staging / "data", bible, {}, {});
+            if (!ownFolder) fs::create_directory(staging);
+            WriteDataFolder(written, bible, {}, {});
             // The Bible's short name, for the references of copied verses.
             if (!abbreviation.empty())
-                datawriter::WriteFile((staging / "data" / kAbbreviationFile).string(),
-                                      abbreviation + "\n");
+                datawriter::WriteFile((written / kAbbreviationFile).string(), abbreviation + "\n");
             // And its own name, by which the reader finds it among others.
-            if (!name.empty())
-                datawriter::WriteFile((staging / "data" / kNameFile).string(), name + "\n");
+            if (!name.empty()) datawriter::WriteFile((written / kNameFile).string(), name + "\n");
             // The study pages go with the program, not with the text; any
             // other file found in data/ stays with it too (not the old
             // Bible's short name and name).
             for (const auto& entry : fs::directory_iterator(current)) {
                 const std::string name = entry.path().filename().string();
                 const bool table = IsDataFileName(name) && name.compare(0, 5, "them.") != 0;
-                if (!table && entry.is_regular_file())
-                    fs::copy_file(entry.path(), staging / "data" / name);
+                if (!table && entry.is_regular_file()) fs::copy_file(entry.path(), written / name);
             }
         } catch (const ImportCancelled&) {
             throw;
@@ -312,7 +315,11 @@ ImportResult ImportInto(const std::string& appDir, const std::string& bibleDir,
         checkCancel();
 
         try {
-            LoadDataFolder(fresh, nullptr);
+            // A Bible of its own shows the program's study pages.
+            if (ownFolder)
+                LoadAllTables(fresh);
+            else
+                LoadDataFolder(fresh, nullptr);
         } catch (const std::exception& e) {
             std::cerr << "import: the new data folder does not load: " << e.what() << "\n";
             // Its study pages are unpacked as it loads.
@@ -326,23 +333,25 @@ ImportResult ImportInto(const std::string& appDir, const std::string& bibleDir,
         checkCancel();
 
         try {
-            ExchangeFolders(staging / "data", data);
+            if (!ownFolder) ExchangeFolders(staging / "data", data);
         } catch (const std::exception& e) {
             Unwritable(shown, e, needed);
         }
     } catch (...) {
-        RemoveQuietly(staging);
+        RemoveQuietly(unfinished);
         throw;
     }
-    // From here the new data is in place: the pages shown follow it, and
-    // what is left of the old folder goes.
-    try {
-        ExchangeFolders(staging / "them", folder / "them");
-    } catch (const std::exception&) {
-        fresh.AppDir = fresh.BibleDir = folder.string() + "/";
-        UnpackStudyPages(fresh, nullptr);
+    if (!ownFolder) {
+        // From here the new data is in place: the pages shown follow it,
+        // and what is left of the old folder goes.
+        try {
+            ExchangeFolders(staging / "them", folder / "them");
+        } catch (const std::exception&) {
+            fresh.AppDir = fresh.BibleDir = folder.string() + "/";
+            UnpackStudyPages(fresh, nullptr);
+        }
+        RemoveQuietly(staging);
     }
-    RemoveQuietly(staging);
 
     ImportResult result{std::move(fresh),
                         kBooks - static_cast<int>(missing.size()),
@@ -361,8 +370,8 @@ ImportResult ImportInto(const std::string& appDir, const std::string& bibleDir,
 ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
                          const fs::path& source, const ImportSteps& steps) {
     const fs::path app = fs::path(appDir).lexically_normal();
-    return ImportInto(appDir, bibleDir, source, steps,
-                      app.has_filename() ? app : app.parent_path());
+    return ImportInto(appDir, bibleDir, source, steps, app.has_filename() ? app : app.parent_path(),
+                      false);
 }
 
 ImportResult ImportNewBible(const std::string& staging, const std::string& bibleDir,
@@ -378,11 +387,7 @@ ImportResult ImportNewBible(const std::string& staging, const std::string& bible
     try {
         // The staging folder goes with a failure: the reader is told of
         // the folder that holds it.
-        ImportResult result =
-            ImportInto(place.string() + "/", bibleDir, source, steps, place.parent_path());
-        // The study pages are the program's, shown from its own folder.
-        RemoveQuietly(place / "them");
-        return result;
+        return ImportInto(place.string() + "/", bibleDir, source, steps, place.parent_path(), true);
     } catch (...) {
         RemoveQuietly(place);
         throw;

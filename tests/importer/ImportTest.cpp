@@ -274,6 +274,22 @@ TEST(Import, AFolderThatCannotBeWrittenIsLeftAsItWas) {
     EXPECT_TRUE(fs::is_empty(shelf.path()));
 }
 
+TEST(Import, ANewBibleIsWrittenStraightIntoItsOwnFolder) {
+    ProgramFolder app;
+    TempDir shelf;
+    const fs::path staging = shelf.path() / "import-1.new";
+    ImportResult result = ImportNewBible(staging.string() + "/", app.dir.appDir(),
+                                         app.Zip({{"GEN.usfm", TinyBook("GEN")}}));
+    // Its data/ alone: no data.new/ to exchange, no study pages unpacked.
+    std::vector<std::string> entries;
+    for (const auto& e : fs::directory_iterator(staging))
+        entries.push_back(e.path().filename().string());
+    EXPECT_EQ(entries, std::vector<std::string>{"data"});
+    EXPECT_TRUE(fs::exists(staging / "data" / "bible.dat"));
+    EXPECT_EQ(VerseText(result.tables, 1, 1, 2), "Texte de GEN 1.2");
+    EXPECT_EQ(Snapshot(app.dir.path()), app.before);  // the program's folder untouched
+}
+
 TEST(Import, WhatACrashLeftBesideDataIsClearedAtTheNextStartOrImport) {
     ProgramFolder app;
     Write(app.dir.path() / "data.new" / "data" / "bible.dat", "à moitié");
