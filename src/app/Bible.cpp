@@ -276,6 +276,7 @@ void TFBible::BuildMenus() {
     QAction* quitter =
         fichier->addAction(QStringLiteral("&Quitter"), this, &TFBible::Quitter1Click);
     quitter->setObjectName("Quitter1");
+    quitter->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* affichage = menuBar()->addMenu(QStringLiteral("&Affichage"));
     ShowChecksPlainly(affichage);

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <iostream>
 
+#include "Accessible.h"
 #include "QtText.h"
 #include "Quote.h"
 #include "UserFiles.h"
@@ -116,9 +117,12 @@ void SignetsPane::Add(int book, int chapter, int verse) {
     std::string name = communs_
                            ? FromCp1252(communs_->FormatRef(book, chapter, verse, 0)).toStdString()
                            : std::string();
+    const QString said = QStringLiteral("Signet ajouté : ") + QString::fromStdString(name);
     const std::size_t at = AddSignet(signets_, Signet{book, chapter, verse, std::move(name)});
     Fill(static_cast<int>(at));
     Save();
+    // Said also while the pane is hidden.
+    Announce(window(), said);
 }
 
 void SignetsPane::RemoveCurrent() {

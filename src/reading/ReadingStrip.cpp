@@ -1,5 +1,6 @@
 #include "ReadingStrip.h"
 
+#include "Accessible.h"
 #include "ChapterSpin.h"
 #include "HTMLControls.h"
 #include "Navigation.h"
@@ -17,6 +18,8 @@ ReadingStrip::ReadingStrip(ReadingCore& reading, THTMLComboBox* books, ChapterSp
     connect(tabs_, &TextTabs::currentChanged, this, [this](int tab) { reading_.SelectTab(tab); });
     FillBooks();
     Sync();
+    toldCount_ = reading_.TabCount();
+    toldCurrent_ = reading_.CurrentTab();
 }
 
 void ReadingStrip::BookChosen() {
@@ -45,6 +48,17 @@ void ReadingStrip::PlaceChanged(const Place&, const Place&) {
 
 void ReadingStrip::TabsChanged() {
     Sync();
+    // A tab opened, closed or chosen is said: « Onglet 2 sur 3 : Jean 3 ».
+    const int count = reading_.TabCount();
+    const int current = reading_.CurrentTab();
+    const bool moved = count != toldCount_ || current != toldCurrent_;
+    toldCount_ = count;
+    toldCurrent_ = current;
+    if (moved && tabs_->isVisible())
+        Announce(tabs_->window(), QStringLiteral("Onglet %1 sur %2 : %3")
+                                      .arg(current + 1)
+                                      .arg(count)
+                                      .arg(tabs_->Caption(current)));
 }
 
 void ReadingStrip::TablesChanged() {

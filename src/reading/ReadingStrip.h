@@ -40,6 +40,9 @@ class ReadingStrip : public QObject, public ReadingObserver {
     // The chapter box's last change, and whether a move is the box's own.
     QElapsedTimer lastChapterTyped_;
     bool ownMove_ = false;
+    // The tabs as last told, to say which one the reader reaches.
+    int toldCount_ = 0;
+    int toldCurrent_ = -1;
 };
 
 }  // namespace lorvane

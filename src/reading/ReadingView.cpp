@@ -122,7 +122,9 @@ int ReadingView::VerseAt(const QPoint& point) const {
 }
 
 int ReadingView::VerseReached() const {
-    if (!pane_->HasMark()) return VerseAt(QPoint());
+    // The caret's verse while the reader is in the page (or a move's mark
+    // shows), else the one at the top of the view.
+    if (!pane_->HasMark() && !pane_->Browser()->hasFocus()) return VerseAt(QPoint());
     bool ok = false;
     const int v = pane_->AnchorBefore(pane_->Browser()->textCursor().position()).toInt(&ok);
     return ok && v > 0 ? v : 1;

@@ -27,8 +27,8 @@ class ReadingView : public QObject, public ReadingObserver {
     // The verse under a point of the pane (viewport coordinates), or at the
     // top of the view for a null point; 1 where none is.
     int VerseAt(const QPoint& point) const;
-    // The verse the caret is in while a move's mark shows, else the one at
-    // the top of the view.
+    // The verse the caret is in while the page has the focus or a move's
+    // mark shows, else the one at the top of the view.
     int VerseReached() const;
     // Marks verses first to last (0: first alone) for a few seconds.
     void MarkVerses(int first, int last);

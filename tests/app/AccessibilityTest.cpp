@@ -31,6 +31,7 @@
 #include "MiniHtml.h"
 #include "ReaderText.h"
 #include "SearchPane.h"
+#include "SignetsPane.h"
 #include "Splash.h"
 #include "TextTabs.h"
 
@@ -417,6 +418,33 @@ class AccessibilityTest : public testing::MainWindowTestCase {
         QVERIFY(std::find(events.begin(), events.end(), std::pair(QAccessible::ObjectShow, -1)) !=
                 events.end());
         QCOMPARE(said->size(), QSize(0, 0));
+    }
+
+    void tabsAndSignetsAreSaidWhereverTheFocusIs() {
+        const auto said = [this] {
+            auto* note = w->findChild<QWidget*>("lorvaneAnnouncement", Qt::FindDirectChildrenOnly);
+            return note && note->isVisible() ? Name(note) : QString();
+        };
+        // Ctrl+T, Ctrl+Tab, Ctrl+W: the tab reached, its rank and its place.
+        QTest::keySequence(w, QKeySequence(Qt::CTRL | Qt::Key_T));
+        QCOMPARE(said(), QString::fromUtf8("Onglet 1 sur 2 : Genèse 1"));
+        w->GoTo(19, 23, 0, 0);
+        QTest::keySequence(w, QKeySequence(Qt::CTRL | Qt::Key_Tab));
+        QCOMPARE(said(), QString::fromUtf8("Onglet 2 sur 2 : Genèse 1"));
+        QTest::keySequence(w, QKeySequence(Qt::CTRL | Qt::Key_W));
+        QCOMPARE(said(), QString::fromUtf8("Onglet 1 sur 1 : Psaumes 23"));
+
+        // Ctrl+D with the caret in the page: the caret's verse, said while
+        // the Signets pane is hidden.
+        QTextBrowser* view = w->WB->Browser();
+        QAccessibleTextInterface* text = Of(view)->textInterface();
+        const QString all = text->text(0, text->characterCount());
+        view->setFocus();
+        QTRY_VERIFY(view->hasFocus());
+        text->setCursorPosition(all.indexOf("Texte 19.23.4"));
+        QVERIFY(!w->PanneauSignets->isVisible());
+        QTest::keySequence(view, QKeySequence(Qt::CTRL | Qt::Key_D));
+        QCOMPARE(said(), QString::fromUtf8("Signet ajouté : Psaumes 23:4"));
     }
 
     void menusOpenByTheirKeysAndAboutIsRead() {
