@@ -154,6 +154,10 @@ void TFBible::FormCreate() {
 
     // Every pane on the tables, at the first book.
     reading_.Start();
+    // The layout and the text shown are checked as they are, so that a
+    // screen reader never hears « non cochée » for the choice in force.
+    CheckActionInCategory(ActionPosGauche, kPosition);
+    CheckActionInCategory(ActionTexteAccole, kTexte);
     ActionLivres->trigger();
 }
 

@@ -45,9 +45,13 @@ class MainWindowTest : public testing::MainWindowTestCase {
 
     void startState() {
         QCOMPARE(w->windowTitle(), QString("Lorvane  0.9.2"));
-        QVERIFY(w->ActionLivres->isChecked());
-        for (QAction* a : w->ActionList1)
-            if (a != w->ActionLivres) QVERIFY2(!a->isChecked(), qPrintable(a->objectName()));
+        // The module shown, the index on the left and the verses run
+        // together are the choices in force, and checked as such.
+        for (QAction* a : w->ActionList1) {
+            const bool inForce =
+                a == w->ActionLivres || a == w->ActionPosGauche || a == w->ActionTexteAccole;
+            QVERIFY2(a->isChecked() == inForce, qPrintable(a->objectName()));
+        }
         QCOMPARE(w->PC->currentWidget(), w->PanneauLivres);
         QCOMPARE(
             w->LabelModule->Text(),
