@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QStringListModel>
 
+#include "Accessible.h"
 #include "QtText.h"
 
 namespace lorvane {
@@ -111,6 +112,8 @@ void GoToBox::Submit() {
     const ParsedReference r = ParseReference(*names_, *communs_, ToCp1252(edit_->text()));
     if (!r.ok) {
         Say(FromCp1252(r.error));
+        // Said at once, not only placed beside the box.
+        Announce(window(), message_->text());
         return;
     }
     Say(QString());

@@ -117,6 +117,10 @@ class MovesWindowTest : public testing::MainWindowTestCase {
             QCOMPARE(Place(), QString("1 1:1"));
             QVERIFY(w->BoxAllerA->Message()->isVisible());
             QCOMPARE(w->BoxAllerA->Message()->text(), QString::fromUtf8(why));
+            // And said at once to a screen reader.
+            auto* said = w->findChild<QWidget*>("lorvaneAnnouncement", Qt::FindDirectChildrenOnly);
+            QVERIFY(said && said->isVisible());
+            QCOMPARE(said->accessibleName(), QString::fromUtf8(why));
         }
         QVERIFY(QApplication::activeModalWidget() == nullptr);
         Type(box, "x");  // typing again clears the reason
