@@ -25,7 +25,7 @@ GoToBox::GoToBox(QWidget* parent)
     row->setSpacing(6);
     edit_->setObjectName("EditAllerA");
     edit_->setPlaceholderText(QStringLiteral("Aller à"));
-    edit_->setAccessibleName(QStringLiteral("Aller à"));
+    edit_->setAccessibleName(QString::fromUtf8("Aller à une référence"));
     edit_->setToolTip(QStringLiteral("Aller à une référence, par exemple « Jean 3:16 » (Ctrl+G)"));
     // It gives way to the tabs' buttons in a narrow window.
     edit_->setMinimumWidth(70);

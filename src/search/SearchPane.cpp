@@ -210,7 +210,10 @@ void TPanneauRechercher::BuildStrip() {
     LabelTexte->setBuddy(EditRech);
     LabelMethode->setBuddy(CBRechMethode);
     LabelDans->setBuddy(CBRechDans);
-    EditRech->setAccessibleName(LabelTexte->text());
+    // Named by what the reader types there: the label alone says little,
+    // and a screen reader names a field by the label that points to it.
+    EditRech->setAccessibleName(QString::fromUtf8("Mots à chercher"));
+    LabelTexte->setAccessibleName(EditRech->accessibleName());
     CBRechMethode->setAccessibleName(LabelMethode->text());
     CBRechDans->setAccessibleName(LabelDans->text());
     BtnRech->setAccessibleName(BtnRech->text());

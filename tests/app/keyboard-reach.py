@@ -127,7 +127,7 @@ EXPECTED = {
     "Glossaire": LETTERS + ["push button '%s'" % m for m in
                             ("Longueurs", "Capacités", "Poids", "Monnaies", "Temps")]
                  + ["document frame 'Glossaire'", "link"],
-    "Rechercher": ["text 'Texte'", "combo box 'Méthode'", "combo box 'Dans'",
+    "Rechercher": ["text 'Mots à chercher'", "combo box 'Méthode'", "combo box 'Dans'",
                    "push button 'Rechercher...'", "list 'Résultats de la recherche'"],
     "Thèmes d'étude": ["push button 'Liste des thèmes'", "push button 'Page précédente'",
                        "push button 'Page suivante'", "document frame 'Thèmes d'étude'", "link"],
@@ -244,7 +244,7 @@ if showing(passage):
 
 # -- A search and one of its results ------------------------------------------
 books = find(window, pyatspi.ROLE_COMBO_BOX, "Livre")
-if press("alt+a", "Down", "Down", "Down", "Return") != "text 'Texte'":
+if press("alt+a", "Down", "Down", "Down", "Return") != "text 'Mots à chercher'":
     fail("the search pane does not take the focus to its text")
 # A word in plain letters: xdotool types an accented letter through a key it
 # remaps for the moment, which a busy machine can read before the remapping.

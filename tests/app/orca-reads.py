@@ -241,7 +241,7 @@ print("Down: %s" % " | ".join(heard))
 press("alt+a", contains("Table des livres"), "the first entry of Affichage")
 for entry in ("Index du livre", "Glossaire", "Rechercher"):
     press("Down", contains(entry), "the entry " + entry)
-press("Return", contains("Texte"), "the search field")
+press("Return", contains("Mots à chercher"), "the search field")
 # A loaded bus may lose a typed key (Qt then logs "keyEventError"): the field
 # is read back from the bus, and typed again while it does not hold the word.
 for _ in range(4):

@@ -137,14 +137,14 @@ if text.characterCount == 0 or "<" in content:
     fail("the reading pane reads no text, or markup")
 
 # The search pane and the writing pad name their fields and buttons.
-for role, name in ((pyatspi.ROLE_TEXT, "Texte"), (pyatspi.ROLE_PUSH_BUTTON, "Rechercher..."),
+for role, name in ((pyatspi.ROLE_TEXT, "Mots à chercher"), (pyatspi.ROLE_PUSH_BUTTON, "Rechercher..."),
                    (pyatspi.ROLE_LIST, "Résultats de la recherche"),
                    (pyatspi.ROLE_COMBO_BOX, None), (pyatspi.ROLE_CHECK_BOX, "Gras"),
                    (pyatspi.ROLE_PUSH_BUTTON, "Enregistrer sous..."), (pyatspi.ROLE_TEXT, "Note")):
     if find(window, role, name) is None:
         fail("no %s named \"%s\"" % (role, name))
 labels = {n.name for n in walk(window) if n.getRole() == pyatspi.ROLE_LABEL}
-if not {"Texte", "Méthode", "Dans"} <= labels:
+if not {"Mots à chercher", "Méthode", "Dans"} <= labels:
     fail("the search pane's labels are missing: %s" % labels)
 print("search pane: Texte, Méthode, Dans, Rechercher... ; writing pad: Gras, Note ...")
 
