@@ -108,8 +108,11 @@ void SignetsPane::Fill(int select) {
         }
     }
     list_->resizeColumnToContents(0);
-    if (select >= 0 && select < list_->topLevelItemCount())
-        list_->setCurrentItem(list_->topLevelItem(select));
+    // A current row always, so that a screen reader entering the list
+    // reads one.
+    const int count = list_->topLevelItemCount();
+    if (count > 0)
+        list_->setCurrentItem(list_->topLevelItem(select >= 0 && select < count ? select : 0));
     filling_ = false;
 }
 
