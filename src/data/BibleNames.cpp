@@ -18,13 +18,7 @@ std::string NameToUtf8(std::string_view bytes) {
     if (utf8::HasUtf16Mark(bytes)) return utf8::Utf16ToUtf8(bytes);
     const bool marked = bytes.substr(0, 3) == "\xEF\xBB\xBF";
     if (marked) bytes.remove_prefix(3);
-    std::size_t multibyte = 0, stray = 0;
-    for (std::size_t i = 0; i < bytes.size();) {
-        const std::size_t n = utf8::SequenceLength(bytes, i);
-        stray += n == 0;
-        multibyte += n > 1;
-        i += n == 0 ? 1 : n;
-    }
+    const auto [multibyte, stray] = utf8::Count(bytes);
     if (stray == 0) return std::string(bytes);
     if ((marked && multibyte == 0) || (!marked && stray > multibyte)) return cp1252::ToUtf8(bytes);
     std::string out;

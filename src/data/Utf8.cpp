@@ -43,6 +43,17 @@ void Append(std::string& out, char32_t cp) {
     }
 }
 
+Census Count(std::string_view s) {
+    Census c;
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t n = SequenceLength(s, i);
+        c.stray += n == 0;
+        c.multibyte += n > 1;
+        i += n == 0 ? 1 : n;
+    }
+    return c;
+}
+
 std::size_t SequenceLength(std::string_view s, std::size_t i) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[i + k]); };
     const auto cont = [&](std::size_t k) { return i + k < s.size() && (byte(k) & 0xC0) == 0x80; };

@@ -26,6 +26,15 @@ char32_t Next(std::string_view s, std::size_t& i);
 
 bool IsValid(std::string_view s);
 
+// What bytes are, to tell UTF-8 from a single-byte encoding: the well-formed
+// sequences of two bytes or more, and the bytes that are not UTF-8.
+// Windows-1252 text hardly ever makes a valid sequence of two bytes or more.
+struct Census {
+    std::size_t multibyte = 0;
+    std::size_t stray = 0;
+};
+Census Count(std::string_view s);
+
 // Whether bytes open with a UTF-16 byte-order mark (either endianness).
 bool HasUtf16Mark(std::string_view bytes);
 

@@ -29,8 +29,17 @@ void BookIndexPane::PlaceChanged(const Place& before, const Place& after) {
     if (!ownMove_ && !before.SameChapter(after)) Fill();
 }
 
+void BookIndexPane::TabsChanged() {
+    const Place& here = reading_.Here();
+    if (here.book != filledBook_)
+        Fill();
+    else if (!items_.empty())
+        list_->SetTopIndex(BookIndexTopItem(items_, here.chapter));
+}
+
 void BookIndexPane::Fill() {
     const Place& here = reading_.Here();
+    filledBook_ = here.book;
     items_ = BookIndexItems(reading_.Tables(), here.book);
     list_->BeginUpdate();
     list_->Clear();

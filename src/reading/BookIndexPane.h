@@ -20,7 +20,9 @@ class BookIndexPane : public QWidget, public ReadingObserver {
     THTMListBox* List() const { return list_; }
 
     void PlaceChanged(const Place& before, const Place& after) override;
-    void TabsChanged() override { Fill(); }
+    // Another tab: filled again for another book, else brought to the
+    // tab's chapter.
+    void TabsChanged() override;
     void TablesChanged() override { Fill(); }
 
   private:
@@ -30,6 +32,7 @@ class BookIndexPane : public QWidget, public ReadingObserver {
     ReadingCore& reading_;
     THTMListBox* list_;
     std::vector<BookIndexItem> items_;  // the list's, in its order
+    int filledBook_ = 0;
     bool ownMove_ = false;
 };
 

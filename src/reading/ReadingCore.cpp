@@ -112,6 +112,14 @@ void ReadingCore::Tell(const Place& before, const Place& shown) {
 }
 
 bool ReadingCore::MoveTo(const Place& to, VerseSpan mark) {
+    return Move(to, mark, false);
+}
+
+bool ReadingCore::MoveTyping(const Place& to) {
+    return Move(to, {}, true);
+}
+
+bool ReadingCore::Move(const Place& to, VerseSpan mark, bool typing) {
     const Place before = here_;
     const Place place = Bare(to);
     if (!WriteHere(place)) {
@@ -121,27 +129,13 @@ bool ReadingCore::MoveTo(const Place& to, VerseSpan mark) {
         return false;
     }
     const Place& at = Tab().Current();
-    if (!at.SameChapter(place) || at.verse != place.verse) Tab().Visit(place, LeavingNow());
+    if (typing && at.book == place.book && !at.SameChapter(place))
+        Tab().Replace(place);
+    else if (!at.SameChapter(place) || at.verse != place.verse)
+        Tab().Visit(place, LeavingNow());
     here_ = place;
     marked_ = mark;
     Tell(before, to);
-    return true;
-}
-
-bool ReadingCore::MoveTyping(const Place& to) {
-    const Place& at = Tab().Current();
-    if (at.book != to.book || at.SameChapter(to)) return MoveTo(to);
-    const Place before = here_;
-    const Place place = Bare(to);
-    if (!WriteHere(place)) {
-        marked_ = {};
-        Tell(before, before);
-        return false;
-    }
-    Tab().Replace(place);
-    here_ = place;
-    marked_ = {};
-    Tell(before, place);
     return true;
 }
 
@@ -154,22 +148,16 @@ bool ReadingCore::CanGoForward() const {
 }
 
 void ReadingCore::GoBack() {
-    if (!CanGoBack()) return;
-    const Place before = here_;
-    const Place wanted = Tab().Back(LeavingNow());
-    // A place the Bible no longer has (another Bible since) is fitted to it.
-    const Place place = FitPlace(tables_, wanted);
-    if (!place.SameChapter(wanted) || place.verse != wanted.verse) Tab().Replace(Bare(place));
-    here_ = Bare(place);
-    marked_ = place.verse > 1 ? VerseSpan{place.verse, 0} : VerseSpan{};
-    if (!WriteHere(here_)) marked_ = {};
-    Tell(before, place);
+    if (CanGoBack()) ShowComeBack(Tab().Back(LeavingNow()));
 }
 
 void ReadingCore::GoForward() {
-    if (!CanGoForward()) return;
+    if (CanGoForward()) ShowComeBack(Tab().Forward(LeavingNow()));
+}
+
+void ReadingCore::ShowComeBack(Place wanted) {
     const Place before = here_;
-    const Place wanted = Tab().Forward(LeavingNow());
+    // A place the Bible no longer has (another Bible since) is fitted to it.
     const Place place = FitPlace(tables_, wanted);
     if (!place.SameChapter(wanted) || place.verse != wanted.verse) Tab().Replace(Bare(place));
     here_ = Bare(place);

@@ -164,6 +164,10 @@ class ReadingCore {
     // Writes the page of `place`: false, after saying why on standard
     // error, when it could not be written.
     bool WriteHere(const Place& place);
+    // Shows a place of the tab's history come back to (back or forward),
+    // as it was left, its verse marked.
+    void ShowComeBack(Place wanted);
+    bool Move(const Place& to, VerseSpan mark, bool typing);
     // Shows `shown` (its view fields for the pane) after `before`.
     void Tell(const Place& before, const Place& shown);
     template <typename Call>

@@ -495,6 +495,10 @@ std::int32_t ResultItemValue(const Communs& c, std::int32_t slot) {
     return v.Book * 1000 + v.Chapter;
 }
 
+ResultChapter ResultItemChapter(std::int32_t value) {
+    return {value / 1000, value % 1000};
+}
+
 std::string HighlightTerms(std::string_view text, const std::vector<std::string>& terms) {
     std::vector<std::size_t> origins;
     std::optional<std::string> collapsed;  // made when a spaced term needs it

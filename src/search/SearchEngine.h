@@ -124,6 +124,12 @@ VerseMatches FindFoldedVerses(const FoldedVerses& folded, const std::vector<std:
 // + the verse text as stored; its position value, book * 1000 + chapter.
 std::string ResultItemText(const Communs& c, std::int32_t slot);
 std::int32_t ResultItemValue(const Communs& c, std::int32_t slot);
+// The book and chapter a position value names.
+struct ResultChapter {
+    int book = 0;
+    int chapter = 0;
+};
+ResultChapter ResultItemChapter(std::int32_t value);
 
 // Colours the terms in a verse text: every occurrence of a term, as typed or
 // as its capitalised variant (a space of a term standing for a run of

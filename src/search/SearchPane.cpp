@@ -252,11 +252,11 @@ const FoldedVerses& TPanneauRechercher::Folded() {
 
 std::optional<Place> TPanneauRechercher::ResultPlace(int index) const {
     if (index < 0 || index >= LBRech->Count()) return std::nullopt;
-    // An item's value is its chapter's position (ResultItemValue); the
-    // count line's is 0.
+    // An item's value is its chapter's position; the count line's is 0.
     const std::int32_t value = LBRech->Value(index);
     if (value <= 0) return std::nullopt;
-    return Place{value / 1000, value % 1000, ResultVerse(index), -1};
+    const ResultChapter at = ResultItemChapter(value);
+    return Place{at.book, at.chapter, ResultVerse(index), -1};
 }
 
 void TPanneauRechercher::Follow(ReadingCore& reading) {

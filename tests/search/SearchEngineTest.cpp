@@ -386,6 +386,7 @@ TEST_F(SearchEngineTest, ResultItemsAndTheirColours) {
               "<B>Ac 2:3</B> : la gr\xE2"
               "ce et la paix");
     EXPECT_EQ(ResultItemValue(c, slot), 43002);
+    EXPECT_EQ(ResultItemChapter(ResultItemValue(c, slot)).chapter, 2);  // read back
 
     const std::string open = "<FONT color=\"#C00400\">", close = "</FONT>";
     // Only the verse is coloured, never the reference.

@@ -319,20 +319,7 @@ std::string SourceToUtf8(std::string_view bytes, StatedEncoding stated, const st
     const bool marked = bytes.substr(0, 3) == "\xEF\xBB\xBF";
     if (marked) bytes.remove_prefix(3);
 
-    // What the bytes are: sequences of two bytes or more that are well
-    // formed, and bytes that are not UTF-8. Windows-1252 text hardly ever
-    // makes a valid UTF-8 sequence of two bytes or more.
-    std::size_t multibyte = 0, stray = 0;
-    for (std::size_t i = 0; i < bytes.size();) {
-        const std::size_t n = utf8::SequenceLength(bytes, i);
-        if (n == 0) {
-            ++stray;
-            ++i;
-        } else {
-            multibyte += n > 1;
-            i += n;
-        }
-    }
+    const auto [multibyte, stray] = utf8::Count(bytes);
     const std::string name = "« " + file + " »";
     auto asCp1252 = [&] { return cp1252::ToUtf8(bytes); };
 
