@@ -358,6 +358,10 @@ void TFBible::BuildModulePanel() {
     PanneauRechercher->Follow(reading_);
     panel->AddPane(PanneauRechercher);
     LBRech = PanneauRechercher->LBRech;
+    // Enter on an index entry or a result: the reader goes on reading there.
+    for (THTMListBox* list : {LBIndex, LBRech})
+        connect(list, &THTMListBox::Activated, this,
+                [this] { WB->setFocus(Qt::OtherFocusReason); });
 
     PanneauThemes = new TPanneauThemes(communs_.AppDir, *this);
     PanneauThemes->FollowReading(reading_);

@@ -9,15 +9,21 @@
 #include <QMenu>
 #include <QStackedWidget>
 
+#include "Accessible.h"
 #include "Bible.h"
+#include "BibleChoice.h"
 #include "BrowserPane.h"
 #include "ChapterOutput.h"
+#include "ChapterSpin.h"
 #include "ErrorDisplay.h"
 #include "FrRichEdit.h"
 #include "GoToBox.h"
 #include "HTMLControls.h"
+#include "HTMListBox.h"
 #include "HistoryEdit.h"
 #include "ImageList.h"
+#include "Navigation.h"
+#include "QtText.h"
 #include "ReadingView.h"
 #include "SearchPane.h"
 #include "SessionFile.h"
@@ -124,6 +130,14 @@ void TFBible::BuildMoves() {
             GuardedSlot([this](int b, int c, int v) { OpenSignet(b, c, v); }));
     // After the view's own entries (the copies).
     view_->SetQuoteAbbreviation([this] { return BibleAbbreviation(); });
+    view_->SetBibleName([this] { return choice_->Name(); });
+    view_->SetQuietWhile([this] {
+        const QWidget* focus = QApplication::focusWidget();
+        // The book and chapter boxes, and the lists whose items name their
+        // place, say the move themselves.
+        return focus && (focus == CBLivre || SpinChapitre->isAncestorOf(focus) ||
+                         qobject_cast<const THTMListBox*>(focus));
+    });
     connect(WB, &TBrowserPane::ContextMenu, this, [this](QMenu* menu, const QPoint& point) {
         const int verse = view_->VerseAt(point);
         QAction* add = menu->addAction(QStringLiteral("Ajouter un signet"), this,
@@ -136,6 +150,11 @@ void TFBible::BuildMoves() {
 
 void TFBible::PlaceChanged(const Place&, const Place&) {
     UpdateMoveActions();
+    // The place and the Bible read, as the desktop and a screen reader name
+    // the window.
+    const Place& here = reading_.Here();
+    setWindowTitle(FromCp1252(TabCaption(communs_, here.book, here.chapter)) +
+                   QString::fromUtf8(" — ") + choice_->Name() + QString::fromUtf8(" — ") + Title());
 }
 
 void TFBible::UpdateMoveActions() {
@@ -150,9 +169,11 @@ void TFBible::UpdateMoveActions() {
 // Moves
 
 void TFBible::GoTo(int book, int chapter, int firstVerse, int lastVerse) {
+    // The focus first, so that a screen reader, coming into the page, reads
+    // the place reached and its verse.
+    WB->setFocus(Qt::OtherFocusReason);
     reading_.MoveTo(Place{book, chapter, firstVerse > 0 ? firstVerse : 1, -1},
                     VerseSpan{firstVerse, lastVerse});
-    WB->setFocus(Qt::OtherFocusReason);
 }
 
 void TFBible::CycleFocus(int step) {
@@ -180,6 +201,8 @@ void TFBible::CycleFocus(int step) {
 void TFBible::TextSizeStep(int step) {
     reading_.SetTextSize(step == 0 ? 2 : communs_.TextSize + step);
     UpdateMoveActions();
+    // Sizes 1 to 4 print the verses at about 8, 10, 12 and 14 points.
+    Announce(this, QStringLiteral("Taille du texte %1 %").arg(60 + 20 * communs_.TextSize));
 }
 
 // ---------------------------------------------------------------------------

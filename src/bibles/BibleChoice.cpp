@@ -185,4 +185,12 @@ QString BibleChoice::Abbreviation() const {
     return QString::fromStdString(abbreviation);
 }
 
+QString BibleChoice::Name() const {
+    const std::string& dir = reading_.Tables().BibleDir;
+    const auto shown = shelf_.Find(dir);
+    std::string name = shown ? shelf_.At(*shown).name : ReadNameFile(dir, kNameFile, kMaxName);
+    if (name.empty()) name = kDefaultName;
+    return QString::fromStdString(name);
+}
+
 }  // namespace lorvane::bibles

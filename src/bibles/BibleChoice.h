@@ -51,6 +51,8 @@ class BibleChoice {
     // The abbreviation of the Bible read for quotes ("LSG"), none for a
     // Bible that has none.
     QString Abbreviation() const;
+    // The name of the Bible read, as the Bible menu shows it.
+    QString Name() const;
 
   private:
     BibleShelf& shelf_;

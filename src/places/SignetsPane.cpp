@@ -3,8 +3,10 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <iostream>
@@ -111,8 +113,22 @@ void SignetsPane::Fill(int select) {
     // A current row always, so that a screen reader entering the list
     // reads one.
     const int count = list_->topLevelItemCount();
-    if (count > 0)
-        list_->setCurrentItem(list_->topLevelItem(select >= 0 && select < count ? select : 0));
+    if (count > 0) {
+        QTreeWidgetItem* item = list_->topLevelItem(select >= 0 && select < count ? select : 0);
+        if (list_->hasFocus()) {
+            list_->setCurrentItem(item);
+        } else {
+            // Qt's tree view tells a screen reader of its new current row as
+            // a focus, even hidden: a list filled out of the reader's sight
+            // would take the speech from where the reader is.
+            QItemSelectionModel* selection = list_->selectionModel();
+            const QModelIndex index = list_->model()->index(list_->indexOfTopLevelItem(item), 0);
+            const QSignalBlocker quiet(selection);
+            selection->setCurrentIndex(
+                index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            list_->viewport()->update();
+        }
+    }
     filling_ = false;
 }
 

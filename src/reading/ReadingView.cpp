@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -10,7 +11,9 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <optional>
 
+#include "Accessible.h"
 #include "BrowserPane.h"
 #include "ChapterPage.h"
 #include "Comparison.h"
@@ -24,6 +27,17 @@ namespace lorvane {
 namespace {
 
 constexpr int kMarkMilliseconds = 4000;
+// A move this soon after the focus came into the page brought it there.
+constexpr qint64 kFocusMoveMilliseconds = 300;
+
+qint64 Now() {
+    static const QElapsedTimer clock = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return clock.elapsed();
+}
 
 // A verse number as the page writer marks it.
 bool IsVerseNumberFormat(const QTextCharFormat& f) {
@@ -61,6 +75,11 @@ ReadingView::ReadingView(ReadingCore& reading, TBrowserPane* pane, QObject* pare
 
 bool ReadingView::eventFilter(QObject* watched, QEvent* e) {
     QTextBrowser* view = pane_->Browser();
+    // The focus the program puts in the page for a move; not the focus back
+    // from a menu, the menu bar or another window.
+    if (watched == view && e->type() == QEvent::FocusIn &&
+        static_cast<QFocusEvent*>(e)->reason() == Qt::OtherFocusReason)
+        focusArrived_ = Now();
     if (watched == view->viewport() && e->type() == QEvent::MouseButtonPress) {
         const auto button = static_cast<QMouseEvent*>(e)->button();
         if (button == Qt::BackButton || button == Qt::ForwardButton) {
@@ -84,10 +103,31 @@ ReadingView::~ReadingView() {
     if (ReadingCore* reading = Followed()) reading->SetViewReport({});
 }
 
-void ReadingView::PlaceChanged(const Place&, const Place& after) {
+void ReadingView::PlaceChanged(const Place& before, const Place& after) {
     const Place& here = reading_.Here();
     const Communs& tables = reading_.Tables();
+    const bool bible = std::exchange(bibleChanged_, false);
+    const bool tab = std::exchange(tabsChanged_, false) && !bible;
+    const bool samePlace = before.SameChapter(here) && before.verse == here.verse;
+    QTextBrowser* view = pane_->Browser();
+    const bool inPage = view->hasFocus();
+    // The reader in the page keeps the caret on its verse when the same
+    // place is shown again (another size, layout or Bible).
+    int caretVerse = 0;
+    int caretOffset = view->textCursor().position();
+    if (inPage && samePlace && !tab) {
+        bool ok = false;
+        caretVerse = pane_->AnchorBefore(caretOffset).toInt(&ok);
+        if (ok && caretVerse > 0)
+            caretOffset -= pane_->AnchorPosition(QString::number(caretVerse));
+        else
+            caretVerse = 0;
+    }
     if (reading_.PageWritten()) {
+        // The reader in the page hears where the move went, not the page
+        // read out whole.
+        std::optional<QuietTextChanges> quiet;
+        if (inPage) quiet.emplace(view);
         pane_->Navigate(FileUrl(tables.AppDir) + QStringLiteral("temp.htm#") +
                         QString::number(here.verse));
         pane_->Refresh();
@@ -97,7 +137,7 @@ void ReadingView::PlaceChanged(const Place&, const Place& after) {
     if (reading_.Comparison().Active())
         name +=
             QStringLiteral(", ") + QString::fromStdString(JoinAbbreviations(reading_.Columns()));
-    if (pane_->Browser()->accessibleName() != name) pane_->Browser()->setAccessibleName(name);
+    if (view->accessibleName() != name) view->setAccessibleName(name);
     // The same layout: the same pixels; another one (a new text size, a
     // wider window, the next run): the same verse at the top.
     if (after.scroll >= 0 && (after.layout == LayoutKey() || after.top == 0))
@@ -107,6 +147,33 @@ void ReadingView::PlaceChanged(const Place&, const Place& after) {
     else if (after.top == 1)
         pane_->SetScrollPosition(0);
     if (reading_.Marked().first > 0) MarkVerses(reading_.Marked().first, reading_.Marked().last);
+    if (inPage && samePlace && !tab) {
+        const int at = caretVerse > 0 ? pane_->AnchorPosition(QString::number(caretVerse)) : 0;
+        if (at >= 0) pane_->PutCaret(at + (bible ? 0 : caretOffset));
+    }
+
+    said_.clear();
+    // The first page shown is named by the window's title.
+    if (!std::exchange(shown_, true)) return;
+    const bool focusBrought =
+        inPage && focusArrived_ >= 0 && Now() - focusArrived_ < kFocusMoveMilliseconds;
+    focusArrived_ = -1;
+    if (tab || (samePlace && !bible) || focusBrought || (quiet_ && quiet_()) || !view->isVisible())
+        return;
+    const int verse = reading_.Marked().first > 0
+                          ? reading_.Marked().first
+                          : std::max(1, after.top > 0 ? after.top : here.verse);
+    said_ = PlaceSaid(here, verse);
+    if (bible && bibleName_) said_ = bibleName_() + QString::fromUtf8(" — ") + said_;
+    Announce(view->window(), said_);
+}
+
+QString ReadingView::PlaceSaid(const Place& here, int verse) const {
+    const Communs& tables = reading_.Tables();
+    if (tables.VerseLookup(here.book, here.chapter, verse) == 0) verse = 1;
+    const QString ref = FromCp1252(tables.FormatRef(here.book, here.chapter, verse, 0));
+    const QString text = FromCp1252(VersesText(tables, here.book, here.chapter, verse, 0));
+    return text.isEmpty() ? ref : ref + QString::fromUtf8(" — ") + text;
 }
 
 int ReadingView::LayoutKey() const {
@@ -128,6 +195,11 @@ int ReadingView::VerseReached() const {
     bool ok = false;
     const int v = pane_->AnchorBefore(pane_->Browser()->textCursor().position()).toInt(&ok);
     return ok && v > 0 ? v : 1;
+}
+
+void ReadingView::CaretToVerse(int verse) {
+    const int at = verse > 1 ? pane_->AnchorPosition(QString::number(verse)) : -1;
+    if (at >= 0) pane_->PutCaret(at);
 }
 
 void ReadingView::MarkVerses(int first, int last) {

@@ -23,6 +23,8 @@ class ReadingView : public QObject, public ReadingObserver {
     ~ReadingView() override;
 
     void PlaceChanged(const Place& before, const Place& after) override;
+    void TabsChanged() override { tabsChanged_ = true; }
+    void TablesChanged() override { bibleChanged_ = true; }
 
     // The verse under a point of the pane (viewport coordinates), or at the
     // top of the view for a null point; 1 where none is.
@@ -30,6 +32,8 @@ class ReadingView : public QObject, public ReadingObserver {
     // The verse the caret is in while the page has the focus or a move's
     // mark shows, else the one at the top of the view.
     int VerseReached() const;
+    // Puts the caret at the start of a verse of the page (its number).
+    void CaretToVerse(int verse);
     // Marks verses first to last (0: first alone) for a few seconds.
     void MarkVerses(int first, int last);
     // How the page is laid out (text size, verses by line, width): a view
@@ -47,14 +51,36 @@ class ReadingView : public QObject, public ReadingObserver {
         abbreviation_ = std::move(abbreviation);
     }
 
+    // What a screen reader hears of a move made while the reader is in the
+    // page (back, forward, another Bible, a result or an index entry opened
+    // from its list): the place and its verse, with the Bible's name after a
+    // switch. Said nothing while the control with the focus says the move
+    // itself (`quiet`: the book box, the chapter box), for a move that brings
+    // the focus into the page (the reader hears the page), for a tab (the
+    // tabs say it) or the same place shown again (a text size, a layout).
+    void SetBibleName(std::function<QString()> name) { bibleName_ = std::move(name); }
+    void SetQuietWhile(std::function<bool()> quiet) { quiet_ = std::move(quiet); }
+    // What the last move said; empty when it said nothing.
+    const QString& LastSaid() const { return said_; }
+
   protected:
     // The mouse's back and forward buttons over the pane go back and
     // forward; Ctrl+C over a selection copies it with its reference.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The place reached and its verse, as said after a move.
+    QString PlaceSaid(const Place& here, int verse) const;
     QString Abbreviation() const { return abbreviation_ ? abbreviation_() : QString(); }
     std::function<QString()> abbreviation_;
+    std::function<QString()> bibleName_;
+    std::function<bool()> quiet_;
+    bool tabsChanged_ = false;
+    bool bibleChanged_ = false;
+    bool shown_ = false;
+    // When the focus last came into the page (a monotonic clock, ms).
+    qint64 focusArrived_ = -1;
+    QString said_;
     ReadingCore& reading_;
     TBrowserPane* pane_;
 };

@@ -100,6 +100,7 @@ TPanneauRechercher::TPanneauRechercher(const Communs& communs,
     LBRech = new THTMListBox(this);
     LBRech->setObjectName("LBRech");
     LBRech->setAccessibleName(QString::fromUtf8("Résultats de la recherche"));
+    LBRech->SetHeadLine(true);  // the count
     LBRech->SetColor(QColor(240, 251, 255));
     LBRech->SetSelectionColor(Qt::cyan);
     LBRech->SetSelectionTextColor(Qt::black);

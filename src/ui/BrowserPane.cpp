@@ -15,6 +15,7 @@
 #include <QTextTable>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -246,8 +247,19 @@ class PaneBrowser : public QTextBrowser {
             menu->addAction(QStringLiteral("Tout sélectionner"), this, &QTextEdit::selectAll);
         all->setShortcut(QKeySequence::SelectAll);
         all->setEnabled(!document()->isEmpty());
-        if (menuHook) menuHook(menu, e->pos());
-        menu->popup(e->globalPos());
+        // From the keyboard (the Menu key, Shift+F10) the menu is the
+        // caret's: its verse, the menu beside it, its first entry reached
+        // so that a screen reader says where the keys are.
+        const bool byKeys = e->reason() == QContextMenuEvent::Keyboard;
+        const QPoint at = byKeys ? cursorRect().center() : e->pos();
+        if (menuHook) menuHook(menu, at);
+        menu->popup(byKeys ? viewport()->mapToGlobal(cursorRect().bottomLeft()) : e->globalPos());
+        if (byKeys)
+            for (QAction* a : menu->actions())
+                if (a->isEnabled() && !a->isSeparator()) {
+                    menu->setActiveAction(a);
+                    break;
+                }
         e->accept();
     }
 
@@ -457,18 +469,29 @@ void TBrowserPane::Mark(const QStringList& anchors, int milliseconds) {
     view_->setExtraSelections(marks);
     if (marks.isEmpty()) return;
     // The caret on the verse, for screen readers; the view stays where it is.
-    QTextCursor caret(doc);
-    caret.setPosition(marks.first().cursor.selectionStart());
-    const bool pending = view_->scrollPending;
-    const int keep = view_->verticalScrollBar()->value();
-    view_->setTextCursor(caret);
-    if (!pending) view_->verticalScrollBar()->setValue(keep);
+    PutCaret(marks.first().cursor.selectionStart());
     if (!markTimer_) {
         markTimer_ = new QTimer(this);
         markTimer_->setSingleShot(true);
         connect(markTimer_, &QTimer::timeout, this, [this] { view_->setExtraSelections({}); });
     }
     markTimer_->start(milliseconds);
+}
+
+int TBrowserPane::AnchorPosition(const QString& name) const {
+    view_->Ready();
+    const std::optional<QTextFragment> f = view_->FindAnchor(name);
+    return f ? f->position() : -1;
+}
+
+void TBrowserPane::PutCaret(int position) {
+    view_->Ready();
+    QTextCursor caret(view_->document());
+    caret.setPosition(std::clamp(position, 0, view_->document()->characterCount() - 1));
+    const bool pending = view_->scrollPending;
+    const int keep = view_->verticalScrollBar()->value();
+    view_->setTextCursor(caret);
+    if (!pending) view_->verticalScrollBar()->setValue(keep);
 }
 
 bool TBrowserPane::HasMark() const {

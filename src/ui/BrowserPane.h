@@ -121,6 +121,11 @@ class TBrowserPane : public QWidget {
     QString AnchorAtTop() const;
     // The name of the last anchor at or before a position of the text.
     QString AnchorBefore(int position) const;
+    // Where an anchor starts in the text; -1 when the page has none so named.
+    int AnchorPosition(const QString& name) const;
+    // Puts the caret at a position of the text (clamped to it), the view
+    // staying where it is or is about to be.
+    void PutCaret(int position);
 
     // Marks the text from each anchor ("" for the first verse number of a
     // chapter page) up to the next anchor, link or heading, with a light

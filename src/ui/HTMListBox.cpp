@@ -1,5 +1,7 @@
 #include "HTMListBox.h"
 
+#include <QMetaMethod>
+
 #include <QAccessible>
 #include <QFontMetrics>
 #include <QHelpEvent>
@@ -195,14 +197,15 @@ void THTMListBox::UserSelect(int index) {
 
 void THTMListBox::TellAccessibility() {
     // A screen reader speaks the item that the selection moved to.
-    if (!QAccessible::isActive() || selected_ < 0) return;
+    const int child = selected_ - FirstItem();
+    if (!QAccessible::isActive() || selected_ < 0 || child < 0) return;
     if (hasFocus()) {
         QAccessibleEvent focus(this, QAccessible::Focus);
-        focus.setChild(selected_);
+        focus.setChild(child);
         QAccessible::updateAccessibility(&focus);
     }
     QAccessibleEvent selection(this, QAccessible::Selection);
-    selection.setChild(selected_);
+    selection.setChild(child);
     QAccessible::updateAccessibility(&selection);
 }
 
@@ -257,9 +260,15 @@ void THTMListBox::mousePressEvent(QMouseEvent* e) {
 }
 
 void THTMListBox::keyPressEvent(QKeyEvent* e) {
-    if (Count() == 0) return QAbstractScrollArea::keyPressEvent(e);
+    if (Count() <= FirstItem()) return QAbstractScrollArea::keyPressEvent(e);
     const int last = Count() - 1;
     const int cur = selected_;
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && cur >= 0 &&
+        isSignalConnected(QMetaMethod::fromSignal(&THTMListBox::Activated))) {
+        e->accept();
+        emit Activated(cur);
+        return;
+    }
     int next = cur;
     switch (e->key()) {
         case Qt::Key_Up:
@@ -284,7 +293,7 @@ void THTMListBox::keyPressEvent(QKeyEvent* e) {
             return QAbstractScrollArea::keyPressEvent(e);
     }
     e->accept();
-    next = std::clamp(next, 0, last);
+    next = std::clamp(next, FirstItem(), last);
     if (next != cur) UserSelect(next);
 }
 

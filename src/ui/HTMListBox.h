@@ -80,6 +80,11 @@ class THTMListBox : public QAbstractScrollArea {
     void SetImages(const ImageList& images);
     void SetItemHeight(int pixels);
     int ItemHeight() const;  // in pixels on this screen
+    // A list whose first line heads it (a count): the line is no item for
+    // a screen reader, and the keys never select it.
+    void SetHeadLine(bool head) { headLine_ = head; }
+    // The row of the first item: 1 under a head line, else 0.
+    int FirstItem() const { return headLine_ && Count() > 0 ? 1 : 0; }
     void SetColor(const QColor& background);
     void SetSelectionColor(const QColor& background);
     void SetSelectionTextColor(const QColor& text);
@@ -88,6 +93,8 @@ class THTMListBox : public QAbstractScrollArea {
     // The user selected an item with the mouse (a click on an item) or the
     // keyboard (arrows, Page Up/Down, Home, End).
     void Click(int index);
+    // Enter on the selected item: the reader goes on to what it opened.
+    void Activated(int index);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -119,6 +126,7 @@ class THTMListBox : public QAbstractScrollArea {
     int itemHeight_ = 0;
     ImageList images_;
     QColor background_, selection_, selectionText_;
+    bool headLine_ = false;
 };
 
 }  // namespace lorvane

@@ -3,7 +3,9 @@
 
 #include <QAccessible>
 #include <QAccessibleValueInterface>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -30,6 +32,7 @@
 #include "HistoryEdit.h"
 #include "MiniHtml.h"
 #include "ReaderText.h"
+#include "ReadingView.h"
 #include "SearchPane.h"
 #include "SignetsPane.h"
 #include "Splash.h"
@@ -214,13 +217,116 @@ class AccessibilityTest : public testing::MainWindowTestCase {
         QCOMPARE(w->Here().chapter, 2);
         QCOMPARE(w->Here().verse, 4);
 
-        // The search results too: the tags of their highlights are not read.
+        // The search results too: the tags of their highlights are not read,
+        // and the count that heads them is no item.
+        w->LBRech->Add(QStringLiteral("<B>1 verset trouvé</B>"), 0);
         w->LBRech->Add(
             QString::fromUtf8(
                 "<B>Ps 23:1</B> : L'<FONT color=\"#C00400\">Éternel</FONT> est mon berger"),
             19023);
         QCOMPARE(Of(w->LBRech)->child(0)->text(QAccessible::Name),
                  QString::fromUtf8("Ps 23:1 : L'Éternel est mon berger"));
+        QCOMPARE(Of(w->LBRech)->childCount(), 1);
+        w->LBRech->setFocus();
+        QTest::keyClick(w->LBRech, Qt::Key_Home);
+        QCOMPARE(w->LBRech->ItemIndex(), 1);  // never the count
+    }
+
+    void movesSayThePlaceReachedWhereTheReaderIs() {
+        QTextBrowser* view = w->WB->Browser();
+        ReadingView* reading = w->View();
+        const auto said = [this] {
+            auto* note = w->findChild<QWidget*>("lorvaneAnnouncement", Qt::FindDirectChildrenOnly);
+            return note && note->isVisible() ? Name(note) : QString();
+        };
+        // "Aller à" puts the focus in the page before the move: the reader
+        // hears the page, named by its place, and nothing more.
+        w->GoTo(19, 23, 4, 0);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(view));
+        QVERIFY(reading->LastSaid().isEmpty());
+        // Back from the page: the place reached and its verse.
+        QTest::keySequence(view, QKeySequence(Qt::ALT | Qt::Key_Left));
+        QCOMPARE(w->Here().book, 1);
+        QCOMPARE(reading->LastSaid(), QString::fromUtf8("Genèse 1:1 — Texte 1.1.1"));
+        QCOMPARE(said(), reading->LastSaid());
+        QTest::keySequence(view, QKeySequence(Qt::ALT | Qt::Key_Right));
+        QCOMPARE(reading->LastSaid(), QString::fromUtf8("Psaumes 23:4 — Texte 19.23.4"));
+
+        // A new text size is said, and the caret stays on its verse.
+        QAccessibleTextInterface* text = Of(view)->textInterface();
+        const QString all = text->text(0, text->characterCount());
+        text->setCursorPosition(all.indexOf("Texte 19.23.5") + 3);
+        const QString verse = w->WB->AnchorBefore(view->textCursor().position());
+        QTest::keySequence(view, QKeySequence(Qt::CTRL | Qt::Key_Equal));
+        QCOMPARE(said(), QString::fromUtf8("Taille du texte 120 %"));
+        QCOMPARE(w->WB->AnchorBefore(view->textCursor().position()), verse);
+        QVERIFY(reading->LastSaid().isEmpty());
+        QTest::keySequence(view, QKeySequence(Qt::CTRL | Qt::Key_0));
+        QCOMPARE(said(), QString::fromUtf8("Taille du texte 100 %"));
+
+        // The book box says its own moves.
+        w->CBLivre->setFocus();
+        QTest::keyClick(w->CBLivre, Qt::Key_Down);
+        QCOMPARE(w->Here().book, 20);
+        QVERIFY(reading->LastSaid().isEmpty());
+    }
+
+    void aLineIsALineOnTheScreen() {
+        w->resize(420, 700);
+        w->ActionTexteAccole->trigger();  // verses run on in one paragraph
+        w->GoTo(19, 119, 0, 0);
+        QTextBrowser* view = w->WB->Browser();
+        QAccessibleTextInterface* text = Of(view)->textInterface();
+        const QString all = text->text(0, text->characterCount());
+        int start = 0;
+        int end = 0;
+        const QString line = text->textAtOffset(all.indexOf("Texte 19.119.3"),
+                                                QAccessible::LineBoundary, &start, &end);
+        // A paragraph wrapped over lines: one of them, not the paragraph.
+        QVERIFY(!line.isEmpty());
+        QVERIFY2(line.size() < 120, qPrintable(line));
+        QVERIFY(!line.contains(u'\n') || line.endsWith(u'\n'));
+        // Lines follow each other, with nothing between and nothing twice.
+        int nextStart = 0;
+        int nextEnd = 0;
+        const QString next =
+            text->textAfterOffset(start, QAccessible::LineBoundary, &nextStart, &nextEnd);
+        QCOMPARE(nextStart, end);
+        QVERIFY(!next.isEmpty());
+        int backStart = 0;
+        int backEnd = 0;
+        QCOMPARE(text->textBeforeOffset(nextStart, QAccessible::LineBoundary, &backStart, &backEnd),
+                 line);
+        QCOMPARE(backStart, start);
+    }
+
+    void theTextsMenuIsOnTheBusAtTheCaretsVerse() {
+        QTextBrowser* view = w->WB->Browser();
+        w->GoTo(19, 23, 0, 0);
+        QAccessibleTextInterface* text = Of(view)->textInterface();
+        const QString all = text->text(0, text->characterCount());
+        text->setCursorPosition(all.indexOf("Texte 19.23.3") + 2);
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(1, 1),
+                                  view->mapToGlobal(QPoint(1, 1)));
+        QApplication::sendEvent(view, &menuKey);
+        QMenu* menu = view->findChild<QMenu*>("BrowserPaneMenu");
+        QTRY_VERIFY(menu && menu->isVisible());
+        // A child of the application, as a window is, with its first
+        // entry reached for the keys.
+        QAccessibleInterface* app = Of(qApp);
+        QAccessibleInterface* popup = Of(menu);
+        QCOMPARE(popup->parent(), app);
+        QVERIFY(app->indexOfChild(popup) >= 0);
+        QCOMPARE(app->child(app->indexOfChild(popup)), popup);
+        QVERIFY(menu->activeAction() && menu->activeAction()->isEnabled());
+        // The verse of its copies is the caret's.
+        QAction* quote = menu->findChild<QAction*>("CopierVersetReference");
+        QVERIFY(quote);
+        quote->trigger();
+        QVERIFY2(QApplication::clipboard()->text().contains("23:3"),
+                 qPrintable(QApplication::clipboard()->text()));
+        menu->close();
+        QTRY_VERIFY(app->indexOfChild(popup) < 0);
     }
 
     void readingPaneIsADocumentWhoseLinksCanBeFollowed() {
@@ -443,8 +549,11 @@ class AccessibilityTest : public testing::MainWindowTestCase {
         QTRY_VERIFY(view->hasFocus());
         text->setCursorPosition(all.indexOf("Texte 19.23.4"));
         QVERIFY(!w->PanneauSignets->isVisible());
+        focused.clear();
         QTest::keySequence(view, QKeySequence(Qt::CTRL | Qt::Key_D));
         QCOMPARE(said(), QString::fromUtf8("Signet ajouté : Psaumes 23:4"));
+        // The hidden list, filled again, takes no focus from the page.
+        QVERIFY2(focused.isEmpty(), qPrintable(focused.join(" | ")));
     }
 
     void menusOpenByTheirKeysAndAboutIsRead() {
@@ -474,6 +583,29 @@ class AccessibilityTest : public testing::MainWindowTestCase {
             menu->child(static_cast<int>(options->actions().indexOf(w->ActionTaille)));
         QCOMPARE(size->role(), QAccessible::MenuItem);
         QCOMPARE(menu->indexOfChild(size), options->actions().indexOf(w->ActionTaille));
+        // An entry says its underlined letter and its shortcut; one that
+        // opens a menu says so.
+        QMenu* navigation = nullptr;
+        for (QObject* o : w->ActionAllerA->associatedObjects())
+            if (auto* m = qobject_cast<QMenu*>(o)) navigation = m;
+        QVERIFY(navigation);
+        QAccessibleInterface* go =
+            Of(navigation)->child(static_cast<int>(navigation->actions().indexOf(w->ActionAllerA)));
+        const QStringList keys =
+            go->actionInterface()->keyBindingsForAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(keys, QStringList{"a;;Ctrl+G"});
+        int submenus = 0;
+        for (QAction* bar : w->menuBar()->actions()) {
+            emit bar->menu()->aboutToShow();  // the Bible menu is made as it opens
+            for (QAction* a : bar->menu()->actions())
+                if (a->menu()) {
+                    ++submenus;
+                    QAccessibleInterface* entry =
+                        Of(bar->menu())->child(static_cast<int>(bar->menu()->actions().indexOf(a)));
+                    QCOMPARE(entry->text(QAccessible::Description), QString("sous-menu"));
+                }
+        }
+        QVERIFY(submenus > 0);
         TFSplash about(w);
         QVERIFY(Of(&about)->text(QAccessible::Description).startsWith("Lorvane, version 0.9.2."));
     }

@@ -44,7 +44,9 @@ class MainWindowTest : public testing::MainWindowTestCase {
     void cleanup() { Close(); }
 
     void startState() {
-        QCOMPARE(w->windowTitle(), QString("Lorvane  0.9.2"));
+        // The place and the Bible read name the window, before the program.
+        QCOMPARE(w->windowTitle(),
+                 QString::fromUtf8("Genèse 1 — Bible installée — Lorvane  0.9.2"));
         // The module shown, the index on the left and the verses run
         // together are the choices in force, and checked as such.
         for (QAction* a : w->ActionList1) {

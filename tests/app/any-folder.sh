@@ -32,7 +32,7 @@ for folder in "$@"; do
     n=$((n + 1))
     "$folder/lorvane" 2> "$work/err$n" &
     pid=$!
-    id=$(timeout 20 xdotool search --sync --onlyvisible --name '^Lorvane  0\.9\.2$' | head -n 1)
+    id=$(timeout 20 xdotool search --sync --onlyvisible --name 'Lorvane  0\.9\.2$' | head -n 1)
     if [ -z "$id" ]; then echo "no main window in $folder"; cat "$work/err$n"; kill $pid; exit 1; fi
     i=0
     while [ ! -f "$folder/temp.htm" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done

@@ -101,7 +101,7 @@ def main_window():
     for _ in range(100):
         for app in desktop:
             for window in app or []:
-                if window is not None and window.name == "Lorvane  0.9.2":
+                if window is not None and window.name.endswith("Lorvane  0.9.2"):
                     return app, window
         time.sleep(0.2)
     fail("no main window \"Lorvane  0.9.2\"")

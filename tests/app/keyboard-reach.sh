@@ -22,7 +22,7 @@ done
 HOME="$work/notes" "$work/lorvane" 2> "$work/err" &
 pid=$!
 # The keys go to the window that has the focus: make sure it is the program's.
-xdotool search --sync --onlyvisible --name '^Lorvane  0\.9\.2$' windowactivate --sync \
+xdotool search --sync --onlyvisible --name 'Lorvane  0\.9\.2$' windowactivate --sync \
     >/dev/null 2>&1 || true
 LORVANE_NOTES="$work/notes" /usr/bin/python3 "$(dirname "$0")/keyboard-reach.py" ||
     { cat "$work/err"; exit 1; }

@@ -143,7 +143,7 @@ def reading_pane():
     desktop = pyatspi.Registry.getDesktop(0)
     for app in desktop:
         for window in app or []:
-            if window is not None and window.name == "Lorvane  0.9.2":
+            if window is not None and window.name.endswith("Lorvane  0.9.2"):
                 for node in walk(window):
                     if node.getRole() == pyatspi.ROLE_DOCUMENT_FRAME \
                             and node.name.endswith("Texte biblique"):
@@ -162,7 +162,7 @@ def focused_text():
     desktop = pyatspi.Registry.getDesktop(0)
     for app in desktop:
         for window in app or []:
-            if window is None or window.name != "Lorvane  0.9.2":
+            if window is None or not window.name.endswith("Lorvane  0.9.2"):
                 continue
             for node in walk(window):
                 state = node.getState()

@@ -31,7 +31,7 @@ for _ in $(seq 300); do
 done
 HOME="$work/home" "$work/lorvane" 2> "$work/err" &
 pid=$!
-xdotool search --sync --onlyvisible --name '^Lorvane  0\.9\.2$' windowactivate --sync \
+xdotool search --sync --onlyvisible --name 'Lorvane  0\.9\.2$' windowactivate --sync \
     >/dev/null 2>&1 || true
 
 # Orca is started by orca-reads.py, which reads what it says.

@@ -48,7 +48,7 @@ pages=$work/home/.local/share/lorvane/bible
 
 as_reader "$work/home" "$work/prog/lorvane" 2> "$work/err" &
 pid=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Lorvane  0\.9\.2$' | head -n 1)
+window=$(timeout 20 xdotool search --sync --onlyvisible --name 'Lorvane  0\.9\.2$' | head -n 1)
 if [ -z "$window" ]; then echo "no main window"; cat "$work/err"; kill $pid; exit 1; fi
 i=0
 while [ ! -s "$pages/temp.htm" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done

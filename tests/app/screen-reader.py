@@ -46,7 +46,7 @@ def main_window():
             if app is None:
                 continue
             for window in app:
-                if window is not None and window.name == "Lorvane  0.9.2":
+                if window is not None and window.name.endswith("Lorvane  0.9.2"):
                     return app, window
         time.sleep(0.2)
     fail("no main window \"Lorvane  0.9.2\" on the accessibility bus")

@@ -26,7 +26,7 @@ run() {
     signal=$2
     env -u XDG_CONFIG_HOME -u XDG_DATA_HOME HOME="$1" "$work/prog/lorvane" 2> "$work/err" &
     pid=$!
-    id=$(timeout 20 xdotool search --sync --onlyvisible --name '^Lorvane  0\.9\.2$' | head -n 1)
+    id=$(timeout 20 xdotool search --sync --onlyvisible --name 'Lorvane  0\.9\.2$' | head -n 1)
     if [ -z "$id" ]; then echo "no main window"; cat "$work/err"; kill -9 $pid; return 1; fi
     sleep 1
     # Affichage, then Rédiger un texte: the caret goes into the pad's text.

@@ -41,7 +41,7 @@ grep -q 'bible.dat' "$work/bad.err" || { echo "no reason on stderr"; cat "$work/
 
 "$work/good/lorvane" 2> "$work/good.err" &
 pid=$!
-if ! timeout 20 xdotool search --sync --onlyvisible --name '^Lorvane  0\.9\.2$' >/dev/null 2>&1; then
+if ! timeout 20 xdotool search --sync --onlyvisible --name 'Lorvane  0\.9\.2$' >/dev/null 2>&1; then
     echo "no main window"; cat "$work/good.err"; kill $pid; exit 1
 fi
 kill $pid

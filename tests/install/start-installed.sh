@@ -13,7 +13,7 @@ set --
 while IFS= read -r arg; do set -- "$@" "$arg"; done < "$command_file"
 "$@" 2> ../installed.err &
 pid=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Lorvane  0\.9\.2$' 2>/dev/null |
+window=$(timeout 20 xdotool search --sync --onlyvisible --name 'Lorvane  0\.9\.2$' 2>/dev/null |
     head -n 1)
 if [ -z "$window" ]; then
     echo "no main window"

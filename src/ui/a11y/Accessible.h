@@ -3,6 +3,7 @@
 #include <QString>
 
 class QMenuBar;
+class QObject;
 class QWidget;
 
 // What a screen reader hears of the program's own widgets. Qt bridges its
@@ -56,5 +57,24 @@ void NameMenusByTitle(QMenuBar* bar);
 // The items of the list say their place after their text, from their value
 // (chapter * 1000 + verse): "Création du monde, 1:1".
 void SayItemPlaces(THTMListBox* list);
+
+}  // namespace lorvane
+
+namespace lorvane {
+
+// While one lives, the text of `object` (a text view) changes without a
+// screen reader being told of the text taken out and put in: a page shown
+// again in another size, which a reader in it would otherwise hear whole
+// after a key with Ctrl. Its caret and its name still tell where it is.
+class QuietTextChanges {
+  public:
+    explicit QuietTextChanges(QObject* object);
+    ~QuietTextChanges();
+    QuietTextChanges(const QuietTextChanges&) = delete;
+    QuietTextChanges& operator=(const QuietTextChanges&) = delete;
+
+  private:
+    QObject* object_;
+};
 
 }  // namespace lorvane

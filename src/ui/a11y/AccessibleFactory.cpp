@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QTabBar>
 #include <QTextBrowser>
@@ -30,6 +31,7 @@ namespace lorvane {
 namespace {
 
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
+    if (object && object == qApp) return a11y::NewAccessibleApplication();
     if (!object || !object->isWidgetType()) return nullptr;
     if (auto* list = qobject_cast<THTMListBox*>(object)) return a11y::NewAccessibleHtmlList(list);
     if (auto* button = qobject_cast<THTMLButton*>(object))

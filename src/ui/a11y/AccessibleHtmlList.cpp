@@ -83,25 +83,28 @@ class AccessibleHtmlList : public QAccessibleWidget {
 
     THTMListBox* List() const { return static_cast<THTMListBox*>(widget()); }
 
-    int childCount() const override { return List()->Count(); }
+    // Children count the items, not a head line: child i is row i + first.
+    int childCount() const override { return List()->Count() - List()->FirstItem(); }
 
     QAccessibleInterface* child(int index) const override {
-        return items_.At(index, List()->Count());
+        if (index < 0) return nullptr;
+        return items_.At(index + List()->FirstItem(), List()->Count());
     }
 
     int indexOfChild(const QAccessibleInterface* child) const override {
-        return items_.IndexOf(child, List()->Count());
+        const int row = items_.IndexOf(child, List()->Count());
+        return row < 0 ? -1 : row - List()->FirstItem();
     }
 
     QAccessibleInterface* childAt(int x, int y) const override {
         const QPoint p = List()->viewport()->mapFromGlobal(QPoint(x, y));
         if (!List()->viewport()->rect().contains(p)) return nullptr;
-        return child(List()->TopIndex() + p.y() / List()->ItemHeight());
+        return child(List()->TopIndex() + p.y() / List()->ItemHeight() - List()->FirstItem());
     }
 
     QAccessibleInterface* focusChild() const override {
         if (!List()->hasFocus()) return nullptr;
-        return child(List()->ItemIndex());
+        return child(List()->ItemIndex() - List()->FirstItem());
     }
 
     QAccessible::State state() const override {

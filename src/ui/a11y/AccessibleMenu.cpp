@@ -1,10 +1,13 @@
 #include "AccessibleMenu.h"
 
+#include <QAccessibleObject>
 #include <QAccessibleWidget>
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QRegularExpression>
 
 #include "Accessible.h"
 #include "AccessibleCommon.h"
@@ -41,6 +44,8 @@ class AccessibleMenuEntry : public QAccessibleInterface, public QAccessibleActio
         if (t == QAccessible::Name) return WithoutAccessKey(action_->text());
         if (t == QAccessible::Accelerator)
             return action_->shortcut().toString(QKeySequence::NativeText);
+        // The bus has no role for an entry that opens a menu: said in words.
+        if (t == QAccessible::Description && action_->menu()) return QStringLiteral("sous-menu");
         return {};
     }
     void setText(QAccessible::Text, const QString&) override {}
@@ -92,11 +97,62 @@ class AccessibleMenuEntry : public QAccessibleInterface, public QAccessibleActio
         menu_->hide();
         action_->trigger();
     }
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+    // The entry's keys as a screen reader reads them, "mnemonic;path;key":
+    // the underlined letter, and the shortcut that does the same from
+    // anywhere (« Ctrl+G »).
+    QStringList keyBindingsForAction(const QString& name) const override {
+        if (!isValid() || !actionNames().contains(name)) return {};
+        const QString shortcut = action_->shortcut().toString(QKeySequence::NativeText);
+        const QString text = action_->text();
+        const qsizetype amp = text.indexOf(QRegularExpression(QStringLiteral("&[^&]")));
+        const QString mnemonic = amp >= 0 ? text.mid(amp + 1, 1).toLower() : QString();
+        if (shortcut.isEmpty() && mnemonic.isEmpty()) return {};
+        return {mnemonic + QLatin1Char(';') + QLatin1Char(';') + shortcut};
+    }
 
   private:
     QPointer<QMenu> menu_;
     QPointer<QAction> action_;
+};
+
+// Whether a menu pops up on its own (a context menu), not from the menu bar
+// or from an entry of another menu.
+bool PopsUpAlone(QMenu* menu) {
+    for (QObject* o : menu->menuAction()->associatedObjects())
+        if (qobject_cast<QMenuBar*>(o) || qobject_cast<QMenu*>(o)) return false;
+    return true;
+}
+
+// The context menus shown now: children of the application on the bus, as
+// the windows are, so that a reader and a test find their entries.
+QList<QMenu*> ShownPopups() {
+    QList<QMenu*> popups;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* menu = qobject_cast<QMenu*>(w); menu && menu->isVisible() && PopsUpAlone(menu))
+            popups.append(menu);
+    return popups;
+}
+
+// The application: its windows, as Qt gives them, then its context menus.
+class AccessibleApplication : public QAccessibleApplication {
+  public:
+    int childCount() const override {
+        return QAccessibleApplication::childCount() + static_cast<int>(ShownPopups().size());
+    }
+    QAccessibleInterface* child(int index) const override {
+        const int windows = QAccessibleApplication::childCount();
+        if (index < windows) return QAccessibleApplication::child(index);
+        const QList<QMenu*> popups = ShownPopups();
+        return index - windows < popups.size()
+                   ? QAccessible::queryAccessibleInterface(popups[index - windows])
+                   : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        const int window = QAccessibleApplication::indexOfChild(child);
+        if (window >= 0 || !child) return window;
+        const qsizetype popup = ShownPopups().indexOf(qobject_cast<QMenu*>(child->object()));
+        return popup < 0 ? -1 : QAccessibleApplication::childCount() + static_cast<int>(popup);
+    }
 };
 
 // A menu: its entries, in the order of its actions (the order in which Qt
@@ -121,6 +177,8 @@ class AccessibleMenu : public QAccessibleWidget {
             if (b && index >= 0)
                 if (QAccessibleInterface* entry = b->child(index)) return entry;
         }
+        if (Menu()->isVisible() && PopsUpAlone(Menu()))
+            return QAccessible::queryAccessibleInterface(qApp);
         return QAccessibleWidget::parent();
     }
 
@@ -165,6 +223,10 @@ class AccessibleMenu : public QAccessibleWidget {
 
 QAccessibleInterface* NewAccessibleMenu(QMenu* menu) {
     return new AccessibleMenu(menu);
+}
+
+QAccessibleInterface* NewAccessibleApplication() {
+    return new AccessibleApplication;
 }
 
 }  // namespace lorvane::a11y

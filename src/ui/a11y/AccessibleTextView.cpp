@@ -11,6 +11,7 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "BrowserPane.h"
@@ -219,6 +220,36 @@ class AccessibleTextView : public QAccessibleWidget,
     }
     int characterCount() const override { return static_cast<int>(Characters().text.size()); }
 
+    // A line is a line on the screen, as the layout broke the paragraph;
+    // words, sentences and paragraphs are Qt's own.
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* startOffset,
+                         int* endOffset) const override {
+        if (type != QAccessible::LineBoundary)
+            return QAccessibleTextInterface::textAtOffset(offset, type, startOffset, endOffset);
+        const auto [start, end] = LineAt(offset);
+        *startOffset = start;
+        *endOffset = end;
+        return text(start, end);
+    }
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int* startOffset,
+                             int* endOffset) const override {
+        if (type != QAccessible::LineBoundary)
+            return QAccessibleTextInterface::textBeforeOffset(offset, type, startOffset, endOffset);
+        const int start = LineAt(offset).first;
+        *startOffset = *endOffset = start;
+        if (start <= 0) return {};
+        return textAtOffset(start - 1, type, startOffset, endOffset);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int* startOffset,
+                            int* endOffset) const override {
+        if (type != QAccessible::LineBoundary)
+            return QAccessibleTextInterface::textAfterOffset(offset, type, startOffset, endOffset);
+        const int end = LineAt(offset).second;
+        *startOffset = *endOffset = end;
+        if (end >= characterCount()) return {};
+        return textAtOffset(end, type, startOffset, endOffset);
+    }
+
     QRect characterRect(int offset) const override {
         if (offset < 0 || offset >= characterCount()) return {};
         const int pos = ToDoc(offset);
@@ -366,6 +397,35 @@ class AccessibleTextView : public QAccessibleWidget,
         }
         for (PageLink& link : links)
             link.name = characters.text.mid(link.start, link.end - link.start).simplified();
+    }
+
+    // The reader offsets [start, end) of the screen line holding `offset`;
+    // the last line of a paragraph takes in the break after it, so that
+    // lines follow each other with nothing between.
+    std::pair<int, int> LineAt(int offset) const {
+        const int count = characterCount();
+        offset = std::clamp(offset, 0, std::max(0, count - 1));
+        const int pos = ToDoc(offset);
+        const QTextBlock block = Doc()->findBlock(pos);
+        if (!block.isValid()) return {0, count};
+        // Laid out up to this paragraph, as the view would once scrolled.
+        Doc()->documentLayout()->blockBoundingRect(block);
+        const QTextLayout* layout = block.layout();
+        const int blockEnd = block.position() + block.length();
+        int from = block.position();
+        int to = blockEnd;
+        if (layout && layout->lineCount() > 1) {
+            const QTextLine line = layout->lineForTextPosition(pos - block.position());
+            if (line.isValid()) {
+                from = block.position() + line.textStart();
+                if (line.lineNumber() + 1 < layout->lineCount())
+                    to = block.position() + layout->lineAt(line.lineNumber() + 1).textStart();
+            }
+        }
+        const int start = FromDoc(from);
+        const int end =
+            std::clamp(to >= Doc()->characterCount() ? count : FromDoc(to), start, count);
+        return {start, std::max(end, std::min(count, start + 1))};
     }
 
     const ReaderCharacters& Characters() const {
