@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QTimer>
 #include <optional>
 
 #include "Accessible.h"
@@ -103,19 +104,28 @@ ReadingView::~ReadingView() {
     if (ReadingCore* reading = Followed()) reading->SetViewReport({});
 }
 
+void ReadingView::TabsChanged() {
+    // A tab opened shows no page: the mark lasts until the move is made.
+    tabsChanged_ = true;
+    QTimer::singleShot(0, this, [this] { tabsChanged_ = false; });
+}
+
 void ReadingView::PlaceChanged(const Place& before, const Place& after) {
     const Place& here = reading_.Here();
     const Communs& tables = reading_.Tables();
     const bool bible = std::exchange(bibleChanged_, false);
     const bool tab = std::exchange(tabsChanged_, false) && !bible;
     const bool samePlace = before.SameChapter(here) && before.verse == here.verse;
+    // The same chapter shown again: in another size or layout, or in
+    // another Bible.
+    const bool again = before.SameChapter(here) && (samePlace || bible);
     QTextBrowser* view = pane_->Browser();
     const bool inPage = view->hasFocus();
     // The reader in the page keeps the caret on its verse when the same
     // place is shown again (another size, layout or Bible).
     int caretVerse = 0;
     int caretOffset = view->textCursor().position();
-    if (inPage && samePlace && !tab) {
+    if (inPage && again && !tab) {
         bool ok = false;
         caretVerse = pane_->AnchorBefore(caretOffset).toInt(&ok);
         if (ok && caretVerse > 0)
@@ -147,7 +157,7 @@ void ReadingView::PlaceChanged(const Place& before, const Place& after) {
     else if (after.top == 1)
         pane_->SetScrollPosition(0);
     if (reading_.Marked().first > 0) MarkVerses(reading_.Marked().first, reading_.Marked().last);
-    if (inPage && samePlace && !tab) {
+    if (inPage && again && !tab) {
         const int at = caretVerse > 0 ? pane_->AnchorPosition(QString::number(caretVerse)) : 0;
         if (at >= 0) pane_->PutCaret(at + (bible ? 0 : caretOffset));
     }
@@ -160,7 +170,8 @@ void ReadingView::PlaceChanged(const Place& before, const Place& after) {
     focusArrived_ = -1;
     if (tab || (samePlace && !bible) || focusBrought || (quiet_ && quiet_()) || !view->isVisible())
         return;
-    const int verse = reading_.Marked().first > 0
+    const int verse = caretVerse > 0 ? caretVerse
+                      : reading_.Marked().first > 0
                           ? reading_.Marked().first
                           : std::max(1, after.top > 0 ? after.top : here.verse);
     said_ = PlaceSaid(here, verse);

@@ -23,7 +23,7 @@ class ReadingView : public QObject, public ReadingObserver {
     ~ReadingView() override;
 
     void PlaceChanged(const Place& before, const Place& after) override;
-    void TabsChanged() override { tabsChanged_ = true; }
+    void TabsChanged() override;
     void TablesChanged() override { bibleChanged_ = true; }
 
     // The verse under a point of the pane (viewport coordinates), or at the

@@ -4,7 +4,9 @@ alone: the keys go through xdotool, and each utterance is read from Orca's
 debug log (lines "SPEECH OUTPUT: '...'"). The reader goes into the chapter
 and hears its first line, reads on with Down, moves through the books with
 the "Livre" box and the chapters with the chapter box, opens Nombres from
-the Table des livres, runs a search and hears its count. Every wait polls
+the Table des livres, runs a search and hears its count; then a whole
+session, each key heard once: a result opened, a signet, "Aller à" and its
+error, back, another Bible, a new tab and a new text size. Every wait polls
 the log, for long, so that a loaded machine is only slower.
 usage: orca-reads.py (the program must be running, on the buses Orca is to
 use; ORCA_HOME: a home of Orca's own; ORCA_LOCPATH: a folder holding the
@@ -173,6 +175,21 @@ def focused_text():
     return ""
 
 
+def type_into_field(words):
+    """Types into the focused field. A loaded bus may lose a typed key (Qt
+    then logs "keyEventError"): the field is read back from the bus, and
+    typed again while it does not hold the words."""
+    for _ in range(4):
+        subprocess.run(["xdotool", "type", "--delay", "100", words], check=True)
+        time.sleep(2)
+        if focused_text() == words:
+            return
+        key("ctrl+a")
+        key("BackSpace")
+        time.sleep(1)
+    fail("the field does not hold \"%s\", but \"%s\"" % (words, focused_text()))
+
+
 # -- Orca comes up -------------------------------------------------------------
 end = time.time() + PATIENCE
 while not said() and time.time() < end:
@@ -183,6 +200,8 @@ if not said():
     fail("Orca said nothing in %d seconds" % PATIENCE)
 time.sleep(3)
 print("Orca is up: %s" % said()[:3])
+# The window is named by the place and the Bible read.
+hear(0, contains("Genèse 1 — Bible Segond 1910 — Lorvane"), "the place at the start")
 
 # -- Into the chapter: its first line, then Down --------------------------------
 press("alt+a", contains("Table des livres"), "the first entry of Affichage")
@@ -242,20 +261,65 @@ press("alt+a", contains("Table des livres"), "the first entry of Affichage")
 for entry in ("Index du livre", "Glossaire", "Rechercher"):
     press("Down", contains(entry), "the entry " + entry)
 press("Return", contains("Mots à chercher"), "the search field")
-# A loaded bus may lose a typed key (Qt then logs "keyEventError"): the field
-# is read back from the bus, and typed again while it does not hold the word.
-for _ in range(4):
-    subprocess.run(["xdotool", "type", "--delay", "100", "lumière"], check=True)
-    time.sleep(2)
-    if focused_text() == "lumière":
-        break
-    key("ctrl+a")
-    key("BackSpace")
-    time.sleep(1)
-else:
-    fail("the search field does not hold the typed word, but \"%s\"" % focused_text())
+type_into_field("lumière")
 heard = press("Return", contains("versets trouvés"), "the number of verses found")
 print("search: %s" % " | ".join(u for u in heard if "trouvé" in u))
+
+# -- A whole session ------------------------------------------------------------
+# A result opened with Enter: the page, at its verse.
+for _ in range(8):
+    heard = press("Tab", anything, "anything after Tab")
+    if any("Résultats de la recherche" in u for u in heard):
+        break
+else:
+    fail("Tab does not reach the results", heard)
+heard = press("Down", contains(" : "), "the first result")
+result = next(u for u in heard if " : " in u)
+words = result.split(" : ", 1)[1][:25]
+heard = press("Return", lambda u: "Texte biblique" in u and words in u, "the result's verse")
+print("result, Return: %s" % " | ".join(heard))
+# Ctrl+D: the caret's verse, said while the Signets pane is hidden.
+reference = result.split(" : ", 1)[0]  # "Mt 4:16"
+heard = press("ctrl+d", contains("Signet ajouté : "), "the signet added")
+added = next(u for u in heard if "Signet ajouté" in u)
+if not added.rstrip(".").endswith(reference.split(" ")[-1]):
+    fail("the signet is not the caret's verse %s" % reference, heard)
+print("Ctrl+D: %s" % added)
+
+# "Aller à" Jean 3:16: the page, at the verse.
+press("ctrl+g", contains("Aller à une référence"), "the Aller à field")
+type_into_field("jn 3.16")
+heard = press("Return", contains("Jean 3", "Car Dieu a tant aimé"), "Jean 3:16")
+print("Aller à: %s" % " | ".join(heard))
+# An error is said at once.
+press("ctrl+g", contains("Aller à une référence"), "the Aller à field")
+type_into_field("Jean 30")
+heard = press("Return", contains("Jean n'a que 21 chapitres"), "the error")
+print("error: %s" % " | ".join(heard))
+press("Escape", contains("Texte biblique"), "the page again")
+# Back: the place come back to and its verse.
+heard = press("alt+Left", contains(words[:15]), "the place come back to, the result's")
+print("Alt+Left: %s" % " | ".join(heard))
+
+# Another Bible: its name, and the next Down reads a line.
+heard = press("ctrl+shift+b", contains("Copie Segond — "), "the new Bible")
+print("Ctrl+Maj+B: %s" % " | ".join(heard))
+heard = press("Down", lambda u: len(u.strip()) > 3, "a line after the switch")
+print("Down: %s" % " | ".join(heard))
+
+# A new tab is named.
+heard = press("ctrl+t", contains("Onglet 1 sur 2"), "the new tab")
+print("Ctrl+T: %s" % " | ".join(heard))
+
+# A bigger text: said, and the caret stays where it was in the text.
+caret = reading_pane().queryText().caretOffset
+heard = press("ctrl+plus", contains("Taille du texte 120 %"), "the text size")
+if reading_pane().queryText().caretOffset != caret:
+    fail("the caret left its place %d for %d" % (caret, reading_pane().queryText().caretOffset),
+         heard)
+if any(len(u) > 400 for u in heard):
+    fail("the page was read out whole", heard)
+print("Ctrl+plus: %s" % " | ".join(heard))
 
 print("orca: all heard")
 orca.terminate()

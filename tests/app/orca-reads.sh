@@ -23,6 +23,12 @@ mkdir -p "$work/home" "$work/orca-home/.config" "$work/orca-home/.local/share" \
 localedef -i fr_FR -f UTF-8 "$work/locale/fr_FR.UTF-8" >"$work/localedef.out" 2>&1 ||
     [ -f "$work/locale/fr_FR.UTF-8/LC_CTYPE" ] || { cat "$work/localedef.out"; exit 1; }
 
+# A second Bible kept by the reader: the same text under another name.
+shelf=$work/home/.local/share/lorvane/bibles
+mkdir -p "$shelf/copie"
+cp -r "$work/data" "$shelf/copie/data"
+printf 'bible\tcopie\tCPS\tCopie Segond\t2026-01-01\n' > "$shelf/bibles.txt"
+
 openbox >/dev/null 2>&1 &
 wm=$!
 for _ in $(seq 300); do
