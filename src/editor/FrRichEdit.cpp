@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 #include <vector>
 
+#include "Accessible.h"
 #include "ErrorDisplay.h"
 #include "FrRichEditParts.h"
 #include "ImageList.h"
@@ -175,6 +176,9 @@ TFrmRichEdit::TFrmRichEdit(QWidget* parent) : QFrame(parent) {
     RTFControl->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     RTFControl->setAcceptRichText(true);
     RTFControl->setAccessibleName(QStringLiteral("Note"));
+    // Tab types a tab here: the way out is said.
+    RTFControl->setAccessibleDescription(
+        QString::fromUtf8("Tab insère une tabulation ; F6 passe à la zone suivante."));
     RTFControl->installEventFilter(this);
     column->addWidget(RTFControl, 1);
 
@@ -381,6 +385,12 @@ bool TFrmRichEdit::RTFControlKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     if (key == Qt::Key_U) f.setFontUnderline(!c.underline);
     MergeFormat(f);
     RTFControlSelectionChange();
+    // The style's new state, for a reader who does not see the buttons.
+    const bool on = key == Qt::Key_B ? !c.bold : key == Qt::Key_I ? !c.italic : !c.underline;
+    const QString style = key == Qt::Key_B   ? QStringLiteral("gras")
+                          : key == Qt::Key_I ? QStringLiteral("italique")
+                                             : QStringLiteral("souligné");
+    Announce(this, style + (on ? QString::fromUtf8(" activé") : QString::fromUtf8(" désactivé")));
     return true;
 }
 

@@ -154,6 +154,8 @@ class TFrmRichEdit : public QFrame {
     // formatting is lost. FileName becomes path. Throws, leaving the old
     // file and FileName as they were.
     void SaveTextToFile(const std::string& path);
+    // Says the file saved to a screen reader: « Enregistré : nom.rtf ».
+    void SaySaved(const std::string& path);
     // Prints the whole text on the printer as a job titled "Lorvane".
     void PrintOn(QPrinter& printer);
     // Inserts pasted or dropped data at the caret: rich text keeps what

@@ -2,6 +2,7 @@
 // the files, the status line, and what a paste may bring in.
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "Accessible.h"
 #include "DocumentFile.h"
 #include "ErrorDisplay.h"
 #include "FrRichEdit.h"
@@ -202,6 +204,12 @@ void TFrmRichEdit::SaveToFile(const std::string& path) {
     folder_ = FolderOf(path);
     RTFControl->document()->setModified(false);
     UpdateFileLabel();
+    SaySaved(path);
+}
+
+void TFrmRichEdit::SaySaved(const std::string& path) {
+    Announce(this, QStringLiteral("Enregistré : ") +
+                       QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName());
 }
 
 void TFrmRichEdit::SaveTextToFile(const std::string& path) {
@@ -220,6 +228,7 @@ void TFrmRichEdit::SaveTextToFile(const std::string& path) {
             QString::fromUtf8("Enregistré en UTF-8 : le texte a des caractères que "
                               "l'encodage Windows-1252 du fichier n'a pas."));
     UpdateFileLabel();
+    SaySaved(path);
 }
 
 std::string TFrmRichEdit::RescueNotes(const std::string& folder, std::time_t now) {

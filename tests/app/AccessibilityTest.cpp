@@ -651,6 +651,31 @@ class AccessibilityTest : public testing::MainWindowTestCase {
         QCOMPARE(Of(w->CBLivre)->text(QAccessible::Value), QString::fromUtf8("Genèse"));
     }
 
+    void thePadSaysItsWayOutItsStylesAndItsSaving() {
+        w->ActionRediger->trigger();
+        QTextEdit* pad = w->FrmRichEdit->RTFControl;
+        // Inside a frame that is no window of its own for a screen reader.
+        QVERIFY(Of(w->FrmRichEdit)->role() != QAccessible::Border);
+        QVERIFY(Of(pad)->text(QAccessible::Description).contains("F6"));
+        pad->setFocus();
+        QTest::keyClicks(pad, "mot");
+        pad->selectAll();
+        const auto said = [this] {
+            auto* note = w->FrmRichEdit->findChild<QWidget*>("lorvaneAnnouncement",
+                                                             Qt::FindDirectChildrenOnly);
+            return note && note->isVisible() ? Name(note) : QString();
+        };
+        QTest::keyClick(pad, Qt::Key_B, Qt::ControlModifier);
+        QCOMPARE(said(), QString::fromUtf8("gras activé"));
+        QTest::keyClick(pad, Qt::Key_B, Qt::ControlModifier);
+        QCOMPARE(said(), QString::fromUtf8("gras désactivé"));
+        QTest::keyClick(pad, Qt::Key_U, Qt::ControlModifier);
+        QCOMPARE(said(), QString::fromUtf8("souligné activé"));
+        const std::string file = dir->appDir() + "note lue.rtf";
+        w->FrmRichEdit->SaveToFile(file);
+        QCOMPARE(said(), QString::fromUtf8("Enregistré : note lue.rtf"));
+    }
+
     void padTextAttributesAreExposed() {
         w->ActionRediger->trigger();
         QTextEdit* pad = w->FrmRichEdit->RTFControl;

@@ -46,6 +46,11 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
         if (a11y::IsAnnouncement(object)) return a11y::NewAccessibleAnnouncement(widget);
         return a11y::NewAccessibleContainer(widget);
     }
+    // A frame inside a window is a plain container: Qt's role for it (a
+    // border) reaches the bus as a frame, which Orca takes for a window of
+    // its own and then leaves unread as not active.
+    if (className == QLatin1String("QFrame") && !widget->isWindow())
+        return a11y::NewAccessibleContainer(widget);
     if (className == QLatin1String("QMenu"))
         return a11y::NewAccessibleMenu(static_cast<QMenu*>(object));
     if (className == QLatin1String("QTabBar"))
