@@ -30,15 +30,18 @@ inline constexpr int kCrossRefSlots = 10000;
 // The Book (or first) field of the slot after the last record of a table.
 inline constexpr std::int32_t kEndMarker = -1;
 
-// A length-prefixed string in a fixed field of 1 + N bytes: a length byte,
-// then N bytes of which the first `length` are the text (Windows-1252).
+// The text of a length-prefixed field of 1 + N bytes on disk (a length
+// byte, then N bytes of which the first `length` are the text), kept as
+// UTF-8. The N stored characters take up to 3 bytes each in UTF-8 (a
+// Windows-1252 folder), hence the room.
 template <std::size_t N>
 struct PString {
-    std::uint8_t length = 0;
-    std::array<char, N> chars{};
+    static constexpr std::size_t kRoom = 3 * N;
+    std::uint16_t length = 0;
+    std::array<char, kRoom> chars{};
 
-    // The text; a length byte above N reads as N, never past the field.
-    std::string_view view() const { return {chars.data(), std::min<std::size_t>(length, N)}; }
+    // The text; a length above the room reads as the room, never past it.
+    std::string_view view() const { return {chars.data(), std::min<std::size_t>(length, kRoom)}; }
     std::string str() const { return std::string(view()); }
 };
 
@@ -57,7 +60,7 @@ struct TVerset {
     std::int32_t Book = 0;
     std::int32_t Chapter = 0;
     std::int32_t Verse = 0;
-    std::string_view Text;  // Windows-1252 bytes, without the terminator
+    std::string_view Text;  // UTF-8, without the terminator
 };
 
 // One record of livre.dat (108 bytes), names kept in their stored form.
@@ -165,7 +168,7 @@ class Communs {
     const TLivre& Book(int book) const;
 
     // "%s %d:%d" or "%s %d:%d-%d" with the book's Name (FormatRef) or
-    // ShortName (FormatShortRef), as Windows-1252 bytes.
+    // ShortName (FormatShortRef), in UTF-8.
     std::string FormatRef(int book, int chapter, int firstVerse, int lastVerse) const;
     std::string FormatShortRef(int book, int chapter, int firstVerse, int lastVerse) const;
     std::string FormatShortRef(const VerseRef& ref) const;

@@ -1,6 +1,7 @@
 #include "FctLoad.h"
 
 #include "FileIo.h"
+#include "StoredText.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,6 +9,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <iostream>
 #include <memory>
 
 namespace lorvane {
@@ -20,10 +22,22 @@ std::int32_t ReadLE32(const unsigned char* p) {
     return static_cast<std::int32_t>(v);
 }
 
+// The field's text in UTF-8; `replaced` counts the malformed sequences.
 template <std::size_t N>
-void ReadPString(const unsigned char* p, PString<N>& out) {
-    out.length = p[0];
-    std::memcpy(out.chars.data(), p + 1, N);
+void ReadPString(const unsigned char* p, PString<N>& out, bool utf8, std::size_t& replaced) {
+    const std::string_view stored(reinterpret_cast<const char*>(p + 1),
+                                  std::min<std::size_t>(p[0], N));
+    const std::string text = storedtext::FieldToUtf8(stored, utf8, &replaced);
+    out.length = static_cast<std::uint16_t>(text.size());  // at most 3 * N
+    std::memcpy(out.chars.data(), text.data(), text.size());
+}
+
+// Says on standard error how many malformed UTF-8 sequences of a file were
+// shown as U+FFFD.
+void ReportReplaced(const std::string& path, std::size_t replaced) {
+    if (replaced > 0)
+        std::cerr << "lorvane: " << path << ": " << replaced
+                  << " malformed UTF-8 sequence(s) shown as U+FFFD" << std::endl;
 }
 
 // Number of table slots for n records: the format's slot count while the
@@ -95,16 +109,26 @@ void WriteWholeFile(const std::string& path, std::string_view bytes) {
     if (::close(fd) != 0) fail(errno);
 }
 
+bool StoredAsUtf8(const Communs& c) {
+    try {
+        return storedtext::SaysUtf8(ReadFile(c.BiblePath(storedtext::kMarkFile), 64));
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
 void LoadBookTable(Communs& c) {
     const std::string path = c.BiblePath("data/livre.dat");
+    const bool utf8 = StoredAsUtf8(c);
+    std::size_t replaced = 0;
     c.BookTable = {};
     ForEachRecord(path, kBookRecordSize, [&](std::size_t i, const unsigned char* p) {
         if (i > static_cast<std::size_t>(kBookCount)) {
             throw LoadError(path, "more than " + std::to_string(kBookCount) + " book records");
         }
         TLivre& book = c.BookTable[i];
-        ReadPString(p, book.Name);
-        ReadPString(p + 52, book.ShortName);
+        ReadPString(p, book.Name, utf8, replaced);
+        ReadPString(p + 52, book.ShortName, utf8, replaced);
         book.ChapterCount = ReadLE32(p + 104);
         if (book.ChapterCount < 0 || book.ChapterCount > kMaxChapter) {
             throw LoadError(path, "book " + std::to_string(i) + ": chapter count " +
@@ -112,14 +136,27 @@ void LoadBookTable(Communs& c) {
                                       std::to_string(kMaxChapter));
         }
     });
+    ReportReplaced(path, replaced);
 }
 
 void LoadVerseTable(Communs& c) {
     const std::string path = c.BiblePath("data/bible.dat");
-    // The texts stay in the bytes as read: each slot views into them.
-    auto file = std::make_shared<const std::string>(ReadWholeFile(path));
-    const auto* data = reinterpret_cast<const unsigned char*>(file->data());
-    const std::size_t size = file->size();
+    const bool utf8 = StoredAsUtf8(c);
+    const std::string file = ReadWholeFile(path);
+    const auto* data = reinterpret_cast<const unsigned char*>(file.data());
+    const std::size_t size = file.size();
+
+    // The texts are kept in UTF-8, one after the other in slot order, each
+    // followed by the terminator and the byte after it as in the file: each
+    // slot views into them.
+    auto text = std::make_shared<std::string>();
+    text->reserve(utf8 ? size : size + size / 16);
+    struct Span {
+        std::size_t at, size;
+    };
+    std::vector<Span> spans;
+    spans.reserve(kVerseSlots);
+    std::size_t replaced = 0;
 
     std::vector<TVerset> table;
     table.reserve(kVerseSlots + 1);
@@ -139,8 +176,8 @@ void LoadVerseTable(Communs& c) {
                                       std::to_string(chapter) + "/" + std::to_string(verse) +
                                       " outside book 1-66, chapter 1-150, verse 1-176");
         }
-        const std::size_t text = pos + 3;
-        const void* term = std::memchr(data + text, c.VerseTerminator, size - text);
+        const std::size_t from = pos + 3;
+        const void* term = std::memchr(data + from, c.VerseTerminator, size - from);
         if (!term)
             throw LoadError(path, where() + ": text cut by the end of the file (no terminator)");
         const std::size_t termPos =
@@ -148,19 +185,29 @@ void LoadVerseTable(Communs& c) {
         if (termPos + 1 >= size) {
             throw LoadError(path, where() + ": the byte after the terminator is missing");
         }
-        table.push_back(
-            {book, chapter, verse, std::string_view(file->data() + text, termPos - text)});
+        const std::size_t at = text->size();
+        replaced += storedtext::AppendUtf8(
+            *text, std::string_view(file.data() + from, termPos - from), utf8);
+        spans.push_back({at, text->size() - at});
+        text->append(file.data() + termPos, 2);
+        table.push_back({book, chapter, verse, {}});
         pos = termPos + 2;
     }
+    ReportReplaced(path, replaced);
+    text->shrink_to_fit();
+    for (std::size_t i = 0; i < spans.size(); ++i)
+        table[i + 1].Text = std::string_view(text->data() + spans[i].at, spans[i].size);
 
     const std::size_t verses = table.size() - 1;
     table.resize(SlotsFor(verses, kVerseSlots) + 1);
     PutEndMarker(table, verses, &TVerset::Book);
-    c.SetVerseTable(std::move(table), verses, std::move(file));
+    c.SetVerseTable(std::move(table), verses, std::move(text));
 }
 
 void LoadIndexTable(Communs& c) {
     const std::string path = c.BiblePath("data/index.dat");
+    const bool utf8 = StoredAsUtf8(c);
+    std::size_t replaced = 0;
     std::vector<TIndex> records;
     ForEachRecord(path, kIndexRecordSize, [&](std::size_t, const unsigned char* p) {
         TIndex& r = records.emplace_back();
@@ -168,8 +215,9 @@ void LoadIndexTable(Communs& c) {
         r.Book = ReadLE32(p + 4);
         r.Chapter = ReadLE32(p + 8);
         r.Verse = ReadLE32(p + 12);
-        ReadPString(p + 16, r.Title);
+        ReadPString(p + 16, r.Title, utf8, replaced);
     });
+    ReportReplaced(path, replaced);
     std::vector<TIndex> table(SlotsFor(records.size(), kIndexSlots) + 1);
     std::move(records.begin(), records.end(), table.begin() + 1);
     PutEndMarker(table, records.size(), &TIndex::Book);
