@@ -647,7 +647,10 @@ std::string HighlightFoldedTerms(std::string_view text, const std::vector<std::s
             if (t.prefix)
                 while (last < folded.size() && !WordsPart(folded, last))
                     last += std::max<std::size_t>(1, utf8::SequenceLength(folded, last));
-            runs.emplace_back(origins[at], origins[last - 1] + 1);
+            // Up to the end of the character the last folded byte comes from.
+            const std::size_t from = origins[last - 1];
+            runs.emplace_back(origins[at],
+                              from + std::max<std::size_t>(1, utf8::SequenceLength(text, from)));
         }
     }
     return WrapRuns(text, CleanRuns(text, std::move(runs)));
