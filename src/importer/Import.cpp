@@ -124,10 +124,11 @@ std::string SourceRemarks(const Report& report) {
                         report.Examples(kExcessMarks).front() + ").");
     if (const int n = report.Count(kBidiControls); n > 0)
         lines.push_back(std::to_string(n) +
-                        (n == 1 ? " marque de sens d'écriture a été gardée"
-                                : " marques de sens d'écriture ont été gardées") +
-                        ", sans effet au-delà de leur verset (la première en " +
-                        report.Examples(kBidiControls).front() + ").");
+                        (n == 1 ? " marque de sens d'écriture a été gardée, sans effet au-delà de "
+                                  "son verset"
+                                : " marques de sens d'écriture ont été gardées, sans effet "
+                                  "au-delà de leur verset") +
+                        " (la première en " + report.Examples(kBidiControls).front() + ").");
     for (const std::string& twice : report.Examples(kGivenTwice))
         lines.push_back(twice);
     std::string text;

@@ -516,3 +516,58 @@ TEST(BibleForms, TwoSetsInOneFolderOrABookTwiceAreToldApart) {
 
 }  // namespace
 }  // namespace lorvane::importer
+
+namespace lorvane::importer {
+namespace {
+
+// Hostile text in a file that says it is UTF-8: each kind is one line of the
+// summary, its verse tamed, its neighbours untouched.
+TEST(BibleForms, HostileTextIsToldOnceAndStaysInItsVerse) {
+    Program app;
+    std::string marks = "a";
+    for (int i = 0; i < 100000; ++i)
+        marks += "\u0301";
+    const std::string usfm =
+        "\\id GEN\n\\ide UTF-8\n\\c 1\n\\p\n"
+        "\\v 1 Avant.\n"
+        "\\v 2 Trop\xC0\xAF long.\n"     // an overlong '/'
+        "\\v 3 Vide\xEF\xB7\x90 ici.\n"  // U+FDD0, a noncharacter
+        "\\v 4 " +
+        marks +
+        "\n"
+        "\\v 5 \u202Eà l'envers\n"  // an override left open
+        "\\v 6 क्\u200Dष\n"          // a zero-width joiner
+        "\\v 7 Après.\n";
+    ImportResult r = app.Import("GEN.usfm", usfm);
+    auto text = [&](int v) {
+        return std::string(r.tables.VerseTable[r.tables.VerseLookup(1, 1, v)].Text);
+    };
+    EXPECT_EQ(text(1), "Avant.");
+    EXPECT_EQ(text(2), "Trop\uFFFD\uFFFD long.");
+    EXPECT_EQ(text(3), "Vide ici.");
+    EXPECT_EQ(text(4).size(), 60u);  // á and 29 marks
+    EXPECT_EQ(text(5), "\u202Eà l'envers");
+    EXPECT_EQ(text(6), "क्\u200Dष");
+    EXPECT_EQ(text(7), "Après.");
+    const std::string remarks = ImportRemarks(r.report);
+    EXPECT_NE(remarks.find("2 octets hors UTF-8 ont été remplacés par « \uFFFD » (le premier dans "
+                           "« GEN.usfm », ligne 6)."),
+              std::string::npos)
+        << remarks;
+    EXPECT_NE(remarks.find("Un caractère réservé (non-caractère Unicode) a été retiré (le premier "
+                           "en GEN 1:3)."),
+              std::string::npos)
+        << remarks;
+    EXPECT_NE(remarks.find("99970 signes diacritiques au-delà de 30 sur une même lettre ont été "
+                           "retirés (le premier en GEN 1:4)."),
+              std::string::npos)
+        << remarks;
+    EXPECT_NE(remarks.find("1 marque de sens d'écriture a été gardée, sans effet au-delà de son "
+                           "verset"),
+              std::string::npos)
+        << remarks;
+    EXPECT_EQ(remarks.find('?'), std::string::npos) << remarks;
+}
+
+}  // namespace
+}  // namespace lorvane::importer
