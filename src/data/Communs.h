@@ -31,18 +31,15 @@ inline constexpr int kCrossRefSlots = 10000;
 inline constexpr std::int32_t kEndMarker = -1;
 
 // The text of a length-prefixed field of 1 + N bytes on disk (a length
-// byte, then N bytes of which the first `length` are the text), kept as
-// UTF-8. The N stored characters take up to 3 bytes each in UTF-8 (a
-// Windows-1252 folder), hence the room.
+// byte, then N bytes of which the first `length` are the text), kept in
+// UTF-8, which may take more than N bytes (a Windows-1252 folder's
+// accents).
 template <std::size_t N>
 struct PString {
-    static constexpr std::size_t kRoom = 3 * N;
-    std::uint16_t length = 0;
-    std::array<char, kRoom> chars{};
+    std::string text;
 
-    // The text; a length above the room reads as the room, never past it.
-    std::string_view view() const { return {chars.data(), std::min<std::size_t>(length, kRoom)}; }
-    std::string str() const { return std::string(view()); }
+    std::string_view view() const { return text; }
+    std::string str() const { return text; }
 };
 
 // A verse range: book, chapter, first and last verse. LastVerse 0, or equal

@@ -2,6 +2,7 @@
 
 #include "FileIo.h"
 #include "StoredText.h"
+#include "Utf8.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -27,9 +28,7 @@ template <std::size_t N>
 void ReadPString(const unsigned char* p, PString<N>& out, bool utf8, std::size_t& replaced) {
     const std::string_view stored(reinterpret_cast<const char*>(p + 1),
                                   std::min<std::size_t>(p[0], N));
-    const std::string text = storedtext::FieldToUtf8(stored, utf8, &replaced);
-    out.length = static_cast<std::uint16_t>(text.size());  // at most 3 * N
-    std::memcpy(out.chars.data(), text.data(), text.size());
+    out.text = storedtext::FieldToUtf8(stored, utf8, &replaced);
 }
 
 // Says on standard error how many malformed UTF-8 sequences of a file were
@@ -142,25 +141,14 @@ void LoadBookTable(Communs& c) {
 void LoadVerseTable(Communs& c) {
     const std::string path = c.BiblePath("data/bible.dat");
     const bool utf8 = StoredAsUtf8(c);
-    const std::string file = ReadWholeFile(path);
-    const auto* data = reinterpret_cast<const unsigned char*>(file.data());
-    const std::size_t size = file.size();
-
-    // The texts are kept in UTF-8, one after the other in slot order, each
-    // followed by the terminator and the byte after it as in the file: each
-    // slot views into them.
-    auto text = std::make_shared<std::string>();
-    text->reserve(utf8 ? size : size + size / 16);
-    struct Span {
-        std::size_t at, size;
-    };
-    std::vector<Span> spans;
-    spans.reserve(kVerseSlots);
-    std::size_t replaced = 0;
+    auto file = std::make_shared<std::string>(ReadWholeFile(path));
+    const auto* data = reinterpret_cast<const unsigned char*>(file->data());
+    const std::size_t size = file->size();
 
     std::vector<TVerset> table;
     table.reserve(kVerseSlots + 1);
     table.emplace_back();  // slot 0
+    bool valid = true;     // every text already valid UTF-8
     std::size_t pos = 0;
     while (pos < size) {
         const std::size_t start = pos;
@@ -176,8 +164,8 @@ void LoadVerseTable(Communs& c) {
                                       std::to_string(chapter) + "/" + std::to_string(verse) +
                                       " outside book 1-66, chapter 1-150, verse 1-176");
         }
-        const std::size_t from = pos + 3;
-        const void* term = std::memchr(data + from, c.VerseTerminator, size - from);
+        const std::size_t text = pos + 3;
+        const void* term = std::memchr(data + text, c.VerseTerminator, size - text);
         if (!term)
             throw LoadError(path, where() + ": text cut by the end of the file (no terminator)");
         const std::size_t termPos =
@@ -185,23 +173,39 @@ void LoadVerseTable(Communs& c) {
         if (termPos + 1 >= size) {
             throw LoadError(path, where() + ": the byte after the terminator is missing");
         }
-        const std::size_t at = text->size();
-        replaced += storedtext::AppendUtf8(
-            *text, std::string_view(file.data() + from, termPos - from), utf8);
-        spans.push_back({at, text->size() - at});
-        text->append(file.data() + termPos, 2);
-        table.push_back({book, chapter, verse, {}});
+        const std::string_view t(file->data() + text, termPos - text);
+        if (valid) valid = utf8 ? utf8::IsValid(t) : storedtext::HighBytes(t) == 0;
+        table.push_back({book, chapter, verse, t});
         pos = termPos + 2;
     }
-    ReportReplaced(path, replaced);
-    text->shrink_to_fit();
-    for (std::size_t i = 0; i < spans.size(); ++i)
-        table[i + 1].Text = std::string_view(text->data() + spans[i].at, spans[i].size);
-
     const std::size_t verses = table.size() - 1;
+
+    // Texts that are UTF-8 already stay in the bytes as read, each slot
+    // viewing into them. Otherwise they are written again in UTF-8, one
+    // after the other in slot order, each followed by the terminator and
+    // the byte after it as in the file.
+    std::shared_ptr<const std::string> bytes = file;
+    if (!valid) {
+        auto again = std::make_shared<std::string>();
+        again->reserve(size + 2 * storedtext::HighBytes(*file) + 4);
+        std::vector<std::pair<std::size_t, std::size_t>> spans(verses);
+        std::size_t replaced = 0;
+        for (std::size_t i = 0; i < verses; ++i) {
+            const std::string_view t = table[i + 1].Text;
+            spans[i].first = again->size();
+            replaced += storedtext::AppendUtf8(*again, t, utf8);
+            spans[i].second = again->size() - spans[i].first;
+            again->append(t.data() + t.size(), 2);  // the terminator and the byte after it
+        }
+        ReportReplaced(path, replaced);
+        for (std::size_t i = 0; i < verses; ++i)
+            table[i + 1].Text = std::string_view(again->data() + spans[i].first, spans[i].second);
+        bytes = std::move(again);
+    }
+
     table.resize(SlotsFor(verses, kVerseSlots) + 1);
     PutEndMarker(table, verses, &TVerset::Book);
-    c.SetVerseTable(std::move(table), verses, std::move(text));
+    c.SetVerseTable(std::move(table), verses, std::move(bytes));
 }
 
 void LoadIndexTable(Communs& c) {

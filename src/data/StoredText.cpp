@@ -1,6 +1,8 @@
 #include "StoredText.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "Cp1252.h"
@@ -9,16 +11,18 @@
 namespace lorvane::storedtext {
 namespace {
 
-// The UTF-8 of each Windows-1252 byte from 0x80: its length, then its bytes.
+// The UTF-8 of each Windows-1252 byte: its bytes in the low three bytes of
+// an entry (first byte lowest), its length in the high byte.
 struct HighTable {
-    std::array<std::array<char, 4>, 128> bytes{};
+    std::array<std::uint32_t, 256> entries{};
     HighTable() {
-        for (int b = 0x80; b < 0x100; ++b) {
+        for (int b = 0; b < 0x100; ++b) {
             std::string s;
             utf8::Append(s, cp1252::ToUnicode(static_cast<std::uint8_t>(b)));
-            auto& entry = bytes[static_cast<std::size_t>(b - 0x80)];
-            entry[0] = static_cast<char>(s.size());
-            std::memcpy(entry.data() + 1, s.data(), s.size());
+            std::uint32_t e = static_cast<std::uint32_t>(s.size()) << 24;
+            for (std::size_t k = 0; k < s.size(); ++k)
+                e |= static_cast<std::uint32_t>(static_cast<unsigned char>(s[k])) << (8 * k);
+            entries[static_cast<std::size_t>(b)] = e;
         }
     }
 };
@@ -28,11 +32,55 @@ const HighTable& High() {
     return table;
 }
 
+// The length of the run of ASCII bytes at s[i], eight bytes at a time.
 std::size_t AsciiRun(std::string_view s, std::size_t i) {
     std::size_t j = i;
+    while (j + 8 <= s.size()) {
+        std::uint64_t word;
+        std::memcpy(&word, s.data() + j, 8);
+        if (word & 0x8080808080808080ull) break;
+        j += 8;
+    }
     while (j < s.size() && static_cast<unsigned char>(s[j]) < 0x80)
         ++j;
     return j - i;
+}
+
+static_assert(std::endian::native == std::endian::little, "the table's entries are stored whole");
+
+// Windows-1252 bytes as UTF-8, written into room sized for them at once:
+// eight ASCII bytes at a time, the others through the table.
+void AppendFromCp1252(std::string& out, std::string_view stored) {
+    const auto& table = High().entries;
+    const auto* in = reinterpret_cast<const unsigned char*>(stored.data());
+    const std::size_t n = stored.size();
+    // Room for three bytes per byte past ASCII, the most one takes.
+    const std::size_t high = HighBytes(stored);
+    const std::size_t at = out.size();
+    if (high == 0) {
+        out.append(stored);
+        return;
+    }
+    out.resize(at + n + 2 * high + 3);  // an entry is stored whole, four bytes
+    char* p = out.data() + at;
+    std::size_t i = 0;
+    while (i < n) {
+        if (i + 8 <= n) {
+            std::uint64_t word;
+            std::memcpy(&word, in + i, 8);
+            if ((word & 0x8080808080808080ull) == 0) {
+                std::memcpy(p, &word, 8);
+                p += 8;
+                i += 8;
+                continue;
+            }
+        }
+        const std::uint32_t e = table[in[i++]];
+        const std::uint32_t bytes = e & 0xFFFFFF;
+        std::memcpy(p, &bytes, 4);  // little-endian: the first byte first
+        p += e >> 24;
+    }
+    out.resize(static_cast<std::size_t>(p - out.data()));
 }
 
 }  // namespace
@@ -54,18 +102,23 @@ bool SaysUtf8(std::string_view mark) {
 }
 
 std::size_t AppendUtf8(std::string& out, std::string_view stored, bool utf8) {
-    std::size_t replaced = 0;
-    for (std::size_t i = 0; i < stored.size();) {
-        const std::size_t run = AsciiRun(stored, i);
-        out.append(stored.data() + i, run);
-        i += run;
+    if (!utf8) {
+        AppendFromCp1252(out, stored);
+        return 0;
+    }
+    // Valid UTF-8 is copied whole; the first malformed sequence starts the
+    // repair.
+    std::size_t i = 0;
+    while (i < stored.size()) {
+        i += AsciiRun(stored, i);
         if (i >= stored.size()) break;
-        if (!utf8) {
-            const auto& e = High().bytes[static_cast<unsigned char>(stored[i]) - 0x80];
-            out.append(e.data() + 1, static_cast<std::size_t>(e[0]));
-            ++i;
-            continue;
-        }
+        const std::size_t n = utf8::SequenceLength(stored, i);
+        if (n == 0) break;
+        i += n;
+    }
+    out.append(stored.data(), i);
+    std::size_t replaced = 0;
+    while (i < stored.size()) {
         const std::size_t n = utf8::SequenceLength(stored, i);
         if (n == 0) {
             utf8::Append(out, utf8::kReplacement);
@@ -106,6 +159,20 @@ std::string_view CutAtCharacter(std::string_view utf8, std::size_t width) {
     while (end > 0 && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80)
         --end;
     return utf8.substr(0, end);
+}
+
+std::size_t HighBytes(std::string_view bytes) {
+    std::size_t high = 0, i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        // One bit per byte, summed by the multiplication into the top byte.
+        high += static_cast<std::size_t>(
+            ((word & 0x8080808080808080ull) >> 7) * 0x0101010101010101ull >> 56);
+    }
+    for (; i < bytes.size(); ++i)
+        high += static_cast<unsigned char>(bytes[i]) >> 7;
+    return high;
 }
 
 std::string_view FirstCharacters(std::string_view utf8, std::size_t count) {

@@ -33,6 +33,9 @@ std::string FieldToUtf8(std::string_view stored, bool utf8, std::size_t* replace
 // on a character boundary.
 std::string_view CutAtCharacter(std::string_view utf8, std::size_t width);
 
+// How many bytes of the text lie past ASCII (0x80 and above).
+std::size_t HighBytes(std::string_view bytes);
+
 // The first `count` characters (code points) of UTF-8 text, or all of it.
 std::string_view FirstCharacters(std::string_view utf8, std::size_t count);
 

@@ -72,8 +72,9 @@ TEST_F(Utf8FolderTest, ANameCutInsideACharacterLosesOnlyThatCharacter) {
     std::string name;
     for (int i = 0; i < 26; ++i)
         name += "λ";
-    std::string bytes = dw::EncodeBook({name, "Λ", 1});
+    std::string bytes = dw::EncodeBook({"", "Λ", 1});
     bytes[0] = static_cast<char>(51);
+    bytes.replace(1, 51, name.substr(0, 51));
     Write("livre.dat", bytes);
     LoadBookTable(c);
     const std::string_view got = c.BookTable[1].Name.view();

@@ -10,8 +10,7 @@ namespace {
 
 template <std::size_t N>
 void SetName(PString<N>& field, std::string_view utf8) {
-    field.length = static_cast<std::uint16_t>(utf8.size());
-    std::memcpy(field.chars.data(), utf8.data(), utf8.size());
+    field.text = std::string(utf8);
 }
 
 int VerseCount(int book, int chapter) {
