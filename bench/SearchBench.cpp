@@ -50,7 +50,7 @@ void BM_SearchEngine(benchmark::State& state, const char* query, int method) {
         return;
     }
     SearchRequest request;
-    request.query = ToCp1252(QString::fromUtf8(query));
+    request.query = query;
     request.method = method;
     request.scope = kScopeWholeBible;
     // An exact search that finds nothing tries the folded copy, which the
@@ -85,7 +85,7 @@ void BM_SearchFolded(benchmark::State& state, const char* query) {
     }
     const FoldedVerses folded(*c);
     SearchRequest request;
-    request.query = ToCp1252(QString::fromUtf8(query));
+    request.query = query;
     request.method = kSearchFolded;
     request.scope = kScopeWholeBible;
     auto copy = [&folded]() -> const FoldedVerses& { return folded; };

@@ -56,9 +56,18 @@ class Folder {
     }
 
   private:
-    const std::string& Of(char32_t cp) {
-        auto it = cache_.find(cp);
-        if (it != cache_.end()) return it->second;
+    // The folds of the Latin letters and the combining marks, made once: a
+    // constant table.
+    static constexpr char32_t kTabled = 0x370;
+    struct LatinTable {
+        std::array<std::string, kTabled> folds;
+        LatinTable() {
+            for (char32_t cp = 0x80; cp < kTabled; ++cp)
+                folds[cp] = FoldOf(cp);
+        }
+    };
+
+    static std::string FoldOf(char32_t cp) {
         std::string folded;
         switch (cp) {
             case 0x0152:
@@ -79,7 +88,17 @@ class Folder {
                 folded = s.toCaseFolded().toStdString();
             }
         }
-        return cache_.emplace(cp, std::move(folded)).first->second;
+        return folded;
+    }
+
+    const std::string& Of(char32_t cp) {
+        if (cp < kTabled) {
+            static const LatinTable latin;
+            return latin.folds[cp];
+        }
+        auto it = cache_.find(cp);
+        if (it != cache_.end()) return it->second;
+        return cache_.emplace(cp, FoldOf(cp)).first->second;
     }
 
     std::unordered_map<char32_t, std::string> cache_;
@@ -173,6 +192,9 @@ bool UnicodeWordBoundary(std::string_view s, std::size_t at) {
 // boundaries decide, but a character that is no part of a word parts words.
 bool WordsPart(std::string_view s, std::size_t at) {
     if (at == 0 || at >= s.size()) return true;
+    const auto left = static_cast<unsigned char>(s[at - 1]),
+               right = static_cast<unsigned char>(s[at]);
+    if (left < 0x80 && right < 0x80) return !IsWordChar(left) || !IsWordChar(right);
     const char32_t before = CharBefore(s, at), after = CharAt(s, at);
     if (!IsWordChar(before) || !IsWordChar(after)) return true;
     if (before < 0x80 && after < 0x80) return false;
@@ -184,6 +206,9 @@ bool WordsPart(std::string_view s, std::size_t at) {
 struct FoldedTerm {
     std::string_view word;
     bool prefix = false;
+    // Its first and last characters are of a script written without
+    // spaces: no boundary is asked for there.
+    bool openStart = false, openEnd = false;
 };
 
 FoldedTerm ParseFolded(std::string_view term) {
@@ -191,6 +216,10 @@ FoldedTerm ParseFolded(std::string_view term) {
     while (!t.word.empty() && t.word.back() == '*') {
         t.word.remove_suffix(1);
         t.prefix = true;
+    }
+    if (!t.word.empty()) {
+        t.openStart = WrittenWithoutSpaces(CharAt(t.word, 0));
+        t.openEnd = WrittenWithoutSpaces(CharBefore(t.word, t.word.size()));
     }
     return t;
 }
@@ -200,10 +229,8 @@ FoldedTerm ParseFolded(std::string_view term) {
 // written without spaces needs no boundary.
 bool WordAt(std::string_view text, std::size_t at, const FoldedTerm& t) {
     const std::size_t end = at + t.word.size();
-    if (!WrittenWithoutSpaces(CharAt(t.word, 0)) && !WordsPart(text, at)) return false;
-    if (!t.prefix && !WrittenWithoutSpaces(CharBefore(t.word, t.word.size())) &&
-        !WordsPart(text, end))
-        return false;
+    if (!t.openStart && !WordsPart(text, at)) return false;
+    if (!t.prefix && !t.openEnd && !WordsPart(text, end)) return false;
     return true;
 }
 
@@ -248,7 +275,8 @@ class TermFinder {
         : term_(term),
           typed_(FirstCharacter(term)),
           upper_(UpperCase(typed_)),
-          core_(term.substr(typed_.size())) {}
+          core_(term.substr(typed_.size())),
+          singleBytes_(typed_.size() == 1 && upper_.size() == 1) {}
 
     // The first occurrence of either form that lies wholly in [p, end), and
     // its length; nullptr when there is none.
@@ -262,6 +290,14 @@ class TermFinder {
                 ::memmem(from, static_cast<std::size_t>(end - from), core_.data(), core_.size());
             if (!h) return nullptr;
             const char* core = static_cast<const char*>(h);
+            if (singleBytes_) {  // both forms one byte: the byte before decides
+                if (Before(p, core) && (core[-1] == typed_[0] || core[-1] == upper_[0])) {
+                    length = 1 + core_.size();
+                    return core - 1;
+                }
+                from = core + 1;
+                continue;
+            }
             for (const std::string_view form : {typed_, std::string_view(upper_)}) {
                 if (static_cast<std::size_t>(core - p) < form.size()) continue;
                 if (std::memcmp(core - form.size(), form.data(), form.size()) == 0) {
@@ -300,6 +336,7 @@ class TermFinder {
     std::string_view typed_;  // the first character as typed
     std::string upper_;       // and in capitals
     std::string_view core_;   // the bytes after it
+    bool singleBytes_;        // both forms of the first character are one byte
 };
 
 // A term of the exact methods in a verse: a space of the term (a phrase's)
