@@ -48,7 +48,10 @@ class Folder {
                 continue;
             }
             std::size_t at = i;
-            const std::string& f = Of(utf8::Next(text, at));
+            const char32_t cp = utf8::Next(text, at);
+            // Han ideographs have no marks and no case: they stay as they are.
+            const bool same = (cp >= 0x4E00 && cp <= 0x9FFF) || (cp >= 0x3400 && cp <= 0x4DBF);
+            const std::string_view f = same ? text.substr(i, n) : std::string_view(Of(cp));
             out += f;
             if (origins) origins->insert(origins->end(), f.size(), i);
             i += n;
