@@ -635,7 +635,7 @@ VerseMatches FindFoldedVerses(const FoldedVerses& folded, const std::vector<std:
 std::string ResultItemText(const Communs& c, std::int32_t slot) {
     const TVerset& v = c.VerseTable.at(static_cast<std::size_t>(slot));
     std::string out = "<B>" + c.FormatShortRef(v.Book, v.Chapter, v.Verse, 0) + "</B> : ";
-    out += v.Text;
+    AppendBidiClosed(out, v.Text);
     return out;
 }
 
@@ -700,8 +700,9 @@ std::string ColouredResultItem(const Communs& c, std::int32_t slot,
                                const std::vector<std::string>& terms, int method) {
     const TVerset& v = c.VerseTable.at(static_cast<std::size_t>(slot));
     std::string out = "<B>" + c.FormatShortRef(v.Book, v.Chapter, v.Verse, 0) + "</B> : ";
-    out += method == kSearchFolded ? HighlightFoldedTerms(v.Text, terms)
-                                   : HighlightTerms(v.Text, terms);
+    // The direction controls a verse leaves open are closed at its end.
+    AppendBidiClosed(out, method == kSearchFolded ? HighlightFoldedTerms(v.Text, terms)
+                                                  : HighlightTerms(v.Text, terms));
     return out;
 }
 

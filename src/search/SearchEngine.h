@@ -124,7 +124,8 @@ VerseMatches FindFoldedVerses(const FoldedVerses& folded, const std::vector<std:
                               SlotRange range, int cap = kMaxSearchResults);
 
 // A result item: "<B>" + FormatShortRef(book, chapter, verse, 0) + "</B> : "
-// + the verse text as stored; its position value, book * 1000 + chapter.
+// + the verse text as stored, the direction controls it leaves open closed;
+// its position value, book * 1000 + chapter.
 std::string ResultItemText(const Communs& c, std::int32_t slot);
 std::int32_t ResultItemValue(const Communs& c, std::int32_t slot);
 // The book and chapter a position value names.

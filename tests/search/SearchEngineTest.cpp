@@ -474,7 +474,14 @@ TEST_F(SearchEngineTest, FoldedWordsInEveryScript) {
 }
 
 TEST_F(SearchEngineTest, ExactMethodsCompareAsTypedInEveryScript) {
-    Load({{43, 1, 1, "ὁ λόγος"}, {43, 1, 2, "Λόγος"}, {1, 1, 1, "בְּרֵאשִׁית בָּרָא"}});
+    Load({{43, 1, 1, "ὁ λόγος"},
+          {43, 1, 2, "Λόγος"},
+          {1, 1, 1, "בְּרֵאשִׁית בָּרָא"},
+          {2, 1, 1, "mot \u202Eà l'envers"}});
+    // A result's direction override ends with its verse.
+    const SearchResults r = Search(c, {"mot", kSearchWords, kScopeWholeBible, 1, 1});
+    ASSERT_EQ(r.items.size(), 1u);
+    EXPECT_EQ(r.items[0].text.substr(r.items[0].text.size() - 3), "\u202C");
     // The first letter in capitals too, nothing else.
     EXPECT_EQ(Found("λόγος"), (V{"43.1.1", "43.1.2"}));
     EXPECT_EQ(Found("λογος"), V{});
