@@ -39,6 +39,47 @@ long RssKb() {
     return bench::StatusKb("VmRSS:");
 }
 
+// A full-size Chinese Bible (UTF-8, about 45 characters a verse) kept in
+// the shelf of `window`.
+void KeepChineseBible(TFBible& window) {
+    static const char* const kWords[] = {"神",   "道", "天地", "光",   "耶和華", "說",   "人",
+                                         "我們", "他", "在",   "地上", "起初",   "創造", "與",
+                                         "同在", "是", "愛",   "世人", "生命",   "。"};
+    const std::string dir = window.Shelf().StagingDir();
+    testing::DataSet data = testing::DataSet::FullSize();
+    std::uint32_t seed = 1919;
+    for (auto& v : data.verses) {
+        v.text.clear();
+        while (v.text.size() < 130) {
+            seed = seed * 1664525u + 1013904223u;
+            v.text += kWords[(seed >> 16) % std::size(kWords)];
+        }
+    }
+    data.utf8 = true;
+    testing::WriteDataFolder(dir, data);
+    window.Shelf().Adopt(dir, "Bible chinoise", "CUV", "2026-12-08");
+}
+
+// From the Louis Segond's form of Psaume 119 to a Chinese Bible's and back.
+void BM_SwitchToAChineseBibleOnPsaume119(benchmark::State& state) {
+    testing::MainWindowFixture app(testing::DataSet::FullSize());
+    TFBible& w = *app.window;
+    w.resize(1000, 700);
+    w.show();
+    KeepChineseBible(w);
+    w.ShowBible(0);
+    w.GoTo(19, 119, 1, 0);
+    QApplication::processEvents();
+    std::size_t next = 1;
+    for (auto _ : state) {
+        w.ShowBible(next);
+        w.WB->Browser()->viewport()->repaint();
+        next = 1 - next;
+    }
+    if (w.Here().chapter != 119) state.SkipWithError("not on Psaume 119");
+}
+BENCHMARK(BM_SwitchToAChineseBibleOnPsaume119)->Unit(benchmark::kMillisecond);
+
 void BM_SwitchBibleOnPsaume119(benchmark::State& state) {
     testing::MainWindowFixture app(testing::DataSet::FullSize());
     TFBible& w = *app.window;

@@ -11,14 +11,18 @@ namespace {
 
 using namespace lorvane;
 
-const testing::TempDir& FullFolder() {
-    static testing::TempDir dir;
-    static bool written = [] {
-        testing::WriteDataFolder(dir.path(), testing::DataSet::FullSize());
-        return true;
-    }();
-    (void)written;
-    return dir;
+// The full-size folder in Windows-1252 (the shipped data set's form, its
+// text converted at load) and in UTF-8 (an imported Bible's, read in place).
+const testing::TempDir& FullFolder(bool utf8 = false) {
+    static testing::TempDir dirs[2];
+    static bool written[2] = {false, false};
+    if (!written[utf8]) {
+        testing::DataSet d = testing::DataSet::FullSize();
+        d.utf8 = utf8;
+        testing::WriteDataFolder(dirs[utf8].path(), d);
+        written[utf8] = true;
+    }
+    return dirs[utf8];
 }
 
 void BM_LoadAllTables(benchmark::State& state) {
@@ -32,6 +36,16 @@ void BM_LoadAllTables(benchmark::State& state) {
     state.counters["bible.dat bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_LoadAllTables)->Unit(benchmark::kMillisecond);
+
+void BM_LoadAllTablesUtf8(benchmark::State& state) {
+    const auto& dir = FullFolder(true);
+    for (auto _ : state) {
+        Communs c(dir.appDir());
+        LoadAllTables(c);
+        benchmark::DoNotOptimize(c.VerseTable.data());
+    }
+}
+BENCHMARK(BM_LoadAllTablesUtf8)->Unit(benchmark::kMillisecond);
 
 template <void (*Loader)(Communs&)>
 void BM_Loader(benchmark::State& state) {

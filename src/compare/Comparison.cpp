@@ -2,9 +2,8 @@
 
 #include <algorithm>
 
-#include "Cp1252.h"
 #include "FctLoad.h"
-#include "Utf8.h"
+#include "VerseText.h"
 
 namespace lorvane {
 namespace {
@@ -24,36 +23,28 @@ ChapterState StateOf(const Communs* c, int book, int chapter) {
     return ChapterState::MissingChapter;
 }
 
-// UTF-8 text (a name the reader typed) as Windows-1252 HTML text: markup
-// characters escaped, the characters Windows-1252 lacks as references.
+// UTF-8 text (a name the reader typed) as HTML text: markup characters
+// escaped.
 std::string HtmlText(std::string_view utf8) {
     std::string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const char32_t cp = utf8::Next(utf8, i);
-        switch (cp) {
+    out.reserve(utf8.size());
+    for (char c : utf8) {
+        switch (c) {
             case '&':
                 out += "&amp;";
-                continue;
+                break;
             case '<':
                 out += "&lt;";
-                continue;
+                break;
             case '>':
                 out += "&gt;";
-                continue;
+                break;
             case '"':
                 out += "&quot;";
-                continue;
-            default:
                 break;
+            default:
+                out += c;
         }
-        std::string one;
-        utf8::Append(one, cp);
-        int unmapped = 0;
-        const std::string bytes = cp1252::FromUtf8(one, '?', &unmapped);
-        if (unmapped == 0)
-            out += bytes;
-        else
-            out += "&#" + std::to_string(static_cast<std::uint32_t>(cp)) + ";";
     }
     return out;
 }
@@ -90,7 +81,15 @@ Style StyleFor(int textSize) {
 }
 
 std::string VerseHtml(const Style& s, const TVerset& verse) {
-    return VerseNumberHtml(s.S, verse.Verse) + " " + std::string(verse.Text);
+    std::string html = VerseNumberHtml(s.S, verse.Verse) + " ";
+    AppendBidiClosed(html, verse.Text);
+    return html;
+}
+
+// The attributes of a cell or paragraph holding a verse written right to
+// left: its lines run from the right, the verse number at its right.
+const char* DirectionOf(const TVerset& verse) {
+    return RightToLeft(verse.Text) ? " dir=\"rtl\" align=\"right\"" : "";
 }
 
 // The headings and the references of a cell, "" when it has none.
@@ -100,8 +99,7 @@ std::string BeforeVerseHtml(const Style& s, const Communs& c, const CompareCell&
         const TIndex& heading = c.IndexTable[static_cast<std::size_t>(h)];
         if (!html.empty()) html += "<BR>";
         if (heading.Kind == 'D')
-            html += "<FONT color=\"#008000\"><B>" + cp1252::ToUpper(heading.Title.view()) +
-                    "</B></FONT>";
+            html += "<FONT color=\"#008000\"><B>" + UpperCase(heading.Title.view()) + "</B></FONT>";
         else
             html += "<FONT color=\"#000000\"><B>" + heading.Title.str() + "</B></FONT>";
     }
@@ -118,7 +116,7 @@ std::string BeforeVerseHtml(const Style& s, const Communs& c, const CompareCell&
 }
 
 std::string Notice(const char* utf8) {
-    return "<I>" + cp1252::FromUtf8(utf8) + "</I>";
+    return "<I>" + std::string(utf8) + "</I>";
 }
 
 ChapterPage BuildReadingPage(std::span<const ComparedBible> bibles, const ComparedChapter& cmp,
@@ -178,12 +176,14 @@ ChapterPage BuildReadingPage(std::span<const ComparedBible> bibles, const Compar
 
         std::string row = "<TR>";
         for (std::size_t i = 0; i < r.cells.size(); ++i) {
-            row += anyBefore ? "<TD>" : widthCell + ">";
+            const TVerset* verse =
+                r.cells[i].slot != 0
+                    ? &bibles[i].tables->VerseTable[static_cast<std::size_t>(r.cells[i].slot)]
+                    : nullptr;
+            row += (anyBefore ? std::string("<TD") : widthCell) +
+                   (verse ? DirectionOf(*verse) : "") + ">";
             if (i == 0 && r.verse != 1) row += "<A name=\"" + std::to_string(r.verse) + "\"></A>";
-            if (r.cells[i].slot != 0) {
-                const Communs& c = *bibles[i].tables;
-                row += VerseHtml(s, c.VerseTable[static_cast<std::size_t>(r.cells[i].slot)]);
-            }
+            if (verse) row += VerseHtml(s, *verse);
             row += "</TD>";
         }
         page.Add(row + "</TR>");
@@ -211,7 +211,15 @@ ChapterPage BuildPassagePage(std::span<const ComparedBible> bibles, const Compar
     page.Add("<HTML><BODY bgcolor=\"#FFFFCC\">");
     page.Add("<FONT face=\"Tahoma\" size=\"" + s.S + "\">");
     for (std::size_t i = 0; i < bibles.size(); ++i) {
-        page.Add("<P" + Title(bibles[i].name) + "><FONT color=\"#000080\"><B>" +
+        // Each Bible's paragraph runs in the direction of its first verse.
+        const char* direction = "";
+        for (const CompareRow& r : cmp.rows)
+            if (r.verse >= first && r.verse <= last && r.cells[i].slot != 0) {
+                direction = DirectionOf(
+                    bibles[i].tables->VerseTable[static_cast<std::size_t>(r.cells[i].slot)]);
+                break;
+            }
+        page.Add("<P" + Title(bibles[i].name) + direction + "><FONT color=\"#000080\"><B>" +
                  HtmlText(bibles[i].abbreviation) + "</B></FONT> ");
         bool any = false;
         for (const CompareRow& r : cmp.rows) {

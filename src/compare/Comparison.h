@@ -2,7 +2,8 @@
 
 // The verse-by-verse comparison of one chapter in several Bibles: the rows
 // that line their verses up, and the pages the reading pane and the passage
-// window show of them. Widget-free; the texts stay Windows-1252 bytes.
+// window show of them. Widget-free; the texts are UTF-8, a verse written right to left in a cell or
+// paragraph of that direction.
 
 #include <cstdint>
 #include <memory>

@@ -30,16 +30,16 @@ inline constexpr int kCrossRefSlots = 10000;
 // The Book (or first) field of the slot after the last record of a table.
 inline constexpr std::int32_t kEndMarker = -1;
 
-// A length-prefixed string in a fixed field of 1 + N bytes: a length byte,
-// then N bytes of which the first `length` are the text (Windows-1252).
+// The text of a length-prefixed field of 1 + N bytes on disk (a length
+// byte, then N bytes of which the first `length` are the text), kept in
+// UTF-8, which may take more than N bytes (a Windows-1252 folder's
+// accents).
 template <std::size_t N>
 struct PString {
-    std::uint8_t length = 0;
-    std::array<char, N> chars{};
+    std::string text;
 
-    // The text; a length byte above N reads as N, never past the field.
-    std::string_view view() const { return {chars.data(), std::min<std::size_t>(length, N)}; }
-    std::string str() const { return std::string(view()); }
+    std::string_view view() const { return text; }
+    std::string str() const { return text; }
 };
 
 // A verse range: book, chapter, first and last verse. LastVerse 0, or equal
@@ -57,7 +57,7 @@ struct TVerset {
     std::int32_t Book = 0;
     std::int32_t Chapter = 0;
     std::int32_t Verse = 0;
-    std::string_view Text;  // Windows-1252 bytes, without the terminator
+    std::string_view Text;  // UTF-8, without the terminator
 };
 
 // One record of livre.dat (108 bytes), names kept in their stored form.
@@ -165,7 +165,7 @@ class Communs {
     const TLivre& Book(int book) const;
 
     // "%s %d:%d" or "%s %d:%d-%d" with the book's Name (FormatRef) or
-    // ShortName (FormatShortRef), as Windows-1252 bytes.
+    // ShortName (FormatShortRef), in UTF-8.
     std::string FormatRef(int book, int chapter, int firstVerse, int lastVerse) const;
     std::string FormatShortRef(int book, int chapter, int firstVerse, int lastVerse) const;
     std::string FormatShortRef(const VerseRef& ref) const;

@@ -1,8 +1,9 @@
 #pragma once
 
-// Windows-1252, the character set of every text in the data files and of the
-// pages the program writes. The core keeps text as these bytes; the windows
-// convert at their boundary (see text/QtText.h).
+// Windows-1252, the character set of the data files without a UTF-8 mark
+// (converted at load, see StoredText.h), of the study pages, of the links
+// the pages carry and of the French references typed in "Aller à". The
+// core's own text is UTF-8.
 
 #include <cstdint>
 #include <string>

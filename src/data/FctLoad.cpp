@@ -1,6 +1,8 @@
 #include "FctLoad.h"
 
 #include "FileIo.h"
+#include "StoredText.h"
+#include "Utf8.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <iostream>
 #include <memory>
 
 namespace lorvane {
@@ -20,10 +23,20 @@ std::int32_t ReadLE32(const unsigned char* p) {
     return static_cast<std::int32_t>(v);
 }
 
+// The field's text in UTF-8; `replaced` counts the malformed sequences.
 template <std::size_t N>
-void ReadPString(const unsigned char* p, PString<N>& out) {
-    out.length = p[0];
-    std::memcpy(out.chars.data(), p + 1, N);
+void ReadPString(const unsigned char* p, PString<N>& out, bool utf8, std::size_t& replaced) {
+    const std::string_view stored(reinterpret_cast<const char*>(p + 1),
+                                  std::min<std::size_t>(p[0], N));
+    out.text = storedtext::FieldToUtf8(stored, utf8, &replaced);
+}
+
+// Says on standard error how many malformed UTF-8 sequences of a file were
+// shown as U+FFFD.
+void ReportReplaced(const std::string& path, std::size_t replaced) {
+    if (replaced > 0)
+        std::cerr << "lorvane: " << path << ": " << replaced
+                  << " malformed UTF-8 sequence(s) shown as U+FFFD" << std::endl;
 }
 
 // Number of table slots for n records: the format's slot count while the
@@ -95,16 +108,26 @@ void WriteWholeFile(const std::string& path, std::string_view bytes) {
     if (::close(fd) != 0) fail(errno);
 }
 
+bool StoredAsUtf8(const Communs& c) {
+    try {
+        return storedtext::SaysUtf8(ReadFile(c.BiblePath(storedtext::kMarkFile), 64));
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
 void LoadBookTable(Communs& c) {
     const std::string path = c.BiblePath("data/livre.dat");
+    const bool utf8 = StoredAsUtf8(c);
+    std::size_t replaced = 0;
     c.BookTable = {};
     ForEachRecord(path, kBookRecordSize, [&](std::size_t i, const unsigned char* p) {
         if (i > static_cast<std::size_t>(kBookCount)) {
             throw LoadError(path, "more than " + std::to_string(kBookCount) + " book records");
         }
         TLivre& book = c.BookTable[i];
-        ReadPString(p, book.Name);
-        ReadPString(p + 52, book.ShortName);
+        ReadPString(p, book.Name, utf8, replaced);
+        ReadPString(p + 52, book.ShortName, utf8, replaced);
         book.ChapterCount = ReadLE32(p + 104);
         if (book.ChapterCount < 0 || book.ChapterCount > kMaxChapter) {
             throw LoadError(path, "book " + std::to_string(i) + ": chapter count " +
@@ -112,18 +135,20 @@ void LoadBookTable(Communs& c) {
                                       std::to_string(kMaxChapter));
         }
     });
+    ReportReplaced(path, replaced);
 }
 
 void LoadVerseTable(Communs& c) {
     const std::string path = c.BiblePath("data/bible.dat");
-    // The texts stay in the bytes as read: each slot views into them.
-    auto file = std::make_shared<const std::string>(ReadWholeFile(path));
+    const bool utf8 = StoredAsUtf8(c);
+    auto file = std::make_shared<std::string>(ReadWholeFile(path));
     const auto* data = reinterpret_cast<const unsigned char*>(file->data());
     const std::size_t size = file->size();
 
     std::vector<TVerset> table;
     table.reserve(kVerseSlots + 1);
     table.emplace_back();  // slot 0
+    bool valid = true;     // every text already valid UTF-8
     std::size_t pos = 0;
     while (pos < size) {
         const std::size_t start = pos;
@@ -148,19 +173,45 @@ void LoadVerseTable(Communs& c) {
         if (termPos + 1 >= size) {
             throw LoadError(path, where() + ": the byte after the terminator is missing");
         }
-        table.push_back(
-            {book, chapter, verse, std::string_view(file->data() + text, termPos - text)});
+        const std::string_view t(file->data() + text, termPos - text);
+        if (valid) valid = utf8 ? utf8::IsValid(t) : storedtext::HighBytes(t) == 0;
+        table.push_back({book, chapter, verse, t});
         pos = termPos + 2;
     }
-
     const std::size_t verses = table.size() - 1;
+
+    // Texts that are UTF-8 already stay in the bytes as read, each slot
+    // viewing into them. Otherwise they are written again in UTF-8, one
+    // after the other in slot order, each followed by the terminator and
+    // the byte after it as in the file.
+    std::shared_ptr<const std::string> bytes = file;
+    if (!valid) {
+        auto again = std::make_shared<std::string>();
+        again->reserve(size + 2 * storedtext::HighBytes(*file) + 4);
+        std::vector<std::pair<std::size_t, std::size_t>> spans(verses);
+        std::size_t replaced = 0;
+        for (std::size_t i = 0; i < verses; ++i) {
+            const std::string_view t = table[i + 1].Text;
+            spans[i].first = again->size();
+            replaced += storedtext::AppendUtf8(*again, t, utf8);
+            spans[i].second = again->size() - spans[i].first;
+            again->append(t.data() + t.size(), 2);  // the terminator and the byte after it
+        }
+        ReportReplaced(path, replaced);
+        for (std::size_t i = 0; i < verses; ++i)
+            table[i + 1].Text = std::string_view(again->data() + spans[i].first, spans[i].second);
+        bytes = std::move(again);
+    }
+
     table.resize(SlotsFor(verses, kVerseSlots) + 1);
     PutEndMarker(table, verses, &TVerset::Book);
-    c.SetVerseTable(std::move(table), verses, std::move(file));
+    c.SetVerseTable(std::move(table), verses, std::move(bytes));
 }
 
 void LoadIndexTable(Communs& c) {
     const std::string path = c.BiblePath("data/index.dat");
+    const bool utf8 = StoredAsUtf8(c);
+    std::size_t replaced = 0;
     std::vector<TIndex> records;
     ForEachRecord(path, kIndexRecordSize, [&](std::size_t, const unsigned char* p) {
         TIndex& r = records.emplace_back();
@@ -168,8 +219,9 @@ void LoadIndexTable(Communs& c) {
         r.Book = ReadLE32(p + 4);
         r.Chapter = ReadLE32(p + 8);
         r.Verse = ReadLE32(p + 12);
-        ReadPString(p + 16, r.Title);
+        ReadPString(p + 16, r.Title, utf8, replaced);
     });
+    ReportReplaced(path, replaced);
     std::vector<TIndex> table(SlotsFor(records.size(), kIndexSlots) + 1);
     std::move(records.begin(), records.end(), table.begin() + 1);
     PutEndMarker(table, records.size(), &TIndex::Book);

@@ -27,6 +27,10 @@ inline constexpr int kIndexRecordSize = 168;
 inline constexpr int kQuoteRecordSize = 32;
 inline constexpr int kCrossRefRecordSize = 32;
 
+// Whether the Bible's data folder says its text is UTF-8 (data/texte.txt);
+// else it is Windows-1252. The loaders keep every text in UTF-8 either way.
+bool StoredAsUtf8(const Communs& c);
+
 void LoadBookTable(Communs& c);      // data/livre.dat
 void LoadVerseTable(Communs& c);     // data/bible.dat
 void LoadIndexTable(Communs& c);     // data/index.dat

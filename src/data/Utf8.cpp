@@ -1,5 +1,8 @@
 #include "Utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace lorvane::utf8 {
 namespace {
 
@@ -91,6 +94,17 @@ char32_t Next(std::string_view s, std::size_t& i) {
 
 bool IsValid(std::string_view s) {
     for (std::size_t i = 0; i < s.size();) {
+        // ASCII eight bytes at a time, then byte by byte.
+        std::uint64_t word;
+        if (i + 8 <= s.size() && (std::memcpy(&word, s.data() + i, 8), true) &&
+            (word & 0x8080808080808080ull) == 0) {
+            i += 8;
+            continue;
+        }
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
+            ++i;
+            continue;
+        }
         const std::size_t n = SequenceLength(s, i);
         if (n == 0) return false;
         i += n;

@@ -104,22 +104,31 @@ std::string SourceRemarks(const Report& report) {
         const std::string& first = report.Examples(kInvalidUtf8).front();
         lines.push_back(
             std::to_string(n) +
-            (n == 1 ? " octet hors UTF-8 a été remplacé par « ? » (« "
-                    : " octets hors UTF-8 ont été remplacés par « ? » (le premier dans « ") +
+            (n == 1 ? " octet hors UTF-8 a été remplacé par « \uFFFD » (« "
+                    : " octets hors UTF-8 ont été remplacés par « \uFFFD » (le premier dans « ") +
             first.substr(0, first.rfind(", ")) + " », " + first.substr(first.rfind(", ") + 2) +
             ").");
     }
     for (const std::string& said : report.Examples(kSaidWrongly))
         lines.push_back(said);
-    if (const int n = report.Count(kForeignLetters); n > 0) {
-        std::string example = report.Examples(kForeignLetters).front();
-        const std::size_t arrow = example.find(" -> ");
+    if (const int n = report.Count(kNoncharacters); n > 0)
+        lines.push_back(
+            (n == 1 ? "Un caractère réservé (non-caractère Unicode) a été retiré"
+                    : std::to_string(n) + " caractères réservés (non-caractères Unicode) ont été "
+                                          "retirés") +
+            std::string(" (le premier en ") + report.Examples(kNoncharacters).front() + ").");
+    if (const int n = report.Count(kExcessMarks); n > 0)
         lines.push_back(std::to_string(n) +
-                        (n == 1 ? " lettre sans équivalent a été écrite"
-                                : " lettres sans équivalent ont été écrites") +
-                        " par la lettre la plus proche (par exemple « " + example.substr(0, arrow) +
-                        " » → « " + example.substr(arrow + 4) + " »).");
-    }
+                        " signes diacritiques au-delà de 30 sur une même lettre ont été retirés "
+                        "(le premier en " +
+                        report.Examples(kExcessMarks).front() + ").");
+    if (const int n = report.Count(kBidiControls); n > 0)
+        lines.push_back(std::to_string(n) +
+                        (n == 1 ? " marque de sens d'écriture a été gardée, sans effet au-delà de "
+                                  "son verset"
+                                : " marques de sens d'écriture ont été gardées, sans effet "
+                                  "au-delà de leur verset") +
+                        " (la première en " + report.Examples(kBidiControls).front() + ").");
     for (const std::string& twice : report.Examples(kGivenTwice))
         lines.push_back(twice);
     std::string text;
@@ -243,8 +252,6 @@ ImportResult ImportInto(const std::string& appDir, const std::string& bibleDir,
         bible = std::move(sword.bible);
         for (const std::string& book : sword.outside)
             report.Warn("books outside the 66, skipped", book + " (module)", 40);
-        if (sword.foreign > 0)
-            report.WarnMany(kForeignLetters, sword.foreign, sword.foreignExample);
         FinishBible(bible, report);
         form = "un " + sword.form;
         name = std::move(sword.name);

@@ -79,7 +79,8 @@ void RemoveImportLeftovers(const std::string& appDir);
 
 // What the reader is told of the source beyond the books, UTF-8, one line
 // each: the files read as Windows-1252, the stray bytes of a UTF-8 file,
-// the letters written as their nearest form, the books given twice, the
+// the bytes not UTF-8 in a file said to be, the noncharacters and the
+// combining marks left out, the direction marks kept, the books given twice, the
 // books beyond the 66 that were passed over (« 3 livres hors des 66
 // ignorés : Tobie, Judith, 1 Maccabées. »), the places
 // where verse numbers jump ("Numéros de versets hors de suite : 3 endroits,

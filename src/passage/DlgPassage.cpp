@@ -114,7 +114,7 @@ void TFDlgPassage::ShowPassage() {
     WriteWholeFile(c.Path("temp0.htm"), {});
     const QString folder = FileUrl(c.AppDir);
     WB->Navigate(folder + QStringLiteral("temp0.htm"));
-    setWindowTitle(FromCp1252(c.FormatRef(first.Book, first.Chapter, first.Verse, lastVerse)));
+    setWindowTitle(FromUtf8(c.FormatRef(first.Book, first.Chapter, first.Verse, lastVerse)));
     if (host_.WriteChapterPage(first.Book, first.Chapter, first.Verse, lastVerse, true,
                                CheckChapitre->isChecked()))
         WB->Navigate(folder + QStringLiteral("temp2.htm"));

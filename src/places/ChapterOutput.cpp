@@ -100,7 +100,7 @@ namespace {
 
 QString ChapterTitle(const ReadingCore& reading) {
     const Place& here = reading.Here();
-    return FromCp1252(reading.Tables().Book(here.book).Name.str()) + QLatin1Char(' ') +
+    return FromUtf8(reading.Tables().Book(here.book).Name.str()) + QLatin1Char(' ') +
            QString::number(here.chapter);
 }
 

@@ -83,9 +83,8 @@ void GoToBox::PlaceChanged(const Place&, const Place&) {
     if (!reading) return;
     const Place& p = reading->Here();
     const Communs& c = reading->Tables();
-    ShowPlace(FromCp1252(p.verse > 1
-                             ? c.FormatRef(p.book, p.chapter, p.verse, 0)
-                             : c.Book(p.book).Name.str() + ' ' + std::to_string(p.chapter)));
+    ShowPlace(FromUtf8(p.verse > 1 ? c.FormatRef(p.book, p.chapter, p.verse, 0)
+                                   : c.Book(p.book).Name.str() + ' ' + std::to_string(p.chapter)));
 }
 
 void GoToBox::Focus() {

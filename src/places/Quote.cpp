@@ -1,5 +1,7 @@
 #include "Quote.h"
 
+#include "VerseText.h"
+
 namespace lorvane {
 namespace {
 
@@ -35,7 +37,7 @@ std::string VersesText(const Communs& communs, int book, int chapter, int first,
         const std::string verse = Plain(communs.VerseTable[static_cast<std::size_t>(slot)].Text);
         if (verse.empty()) continue;
         if (!text.empty()) text += ' ';
-        text += verse;
+        AppendBidiClosed(text, verse);
     }
     return text;
 }
@@ -48,7 +50,8 @@ std::string QuoteWithReference(const Communs& communs, int book, int chapter, in
                                const std::string& abbreviation) {
     std::string ref = QuoteReference(communs, book, chapter, first, last);
     if (!abbreviation.empty()) ref += ", " + abbreviation;
-    return "\xAB\xA0" + VersesText(communs, book, chapter, first, last) + "\xA0\xBB (" + ref + ")";
+    return "\u00AB\u00A0" + VersesText(communs, book, chapter, first, last) + "\u00A0\u00BB (" +
+           ref + ")";
 }
 
 }  // namespace lorvane

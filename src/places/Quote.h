@@ -2,7 +2,8 @@
 
 // A verse or a run of verses as the reader copies it into a letter:
 //   « Car Dieu a tant aimé le monde… » (Jean 3:16, LSG)
-// Windows-1252 bytes, like the tables.
+// UTF-8, like the tables; each verse keeps its bidirectional controls to
+// itself.
 
 #include <string>
 

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "Cp1252.h"
+
 namespace lorvane {
 namespace {
 
@@ -144,8 +146,8 @@ BookNames::BookNames(const Communs& communs)
     };
     for (int b = 1; b <= kBookCount; ++b) {
         const TLivre& book = communs.Book(b);
-        names_[static_cast<std::size_t>(b)] = book.Name.str();
-        std::string key = Key(book.Name.view());
+        names_[static_cast<std::size_t>(b)] = cp1252::FromUtf8(book.Name.view());
+        std::string key = Key(names_[static_cast<std::size_t>(b)]);
         nameKeys_[static_cast<std::size_t>(b)] = key;
         std::size_t digits = 0;
         while (digits < key.size() && IsDigit(key[digits]))
@@ -156,7 +158,7 @@ BookNames::BookNames(const Communs& communs)
     for (int b = 1; b <= kBookCount; ++b)
         add(nameKeys_[static_cast<std::size_t>(b)], b);
     for (int b = 1; b <= kBookCount; ++b)
-        add(Key(communs.Book(b).ShortName.view()), b);
+        add(Key(cp1252::FromUtf8(communs.Book(b).ShortName.view())), b);
     for (int b = 1; b <= kBookCount; ++b) {
         std::string_view list = kAbbreviations[static_cast<std::size_t>(b)];
         while (!list.empty()) {

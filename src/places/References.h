@@ -7,7 +7,8 @@
 // abbreviations readers and the cross-references use; letters compare
 // whatever their accents and capitals, spaces anywhere.
 //
-// Every text here is Windows-1252 bytes, like the book table.
+// Every text here is Windows-1252 bytes: references are typed and answered
+// in French. The book table's names (UTF-8) are converted as they are read.
 
 #include <string>
 #include <string_view>

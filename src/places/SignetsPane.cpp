@@ -21,7 +21,7 @@ namespace {
 
 // The first words of a verse, about fifty letters.
 QString FirstWords(const Communs& c, const Signet& s) {
-    QString text = FromCp1252(VersesText(c, s.book, s.chapter, s.verse, 0));
+    QString text = FromUtf8(VersesText(c, s.book, s.chapter, s.verse, 0));
     if (text.size() <= 50) return text;
     const qsizetype space = text.lastIndexOf(QLatin1Char(' '), 50);
     return text.left(space > 20 ? space : 50) + QStringLiteral("…");
@@ -105,7 +105,7 @@ void SignetsPane::Fill(int select) {
         item->setText(0, QString::fromStdString(s.name));
         item->setFlags(item->flags() | Qt::ItemIsEditable);
         if (communs_) {
-            const QString ref = FromCp1252(communs_->FormatRef(s.book, s.chapter, s.verse, 0));
+            const QString ref = FromUtf8(communs_->FormatRef(s.book, s.chapter, s.verse, 0));
             item->setText(1, ref + QStringLiteral(" — ") + FirstWords(*communs_, s));
         }
     }
@@ -134,7 +134,7 @@ void SignetsPane::Fill(int select) {
 
 void SignetsPane::Add(int book, int chapter, int verse) {
     std::string name = communs_
-                           ? FromCp1252(communs_->FormatRef(book, chapter, verse, 0)).toStdString()
+                           ? FromUtf8(communs_->FormatRef(book, chapter, verse, 0)).toStdString()
                            : std::string();
     const QString said = QStringLiteral("Signet ajouté : ") + QString::fromStdString(name);
     const std::size_t at = AddSignet(signets_, Signet{book, chapter, verse, std::move(name)});

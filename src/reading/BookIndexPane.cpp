@@ -44,7 +44,7 @@ void BookIndexPane::Fill() {
     list_->BeginUpdate();
     list_->Clear();
     for (const BookIndexItem& item : items_)
-        list_->Add(FromCp1252(item.text), item.value);
+        list_->Add(FromUtf8(item.text), item.value);
     list_->EndUpdate();
     if (!items_.empty()) list_->SetTopIndex(BookIndexTopItem(items_, here.chapter));
 }

@@ -2,13 +2,13 @@
 
 #include <stdexcept>
 
-#include "Cp1252.h"
 #include "FctLoad.h"
+#include "VerseText.h"
 
 namespace lorvane {
 namespace {
 
-constexpr char kCurrency = '\xA4';
+constexpr std::string_view kCurrency = "\xC2\xA4";  // ¤, in UTF-8
 
 class Lines {
   public:
@@ -99,6 +99,7 @@ ChapterPage BuildChapterPage(const Communs& c, const ChapterPageRequest& rq) {
     const std::int32_t lastSlot = c.VerseLookup(book, chapter, lastVerse);
 
     ChapterPage result;
+    bool rightToLeft = false;
     const int verseLast = c.VerseSlotCount();
     std::int32_t slot = c.VerseLookup(book, chapter, 1);
     for (; slot != 0 && slot <= verseLast && c.VerseTable[slot].Book == book &&
@@ -119,7 +120,7 @@ ChapterPage BuildChapterPage(const Communs& c, const ChapterPageRequest& rq) {
                         if (!followsSameVerse) page.Add("<BR><BR>");
                     }
                     if (h.Kind == 'D') {
-                        page.Add("<FONT color=\"#008000\"><B>" + cp1252::ToUpper(h.Title.view()) +
+                        page.Add("<FONT color=\"#008000\"><B>" + UpperCase(h.Title.view()) +
                                  "</B></FONT><BR>");
                     } else {
                         page.Add("<FONT color=\"#000000\"><B>" + h.Title.str() + "</B></FONT><BR>");
@@ -143,14 +144,23 @@ ChapterPage BuildChapterPage(const Communs& c, const ChapterPageRequest& rq) {
             if (any) page.ReplaceTail(separator, "<BR>");
         }
 
+        if (!result.wroteVerse && RightToLeft(verse.Text)) {
+            // A Bible written right to left: its verses run from the right,
+            // each number at the right of its verse.
+            page.Add("<DIV dir=\"rtl\" align=\"right\">");
+            rightToLeft = true;
+        }
         result.wroteVerse = true;
         if (v != 1) page.Add("<A name=\"" + std::to_string(v) + "\"></A>");
-        page.Add(VerseNumberHtml(S, v) + " " + std::string(verse.Text));
+        std::string line = VerseNumberHtml(S, v) + " ";
+        AppendBidiClosed(line, verse.Text);
+        page.Add(line);
         page.Add(rq.verseByLine ? "<BR>" : "  ");
     }
+    if (rightToLeft) page.Add("</DIV>");
 
     if (!rq.passageMode && book >= 1 && book <= kBookCount && c.Book(book).ChapterCount == 0) {
-        page.Add(cp1252::FromUtf8("<I>Ce livre n'est pas dans la Bible importée.</I>"));
+        page.Add("<I>Ce livre n'est pas dans la Bible importée.</I>");
         result.wroteVerse = true;
     }
     page.Add("<BR>");

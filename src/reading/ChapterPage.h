@@ -2,8 +2,9 @@
 
 // The chapter page: one chapter, or a verse range of it, written as the HTML
 // page that the reading pane (temp.htm) or the passage window (temp2.htm)
-// shows. Lines end with CR LF; the text is Windows-1252 and the data's text
-// is written as stored.
+// shows. Lines end with CR LF; the text is UTF-8 and the data's text is
+// written as stored, its bidirectional controls closed at each verse's end;
+// a chapter whose first verse is written right to left runs from the right.
 
 #include <string>
 
@@ -47,7 +48,8 @@ const char* ChapterPageFile(bool passageMode);
 bool WriteChapterPage(const Communs& c, const ChapterPageRequest& request);
 
 // The href of a cross-reference link: "¤" book "¤" chapter "¤" first "¤"
-// last, with ¤ the Windows-1252 byte 0xA4.
+// last, ¤ written in UTF-8 (the pane hands it back as the Windows-1252 byte
+// 0xA4).
 std::string CrossRefHref(const VerseRef& target);
 
 }  // namespace lorvane

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
+#include "StoredText.h"
+
 namespace lorvane {
 
 std::string TabCaption(const Communs& c, int book, int chapter) {
-    std::string caption(c.Book(book).Name.view());
-    caption += ' ';
-    if (caption.size() > 26) caption.resize(26);
-    return caption + std::to_string(chapter);
+    const std::string named = std::string(c.Book(book).Name.view()) + ' ';
+    return std::string(storedtext::FirstCharacters(named, 26)) + std::to_string(chapter);
 }
 
 int FirstBook(const Communs& c) {
@@ -52,7 +52,7 @@ std::vector<BookIndexItem> BookIndexItems(const Communs& c, int book) {
         ++i;
     for (; i <= last && index[i].Book == book; ++i) {
         const TIndex& h = index[i];
-        std::string_view title = h.Title.view().substr(0, 150);
+        std::string_view title = storedtext::FirstCharacters(h.Title.view(), 150);
         std::string text;
         if (h.Kind == 'D') {
             text = "<B>" + std::string(title) + "</B>";

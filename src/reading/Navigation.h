@@ -19,7 +19,7 @@
 namespace lorvane {
 
 // The caption of a text tab: the book's Name and a space, the two cut to 26
-// characters, then the chapter ("Genèse 1"). Windows-1252 bytes.
+// characters, then the chapter ("Genèse 1"). UTF-8.
 std::string TabCaption(const Communs& c, int book, int chapter);
 
 // The first book the Bible has (a chapter or more), 1 when it has none:
@@ -46,7 +46,7 @@ LinkDecision DecideReadingLink(std::string_view url,
 
 // One item of the book index list.
 struct BookIndexItem {
-    std::string text;      // mini-HTML, Windows-1252
+    std::string text;      // mini-HTML, UTF-8
     std::int32_t value;    // chapter * 1000 + verse
     std::int32_t chapter;  // the heading's chapter
     std::int32_t verse;    // and verse

@@ -93,7 +93,7 @@ class ReadingCore {
     int TabCount() const { return static_cast<int>(tabs_.size()); }
     int CurrentTab() const { return current_; }
     const PlaceHistory& Places(int tab) const { return tabs_.at(static_cast<std::size_t>(tab)); }
-    // A tab's place; its caption ("Genèse 1", Windows-1252).
+    // A tab's place; its caption ("Genèse 1", UTF-8).
     const Place& TabPlace(int tab) const { return Places(tab).Current(); }
     std::string TabCaption(int tab) const;
     // Whether the page of the last showing holds a verse (else the pane

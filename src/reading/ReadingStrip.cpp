@@ -70,7 +70,7 @@ void ReadingStrip::FillBooks() {
     QSignalBlocker block(books_);
     books_->Clear();
     for (int b = 1; b <= kBookCount; ++b)
-        books_->AddItem(FromCp1252(tables.BookTable[b].Name.view()));
+        books_->AddItem(FromUtf8(tables.BookTable[b].Name.view()));
 }
 
 void ReadingStrip::Sync() {
@@ -85,7 +85,7 @@ void ReadingStrip::Sync() {
     while (tabs_->Count() > reading_.TabCount())
         tabs_->Remove(tabs_->Count() - 1);
     for (int tab = 0; tab < reading_.TabCount(); ++tab) {
-        const QString caption = FromCp1252(reading_.TabCaption(tab));
+        const QString caption = FromUtf8(reading_.TabCaption(tab));
         if (tab >= tabs_->Count())
             tabs_->Insert(tab, caption);
         else if (tabs_->Caption(tab) != caption)

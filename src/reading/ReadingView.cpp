@@ -142,7 +142,7 @@ void ReadingView::PlaceChanged(const Place& before, const Place& after) {
                         QString::number(here.verse));
         pane_->Refresh();
     }
-    QString name = FromCp1252(TabCaption(tables, here.book, here.chapter)) +
+    QString name = FromUtf8(TabCaption(tables, here.book, here.chapter)) +
                    QString::fromUtf8(" — Texte biblique");
     if (reading_.Comparison().Active())
         name +=
@@ -226,9 +226,9 @@ void ReadingView::CopyVerse(int verse, bool withReference) const {
     const Communs& tables = reading_.Tables();
     const Place& here = reading_.Here();
     const std::string text = withReference ? QuoteWithReference(tables, here.book, here.chapter,
-                                                                verse, 0, ToCp1252(abbreviation))
+                                                                verse, 0, ToUtf8(abbreviation))
                                            : VersesText(tables, here.book, here.chapter, verse, 0);
-    if (!text.empty()) PutOnClipboard(FromCp1252(text));
+    if (!text.empty()) PutOnClipboard(FromUtf8(text));
 }
 
 void ReadingView::CopySelection() const {
@@ -265,7 +265,7 @@ void ReadingView::CopySelection() const {
     const int last = verseOf(std::max(start, end - 1));
     if (last > first) {
         const Place& here = reading_.Here();
-        QString ref = FromCp1252(reading_.Tables().FormatRef(here.book, here.chapter, first, last));
+        QString ref = FromUtf8(reading_.Tables().FormatRef(here.book, here.chapter, first, last));
         if (!abbreviation.isEmpty()) ref += QStringLiteral(", ") + abbreviation;
         text = QStringLiteral("«\u00A0%1\u00A0» (%2)").arg(text, ref);
     }

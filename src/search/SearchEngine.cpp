@@ -8,7 +8,12 @@
 #include <optional>
 #include <utility>
 
-#include "Cp1252.h"
+#include <QString>
+#include <QTextBoundaryFinder>
+#include <unordered_map>
+
+#include "Utf8.h"
+#include "VerseText.h"
 
 namespace lorvane {
 namespace {
@@ -16,86 +21,187 @@ namespace {
 constexpr std::string_view kHighlightOpen = "<FONT color=\"#C00400\">";
 constexpr std::string_view kHighlightClose = "</FONT>";
 
-// The folded form of each byte: one or two bytes (the second 0 when one).
-struct Folded {
-    char first;
-    char second;
-};
-
-constexpr std::array<Folded, 256> MakeFoldTable() {
-    std::array<Folded, 256> t{};
-    for (int b = 0; b < 256; ++b)
-        t[static_cast<std::size_t>(b)] = {static_cast<char>(b), 0};
-    auto set = [&t](int b, char first, char second = 0) {
-        t[static_cast<std::size_t>(b)] = {first, second};
-    };
-    for (int b = 'A'; b <= 'Z'; ++b)
-        set(b, static_cast<char>(b + 0x20));
-    // The accented letters of the 0xC0-0xFF block, capitals and small ones.
-    for (int small : {0x00, 0x20}) {
-        for (int b = 0xC0; b <= 0xC5; ++b)
-            set(b + small, 'a');
-        set(0xC6 + small, 'a', 'e');
-        set(0xC7 + small, 'c');
-        for (int b = 0xC8; b <= 0xCB; ++b)
-            set(b + small, 'e');
-        for (int b = 0xCC; b <= 0xCF; ++b)
-            set(b + small, 'i');
-        set(0xD1 + small, 'n');
-        for (int b = 0xD2; b <= 0xD6; ++b)
-            set(b + small, 'o');
-        for (int b = 0xD9; b <= 0xDC; ++b)
-            set(b + small, 'u');
-        set(0xDD + small, 'y');
-    }
-    // Letters without an accent to take off: lower-cased only.
-    set(0xD0, '\xF0');  // Ð -> ð
-    set(0xD8, '\xF8');  // Ø -> ø
-    set(0xDE, '\xFE');  // Þ -> þ
-    set(0xFF, 'y');
-    set(0x8A, 's');
-    set(0x9A, 's');
-    set(0x8C, 'o', 'e');
-    set(0x9C, 'o', 'e');
-    set(0x8E, 'z');
-    set(0x9E, 'z');
-    set(0x9F, 'y');
-    set(0x91, '\'');
-    set(0x92, '\'');
-    return t;
-}
-
-constexpr std::array<Folded, 256> kFold = MakeFoldTable();
-
-const Folded& FoldOf(char c) {
-    return kFold[static_cast<unsigned char>(c)];
-}
-
-// Folds `text` onto the end of `out`; when `origins` is given, it receives
-// for each byte written the index in `text` of the byte it comes from.
-void AppendFolded(std::string_view text, std::string& out,
-                  std::vector<std::size_t>* origins = nullptr) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const Folded& f = FoldOf(text[i]);
-        out += f.first;
-        if (origins) origins->push_back(i);
-        if (f.second) {
-            out += f.second;
-            if (origins) origins->push_back(i);
+// The folded form of text, for the accent-blind search: each character
+// decomposed (NFD), stripped of its combining marks (Unicode category Mn) and
+// case-folded; œ and æ (Œ, Æ) become oe and ae, the typographic apostrophes
+// '. The fold of each character met is remembered by the folder.
+class Folder {
+  public:
+    // Folds `text` onto the end of `out`; when `origins` is given, it
+    // receives for each byte written the index in `text` of the character it
+    // comes from. A malformed byte is copied as it is.
+    void Append(std::string_view text, std::string& out,
+                std::vector<std::size_t>* origins = nullptr) {
+        for (std::size_t i = 0; i < text.size();) {
+            const auto b = static_cast<unsigned char>(text[i]);
+            if (b < 0x80) {
+                out += b >= 'A' && b <= 'Z' ? static_cast<char>(b + 0x20) : static_cast<char>(b);
+                if (origins) origins->push_back(i);
+                ++i;
+                continue;
+            }
+            const std::size_t n = utf8::SequenceLength(text, i);
+            if (n == 0) {
+                out += text[i];
+                if (origins) origins->push_back(i);
+                ++i;
+                continue;
+            }
+            std::size_t at = i;
+            const char32_t cp = utf8::Next(text, at);
+            // Han ideographs have no marks and no case: they stay as they are.
+            const bool same = (cp >= 0x4E00 && cp <= 0x9FFF) || (cp >= 0x3400 && cp <= 0x4DBF);
+            const std::string_view f = same ? text.substr(i, n) : std::string_view(Of(cp));
+            out += f;
+            if (origins) origins->insert(origins->end(), f.size(), i);
+            i += n;
         }
     }
+
+  private:
+    // The folds of the Latin letters and the combining marks, made once: a
+    // constant table.
+    static constexpr char32_t kTabled = 0x370;
+    struct LatinTable {
+        std::array<std::string, kTabled> folds;
+        LatinTable() {
+            for (char32_t cp = 0x80; cp < kTabled; ++cp)
+                folds[cp] = FoldOf(cp);
+        }
+    };
+
+    static std::string FoldOf(char32_t cp) {
+        std::string folded;
+        switch (cp) {
+            case 0x0152:
+            case 0x0153:
+                folded = "oe";
+                break;
+            case 0x00C6:
+            case 0x00E6:
+                folded = "ae";
+                break;
+            case 0x2018:
+            case 0x2019:
+                folded = "'";
+                break;
+            default: {
+                QString s = QString::fromUcs4(&cp, 1).normalized(QString::NormalizationForm_D);
+                s.removeIf([](QChar c) { return c.category() == QChar::Mark_NonSpacing; });
+                folded = s.toCaseFolded().toStdString();
+            }
+        }
+        return folded;
+    }
+
+    const std::string& Of(char32_t cp) {
+        if (cp < kTabled) {
+            static const LatinTable latin;
+            return latin.folds[cp];
+        }
+        auto it = cache_.find(cp);
+        if (it != cache_.end()) return it->second;
+        return cache_.emplace(cp, FoldOf(cp)).first->second;
+    }
+
+    std::unordered_map<char32_t, std::string> cache_;
+};
+
+void AppendFolded(std::string_view text, std::string& out,
+                  std::vector<std::size_t>* origins = nullptr) {
+    Folder folder;
+    folder.Append(text, out, origins);
 }
 
 bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= 0x20;
 }
 
-// Whether a byte of a folded text is part of a word: a letter or a digit.
-bool IsWordByte(char c) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x80) return (b >= '0' && b <= '9') || (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z');
-    return b == 0x83 || b == 0xAA || b == 0xB5 || b == 0xBA ||
-           (b >= 0xC0 && b != 0xD7 && b != 0xF7);
+// Whether a character is part of a word: a letter, a digit, a mark.
+bool IsWordChar(char32_t cp) {
+    if (cp < 0x80)
+        return (cp >= '0' && cp <= '9') || (cp >= 'a' && cp <= 'z') || (cp >= 'A' && cp <= 'Z');
+    switch (QChar::category(cp)) {
+        case QChar::Letter_Uppercase:
+        case QChar::Letter_Lowercase:
+        case QChar::Letter_Titlecase:
+        case QChar::Letter_Modifier:
+        case QChar::Letter_Other:
+        case QChar::Number_DecimalDigit:
+        case QChar::Number_Letter:
+        case QChar::Number_Other:
+        case QChar::Mark_NonSpacing:
+        case QChar::Mark_SpacingCombining:
+        case QChar::Mark_Enclosing:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Whether a character belongs to a script written without spaces between
+// words: a term of it matches anywhere in the text.
+bool WrittenWithoutSpaces(char32_t cp) {
+    if (cp < 0x80) return false;
+    switch (QChar::script(cp)) {
+        case QChar::Script_Han:
+        case QChar::Script_Hiragana:
+        case QChar::Script_Katakana:
+        case QChar::Script_Thai:
+        case QChar::Script_Lao:
+        case QChar::Script_Khmer:
+        case QChar::Script_Myanmar:
+        case QChar::Script_Yi:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The code point that ends just before `at`, and the one that starts at it.
+char32_t CharBefore(std::string_view s, std::size_t at) {
+    std::size_t i = at;
+    while (i > 0 && at - i < 4) {
+        --i;
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) break;
+    }
+    return utf8::Next(s, i);
+}
+char32_t CharAt(std::string_view s, std::size_t at) {
+    return utf8::Next(s, at);
+}
+
+// Whether Unicode's word rules put a boundary at `at` of a text: asked of
+// QTextBoundaryFinder over the few characters around it.
+bool UnicodeWordBoundary(std::string_view s, std::size_t at) {
+    constexpr std::size_t kAround = 24;  // bytes each side
+    std::size_t from = at > kAround ? at - kAround : 0;
+    while (from > 0 && (static_cast<unsigned char>(s[from]) & 0xC0) == 0x80)
+        --from;
+    std::size_t to = std::min(s.size(), at + kAround);
+    while (to < s.size() && (static_cast<unsigned char>(s[to]) & 0xC0) == 0x80)
+        ++to;
+    const QString before = QString::fromUtf8(s.data() + from, static_cast<qsizetype>(at - from));
+    QString window = before;
+    window += QString::fromUtf8(s.data() + at, static_cast<qsizetype>(to - at));
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Word, window);
+    finder.setPosition(before.size());
+    return finder.isAtBoundary();
+}
+
+// Whether words part at `at` of a folded text. Between two ASCII characters
+// the French rule holds: letters and digits make words, anything else
+// (spaces, signs, apostrophes, hyphens) parts them. Elsewhere Unicode's word
+// boundaries decide, but a character that is no part of a word parts words.
+bool WordsPart(std::string_view s, std::size_t at) {
+    if (at == 0 || at >= s.size()) return true;
+    const auto left = static_cast<unsigned char>(s[at - 1]),
+               right = static_cast<unsigned char>(s[at]);
+    if (left < 0x80 && right < 0x80) return !IsWordChar(left) || !IsWordChar(right);
+    const char32_t before = CharBefore(s, at), after = CharAt(s, at);
+    if (!IsWordChar(before) || !IsWordChar(after)) return true;
+    if (before < 0x80 && after < 0x80) return false;
+    return UnicodeWordBoundary(s, at);
 }
 
 // A folded term: the word, and whether it stands for the words beginning
@@ -103,6 +209,9 @@ bool IsWordByte(char c) {
 struct FoldedTerm {
     std::string_view word;
     bool prefix = false;
+    // Its first and last characters are of a script written without
+    // spaces: no boundary is asked for there.
+    bool openStart = false, openEnd = false;
 };
 
 FoldedTerm ParseFolded(std::string_view term) {
@@ -111,16 +220,20 @@ FoldedTerm ParseFolded(std::string_view term) {
         t.word.remove_suffix(1);
         t.prefix = true;
     }
+    if (!t.word.empty()) {
+        t.openStart = WrittenWithoutSpaces(CharAt(t.word, 0));
+        t.openEnd = WrittenWithoutSpaces(CharBefore(t.word, t.word.size()));
+    }
     return t;
 }
 
 // Whether the occurrence of `t` at [at, at + size) of `text` stands as a
-// whole word (or a word's beginning).
+// whole word (or a word's beginning). An edge of the term in a script
+// written without spaces needs no boundary.
 bool WordAt(std::string_view text, std::size_t at, const FoldedTerm& t) {
     const std::size_t end = at + t.word.size();
-    if (at > 0 && IsWordByte(t.word.front()) && IsWordByte(text[at - 1])) return false;
-    if (!t.prefix && end < text.size() && IsWordByte(t.word.back()) && IsWordByte(text[end]))
-        return false;
+    if (!t.openStart && !WordsPart(text, at)) return false;
+    if (!t.prefix && !t.openEnd && !WordsPart(text, end)) return false;
     return true;
 }
 
@@ -149,32 +262,53 @@ bool Before(const char* a, const char* b) {
     return std::less<const char*>()(a, b);
 }
 
+// The UTF-8 bytes of the first character of a text ("" for an empty text).
+std::string_view FirstCharacter(std::string_view text) {
+    if (text.empty()) return text;
+    const std::size_t n = utf8::SequenceLength(text, 0);
+    return text.substr(0, n == 0 ? 1 : n);
+}
+
 // Finds a term, as typed or as its capitalised variant. The two forms differ
-// at most in their first byte: the search looks for the bytes after it and
-// checks the byte before.
+// at most in their first character: the search looks for the bytes after it
+// and checks the character before.
 class TermFinder {
   public:
     explicit TermFinder(std::string_view term)
         : term_(term),
-          typed_(static_cast<unsigned char>(term.empty() ? 0 : term[0])),
-          upper_(cp1252::ToUpper(typed_)),
-          core_(term.substr(std::min<std::size_t>(1, term.size()))) {}
+          typed_(FirstCharacter(term)),
+          upper_(UpperCase(typed_)),
+          core_(term.substr(typed_.size())),
+          singleBytes_(typed_.size() == 1 && upper_.size() == 1) {}
 
     // The first occurrence of either form that lies wholly in [p, end), and
     // its length; nullptr when there is none.
     const char* Find(const char* p, const char* end, std::size_t& length) const {
         if (term_.empty() || !Before(p, end)) return nullptr;
-        length = term_.size();
-        if (core_.empty()) return FindFirstByte(p, end);
-        const char* from = p + 1;
+        if (core_.empty()) return FindFirstCharacter(p, end, length);
+        const std::size_t shortest = std::min(typed_.size(), upper_.size());
+        const char* from = p + shortest;
         while (Before(from, end)) {
             const void* h =
                 ::memmem(from, static_cast<std::size_t>(end - from), core_.data(), core_.size());
             if (!h) return nullptr;
-            const char* start = static_cast<const char*>(h) - 1;
-            const auto first = static_cast<unsigned char>(*start);
-            if (first == upper_ || first == typed_) return start;
-            from = static_cast<const char*>(h) + 1;
+            const char* core = static_cast<const char*>(h);
+            if (singleBytes_) {  // both forms one byte: the byte before decides
+                if (Before(p, core) && (core[-1] == typed_[0] || core[-1] == upper_[0])) {
+                    length = 1 + core_.size();
+                    return core - 1;
+                }
+                from = core + 1;
+                continue;
+            }
+            for (const std::string_view form : {typed_, std::string_view(upper_)}) {
+                if (static_cast<std::size_t>(core - p) < form.size()) continue;
+                if (std::memcmp(core - form.size(), form.data(), form.size()) == 0) {
+                    length = form.size() + core_.size();
+                    return core - form.size();
+                }
+            }
+            from = core + 1;
         }
         return nullptr;
     }
@@ -185,21 +319,27 @@ class TermFinder {
     }
 
   private:
-    // A one-byte term: the first byte that is either form.
-    const char* FindFirstByte(const char* p, const char* end) const {
-        const auto* a =
-            static_cast<const char*>(std::memchr(p, typed_, static_cast<std::size_t>(end - p)));
-        if (upper_ == typed_) return a;
-        const char* limit = a ? a : end;
-        const auto* b =
-            static_cast<const char*>(std::memchr(p, upper_, static_cast<std::size_t>(limit - p)));
-        return b ? b : a;
+    // A one-character term: the first place that holds either form.
+    const char* FindFirstCharacter(const char* p, const char* end, std::size_t& length) const {
+        const char* best = nullptr;
+        for (const std::string_view form : {typed_, std::string_view(upper_)}) {
+            const char* limit = best ? best : end;
+            if (!Before(p, limit)) continue;
+            const void* h =
+                ::memmem(p, static_cast<std::size_t>(limit - p), form.data(), form.size());
+            if (h && (!best || Before(static_cast<const char*>(h), best))) {
+                best = static_cast<const char*>(h);
+                length = form.size();
+            }
+        }
+        return best;
     }
 
     std::string_view term_;
-    unsigned char typed_;
-    unsigned char upper_;
-    std::string_view core_;  // the bytes after the first
+    std::string_view typed_;  // the first character as typed
+    std::string upper_;       // and in capitals
+    std::string_view core_;   // the bytes after it
+    bool singleBytes_;        // both forms of the first character are one byte
 };
 
 // A term of the exact methods in a verse: a space of the term (a phrase's)
@@ -330,9 +470,18 @@ Runs CleanRuns(std::string_view text, Runs runs) {
 }  // namespace
 
 std::vector<std::string> SearchTerms(std::string_view typed, int method) {
-    std::string straight(typed);
-    std::replace_if(
-        straight.begin(), straight.end(), [](char c) { return c == '\x91' || c == '\x92'; }, '\'');
+    // The typographic apostrophes (‘ ’) as the keyboard's.
+    std::string straight;
+    straight.reserve(typed.size());
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        if (typed.substr(i, 2) == "\xE2\x80" && i + 2 < typed.size() &&
+            (typed[i + 2] == '\x98' || typed[i + 2] == '\x99')) {
+            straight += '\'';
+            i += 2;
+        } else {
+            straight += typed[i];
+        }
+    }
     // The words, whatever blanks part them.
     std::vector<std::string> words;
     for (std::size_t i = 0; i < straight.size();) {
@@ -364,9 +513,8 @@ std::string FoldText(std::string_view text) {
 }
 
 std::string CapitalisedVariant(std::string_view term) {
-    std::string v(term);
-    if (!v.empty()) v[0] = static_cast<char>(cp1252::ToUpper(static_cast<unsigned char>(v[0])));
-    return v;
+    const std::string_view first = FirstCharacter(term);
+    return UpperCase(first) + std::string(term.substr(first.size()));
 }
 
 SlotRange SearchRange(const Communs& c, int scope, int currentBook, int currentChapter) {
@@ -423,16 +571,17 @@ VerseMatches FindVerses(const Communs& c, const std::vector<std::string>& terms,
 }
 
 FoldedVerses::FoldedVerses(const Communs& c) : terminator_(c.VerseTerminator) {
-    const std::int32_t slots = std::max(c.VerseSlotCount(), 0);
+    Folder folder;
+    const std::int32_t slotCount = std::max(c.VerseSlotCount(), 0);
     std::size_t size = 0;
-    for (std::int32_t s = 1; s <= slots; ++s)
+    for (std::int32_t s = 1; s <= slotCount; ++s)
         size += c.VerseTable[static_cast<std::size_t>(s)].Text.size();
     bytes_.reserve(size + size / 64);
-    starts_.reserve(static_cast<std::size_t>(slots) + 2);
+    starts_.reserve(static_cast<std::size_t>(slotCount) + 2);
     starts_.push_back(0);  // slot 0, never used
-    for (std::int32_t s = 1; s <= slots; ++s) {
+    for (std::int32_t s = 1; s <= slotCount; ++s) {
         starts_.push_back(bytes_.size());
-        AppendFolded(c.VerseTable[static_cast<std::size_t>(s)].Text, bytes_);
+        folder.Append(c.VerseTable[static_cast<std::size_t>(s)].Text, bytes_);
     }
     starts_.push_back(bytes_.size());
     if (bytes_.capacity() > bytes_.size() + bytes_.size() / 32) bytes_.shrink_to_fit();
@@ -486,7 +635,7 @@ VerseMatches FindFoldedVerses(const FoldedVerses& folded, const std::vector<std:
 std::string ResultItemText(const Communs& c, std::int32_t slot) {
     const TVerset& v = c.VerseTable.at(static_cast<std::size_t>(slot));
     std::string out = "<B>" + c.FormatShortRef(v.Book, v.Chapter, v.Verse, 0) + "</B> : ";
-    out += v.Text;
+    AppendBidiClosed(out, v.Text);
     return out;
 }
 
@@ -536,9 +685,12 @@ std::string HighlightFoldedTerms(std::string_view text, const std::vector<std::s
              at = FindWord(folded, t, at + 1)) {
             std::size_t last = at + t.word.size();  // a prefix colours its whole word
             if (t.prefix)
-                while (last < folded.size() && IsWordByte(folded[last]))
-                    ++last;
-            runs.emplace_back(origins[at], origins[last - 1] + 1);
+                while (last < folded.size() && !WordsPart(folded, last))
+                    last += std::max<std::size_t>(1, utf8::SequenceLength(folded, last));
+            // Up to the end of the character the last folded byte comes from.
+            const std::size_t from = origins[last - 1];
+            runs.emplace_back(origins[at],
+                              from + std::max<std::size_t>(1, utf8::SequenceLength(text, from)));
         }
     }
     return WrapRuns(text, CleanRuns(text, std::move(runs)));
@@ -548,8 +700,9 @@ std::string ColouredResultItem(const Communs& c, std::int32_t slot,
                                const std::vector<std::string>& terms, int method) {
     const TVerset& v = c.VerseTable.at(static_cast<std::size_t>(slot));
     std::string out = "<B>" + c.FormatShortRef(v.Book, v.Chapter, v.Verse, 0) + "</B> : ";
-    out += method == kSearchFolded ? HighlightFoldedTerms(v.Text, terms)
-                                   : HighlightTerms(v.Text, terms);
+    // The direction controls a verse leaves open are closed at its end.
+    AppendBidiClosed(out, method == kSearchFolded ? HighlightFoldedTerms(v.Text, terms)
+                                                  : HighlightTerms(v.Text, terms));
     return out;
 }
 
@@ -585,16 +738,16 @@ std::string FrenchNumber(int n) {
     std::string digits = std::to_string(n);
     const int sign = n < 0 ? 1 : 0;
     for (int at = static_cast<int>(digits.size()) - 3; at > sign; at -= 3)
-        digits.insert(static_cast<std::size_t>(at), "\xA0");
+        digits.insert(static_cast<std::size_t>(at), "\u00A0");
     return digits;
 }
 
 // "Aucun verset trouvé", "1 verset trouvé", "12 versets trouvés": the
 // same words whatever the Bible and however many verses match.
 std::string VersesFound(int count) {
-    if (count <= 0) return "Aucun verset trouv\xE9";
-    if (count == 1) return "1 verset trouv\xE9";
-    return FrenchNumber(count) + " versets trouv\xE9s";
+    if (count <= 0) return "Aucun verset trouvé";
+    if (count == 1) return "1 verset trouvé";
+    return FrenchNumber(count) + " versets trouvés";
 }
 
 }  // namespace
@@ -605,14 +758,14 @@ std::string CountLine(int count) {
 
 std::string CapLine(int total) {
     return GreyLine(VersesFound(total) + " ; seuls les " + std::to_string(kMaxSearchResults) +
-                    " premiers, dans l'ordre de la Bible, sont affich\xE9s. Ajoutez des mots "
+                    " premiers, dans l'ordre de la Bible, sont affichés. Ajoutez des mots "
                     "ou limitez la zone de recherche.");
 }
 
 std::string FoldedHintLine() {
     return GreyLine(VersesFound(0) +
-                    ". Essayez la m\xE9thode \xAB Mots, sans accents ni "
-                    "majuscules \xBB.");
+                    ". Essayez la méthode « Mots, sans accents ni "
+                    "majuscules ».");
 }
 
 bool FoldedWouldFind(const FoldedVerses& folded, std::string_view query, SlotRange range) {

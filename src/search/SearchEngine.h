@@ -2,7 +2,7 @@
 
 // The search of the verse text, without widgets: the terms of a query, the
 // slots of a scope, the verses that hold every term, the result items with
-// the terms coloured, and the count line. All text is Windows-1252 bytes.
+// the terms coloured, and the count line. All text is UTF-8.
 //
 //   SearchResults found = Search(c, {query, kSearchWords, kScopeNewTestament, book, chapter});
 //   for (const SearchResultItem& item : found.items)
@@ -41,18 +41,19 @@ inline constexpr int kScopeWholeBible = 4;
 // with it. Phrase (any other method): the query with its leading and
 // trailing blanks taken off and each run of blanks written as one space, as
 // the one term; no term when nothing is left.
-// In every method the typographic apostrophes (0x91, 0x92) of the query
-// become the keyboard apostrophe, the only one the verse texts hold.
+// In every method the typographic apostrophes (‘ ’) of the query become the
+// keyboard apostrophe.
 std::vector<std::string> SearchTerms(std::string_view query, int method);
 
 // The folded form of a text, in which words compare whatever their accents
-// and capitals: every letter lower-cased and stripped of its accent
-// (É -> e, ç -> c, Ÿ -> y, š -> s), œ and æ written oe and ae (Œ and Æ too),
-// the typographic apostrophes written '. Other bytes stay as they are.
+// and capitals, in every script: each character decomposed (NFD), its
+// combining marks (category Mn: accents, Hebrew points, Greek breathings,
+// stress marks) left out, then case-folded (É -> e, ç -> c, Σ and ς -> σ);
+// œ and æ written oe and ae (Œ and Æ too), the typographic apostrophes '.
 std::string FoldText(std::string_view text);
 
-// The capitalised variant of a term: the whole term with its first byte
-// upper-cased with the Windows-1252 mapping (é -> É, œ -> Œ).
+// The capitalised variant of a term: the whole term with its first
+// character in capitals (é -> É, œ -> Œ, λ -> Λ).
 std::string CapitalisedVariant(std::string_view term);
 
 // Slots first to last, both included; empty when first < 1 or last < first.
@@ -112,16 +113,19 @@ class FoldedVerses {
 
 // The slots of the range whose folded text holds every term (folded terms,
 // as SearchTerms gives them) as a whole word, anywhere and in any order; a
-// term ending in '*' as the beginning of a word. Letters and digits make
-// words; anything else (spaces, signs, apostrophes, hyphens) parts them.
-// No term, an empty term, or a term holding the verse terminator (which the
-// window puts for a character Windows-1252 lacks) finds nothing. The first
+// term ending in '*' as the beginning of a word. Between ASCII characters
+// letters and digits make words and anything else (spaces, signs,
+// apostrophes, hyphens) parts them; elsewhere Unicode's word boundaries
+// decide (QTextBoundaryFinder). A term in a script written without spaces
+// (Chinese, Japanese, Thai...) matches inside the text. No term, an empty
+// term, or a term holding the verse terminator finds nothing. The first
 // `cap` slots are kept; the others are counted.
 VerseMatches FindFoldedVerses(const FoldedVerses& folded, const std::vector<std::string>& terms,
                               SlotRange range, int cap = kMaxSearchResults);
 
 // A result item: "<B>" + FormatShortRef(book, chapter, verse, 0) + "</B> : "
-// + the verse text as stored; its position value, book * 1000 + chapter.
+// + the verse text as stored, the direction controls it leaves open closed;
+// its position value, book * 1000 + chapter.
 std::string ResultItemText(const Communs& c, std::int32_t slot);
 std::int32_t ResultItemValue(const Communs& c, std::int32_t slot);
 // The book and chapter a position value names.
@@ -141,7 +145,7 @@ inline constexpr std::size_t kMaxHighlightedItem = 16384;
 std::string HighlightTerms(std::string_view text, const std::vector<std::string>& terms);
 
 // The same for folded terms: the words of the text that the folded search
-// matches, whatever their accents and capitals ("C\x9Cur" for "coeur").
+// matches, whatever their accents and capitals ("Cœur" for "coeur").
 std::string HighlightFoldedTerms(std::string_view text, const std::vector<std::string>& terms);
 
 // The coloured result item of a slot, as the list shows it: the item of

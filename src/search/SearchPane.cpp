@@ -303,9 +303,7 @@ void TPanneauRechercher::Run() {
     try {
         const ReadingPlace place = readingPlace_ ? readingPlace_() : ReadingPlace{};
         SearchRequest request;
-        // A character that Windows-1252 lacks becomes the verse terminator,
-        // which no verse text holds: its term finds nothing.
-        request.query = ToCp1252(EditRech->text(), static_cast<char>(communs_.VerseTerminator));
+        request.query = ToUtf8(EditRech->text());
         request.method = CBRechMethode->currentIndex();
         request.scope = CBRechDans->currentIndex();
         request.currentBook = place.book;
@@ -313,7 +311,7 @@ void TPanneauRechercher::Run() {
         const SearchResults found =
             Search(communs_, request, [this]() -> const FoldedVerses& { return Folded(); });
         for (const SearchResultItem& item : found.items) {
-            LBRech->Add(FromCp1252(item.text), item.value);
+            LBRech->Add(FromUtf8(item.text), item.value);
             resultSlots_.push_back(item.slot);
         }
         head = HeadLine(found);
@@ -332,7 +330,7 @@ void TPanneauRechercher::Finish(const std::string& head) {
             QApplication::restoreOverrideCursor();
         }
     } restore{LBRech};
-    const QString line = FromCp1252(head);
+    const QString line = FromUtf8(head);
     LBRech->InsertTop(line, 0);
     LBRech->SetTopIndex(0);
     // What the search found, said to a screen reader's user.

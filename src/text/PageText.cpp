@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "QtText.h"
+#include "Utf8.h"
 
 namespace lorvane {
 namespace {
@@ -78,6 +79,9 @@ std::string DeclaredCharset(std::string_view bytes) {
 
 QString DecodePage(std::string_view bytes) {
     const std::string cs = DeclaredCharset(bytes);
+    // A page that names no charset is UTF-8 when it reads as UTF-8 (the
+    // chapter pages), else Windows-1252 (the study pages).
+    if (cs.empty() && utf8::IsValid(bytes)) return FromUtf8(bytes);
     if (cs.empty() || ReadAsWindows1252(cs)) return FromCp1252(bytes);
     std::optional<QStringConverter::Encoding> enc = QStringConverter::encodingForName(cs.c_str());
     if (!enc || *enc == QStringConverter::System) return FromCp1252(bytes);

@@ -15,8 +15,9 @@ namespace lorvane {
 // "" when the page declares none. A byte-order mark counts as a declaration.
 std::string DeclaredCharset(std::string_view bytes);
 
-// The page's text. Windows-1252 when no charset is declared, and for the
-// declarations that browsers read as Windows-1252 (iso-8859-1, us-ascii,
+// The page's text. Without a declared charset: UTF-8 when the bytes are
+// valid UTF-8, else Windows-1252. Windows-1252 also for the declarations that browsers read as
+// Windows-1252 (iso-8859-1, us-ascii,
 // ...) or that Qt cannot decode.
 QString DecodePage(std::string_view bytes);
 

@@ -4,6 +4,14 @@
 
 namespace lorvane {
 
+QString FromUtf8(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string ToUtf8(const QString& text) {
+    return text.toStdString();
+}
+
 QString FromCp1252(std::string_view bytes) {
     QString out;
     out.resize(static_cast<qsizetype>(bytes.size()));

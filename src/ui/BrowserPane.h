@@ -47,7 +47,8 @@
 //   to the scroll position the page had when it was left.
 //   Text that names no typeface is drawn in a 12-point serif, and FONT sizes
 //   are relative to it (size 2 is about 10 points, 4 about 14).
-//   Pages without a charset declaration are read as Windows-1252; a page
+//   Pages without a charset declaration are read as UTF-8 when they are
+//   (the chapter pages), else as Windows-1252 (the study pages); a page
 //   that declares one is decoded by it (PageText.h). The typeface Tahoma
 //   that the pages ask for is mapped to an installed stand-in (PageFonts.h).
 //   A missing or unreadable page, and a non-local address that no handler

@@ -9,6 +9,7 @@
 #include "Bible.h"
 #include "BrowserPane.h"
 #include "ChapterSpin.h"
+#include "Cp1252.h"
 #include "DlgPassage.h"
 #include "FctLoad.h"
 #include "FrRichEdit.h"
@@ -219,6 +220,62 @@ class CompareWindowTest : public testing::MainWindowTestCase {
         QCOMPARE(w->Here().book, 19);
         QVERIFY(!PlaceOf("Ostervald 19.1.20").isNull());
         QCOMPARE(PlaceOf("Ostervald 19.1.20").top(), PlaceOf("Texte 19.1.20").top());
+    }
+
+    // A Hebrew Bible beside the Segond: its column runs from the right, each
+    // verse number at the right of its verse, the Segond's from the left.
+    void aHebrewColumnIsRightAlignedBesideTheSegond() {
+        auto& folder = dirs_.emplace_back(std::make_unique<testing::TempDir>());
+        testing::DataSet hebrew = OtherBible("H");
+        for (auto& v : hebrew.verses)
+            v.text = "בְּרֵאשִׁית בָּרָא אֱלֹהִים " + std::to_string(v.verse);
+        for (auto& book : hebrew.books) {  // the fixture's names are Windows-1252
+            book.name = cp1252::ToUtf8(book.name);
+            book.shortName = cp1252::ToUtf8(book.shortName);
+        }
+        hebrew.utf8 = true;
+        testing::WriteDataFolder(folder->path(), hebrew);
+        auto tables = std::make_shared<Communs>(folder->appDir());
+        LoadAllTables(*tables);
+        w->SetComparison("LSG", {{"WLC", "Westminster Leningrad", tables}});
+        QTextTable* table = nullptr;
+        // The first table holds the names; the verses follow, one table each.
+        int tables_seen = 0;
+        for (QTextBlock b = Page()->begin(); b.isValid(); b = b.next()) {
+            auto* t = qobject_cast<QTextTable*>(QTextCursor(b).currentTable());
+            if (t && t != table) {
+                table = t;
+                if (++tables_seen == 2) break;
+            }
+        }
+        QVERIFY(table && tables_seen == 2);
+        QCOMPARE(table->columns(), 2);
+        Page()->documentLayout()->blockBoundingRect(Page()->lastBlock());  // laid out whole
+        QTextBrowser* b = w->WB->Browser();
+
+        const QTextTableCell segond = table->cellAt(table->rows() - 1, 0);
+        const QTextTableCell wlc = table->cellAt(table->rows() - 1, 1);
+        const QTextBlock left = segond.firstCursorPosition().block();
+        const QTextBlock right = wlc.firstCursorPosition().block();
+        QVERIFY2(right.text().contains(Text("בָּרָא")), qPrintable(right.text()));
+        QCOMPARE(right.blockFormat().layoutDirection(), Qt::RightToLeft);
+        QVERIFY(left.blockFormat().layoutDirection() != Qt::RightToLeft);
+
+        // The verse number (the cell's first character) stands right of the
+        // words; the Segond's number left of its words.
+        auto x = [&](const QTextTableCell& cell, int offset) {
+            QTextCursor at = cell.firstCursorPosition();
+            at.setPosition(at.position() + offset);
+            return b->cursorRect(at).center().x();
+        };
+        QVERIFY(x(wlc, 0) > x(wlc, 4));
+        QVERIFY(x(segond, 0) < x(segond, 4));
+        // Right-aligned: the Hebrew line ends near its cell's right edge.
+        QTextCursor end = wlc.lastCursorPosition();
+        QTextCursor first = wlc.firstCursorPosition();
+        const int cellRight = std::max(b->cursorRect(first).right(), b->cursorRect(end).right());
+        QVERIFY2(cellRight > b->viewport()->width() * 3 / 4,
+                 qPrintable(QString::number(cellRight)));
     }
 };
 

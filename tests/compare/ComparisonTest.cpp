@@ -207,9 +207,7 @@ TEST_F(ComparisonTest, AChapterOrBookOneBibleLacksGivesAnEmptyColumnWithANotice)
         EXPECT_EQ(r.cells[2].slot, 0);
 
     const std::string book = Page(2, 1);
-    EXPECT_NE(book.find("<I>Ce livre n'est pas dans la Bible import\xE9"
-                        "e.</I>"),
-              std::string::npos);
+    EXPECT_NE(book.find("<I>Ce livre n'est pas dans la Bible importée.</I>"), std::string::npos);
     const std::string chapter = Page(1, 2);
     const auto rows = TableRows(chapter);
     ASSERT_GE(rows.size(), 2u);
@@ -306,15 +304,11 @@ TEST_F(ComparisonTest, PageHasAnAnchorPerVerseAndTheChapterPagesConventions) {
             EXPECT_EQ(Cells(row)[0], "<A name=\"4\"></A>");
         }
 
-    // Lines end with CR LF; names in Windows-1252, markup escaped, what it
-    // lacks as character references.
+    // Lines end with CR LF; names in UTF-8 as written, markup escaped.
     for (std::size_t at = page.find('\n'); at != std::string::npos; at = page.find('\n', at + 1))
         EXPECT_EQ(page[at - 1], '\r');
     EXPECT_NE(page.find("title=\"Louis Segond 1910\""), std::string::npos);
-    EXPECT_NE(page.find("title=\"Darby \xE9"
-                        "dition \x93"
-                        "1885\x94 &#10013;\""),
-              std::string::npos);
+    EXPECT_NE(page.find("title=\"Darby édition “1885” ✝\""), std::string::npos);
     EXPECT_NE(page.find("<B>D&quot;B&lt;Y</B>"), std::string::npos);
     EXPECT_NE(page.find("<FONT size=\"2\" color=\"#800000\"><B>5</B></FONT> D 1.1.5"),
               std::string::npos);
@@ -390,6 +384,44 @@ TEST_F(ComparisonTest, PassageOfTheWholeChapterTakesEveryVerseOfEachBible) {
     const std::string html = BuildComparePage(bibles, {1, 1, 2, 2, true, true, false}).html;
     for (const char* v : {"G 1.1.1", "G 1.1.3", "D 1.1.1", "D 1.1.5"})
         EXPECT_NE(html.find(v), std::string::npos) << v;
+}
+
+}  // namespace
+}  // namespace lorvane
+
+namespace lorvane {
+namespace {
+
+// A Hebrew Bible beside a French one: its cells run from the right, its
+// verse numbers at the right; a bidirectional override left open in a verse
+// is closed in that verse, never reaching the next cell.
+TEST_F(ComparisonTest, AHebrewColumnRunsRightToLeftBesideAFrenchOne) {
+    DataSet french = Bible("F", 3), hebrew = Bible("H", 3);
+    hebrew.utf8 = true;
+    for (auto& v : hebrew.verses)
+        if (v.book == 1 && v.chapter == 1) v.text = v.verse == 2 ? "בָּרָא \u202Eאֱלֹהִים" : "בְּרֵאשִׁית";
+    Add("LSG", french);
+    Add("WLC", hebrew);
+    const std::string page = Page(1, 1);
+    std::vector<std::string> verseRows;
+    for (const std::string& row : TableRows(page))
+        if (row.find("#800000") != std::string::npos) verseRows.push_back(row);
+    ASSERT_EQ(verseRows.size(), 3u);
+    for (const std::string& row : verseRows) {
+        const std::size_t french = row.find("<TD width"), hebrewCell = row.find("<TD", french + 1);
+        EXPECT_EQ(row.substr(french, row.find('>', french) - french).find("rtl"),
+                  std::string::npos);
+        EXPECT_NE(row.substr(hebrewCell, row.find('>', hebrewCell) - hebrewCell)
+                      .find("dir=\"rtl\" align=\"right\""),
+                  std::string::npos)
+            << row;
+    }
+    EXPECT_NE(verseRows[1].find("\u202Eאֱלֹהִים\u202C</TD>"), std::string::npos) << verseRows[1];
+
+    const std::string passage = Passage(1, 1, 1, 3);
+    EXPECT_NE(passage.find("<P title=\"WLC\" dir=\"rtl\" align=\"right\">"), std::string::npos)
+        << passage;
+    EXPECT_NE(passage.find("<P title=\"LSG\">"), std::string::npos);
 }
 
 }  // namespace

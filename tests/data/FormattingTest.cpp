@@ -35,8 +35,7 @@ class FormatRefTest : public ::testing::Test {
     }
     static PString<51> Make(std::string_view s) {
         PString<51> p;
-        p.length = static_cast<std::uint8_t>(s.size());
-        std::copy(s.begin(), s.end(), p.chars.begin());
+        p.text = std::string(s);
         return p;
     }
     Communs c;

@@ -25,8 +25,8 @@ TEST_F(VerseTableTest, ReadsEntriesInFileOrderWithTheirLookups) {
           dw::EncodeVerse({1, 2, 1, "\xC9ternel"}, 7));
     Load();
     EXPECT_EQ(c.VerseTable[1].Text, "Au commencement");
-    EXPECT_EQ(c.VerseTable[2].Text, "");  // empty text, then a skipped 254
-    EXPECT_EQ(c.VerseTable[3].Text, "\xC9ternel");
+    EXPECT_EQ(c.VerseTable[2].Text, "");         // empty text, then a skipped 254
+    EXPECT_EQ(c.VerseTable[3].Text, "Éternel");  // a Windows-1252 folder, read as UTF-8
     EXPECT_EQ(c.VerseTable[3].Chapter, 2);
     EXPECT_EQ(c.VerseTable[4].Book, kEndMarker);
     EXPECT_EQ(c.VerseSlotCount(), kVerseSlots);

@@ -23,15 +23,9 @@ const Communs& Bible() {
         std::vector<TVerset> table(1);
         for (int n = 1; n <= kBookCount; ++n) {
             TLivre& book = b.BookTable[static_cast<std::size_t>(n)];
-            const std::string name = (n % 3 ? "\xC9"
-                                              "sa\xEF"
-                                              "e "
-                                            : "1 Jean ") +
-                                     std::to_string(n);
-            book.Name.length = static_cast<std::uint8_t>(name.size());
-            std::memcpy(book.Name.chars.data(), name.data(), name.size());
-            book.ShortName.length = 2;
-            std::memcpy(book.ShortName.chars.data(), name.data(), 2);
+            const std::string name = (n % 3 ? "Ésaïe " : "1 Jean ") + std::to_string(n);
+            book.Name.text = name;
+            book.ShortName.text = name.substr(0, 2);
             book.ChapterCount = n == 19 ? 150 : 1 + n % 7;
             for (int ch = 1; ch <= book.ChapterCount; ++ch)
                 for (int v = 1; v <= (n == 19 && ch == 119 ? 176 : 3); ++v)

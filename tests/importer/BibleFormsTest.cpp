@@ -70,8 +70,7 @@ BibleData Read(const std::string& name, const std::string& bytes, Report& report
 
 std::string Verse(const BibleData& bible, int book, int chapter, int verse) {
     for (const auto& v : bible.verses)
-        if (v.book == book && v.chapter == chapter && v.verse == verse)
-            return cp1252::ToUtf8(v.text);
+        if (v.book == book && v.chapter == chapter && v.verse == verse) return std::string(v.text);
     return "(absent)";
 }
 
@@ -80,7 +79,7 @@ std::vector<std::string> Headings(const BibleData& bible, int book, int chapter)
     for (const auto& h : bible.headings)
         if (h.book == book && h.chapter == chapter)
             out.push_back(std::string(1, h.kind) + std::to_string(h.verse) + " " +
-                          cp1252::ToUtf8(h.title));
+                          std::string(h.title));
     return out;
 }
 
@@ -251,7 +250,7 @@ TEST(BibleForms, APartialBibleOrAZippedOneSaysWhatItIs) {
         "Bible importée depuis un fichier Zefania : 1 livre importé ;"))
         << ImportHeadline(r);
     EXPECT_EQ(r.name, "Martin");
-    EXPECT_EQ(cp1252::ToUtf8(r.tables.VerseTable[r.tables.VerseLookup(1, 1, 1)].Text),
+    EXPECT_EQ(std::string(r.tables.VerseTable[r.tables.VerseLookup(1, 1, 1)].Text),
               "Au commencement.");
 }
 
@@ -313,15 +312,14 @@ TEST(BibleForms, EncodingsAreReadAsTheFilesSayAndToldWhenGuessed) {
                    "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><XMLBIBLE><BIBLEBOOK "
                    "bnumber=\"1\"><CHAPTER cnumber=\"1\"><VERS vnumber=\"1\">Dieu cr\xE9"
                    "a.</VERS></CHAPTER></BIBLEBOOK></XMLBIBLE>");
-    EXPECT_EQ(cp1252::ToUtf8(r.tables.VerseTable[r.tables.VerseLookup(1, 1, 1)].Text),
-              "Dieu créa.");
+    EXPECT_EQ(std::string(r.tables.VerseTable[r.tables.VerseLookup(1, 1, 1)].Text), "Dieu créa.");
     EXPECT_EQ(ImportRemarks(r.report), "");
 
     // Said nowhere, not UTF-8: Windows-1252, and the reader is told.
     r = app.Import("GEN.usfm",
                    "\\id GEN\n\\c 1\n\\p\n\\v 1 Dieu cr\xE9"
                    "a \x93les cieux\x94.\n");
-    EXPECT_EQ(cp1252::ToUtf8(r.tables.VerseTable[r.tables.VerseLookup(1, 1, 1)].Text),
+    EXPECT_EQ(std::string(r.tables.VerseTable[r.tables.VerseLookup(1, 1, 1)].Text),
               "Dieu créa “les cieux”.");
     EXPECT_EQ(ImportRemarks(r.report),
               "Le fichier « GEN.usfm » ne dit pas son encodage et n'est pas en UTF-8 : il a été "
@@ -330,33 +328,29 @@ TEST(BibleForms, EncodingsAreReadAsTheFilesSayAndToldWhenGuessed) {
     // UTF-8 with one stray byte: the rest stays UTF-8.
     r = app.Import("GEN.usfm",
                    "\\id GEN\n\\c 1\n\\p\n\\v 1 Dieu créa.\n\\v 2 La terre\xA0était.\n");
-    EXPECT_EQ(cp1252::ToUtf8(r.tables.VerseTable[r.tables.VerseLookup(1, 1, 1)].Text),
-              "Dieu créa.");
+    EXPECT_EQ(std::string(r.tables.VerseTable[r.tables.VerseLookup(1, 1, 1)].Text), "Dieu créa.");
     EXPECT_EQ(ImportRemarks(r.report),
               "1 octet hors UTF-8 a été lu en Windows-1252 (« GEN.usfm », ligne 5).");
 
-    // A few letters Windows-1252 lacks: their nearest letter, counted.
+    // Letters Windows-1252 lacks are kept as written, and nothing is said.
     std::string verses;
     for (int v = 1; v <= 40; ++v)
         verses += "\\v " + std::to_string(v) + " Et Dieu dit : Que la lumière soit.\n";
     r = app.Import("GEN.usfm", "\\id GEN\n\\c 1\n\\p\n" + verses + "\\v 41 Rīga.\n");
-    EXPECT_EQ(cp1252::ToUtf8(r.tables.VerseTable[r.tables.VerseLookup(1, 1, 41)].Text), "Riga.");
-    EXPECT_EQ(ImportRemarks(r.report),
-              "1 lettre sans équivalent a été écrite par la lettre la plus proche (par exemple "
-              "« ī » → « i »).");
+    EXPECT_EQ(std::string(r.tables.VerseTable[r.tables.VerseLookup(1, 1, 41)].Text), "Rīga.");
+    EXPECT_EQ(ImportRemarks(r.report), "");
 
-    // A Bible in another script is refused.
-    app.before = Snapshot(app.dir.path());
-    app.ExpectRefused(
-        "<XMLBIBLE><BIBLEBOOK bnumber=\"43\"><CHAPTER cnumber=\"1\"><VERS "
-        "vnumber=\"1\">太初有道，道與神同在，道就是神。</VERS></CHAPTER>"
-        "</BIBLEBOOK></XMLBIBLE>",
-        "Cette Bible contient des caractères que Lorvane ne sait pas encore "
-        "afficher (par exemple « 太 »).");
+    // So is a Bible in another script.
+    r = app.Import("bible.xml",
+                   "<XMLBIBLE><BIBLEBOOK bnumber=\"43\"><CHAPTER cnumber=\"1\"><VERS "
+                   "vnumber=\"1\">太初有道，道與神同在，道就是神。</VERS></CHAPTER>"
+                   "</BIBLEBOOK></XMLBIBLE>");
+    EXPECT_EQ(std::string(r.tables.VerseTable[r.tables.VerseLookup(43, 1, 1)].Text),
+              "太初有道，道與神同在，道就是神。");
 }
 
 std::string Text(const ImportResult& r, int book, int chapter, int verse) {
-    return cp1252::ToUtf8(r.tables.VerseTable[r.tables.VerseLookup(book, chapter, verse)].Text);
+    return std::string(r.tables.VerseTable[r.tables.VerseLookup(book, chapter, verse)].Text);
 }
 
 TEST(BibleForms, AFileIsReadInTheEncodingItSaysAndItsBadBytesCounted) {
@@ -370,10 +364,11 @@ TEST(BibleForms, AFileIsReadInTheEncodingItSaysAndItsBadBytesCounted) {
         "<verse osisID=\"Gen.1.2\">La terre \xE9tait \xE0 \xE9tendre.</verse>"
         "</chapter></div></osis>");
     EXPECT_EQ(Text(r, 1, 1, 1), "Dieu créa.");
-    EXPECT_EQ(Text(r, 1, 1, 2), "La terre ?tait ? ?tendre.");
-    EXPECT_EQ(ImportRemarks(r.report),
-              "3 octets hors UTF-8 ont été remplacés par « ? » (le premier dans « bible.xml », "
-              "ligne 4).");
+    EXPECT_EQ(Text(r, 1, 1, 2), "La terre \uFFFDtait \uFFFD \uFFFDtendre.");
+    EXPECT_EQ(
+        ImportRemarks(r.report),
+        "3 octets hors UTF-8 ont été remplacés par « \uFFFD » (le premier dans « bible.xml », "
+        "ligne 4).");
 
     const std::string zefania =
         "<XMLBIBLE><BIBLEBOOK bnumber=\"1\"><CHAPTER cnumber=\"1\"><VERS vnumber=\"1\">Dieu "
@@ -504,7 +499,7 @@ TEST(BibleForms, TwoSetsInOneFolderOrABookTwiceAreToldApart) {
     Write(folder.path() / "02-GENengwebp.usfm", "\\id GEN\n\\c 1\n\\v 1 In the beginning.\n");
     ImportResult r = ImportBible(app.dir.appDir(), folder.path() / "02-GENfraLSG.usfm");
     EXPECT_EQ(r.books, 2);
-    EXPECT_EQ(cp1252::ToUtf8(r.tables.VerseTable[r.tables.VerseLookup(1, 1, 1)].Text),
+    EXPECT_EQ(std::string(r.tables.VerseTable[r.tables.VerseLookup(1, 1, 1)].Text),
               "Au commencement.");
     r = ImportBible(app.dir.appDir(), folder.path() / "02-GENengwebp.usfm");
     EXPECT_EQ(r.books, 1);
@@ -517,6 +512,61 @@ TEST(BibleForms, TwoSetsInOneFolderOrABookTwiceAreToldApart) {
     EXPECT_EQ(ImportRemarks(r.report),
               "Genèse est donnée deux fois : « GEN.usfm » gardé, « Genesis.usfm » laissé de "
               "côté.");
+}
+
+}  // namespace
+}  // namespace lorvane::importer
+
+namespace lorvane::importer {
+namespace {
+
+// Hostile text in a file that says it is UTF-8: each kind is one line of the
+// summary, its verse tamed, its neighbours untouched.
+TEST(BibleForms, HostileTextIsToldOnceAndStaysInItsVerse) {
+    Program app;
+    std::string marks = "a";
+    for (int i = 0; i < 100000; ++i)
+        marks += "\u0301";
+    const std::string usfm =
+        "\\id GEN\n\\ide UTF-8\n\\c 1\n\\p\n"
+        "\\v 1 Avant.\n"
+        "\\v 2 Trop\xC0\xAF long.\n"     // an overlong '/'
+        "\\v 3 Vide\xEF\xB7\x90 ici.\n"  // U+FDD0, a noncharacter
+        "\\v 4 " +
+        marks +
+        "\n"
+        "\\v 5 \u202Eà l'envers\n"  // an override left open
+        "\\v 6 क्\u200Dष\n"          // a zero-width joiner
+        "\\v 7 Après.\n";
+    ImportResult r = app.Import("GEN.usfm", usfm);
+    auto text = [&](int v) {
+        return std::string(r.tables.VerseTable[r.tables.VerseLookup(1, 1, v)].Text);
+    };
+    EXPECT_EQ(text(1), "Avant.");
+    EXPECT_EQ(text(2), "Trop\uFFFD\uFFFD long.");
+    EXPECT_EQ(text(3), "Vide ici.");
+    EXPECT_EQ(text(4).size(), 60u);  // á and 29 marks
+    EXPECT_EQ(text(5), "\u202Eà l'envers");
+    EXPECT_EQ(text(6), "क्\u200Dष");
+    EXPECT_EQ(text(7), "Après.");
+    const std::string remarks = ImportRemarks(r.report);
+    EXPECT_NE(remarks.find("2 octets hors UTF-8 ont été remplacés par « \uFFFD » (le premier dans "
+                           "« GEN.usfm », ligne 6)."),
+              std::string::npos)
+        << remarks;
+    EXPECT_NE(remarks.find("Un caractère réservé (non-caractère Unicode) a été retiré (le premier "
+                           "en GEN 1:3)."),
+              std::string::npos)
+        << remarks;
+    EXPECT_NE(remarks.find("99970 signes diacritiques au-delà de 30 sur une même lettre ont été "
+                           "retirés (le premier en GEN 1:4)."),
+              std::string::npos)
+        << remarks;
+    EXPECT_NE(remarks.find("1 marque de sens d'écriture a été gardée, sans effet au-delà de son "
+                           "verset"),
+              std::string::npos)
+        << remarks;
+    EXPECT_EQ(remarks.find('?'), std::string::npos) << remarks;
 }
 
 }  // namespace

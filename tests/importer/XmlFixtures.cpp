@@ -16,7 +16,7 @@ using importer::BibleData;
 
 std::string Escape(const std::string& cp1252) {
     std::string out;
-    for (char c : cp1252::ToUtf8(cp1252)) {
+    for (char c : std::string(cp1252)) {
         if (c == '&')
             out += "&amp;";
         else if (c == '<')

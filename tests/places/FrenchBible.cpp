@@ -10,9 +10,7 @@ namespace {
 
 template <std::size_t N>
 void SetName(PString<N>& field, std::string_view utf8) {
-    const std::string bytes = cp1252::FromUtf8(utf8);
-    field.length = static_cast<std::uint8_t>(bytes.size());
-    std::memcpy(field.chars.data(), bytes.data(), bytes.size());
+    field.text = std::string(utf8);
 }
 
 int VerseCount(int book, int chapter) {
@@ -39,7 +37,7 @@ Communs Make() {
         for (int ch = 1; ch <= canon.chapters; ++ch)
             for (int v = 1; v <= VerseCount(b, ch); ++v) {
                 std::string text = b == 43 && ch == 3 && v == 16
-                                       ? cp1252::FromUtf8("Car Dieu a tant aimé le monde")
+                                       ? std::string("Car Dieu a tant aimé le monde")
                                        : "Texte " + std::to_string(b) + "." + std::to_string(ch) +
                                              "." + std::to_string(v);
                 pending.push_back({b, ch, v, bytes->size(), text.size()});

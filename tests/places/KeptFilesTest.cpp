@@ -84,9 +84,9 @@ TEST(SessionFile, APlaceAnotherBibleLacksFallsBackToTheBooksFirstChapter) {
 
 TEST(VerseQuote, CarriesTheTextTheReferenceAndTheBible) {
     const Communs& c = FrenchBible();
-    EXPECT_EQ(cp1252::ToUtf8(QuoteWithReference(c, 43, 3, 16, 0, "LSG")),
+    EXPECT_EQ(QuoteWithReference(c, 43, 3, 16, 0, "LSG"),
               "«\u00A0Car Dieu a tant aimé le monde\u00A0» (Jean 3:16, LSG)");
-    EXPECT_EQ(cp1252::ToUtf8(QuoteWithReference(c, 45, 8, 28, 29, "")),
+    EXPECT_EQ(QuoteWithReference(c, 45, 8, 28, 29, ""),
               "«\u00A0Texte 45.8.28 Texte 45.8.29\u00A0» (Romains 8:28-29)");
     EXPECT_EQ(VersesText(c, 43, 3, 99, 0), "");
 }

@@ -38,10 +38,10 @@ std::string RefLine(const std::string& href, const std::string& label, bool last
 
 class ChapterPageTest : public ::testing::Test {
   protected:
-    // Book 1 "Gen\xE8se"/"Ge", chapter 1 of 3 verses, chapter 2 of 26
+    // Book 1 "Genèse"/"Ge", chapter 1 of 3 verses, chapter 2 of 26
     // verses; book 2 chapter 1 of 2 verses.
     void SetUp() override {
-        data.books = {{"Gen\xE8se", "Ge", 2}, {"Exode", "Ex", 1}};
+        data.books = {{"Genèse", "Ge", 2}, {"Exode", "Ex", 1}};
         for (int v = 1; v <= 3; ++v)
             data.verses.push_back({1, 1, v, "Texte " + std::to_string(v)});
         for (int v = 1; v <= 26; ++v)
@@ -50,6 +50,7 @@ class ChapterPageTest : public ::testing::Test {
             data.verses.push_back({2, 1, v, "Ex " + std::to_string(v)});
     }
     void Load() {
+        data.utf8 = true;
         testing::WriteDataFolder(dir.path(), data);
         LoadAllTables(c);
     }
@@ -66,13 +67,13 @@ class ChapterPageTest : public ::testing::Test {
 TEST_F(ChapterPageTest, HeadingsReferencesAnchorsAndSeparatorsInOrder) {
     data.headings = {
         {'D', 1, 1, 1,
-         "la cr\xE9"
-         "ation \x9C"
+         "la cré"
+         "ation œ"
          "uvre"},  // before verse 1: no break at all
         {'E', 1, 1, 1, "Premier jour"},
-        {'X', 1, 1, 2, "jamais montr\xE9"},      // unknown kind: nothing at all
-        {'E', 1, 1, 3, "Deux titres"},           // first of two: <BR> and <BR><BR>
-        {'D', 1, 1, 3, "Second \xE9l\xE9ment"},  // following one: <BR> only
+        {'X', 1, 1, 2, "jamais montré"},   // unknown kind: nothing at all
+        {'E', 1, 1, 3, "Deux titres"},     // first of two: <BR> and <BR><BR>
+        {'D', 1, 1, 3, "Second élément"},  // following one: <BR> only
         {'E', 1, 2, 1, "Chapitre suivant"},
     };
     data.crossRefs = {
@@ -87,17 +88,17 @@ TEST_F(ChapterPageTest, HeadingsReferencesAnchorsAndSeparatorsInOrder) {
     EXPECT_TRUE(page.wroteVerse);
     EXPECT_EQ(page.html, Page({kHead,
                                kFont2,
-                               "<FONT color=\"#008000\"><B>LA CR\xC9"
-                               "ATION \x8C"
+                               "<FONT color=\"#008000\"><B>LA CRÉ"
+                               "ATION Œ"
                                "UVRE</B></FONT><BR>",
                                "<FONT color=\"#000000\"><B>Premier jour</B></FONT><BR>",
                                VerseLine(1, "Texte 1"),
                                "  ",
                                "<BR>",
-                               RefLine("\xA4"
-                                       "1\xA4"
-                                       "2\xA4"
-                                       "1\xA4"
+                               RefLine("¤"
+                                       "1¤"
+                                       "2¤"
+                                       "1¤"
                                        "26",
                                        "Ge 2:1-26", true),
                                "<A name=\"2\"></A>",
@@ -107,24 +108,24 @@ TEST_F(ChapterPageTest, HeadingsReferencesAnchorsAndSeparatorsInOrder) {
                                "<BR><BR>",
                                "<FONT color=\"#000000\"><B>Deux titres</B></FONT><BR>",
                                "<BR>",
-                               "<FONT color=\"#008000\"><B>SECOND \xC9L\xC9MENT</B></FONT><BR>",
+                               "<FONT color=\"#008000\"><B>SECOND ÉLÉMENT</B></FONT><BR>",
                                "<BR>",
-                               RefLine("\xA4"
-                                       "2\xA4"
-                                       "1\xA4"
-                                       "2\xA4"
+                               RefLine("¤"
+                                       "2¤"
+                                       "1¤"
+                                       "2¤"
                                        "2",
                                        "Ex 1:2", false),
-                               RefLine("\xA4"
-                                       "1\xA4"
-                                       "2\xA4"
-                                       "5\xA4"
+                               RefLine("¤"
+                                       "1¤"
+                                       "2¤"
+                                       "5¤"
                                        "9",
                                        "Ge 2:5-9", false),
-                               RefLine("\xA4"
-                                       "2\xA4"
-                                       "1\xA4"
-                                       "1\xA4"
+                               RefLine("¤"
+                                       "2¤"
+                                       "1¤"
+                                       "1¤"
                                        "1",
                                        "Ex 1:1", true),
                                "<A name=\"3\"></A>",
@@ -142,20 +143,20 @@ TEST_F(ChapterPageTest, TextSizesPassageModeAndVerseByLine) {
     std::string html = Build(1, 1).html;
     EXPECT_NE(html.find("<FONT face=\"Tahoma\" size=\"4\">"), std::string::npos);
     EXPECT_NE(html.find(VerseLine(2, "Texte 2", 4)), std::string::npos);
-    EXPECT_NE(html.find(RefLine("\xA4"
-                                "2\xA4"
-                                "1\xA4"
-                                "1\xA4"
+    EXPECT_NE(html.find(RefLine("¤"
+                                "2¤"
+                                "1¤"
+                                "1¤"
                                 "2",
                                 "Ex 1:1-2", true, 3)),
               std::string::npos);
     c.TextSize = 1;
     html = Build(1, 1).html;
     EXPECT_NE(html.find(VerseLine(2, "Texte 2", 1)), std::string::npos);
-    EXPECT_NE(html.find(RefLine("\xA4"
-                                "2\xA4"
-                                "1\xA4"
-                                "1\xA4"
+    EXPECT_NE(html.find(RefLine("¤"
+                                "2¤"
+                                "1¤"
+                                "1¤"
                                 "2",
                                 "Ex 1:1-2", true, 1)),
               std::string::npos);
@@ -223,15 +224,36 @@ TEST_F(ChapterPageTest, WritesTheFileOfItsModeEvenWithoutVerses) {
 }
 
 TEST_F(ChapterPageTest, ABookTheImportedBibleLacksSaysSo) {
-    data.books.push_back({"L\xE9vitique", "Lv", 0});
+    data.books.push_back({"Lévitique", "Lv", 0});
     Load();
     ChapterPage page = Build(3, 1);
     EXPECT_TRUE(page.wroteVerse);
     EXPECT_EQ(page.html, Page({kHead, kFont2,
-                               "<I>Ce livre n'est pas dans la Bible import\xE9"
+                               "<I>Ce livre n'est pas dans la Bible importé"
                                "e.</I>",
                                "<BR>", kEnd}));
     EXPECT_FALSE(Build(3, 1, 1, 0, true).wroteVerse);  // the passage window shows nothing
+}
+
+// A chapter written right to left runs from the right, each verse number at
+// the right of its verse; a verse's bidirectional controls stay in it.
+TEST_F(ChapterPageTest, AHebrewChapterRunsRightToLeftAndKeepsItsControls) {
+    data.verses.clear();
+    data.verses.push_back({1, 1, 1, "בְּרֵאשִׁית \u2067בָּרָא"});  // an isolate left open
+    data.verses.push_back({1, 1, 2, "\u202Cאֱלֹהִים"});       // a close without an open
+    data.verses.push_back({1, 2, 1, "Texte \u202Eà l'envers\u202C droit"});
+    data.verses.push_back({2, 1, 1, "Ex 1"});
+    Load();
+    const std::string hebrew = Build(1, 1).html;
+    EXPECT_EQ(hebrew, Page({kHead, kFont2, "<DIV dir=\"rtl\" align=\"right\">",
+                            "<FONT size=\"2\" color=\"#800000\"><B>1</B></FONT> בְּרֵאשִׁית "
+                            "\u2067בָּרָא\u2069",
+                            "  ", "<A name=\"2\"></A>",
+                            "<FONT size=\"2\" color=\"#800000\"><B>2</B></FONT> אֱלֹהִים", "  ",
+                            "</DIV>", "<BR>", kEnd}));
+    const std::string french = Build(1, 2).html;
+    EXPECT_EQ(french.find("rtl"), std::string::npos);
+    EXPECT_NE(french.find("Texte \u202Eà l'envers\u202C droit"), std::string::npos);
 }
 
 }  // namespace

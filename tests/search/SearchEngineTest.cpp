@@ -34,6 +34,7 @@ class SearchEngineTest : public ::testing::Test {
         }
         d.books[42].shortName = "Ac";  // book 43
         d.pages = testing::TinyPages();
+        d.utf8 = true;
         testing::WriteDataFolder(dir.path(), d);
         c = Communs(dir.appDir());
         LoadAllTables(c);
@@ -60,11 +61,11 @@ class SearchEngineTest : public ::testing::Test {
 
 TEST(SearchTermsTest, WordsPhraseAndEmptyFields) {
     using V = std::vector<std::string>;
-    EXPECT_EQ(SearchTerms("lumi\xE8re t\xE9n\xE8"
+    EXPECT_EQ(SearchTerms("lumière ténè"
                           "bres",
                           kSearchWords),
-              (V{"lumi\xE8re",
-                 "t\xE9n\xE8"
+              (V{"lumière",
+                 "ténè"
                  "bres"}));
     // Blanks, however many and wherever, only separate the words.
     EXPECT_EQ(SearchTerms("a  b", kSearchWords), (V{"a", "b"}));
@@ -81,8 +82,8 @@ TEST(SearchTermsTest, WordsPhraseAndEmptyFields) {
 }
 
 TEST(SearchTermsTest, CapitalisedVariant) {
-    EXPECT_EQ(CapitalisedVariant("\xE9ternel"), "\xC9ternel");  // é -> É
-    EXPECT_EQ(CapitalisedVariant("\x9Cuvre"), "\x8Cuvre");      // œ -> Œ
+    EXPECT_EQ(CapitalisedVariant("éternel"), "Éternel");  // é -> É
+    EXPECT_EQ(CapitalisedVariant("œuvre"), "Œuvre");      // œ -> Œ
     EXPECT_EQ(CapitalisedVariant("Dieu"), "Dieu");
     EXPECT_EQ(CapitalisedVariant("7 fois"), "7 fois");
     const std::string longTerm = "a" + std::string(59, 'b');
@@ -91,37 +92,37 @@ TEST(SearchTermsTest, CapitalisedVariant) {
 
 TEST(SearchFoldTest, FoldingTable) {
     // Every accented letter, small and capital, loses its accent and case.
-    EXPECT_EQ(FoldText("\xE0\xE2\xE4\xE1\xE3\xE5\xC0\xC2\xC4\xC1\xC3\xC5"), std::string(12, 'a'));
-    EXPECT_EQ(FoldText("\xE7\xC7"), "cc");
-    EXPECT_EQ(FoldText("\xE9\xE8\xEA\xEB\xC9\xC8\xCA\xCB"), std::string(8, 'e'));
-    EXPECT_EQ(FoldText("\xEE\xEF\xED\xEC\xCE\xCF\xCD\xCC"), std::string(8, 'i'));
-    EXPECT_EQ(FoldText("\xF4\xF6\xF3\xF2\xF5\xD4\xD6\xD3\xD2\xD5"), std::string(10, 'o'));
-    EXPECT_EQ(FoldText("\xF9\xFB\xFC\xFA\xD9\xDB\xDC\xDA"), std::string(8, 'u'));
-    EXPECT_EQ(FoldText("\xFF\x9F\xFD\xDD"), "yyyy");
-    EXPECT_EQ(FoldText("\xF1\xD1\x9A\x8A\x9E\x8E"), "nnsszz");
+    EXPECT_EQ(FoldText("àâäáãåÀÂÄÁÃÅ"), std::string(12, 'a'));
+    EXPECT_EQ(FoldText("çÇ"), "cc");
+    EXPECT_EQ(FoldText("éèêëÉÈÊË"), std::string(8, 'e'));
+    EXPECT_EQ(FoldText("îïíìÎÏÍÌ"), std::string(8, 'i'));
+    EXPECT_EQ(FoldText("ôöóòõÔÖÓÒÕ"), std::string(10, 'o'));
+    EXPECT_EQ(FoldText("ùûüúÙÛÜÚ"), std::string(8, 'u'));
+    EXPECT_EQ(FoldText("ÿŸýÝ"), "yyyy");
+    EXPECT_EQ(FoldText("ñÑšŠžŽ"), "nnsszz");
     // œ and æ in two letters; the typographic apostrophes straight.
-    EXPECT_EQ(FoldText("c\x9Cur C\x9C"
-                       "ur C\x8CUR \xE6 \xC6"),
+    EXPECT_EQ(FoldText("cœur Cœ"
+                       "ur CŒUR æ Æ"),
               "coeur coeur coeur ae ae");
-    EXPECT_EQ(FoldText("n\x92"
-                       "ayez \x91"
+    EXPECT_EQ(FoldText("n’"
+                       "ayez ‘"
                        "x"),
               "n'ayez 'x");
-    // Capitals lower-cased; other bytes as they are.
-    EXPECT_EQ(FoldText("L'\xC9TERNEL, 7 \xD8\xDE\xD0 \xDF\xB5\xD7"),
-              "l'eternel, 7 \xF8\xFE\xF0 \xDF\xB5\xD7");
+    // Capitals lower-cased (the micro sign µ folds to the Greek μ); other
+    // characters as they are.
+    EXPECT_EQ(FoldText("L'ÉTERNEL, 7 ØÞÐ ßµ×"), "l'eternel, 7 øþð ßμ×");
 
     // The folded method cuts the terms as the words, then folds them; every
     // method straightens the apostrophes of the query.
     using V = std::vector<std::string>;
-    EXPECT_EQ(SearchTerms("C\x8CUR  \xC9ternel", kSearchFolded), (V{"coeur", "eternel"}));
-    EXPECT_EQ(SearchTerms("\xC9TERNEL c\x9Cur", kSearchFolded), (V{"eternel", "coeur"}));
+    EXPECT_EQ(SearchTerms("CŒUR  Éternel", kSearchFolded), (V{"coeur", "eternel"}));
+    EXPECT_EQ(SearchTerms("ÉTERNEL cœur", kSearchFolded), (V{"eternel", "coeur"}));
     EXPECT_EQ(SearchTerms(" A*", kSearchFolded), V{"a*"});
-    EXPECT_EQ(SearchTerms("n\x92"
+    EXPECT_EQ(SearchTerms("n’"
                           "ayez",
                           kSearchWords),
               V{"n'ayez"});
-    EXPECT_EQ(SearchTerms("\x91n\x92"
+    EXPECT_EQ(SearchTerms("‘n’"
                           "ayez pas",
                           kSearchPhrase),
               V{"'n'ayez pas"});
@@ -130,14 +131,14 @@ TEST(SearchFoldTest, FoldingTable) {
 TEST_F(SearchEngineTest, CaseOfTheFirstLetterOnlyAndAccentsDistinct) {
     Load({{1, 1, 1, "le dieu des nations"},
           {1, 1, 2, "Dieu dit"},
-          {1, 1, 3, "L'\xC9TERNEL DIEU"},
-          {2, 1, 1, "l'\xC9ternel parla"},
+          {1, 1, 3, "L'ÉTERNEL DIEU"},
+          {2, 1, 1, "l'Éternel parla"},
           {2, 1, 2, "l'eternel sans accent"},
           {2, 1, 3, "la paroi du temple"}});
     EXPECT_EQ(Found("dieu"), (V{"1.1.1", "1.1.2"}));
     EXPECT_EQ(Found("Dieu"), (V{"1.1.2"}));
     EXPECT_EQ(Found("DIEU"), (V{"1.1.3"}));
-    EXPECT_EQ(Found("\xE9ternel"), (V{"2.1.1"}));
+    EXPECT_EQ(Found("éternel"), (V{"2.1.1"}));
     EXPECT_EQ(Found("eternel"), (V{"2.1.2"}));
     EXPECT_EQ(Found("roi"), (V{"2.1.3"}));                           // no word boundaries
     EXPECT_EQ(Found("d"), (V{"1.1.1", "1.1.2", "1.1.3", "2.1.3"}));  // one letter
@@ -145,27 +146,27 @@ TEST_F(SearchEngineTest, CaseOfTheFirstLetterOnlyAndAccentsDistinct) {
 
 TEST_F(SearchEngineTest, EveryWordInAnyOrderAndTheExactPhrase) {
     Load({{1, 1, 1,
-           "Au commencement, Dieu cr\xE9"
+           "Au commencement, Dieu cré"
            "a les cieux"},
           {1, 1, 3,
-           "que la lumi\xE8re soit, et les t\xE9n\xE8"
+           "que la lumière soit, et les ténè"
            "bres"},
           {1, 2, 1,
-           "les t\xE9n\xE8"
-           "bres et la lumi\xE8re"},
-          {1, 2, 2, "la lumi\xE8re seule"},
-          {43, 1, 1, "Au commencement \xE9tait la Parole"},
-          {43, 1, 2, "il \xE9tait au commencement avec Dieu"}});
-    EXPECT_EQ(Found("lumi\xE8re t\xE9n\xE8"
+           "les ténè"
+           "bres et la lumière"},
+          {1, 2, 2, "la lumière seule"},
+          {43, 1, 1, "Au commencement était la Parole"},
+          {43, 1, 2, "il était au commencement avec Dieu"}});
+    EXPECT_EQ(Found("lumière ténè"
                     "bres"),
               (V{"1.1.3", "1.2.1"}));
-    EXPECT_EQ(Found("t\xE9n\xE8"
-                    "bres lumi\xE8re"),
+    EXPECT_EQ(Found("ténè"
+                    "bres lumière"),
               (V{"1.1.3", "1.2.1"}));
-    EXPECT_EQ(Found("lumi\xE8re  t\xE9n\xE8"
+    EXPECT_EQ(Found("lumière  ténè"
                     "bres"),
               (V{"1.1.3", "1.2.1"}));
-    EXPECT_EQ(Found(" lumi\xE8re"), (V{"1.1.3", "1.2.1", "1.2.2"}));
+    EXPECT_EQ(Found(" lumière"), (V{"1.1.3", "1.2.1", "1.2.2"}));
     EXPECT_EQ(Found("au commencement", kSearchPhrase), (V{"1.1.1", "43.1.1", "43.1.2"}));
     EXPECT_EQ(Found(" au  commencement ", kSearchPhrase), (V{"1.1.1", "43.1.1", "43.1.2"}));
     EXPECT_EQ(Found("commencement Dieu", kSearchPhrase), V{});
@@ -198,14 +199,14 @@ TEST_F(SearchEngineTest, ScopesFollowTheCurrentChapterAndBook) {
 TEST_F(SearchEngineTest, MatchesStayInsideOneVerse) {
     Load({{1, 1, 1, "fin de lumi"},
           {1, 1, 2,
-           "\xE8re au d\xE9"
+           "ère au dé"
            "but"},
           {1, 1, 3, ""}});
-    EXPECT_EQ(Found("lumi\xE8re"), V{});
+    EXPECT_EQ(Found("lumière"), V{});
     // Not even a term holding the bytes between two verses.
-    EXPECT_EQ(Found(std::string("lumi\xFE", 6), kSearchPhrase), V{});
+    EXPECT_EQ(Found(std::string("lumi\xFE", 5), kSearchPhrase), V{});
     EXPECT_EQ(Found("lumi", kSearchPhrase), V{"1.1.1"});
-    EXPECT_EQ(Found("\xE8re au", kSearchPhrase), V{"1.1.2"});
+    EXPECT_EQ(Found("ère au", kSearchPhrase), V{"1.1.2"});
 }
 
 TEST_F(SearchEngineTest, LongTermsMatchWhole) {
@@ -227,12 +228,12 @@ TEST_F(SearchEngineTest, PhraseSpacesMatchRunsOfSpaces) {
 }
 
 TEST_F(SearchEngineTest, TextsSetOneByOneAreSearchedVerseByVerse) {
-    Load({{1, 1, 1, "lumi\xE8re"}});
-    const std::string a = "la lumi\xE8re", b = "rien", d = "Lumi\xE8re";
+    Load({{1, 1, 1, "lumière"}});
+    const std::string a = "la lumière", b = "rien", d = "Lumière";
     c.VerseTable[1].Text = a;
     c.VerseTable[2].Text = b;
     c.VerseTable[3].Text = d;
-    EXPECT_EQ(Found("lumi\xE8re", kSearchWords, kScopeChapter), (V{"1.1.1", "1.1.3"}));
+    EXPECT_EQ(Found("lumière", kSearchWords, kScopeChapter), (V{"1.1.1", "1.1.3"}));
 }
 
 TEST_F(SearchEngineTest, CapAtTheTwoHundredthMatch) {
@@ -257,14 +258,14 @@ TEST_F(SearchEngineTest, CapAtTheTwoHundredthMatch) {
 }
 
 TEST_F(SearchEngineTest, FoldedWordsFindWhatReadersType) {
-    Load({{1, 1, 1, "Mon c\x9Cur est \xE9mu"},
-          {1, 1, 2, "C\x9Cur pur"},
-          {1, 2, 1, "L'\xC9ternel est mon berger"},
-          {1, 2, 2, "Ainsi parle l'\xC9TERNEL"},
-          {1, 2, 3, "le coeur sans \x9C"},
+    Load({{1, 1, 1, "Mon cœur est ému"},
+          {1, 1, 2, "Cœur pur"},
+          {1, 2, 1, "L'Éternel est mon berger"},
+          {1, 2, 2, "Ainsi parle l'ÉTERNEL"},
+          {1, 2, 3, "le coeur sans œ"},
           {2, 1, 1, "Ne crains pas, n'ayez pas peur"},
           {2, 1, 2, "n'ayez point peur"},
-          {2, 1, 3, "\xE9ternellement, foi et fois"}});
+          {2, 1, 3, "éternellement, foi et fois"}});
     SearchRequest r;
     r.scope = kScopeWholeBible;
     auto items = [&](const std::string& query, int method) {
@@ -276,33 +277,33 @@ TEST_F(SearchEngineTest, FoldedWordsFindWhatReadersType) {
         return out;
     };
     const std::string open = "<FONT color=\"#C00400\">", close = "</FONT>";
-    const V coeur = {"<B>L1 1:1</B> : Mon " + open + "c\x9Cur" + close + " est \xE9mu",
-                     "<B>L1 1:2</B> : " + open + "C\x9Cur" + close + " pur",
-                     "<B>L1 2:3</B> : le " + open + "coeur" + close + " sans \x9C"};
+    const V coeur = {"<B>L1 1:1</B> : Mon " + open + "cœur" + close + " est ému",
+                     "<B>L1 1:2</B> : " + open + "Cœur" + close + " pur",
+                     "<B>L1 2:3</B> : le " + open + "coeur" + close + " sans œ"};
     EXPECT_EQ(items("coeur", kSearchFolded), coeur);
-    EXPECT_EQ(items("c\x9Cur", kSearchFolded), coeur);
-    EXPECT_EQ(items("C\x8CUR", kSearchFolded), coeur);
+    EXPECT_EQ(items("cœur", kSearchFolded), coeur);
+    EXPECT_EQ(items("CŒUR", kSearchFolded), coeur);
     EXPECT_EQ(items("coeur", kSearchWords).size(), 1u);  // the exact methods stay as they are
 
-    const V eternel = {"<B>L1 2:1</B> : L'" + open + "\xC9ternel" + close + " est mon berger",
-                       "<B>L1 2:2</B> : Ainsi parle l'" + open + "\xC9TERNEL" + close};
+    const V eternel = {"<B>L1 2:1</B> : L'" + open + "Éternel" + close + " est mon berger",
+                       "<B>L1 2:2</B> : Ainsi parle l'" + open + "ÉTERNEL" + close};
     EXPECT_EQ(items("eternel", kSearchFolded), eternel);
-    EXPECT_EQ(items("\xC9TERNEL", kSearchFolded), eternel);
+    EXPECT_EQ(items("ÉTERNEL", kSearchFolded), eternel);
     EXPECT_EQ(items("eternel", kSearchWords), V{});
     // Whole words; a trailing '*' for the words that begin so, coloured
     // whole.
     EXPECT_EQ(items("fois", kSearchFolded),
-              V{"<B>L2 1:3</B> : \xE9ternellement, foi et " + open + "fois" + close});
+              V{"<B>L2 1:3</B> : éternellement, foi et " + open + "fois" + close});
     EXPECT_EQ(items("ETERN*", kSearchFolded).back(),
-              "<B>L2 1:3</B> : " + open + "\xE9ternellement" + close + ", foi et fois");
+              "<B>L2 1:3</B> : " + open + "éternellement" + close + ", foi et fois");
     EXPECT_EQ(items("fo* eternel*", kSearchFolded),
-              V{"<B>L2 1:3</B> : " + open + "\xE9ternellement" + close + ", " + open + "foi" +
-                close + " et " + open + "fois" + close});
+              V{"<B>L2 1:3</B> : " + open + "éternellement" + close + ", " + open + "foi" + close +
+                " et " + open + "fois" + close});
     EXPECT_EQ(items("*", kSearchFolded), V{});
 
     // Every term, in any order; occurrences that overlap are coloured as one.
     EXPECT_EQ(
-        items("PEUR n\x92"
+        items("PEUR n’"
               "ayez",
               kSearchFolded),
         (V{"<B>L2 1:1</B> : Ne crains pas, " + open + "n'ayez" + close + " pas " + open + "peur" +
@@ -311,33 +312,33 @@ TEST_F(SearchEngineTest, FoldedWordsFindWhatReadersType) {
     EXPECT_EQ(items("ur pu", kSearchFolded), V{});
     // The typographic apostrophe in each method.
     const std::string phrase = "<B>L2 1:1</B> : Ne crains pas, " + open + "n'ayez pas peur" + close;
-    EXPECT_EQ(items("n\x92"
+    EXPECT_EQ(items("n’"
                     "ayez pas peur",
                     kSearchPhrase),
               V{phrase});
-    EXPECT_EQ(items("n\x91"
+    EXPECT_EQ(items("n‘"
                     "ayez pas peur",
                     kSearchPhrase),
               V{phrase});
-    EXPECT_EQ(items("n\x92"
+    EXPECT_EQ(items("n’"
                     "ayez",
                     kSearchWords)
                   .size(),
               2u);
-    EXPECT_EQ(items("n\x92"
+    EXPECT_EQ(items("n’"
                     "ayez",
                     kSearchFolded)
                   .size(),
               2u);
     // A term runs inside one verse; a character Windows-1252 lacks finds
     // nothing.
-    EXPECT_EQ(items("\xE9mu c\x9Cur", kSearchFolded).size(), 1u);
+    EXPECT_EQ(items("ému cœur", kSearchFolded).size(), 1u);
     EXPECT_EQ(items("mucoeur", kSearchFolded), V{});
-    EXPECT_EQ(items(std::string("c\x9Cur \xFE"), kSearchFolded), V{});
+    EXPECT_EQ(items(std::string("cœur \xFE"), kSearchFolded), V{});
 }
 
 TEST_F(SearchEngineTest, FoldedCopyScopesAndCap) {
-    Load({{1, 1, 1, "TEXTE"}, {40, 1, 1, "T\xCAXTE"}});
+    Load({{1, 1, 1, "TEXTE"}, {40, 1, 1, "TÊXTE"}});
     const FoldedVerses folded(c);
     EXPECT_EQ(folded.SlotCount(), c.VerseSlotCount());
     EXPECT_EQ(folded.Text(1), "texte");
@@ -357,33 +358,33 @@ TEST_F(SearchEngineTest, FoldedCopyScopesAndCap) {
 }
 
 TEST(SearchCountLineTest, VersesFoundInOneWordingWhateverTheCount) {
-    EXPECT_EQ(CountLine(0), "<FONT color=\"gray\"><B>Aucun verset trouv\xE9</B></FONT>");
-    EXPECT_EQ(CountLine(1), "<FONT color=\"gray\"><B>1 verset trouv\xE9</B></FONT>");
-    EXPECT_EQ(CountLine(121), "<FONT color=\"gray\"><B>121 versets trouv\xE9s</B></FONT>");
-    EXPECT_EQ(CountLine(200), "<FONT color=\"gray\"><B>200 versets trouv\xE9s</B></FONT>");
+    EXPECT_EQ(CountLine(0), "<FONT color=\"gray\"><B>Aucun verset trouvé</B></FONT>");
+    EXPECT_EQ(CountLine(1), "<FONT color=\"gray\"><B>1 verset trouvé</B></FONT>");
+    EXPECT_EQ(CountLine(121), "<FONT color=\"gray\"><B>121 versets trouvés</B></FONT>");
+    EXPECT_EQ(CountLine(200), "<FONT color=\"gray\"><B>200 versets trouvés</B></FONT>");
     EXPECT_EQ(CapLine(206),
-              "<FONT color=\"gray\"><B>206 versets trouv\xE9s ; seuls les 200 premiers, dans "
-              "l'ordre de la Bible, sont affich\xE9s. Ajoutez des mots ou limitez la zone de "
+              "<FONT color=\"gray\"><B>206 versets trouvés ; seuls les 200 premiers, dans "
+              "l'ordre de la Bible, sont affichés. Ajoutez des mots ou limitez la zone de "
               "recherche.</B></FONT>");
     EXPECT_EQ(CapLine(31170),
-              "<FONT color=\"gray\"><B>31\xA0"
-              "170 versets trouv\xE9s ; seuls les 200 premiers, dans "
-              "l'ordre de la Bible, sont affich\xE9s. Ajoutez des mots ou limitez la zone de "
+              "<FONT color=\"gray\"><B>31\u00A0"
+              "170 versets trouvés ; seuls les 200 premiers, dans "
+              "l'ordre de la Bible, sont affichés. Ajoutez des mots ou limitez la zone de "
               "recherche.</B></FONT>");
     EXPECT_EQ(FoldedHintLine(),
-              "<FONT color=\"gray\"><B>Aucun verset trouv\xE9. Essayez la m\xE9thode \xAB "
-              "Mots, sans accents ni majuscules \xBB.</B></FONT>");
+              "<FONT color=\"gray\"><B>Aucun verset trouvé. Essayez la méthode « "
+              "Mots, sans accents ni majuscules ».</B></FONT>");
     EXPECT_EQ(FormatCount("%d%%d %x%", 7), "7%d %x%");
 }
 
 TEST_F(SearchEngineTest, ResultItemsAndTheirColours) {
     Load({{43, 2, 3,
-           "la gr\xE2"
+           "la grâ"
            "ce et la paix"},
           {1, 1, 1, "Dieu et dieu"}});
     const std::int32_t slot = c.VerseLookup(43, 2, 3);
     EXPECT_EQ(ResultItemText(c, slot),
-              "<B>Ac 2:3</B> : la gr\xE2"
+              "<B>Ac 2:3</B> : la grâ"
               "ce et la paix");
     EXPECT_EQ(ResultItemValue(c, slot), 43002);
     EXPECT_EQ(ResultItemChapter(ResultItemValue(c, slot)).chapter, 2);  // read back
@@ -424,6 +425,71 @@ TEST_F(SearchEngineTest, WholeSearch) {
     EXPECT_FALSE(res.capped);
     EXPECT_EQ(res.items[1].value, 40002);
     EXPECT_EQ(res.items[1].text, "<B>L40 2:1</B> : le <FONT color=\"#C00400\">dieu</FONT>");
+}
+
+}  // namespace
+}  // namespace lorvane
+
+namespace lorvane {
+namespace {
+
+// Bibles in other scripts: the folded method finds a word typed without its
+// accents, breathings, points or stress marks, and in any case.
+TEST_F(SearchEngineTest, FoldedWordsInEveryScript) {
+    Load({{43, 1, 1, "Ἐν ἀρχῇ ἦν ὁ λόγος, καὶ ὁ λόγος ἦν πρὸς τὸν θεόν"},
+          {43, 1, 2, "οὗτος ἦν ἐν ἀρχῇ πρὸς τὸν θεόν. ΛΌΓΟΣ"},
+          {43, 1, 3, "λογοσxyz λογικός"},
+          {1, 1, 1, "בְּרֵאשִׁית בָּרָא אֱלֹהִים אֵת הַשָּׁמַיִם"},
+          {1, 1, 2, "וְהָאָרֶץ הָיְתָה תֹהוּ"},
+          {2, 1, 1, "В на́чале было Слово"},
+          {2, 1, 2, "Начало и конец"},
+          {3, 1, 1, "起初，神创造天地。"},
+          {3, 1, 2, "ในเริ่มแรกนั้นพระเจ้าทรงเนรมิตสร้างฟ้าและแผ่นดิน"},
+          {4, 1, 1, "क्‍षमा"}});
+    auto found = [&](const std::string& query) {
+        SearchRequest r{query, kSearchFolded, kScopeWholeBible, 1, 1};
+        V out;
+        for (const SearchResultItem& i : Search(c, r).items)
+            out.push_back(std::to_string(ResultItemChapter(i.value).book) + "." +
+                          std::to_string(c.VerseTable[static_cast<std::size_t>(i.slot)].Verse));
+        return out;
+    };
+    // Final sigma and sigma, accents and capitals alike; whole words only.
+    EXPECT_EQ(found("λογος"), (V{"43.1", "43.2"}));
+    EXPECT_EQ(found("ΛΌΓΟΣ"), (V{"43.1", "43.2"}));
+    EXPECT_EQ(found("λογ*"), (V{"43.1", "43.2", "43.3"}));
+    EXPECT_EQ(found("θεον αρχη"), (V{"43.1", "43.2"}));
+    // Hebrew without its points; a word inside a longer one is not found.
+    EXPECT_EQ(found("בראשית"), V{"1.1"});
+    EXPECT_EQ(found("ארץ"), V{});
+    EXPECT_EQ(found("והארץ"), V{"1.2"});
+    // Russian: the stress mark and the capital do not count.
+    EXPECT_EQ(found("начале"), V{"2.1"});
+    EXPECT_EQ(found("начало"), V{"2.2"});
+    // Scripts written without spaces: a term matches inside the text.
+    EXPECT_EQ(found("天地"), V{"3.1"});
+    EXPECT_EQ(found("พระเจ้า"), V{"3.2"});
+    // A zero-width joiner stays part of its word.
+    EXPECT_EQ(found("क्‍षमा"), V{"4.1"});
+}
+
+TEST_F(SearchEngineTest, ExactMethodsCompareAsTypedInEveryScript) {
+    Load({{43, 1, 1, "ὁ λόγος"},
+          {43, 1, 2, "Λόγος"},
+          {1, 1, 1, "בְּרֵאשִׁית בָּרָא"},
+          {2, 1, 1, "mot \u202Eà l'envers"}});
+    // A result's direction override ends with its verse.
+    const SearchResults r = Search(c, {"mot", kSearchWords, kScopeWholeBible, 1, 1});
+    ASSERT_EQ(r.items.size(), 1u);
+    EXPECT_EQ(r.items[0].text.substr(r.items[0].text.size() - 3), "\u202C");
+    // The first letter in capitals too, nothing else.
+    EXPECT_EQ(Found("λόγος"), (V{"43.1.1", "43.1.2"}));
+    EXPECT_EQ(Found("λογος"), V{});
+    EXPECT_EQ(Found("ΛΌΓΟΣ"), V{});
+    EXPECT_EQ(Found("בְּרֵאשִׁית"), V{"1.1.1"});
+    EXPECT_EQ(Found("λ"), (V{"43.1.1", "43.1.2"}));
+    EXPECT_EQ(CapitalisedVariant("λόγος"), "Λόγος");
+    EXPECT_EQ(SearchTerms("n’ayez ‘x’", kSearchWords), (V{"n'ayez", "'x'"}));
 }
 
 }  // namespace

@@ -203,7 +203,7 @@ class SearchWindowTest : public QObject {
         // The query runs as the reader typed it, whatever the history holds.
         auto count = [&](const char* query) {
             SearchRequest r;
-            r.query = cp1252::FromUtf8(query);
+            r.query = query;
             r.method = pane->CBRechMethode->currentIndex();
             r.scope = pane->CBRechDans->currentIndex();
             r.currentBook = w.Here().book;

@@ -5,15 +5,17 @@
 #include "BibleText.h"
 #include "Cp1252.h"
 #include "Osis.h"
+#include "Utf8.h"
 
 namespace lorvane::importer {
 namespace {
 
 TEST(BibleText, SpacesAreSingleAndNoneAtEitherEnd) {
     EXPECT_EQ(NormalizeSpaces("  Au \t commencement,\n\nDieu  "), "Au commencement, Dieu");
-    EXPECT_EQ(NormalizeSpaces("\xA0 mot \xA0"), "mot");
-    EXPECT_EQ(NormalizeSpaces("« mot\xA0»"), "« mot\xA0»");
+    EXPECT_EQ(NormalizeSpaces("\u00A0 mot \u00A0"), "mot");
+    EXPECT_EQ(NormalizeSpaces("« mot\u00A0»"), "« mot\u00A0»");
     EXPECT_EQ(NormalizeSpaces(" \n "), "");
+    EXPECT_EQ(NormalizeSpaces("\u00A0"), "");
 }
 
 TEST(BibleText, LongTitlesAreCutAtAWordWithAnEllipsis) {
@@ -27,30 +29,63 @@ TEST(BibleText, LongTitlesAreCutAtAWordWithAnEllipsis) {
     std::string cut = words;
     ASSERT_TRUE(CutTitle(cut));
     EXPECT_LE(cut.size(), 151u);
-    EXPECT_EQ(cut.back(), '\x85');
-    EXPECT_EQ(cut.substr(cut.size() - 4), "mot\x85");  // no ", " left before the ellipsis
-    EXPECT_EQ(words.compare(0, cut.size() - 1, cut, 0, cut.size() - 1), 0);
+    EXPECT_EQ(cut.substr(cut.size() - 6), "mot…");  // no ", " left before the ellipsis
+    EXPECT_EQ(words.compare(0, cut.size() - 3, cut, 0, cut.size() - 3), 0);
 
     std::string oneWord(300, 'x');
     ASSERT_TRUE(CutTitle(oneWord));
     EXPECT_EQ(oneWord.size(), 151u);
-    EXPECT_EQ(oneWord.back(), '\x85');
+    EXPECT_EQ(oneWord.substr(148), "…");
+
+    // A word of Greek letters is cut between two letters.
+    std::string greek;
+    for (int i = 0; i < 100; ++i)
+        greek += "λ";
+    ASSERT_TRUE(CutTitle(greek));
+    EXPECT_LE(greek.size(), 151u);
+    EXPECT_TRUE(utf8::IsValid(greek));
 }
 
-TEST(BibleText, EveryCharacterLeavesAsWindows1252) {
+TEST(BibleText, EveryLetterIsKeptAsWrittenInItsComposedForm) {
     TextConverter text;
-    // Composed from a base letter and a combining acute; þ (byte 254 would
-    // end the verse); a malformed byte; a control character.
-    std::string out = text.Convert("e\xCC\x81t\xC3\xBE \xFF\x01x ‘cité’ ‐ ĳ", "GEN 1:1");
-    EXPECT_EQ(out, cp1252::FromUtf8("étth ?x 'cité' - ij"));
+    // A base letter and a combining acute become one letter (NFC); þ, a
+    // hyphen and a ligature stay; a malformed byte shows U+FFFD; a control
+    // character goes; the typographic apostrophes become the keyboard's.
+    const std::string out =
+        text.Convert("e\xCC\x81t\xC3\xBE \xFF\x01x ‘cité’ ‐ ĳ ἀρχῇ בְּרֵאשִׁית 起初", "GEN 1:1");
+    EXPECT_EQ(out, "étþ \uFFFDx 'cité' ‐ ĳ ἀρχῇ בְּרֵאשִׁית 起初");
     EXPECT_EQ(text.Apostrophes(), 2);
-    EXPECT_EQ(text.Mapped(), 6);
+    EXPECT_EQ(out.find('?'), std::string::npos);
+    EXPECT_EQ(out.find('\xFE'), std::string::npos);  // never the verse terminator
+}
+
+TEST(BibleText, DamagedOrHostileTextIsTamedAndReported) {
+    TextConverter text;
+    // Noncharacters go.
+    EXPECT_EQ(text.Convert("a\uFDD0b\uFFFE\U0010FFFFc", "GEN 1:1"), "abc");
+    EXPECT_EQ(text.Noncharacters(), 3);
+    // A verse of 100,000 combining marks keeps 30 on its letter.
+    std::string marks = "a";
+    for (int i = 0; i < 100000; ++i)
+        marks += "\u0301";
+    const std::string tamed = text.Convert(marks, "GEN 1:2");
+    std::string kept = "á";  // the first mark composed with its letter
+    for (int i = 1; i < kMaxMarksInARow; ++i)
+        kept += "\u0301";
+    EXPECT_EQ(tamed, kept);
+    EXPECT_EQ(text.ExcessMarks(), 100000 - kMaxMarksInARow);
+    // Direction controls and joiners are kept: the page closes the former
+    // at the verse's end.
+    EXPECT_EQ(text.Convert("x\u202Ey\u2067z क्‍ष", "GEN 1:3"),
+              "x\u202Ey\u2067z क्‍ष");
+    EXPECT_EQ(text.BidiControls(), 2);
+
     Report report;
     text.ReportTo(report);
-    const auto& lines =
-        report.Examples("characters without a Windows-1252 form, mapped to their nearest form");
-    ASSERT_EQ(lines.size(), 6u);
-    EXPECT_NE(lines[0].find("GEN 1:1"), std::string::npos) << lines[0];
+    EXPECT_EQ(report.Count(kNoncharacters), 3);
+    EXPECT_EQ(report.Examples(kNoncharacters).front(), "GEN 1:1");
+    EXPECT_EQ(report.Examples(kExcessMarks).front(), "GEN 1:2");
+    EXPECT_EQ(report.Examples(kBidiControls).front(), "GEN 1:3");
 }
 
 TEST(BibleText, PagesRefuseCharactersWithoutAWindows1252Form) {

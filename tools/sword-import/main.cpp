@@ -262,17 +262,14 @@ int Run(const fs::path& source, const fs::path& out, const fs::path& root,
     // The book list keeps its French names.
     for (std::size_t b = 0; b < h.bible.books.size() && b < lorvane::datawriter::kCanon.size();
          ++b) {
-        h.bible.books[b].name = lorvane::cp1252::FromUtf8(lorvane::datawriter::kCanon[b].name);
-        h.bible.books[b].shortName =
-            lorvane::cp1252::FromUtf8(lorvane::datawriter::kCanon[b].abbreviation);
+        h.bible.books[b].name = std::string(lorvane::datawriter::kCanon[b].name);
+        h.bible.books[b].shortName = std::string(lorvane::datawriter::kCanon[b].abbreviation);
     }
     h.form = "module SWORD (" + facts.driver + ", " + facts.markup + ")";
     h.name = ConfText(chosen.conf, "Description");
     h.abbreviation = ConfText(chosen.conf, "Abbreviation");
     for (const std::string& e : report.Examples("books outside the 66, skipped"))
         h.outside.push_back(e.substr(0, e.find(' ')));
-    h.foreign = report.Count(kForeignLetters);
-    if (h.foreign > 0) h.foreignExample = report.Examples(kForeignLetters).front();
     report.Print(std::cerr);
     const std::string bytes = EncodeHelperBible(h);
     bibleBytes = bytes.size();

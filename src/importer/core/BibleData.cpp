@@ -27,7 +27,7 @@ void FinishBible(BibleData& bible, Report& report) {
         if (CutTitle(h.title)) {
             report.Warn("headings longer than 151 characters, cut with an ellipsis",
                         Place(h.book, h.chapter, h.verse) + " (" + std::to_string(full.size()) +
-                            "): " + cp1252::ToUtf8(full),
+                            "): " + full,
                         200);
         }
     }

@@ -1,6 +1,6 @@
 #include "BibleText.h"
 
-#include <array>
+#include <QString>
 #include <cstdio>
 #include <stdexcept>
 
@@ -14,41 +14,12 @@ namespace {
 
 constexpr char32_t kBad = 0xFFFD;
 
-// Base letters of U+0100-U+017F; '#' marks the two ligatures spelled out
-// below, and the letters that Windows-1252 has (Œ œ Š š Ÿ Ž ž) never get here.
-constexpr std::string_view kLatinExtendedA =
-    "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIi##JjKkkLlLlLlLlLlNnNnNnnNnOoOoOo"
-    "OoRrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs";
-static_assert(kLatinExtendedA.size() == 0x80);
+bool IsNoncharacter(char32_t cp) {
+    return (cp >= 0xFDD0 && cp <= 0xFDEF) || (cp & 0xFFFE) == 0xFFFE;
+}
 
-// Letters made of a base letter and a combining mark, for the marks that
-// follow their letter instead of being part of it.
-struct Composition {
-    char base;
-    char32_t mark;
-    char32_t letter;
-};
-constexpr std::array<Composition, 52> kCompositions = {{
-    {'A', 0x300, 0xC0}, {'A', 0x301, 0xC1}, {'A', 0x302, 0xC2}, {'A', 0x303, 0xC3},
-    {'A', 0x308, 0xC4}, {'A', 0x30A, 0xC5}, {'C', 0x327, 0xC7}, {'E', 0x300, 0xC8},
-    {'E', 0x301, 0xC9}, {'E', 0x302, 0xCA}, {'E', 0x308, 0xCB}, {'I', 0x300, 0xCC},
-    {'I', 0x301, 0xCD}, {'I', 0x302, 0xCE}, {'I', 0x308, 0xCF}, {'N', 0x303, 0xD1},
-    {'O', 0x300, 0xD2}, {'O', 0x301, 0xD3}, {'O', 0x302, 0xD4}, {'O', 0x303, 0xD5},
-    {'O', 0x308, 0xD6}, {'U', 0x300, 0xD9}, {'U', 0x301, 0xDA}, {'U', 0x302, 0xDB},
-    {'U', 0x308, 0xDC}, {'Y', 0x301, 0xDD}, {'a', 0x300, 0xE0}, {'a', 0x301, 0xE1},
-    {'a', 0x302, 0xE2}, {'a', 0x303, 0xE3}, {'a', 0x308, 0xE4}, {'a', 0x30A, 0xE5},
-    {'c', 0x327, 0xE7}, {'e', 0x300, 0xE8}, {'e', 0x301, 0xE9}, {'e', 0x302, 0xEA},
-    {'e', 0x308, 0xEB}, {'i', 0x300, 0xEC}, {'i', 0x301, 0xED}, {'i', 0x302, 0xEE},
-    {'i', 0x308, 0xEF}, {'n', 0x303, 0xF1}, {'o', 0x300, 0xF2}, {'o', 0x301, 0xF3},
-    {'o', 0x302, 0xF4}, {'o', 0x303, 0xF5}, {'o', 0x308, 0xF6}, {'u', 0x300, 0xF9},
-    {'u', 0x301, 0xFA}, {'u', 0x302, 0xFB}, {'u', 0x308, 0xFC}, {'y', 0x308, 0xFF},
-}};
-
-// A character of a script or alphabet that Windows-1252 lacks, as opposed
-// to the spaces, joiners and combining marks that only change its look.
-bool IsForeignLetter(char32_t cp) {
-    return cp >= 0x100 && cp != kBad && !(cp >= 0x300 && cp < 0x370) &&
-           !(cp >= 0x2000 && cp < 0x2070) && cp != 0x3000 && cp != 0xFEFF;
+bool IsBidiControl(char32_t cp) {
+    return (cp >= 0x202A && cp <= 0x202E) || (cp >= 0x2066 && cp <= 0x2069);
 }
 
 bool IsSpace(char c) {
@@ -71,57 +42,6 @@ std::string CodePointName(char32_t cp) {
     return buf;
 }
 
-std::string NearestCp1252(char32_t cp) {
-    if (cp >= 0x100 && cp < 0x180) {
-        if (cp == 0x132) return "IJ";
-        if (cp == 0x133) return "ij";
-        return std::string(1, kLatinExtendedA[cp - 0x100]);
-    }
-    switch (cp) {
-        case 0xFE:  // þ: its byte is the verse terminator
-            return "th";
-        case 0x2018:
-        case 0x2019:
-        case 0x201B:
-        case 0x2032:
-        case 0x02B9:
-        case 0x02BC:
-            return "'";
-        case 0x201F:
-        case 0x2033:
-            return "\"";
-        case 0x2010:
-        case 0x2011:
-        case 0x2043:
-        case 0x2212:
-            return "-";
-        case 0x2012:
-            return "\x96";
-        case 0x2015:
-            return "\x97";
-        case 0x2024:
-            return ".";
-        case 0x2044:
-            return "/";
-        case 0x2007:
-        case 0x202F:
-            return "\xA0";
-        case 0x200B:
-        case 0x200C:
-        case 0x200D:
-        case 0x200E:
-        case 0x200F:
-        case 0x2060:
-        case 0xFEFF:
-            return "";
-        default:
-            break;
-    }
-    if ((cp >= 0x2000 && cp <= 0x200A) || cp == 0x205F || cp == 0x3000) return " ";
-    if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0)) return "";  // control characters
-    return "?";
-}
-
 std::string NormalizeSpaces(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -135,131 +55,116 @@ std::string NormalizeSpaces(std::string_view text) {
         pendingSpace = false;
         out += c;
     }
-    // No-break spaces at either end go too.
-    std::size_t first = out.find_first_not_of('\xA0');
-    if (first == std::string::npos) return {};
-    std::size_t last = out.find_last_not_of('\xA0');
-    out = out.substr(first, last - first + 1);
-    // Trimming a no-break space may uncover a plain one.
-    while (!out.empty() && out.front() == ' ')
-        out.erase(0, 1);
-    while (!out.empty() && out.back() == ' ')
-        out.pop_back();
-    return out;
+    // No-break spaces at either end go too, and the plain spaces they
+    // uncover.
+    constexpr std::string_view kNoBreak = "\u00A0";
+    std::string_view v = out;
+    for (bool trimmed = true; trimmed;) {
+        trimmed = false;
+        while (v.substr(0, kNoBreak.size()) == kNoBreak || (!v.empty() && v.front() == ' ')) {
+            v.remove_prefix(v.front() == ' ' ? 1 : kNoBreak.size());
+            trimmed = true;
+        }
+        while ((v.size() >= kNoBreak.size() && v.substr(v.size() - kNoBreak.size()) == kNoBreak) ||
+               (!v.empty() && v.back() == ' ')) {
+            v.remove_suffix(v.back() == ' ' ? 1 : kNoBreak.size());
+            trimmed = true;
+        }
+    }
+    return std::string(v);
 }
 
 bool CutTitle(std::string& title, std::size_t width) {
-    if (title.size() <= width || width < 2) return false;
-    const std::size_t room = width - 1;  // one byte for the ellipsis
+    constexpr std::string_view kEllipsis = "\u2026";
+    if (title.size() <= width || width < kEllipsis.size() + 1) return false;
+    const std::size_t room = width - kEllipsis.size();
     std::size_t cut = title.rfind(' ', room);
-    if (cut == std::string::npos || cut == 0) cut = room;  // one long word
+    if (cut == std::string::npos || cut == 0) {
+        cut = room;  // one long word: between two characters
+        while (cut > 0 && (static_cast<unsigned char>(title[cut]) & 0xC0) == 0x80)
+            --cut;
+    }
     title.resize(cut);
-    while (!title.empty() &&
-           std::string_view(" ,;:-\x96\x97\xA0").find(title.back()) != std::string_view::npos)
-        title.pop_back();
-    title += '\x85';
+    // Spaces and separators before the cut: ASCII, no-break space, dashes.
+    for (bool dropped = true; dropped && !title.empty();) {
+        dropped = false;
+        for (std::string_view tail : {" ", ",", ";", ":", "-", "\u00A0", "\u2013", "\u2014"}) {
+            if (title.size() >= tail.size() &&
+                title.compare(title.size() - tail.size(), tail.size(), tail) == 0) {
+                title.resize(title.size() - tail.size());
+                dropped = true;
+            }
+        }
+    }
+    title += kEllipsis;
     return true;
 }
 
 std::string TextConverter::Convert(std::string_view utf8, const std::string& place) {
     std::string out;
     out.reserve(utf8.size());
+    bool ascii = true;
+    int marks = 0;  // combining marks in a row on the last letter
     std::size_t pos = 0;
     while (pos < utf8.size()) {
         auto b = static_cast<unsigned char>(utf8[pos]);
         if (b >= 0x20 && b < 0x7F) {
             out += static_cast<char>(b);
-            if (b != ' ') ++characters_;
+            marks = 0;
             ++pos;
             continue;
         }
-        char32_t cp = NextCodePoint(utf8, pos);
-        if (cp == '\t' || cp == '\n' || cp == '\r') {
+        const char32_t cp = NextCodePoint(utf8, pos);
+        if (cp == '\t' || cp == '\n' || cp == '\r' || cp == '\v' || cp == '\f') {
             out += ' ';
+            marks = 0;
             continue;
         }
-        ++characters_;
         if (cp == 0x2018 || cp == 0x2019) {
             out += '\'';
+            marks = 0;
             ++apostrophes_;
             continue;
         }
-        int byte = cp == kBad || cp == 0xFE ? -1 : cp1252::FromUnicode(cp);
-        if (byte >= 0x20 && !(byte >= 0x7F && byte < 0xA0 && cp < 0xA0)) {
-            out += static_cast<char>(byte);
+        if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0)) {
+            controls_.Note(place);
             continue;
         }
-        std::string replacement;
-        if (cp >= 0x300 && cp < 0x370) {
-            // A combining mark joins the letter before it when the pair has
-            // a Windows-1252 form; otherwise it goes.
-            for (const Composition& c : kCompositions) {
-                if (!out.empty() && out.back() == c.base && c.mark == cp) {
-                    out.pop_back();
-                    replacement = std::string(1, static_cast<char>(c.letter));
-                    break;
-                }
+        if (IsNoncharacter(cp)) {
+            noncharacters_.Note(place);
+            continue;
+        }
+        if (QChar::combiningClass(cp) != 0) {
+            if (++marks > kMaxMarksInARow) {
+                excessMarks_.Note(place);
+                continue;
             }
         } else {
-            replacement = NearestCp1252(cp);
+            marks = 0;
         }
-        out += replacement;
-        Mapping& m = mapped_[cp];
-        if (m.count++ == 0) {
-            m.replacement = replacement;
-            m.firstPlace = place;
-        }
-        if (IsForeignLetter(cp)) {
-            if (foreign_++ == 0) firstForeign_ = cp;
-        }
+        if (IsBidiControl(cp)) bidiControls_.Note(place);
+        ascii = false;
+        AppendUtf8(out, cp);
     }
+    if (!ascii)
+        out = QString::fromUtf8(out.data(), static_cast<qsizetype>(out.size()))
+                  .normalized(QString::NormalizationForm_C)
+                  .toStdString();
     return NormalizeSpaces(out);
 }
 
-int TextConverter::Mapped() const {
-    int n = 0;
-    for (const auto& [cp, m] : mapped_)
-        n += m.count;
-    return n;
-}
-
-std::string TextConverter::ForeignExample() const {
-    std::string out;
-    if (foreign_ > 0) AppendUtf8(out, firstForeign_);
-    return out;
-}
-
-std::string TextConverter::ForeignReplacement() const {
-    auto it = mapped_.find(firstForeign_);
-    return foreign_ > 0 && it != mapped_.end() ? cp1252::ToUtf8(it->second.replacement) : "";
-}
-
 void TextConverter::ReportTo(Report& report) const {
-    if (foreign_ > 0)
-        report.WarnMany(kForeignLetters, foreign_,
-                        ForeignExample() + " -> " + ForeignReplacement());
     report.Info("typographic apostrophes made keyboard apostrophes: " +
                 std::to_string(apostrophes_));
-    const std::string kind = "characters without a Windows-1252 form, mapped to their nearest form";
-    for (const auto& [cp, m] : mapped_) {
-        std::string source;
-        AppendUtf8(source, cp);
-        std::string shown = m.replacement.empty() ? "(removed)" : cp1252::ToUtf8(m.replacement);
-        report.WarnMany(kind, m.count,
-                        CodePointName(cp) + " " + (cp < 0x20 ? std::string("(control)") : source) +
-                            " -> " + shown + ": " + std::to_string(m.count) + " times, first in " +
-                            m.firstPlace,
-                        64);
-    }
-}
-
-void RefuseForeignScript(const TextConverter& text) {
-    if (static_cast<long long>(text.Foreign()) * 1000 > text.Characters()) {
-        throw ImportError(
-            "Cette Bible contient des caractères que Lorvane ne sait pas encore afficher "
-            "(par exemple « " +
-            text.ForeignExample() + " »).");
-    }
+    if (controls_.count > 0)
+        report.Info("control characters left out: " + std::to_string(controls_.count) +
+                    ", first in " + controls_.firstPlace);
+    if (noncharacters_.count > 0)
+        report.WarnMany(kNoncharacters, noncharacters_.count, noncharacters_.firstPlace);
+    if (excessMarks_.count > 0)
+        report.WarnMany(kExcessMarks, excessMarks_.count, excessMarks_.firstPlace);
+    if (bidiControls_.count > 0)
+        report.WarnMany(kBidiControls, bidiControls_.count, bidiControls_.firstPlace);
 }
 
 std::string PageToCp1252(std::string_view utf8, const std::string& name) {

@@ -1,9 +1,8 @@
 #pragma once
 
-// Text of the sources (UTF-8) turned into the Windows-1252 bytes of the data
-// files: verse text and headings through TextConverter, which maps every
-// character without a Windows-1252 form to its nearest form and counts it;
-// study pages through PageToCp1252, which refuses such characters.
+// Text of the sources (UTF-8) as the data files keep it: verse text and
+// headings through TextConverter, in UTF-8 as written; study pages through
+// PageToCp1252 into Windows-1252, which refuses characters it lacks.
 
 #include <cstddef>
 #include <map>
@@ -21,60 +20,49 @@ void AppendUtf8(std::string& out, char32_t cp);
 // "U+2019"
 std::string CodePointName(char32_t cp);
 
-// The bytes that stand for a code point that Windows-1252 lacks: its nearest
-// form ("a" for U+0101, a space for U+2009, nothing for U+200B), or "?" when
-// there is none.
-std::string NearestCp1252(char32_t cp);
-
 // Single spaces between words and none at either end; the no-break space
-// (0xA0) is kept inside the text and trimmed at its ends.
-std::string NormalizeSpaces(std::string_view cp1252);
+// (U+00A0) is kept inside the text and trimmed at its ends. UTF-8.
+std::string NormalizeSpaces(std::string_view utf8);
 
-// Cuts a Windows-1252 title longer than `width` bytes at its last word
-// boundary that leaves room for the ellipsis (byte 0x85), drops the spaces
-// and separators left before the cut, and ends it with the ellipsis. True
-// when the title was cut.
+// Cuts a UTF-8 title longer than `width` bytes at its last word boundary
+// that leaves room for the ellipsis (…), drops the spaces and separators
+// left before the cut, and ends it with the ellipsis; a single long word is
+// cut between two characters. True when the title was cut.
 bool CutTitle(std::string& title, std::size_t width = 151);
+
+// Combining marks kept on one letter at most: the bound of Unicode's
+// stream-safe text format.
+inline constexpr int kMaxMarksInARow = 30;
 
 class TextConverter {
   public:
-    // UTF-8 text to Windows-1252 with normalised spaces. The typographic
-    // apostrophes become the keyboard apostrophe; `place` ("GEN 1:1") is
-    // kept with the first occurrence of each mapped character.
+    // Source text (UTF-8) as the data files keep it: UTF-8 in Unicode's
+    // composed form (NFC), every letter as written, with normalised spaces.
+    // The typographic apostrophes become the keyboard apostrophe; control
+    // characters and noncharacters are left out, and so are the combining
+    // marks past kMaxMarksInARow on one letter. `place` ("GEN 1:1") is kept
+    // with the first of each remark.
     std::string Convert(std::string_view utf8, const std::string& place);
 
     int Apostrophes() const { return apostrophes_; }
-    // Characters mapped to a nearest form (apostrophes not included).
-    int Mapped() const;
-    // Characters converted, spaces not counted.
-    long long Characters() const { return characters_; }
-    // Letters of an alphabet or script that Windows-1252 lacks ("ē", "亞"),
-    // the first of them (UTF-8) and what it became (UTF-8).
-    int Foreign() const { return foreign_; }
-    std::string ForeignExample() const;
-    std::string ForeignReplacement() const;
+    int Noncharacters() const { return noncharacters_.count; }
+    int ExcessMarks() const { return excessMarks_.count; }
+    int BidiControls() const { return bidiControls_.count; }
 
-    // Adds the counts and one line per mapped character to the report.
+    // Adds the counts and the remarks to the report.
     void ReportTo(Report& report) const;
 
   private:
-    struct Mapping {
-        std::string replacement;
+    struct Remark {
         int count = 0;
         std::string firstPlace;
+        void Note(const std::string& place) {
+            if (count++ == 0) firstPlace = place;
+        }
     };
-    std::map<char32_t, Mapping> mapped_;
+    Remark noncharacters_, excessMarks_, bidiControls_, controls_;
     int apostrophes_ = 0;
-    long long characters_ = 0;
-    int foreign_ = 0;
-    char32_t firstForeign_ = 0;
 };
-
-// Letters the data files cannot hold are written as their nearest letter
-// while they are rare, at most one in a thousand of the text's characters;
-// a Bible in another script is refused: throws ImportError naming the first
-// such letter.
-void RefuseForeignScript(const TextConverter& text);
 
 // The report's kinds for the encodings of the source files and for the
 // letters written as their nearest form; the examples name the file (and the
@@ -92,8 +80,12 @@ inline constexpr const char* kInvalidUtf8 =
 // Files whose stated encoding is not theirs, read as what they are; each
 // example a sentence for the reader (UTF-8).
 inline constexpr const char* kSaidWrongly = "files whose stated encoding is wrong (for the reader)";
-inline constexpr const char* kForeignLetters =
-    "letters without a Windows-1252 form, written as their nearest letter";
+// What the text converter left out or kept with care; each example the
+// place of the first ("GEN 1:1").
+inline constexpr const char* kNoncharacters = "noncharacters, left out";
+inline constexpr const char* kExcessMarks = "combining marks past 30 on one letter, left out";
+inline constexpr const char* kBidiControls =
+    "bidirectional controls, kept and closed at the end of their verse";
 
 // How a source file says its encoding (\ide line, XML declaration).
 enum class StatedEncoding { None, Utf8, Cp1252 };

@@ -14,7 +14,10 @@ void AppendLE32(std::string& out, std::int32_t value) {
 }
 
 void AppendPString(std::string& out, std::string_view text, std::size_t width) {
+    // UTF-8 is cut between two characters.
     std::size_t n = std::min(text.size(), width);
+    while (n < text.size() && n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+        --n;
     out += static_cast<char>(n);
     out.append(text.substr(0, n));
     out.append(width - n, '\0');

@@ -1,7 +1,9 @@
 #pragma once
 
 // Encoders for the record formats of the data folder, shared by the data-set
-// builder and the tests' fixture writers. Texts are Windows-1252 bytes.
+// builder and the tests' fixture writers. Texts are UTF-8 (the data folder
+// says so in its mark file), or Windows-1252 bytes in the older folders the
+// tests also write.
 
 #include <cstdint>
 #include <string>
@@ -33,7 +35,8 @@ struct CrossRefRecord {
 };
 
 void AppendLE32(std::string& out, std::int32_t value);
-// One length byte and `width` bytes; text beyond `width` bytes is cut.
+// One length byte and `width` bytes; text beyond `width` bytes is cut, between
+// two UTF-8 characters.
 void AppendPString(std::string& out, std::string_view text, std::size_t width);
 
 std::string EncodeBook(const BookRecord& r);  // 108 bytes

@@ -72,7 +72,7 @@ class Collector {
         CloseVerse();
         for (const auto& p : pending_)
             report_.Warn("headings after the last verse of a book, dropped",
-                         book_.code + ": " + cp1252::ToUtf8(p.second));
+                         book_.code + ": " + p.second);
         pending_.clear();
         out_.books.push_back(std::move(book_));
         book_ = {};
@@ -245,7 +245,6 @@ class Collector {
     XmlBible Finish() {
         EndBook();
         out_.name = conv_.Convert(out_.name, "title");
-        out_.name = cp1252::ToUtf8(out_.name);
         return std::move(out_);
     }
 

@@ -270,7 +270,6 @@ BibleData ImportSwordModule(sword::SWModule& mod, bool partial, Report& report) 
         for (int c = 1; c <= bible.books[b - 1].chapterCount; ++c)
             if (!index.Has(b, c, 1)) report.Warn("chapters without a verse 1", Place(b, c, 1));
     text.ReportTo(report);
-    RefuseForeignScript(text);
     FinishBible(bible, report);
     return bible;
 }

@@ -36,9 +36,8 @@ BibleData ImportSword(const std::string& module, Report& report);
 BibleData ImportSwordLibrary(const std::filesystem::path& root, const std::string& module,
                              Report& report);
 
-// An opened module; with `partial`, missing books are not an error. A
-// module whose letters are mostly without a Windows-1252 form is refused
-// (RefuseForeignScript: ImportError).
+// An opened module; with `partial`, missing books are not an error. Its
+// text is kept as written, in UTF-8.
 BibleData ImportSwordModule(sword::SWModule& module, bool partial, Report& report);
 
 // Unpacks every block of the compressed text files in a module's data

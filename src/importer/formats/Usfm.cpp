@@ -650,8 +650,8 @@ BibleData AssembleBible(std::vector<UsfmBook> parsed, const std::string& source,
     bible.source = source;
     for (UsfmBook& book : books) {
         const auto& canon = datawriter::kCanon[book.number - 1];
-        bible.books.push_back({cp1252::FromUtf8(canon.name), cp1252::FromUtf8(canon.abbreviation),
-                               book.chapterCount});
+        bible.books.push_back(
+            {std::string(canon.name), std::string(canon.abbreviation), book.chapterCount});
         if (!book.toc2.empty() && book.toc2 != canon.name) {
             report.Warn("book names taken from the French canon where the short title differs",
                         "\"" + book.toc2 + "\" -> \"" + std::string(canon.name) + "\"", 66);
@@ -678,7 +678,6 @@ BibleData AssembleBible(std::vector<UsfmBook> parsed, const std::string& source,
         if (v.text.empty()) report.Warn("verses without text", Place(v.book, v.chapter, v.verse));
     bible.crossRefs = ResolveCrossRefs(books, index, report);
     text.ReportTo(report);
-    RefuseForeignScript(text);
     FinishBible(bible, report);
     return bible;
 }

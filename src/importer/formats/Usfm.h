@@ -72,8 +72,8 @@ BibleData ImportUsfmFiles(std::vector<SourceFile> files, const std::string& sour
 // The books of a source, parsed (one or more per file, in the source's
 // order), made into a complete Bible as ImportUsfmFiles does: books outside
 // the 66 and books given twice are skipped and listed (kGivenTwice names
-// them for the reader), a Bible with more than one letter in a thousand that
-// Windows-1252 lacks is refused (ImportError). Throws ImportError(noBook)
+// them for the reader); its text is kept as written, in UTF-8. Throws
+// ImportError(noBook)
 // when no book of the 66 is there.
 BibleData AssembleBible(std::vector<UsfmBook> parsed, const std::string& source,
                         const UsfmImportOptions& options, TextConverter& text, Report& report,

@@ -2,7 +2,7 @@
 
 // A Bible read by a helper process, handed to the program in one file: the
 // BibleData, what the source is ("module SWORD (zText, OSIS)"), its name
-// and abbreviation, the books it passed over and the letters it replaced.
+// and abbreviation and the books it passed over.
 
 #include <cstdint>
 #include <string>
@@ -18,8 +18,8 @@ struct HelperBible {
     std::string form;                  // UTF-8, "module SWORD (zText, OSIS)"
     std::string name, abbreviation;    // UTF-8, the source's own
     std::vector<std::string> outside;  // the books beyond the 66, as the source names them
-    // The letters without a Windows-1252 form written as their nearest
-    // letter, and the first of them with what it became ("ב -> ?").
+    // Their place in the file is kept; nothing fills them since every
+    // letter is kept as written: 0 and empty.
     std::int32_t foreign = 0;
     std::string foreignExample;
 };

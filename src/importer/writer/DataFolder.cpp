@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "StoredText.h"
+
 namespace lorvane::importer {
 namespace {
 
@@ -38,7 +40,7 @@ void CheckReplaceable(const fs::path& out) {
 
 bool IsDataFileName(const std::string& name) {
     for (const char* known : {"livre.dat", "bible.dat", "index.dat", "citat.dat", "refer.dat",
-                              "them.dat", "sigle.txt", "nom.txt"})
+                              "them.dat", "sigle.txt", "nom.txt", "texte.txt"})
         if (name == known) return true;
     return name.size() == 8 && name.compare(0, 5, "them.") == 0 &&
            std::isdigit(static_cast<unsigned char>(name[5])) &&
@@ -69,6 +71,9 @@ void WriteDataFolder(const fs::path& outArg, const BibleData& bible, const std::
         dw::WriteFile((fresh / "index.dat").string(), dw::EncodeIndexes(bible.headings));
         dw::WriteFile((fresh / "citat.dat").string(), "");
         dw::WriteFile((fresh / "refer.dat").string(), dw::EncodeCrossRefs(bible.crossRefs));
+        // The texts are UTF-8: the mark tells a reader of the folder.
+        dw::WriteFile((fresh / std::string(storedtext::kMarkFile.substr(5))).string(),
+                      std::string(storedtext::kUtf8Mark) + "\n");
         if (!pages.empty())
             archive::WriteArchive((fresh / "them.dat").string(), PageMembers(pages), options);
 

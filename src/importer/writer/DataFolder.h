@@ -17,7 +17,8 @@ namespace lorvane::importer {
 // source's modification time in MS-DOS form (local time).
 std::vector<archive::Member> PageMembers(const std::vector<Page>& pages);
 
-// Writes livre.dat, bible.dat, index.dat, citat.dat (empty), refer.dat and,
+// Writes livre.dat, bible.dat, index.dat, citat.dat (empty), refer.dat, the
+// mark texte.txt that says the texts are UTF-8 and,
 // when there are pages, them.dat (and its volumes) into a new folder beside
 // `out`, then puts that folder in the place of `out`. An existing `out` is
 // replaced only when it holds nothing but data files; otherwise nothing is
@@ -45,7 +46,8 @@ struct BuildOptions {
 bool BuildDataSet(const BuildOptions& options, const std::filesystem::path& out, Report& report);
 
 // True for the names a data folder holds: the five tables, them.dat and
-// its volumes them.002 ... them.999, and the Bible's short name (sigle.txt).
+// its volumes them.002 ... them.999, the Bible's name and short name (nom.txt,
+// sigle.txt) and the text's mark (texte.txt).
 bool IsDataFileName(const std::string& name);
 
 }  // namespace lorvane::importer
