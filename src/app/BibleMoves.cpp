@@ -153,7 +153,7 @@ void TFBible::PlaceChanged(const Place&, const Place&) {
     // The place and the Bible read, as the desktop and a screen reader name
     // the window.
     const Place& here = reading_.Here();
-    setWindowTitle(FromCp1252(TabCaption(communs_, here.book, here.chapter)) +
+    setWindowTitle(FromUtf8(TabCaption(communs_, here.book, here.chapter)) +
                    QString::fromUtf8(" — ") + choice_->Name() + QString::fromUtf8(" — ") + Title());
 }
 

@@ -182,8 +182,8 @@ void ReadingView::PlaceChanged(const Place& before, const Place& after) {
 QString ReadingView::PlaceSaid(const Place& here, int verse) const {
     const Communs& tables = reading_.Tables();
     if (tables.VerseLookup(here.book, here.chapter, verse) == 0) verse = 1;
-    const QString ref = FromCp1252(tables.FormatRef(here.book, here.chapter, verse, 0));
-    const QString text = FromCp1252(VersesText(tables, here.book, here.chapter, verse, 0));
+    const QString ref = FromUtf8(tables.FormatRef(here.book, here.chapter, verse, 0));
+    const QString text = FromUtf8(VersesText(tables, here.book, here.chapter, verse, 0));
     return text.isEmpty() ? ref : ref + QString::fromUtf8(" — ") + text;
 }
 
