@@ -7,6 +7,7 @@
 
 #include "Canon.h"
 #include "Cp1252.h"
+#include "DataFolder.h"
 #include "Fixtures.h"
 #include "Usfm.h"
 
@@ -197,6 +198,34 @@ TEST(UsfmFolder, BuildsTheWholeBibleInCanonicalOrderWithCanonNames) {
     EXPECT_EQ(report.Count("cross-reference targets naming a verse the text lacks, skipped"), 2);
     EXPECT_EQ(report.Count("book names taken from the French canon where the short title differs"),
               1);
+}
+
+TEST(UsfmFolder, KeepsTheBiblesOwnBookNamesBesideTheFrenchOnes) {
+    TempDir tmp;
+    WriteFolder(tmp.path(), {{"JHN",
+                              "\\id JHN\n\\h Иоанн\n\\toc2 От Иоанна\n\\c 1\n\\v 1 В "
+                              "начале было Слово.\n"},
+                             {"GEN", "\\id GEN\n\\h Бытие\n\\c 1\n\\v 1 В начале.\n"},
+                             {"EXO", "\\id EXO\n\\c 1\n\\v 1 Un.\n"}});
+    Report report;
+    BibleData bible = ImportUsfm(tmp.path(), report);
+    // The lists stay French; the short title, else the running head, is kept.
+    EXPECT_EQ(std::string(bible.books[42].name), "Jean");
+    ASSERT_EQ(bible.ownBookNames.size(), 66u);
+    EXPECT_EQ(bible.ownBookNames[42], "От Иоанна");
+    EXPECT_EQ(bible.ownBookNames[0], "Бытие");
+    EXPECT_EQ(bible.ownBookNames[1], "");
+    // Kept in the data folder, a named book a line.
+    const std::string kept = OwnBookNames(bible.ownBookNames);
+    EXPECT_NE(kept.find("43\tОт Иоанна\n"), std::string::npos);
+    EXPECT_NE(kept.find("1\tБытие\n"), std::string::npos);
+    EXPECT_EQ(kept.find("\n2\t"), std::string::npos);
+    EXPECT_EQ(OwnBookNames({"Un\tdeux\nnom"}), "1\tUn deux nom\n");
+    EXPECT_EQ(OwnBookNames({}), "");
+    WriteDataFolder(tmp.path() / "data", bible, {}, {});
+    std::ifstream in(tmp.path() / "data" / "livres.txt");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), kept);
+    EXPECT_TRUE(IsDataFileName("livres.txt"));
 }
 
 TEST(UsfmFolder, RefusesMissingOrRepeatedBooks) {

@@ -27,6 +27,10 @@ struct BibleData {
     std::vector<dw::VerseEntry> verses;
     std::vector<dw::IndexRecord> headings;
     std::vector<dw::CrossRefRecord> crossRefs;
+    // The Bible's own names of its books, as its source writes them (for
+    // the book numbered n, entry n - 1; empty where the source gives none).
+    // The lists and references stay French: these are kept beside them.
+    std::vector<std::string> ownBookNames;
 };
 
 // "GEN 3:16", for the report.

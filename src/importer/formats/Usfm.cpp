@@ -652,6 +652,14 @@ BibleData AssembleBible(std::vector<UsfmBook> parsed, const std::string& source,
         const auto& canon = datawriter::kCanon[book.number - 1];
         bible.books.push_back(
             {std::string(canon.name), std::string(canon.abbreviation), book.chapterCount});
+        // Its own short name first, as a list of books shows it.
+        const std::string& own = !book.toc2.empty()          ? book.toc2
+                                 : !book.runningHead.empty() ? book.runningHead
+                                                             : book.toc1;
+        if (!own.empty()) {
+            bible.ownBookNames.resize(kBooks);
+            bible.ownBookNames[static_cast<std::size_t>(book.number - 1)] = own;
+        }
         if (!book.toc2.empty() && book.toc2 != canon.name) {
             report.Warn("book names taken from the French canon where the short title differs",
                         "\"" + book.toc2 + "\" -> \"" + std::string(canon.name) + "\"", 66);

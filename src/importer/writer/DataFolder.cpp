@@ -38,9 +38,20 @@ void CheckReplaceable(const fs::path& out) {
 
 }  // namespace
 
+std::string OwnBookNames(const std::vector<std::string>& names) {
+    std::string out;
+    for (std::size_t i = 0; i < names.size() && i < static_cast<std::size_t>(kBooks); ++i) {
+        std::string name;
+        for (char c : names[i])
+            name += (c == '\t' || c == '\n' || c == '\r') ? ' ' : c;
+        if (!name.empty()) out += std::to_string(i + 1) + "\t" + name + "\n";
+    }
+    return out;
+}
+
 bool IsDataFileName(const std::string& name) {
     for (const char* known : {"livre.dat", "bible.dat", "index.dat", "citat.dat", "refer.dat",
-                              "them.dat", "sigle.txt", "nom.txt", "texte.txt"})
+                              "them.dat", "sigle.txt", "nom.txt", "texte.txt", "livres.txt"})
         if (name == known) return true;
     return name.size() == 8 && name.compare(0, 5, "them.") == 0 &&
            std::isdigit(static_cast<unsigned char>(name[5])) &&
@@ -76,6 +87,8 @@ void WriteDataFolder(const fs::path& outArg, const BibleData& bible, const std::
                       std::string(storedtext::kUtf8Mark) + "\n");
         if (!pages.empty())
             archive::WriteArchive((fresh / "them.dat").string(), PageMembers(pages), options);
+        const std::string own = OwnBookNames(bible.ownBookNames);
+        if (!own.empty()) dw::WriteFile((fresh / "livres.txt").string(), own);
 
         std::error_code ec;
         if (fs::exists(fs::symlink_status(out))) {

@@ -27,6 +27,11 @@ std::vector<archive::Member> PageMembers(const std::vector<Page>& pages);
 void WriteDataFolder(const std::filesystem::path& out, const BibleData& bible,
                      const std::vector<Page>& pages, const archive::WriterOptions& options);
 
+// The Bible's own names of its books as the folder keeps them (livres.txt):
+// one line a named book, its number, a tab and its name (UTF-8); empty when
+// the source named none.
+std::string OwnBookNames(const std::vector<std::string>& names);
+
 // What lorvane-data builds from.
 struct BuildOptions {
     enum class Source { Usfm, Sword };
@@ -47,7 +52,8 @@ bool BuildDataSet(const BuildOptions& options, const std::filesystem::path& out,
 
 // True for the names a data folder holds: the five tables, them.dat and
 // its volumes them.002 ... them.999, the Bible's name and short name (nom.txt,
-// sigle.txt) and the text's mark (texte.txt).
+// sigle.txt), the text's mark (texte.txt) and the own book names
+// (livres.txt).
 bool IsDataFileName(const std::string& name);
 
 }  // namespace lorvane::importer
