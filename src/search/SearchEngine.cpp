@@ -279,13 +279,20 @@ class TermFinder {
           typed_(FirstCharacter(term)),
           upper_(UpperCase(typed_)),
           core_(term.substr(typed_.size())),
-          singleBytes_(typed_.size() == 1 && upper_.size() == 1) {}
+          singleBytes_(typed_.size() == 1 && upper_.size() == 1),
+          oneForm_(typed_ == upper_) {}
 
     // The first occurrence of either form that lies wholly in [p, end), and
     // its length; nullptr when there is none.
     const char* Find(const char* p, const char* end, std::size_t& length) const {
         if (term_.empty() || !Before(p, end)) return nullptr;
         if (core_.empty()) return FindFirstCharacter(p, end, length);
+        if (oneForm_) {  // a first letter without a capital (a digit, Han): the term itself
+            const void* h =
+                ::memmem(p, static_cast<std::size_t>(end - p), term_.data(), term_.size());
+            length = term_.size();
+            return static_cast<const char*>(h);
+        }
         const std::size_t shortest = std::min(typed_.size(), upper_.size());
         const char* from = p + shortest;
         while (Before(from, end)) {
@@ -340,6 +347,7 @@ class TermFinder {
     std::string upper_;       // and in capitals
     std::string_view core_;   // the bytes after it
     bool singleBytes_;        // both forms of the first character are one byte
+    bool oneForm_;            // the first character has no other case
 };
 
 // A term of the exact methods in a verse: a space of the term (a phrase's)
