@@ -184,6 +184,13 @@ void TPanneauGlossaire::BtnLettreClick(THTMLButton* sender) {
     const QString anchor =
         name.startsWith(QStringLiteral("BtnLettre")) ? sender->text().left(1) : name.mid(3, 20);
     WBGlossaire->Navigate(StudyPageUrl(appDir_, QStringLiteral("glossaire.htm#") + anchor));
+    // From the keys, the reader goes on into the entries reached, the caret
+    // on the first of them.
+    if (sender->hasFocus()) {
+        WBGlossaire->Browser()->setFocus(Qt::OtherFocusReason);
+        const int at = WBGlossaire->AnchorPosition(anchor);
+        if (at >= 0) WBGlossaire->PutCaret(at);
+    }
 }
 
 void TPanneauGlossaire::WBGlossaireBeforeNavigate2(const QString& url, bool& cancel) {

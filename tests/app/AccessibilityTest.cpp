@@ -762,6 +762,14 @@ class AccessibilityTest : public testing::MainWindowTestCase {
                  QList<QWidget*>({w->BtnThemesPred, w->BtnThemesSuiv, w->WBTheme->Browser()}));
         w->ActionGlossaire->trigger();
         QTRY_COMPARE(QApplication::focusWidget(), w->BtnLettreA);
+        // A letter or a table pressed from the keys takes the reader to its
+        // entries.
+        auto* table = w->findChild<THTMLButton*>("BtnCapacite");
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_Space);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w->WBGlossaire->Browser()));
+        QCOMPARE(w->WBGlossaire->AnchorBefore(w->WBGlossaire->Browser()->textCursor().position()),
+                 QString("Capacite"));
         w->ActionRechercher->trigger();
         QTRY_COMPARE(QApplication::focusWidget(),
                      static_cast<QWidget*>(w->PanneauRechercher->EditRech));
