@@ -133,6 +133,9 @@ void ReadingView::PlaceChanged(const Place& before, const Place& after) {
         else
             caretVerse = 0;
     }
+    // Bibles side by side: each cell says its Bible, the arrows go through
+    // the cells in reading order.
+    pane_->SetColumnsNamed(reading_.Comparison().Active());
     if (reading_.PageWritten()) {
         // The reader in the page hears where the move went, not the page
         // read out whole.

@@ -185,6 +185,14 @@ class PaneBrowser : public QTextBrowser {
 
     void keyPressEvent(QKeyEvent* e) override {
         if (MovesCaret(e->key()) && !textCursor().hasSelection()) PlaceCaretInView();
+        if ((e->key() == Qt::Key_Down || e->key() == Qt::Key_Up) &&
+            e->modifiers() == Qt::NoModifier) {
+            auto* pane = qobject_cast<TBrowserPane*>(parent());
+            if (pane && pane->ColumnsNamed() && StepThroughCells(e->key() == Qt::Key_Down)) {
+                e->accept();
+                return;
+            }
+        }
         // Ctrl+Home and Ctrl+End: the top and the end of the page.
         if ((e->key() == Qt::Key_Home || e->key() == Qt::Key_End) &&
             (e->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
@@ -305,6 +313,61 @@ class PaneBrowser : public QTextBrowser {
     }
 
   private:
+    // Down from the last line of a cell of a table goes to the next cell
+    // that holds text, in reading order (the row from left to right, then
+    // the next row), Up from its first line to the end of the one before;
+    // false where the caret stays in its cell or leaves the table.
+    bool StepThroughCells(bool down) {
+        const QTextCursor c = textCursor();
+        QTextTable* table = c.currentTable();
+        if (!table) return false;
+        const QTextTableCell cell = table->cellAt(c);
+        QTextCursor probe = c;
+        if (probe.movePosition(down ? QTextCursor::Down : QTextCursor::Up) &&
+            probe.currentTable() == table && table->cellAt(probe) == cell)
+            return false;
+        int row = cell.row();
+        int col = cell.column();
+        for (;;) {
+            if (down) {
+                col += std::max(1, table->cellAt(row, col).columnSpan());
+                if (col >= table->columns()) col = 0, ++row;
+            } else if (--col < 0) {
+                col = table->columns() - 1;
+                --row;
+            }
+            if (row < 0 || row >= table->rows()) return LeaveTable(table, down);
+            const QTextTableCell next = table->cellAt(row, col);
+            if (next.row() != row || next.column() != col) continue;    // spanned
+            if (next.lastPosition() <= next.firstPosition()) continue;  // empty
+            QTextCursor to(document());
+            to.setPosition(down ? next.firstPosition() : next.lastPosition());
+            if (!down) to.movePosition(QTextCursor::StartOfLine);
+            setTextCursor(to);
+            ensureCursorVisible();
+            return true;
+        }
+    }
+
+    // Out of a table, to the first line with text after it (the next
+    // table's first cell, one verse a table) or the last one before it.
+    bool LeaveTable(QTextTable* table, bool down) {
+        QTextCursor to =
+            down ? table->cellAt(table->rows() - 1, table->columns() - 1).lastCursorPosition()
+                 : table->cellAt(0, 0).firstCursorPosition();
+        const auto step = down ? QTextCursor::NextBlock : QTextCursor::PreviousBlock;
+        do {
+            if (!to.movePosition(step)) return false;
+        } while (to.block().length() <= 1);
+        if (!down) {
+            to.movePosition(QTextCursor::EndOfBlock);
+            to.movePosition(QTextCursor::StartOfLine);
+        }
+        setTextCursor(to);
+        ensureCursorVisible();
+        return true;
+    }
+
     static bool MovesCaret(int key) {
         switch (key) {
             case Qt::Key_Up:

@@ -106,6 +106,13 @@ class TBrowserPane : public QWidget {
     // while its navigation is decided.
     bool FollowingByKeyboard() const;
 
+    // A page of columns side by side under a row of their names (Bibles
+    // compared): a screen reader hears each cell begin with its column's
+    // name, and Down and Up go from cell to cell in reading order, each
+    // row from left to right, rather than down one column.
+    void SetColumnsNamed(bool named) { columnsNamed_ = named; }
+    bool ColumnsNamed() const { return columnsNamed_; }
+
     // The text view inside the pane (for layout, tests and screenshots).
     QTextBrowser* Browser() const;
 
@@ -177,6 +184,7 @@ class TBrowserPane : public QWidget {
     QTimer* markTimer_ = nullptr;
     int depth_ = 0;            // handlers that navigate from inside the event
     unsigned generation_ = 0;  // counts the moves of the history
+    bool columnsNamed_ = false;
 };
 
 }  // namespace lorvane

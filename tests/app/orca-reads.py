@@ -6,7 +6,7 @@ and hears its first line, reads on with Down, moves through the books with
 the "Livre" box and the chapters with the chapter box, opens Nombres from
 the Table des livres, runs a search and hears its count; then a whole
 session, each key heard once: a result opened, a signet, "Aller à" and its
-error, back, another Bible, a new tab and a new text size. Every wait polls
+error, back, another Bible, a new tab, a new text size and a comparison. Every wait polls
 the log, for long, so that a loaded machine is only slower.
 usage: orca-reads.py (the program must be running, on the buses Orca is to
 use; ORCA_HOME: a home of Orca's own; ORCA_LOCPATH: a folder holding the
@@ -320,6 +320,25 @@ if reading_pane().queryText().caretOffset != caret:
 if any(len(u) > 400 for u in heard):
     fail("the page was read out whole", heard)
 print("Ctrl+plus: %s" % " | ".join(heard))
+
+# Bibles side by side: the page is named by both, and each line says its Bible.
+press("alt+b", contains("Bible Segond 1910"), "the Bible menu")
+press("Down", contains("Copie Segond"), "the Bible read")
+press("Down", contains("Comparer avec"), "the comparison's submenu")
+press("Right", contains("Bible Segond 1910"), "the Bible to compare with")
+heard = press("Return", contains("CPS et LSG"), "the page of both Bibles")
+print("Comparer avec: %s" % " | ".join(heard))
+# (The heads of the columns are short lines, which the echo filter drops.)
+since = len(said())
+for _ in range(6):
+    key("Down")
+    time.sleep(2.5)
+    heard = said()[since:]
+    if any(u.startswith(("CPS ", "LSG ")) for u in heard):
+        break
+else:
+    fail("no compared line says its Bible", heard)
+print("compared line: %s" % " | ".join(heard))
 
 print("orca: all heard")
 orca.terminate()

@@ -1,4 +1,5 @@
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextTable>
@@ -151,6 +152,40 @@ class CompareWindowTest : public testing::MainWindowTestCase {
         QCOMPARE(w->Here().chapter, 1);
         QVERIFY(Table() && Table()->columns() == 2);
         QVERIFY(!PlaceOf("Darby 1.1.24").isNull());
+    }
+
+    void aScreenReaderHearsEachBibleInTurnNamedByItsAbbreviation() {
+        w->SetComparison("LSG", {Load("DBY", "Darby")});
+        QTextBrowser* view = w->WB->Browser();
+        QAccessibleTextInterface* text =
+            QAccessible::queryAccessibleInterface(view)->textInterface();
+        const QString all = text->text(0, text->characterCount());
+        // Each cell begins with its Bible's abbreviation, headings included,
+        // each verse once per Bible.
+        QVERIFY2(all.contains("LSG 1 Texte 1.1.1\nDBY 1 Darby 1.1.1\n"), qPrintable(all.left(300)));
+        QVERIFY(all.contains("DBY Darby titre"));
+        QCOMPARE(all.count("Texte 1.1.2\n"), 1);
+        // Down goes from the left cell to the right one, then to the next row.
+        const int start = all.indexOf("LSG 1 Texte 1.1.1");
+        text->setCursorPosition(start);
+        view->setFocus();
+        QTRY_VERIFY(view->hasFocus());
+        text->setCursorPosition(start);
+        int from = 0;
+        int to = 0;
+        QTest::keyClick(view, Qt::Key_Down);
+        QVERIFY(text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &from, &to)
+                    .startsWith("DBY 1 Darby 1.1.1"));
+        QTest::keyClick(view, Qt::Key_Down);  // the references before verse 2
+        QVERIFY(text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &from, &to)
+                    .startsWith("LSG L43 3:16"));
+        QTest::keyClick(view, Qt::Key_Up);
+        QVERIFY(text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &from, &to)
+                    .startsWith("DBY 1 Darby 1.1.1"));
+        // Without a comparison, no name and no turn.
+        w->SetComparison("LSG", {});
+        const QString alone = text->text(0, text->characterCount());
+        QVERIFY(!alone.contains("LSG "));
     }
 
     void aReferenceOfTheRightColumnOpensThePassageInEveryBible() {

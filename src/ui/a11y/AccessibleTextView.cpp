@@ -378,7 +378,7 @@ class AccessibleTextView : public QAccessibleWidget,
                              [changed](int, int, int) { *changed = true; });
         }
         *changed_ = false;
-        characters = CharactersOf(Doc());
+        characters = CharactersOf(Doc(), pane_ && pane_->ColumnsNamed());
         links.clear();
         if (!pane_) return;
         for (QTextBlock block = Doc()->begin(); block.isValid(); block = block.next()) {

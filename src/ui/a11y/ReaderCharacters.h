@@ -16,6 +16,10 @@ struct ReaderCharacters {
     std::vector<int> pos;
 };
 
-ReaderCharacters CharactersOf(const QTextDocument* doc);
+// With `namedColumns`, each cell of a table below its first row begins
+// with the words of its column's head and a space, read where no document
+// character is (their pos is the cell's first): a page of Bibles side by
+// side says which Bible each cell is from (« LSG 1 Au commencement… »).
+ReaderCharacters CharactersOf(const QTextDocument* doc, bool namedColumns = false);
 
 }  // namespace lorvane::a11y
