@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -102,11 +103,21 @@ void GoToBox::Propose(const QString& text) {
         completer_->popup()->hide();
         return;
     }
+    // The proposals show as the reader types; the reader hears them from
+    // the arrows on, not at each letter.
+    const QuietFocus quiet(completer_->popup());
     completer_->complete();
 }
 
 void GoToBox::Submit() {
-    completer_->popup()->hide();
+    // Enter on a proposal reached with the arrows takes the proposal (Qt
+    // hands the key to the field first): the reader goes on typing the
+    // chapter.
+    QAbstractItemView* proposals = completer_->popup();
+    if (proposals->isVisible() && proposals->currentIndex().isValid() &&
+        proposals->selectionModel()->isSelected(proposals->currentIndex()))
+        return;
+    proposals->hide();
     if (!names_ || !communs_) return;
     const ParsedReference r = ParseReference(*names_, *communs_, ToCp1252(edit_->text()));
     if (!r.ok) {

@@ -103,6 +103,16 @@ class MovesWindowTest : public testing::MainWindowTestCase {
         Type(box, "23");
         Key(box, Qt::Key_Return);
         QCOMPARE(Place(), QString("19 23:1"));
+
+        // Enter as Qt gives it, to the field first: a proposal reached with
+        // the arrows is taken, and nothing opens yet.
+        w->GoTo(1, 1, 0, 0);
+        w->BoxAllerA->Focus();
+        Type(box, "psa");
+        QTRY_VERIFY(list->isVisible());
+        Key(list, Qt::Key_Down);
+        emit box->returnPressed();
+        QCOMPARE(Place(), QString("1 1:1"));
     }
 
     void aPlaceThatDoesNotExistIsExplainedBesideTheBox() {

@@ -77,4 +77,19 @@ class QuietTextChanges {
     QObject* object_;
 };
 
+// While one lives, the focus and selection that `object` (a list) reports
+// are kept from a screen reader: a list of proposals that its field moves
+// by itself as the reader types, and that would take the speech from the
+// field and the echo of the next letter.
+class QuietFocus {
+  public:
+    explicit QuietFocus(QObject* object);
+    ~QuietFocus();
+    QuietFocus(const QuietFocus&) = delete;
+    QuietFocus& operator=(const QuietFocus&) = delete;
+
+  private:
+    QObject* object_;
+};
+
 }  // namespace lorvane
