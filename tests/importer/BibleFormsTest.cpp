@@ -122,6 +122,9 @@ TEST(BibleForms, EachFormOfTheLouisSegondReadsAsItsUsfm) {
         if (xmlForm == XmlForm::Zefania) {
             EXPECT_EQ(name, "Louis Segond 1910");
             EXPECT_TRUE(bible.crossRefs.empty());
+            // Its books' own names (bname) are kept beside the French ones.
+            ASSERT_EQ(bible.ownBookNames.size(), 66u);
+            EXPECT_EQ(bible.ownBookNames[42], "Jean");
         } else {
             EXPECT_EQ(bible.crossRefs.size(), usfm.crossRefs.size());
         }

@@ -67,6 +67,12 @@ class Collector {
             steps_.reading(std::string(datawriter::kCanon[number - 1].name));
     }
 
+    // The book's own name, as the source writes it.
+    void OwnName(const std::string& name) {
+        if (inBook_ && book_.toc2.empty() && !name.empty())
+            book_.toc2 = conv_.Convert(name, "bname");
+    }
+
     void EndBook() {
         if (!inBook_) return;
         CloseVerse();
@@ -517,6 +523,7 @@ End ZefaniaStart(const QXmlStreamReader& xml, Collector& c) {
         const int book = number >= 1 && number <= kBooks ? static_cast<int>(number) : 0;
         c.Book(book, book ? std::string(datawriter::kCanon[book - 1].code)
                           : "bnumber " + n + " " + Attribute(xml, "bname"));
+        c.OwnName(Attribute(xml, "bname"));
         return End::Book;
     }
     if (Is(xml, "CHAPTER")) {
