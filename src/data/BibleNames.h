@@ -17,6 +17,11 @@ inline constexpr const char* kNameFile = "nom.txt";
 // UTF-8; the references of copied verses name the Bible by it.
 inline constexpr const char* kAbbreviationFile = "sigle.txt";
 
+// The file of data/ that names how the Bible numbers its verses ("KJV",
+// "Segond", "Leningrad"), one line; without it the numbering is recognised
+// from the chapters.
+inline constexpr const char* kNumberingFile = "numerotation.txt";
+
 inline constexpr std::size_t kNameLength = 300;        // characters
 inline constexpr std::size_t kAbbreviationLength = 8;  // characters
 

@@ -86,6 +86,7 @@ void Communs::TakeTables(Communs&& other) {
     chapters_ = std::move(other.chapters_);
     verseSlots_ = std::move(other.verseSlots_);
     verseBytes_ = std::move(other.verseBytes_);
+    VerseNumbering = other.VerseNumbering;
 }
 
 std::string_view Communs::VerseBytes() const {

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "Numbering.h"
+
 namespace lorvane {
 
 inline constexpr int kBookCount = 66;
@@ -114,6 +116,9 @@ class Communs {
     std::string AppDir;
     std::string BibleDir;
     std::uint8_t VerseTerminator = 254;
+    // How the Bible numbers its verses (what its data/numerotation.txt
+    // names, else recognised from its chapters at load); never null.
+    const Numbering* VerseNumbering = &KnownNumberings().Segond();
     int TextSize = 2;
 
     // Tables indexed from 1 (slot 0 is never used). Filled by the loaders of
@@ -152,6 +157,13 @@ class Communs {
     bool HasVerses(int book, int chapter) const {
         return book >= 1 && book <= kBookCount && chapter >= 1 && chapter <= kMaxChapter &&
                chapters_[ChapterIndex(book, chapter)].count > 0;
+    }
+
+    // The highest verse number of a chapter, 0 for one without verses.
+    int HighestVerse(int book, int chapter) const {
+        return book >= 1 && book <= kBookCount && chapter >= 1 && chapter <= kMaxChapter
+                   ? static_cast<int>(chapters_[ChapterIndex(book, chapter)].count)
+                   : 0;
     }
 
     // Slot of the last verse of a chapter or book; 0 when the chapter has no

@@ -1,5 +1,6 @@
 #include "FctLoad.h"
 
+#include "BibleNames.h"
 #include "FileIo.h"
 #include "StoredText.h"
 #include "Utf8.h"
@@ -9,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <memory>
@@ -298,9 +300,21 @@ void CheckTablesAgree(const Communs& c) {
     }
 }
 
+void LoadNumbering(Communs& c) {
+    const std::string name = ReadNameFile(c.BibleDir, kNumberingFile, 40);
+    const Numbering* said = name.empty() ? nullptr : KnownNumberings().Find(name);
+    if (!name.empty() && !said)
+        std::fprintf(stderr, "lorvane: unknown verse numbering \"%s\" in %s, recognised instead\n",
+                     name.c_str(), c.BibleDir.c_str());
+    c.VerseNumbering = said ? said : &KnownNumberings().Recognise([&c](int book, int chapter) {
+        return c.HighestVerse(book, chapter);
+    });
+}
+
 void LoadAllTables(Communs& c) {
     LoadBookTable(c);
     LoadVerseTable(c);
+    LoadNumbering(c);
     LoadIndexTable(c);
     LoadQuoteTable(c);
     LoadCrossRefTable(c);

@@ -36,6 +36,9 @@ void LoadVerseTable(Communs& c);     // data/bible.dat
 void LoadIndexTable(Communs& c);     // data/index.dat
 void LoadQuoteTable(Communs& c);     // data/citat.dat
 void LoadCrossRefTable(Communs& c);  // data/refer.dat, after LoadVerseTable
+// data/numerotation.txt, after LoadVerseTable: the numbering it names, else
+// the one the chapters agree with.
+void LoadNumbering(Communs& c);
 
 // Checks that the loaded tables agree with each other: every book that the
 // book table counts has verses in the verse table, and every verse lies in

@@ -31,6 +31,10 @@ struct BibleData {
     // the book numbered n, entry n - 1; empty where the source gives none).
     // The lists and references stay French: these are kept beside them.
     std::vector<std::string> ownBookNames;
+    // The numbering of its verses its source names (a SWORD module's
+    // Versification, "KJV"); "" when it names none and it is recognised
+    // from the chapters.
+    std::string numbering;
 };
 
 // "GEN 3:16", for the report.

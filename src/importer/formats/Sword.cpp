@@ -154,6 +154,7 @@ BibleData ImportSwordModule(sword::SWModule& mod, bool partial, Report& report) 
     BibleData bible;
     bible.source = "SWORD module " + moduleName + " (" + module->getDescription() +
                    ", versification " + key->getVersificationSystem() + ")";
+    bible.numbering = key->getVersificationSystem();
     bible.books.resize(kBooks);
     std::vector<PendingRefs> pending;
     std::vector<bool> seenBook(kBooks + 1, false);

@@ -154,6 +154,9 @@ bool ImportBibleFile(QWidget* parent, const Communs& folders, const std::string&
     }
     importer::ImportResult& result = *outcome.result;
     const QString summary = QString::fromStdString(importer::ImportHeadline(result));
+    const QString numbering =
+        QString::fromUtf8("Numérotation des versets : %1.")
+            .arg(QString::fromStdString(NumberingLabel(*result.tables.VerseNumbering)));
     QString instead;
     try {
         instead = take(std::move(result.tables), result.name, result.abbreviation);
@@ -176,6 +179,7 @@ bool ImportBibleFile(QWidget* parent, const Communs& folders, const std::string&
             name += QStringLiteral(" (%1)").arg(QString::fromStdString(result.abbreviation));
         more = name + QStringLiteral(".") + (more.isEmpty() ? "" : "\n") + more;
     }
+    more += (more.isEmpty() ? "" : "\n") + numbering;
     const QString shortBooks = QString::fromStdString(importer::ShortBooksText(result.shortBooks));
     if (!shortBooks.isEmpty()) more += (more.isEmpty() ? "" : "\n") + shortBooks;
     if (!more.isEmpty()) more += "\n";

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "BibleNames.h"
 #include "StoredText.h"
 
 namespace lorvane::importer {
@@ -51,7 +52,7 @@ std::string OwnBookNames(const std::vector<std::string>& names) {
 
 bool IsDataFileName(const std::string& name) {
     for (const char* known : {"livre.dat", "bible.dat", "index.dat", "citat.dat", "refer.dat",
-                              "them.dat", "sigle.txt", "nom.txt", "texte.txt", "livres.txt"})
+                              "them.dat", "sigle.txt", "nom.txt", "texte.txt", "livres.txt", "numerotation.txt"})
         if (name == known) return true;
     return name.size() == 8 && name.compare(0, 5, "them.") == 0 &&
            std::isdigit(static_cast<unsigned char>(name[5])) &&
@@ -89,6 +90,8 @@ void WriteDataFolder(const fs::path& outArg, const BibleData& bible, const std::
             archive::WriteArchive((fresh / "them.dat").string(), PageMembers(pages), options);
         const std::string own = OwnBookNames(bible.ownBookNames);
         if (!own.empty()) dw::WriteFile((fresh / "livres.txt").string(), own);
+        if (!bible.numbering.empty())
+            dw::WriteFile((fresh / kNumberingFile).string(), bible.numbering + "\n");
 
         std::error_code ec;
         if (fs::exists(fs::symlink_status(out))) {
