@@ -178,6 +178,41 @@ void BM_Psalm119ComparePageBuilt(benchmark::State& state) {
 }
 BENCHMARK(BM_Psalm119ComparePageBuilt)->Unit(benchmark::kMicrosecond);
 
+// The same with the Bible beside numbered as the English Bibles are: every
+// row paired through the Segond's numbering.
+void BM_Psalm119ComparePageBuiltMapped(benchmark::State& state) {
+    Setup& s = Data();
+    auto english = std::make_shared<Communs>(s.others[0].tables->AppDir);
+    LoadAllTables(*english);
+    english->VerseNumbering = KnownNumberings().Find("KJV");
+    std::vector<ComparedBible> two{
+        {"LSG", {}, std::shared_ptr<const Communs>(std::shared_ptr<void>(), &s.window->Data())},
+        {"WEB", "WEB", english}};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BuildComparePage(two, {19, 119, 1, 0, false, true, false}).html);
+}
+BENCHMARK(BM_Psalm119ComparePageBuiltMapped)->Unit(benchmark::kMicrosecond);
+
+// One verse placed from the English numbering into the Hebrew one through
+// the Segond's: Psaume 51 and Malachie 3-4, back and forth.
+void BM_VerseMappedBetweenNumberings(benchmark::State& state) {
+    const Numbering& english = *KnownNumberings().Find("KJV");
+    const Numbering& hebrew = *KnownNumberings().Find("Leningrad");
+    std::vector<VersePlace> places;
+    for (int v = 1; v <= 19; ++v)
+        places.push_back(PlaceOf(19, 51, v));
+    for (int c = 3; c <= 4; ++c)
+        for (int v = 1; v <= 6; ++v)
+            places.push_back(PlaceOf(39, c, v));
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const VersePlace segond = english.ToSegond(places[i]);
+        benchmark::DoNotOptimize(hebrew.FromSegond(segond));
+        i = (i + 1) % places.size();
+    }
+}
+BENCHMARK(BM_VerseMappedBetweenNumberings)->Unit(benchmark::kNanosecond);
+
 // The bytes the process holds allocated: what a Bible's tables keep shows
 // there even when freed memory is reused for them.
 double AllocatedMb() {

@@ -1,6 +1,7 @@
 #include "Comparison.h"
 
 #include <algorithm>
+#include <set>
 
 #include "FctLoad.h"
 #include "VerseText.h"
@@ -14,13 +15,6 @@ const char* const kMissingPassage = "Ce passage n'est pas dans cette Bible.";
 
 bool IsHeading(char kind) {
     return kind == 'D' || kind == 'E';
-}
-
-ChapterState StateOf(const Communs* c, int book, int chapter) {
-    if (!c || c->Book(book).ChapterCount == 0) return ChapterState::MissingBook;
-    for (int v = 1; v <= kMaxVerse; ++v)
-        if (c->VerseLookup(book, chapter, v) != 0) return ChapterState::Present;
-    return ChapterState::MissingChapter;
 }
 
 // UTF-8 text (a name the reader typed) as HTML text: markup characters
@@ -182,8 +176,11 @@ ChapterPage BuildReadingPage(std::span<const ComparedBible> bibles, const Compar
                     : nullptr;
             row += (anyBefore ? std::string("<TD") : widthCell) +
                    (verse ? DirectionOf(*verse) : "") + ">";
-            if (i == 0 && r.verse != 1) row += "<A name=\"" + std::to_string(r.verse) + "\"></A>";
+            if (i == 0 && r.verse > 1) row += "<A name=\"" + std::to_string(r.verse) + "\"></A>";
             if (verse) row += VerseHtml(s, *verse);
+            for (std::int32_t more : r.cells[i].more)
+                row += " " +
+                       VerseHtml(s, bibles[i].tables->VerseTable[static_cast<std::size_t>(more)]);
             row += "</TD>";
         }
         page.Add(row + "</TR>");
@@ -195,6 +192,24 @@ ChapterPage BuildReadingPage(std::span<const ComparedBible> bibles, const Compar
     return result;
 }
 
+// The rows of a passage: those of the first Bible's verses first to
+// last, and the rows between them it lacks (and before them from its
+// first verse: a Psalm's title).
+std::pair<std::size_t, std::size_t> PassageRows(const ComparedChapter& cmp, int first, int last) {
+    std::size_t from = cmp.rows.size(), to = 0;
+    for (std::size_t i = 0; i < cmp.rows.size(); ++i) {
+        const int v = cmp.rows[i].verse;
+        if (v == 0 || v < first || v > last) continue;
+        from = std::min(from, i);
+        to = i + 1;
+    }
+    if (from >= to) return {0, 0};
+    if (first <= 1)
+        while (from > 0 && cmp.rows[from - 1].verse == 0)
+            --from;
+    return {from, to};
+}
+
 ChapterPage BuildPassagePage(std::span<const ComparedBible> bibles, const ComparedChapter& cmp,
                              const Style& s, const ChapterPageRequest& rq) {
     int first = rq.firstVerse;
@@ -203,8 +218,15 @@ ChapterPage BuildPassagePage(std::span<const ComparedBible> bibles, const Compar
         first = 1;
         last = kMaxVerse;
     } else if (last < first) {
-        last = cmp.rows.empty() ? first : cmp.rows.back().verse;
+        last = kMaxVerse;
+        for (const CompareRow& r : cmp.rows)
+            if (r.verse != 0) last = r.verse;
     }
+    // A chapter the first Bible lacks is numbered as the Segond's.
+    const bool numbered = std::any_of(cmp.rows.begin(), cmp.rows.end(),
+                                      [](const CompareRow& r) { return r.verse != 0; });
+    std::pair<std::size_t, std::size_t> range = PassageRows(cmp, first, last);
+    if (!numbered) range = {0, cmp.rows.size()};
 
     ChapterPage result;
     Lines page;
@@ -213,20 +235,26 @@ ChapterPage BuildPassagePage(std::span<const ComparedBible> bibles, const Compar
     for (std::size_t i = 0; i < bibles.size(); ++i) {
         // Each Bible's paragraph runs in the direction of its first verse.
         const char* direction = "";
-        for (const CompareRow& r : cmp.rows)
-            if (r.verse >= first && r.verse <= last && r.cells[i].slot != 0) {
+        for (std::size_t r = range.first; r < range.second; ++r)
+            if (cmp.rows[r].cells[i].slot != 0) {
                 direction = DirectionOf(
-                    bibles[i].tables->VerseTable[static_cast<std::size_t>(r.cells[i].slot)]);
+                    bibles[i]
+                        .tables->VerseTable[static_cast<std::size_t>(cmp.rows[r].cells[i].slot)]);
                 break;
             }
         page.Add("<P" + Title(bibles[i].name) + direction + "><FONT color=\"#000080\"><B>" +
                  HtmlText(bibles[i].abbreviation) + "</B></FONT> ");
         bool any = false;
-        for (const CompareRow& r : cmp.rows) {
-            if (r.verse < first || r.verse > last || r.cells[i].slot == 0) continue;
+        for (std::size_t r = range.first; r < range.second; ++r) {
+            const CompareCell& cell = cmp.rows[r].cells[i];
+            if (cell.slot == 0) continue;
             const Communs& c = *bibles[i].tables;
             if (any) page.Add(rq.verseByLine ? "<BR>" : "  ");
-            page.Add(VerseHtml(s, c.VerseTable[static_cast<std::size_t>(r.cells[i].slot)]));
+            page.Add(VerseHtml(s, c.VerseTable[static_cast<std::size_t>(cell.slot)]));
+            for (std::int32_t more : cell.more) {
+                page.Add(rq.verseByLine ? "<BR>" : "  ");
+                page.Add(VerseHtml(s, c.VerseTable[static_cast<std::size_t>(more)]));
+            }
             any = true;
             result.wroteVerse = true;
         }
@@ -240,51 +268,166 @@ ChapterPage BuildPassagePage(std::span<const ComparedBible> bibles, const Compar
 
 }  // namespace
 
+namespace {
+
+// The Segond places of the rows: the first Bible's verses of the chapter
+// in its order, and around them the Segond verses it lacks.
+struct RowPlace {
+    int verse = 0;          // the first Bible's number; 0 where it lacks the verse
+    VersePlace segond = 0;  // 0 for a verse of the first Bible the Segond lacks
+};
+
+// `longest`: the highest verse number any Bible has in the chapter, for
+// chapters longer than the Segond's.
+std::vector<RowPlace> RowPlaces(const Communs* first, int book, int chapter, int longest) {
+    const Numbering& segond = KnownNumberings().Segond();
+    std::vector<RowPlace> rows;
+    if (!first || !first->HasVerses(book, chapter)) {
+        // Lined up as the Segond numbers it.
+        for (int v = 1; v <= std::max(segond.Verses(book, chapter), longest); ++v)
+            rows.push_back({v, PlaceOf(book, chapter, v)});
+        return rows;
+    }
+    const Numbering& mine = *first->VerseNumbering;
+    const auto lacks = [&](VersePlace s) {
+        for (VersePlace p : mine.FromSegond(s).View())
+            if (first->VerseLookup(BookOf(p), ChapterOf(p), VerseOf(p)) != 0) return false;
+        return true;
+    };
+    for (int v = 1; v <= first->HighestVerse(book, chapter); ++v)
+        if (first->VerseLookup(book, chapter, v) != 0)
+            rows.push_back({v, mine.ToSegond(PlaceOf(book, chapter, v))});
+    // The Segond verses it lacks before its first verse, and after each
+    // of its verses up to its next one or the end of that Segond chapter.
+    std::vector<RowPlace> out;
+    std::set<VersePlace> added;
+    // A verse it lacks keeps the number its numbering gives it there.
+    const auto add = [&](VersePlace p) {
+        if (!added.insert(p).second) return;
+        const PlacesAt at = mine.FromSegond(p);
+        const bool here = at.count > 0 && (at.places[0] >> 8) == (PlaceOf(book, chapter, 0) >> 8);
+        out.push_back({here ? VerseOf(at.places[0]) : 0, p});
+    };
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const VersePlace s = rows[i].segond;
+        if (s != 0 && i == 0) {
+            int from = VerseOf(s);
+            while (from > 1 && lacks(PlaceOf(BookOf(s), ChapterOf(s), from - 1)))
+                --from;
+            for (int v = from; v < VerseOf(s); ++v)
+                add(PlaceOf(BookOf(s), ChapterOf(s), v));
+        }
+        out.push_back(rows[i]);
+        if (s == 0) continue;
+        const VersePlace next = i + 1 < rows.size() ? rows[i + 1].segond : 0;
+        const bool before = next > s && (next >> 8) == (s >> 8);
+        const int last =
+            before ? VerseOf(next) - 1 : std::max(segond.Verses(BookOf(s), ChapterOf(s)), longest);
+        for (int v = VerseOf(s) + 1; v <= last; ++v) {
+            const VersePlace p = PlaceOf(BookOf(s), ChapterOf(s), v);
+            if (!lacks(p)) break;
+            add(p);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
 ComparedChapter CompareChapter(std::span<const Communs* const> bibles, int book, int chapter) {
     ComparedChapter out;
     const std::size_t n = bibles.size();
+    if (n == 0) return out;
+    const Numbering* firstNumbering =
+        bibles[0] && bibles[0]->HasVerses(book, chapter) ? bibles[0]->VerseNumbering : nullptr;
+    int longest = 0;
     for (const Communs* c : bibles)
-        out.states.push_back(StateOf(c, book, chapter));
+        if (c && (c->VerseNumbering == firstNumbering || !firstNumbering))
+            longest = std::max(longest, c->HighestVerse(book, chapter));
+    const std::vector<RowPlace> places = RowPlaces(bibles[0], book, chapter, longest);
 
-    // One row per verse number that any Bible has.
-    std::vector<std::int32_t> slots(n);
-    for (int v = 1; v <= kMaxVerse; ++v) {
+    // Each Bible's verses at each row, and the row of each of its verses.
+    std::vector<std::vector<std::pair<VersePlace, std::size_t>>> rowOf(n);
+    std::vector<CompareRow> rows;
+    for (const RowPlace& place : places) {
+        CompareRow row{place.verse, std::vector<CompareCell>(n)};
         bool any = false;
         for (std::size_t i = 0; i < n; ++i) {
-            slots[i] = bibles[i] ? bibles[i]->VerseLookup(book, chapter, v) : 0;
-            any = any || slots[i] != 0;
+            const Communs* c = bibles[i];
+            if (!c) continue;
+            // A Bible numbered as the first one: its verse of that number.
+            PlacesAt mine;
+            const bool alike = c->VerseNumbering == firstNumbering ||
+                               (!firstNumbering && c->VerseNumbering->IsSegond());
+            if (alike && place.verse != 0) {
+                mine.places[0] = PlaceOf(book, chapter, place.verse);
+                mine.count = 1;
+            } else if (place.segond != 0) {
+                mine = c->VerseNumbering->FromSegond(place.segond);
+            }
+            CompareCell& cell = row.cells[i];
+            for (VersePlace p : mine.View()) {
+                const std::int32_t slot = c->VerseLookup(BookOf(p), ChapterOf(p), VerseOf(p));
+                if (slot == 0) continue;
+                (cell.slot == 0 ? cell.slot : cell.more.emplace_back()) = slot;
+                rowOf[i].emplace_back(p, rows.size());
+                any = true;
+            }
         }
-        if (!any) continue;
-        CompareRow row{v, std::vector<CompareCell>(n)};
-        for (std::size_t i = 0; i < n; ++i)
-            row.cells[i].slot = slots[i];
-        out.rows.push_back(std::move(row));
+        if (any) rows.push_back(std::move(row));
+    }
+    out.rows = std::move(rows);
+    for (std::size_t i = 0; i < n; ++i) {
+        const Communs* c = bibles[i];
+        ChapterState st = ChapterState::MissingBook;
+        if (c && c->Book(book).ChapterCount > 0)
+            st = rowOf[i].empty() ? ChapterState::MissingChapter : ChapterState::Present;
+        // A Bible without the book in the first one's numbering may still
+        // hold its verses elsewhere (Malachie 4 of the Segond is 3:19-24
+        // of the Hebrew): present when it does.
+        if (!rowOf[i].empty()) st = ChapterState::Present;
+        out.states.push_back(st);
     }
     if (out.rows.empty()) return out;
 
-    const auto rowAt = [&](int verse) {
-        return std::lower_bound(out.rows.begin(), out.rows.end(), verse,
-                                [](const CompareRow& r, int v) { return r.verse < v; });
-    };
     for (std::size_t i = 0; i < n; ++i) {
         const Communs* c = bibles[i];
-        if (!c || out.states[i] != ChapterState::Present) continue;
+        if (!c || rowOf[i].empty()) continue;
+        auto& mine = rowOf[i];
+        std::sort(mine.begin(), mine.end());
+        const auto chapterOf = [](VersePlace p) { return p >> 8; };
+        // The chapters of this Bible on the page: one, or two around a
+        // chapter its numbering ends elsewhere.
+        std::vector<VersePlace> chapters;
+        for (const auto& e : mine)
+            if (chapters.empty() || chapters.back() != chapterOf(e.first))
+                chapters.push_back(chapterOf(e.first));
+        const auto touched = [&](int b, int ch) {
+            if (b < 1 || b > kBookCount || ch < 1 || ch > kMaxChapter) return false;
+            return std::find(chapters.begin(), chapters.end(), PlaceOf(b, ch, 0) >> 8) !=
+                   chapters.end();
+        };
         for (int h = 1; h <= c->IndexSlotCount(); ++h) {
             const TIndex& rec = c->IndexTable[static_cast<std::size_t>(h)];
             if (rec.Book == kEndMarker) break;
-            if (rec.Book != book || rec.Chapter != chapter || !IsHeading(rec.Kind)) continue;
-            auto row = rowAt(rec.Verse);
-            while (row != out.rows.end() && row->cells[i].slot == 0)
-                ++row;
-            if (row != out.rows.end()) row->cells[i].headings.push_back(h);
+            if (!IsHeading(rec.Kind) || !touched(rec.Book, rec.Chapter)) continue;
+            const auto at = std::lower_bound(
+                mine.begin(), mine.end(),
+                std::make_pair(PlaceOf(rec.Book, rec.Chapter, std::max(rec.Verse, 1)),
+                               std::size_t{0}));
+            if (at != mine.end() &&
+                chapterOf(at->first) == chapterOf(PlaceOf(rec.Book, rec.Chapter, 1)))
+                out.rows[at->second].cells[i].headings.push_back(h);
         }
         for (int r = 1; r <= c->CrossRefSlotCount(); ++r) {
             const TRefer& rec = c->CrossRefTable[static_cast<std::size_t>(r)];
             if (rec.Book == kEndMarker) break;
-            if (rec.Book != book || rec.Chapter != chapter) continue;
-            auto row = rowAt(rec.Verse);
-            if (row != out.rows.end() && row->verse == rec.Verse && row->cells[i].slot != 0)
-                row->cells[i].crossRefs.push_back(r);
+            if (!touched(rec.Book, rec.Chapter)) continue;
+            const VersePlace p = PlaceOf(rec.Book, rec.Chapter, rec.Verse);
+            const auto at =
+                std::lower_bound(mine.begin(), mine.end(), std::make_pair(p, std::size_t{0}));
+            if (at != mine.end() && at->first == p)
+                out.rows[at->second].cells[i].crossRefs.push_back(r);
         }
     }
     return out;

@@ -21,13 +21,15 @@ namespace lorvane {
 // it and its cross-references, as slots of its own tables.
 struct CompareCell {
     std::int32_t slot = 0;                // VerseTable slot; 0 where the Bible lacks the verse
+    std::vector<std::int32_t> more;       // its further verses at this row (a verse split in two)
     std::vector<std::int32_t> headings;   // IndexTable slots, in table order
     std::vector<std::int32_t> crossRefs;  // CrossRefTable slots, in table order
 };
 
-// One verse number that at least one of the Bibles has.
+// One verse, paired by meaning: each Bible's cell holds its own verse of
+// that place of the Louis Segond, with its own number.
 struct CompareRow {
-    int verse = 0;
+    int verse = 0;                   // the first Bible's number; 0 on a row it lacks
     std::vector<CompareCell> cells;  // one per Bible, in column order
 };
 
@@ -39,10 +41,15 @@ struct ComparedChapter {
     std::vector<CompareRow> rows;      // in verse order
 };
 
-// Lines up a chapter of the given Bibles (null entries count as Bibles
-// lacking every chapter). A heading goes to the row of its Bible's first
-// verse at or after its own; one after its Bible's last verse is left out,
-// as are the references of a verse its Bible lacks.
+// Lines up a chapter of the first Bible, as that Bible numbers it, with
+// the same verses of the others, each numbered as it numbers them: Psaume
+// 51:9 of the Segond beside Psaume 51:7 of an English Bible. The verses of
+// the Segond place the first Bible lacks around its own get rows of their
+// own (a Psalm's title); a chapter the first Bible lacks is lined up as the
+// Segond numbers it. Null entries count as Bibles lacking every chapter. A
+// heading goes to the row of its Bible's first verse at or after its own;
+// one after its Bible's last verse is left out, as are the references of a
+// verse on no row.
 ComparedChapter CompareChapter(std::span<const Communs* const> bibles, int book, int chapter);
 
 // The reading pane's page of a chapter, or the passage window's page in

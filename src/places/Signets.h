@@ -6,7 +6,9 @@
 //   # Signets de Lorvane : livre chapitre verset, une tabulation, le nom.
 //   45 8 28	Romains 8:28
 //
-// Names are UTF-8 (they are the reader's own words). Lines that cannot be
+// The verse is numbered as the Louis Segond numbers it, whatever Bible it
+// was kept in, so that it opens on the same verse in every Bible. Names are
+// UTF-8 (they are the reader's own words). Lines that cannot be
 // read are left out and counted; the others are kept.
 
 #include <string>

@@ -137,6 +137,17 @@ void SignetsPane::Add(int book, int chapter, int verse) {
                            ? FromUtf8(communs_->FormatRef(book, chapter, verse, 0)).toStdString()
                            : std::string();
     const QString said = QStringLiteral("Signet ajouté : ") + QString::fromStdString(name);
+    // Kept as the Segond numbers the verse, so that it opens on the same
+    // verse in every Bible: Psaume 51:7 of an English Bible is the Segond's
+    // 51:9.
+    if (communs_) {
+        const VersePlace segond = communs_->VerseNumbering->ToSegond(PlaceOf(book, chapter, verse));
+        if (segond != 0) {
+            book = BookOf(segond);
+            chapter = ChapterOf(segond);
+            verse = VerseOf(segond);
+        }
+    }
     const std::size_t at = AddSignet(signets_, Signet{book, chapter, verse, std::move(name)});
     Fill(static_cast<int>(at));
     Save();
@@ -168,7 +179,14 @@ void SignetsPane::OpenItem(QTreeWidgetItem* item) {
     const int i = list_->indexOfTopLevelItem(item);
     if (i < 0 || i >= static_cast<int>(signets_.size())) return;
     const Signet& s = signets_[static_cast<std::size_t>(i)];
-    emit Open(s.book, s.chapter, s.verse);
+    const PlacesAt mine =
+        communs_ ? communs_->VerseNumbering->FromSegond(PlaceOf(s.book, s.chapter, s.verse))
+                 : PlacesAt{};
+    if (mine.count == 0) {
+        emit Open(s.book, s.chapter, s.verse);
+        return;
+    }
+    emit Open(BookOf(mine.places[0]), ChapterOf(mine.places[0]), VerseOf(mine.places[0]));
 }
 
 bool SignetsPane::eventFilter(QObject* watched, QEvent* event) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
 #include <regex>
 #include <set>
@@ -48,6 +49,15 @@ class ComparisonTest : public ::testing::Test {
     void Add(const std::string& abbreviation, const DataSet& d, const std::string& name = "") {
         bibles.push_back({abbreviation, name.empty() ? abbreviation : name, Load(d)});
     }
+    // A Bible whose data/ names its numbering, as an imported SWORD module's.
+    void AddNumbered(const std::string& abbreviation, const DataSet& d, const char* numbering) {
+        auto& dir = dirs_.emplace_back(std::make_unique<TempDir>());
+        testing::WriteDataFolder(dir->path(), d);
+        std::ofstream(dir->path() / "data" / "numerotation.txt") << numbering << "\n";
+        auto c = std::make_shared<Communs>(dir->appDir());
+        LoadAllTables(*c);
+        bibles.push_back({abbreviation, abbreviation, std::move(c)});
+    }
     ComparedChapter Rows(int book, int chapter) {
         std::vector<const Communs*> tables;
         for (const auto& b : bibles)
@@ -71,6 +81,11 @@ class ComparisonTest : public ::testing::Test {
         }
         return rows;
     }
+
+  public:
+    static std::vector<std::string> CellsOf(const std::string& row) { return Cells(row); }
+
+  protected:
     static std::vector<std::string> Cells(const std::string& row) {
         std::vector<std::string> cells;
         std::size_t at = 0;
@@ -422,6 +437,117 @@ TEST_F(ComparisonTest, AHebrewColumnRunsRightToLeftBesideAFrenchOne) {
     EXPECT_NE(passage.find("<P title=\"WLC\" dir=\"rtl\" align=\"right\">"), std::string::npos)
         << passage;
     EXPECT_NE(passage.find("<P title=\"LSG\">"), std::string::npos);
+}
+
+// ---------------------------------------------------------------------------
+// Verses paired by meaning
+
+// Psaume 51 and Malachie 3-4 as a Bible numbers them: `psalm` verses in
+// the Psalm (21 where the title counts, 19 where it does not), Malachie in
+// 4 chapters (18 and 6 verses) or in 3 (the third of 24).
+DataSet Numbered(const std::string& tag, int psalm, bool hebrewMalachi) {
+    DataSet d;
+    for (int b = 1; b <= 39; ++b)
+        d.books.push_back({"Livre " + std::to_string(b), "L" + std::to_string(b),
+                           b == 19 ? 150 : (b == 39 ? (hebrewMalachi ? 3 : 4) : 0)});
+    const auto verse = [&](int b, int c, int v) {
+        d.verses.push_back({b, c, v, tag + " " + std::to_string(c) + ":" + std::to_string(v)});
+    };
+    for (int v = 1; v <= psalm; ++v)
+        verse(19, 51, v);
+    for (int v = 1; v <= (hebrewMalachi ? 24 : 18); ++v)
+        verse(39, 3, v);
+    if (!hebrewMalachi)
+        for (int v = 1; v <= 6; ++v)
+            verse(39, 4, v);
+    d.utf8 = true;
+    return d;
+}
+
+// The row of the page holding `text`, as its cells.
+std::vector<std::string> RowWith(const std::vector<std::string>& rows, const std::string& text) {
+    for (const std::string& row : rows)
+        if (row.find(text + "<") != std::string::npos || row.find(text + " ") != std::string::npos)
+            return ComparisonTest::CellsOf(row);
+    return {};
+}
+
+TEST_F(ComparisonTest, APsalmsVersesPairedByMeaningWithAndWithoutItsTitle) {
+    Add("LSG", Numbered("LSG", 21, false));
+    AddNumbered("WEB", Numbered("WEB", 19, false), "KJV");
+    Add("SYN", Numbered("SYN", 19, false));  // recognised from its chapters
+    EXPECT_EQ(bibles[0].tables->VerseNumbering->Name(), "Segond");
+    EXPECT_EQ(bibles[1].tables->VerseNumbering->Name(), "KJV");
+    EXPECT_NE(bibles[2].tables->VerseNumbering->Name(), "Segond");
+
+    const ComparedChapter cmp = Rows(19, 51);
+    ASSERT_EQ(cmp.rows.size(), 21u);
+    const auto text = [&](std::size_t row, std::size_t bible) {
+        const std::int32_t slot = cmp.rows[row].cells[bible].slot;
+        return slot == 0 ? std::string() : std::string(bibles[bible].tables->VerseTable[slot].Text);
+    };
+    // The hyssop verse: the Segond's 9, the others' 7, on one row.
+    EXPECT_EQ(cmp.rows[8].verse, 9);
+    EXPECT_EQ(text(8, 0), "LSG 51:9");
+    EXPECT_EQ(text(8, 1), "WEB 51:7");
+    EXPECT_EQ(text(8, 2), "SYN 51:7");
+    // The title, verses 1 and 2 of the Segond, has no verse in the others.
+    for (std::size_t r : {0u, 1u}) {
+        EXPECT_EQ(text(r, 1), "");
+        EXPECT_EQ(text(r, 2), "");
+    }
+    EXPECT_EQ(text(20, 1), "WEB 51:19");
+
+    // Each column shows its own numbers.
+    const std::vector<std::string> cells = RowWith(TableRows(Page(19, 51)), "LSG 51:9");
+    ASSERT_EQ(cells.size(), 3u);
+    EXPECT_NE(cells[1].find(">7<"), std::string::npos) << cells[1];
+    EXPECT_NE(cells[1].find("WEB 51:7"), std::string::npos);
+    EXPECT_NE(cells[0].find(">9<"), std::string::npos) << cells[0];
+
+    // The passage window of Psaume 51:9 shows the same verse of each.
+    const std::string passage = Passage(19, 51, 9, 9);
+    EXPECT_NE(passage.find("LSG 51:9"), std::string::npos);
+    EXPECT_NE(passage.find("WEB 51:7"), std::string::npos);
+    EXPECT_EQ(passage.find("WEB 51:9"), std::string::npos);
+}
+
+TEST_F(ComparisonTest, AnEnglishBibleFirstGetsRowsForTheTitleItLacks) {
+    AddNumbered("WEB", Numbered("WEB", 19, false), "KJV");
+    Add("LSG", Numbered("LSG", 21, false));
+    const ComparedChapter cmp = Rows(19, 51);
+    ASSERT_EQ(cmp.rows.size(), 21u);
+    // The Segond's title first, on rows of the WEB's that are empty.
+    EXPECT_EQ(cmp.rows[0].cells[0].slot, 0);
+    EXPECT_EQ(cmp.rows[1].cells[0].slot, 0);
+    EXPECT_EQ(bibles[1].tables->VerseTable[cmp.rows[0].cells[1].slot].Text, "LSG 51:1");
+    EXPECT_EQ(cmp.rows[2].verse, 1);
+    EXPECT_EQ(bibles[1].tables->VerseTable[cmp.rows[8].cells[1].slot].Text, "LSG 51:9");
+    EXPECT_EQ(bibles[0].tables->VerseTable[cmp.rows[8].cells[0].slot].Text, "WEB 51:7");
+    // The WEB's verse 7 keeps its anchor, for a move to its verse 7.
+    const std::vector<std::string> row = RowWith(TableRows(Page(19, 51)), "WEB 51:7");
+    ASSERT_EQ(row.size(), 2u);
+    EXPECT_NE(row[0].find("<A name=\"7\"></A>"), std::string::npos) << row[0];
+}
+
+TEST_F(ComparisonTest, MalachieFourBesideTheHebrewsThreeNineteen) {
+    Add("LSG", Numbered("LSG", 21, false));
+    AddNumbered("HEB", Numbered("HEB", 21, true), "Leningrad");
+    const ComparedChapter four = Rows(39, 4);
+    ASSERT_EQ(four.rows.size(), 6u);
+    EXPECT_EQ(four.states, std::vector<ChapterState>(2, ChapterState::Present));
+    for (std::size_t r = 0; r < 6; ++r) {
+        EXPECT_EQ(four.rows[r].verse, static_cast<int>(r) + 1);
+        EXPECT_EQ(bibles[1].tables->VerseTable[four.rows[r].cells[1].slot].Text,
+                  "HEB 3:" + std::to_string(19 + r));
+    }
+    // The Hebrew first: its chapter 3 holds the Segond's 3 and 4.
+    std::swap(bibles[0], bibles[1]);
+    const ComparedChapter three = Rows(39, 3);
+    ASSERT_EQ(three.rows.size(), 24u);
+    EXPECT_EQ(bibles[1].tables->VerseTable[three.rows[18].cells[1].slot].Text, "LSG 4:1");
+    EXPECT_EQ(bibles[1].tables->VerseTable[three.rows[17].cells[1].slot].Text, "LSG 3:18");
+    EXPECT_NE(Page(39, 3).find("LSG 4:6"), std::string::npos);
 }
 
 }  // namespace

@@ -27,6 +27,7 @@
 #include "BrowserPane.h"
 #include "ChapterSpin.h"
 #include "DlgPassage.h"
+#include "FctLoad.h"
 #include "FrRichEdit.h"
 #include "GoToBox.h"
 #include "HTMLControls.h"
@@ -405,6 +406,47 @@ class MovesWindowTest : public testing::MainWindowTestCase {
         Key(list, Qt::Key_Delete);
         QCOMPARE(list->topLevelItemCount(), 0);
         QCOMPARE(w->PanneauSignets->Signets().size(), 0u);
+    }
+
+    // A signet keeps its verse as the Segond numbers it: kept on Psaume
+    // 51:7 of an English Bible, it opens on 51:9 of the Segond and on
+    // 51:7 again in the English one.
+    void aSignetOpensTheSameVerseInABibleNumberedOtherwise() {
+        const auto numbered = [](const testing::TempDir& dir, const char* numbering, int verses) {
+            testing::DataSet d;
+            for (int b = 1; b <= 19; ++b)
+                d.books.push_back(
+                    {"Livre " + std::to_string(b), "L" + std::to_string(b), b == 19 ? 51 : 0});
+            for (int v = 1; v <= verses; ++v)
+                d.verses.push_back({19, 51, v, "Texte " + std::to_string(v)});
+            testing::WriteDataFolder(dir.path(), d);
+            testing::WriteDataFile(dir.path(), "numerotation.txt", std::string(numbering) + "\n");
+            auto c = std::make_unique<Communs>(dir.appDir());
+            LoadAllTables(*c);
+            return c;
+        };
+        testing::TempDir englishDir, segondDir;
+        const auto english = numbered(englishDir, "KJV", 19);
+        const auto segond = numbered(segondDir, "Segond", 21);
+        SignetsPane pane;
+        pane.SetBible(*english);
+        pane.Add(19, 51, 7);
+        QCOMPARE(pane.Signets().back().verse, 9);
+        QCOMPARE(QString::fromStdString(pane.Signets().back().name), QString("Livre 19 51:7"));
+        QSignalSpy open(&pane, &SignetsPane::Open);
+        QTreeWidget* list = pane.List();
+        const auto openIt = [&] {
+            list->setCurrentItem(list->topLevelItem(list->topLevelItemCount() - 1));
+            emit list->itemClicked(list->currentItem(), 0);
+        };
+        pane.SetBible(*segond);
+        openIt();
+        QCOMPARE(open.count(), 1);
+        QCOMPARE(open.back(), (QList<QVariant>{19, 51, 9}));
+        pane.SetBible(*english);
+        openIt();
+        QCOMPARE(open.back(), (QList<QVariant>{19, 51, 7}));
+        pane.RemoveCurrent();
     }
 
     void aVerseIsCopiedWithItsReference() {
