@@ -126,8 +126,8 @@ class BibleShelf {
     // Makes Bible i the one shown, now and, when `keep`, at the next start.
     void Choose(std::size_t i, bool keep = true);
     // A new name and abbreviation, as typed (cleaned); an empty one keeps
-    // the old. Kept in the list and, for an imported Bible, in its own
-    // nom.txt and sigle.txt, so that a list made again keeps them.
+    // the old. An abbreviation another Bible has is refused: ShelfError. Kept in the list and, for
+    // an imported Bible, in its own nom.txt and sigle.txt, so that a list made again keeps them.
     void Rename(std::size_t i, const std::string& name, const std::string& abbreviation);
     // Takes Bible i off the list and deletes its folder (the program's own
     // is only hidden). The last Bible is never removed: ShelfError. When it
@@ -143,7 +143,8 @@ class BibleShelf {
     // with '/'. The import makes it, and says when it cannot.
     std::string StagingDir() const;
     // Keeps the Bible an import wrote in `staging` (from StagingDir), named
-    // as the import found it, imported `today`, and makes it current: the
+    // as the import found it (its abbreviation numbered when another Bible
+    // has it: DistinctAbbreviation), imported `today`, and makes it current: the
     // folder is renamed into the shelf under a name made of its
     // abbreviation, then listed. When a kept Bible has the same name and
     // the same text, staging is deleted and that Bible is returned with
@@ -189,6 +190,11 @@ class BibleShelf {
 // The name and abbreviation a Bible's data/ gives itself (nom.txt,
 // sigle.txt), each "" when missing; cleaned.
 using lorvane::ReadNameFile;
+
+// `abbreviation` when none of `bibles` has it, else numbered from 2 on
+// ("LSG2", "LSG3"), cut so as to stay within kMaxAbbreviation characters.
+std::string DistinctAbbreviation(const std::string& abbreviation,
+                                 const std::vector<KeptBible>& bibles);
 
 // Whether two Bible folders hold the same text (their data/bible.dat).
 bool SameText(const std::string& dirA, const std::string& dirB);
