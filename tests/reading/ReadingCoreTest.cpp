@@ -193,6 +193,7 @@ TEST_F(ReadingCoreTest, ASwitchWhileComparingKeepsTheColumnsAndTheBibleReadBefor
     EXPECT_EQ(former.tables->BibleDir, dir.appDir());
     EXPECT_NE(pane.heard.end(), std::find(pane.heard.begin(), pane.heard.end(), "comparison"));
     std::string page = Page();
+    ASSERT_NE(page.find("C 19.2.3"), std::string::npos);
     EXPECT_LT(page.find("B 19.2.3"), page.find("Texte 19.2.3"));
     EXPECT_LT(page.find("Texte 19.2.3"), page.find("C 19.2.3"));
     EXPECT_EQ(Str(core.Here()), "19 2:3");
