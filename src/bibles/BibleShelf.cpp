@@ -359,6 +359,13 @@ void BibleShelf::TakeList(const ShelfList& list, std::string currentFolder, bool
         if (bibles_[i].folder == currentFolder) current_ = i;
 }
 
+std::vector<KeptBible> BibleShelf::KnownBibles(const ShelfList& list) const {
+    std::vector<KeptBible> known = bibles_;
+    for (const KeptBible& b : list.bibles)
+        if (b.folder != kProgramBible) known.push_back(b);
+    return known;
+}
+
 void BibleShelf::Load() {
     problems_.clear();
     leftOut_.clear();
@@ -405,11 +412,12 @@ void BibleShelf::Rename(std::size_t i, const std::string& name, const std::strin
         list.bibles.push_back(b);
         it = list.bibles.end() - 1;
     }
-    // Every Bible the reader sees, also one another program added meanwhile,
-    // keeps an abbreviation of its own.
+    // Every Bible keeps an abbreviation of its own: one another program
+    // added meanwhile, one left out for this run too.
     TakeList(list, shown, false);
+    const std::vector<KeptBible> known = KnownBibles(list);
     if (!newAbbreviation.empty() &&
-        std::any_of(bibles_.begin(), bibles_.end(), [&](const KeptBible& k) {
+        std::any_of(known.begin(), known.end(), [&](const KeptBible& k) {
             return k.folder != b.folder && k.abbreviation == newAbbreviation;
         }))
         throw ShelfError("L'abréviation « " + newAbbreviation +
@@ -510,7 +518,7 @@ BibleShelf::Added BibleShelf::Adopt(const std::string& staging, const std::strin
         }
     const std::string stem = FolderStem(b.abbreviation);
     // A second « LSG » is « LSG2 », in the list and in its own sigle.txt.
-    const std::string distinct = DistinctAbbreviation(b.abbreviation, bibles_);
+    const std::string distinct = DistinctAbbreviation(b.abbreviation, KnownBibles(list));
     if (distinct != b.abbreviation) {
         b.abbreviation = distinct;
         try {

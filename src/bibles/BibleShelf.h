@@ -178,6 +178,9 @@ class BibleShelf {
     // it may name an entry of bibles_, which this rewrites.
     void TakeList(const ShelfList& list, std::string currentFolder, bool report);
     KeptBible ProgramBible() const;
+    // The Bibles shown (after TakeList) and those the list keeps besides,
+    // left out for this run or damaged: none may share an abbreviation.
+    std::vector<KeptBible> KnownBibles(const ShelfList& list) const;
 
     std::string shelfDir_;
     std::string programDir_;

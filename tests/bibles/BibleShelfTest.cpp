@@ -108,6 +108,11 @@ TEST_F(Shelf, AnImportOfAnAbbreviationAlreadyKeptIsNumbered) {
     EXPECT_EQ(Fresh().At(2).abbreviation, "LSG3");
     fs::remove(shelfDir + kListFile);
     EXPECT_EQ(Fresh().At(1).abbreviation, "LSG2");
+    // A Bible left out for this run keeps its abbreviation all the same.
+    BibleShelf run = Fresh();
+    ASSERT_TRUE(run.LeaveOut(2));
+    ASSERT_TRUE(Import(run, "Louis Segond 1975", "LSG", 11).added);
+    EXPECT_EQ(run.At(run.Current()).abbreviation, "LSG4");
     // Eight characters at most: the number takes the place of the last.
     ASSERT_TRUE(Import(shelf, "Ancienne", "ÉCRITURE", 9).added);
     ASSERT_TRUE(Import(shelf, "Nouvelle", "ÉCRITURE", 10).added);
