@@ -126,8 +126,9 @@ class BibleShelf {
     // Makes Bible i the one shown, now and, when `keep`, at the next start.
     void Choose(std::size_t i, bool keep = true);
     // A new name and abbreviation, as typed (cleaned); an empty one keeps
-    // the old. An abbreviation another Bible has is refused: ShelfError. Kept in the list and, for
-    // an imported Bible, in its own nom.txt and sigle.txt, so that a list made again keeps them.
+    // the old. Kept in the list and, for an imported Bible, in its own
+    // nom.txt and sigle.txt, so that a list made again keeps them. An
+    // abbreviation another Bible has is refused: ShelfError.
     void Rename(std::size_t i, const std::string& name, const std::string& abbreviation);
     // Takes Bible i off the list and deletes its folder (the program's own
     // is only hidden). The last Bible is never removed: ShelfError. When it
@@ -144,8 +145,8 @@ class BibleShelf {
     std::string StagingDir() const;
     // Keeps the Bible an import wrote in `staging` (from StagingDir), named
     // as the import found it (its abbreviation numbered when another Bible
-    // has it: DistinctAbbreviation), imported `today`, and makes it current: the
-    // folder is renamed into the shelf under a name made of its
+    // has it: DistinctAbbreviation), imported `today`, and makes it
+    // current: the folder is renamed into the shelf under a name made of its
     // abbreviation, then listed. When a kept Bible has the same name and
     // the same text, staging is deleted and that Bible is returned with
     // `added` false. Throws ShelfError, staging deleted, when the Bible

@@ -20,7 +20,9 @@ bool Numbers(std::string_view rest, int* values, int count) {
     return rest.empty();
 }
 
-// The folders of a "comparees" line: names of a shelf folder or "*".
+// The folders of a "comparees" line: each "*" or the name of a folder in
+// the shelf (1 to 40 lower-case letters, digits and dashes, no dash
+// first), three at most.
 bool Folders(std::string_view rest, std::vector<std::string>& folders) {
     folders.clear();
     while (!rest.empty()) {
@@ -65,6 +67,7 @@ std::optional<Session> ReadSession(std::string_view text) {
         } else if (word == "lignes" && Numbers(rest, v, 1) && (v[0] == 0 || v[0] == 1)) {
             s.versePerLine = v[0] == 1;
         } else if (word == "comparees" && Folders(rest, s.compared)) {
+            // Read into s.compared.
         } else if (word == "module" && Numbers(rest, v, 1) && v[0] >= 0 && v[0] <= 6) {
             s.module = v[0];
         } else {
