@@ -161,8 +161,9 @@ QString BibleChoice::Adopt(Communs&& tables, const std::string& name,
             .arg(Utf8(shelf_.At(added.index).name));
     tables.BibleDir = shelf_.DirOf(added.index);
     // Any columns beside it stay, now beside the new Bible, and the Bible
-    // read before joins them.
-    reading_.ReplaceTables(std::move(tables), shelf_.At(added.index).abbreviation, former);
+    // read before joins them. A tab on a book it lacks shows its first.
+    reading_.ReplaceTables(std::move(tables), shelf_.At(added.index).abbreviation, former,
+                           ReadingCore::MissingBook::FirstBook);
     return {};
 }
 

@@ -234,11 +234,13 @@ void ReadingCore::SetTextSize(int size) {
     Show();
 }
 
-void ReadingCore::ReplaceTables(Communs&& fresh, std::string abbreviation, std::string formerName) {
+void ReadingCore::ReplaceTables(Communs&& fresh, std::string abbreviation, std::string formerName,
+                                MissingBook missing) {
     const Place before = here_;
     // The verse at the top of the page comes back at the top in the other
     // Bible.
-    const int top = LeavingNow().top;
+    const Leaving left = LeavingNow();
+    const int top = left.top;
     const bool comparing = compared_.Active();
     std::vector<ComparedBible> others = compared_.Others();
     if (comparing) {
@@ -261,11 +263,19 @@ void ReadingCore::ReplaceTables(Communs&& fresh, std::string abbreviation, std::
     compared_.Set(std::move(abbreviation), std::move(others));
     // Every tab keeps its places: where the new Bible lacks a chapter or a
     // verse, the tab's place is fitted to it; a book it lacks stays, its
-    // page saying so.
-    for (PlaceHistory& tab : tabs_) {
-        const Place fitted = FitPlace(tables_, tab.Current());
-        if (!fitted.SameChapter(tab.Current()) || fitted.verse != tab.Current().verse)
-            tab.Replace(Bare(fitted));
+    // page saying so, or is left for the Bible's first book.
+    for (std::size_t i = 0; i < tabs_.size(); ++i) {
+        PlaceHistory& tab = tabs_[i];
+        const Place& at = tab.Current();
+        if (missing == MissingBook::FirstBook && at.book >= 1 && at.book <= kBookCount &&
+            tables_.Book(at.book).ChapterCount < 1) {
+            tab.Visit(
+                Place{FirstBook(tables_), 1, 1, -1},
+                static_cast<int>(i) == current_ ? left : Leaving(at.scroll, at.top, at.layout));
+            continue;
+        }
+        const Place fitted = FitPlace(tables_, at);
+        if (!fitted.SameChapter(at) || fitted.verse != at.verse) tab.Replace(Bare(fitted));
     }
     here_ = Bare(TabPlace(current_));
     restoreView_.reset();
