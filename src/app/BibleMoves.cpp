@@ -248,6 +248,9 @@ void TFBible::KeepSession() {
     });
     const std::optional<Session> session = ReadSessionFile();
     if (!session) return;
+    // The columns first: the place comes back as it was left at its first
+    // showing, which the comparison would take.
+    choice_->CompareAgain(session->compared);
     reading_.Restore(*session);
     QAction* mode = session->versePerLine ? ActionTexteLigne : ActionTexteAccole;
     CheckActionInCategory(mode, QStringLiteral("TEXTE"));
@@ -261,6 +264,7 @@ void TFBible::KeepSession() {
 
 void TFBible::SaveSession() {
     Session session = reading_.SessionNow();
+    session.compared = choice_->ComparedFolders();
     int module = 0;
     for (QAction* a : ActionList1) {
         if (a->property("Category").toString() != QStringLiteral("MODULE")) continue;

@@ -3,7 +3,9 @@
 #include <QDate>
 #include <QMenu>
 #include <QMessageBox>
+#include <algorithm>
 #include <iostream>
+#include <optional>
 
 #include "BiblesFace.h"
 #include "ErrorDisplay.h"
@@ -73,6 +75,45 @@ void BibleChoice::CompareWith(std::size_t i) {
     reading_.SetComparison(current, std::move(others));
 }
 
+std::vector<std::string> BibleChoice::ComparedFolders() const {
+    std::vector<std::string> folders;
+    for (const std::size_t i : Compared())
+        folders.push_back(shelf_.At(i).folder);
+    return folders;
+}
+
+void BibleChoice::CompareAgain(const std::vector<std::string>& folders) {
+    const Communs& read = reading_.Tables();
+    std::vector<ComparedBible> others;
+    for (const std::string& folder : folders) {
+        std::optional<std::size_t> i;
+        for (std::size_t k = 0; k < shelf_.Count() && !i; ++k)
+            if (shelf_.At(k).folder == folder) i = k;
+        // A Bible gone from the shelf, the one read or one there already is
+        // left out; so is one that does not load, said on standard error only.
+        if (!i || shelf_.Find(read.BibleDir) == *i ||
+            std::any_of(others.begin(), others.end(), [&](const ComparedBible& b) {
+                return b.tables->BibleDir == shelf_.DirOf(*i);
+            }))
+            continue;
+        auto tables = std::make_shared<Communs>(read.AppDir, shelf_.DirOf(*i));
+        try {
+            LoadAllTables(*tables);
+        } catch (const std::exception& e) {
+            std::cerr << "lorvane: a Bible compared last time is left out: " << e.what()
+                      << std::endl;
+            continue;
+        }
+        tables->TextSize = read.TextSize;
+        others.push_back(Column(shelf_, *i, std::move(tables)));
+    }
+    if (others.empty()) return;
+    const auto shown = shelf_.Find(read.BibleDir);
+    reading_.SetComparison(
+        shown ? shelf_.At(*shown).abbreviation : std::string(kDefaultAbbreviation),
+        std::move(others));
+}
+
 void BibleChoice::StopComparing() {
     if (reading_.Comparison().Active())
         reading_.SetComparison(reading_.Comparison().CurrentAbbreviation(), {});
@@ -93,14 +134,16 @@ bool BibleChoice::Show(std::size_t i) {
     if (i == shelf_.Current() && shelf_.Find(read.BibleDir) == i) return true;
     Communs fresh(read.AppDir, shelf_.DirOf(i));
     if (!LoadBible(window_, shelf_, i, fresh)) return false;
+    const std::string former = NameRead();
     try {
         shelf_.Choose(i);
     } catch (const std::exception& e) {
         // Shown all the same; only the next start will not know it.
         std::cerr << "lorvane: the choice of Bible is not kept: " << e.what() << std::endl;
     }
-    // The columns beside it stay, but for the Bible now shown.
-    reading_.ReplaceTables(std::move(fresh), shelf_.At(i).abbreviation);
+    // The columns beside it stay, with the Bible read before in place of
+    // the one now shown.
+    reading_.ReplaceTables(std::move(fresh), shelf_.At(i).abbreviation, former);
     return true;
 }
 
@@ -110,14 +153,17 @@ void BibleChoice::ShowNext() {
 
 QString BibleChoice::Adopt(Communs&& tables, const std::string& name,
                            const std::string& abbreviation) {
+    const std::string former = NameRead();
     const auto added = shelf_.Adopt(tables.BibleDir, name, abbreviation,
                                     QDate::currentDate().toString(Qt::ISODate).toStdString());
     if (!added.added)
         return QStringLiteral("Cette Bible est déjà dans Lorvane : « %1 ». Rien n'a changé.")
             .arg(Utf8(shelf_.At(added.index).name));
     tables.BibleDir = shelf_.DirOf(added.index);
-    // Any columns beside it stay, now beside the new Bible.
-    reading_.ReplaceTables(std::move(tables), shelf_.At(added.index).abbreviation);
+    // Any columns beside it stay, now beside the new Bible, and the Bible
+    // read before joins them. A tab on a book it lacks shows its first.
+    reading_.ReplaceTables(std::move(tables), shelf_.At(added.index).abbreviation, former,
+                           ReadingCore::MissingBook::FirstBook);
     return {};
 }
 
@@ -186,11 +232,15 @@ QString BibleChoice::Abbreviation() const {
 }
 
 QString BibleChoice::Name() const {
+    return QString::fromStdString(NameRead());
+}
+
+std::string BibleChoice::NameRead() const {
     const std::string& dir = reading_.Tables().BibleDir;
     const auto shown = shelf_.Find(dir);
     std::string name = shown ? shelf_.At(*shown).name : ReadNameFile(dir, kNameFile, kMaxName);
     if (name.empty()) name = kDefaultName;
-    return QString::fromStdString(name);
+    return name;
 }
 
 }  // namespace lorvane::bibles

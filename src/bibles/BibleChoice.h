@@ -35,6 +35,11 @@ class BibleChoice {
     void StopComparing();
     // The Bibles of the shelf shown beside the one read.
     std::vector<std::size_t> Compared() const;
+    // Their folders on the shelf, in column order, as a session keeps them;
+    // and those of a session compared again (a Bible gone from the shelf,
+    // or that does not load, is left out).
+    std::vector<std::string> ComparedFolders() const;
+    void CompareAgain(const std::vector<std::string>& folders);
 
     // The "Bible" menu filled again; "Gérer les Bibles...".
     void FillMenu(QMenu* menu, QAction* next);
@@ -55,6 +60,8 @@ class BibleChoice {
     QString Name() const;
 
   private:
+    std::string NameRead() const;
+
     BibleShelf& shelf_;
     ReadingCore& reading_;
     QWidget* window_;

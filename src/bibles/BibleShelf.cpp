@@ -117,6 +117,22 @@ ShelfList ReadShelfList(const std::string& text) {
     return list;
 }
 
+std::string DistinctAbbreviation(const std::string& abbreviation,
+                                 const std::vector<KeptBible>& bibles) {
+    const auto taken = [&](const std::string& a) {
+        return std::any_of(bibles.begin(), bibles.end(),
+                           [&](const KeptBible& b) { return b.abbreviation == a; });
+    };
+    if (!taken(abbreviation)) return abbreviation;
+    for (int n = 2;; ++n) {
+        const std::string number = std::to_string(n);
+        // Cut on a character, so that the number still fits.
+        const std::string numbered =
+            CleanName(abbreviation, kMaxAbbreviation - number.size()) + number;
+        if (!taken(numbered)) return numbered;
+    }
+}
+
 bool SameText(const std::string& dirA, const std::string& dirB) {
     std::error_code ec;
     const fs::path a = fs::path(WithSlash(dirA)) / "data" / "bible.dat";
@@ -343,6 +359,13 @@ void BibleShelf::TakeList(const ShelfList& list, std::string currentFolder, bool
         if (bibles_[i].folder == currentFolder) current_ = i;
 }
 
+std::vector<KeptBible> BibleShelf::KnownBibles(const ShelfList& list) const {
+    std::vector<KeptBible> known = bibles_;
+    for (const KeptBible& b : list.bibles)
+        if (b.folder != kProgramBible) known.push_back(b);
+    return known;
+}
+
 void BibleShelf::Load() {
     problems_.clear();
     leftOut_.clear();
@@ -389,6 +412,16 @@ void BibleShelf::Rename(std::size_t i, const std::string& name, const std::strin
         list.bibles.push_back(b);
         it = list.bibles.end() - 1;
     }
+    // Every Bible keeps an abbreviation of its own: one another program
+    // added meanwhile, one left out for this run too.
+    TakeList(list, shown, false);
+    const std::vector<KeptBible> known = KnownBibles(list);
+    if (!newAbbreviation.empty() &&
+        std::any_of(known.begin(), known.end(), [&](const KeptBible& k) {
+            return k.folder != b.folder && k.abbreviation == newAbbreviation;
+        }))
+        throw ShelfError("L'abréviation « " + newAbbreviation +
+                         " » est déjà celle d'une autre Bible.");
     if (!newName.empty()) it->name = newName;
     if (!newAbbreviation.empty()) it->abbreviation = newAbbreviation;
     WriteList(list);
@@ -484,6 +517,17 @@ BibleShelf::Added BibleShelf::Adopt(const std::string& staging, const std::strin
             return {i, false};
         }
     const std::string stem = FolderStem(b.abbreviation);
+    // A second « LSG » is « LSG2 », in the list and in its own sigle.txt.
+    const std::string distinct = DistinctAbbreviation(b.abbreviation, KnownBibles(list));
+    if (distinct != b.abbreviation) {
+        b.abbreviation = distinct;
+        try {
+            WriteFileAtomically(WithSlash(staging) + "data/" + kAbbreviationFile, distinct + "\n");
+        } catch (const FileError& e) {
+            std::cerr << "lorvane: the Bible's own abbreviation is not changed: " << e.what()
+                      << "\n";
+        }
+    }
     for (int n = 1; b.folder.empty() && n < 10000; ++n) {
         const std::string folder = n == 1 ? stem : stem + "-" + std::to_string(n);
         std::error_code ec;

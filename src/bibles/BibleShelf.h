@@ -127,7 +127,8 @@ class BibleShelf {
     void Choose(std::size_t i, bool keep = true);
     // A new name and abbreviation, as typed (cleaned); an empty one keeps
     // the old. Kept in the list and, for an imported Bible, in its own
-    // nom.txt and sigle.txt, so that a list made again keeps them.
+    // nom.txt and sigle.txt, so that a list made again keeps them. An
+    // abbreviation another Bible has is refused: ShelfError.
     void Rename(std::size_t i, const std::string& name, const std::string& abbreviation);
     // Takes Bible i off the list and deletes its folder (the program's own
     // is only hidden). The last Bible is never removed: ShelfError. When it
@@ -143,8 +144,9 @@ class BibleShelf {
     // with '/'. The import makes it, and says when it cannot.
     std::string StagingDir() const;
     // Keeps the Bible an import wrote in `staging` (from StagingDir), named
-    // as the import found it, imported `today`, and makes it current: the
-    // folder is renamed into the shelf under a name made of its
+    // as the import found it (its abbreviation numbered when another Bible
+    // has it: DistinctAbbreviation), imported `today`, and makes it
+    // current: the folder is renamed into the shelf under a name made of its
     // abbreviation, then listed. When a kept Bible has the same name and
     // the same text, staging is deleted and that Bible is returned with
     // `added` false. Throws ShelfError, staging deleted, when the Bible
@@ -177,6 +179,9 @@ class BibleShelf {
     // it may name an entry of bibles_, which this rewrites.
     void TakeList(const ShelfList& list, std::string currentFolder, bool report);
     KeptBible ProgramBible() const;
+    // The Bibles shown (after TakeList) and those the list keeps besides,
+    // left out for this run or damaged: none may share an abbreviation.
+    std::vector<KeptBible> KnownBibles(const ShelfList& list) const;
 
     std::string shelfDir_;
     std::string programDir_;
@@ -189,6 +194,11 @@ class BibleShelf {
 // The name and abbreviation a Bible's data/ gives itself (nom.txt,
 // sigle.txt), each "" when missing; cleaned.
 using lorvane::ReadNameFile;
+
+// `abbreviation` when none of `bibles` has it, else numbered from 2 on
+// ("LSG2", "LSG3"), cut so as to stay within kMaxAbbreviation characters.
+std::string DistinctAbbreviation(const std::string& abbreviation,
+                                 const std::vector<KeptBible>& bibles);
 
 // Whether two Bible folders hold the same text (their data/bible.dat).
 bool SameText(const std::string& dirA, const std::string& dirB);

@@ -1,5 +1,6 @@
 #include "Session.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace lorvane {
@@ -17,6 +18,28 @@ bool Numbers(std::string_view rest, int* values, int count) {
     while (!rest.empty() && rest.front() == ' ')
         rest.remove_prefix(1);
     return rest.empty();
+}
+
+// The folders of a "comparees" line: each "*" or the name of a folder in
+// the shelf (1 to 40 lower-case letters, digits and dashes, no dash
+// first), three at most.
+bool Folders(std::string_view rest, std::vector<std::string>& folders) {
+    folders.clear();
+    while (!rest.empty()) {
+        const std::size_t start = rest.find_first_not_of(' ');
+        if (start == std::string_view::npos) break;
+        rest.remove_prefix(start);
+        const std::string_view folder = rest.substr(0, rest.find(' '));
+        rest.remove_prefix(folder.size());
+        const bool ok = folder == "*" || (folder.size() <= 40 && folder.front() != '-' &&
+                                          std::all_of(folder.begin(), folder.end(), [](char c) {
+                                              return (c >= 'a' && c <= 'z') ||
+                                                     (c >= '0' && c <= '9') || c == '-';
+                                          }));
+        if (!ok || folders.size() == kMaxComparedFolders) return false;
+        folders.emplace_back(folder);
+    }
+    return true;
 }
 
 }  // namespace
@@ -43,6 +66,8 @@ std::optional<Session> ReadSession(std::string_view text) {
             s.textSize = v[0];
         } else if (word == "lignes" && Numbers(rest, v, 1) && (v[0] == 0 || v[0] == 1)) {
             s.versePerLine = v[0] == 1;
+        } else if (word == "comparees" && Folders(rest, s.compared)) {
+            // Read into s.compared.
         } else if (word == "module" && Numbers(rest, v, 1) && v[0] >= 0 && v[0] <= 6) {
             s.module = v[0];
         } else {
@@ -59,6 +84,12 @@ std::string WriteSession(const Session& s) {
     out += "lignes " + std::to_string(s.versePerLine ? 1 : 0) + "\n";
     out += "module " + std::to_string(s.module) + "\n";
     out += "courant " + std::to_string(s.current) + "\n";
+    if (!s.compared.empty()) {
+        out += "comparees";
+        for (const std::string& folder : s.compared)
+            out += " " + folder;
+        out += "\n";
+    }
     for (const Place& p : s.tabs)
         out += "onglet " + std::to_string(p.book) + " " + std::to_string(p.chapter) + " " +
                std::to_string(p.verse) + " " + std::to_string(p.scroll) + " " +
@@ -67,8 +98,8 @@ std::string WriteSession(const Session& s) {
 }
 
 Place FitPlace(const Communs& communs, Place p) {
-    if (p.book < 1 || p.book > kBookCount || communs.Book(p.book).ChapterCount < 1)
-        return Place{1, 1, 1, -1};
+    if (p.book < 1 || p.book > kBookCount) return Place{1, 1, 1, -1};
+    if (communs.Book(p.book).ChapterCount < 1) return p;
     if (p.chapter < 1 || p.chapter > communs.Book(p.book).ChapterCount)
         return Place{p.book, 1, 1, -1};
     if (p.verse != 1 && communs.VerseLookup(p.book, p.chapter, p.verse) == 0)

@@ -7,6 +7,7 @@
 //   lignes 1
 //   module 3
 //   courant 0
+//   comparees dby *
 //   onglet 43 3 16 1250 14
 //   onglet 1 1 1 -1 0
 //
@@ -14,7 +15,9 @@
 // position, -1 for the verse itself, and the verse at the top of the view,
 // 0 when unknown), "courant" the index of the tab read,
 // "taille" the text size 1 to 4, "lignes" 1 for one verse per line,
-// "module" the module pane shown (0 to 6).
+// "module" the module pane shown (0 to 6), "comparees" the Bibles shown
+// beside the one read, by their folder on the shelf ("*" for the
+// program's own), in column order; a session without it compares none.
 
 #include <optional>
 #include <string>
@@ -32,7 +35,10 @@ struct Session {
     int textSize = 2;
     bool versePerLine = false;
     int module = 0;
+    std::vector<std::string> compared;  // shelf folders, at most kMaxComparedFolders
 };
+
+inline constexpr std::size_t kMaxComparedFolders = 3;
 
 // The session of a file, or nullopt when it holds no tab or a line that
 // cannot be read (the file is then ignored whole).
@@ -41,7 +47,9 @@ std::string WriteSession(const Session& session);
 
 // A place brought within the loaded Bible: a chapter the book lacks gives
 // the book's first chapter, a verse the chapter lacks its first verse, both
-// from the top of the page; a book the Bible lacks gives Genèse 1.
+// from the top of the page. A book of the 66 the Bible lacks is kept as it
+// is (its page says so, and another Bible may have it); a number outside
+// them gives Genèse 1.
 Place FitPlace(const Communs& communs, Place place);
 
 }  // namespace lorvane

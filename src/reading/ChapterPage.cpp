@@ -160,7 +160,7 @@ ChapterPage BuildChapterPage(const Communs& c, const ChapterPageRequest& rq) {
     if (rightToLeft) page.Add("</DIV>");
 
     if (!rq.passageMode && book >= 1 && book <= kBookCount && c.Book(book).ChapterCount == 0) {
-        page.Add("<I>Ce livre n'est pas dans la Bible importée.</I>");
+        page.Add("<I>Ce livre n'est pas dans cette Bible.</I>");
         result.wroteVerse = true;
     }
     page.Add("<BR>");

@@ -29,7 +29,7 @@ struct ChapterPage {
 
 // Builds the page from the tables; reads c.TextSize. A book without chapters
 // (one that an imported Bible lacks) gets the notice "Ce livre n'est pas
-// dans la Bible importée." in the reading pane.
+// dans cette Bible." in the reading pane.
 ChapterPage BuildChapterPage(const Communs& c, const ChapterPageRequest& request);
 
 // A verse number as the pages write it: bold, in the colour below, which

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <iostream>
+#include <memory>
 
 #include "Comparison.h"
 #include "Navigation.h"
@@ -233,26 +234,55 @@ void ReadingCore::SetTextSize(int size) {
     Show();
 }
 
-void ReadingCore::ReplaceTables(Communs&& fresh, std::string abbreviation) {
+void ReadingCore::ReplaceTables(Communs&& fresh, std::string abbreviation, std::string formerName,
+                                MissingBook missing) {
     const Place before = here_;
     // The verse at the top of the page comes back at the top in the other
     // Bible.
-    const int top = LeavingNow().top;
-    tables_.TakeTables(std::move(fresh));
-    const bool columnGone = compared_.Remove(tables_.BibleDir);
-    compared_.SetCurrentAbbreviation(std::move(abbreviation));
-    // Every tab stays, at its place in the new Bible; its places start
-    // again there, since the old ones may not exist.
-    for (PlaceHistory& tab : tabs_) {
-        const Place fitted = PlaceInBible(tables_, tab.Current());
-        tab = PlaceHistory(Place{fitted.book, fitted.chapter, 1, -1});
+    const Leaving left = LeavingNow();
+    const int top = left.top;
+    const bool comparing = compared_.Active();
+    std::vector<ComparedBible> others = compared_.Others();
+    if (comparing) {
+        // The Bible read so far stays in view: in the new one's column when
+        // it had one, else first beside it.
+        auto former = std::make_shared<Communs>(tables_.AppDir);
+        former->TakeTables(std::move(tables_));
+        former->TextSize = tables_.TextSize;
+        ComparedBible column{compared_.CurrentAbbreviation(), std::move(formerName),
+                             std::move(former)};
+        const auto it = std::find_if(others.begin(), others.end(), [&](const ComparedBible& b) {
+            return b.tables->BibleDir == fresh.BibleDir;
+        });
+        if (it != others.end())
+            *it = std::move(column);
+        else
+            others.insert(others.begin(), std::move(column));
     }
-    here_ = TabPlace(current_);
+    tables_.TakeTables(std::move(fresh));
+    compared_.Set(std::move(abbreviation), std::move(others));
+    // Every tab keeps its places: where the new Bible lacks a chapter or a
+    // verse, the tab's place is fitted to it; a book it lacks stays, its
+    // page saying so, or is left for the Bible's first book.
+    for (std::size_t i = 0; i < tabs_.size(); ++i) {
+        PlaceHistory& tab = tabs_[i];
+        const Place& at = tab.Current();
+        if (missing == MissingBook::FirstBook && at.book >= 1 && at.book <= kBookCount &&
+            tables_.Book(at.book).ChapterCount < 1) {
+            tab.Visit(
+                Place{FirstBook(tables_), 1, 1, -1},
+                static_cast<int>(i) == current_ ? left : Leaving(at.scroll, at.top, at.layout));
+            continue;
+        }
+        const Place fitted = FitPlace(tables_, at);
+        if (!fitted.SameChapter(at) || fitted.verse != at.verse) tab.Replace(Bare(fitted));
+    }
+    here_ = Bare(TabPlace(current_));
     restoreView_.reset();
     marked_ = {};
     Notify([](ReadingObserver& o) { o.TablesChanged(); });
     Notify([](ReadingObserver& o) { o.TabsChanged(); });
-    if (columnGone) Notify([](ReadingObserver& o) { o.ComparisonChanged(); });
+    if (comparing) Notify([](ReadingObserver& o) { o.ComparisonChanged(); });
     Place shown = here_;
     if (top > 1 && tables_.VerseLookup(here_.book, here_.chapter, top) != 0) shown.top = top;
     WriteHere(here_);

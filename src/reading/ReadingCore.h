@@ -134,11 +134,17 @@ class ReadingCore {
 
     // -- The Bibles --------------------------------------------------------
     // Another Bible is read: `fresh` replaces the tables, whose folder it
-    // names. Every tab keeps its place where that Bible has it (else the
-    // book's first chapter, else the first book), its places before start
-    // again, and the verse at the top of the view stays at the top. The
-    // Bible's own column, when it was compared, goes.
-    void ReplaceTables(Communs&& fresh, std::string abbreviation);
+    // names. Every tab keeps its places, the one shown fitted to that Bible
+    // (FitPlace), and the verse at the top of the view stays at the top. A
+    // tab on a book the Bible lacks stays there, its page saying so, or
+    // (FirstBook: an import, which shows what it brought) goes on to the
+    // first book the Bible has, back coming back to it. When Bibles are
+    // compared, the one read before (named `formerName`) stays in a column:
+    // the new one's when it was compared, else the first; the last columns
+    // go beyond the comparison's columns.
+    enum class MissingBook { Kept, FirstBook };
+    void ReplaceTables(Communs&& fresh, std::string abbreviation, std::string formerName = {},
+                       MissingBook missing = MissingBook::Kept);
     const CompareSet& Comparison() const { return compared_; }
     // The current Bible (its column labelled `currentAbbreviation`) beside
     // `others`, up to the comparison's columns; none ends the comparison.

@@ -11,10 +11,12 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QTextTable>
 #include <QTimer>
 #include <optional>
 
 #include "Accessible.h"
+#include "BibleNames.h"
 #include "BrowserPane.h"
 #include "ChapterPage.h"
 #include "Comparison.h"
@@ -61,13 +63,14 @@ ReadingView::ReadingView(ReadingCore& reading, TBrowserPane* pane, QObject* pare
     reading_.SetViewReport(
         [this] { return Leaving(pane_->ScrollPosition(), VerseAt(QPoint()), LayoutKey()); });
     connect(pane_, &TBrowserPane::ContextMenu, this, [this](QMenu* menu, const QPoint& point) {
-        const int verse = VerseAt(point);
+        // The verse of the column under the point, in that column's Bible.
+        const ColumnVerse at = ColumnVerseAt(point);
         menu->addSeparator();
         menu->addAction(QStringLiteral("Copier le verset"), this,
-                        GuardedSlot([this, verse] { CopyVerse(verse, false); }))
+                        GuardedSlot([this, at] { CopyVerse(at.verse, false, at.column); }))
             ->setObjectName("CopierVerset");
         menu->addAction(QStringLiteral("Copier le verset avec sa référence"), this,
-                        GuardedSlot([this, verse] { CopyVerse(verse, true); }))
+                        GuardedSlot([this, at] { CopyVerse(at.verse, true, at.column); }))
             ->setObjectName("CopierVersetReference");
     });
     pane_->Browser()->viewport()->installEventFilter(this);
@@ -224,14 +227,67 @@ void ReadingView::MarkVerses(int first, int last) {
     pane_->Mark(anchors, kMarkMilliseconds);
 }
 
-void ReadingView::CopyVerse(int verse, bool withReference) const {
-    const QString abbreviation = Abbreviation();
-    const Communs& tables = reading_.Tables();
+ReadingView::ColumnVerse ReadingView::ColumnVerseAt(const QPoint& point) const {
+    ColumnVerse at{VerseAt(point), 0};
+    if (!reading_.Comparison().Active()) return at;
+    // The comparison is a table a row, its cells in column order: headings
+    // and references above, the verse in the last row, beginning with its
+    // number in that Bible.
+    const QTextCursor cursor = pane_->Browser()->cursorForPosition(point);
+    const QTextTable* table = cursor.currentTable();
+    if (!table) return at;
+    const int column = table->cellAt(cursor).column();
+    if (column < 0) return at;
+    at.column = static_cast<std::size_t>(column);
+    const QTextTableCell cell = table->cellAt(table->rows() - 1, column);
+    const int end = cell.lastCursorPosition().position();
+    bool holdsText = false;
+    // The number may come in more than one fragment of the same look.
+    QString number;
+    for (QTextBlock b = cell.firstCursorPosition().block(); b.isValid() && b.position() <= end;
+         b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            holdsText = holdsText || !f.text().trimmed().isEmpty();
+            if (IsVerseNumberFormat(f.charFormat())) {
+                number += f.text().trimmed();
+                continue;
+            }
+            bool ok = false;
+            const int verse = number.toInt(&ok);
+            if (ok && verse > 0) {
+                at.verse = verse;
+                return at;
+            }
+            number.clear();
+        }
+    bool ok = false;
+    const int verse = number.toInt(&ok);
+    // A row without this Bible's verse: nothing to copy of it. The row of
+    // the columns' names keeps the verse of the point.
+    if (ok && verse > 0)
+        at.verse = verse;
+    else if (table->rows() > 1 || !holdsText)
+        at.verse = 0;
+    return at;
+}
+
+void ReadingView::CopyVerse(int verse, bool withReference, std::size_t column) const {
+    QString abbreviation = Abbreviation();
+    const Communs* tables = &reading_.Tables();
+    const std::vector<ComparedBible> columns = reading_.Columns();
+    if (column > 0 && column < columns.size() && columns[column].tables) {
+        tables = columns[column].tables.get();
+        abbreviation = columns[column].abbreviation == kDefaultAbbreviation
+                           ? QString()
+                           : FromUtf8(columns[column].abbreviation);
+    }
     const Place& here = reading_.Here();
-    const std::string text = withReference ? QuoteWithReference(tables, here.book, here.chapter,
+    if (VersesText(*tables, here.book, here.chapter, verse, 0).empty()) return;
+    const std::string text = withReference ? QuoteWithReference(*tables, here.book, here.chapter,
                                                                 verse, 0, ToUtf8(abbreviation))
-                                           : VersesText(tables, here.book, here.chapter, verse, 0);
-    if (!text.empty()) PutOnClipboard(FromUtf8(text));
+                                           : VersesText(*tables, here.book, here.chapter, verse, 0);
+    PutOnClipboard(FromUtf8(text));
 }
 
 void ReadingView::CopySelection() const {

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <cstddef>
 #include <functional>
 
 #include "ReadingCore.h"
@@ -41,10 +42,19 @@ class ReadingView : public QObject, public ReadingObserver {
     int LayoutKey() const;
 
     // Copies a verse of the page, with its reference (and the Bible's
-    // abbreviation) when asked; the selection of the page (Ctrl+C), whose
-    // verses get their reference when it spans more than one. The pane's
-    // menu offers the copies of the verse under the mouse.
-    void CopyVerse(int verse, bool withReference) const;
+    // abbreviation) when asked, from the Bible of a column of the
+    // comparison (0: the one read); the selection of the page (Ctrl+C),
+    // whose verses get their reference when it spans more than one. The
+    // pane's menu offers the copies of the verse under the mouse, in the
+    // column under it.
+    void CopyVerse(int verse, bool withReference, std::size_t column = 0) const;
+    // The column of the comparison under a point (0 outside one) and the
+    // verse there in its Bible (0 where that Bible lacks the row's verse).
+    struct ColumnVerse {
+        int verse = 1;
+        std::size_t column = 0;
+    };
+    ColumnVerse ColumnVerseAt(const QPoint& point) const;
     void CopySelection() const;
     // The abbreviation quotes end with ("LSG"), none when empty.
     void SetQuoteAbbreviation(std::function<QString()> abbreviation) {

@@ -97,6 +97,50 @@ TEST_F(Shelf, TheSameBibleImportedAgainChangesNothing) {
     EXPECT_TRUE(Import(shelf, "Bible Darby", "DBY", 9).added);
 }
 
+TEST_F(Shelf, AnImportOfAnAbbreviationAlreadyKeptIsNumbered) {
+    BibleShelf shelf = Fresh();
+    // The program's own Bible is « LSG »: a Louis Segond imported is LSG2,
+    // then LSG3, also at the next start and in a list made again.
+    ASSERT_TRUE(Import(shelf, "Louis Segond révisée", "LSG").added);
+    EXPECT_EQ(shelf.At(1).abbreviation, "LSG2");
+    ASSERT_TRUE(Import(shelf, "Louis Segond 1880", "LSG", 8).added);
+    EXPECT_EQ(shelf.At(2).abbreviation, "LSG3");
+    EXPECT_EQ(Fresh().At(2).abbreviation, "LSG3");
+    fs::remove(shelfDir + kListFile);
+    EXPECT_EQ(Fresh().At(1).abbreviation, "LSG2");
+    // A Bible left out for this run keeps its abbreviation all the same.
+    BibleShelf run = Fresh();
+    ASSERT_TRUE(run.LeaveOut(2));
+    ASSERT_TRUE(Import(run, "Louis Segond 1975", "LSG", 11).added);
+    EXPECT_EQ(run.At(run.Current()).abbreviation, "LSG4");
+    // Eight characters at most: the number takes the place of the last.
+    ASSERT_TRUE(Import(shelf, "Ancienne", "ÉCRITURE", 9).added);
+    ASSERT_TRUE(Import(shelf, "Nouvelle", "ÉCRITURE", 10).added);
+    EXPECT_EQ(shelf.At(shelf.Current()).abbreviation, "ÉCRITUR2");
+    EXPECT_EQ(
+        DistinctAbbreviation("ABCDEFGH", {{"x", "", "ABCDEFGH", ""}, {"y", "", "ABCDEFG2", ""}}),
+        "ABCDEFG3");
+    std::vector<KeptBible> many{{"x", "", "LSG", ""}};
+    for (int n = 2; n <= 9; ++n)
+        many.push_back({"x", "", "LSG" + std::to_string(n), ""});
+    EXPECT_EQ(DistinctAbbreviation("LSG", many), "LSG10");
+}
+
+TEST_F(Shelf, ARenameToAnAbbreviationAnotherBibleHasIsRefused) {
+    BibleShelf shelf = Fresh();
+    Import(shelf, "Bible Darby", "DBY");
+    try {
+        shelf.Rename(1, "Darby", "LSG");
+        FAIL() << "renamed to the program's abbreviation";
+    } catch (const ShelfError& e) {
+        EXPECT_STREQ(e.what(), "L'abréviation « LSG » est déjà celle d'une autre Bible.");
+    }
+    EXPECT_EQ(Fresh().At(1).abbreviation, "DBY");
+    EXPECT_EQ(Fresh().At(1).name, "Bible Darby");  // nothing changed
+    shelf.Rename(1, "Darby", "DBY");               // its own stays its own
+    EXPECT_EQ(shelf.At(1).name, "Darby");
+}
+
 TEST_F(Shelf, RenamingKeepsNamesAsTypedAndNeverMakesThemPaths) {
     BibleShelf shelf = Fresh();
     Import(shelf, "Bible Darby", "DBY");

@@ -19,6 +19,7 @@
 #include "HTMLControls.h"
 #include "ModalDriver.h"
 #include "TextTabs.h"
+#include "UserFiles.h"
 #include "ZipFixtures.h"
 
 using namespace lorvane;
@@ -75,6 +76,16 @@ class BiblesWindowTest : public testing::MainWindowTestCase {
         return w->MenuBible->actions();
     }
     QString Pad() { return w->FrmRichEdit->RTFControl->toPlainText(); }
+    // Whether the page holds every text, in this order.
+    static bool InOrder(const std::string& page, std::initializer_list<const char*> texts) {
+        std::size_t at = 0;
+        for (const char* text : texts) {
+            const std::size_t found = page.find(text);
+            if (found == std::string::npos || found < at) return false;
+            at = found;
+        }
+        return true;
+    }
 
   private slots:
     void init() {
@@ -253,16 +264,16 @@ class BiblesWindowTest : public testing::MainWindowTestCase {
             QVERIFY2(passage.contains(text), qPrintable(passage));
         w->FDlgPassage->close();
 
-        // Showing a compared Bible takes it out of the columns; the others
-        // stay beside it.
+        // Showing a compared Bible takes it out of the columns; the one
+        // shown before takes its place, the others stay.
         QVERIFY(w->ShowBible(2));
-        QCOMPARE(w->Comparison().size(), 2u);
+        QCOMPARE(w->Comparison().size(), 3u);
         page = Page();
-        QVERIFY(page.find("Martin GEN 1.2") < page.find("Texte 1.1.2"));
-        QVERIFY(page.find("Darby GEN 1.2") == std::string::npos);
+        QVERIFY(
+            InOrder(page, {"Martin GEN 1.2", "Darby GEN 1.2", "Texte 1.1.2", "Ostervald GEN 1.2"}));
         // Unticked, then all of them ended.
         compareEntry(3)->trigger();
-        QCOMPARE(w->Comparison().size(), 1u);
+        QCOMPARE(w->Comparison().size(), 2u);
         emit w->MenuBible->aboutToShow();
         QAction* stop = w->MenuBible->findChild<QAction*>("ActionNePlusComparer");
         QVERIFY(stop->isEnabled());
@@ -276,10 +287,97 @@ class BiblesWindowTest : public testing::MainWindowTestCase {
         QVERIFY(Import("DBY", "Darby"));
         w->CompareWith(0);
         QVERIFY(Import("MAR", "Martin"));
-        QCOMPARE(w->Comparison().size(), 1u);
+        // The Bible read before the import joins the columns.
+        QCOMPARE(w->Comparison().size(), 2u);
         const std::string page = Page();
-        QVERIFY(page.find("Martin GEN 1.1") < page.find("Texte 1.1.1"));
+        QVERIFY(InOrder(page, {"Martin GEN 1.1", "Darby GEN 1.1", "Texte 1.1.1"}));
         QVERIFY(page.find(">MAR<") != std::string::npos);
+        QVERIFY(page.find(">DBY<") != std::string::npos);
+    }
+
+    void aSwitchKeepsTheColumnsThePlaceAndItsPlacesBefore() {
+        QVERIFY(Import("DBY", "Darby"));
+        QVERIFY(Import("MAR", "Martin"));  // read, beside the program's Bible
+        w->CompareWith(0);
+        w->GoTo(1, 2, 0, 0);
+        w->GoTo(43, 3, 2, 0);
+        // Ctrl+Maj+B: the program's Bible, which was a column, is read;
+        // Martin takes its column.
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        w->WB->Browser()->setFocus();
+        QTest::keyClick(w->WB->Browser(), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w->Shelf().Current(), 0u);
+        QCOMPARE(w->Comparison().size(), 1u);
+        QCOMPARE(w->Comparison()[0].abbreviation, std::string("MAR"));
+        std::string page = Page();
+        QVERIFY(InOrder(page, {"Texte 43.3.2", "Martin JHN 3.2"}));
+        QCOMPARE(w->Here().book, 43);
+        QCOMPARE(w->Here().chapter, 3);
+        // Darby next: the Bible read before comes first beside it.
+        QTest::keyClick(w->WB->Browser(), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w->Shelf().Current(), 1u);
+        QCOMPARE(w->Comparison().size(), 2u);
+        page = Page();
+        QVERIFY(InOrder(page, {"Darby JHN 3.2", "Texte 43.3.2", "Martin JHN 3.2"}));
+        // « Précédent » goes back to the place read before the switches.
+        QVERIFY(w->ActionPrecedent->isEnabled());
+        w->ActionPrecedent->trigger();
+        QCOMPARE(w->Here().book, 1);
+        QCOMPARE(w->Here().chapter, 2);
+        QVERIFY(Page().find("Darby GEN 2.1") != std::string::npos);
+    }
+
+    void aTabOnABookTheBibleLacksKeepsItsPlace() {
+        const std::string notice = "Ce livre n'est pas dans cette Bible.";
+        w->GoTo(19, 23, 0, 0);
+        // An import shows what it brought, Psaumes one step back.
+        QVERIFY(Import("DBY", "Darby"));  // Genèse, Exode and Jean only
+        QCOMPARE(w->TCTexte->Caption(0), QString::fromUtf8("Genèse 1"));
+        w->ActionPrecedent->trigger();
+        QCOMPARE(w->TCTexte->Caption(0), QString("Psaumes 23"));
+        QVERIFY(Page().find(notice) != std::string::npos);
+        // A switch keeps the place, whichever Bible has the book.
+        QVERIFY(w->ShowBible(0));
+        QVERIFY(Page().find("Texte 19.23.1") != std::string::npos);
+        QVERIFY(w->ShowBible(1));
+        QCOMPARE(w->TCTexte->Caption(0), QString("Psaumes 23"));
+        QVERIFY(Page().find(notice) != std::string::npos);
+        QVERIFY(w->ShowBible(0));
+        QVERIFY(Page().find("Texte 19.23.1") != std::string::npos);
+    }
+
+    void theColumnsComeBackAfterARestart() {
+        const QString session = UserConfigFolder() + "/session.txt";
+        QFile::remove(session);
+        QVERIFY(Import("DBY", "Darby"));
+        QVERIFY(Import("OST", "Ostervald"));
+        QVERIFY(Import("MAR", "Martin"));
+        w->CompareWith(1);
+        w->CompareWith(0);
+        w->CompareWith(2);
+        w->GoTo(2, 3, 0, 0);
+        w->SaveSession();
+        QVERIFY(testing::ReadFile(session.toStdString()).find("comparees dby * ost\n") !=
+                std::string::npos);
+        // Ostervald damaged meanwhile: left out, the others in their order.
+        fs::remove(w->Shelf().DirOf(2) + "data/refer.dat");
+        bibles::BibleShelf shelf(w->Shelf().ShelfDir(), dir->appDir());
+        shelf.Load();
+        Communs tables(dir->appDir(), shelf.CurrentDir());
+        {
+            TFBible again(tables, nullptr, {}, &shelf);
+            QVERIFY(again.Loaded());
+            again.KeepSession();
+            QCOMPARE(again.Comparison().size(), 2u);
+            QCOMPARE(again.Comparison()[0].abbreviation, std::string("DBY"));
+            QCOMPARE(again.Comparison()[1].abbreviation, std::string(kDefaultAbbreviation));
+            again.Reading().Show();
+            const std::string page = Page();
+            QVERIFY(InOrder(page, {"Martin EXO 3.1", "Darby EXO 3.1", "Texte 2.3.1"}));
+            QVERIFY(page.find("Ostervald") == std::string::npos);
+        }
+        QFile::remove(session);
     }
 
     void aReferenceToAVerseOnlyABibleBesideHasOpensItsPassage() {

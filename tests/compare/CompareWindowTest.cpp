@@ -1,5 +1,8 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
+#include <QAction>
+#include <QClipboard>
+#include <QMenu>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextTable>
@@ -186,6 +189,45 @@ class CompareWindowTest : public testing::MainWindowTestCase {
         w->SetComparison("LSG", {});
         const QString alone = text->text(0, text->characterCount());
         QVERIFY(!alone.contains("LSG "));
+    }
+
+    void aVerseCopiedFromAColumnIsThatBiblesWithItsAbbreviation() {
+        w->SetComparison("LSG", {Load("DBY", "Darby")});
+        // The pane's menu at a point of the page, one of its copies chosen.
+        const auto copyAt = [&](const QPoint& point, const char* entry) {
+            QApplication::clipboard()->setText("avant");
+            QMenu menu;
+            emit w->WB->ContextMenu(&menu, point);
+            QAction* copy = menu.findChild<QAction*>(entry);
+            if (!copy) return QString("no entry");
+            copy->trigger();
+            return QApplication::clipboard()->text();
+        };
+        // Just inside a text, brought into view.
+        const auto at = [&](const char* text) {
+            QTextCursor found = Page()->find(QString(text));
+            found.setPosition(found.selectionStart() + 1);
+            w->WB->Browser()->setTextCursor(found);
+            w->WB->Browser()->ensureCursorVisible();
+            return w->WB->Browser()->cursorRect(found).center();
+        };
+        const QString quote = Text("«\u00A0%1\u00A0» (%2)");
+        QCOMPARE(copyAt(at("Darby 1.1.5"), "CopierVersetReference"),
+                 quote.arg("Darby 1.1.5", Text("Genèse 1:5, DBY")));
+        QCOMPARE(copyAt(at("Texte 1.1.5"), "CopierVersetReference"),
+                 quote.arg("Texte 1.1.5", Text("Genèse 1:5")));
+        // A heading of the column: the verse below it, in that Bible.
+        QCOMPARE(copyAt(at("Darby titre"), "CopierVersetReference"),
+                 quote.arg("Darby 1.1.4", Text("Genèse 1:4, DBY")));
+        // A verse only the column's Bible has.
+        QCOMPARE(copyAt(at("Darby 1.1.21"), "CopierVerset"), QString("Darby 1.1.21"));
+        // Its empty cell where it lacks the verse: nothing is copied.
+        const QTextTable* row = QTextCursor(Page()->find("Texte 1.1.3")).currentTable();
+        QVERIFY(row);
+        const QPoint empty = w->WB->Browser()
+                                 ->cursorRect(row->cellAt(row->rows() - 1, 1).firstCursorPosition())
+                                 .center();
+        QCOMPARE(copyAt(empty, "CopierVersetReference"), QString("avant"));
     }
 
     void aReferenceOfTheRightColumnOpensThePassageInEveryBible() {

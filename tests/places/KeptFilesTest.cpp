@@ -61,6 +61,25 @@ TEST(SessionFile, RoundTripsTabsPositionsAndChoices) {
     EXPECT_EQ(back->module, 3);
 }
 
+TEST(SessionFile, KeepsTheComparedBiblesInColumnOrderAndReadsAnOlderFile) {
+    Session s;
+    s.tabs = {{43, 3, 16, -1}};
+    s.compared = {"dby-2", "*", "mar"};
+    const std::string text = WriteSession(s);
+    EXPECT_NE(text.find("\ncomparees dby-2 * mar\n"), std::string::npos);
+    const std::optional<Session> back = ReadSession(text);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->compared, s.compared);
+    // Written before Bibles were compared: none are.
+    const std::optional<Session> older = ReadSession("taille 3\ncourant 0\nonglet 43 3 16 -1 0\n");
+    ASSERT_TRUE(older);
+    EXPECT_TRUE(older->compared.empty());
+    EXPECT_EQ(WriteSession(*older).find("comparees"), std::string::npos);
+    // A folder no shelf can name, or more than three.
+    EXPECT_FALSE(ReadSession("onglet 1 1 1 0\ncomparees ../etc\n"));
+    EXPECT_FALSE(ReadSession("onglet 1 1 1 0\ncomparees a b c d\n"));
+}
+
 TEST(SessionFile, ADamagedFileIsIgnoredWhole) {
     EXPECT_FALSE(ReadSession(""));
     EXPECT_FALSE(ReadSession("taille 2\n"));  // no tab
@@ -80,6 +99,15 @@ TEST(SessionFile, APlaceAnotherBibleLacksFallsBackToTheBooksFirstChapter) {
     EXPECT_EQ(noChapter.scroll, -1);
     EXPECT_EQ(FitPlace(c, {43, 3, 99, 500}).verse, 1);
     EXPECT_EQ(FitPlace(c, {70, 1, 1, 0}).book, 1);
+}
+
+TEST(SessionFile, ABookTheBibleLacksIsKeptForABibleThatHasIt) {
+    Communs c = FrenchBible();
+    c.BookTable[19].ChapterCount = 0;
+    const Place kept = FitPlace(c, {19, 23, 4, -1});
+    EXPECT_EQ(kept.book, 19);
+    EXPECT_EQ(kept.chapter, 23);
+    EXPECT_EQ(kept.verse, 4);
 }
 
 TEST(VerseQuote, CarriesTheTextTheReferenceAndTheBible) {

@@ -228,10 +228,8 @@ TEST_F(ChapterPageTest, ABookTheImportedBibleLacksSaysSo) {
     Load();
     ChapterPage page = Build(3, 1);
     EXPECT_TRUE(page.wroteVerse);
-    EXPECT_EQ(page.html, Page({kHead, kFont2,
-                               "<I>Ce livre n'est pas dans la Bible importé"
-                               "e.</I>",
-                               "<BR>", kEnd}));
+    EXPECT_EQ(page.html,
+              Page({kHead, kFont2, "<I>Ce livre n'est pas dans cette Bible.</I>", "<BR>", kEnd}));
     EXPECT_FALSE(Build(3, 1, 1, 0, true).wroteVerse);  // the passage window shows nothing
 }
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -114,36 +116,106 @@ TEST_F(ReadingCoreTest, TabsKeepTheirOwnPlacesAndHowTheyWereLeft) {
     EXPECT_EQ(core.TabCount(), 1);
 }
 
-TEST_F(ReadingCoreTest, AnotherBibleKeepsEveryTabWhereItCanAndTheTopVerse) {
+TEST_F(ReadingCoreTest, AnotherBibleKeepsEveryTabsPlacesTheTopVerseAndABookItLacks) {
     core.MoveTo(Place{19, 3, 4, -1});
-    core.OpenTab();
     core.MoveTo(Place{1, 2, 1, -1});
+    core.OpenTab();
+    core.MoveTo(Place{43, 2, 4, -1});
     pane.heard.clear();
     // The other Bible has the New Testament only, with two chapters a book.
     testing::TempDir other;
     testing::DataSet nt;
-    for (int b = 40; b <= 66; ++b) {
-        nt.books.resize(static_cast<std::size_t>(b));
-        nt.books[static_cast<std::size_t>(b) - 1] = {"Livre " + std::to_string(b), "L", 2};
-    }
-    for (int b = 1; b < 40; ++b)
-        nt.books[static_cast<std::size_t>(b) - 1] = {"Livre " + std::to_string(b), "L", 0};
+    for (int b = 1; b <= 66; ++b)
+        nt.books.push_back({"Livre " + std::to_string(b), "L", b < 40 ? 0 : 2});
     for (int b = 40; b <= 66; ++b)
         for (int c = 1; c <= 2; ++c)
             for (int v = 1; v <= 5; ++v)
-                nt.verses.push_back({b, c, v, "NT"});
+                nt.verses.push_back({b, c, v, "NT " + std::to_string(v)});
     nt.pages = testing::TinyPages();
     testing::WriteDataFolder(other.path(), nt);
     Communs fresh{dir.appDir(), other.appDir()};
     LoadAllTables(fresh);
     left = Leaving{0, 3, 7};
     core.ReplaceTables(std::move(fresh), "NT");
-    EXPECT_EQ(Str(core.TabPlace(0)), "40 1:1");
-    EXPECT_EQ(Str(core.TabPlace(1)), "40 1:1");
-    EXPECT_EQ(core.Places(1).Count(), 1u);  // the places before start again
+    EXPECT_EQ(Str(core.TabPlace(0)), "43 2:4");
+    EXPECT_EQ(Str(core.TabPlace(1)), "1 2:1");  // a book it lacks stays
+    EXPECT_EQ(core.Places(0).Count(), 4u);
     EXPECT_EQ(pane.heard,
-              (std::vector<std::string>{"tables", "tabs", "place 1 2:1 > 40 1:1 top 3"}));
+              (std::vector<std::string>{"tables", "tabs", "place 43 2:4 > 43 2:4 top 3"}));
     EXPECT_EQ(core.Comparison().CurrentAbbreviation(), "NT");
+    EXPECT_FALSE(core.Comparison().Active());  // no comparison begins
+    // Back goes through the places read before, in the new Bible.
+    ASSERT_TRUE(core.CanGoBack());
+    core.GoBack();
+    EXPECT_EQ(Str(core.Here()), "1 2:1");
+    EXPECT_NE(Page().find("Ce livre n'est pas dans cette Bible."), std::string::npos);
+    core.GoBack();
+    EXPECT_EQ(Str(core.Here()), "19 3:4");
+    core.GoForward();
+    core.GoForward();
+    EXPECT_EQ(Str(core.Here()), "43 2:4");
+    EXPECT_NE(Page().find("NT 4"), std::string::npos);
+}
+
+// A Bible of its own folder, its verses "<tag> b.c.v", to compare.
+std::shared_ptr<Communs> OtherBible(const testing::TempDir& folder, const std::string& appDir,
+                                    const std::string& tag) {
+    testing::DataSet d = testing::DataSet::Small();
+    for (auto& v : d.verses)
+        v.text = tag + " " + std::to_string(v.book) + "." + std::to_string(v.chapter) + "." +
+                 std::to_string(v.verse);
+    testing::WriteDataFolder(folder.path(), d);
+    auto tables = std::make_shared<Communs>(appDir, folder.appDir());
+    LoadAllTables(*tables);
+    return tables;
+}
+
+std::string Abbreviations(const CompareSet& set) {
+    std::string out = set.CurrentAbbreviation();
+    for (const ComparedBible& b : set.Others())
+        out += " " + b.abbreviation;
+    return out;
+}
+
+TEST_F(ReadingCoreTest, ASwitchWhileComparingKeepsTheColumnsAndTheBibleReadBeforeJoinsThem) {
+    testing::TempDir b, c, d, e;
+    core.SetComparison("LSG", {{"B", "Bible B", OtherBible(b, dir.appDir(), "B")},
+                               {"C", "Bible C", OtherBible(c, dir.appDir(), "C")}});
+    core.MoveTo(Place{19, 2, 3, -1});
+    // B read: it leaves the columns, the Bible read before takes its place.
+    Communs fresh{dir.appDir(), b.appDir()};
+    LoadAllTables(fresh);
+    pane.heard.clear();
+    core.ReplaceTables(std::move(fresh), "B", "Louis Segond");
+    EXPECT_EQ(Abbreviations(core.Comparison()), "B LSG C");
+    const ComparedBible& former = core.Comparison().Others()[0];
+    EXPECT_EQ(former.name, "Louis Segond");
+    EXPECT_EQ(former.tables->BibleDir, dir.appDir());
+    EXPECT_NE(pane.heard.end(), std::find(pane.heard.begin(), pane.heard.end(), "comparison"));
+    std::string page = Page();
+    ASSERT_NE(page.find("C 19.2.3"), std::string::npos);
+    EXPECT_LT(page.find("B 19.2.3"), page.find("Texte 19.2.3"));
+    EXPECT_LT(page.find("Texte 19.2.3"), page.find("C 19.2.3"));
+    EXPECT_EQ(Str(core.Here()), "19 2:3");
+    core.GoBack();
+    EXPECT_EQ(Str(core.Here()), "1 1:1");
+    core.GoForward();
+
+    // A Bible not compared: the one read before comes first beside it, up
+    // to four columns; the last goes.
+    Communs fourth{dir.appDir(), d.appDir()};
+    testing::WriteDataFolder(d.path(), testing::DataSet::Small());
+    LoadAllTables(fourth);
+    core.ReplaceTables(std::move(fourth), "D", "Bible B");
+    EXPECT_EQ(Abbreviations(core.Comparison()), "D B LSG C");
+    Communs fifth{dir.appDir(), e.appDir()};
+    testing::WriteDataFolder(e.path(), testing::DataSet::Small());
+    LoadAllTables(fifth);
+    core.ReplaceTables(std::move(fifth), "E", "Bible D");
+    EXPECT_EQ(Abbreviations(core.Comparison()), "E D B LSG");
+    page = Page();
+    EXPECT_NE(page.find("B 19.2.3"), std::string::npos);
+    EXPECT_EQ(page.find("C 19.2.3"), std::string::npos);
 }
 
 TEST_F(ReadingCoreTest, TheComparisonHasFourColumnsAtMost) {
