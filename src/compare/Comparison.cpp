@@ -9,7 +9,7 @@
 namespace lorvane {
 namespace {
 
-const char* const kMissingBook = "Ce livre n'est pas dans la Bible importée.";
+const char* const kMissingBook = "Ce livre n'est pas dans cette Bible.";
 const char* const kMissingChapter = "Ce chapitre n'est pas dans cette Bible.";
 const char* const kMissingPassage = "Ce passage n'est pas dans cette Bible.";
 

@@ -259,13 +259,35 @@ void ReadingCore::ReplaceTables(Communs&& fresh, std::string abbreviation, std::
         else
             others.insert(others.begin(), std::move(column));
     }
+    const Numbering& was = *tables_.VerseNumbering;
     tables_.TakeTables(std::move(fresh));
+    const Numbering& now = *tables_.VerseNumbering;
     compared_.Set(std::move(abbreviation), std::move(others));
+    // A verse is the same verse in a Bible numbered otherwise: Psaume 51:9
+    // of the Segond is 51:7 of an English Bible.
+    const auto renumbered = [&](Place p) {
+        const VersePlace to = Renumber(PlaceOf(p.book, p.chapter, std::max(p.verse, 1)), was, now);
+        if (to == 0 || (p.verse == 0 && ChapterOf(to) == p.chapter)) return p;
+        p.book = BookOf(to);
+        p.chapter = ChapterOf(to);
+        p.verse = VerseOf(to);
+        return p;
+    };
+    int newTop = top;
+    if (top > 1) {
+        const Place t = renumbered(Place{before.book, before.chapter, top, -1});
+        newTop = t.verse;
+    }
     // Every tab keeps its places: where the new Bible lacks a chapter or a
     // verse, the tab's place is fitted to it; a book it lacks stays, its
     // page saying so, or is left for the Bible's first book.
     for (std::size_t i = 0; i < tabs_.size(); ++i) {
         PlaceHistory& tab = tabs_[i];
+        if (&was != &now) {
+            const Place moved = renumbered(tab.Current());
+            if (!moved.SameChapter(tab.Current()) || moved.verse != tab.Current().verse)
+                tab.Replace(Bare(moved));
+        }
         const Place& at = tab.Current();
         if (missing == MissingBook::FirstBook && at.book >= 1 && at.book <= kBookCount &&
             tables_.Book(at.book).ChapterCount < 1) {
@@ -284,7 +306,8 @@ void ReadingCore::ReplaceTables(Communs&& fresh, std::string abbreviation, std::
     Notify([](ReadingObserver& o) { o.TabsChanged(); });
     if (comparing) Notify([](ReadingObserver& o) { o.ComparisonChanged(); });
     Place shown = here_;
-    if (top > 1 && tables_.VerseLookup(here_.book, here_.chapter, top) != 0) shown.top = top;
+    if (newTop > 1 && tables_.VerseLookup(here_.book, here_.chapter, newTop) != 0)
+        shown.top = newTop;
     WriteHere(here_);
     Tell(before, shown);
 }

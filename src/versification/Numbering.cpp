@@ -117,6 +117,12 @@ const Numbering& Numberings::Recognise(
     return *best;
 }
 
+VersePlace Renumber(VersePlace p, const Numbering& from, const Numbering& to) {
+    if (&from == &to) return p;
+    const PlacesAt at = to.FromSegond(from.ToSegond(p));
+    return at.count > 0 ? at.places[0] : 0;
+}
+
 std::string NumberingLabel(const Numbering& n) {
     static constexpr std::pair<std::string_view, std::string_view> kLabels[] = {
         {"Segond", "celle de la Louis Segond"},

@@ -94,6 +94,10 @@ class Numberings {
     std::vector<std::unique_ptr<Numbering>> all_;
 };
 
+// Verse p of `from` as `to` numbers it, through the Segond's: its first
+// verse there, 0 where `to` has none.
+VersePlace Renumber(VersePlace p, const Numbering& from, const Numbering& to);
+
 // How the reader is told a numbering: "celle de la Louis Segond",
 // "anglaise (King James)", "hébraïque (Leningrad)"; UTF-8.
 std::string NumberingLabel(const Numbering& n);

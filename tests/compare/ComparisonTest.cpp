@@ -222,7 +222,7 @@ TEST_F(ComparisonTest, AChapterOrBookOneBibleLacksGivesAnEmptyColumnWithANotice)
         EXPECT_EQ(r.cells[2].slot, 0);
 
     const std::string book = Page(2, 1);
-    EXPECT_NE(book.find("<I>Ce livre n'est pas dans la Bible importée.</I>"), std::string::npos);
+    EXPECT_NE(book.find("<I>Ce livre n'est pas dans cette Bible.</I>"), std::string::npos);
     const std::string chapter = Page(1, 2);
     const auto rows = TableRows(chapter);
     ASSERT_GE(rows.size(), 2u);

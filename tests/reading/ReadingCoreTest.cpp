@@ -157,6 +157,36 @@ TEST_F(ReadingCoreTest, AnotherBibleKeepsEveryTabsPlacesTheTopVerseAndABookItLac
     EXPECT_NE(Page().find("NT 4"), std::string::npos);
 }
 
+// The same verse in a Bible numbered otherwise: the Segond's Psaume 51:9
+// is 51:7 of an English Bible, the verse at the top as well.
+TEST_F(ReadingCoreTest, ASwitchToABibleNumberedOtherwiseKeepsTheSameVerse) {
+    const auto numbered = [&](const testing::TempDir& folder, const char* numbering, int verses) {
+        testing::DataSet d;
+        for (int b = 1; b <= 19; ++b)
+            d.books.push_back({"Livre " + std::to_string(b), "L", b == 19 ? 51 : 0});
+        for (int v = 1; v <= verses; ++v)
+            d.verses.push_back({19, 51, v, std::string(numbering) + " " + std::to_string(v)});
+        d.pages = testing::TinyPages();
+        testing::WriteDataFolder(folder.path(), d);
+        testing::WriteDataFile(folder.path(), "numerotation.txt", std::string(numbering) + "\n");
+        auto c = std::make_unique<Communs>(dir.appDir(), folder.appDir());
+        LoadAllTables(*c);
+        return c;
+    };
+    testing::TempDir segond, english;
+    core.ReplaceTables(std::move(*numbered(segond, "Segond", 21)), "LSG");
+    core.MoveTo(Place{19, 51, 9, -1});
+    pane.heard.clear();
+    left = Leaving{0, 11, 7};
+    core.ReplaceTables(std::move(*numbered(english, "KJV", 19)), "WEB");
+    EXPECT_EQ(Str(core.Here()), "19 51:7");
+    EXPECT_EQ(pane.heard.back(), "place 19 51:9 > 19 51:7 top 9");
+    left = Leaving{0, 9, 7};
+    core.ReplaceTables(std::move(*numbered(segond, "Segond", 21)), "LSG");
+    EXPECT_EQ(Str(core.Here()), "19 51:9");
+    EXPECT_EQ(pane.heard.back(), "place 19 51:7 > 19 51:9 top 11");
+}
+
 // A Bible of its own folder, its verses "<tag> b.c.v", to compare.
 std::shared_ptr<Communs> OtherBible(const testing::TempDir& folder, const std::string& appDir,
                                     const std::string& tag) {
