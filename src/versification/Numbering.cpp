@@ -10,15 +10,21 @@ namespace lorvane {
 Numbering::Numbering(std::string name, std::span<const std::uint32_t> rules,
                      std::span<const std::uint8_t> counts)
     : name_(std::move(name)), rules_(rules), counts_(counts) {
-    back_.reserve(rules_.size() / 2);
-    for (std::size_t i = 0; i + 1 < rules_.size(); i += 2)
-        if (rules_[i + 1] != 0) back_.emplace_back(rules_[i + 1], rules_[i]);
-    std::sort(back_.begin(), back_.end());
     std::size_t at = 0;
     for (int b = 1; b <= 66 && at < counts_.size(); ++b) {
         bookAt_[static_cast<std::size_t>(b)] = static_cast<std::uint16_t>(at);
         at += 1 + counts_[at];
     }
+}
+
+const std::vector<std::pair<VersePlace, VersePlace>>& Numbering::Back() const {
+    std::call_once(backMade_, [this] {
+        back_.reserve(rules_.size() / 2);
+        for (std::size_t i = 0; i + 1 < rules_.size(); i += 2)
+            if (rules_[i + 1] != 0) back_.emplace_back(rules_[i + 1], rules_[i]);
+        std::sort(back_.begin(), back_.end());
+    });
+    return back_;
 }
 
 std::size_t Numbering::RuleOf(VersePlace p) const {
@@ -41,8 +47,9 @@ VersePlace Numbering::ToSegond(VersePlace p) const {
 PlacesAt Numbering::FromSegond(VersePlace s) const {
     PlacesAt out;
     if (s == 0) return out;
-    auto it = std::lower_bound(back_.begin(), back_.end(), std::make_pair(s, VersePlace{0}));
-    for (; it != back_.end() && it->first == s && out.count < PlacesAt::kMax; ++it)
+    const auto& back = Back();
+    auto it = std::lower_bound(back.begin(), back.end(), std::make_pair(s, VersePlace{0}));
+    for (; it != back.end() && it->first == s && out.count < PlacesAt::kMax; ++it)
         out.places[out.count++] = it->second;
     // The same number, unless that verse of this numbering is elsewhere.
     if (out.count < PlacesAt::kMax && RuleOf(s) == static_cast<std::size_t>(-1) &&

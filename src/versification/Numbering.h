@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <span>
 #include <string>
 #include <string_view>
@@ -70,8 +71,11 @@ class Numbering {
 
     std::string name_;
     std::span<const std::uint32_t> rules_;  // pairs (place, Segond place)
-    // (Segond place, place) of every rule, sorted.
-    std::vector<std::pair<VersePlace, VersePlace>> back_;
+    // (Segond place, place) of every rule, sorted; made at the first
+    // FromSegond, so that a start that pairs nothing does not pay for it.
+    const std::vector<std::pair<VersePlace, VersePlace>>& Back() const;
+    mutable std::once_flag backMade_;
+    mutable std::vector<std::pair<VersePlace, VersePlace>> back_;
     std::span<const std::uint8_t> counts_;
     std::array<std::uint16_t, 67> bookAt_{};  // offset of each book in counts_
 };
