@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (h.bible.books.size() != 66) std::abort();
         const HelperBible again = DecodeHelperBible(EncodeHelperBible(h));
         if (again.bible.verses.size() != h.bible.verses.size() || again.foreign != h.foreign ||
-            again.foreignExample != h.foreignExample)
+            again.foreignExample != h.foreignExample || again.bible.numbering != h.bible.numbering)
             std::abort();
     } catch (const ImportError&) {
     }

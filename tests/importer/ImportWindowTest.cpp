@@ -70,6 +70,7 @@ class ImportWindowTest : public testing::MainWindowTestCase {
 
     testing::TempDir source;
     QString message;  // the text of the last message box, closed with Enter
+    QString remarks;  // what it says after
 
     std::string Page() { return testing::ReadFile(dir->path() / "temp.htm"); }
     QString Zip(const testing::ZipEntries& entries) {
@@ -88,6 +89,7 @@ class ImportWindowTest : public testing::MainWindowTestCase {
             // The summary or the failure, before the remarks; without the
             // breaks allowed in paths.
             message = box->text().remove(QChar(0x200B)).section(QStringLiteral("\n\n"), 0, 0);
+            remarks = box->text().remove(QChar(0x200B)).section(QStringLiteral("\n\n"), 1);
             const QString cut = CutTexts(box);
             QTest::keyClick(box, Qt::Key_Return);
             QCOMPARE(AccessibleName(box), QString("Importer une Bible"));
@@ -157,6 +159,10 @@ class ImportWindowTest : public testing::MainWindowTestCase {
 
         QCOMPARE(message, QString::fromUtf8(
                               "Bible importée depuis des fichiers USFM : 66 livres importés."));
+        // How it numbers its verses, recognised from its chapters.
+        QVERIFY2(remarks.contains(
+                     QString::fromUtf8("Numérotation des versets : celle de la Louis Segond.")),
+                 qPrintable(remarks));
         QCOMPARE(w->TCTexte->Count(), 2);  // the tabs kept
         QCOMPARE(w->TCTexte->Caption(0), QString::fromUtf8("Genèse 1"));
         QCOMPARE(w->CBLivre->ItemIndex(), 0);

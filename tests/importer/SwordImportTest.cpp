@@ -85,6 +85,11 @@ TEST_F(SwordImport, AModuleBringsItsNameHeadingsAndCrossReferences) {
         << ImportHeadline(r);
     EXPECT_EQ(r.name, "Bible d'essai à l'accent");
     EXPECT_EQ(r.abbreviation, "BÉ");
+    // A module that names no numbering has libsword's first, the KJV's,
+    // kept in its folder.
+    EXPECT_EQ(r.tables.VerseNumbering->Name(), "KJV");
+    EXPECT_EQ(lorvane::testing::ReadFile(fs::path(r.tables.BibleDir) / "data" / "numerotation.txt"),
+              "KJV\n");
     EXPECT_EQ(std::string(r.tables.Book(1).Name.view()), "Genèse");  // the French list
     EXPECT_EQ(r.tables.Book(43).ChapterCount, 1);
     EXPECT_EQ(std::string(r.tables.IndexTable[1].Title.view()), "La création");
@@ -260,6 +265,8 @@ TEST_F(SwordImport, TheWorldEnglishBibleOfTheSystemImportsWhole) {
     EXPECT_EQ(ImportHeadline(r),
               "Bible importée depuis un module SWORD (zText, OSIS) : 66 livres importés.");
     EXPECT_EQ(r.name, "World English Bible with Deuterocanon");
+    // Its psalms without their titles: the hyssop verse is the Segond's 51:9.
+    EXPECT_EQ(r.tables.VerseNumbering->ToSegond(PlaceOf(19, 51, 7)), PlaceOf(19, 51, 9));
     EXPECT_EQ(VerseText(r.tables, 43, 3, 16).substr(0, 20), "For God so loved the");
     EXPECT_NE(ImportRemarks(r.report).find("hors des 66 ignorés : Tobie, Judith"),
               std::string::npos)

@@ -7,7 +7,7 @@
 namespace lorvane::importer {
 namespace {
 
-constexpr std::string_view kMagic = "LORVANE-BIBLE-2\n";
+constexpr std::string_view kMagic = "LORVANE-BIBLE-3\n";
 constexpr std::uint32_t kMaxString = 1 << 16;
 constexpr std::uint32_t kMaxVerses = 200'000;
 
@@ -75,6 +75,7 @@ std::string EncodeHelperBible(const HelperBible& h) {
     PutString(out, h.name);
     PutString(out, h.abbreviation);
     PutString(out, h.bible.source);
+    PutString(out, h.bible.numbering);
     PutU32(out, static_cast<std::uint32_t>(h.outside.size()));
     for (const std::string& s : h.outside)
         PutString(out, s);
@@ -117,6 +118,8 @@ HelperBible DecodeHelperBible(std::string_view bytes) {
     h.name = in.String();
     h.abbreviation = in.String();
     h.bible.source = in.String();
+    h.bible.numbering = in.String();
+    if (h.bible.numbering.size() > 40) Reader::Bad();
     for (std::uint32_t n = in.Count(200); n > 0; --n)
         h.outside.push_back(in.String());
     h.foreign = in.Int(0, INT32_MAX);
