@@ -290,7 +290,8 @@ std::vector<RowPlace> RowPlaces(const Communs* first, int book, int chapter, int
     }
     const Numbering& mine = *first->VerseNumbering;
     const auto lacks = [&](VersePlace s) {
-        for (VersePlace p : mine.FromSegond(s).View())
+        const PlacesAt at = mine.FromSegond(s);
+        for (VersePlace p : at.View())
             if (first->VerseLookup(BookOf(p), ChapterOf(p), VerseOf(p)) != 0) return false;
         return true;
     };

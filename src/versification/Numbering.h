@@ -43,7 +43,9 @@ struct PlacesAt {
     static constexpr std::size_t kMax = 4;
     std::array<VersePlace, kMax> places{};
     std::size_t count = 0;
-    std::span<const VersePlace> View() const { return {places.data(), count}; }
+    std::span<const VersePlace> View() const& { return {places.data(), count}; }
+    // A view into a temporary would outlive it.
+    std::span<const VersePlace> View() const&& = delete;
 };
 
 class Numbering {
