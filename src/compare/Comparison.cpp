@@ -450,6 +450,47 @@ ChapterPage BuildComparePage(std::span<const ComparedBible> bibles,
                             std::to_string(100 / static_cast<int>(bibles.size())) + "%", knownBook);
 }
 
+std::string BuildComparePrintPage(std::span<const ComparedBible> bibles, int book, int chapter) {
+    std::vector<const Communs*> tables;
+    for (const ComparedBible& b : bibles)
+        tables.push_back(b.tables.get());
+    const ComparedChapter cmp = CompareChapter(tables, book, chapter);
+    std::vector<std::size_t> shown;
+    for (std::size_t i = 0; i < bibles.size(); ++i)
+        if (cmp.states[i] != ChapterState::MissingBook) shown.push_back(i);
+    const Style s = StyleFor(3);
+    const std::string width = std::to_string(100 / std::max<std::size_t>(shown.size(), 1)) + "%";
+    Lines page;
+    page.Add("<HTML><BODY><TABLE width=\"100%\" cellspacing=\"0\" cellpadding=\"4\">");
+    // The header row group is repeated where the table goes on to a new
+    // page.
+    std::string header = "<THEAD><TR>";
+    for (std::size_t i : shown)
+        header +=
+            "<TD width=\"" + width + "\"><B>" + HtmlText(bibles[i].abbreviation) + "</B></TD>";
+    page.Add(header + "</TR></THEAD>");
+    for (const CompareRow& r : cmp.rows) {
+        std::string row = "<TR>";
+        for (std::size_t i : shown) {
+            const CompareCell& cell = r.cells[i];
+            const Communs& c = *bibles[i].tables;
+            const TVerset* verse =
+                cell.slot != 0 ? &c.VerseTable[static_cast<std::size_t>(cell.slot)] : nullptr;
+            row += "<TD valign=\"top\"" + std::string(verse ? DirectionOf(*verse) : "") + ">";
+            for (std::int32_t h : cell.headings)
+                row += "<B>" + std::string(c.IndexTable[static_cast<std::size_t>(h)].Title.view()) +
+                       "</B><BR>";
+            if (verse) row += VerseHtml(s, *verse);
+            for (std::int32_t more : cell.more)
+                row += " " + VerseHtml(s, c.VerseTable[static_cast<std::size_t>(more)]);
+            row += "</TD>";
+        }
+        page.Add(row + "</TR>");
+    }
+    page.Add("</TABLE></BODY></HTML>");
+    return page.Take();
+}
+
 bool WriteComparePage(std::span<const ComparedBible> bibles, const ChapterPageRequest& request) {
     if (bibles.empty() || !bibles.front().tables) return false;
     ChapterPage page = BuildComparePage(bibles, request);

@@ -59,6 +59,12 @@ ComparedChapter CompareChapter(std::span<const Communs* const> bibles, int book,
 ChapterPage BuildComparePage(std::span<const ComparedBible> bibles,
                              const ChapterPageRequest& request);
 
+// The chapter of the Bibles in column order on paper (printed, saved as
+// PDF): one table whose header row of abbreviations comes again at the top
+// of every page, and no column for a Bible that lacks the book. UTF-8
+// HTML.
+std::string BuildComparePrintPage(std::span<const ComparedBible> bibles, int book, int chapter);
+
 // Builds the page and writes it where the chapter page goes, in the first
 // Bible's AppDir. Returns whether a verse was written; throws
 // std::runtime_error when the file cannot be written.

@@ -14,6 +14,7 @@
 #include <QTextDocument>
 #include <optional>
 
+#include "Comparison.h"
 #include "PageText.h"
 #include "QtPath.h"
 #include "QtText.h"
@@ -107,6 +108,12 @@ QString ChapterTitle(const ReadingCore& reading) {
 // The page of the chapter read, written afresh; none when it has no verse.
 std::optional<QString> ReadingPage(ReadingCore& reading) {
     const Place& here = reading.Here();
+    // Bibles compared: one table whose column heads come again on every
+    // page.
+    if (reading.Comparison().Active()) {
+        const std::vector<ComparedBible> columns = reading.Columns();
+        return QString::fromStdString(BuildComparePrintPage(columns, here.book, here.chapter));
+    }
     if (!reading.WritePage(ChapterPageRequest{here.book, here.chapter, 1, 0, false, true}))
         return std::nullopt;
     const std::optional<std::string> page = ReadRegularFile(reading.Tables().Path("temp.htm"));

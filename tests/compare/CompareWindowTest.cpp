@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QMenu>
+#include <QProcess>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextTable>
@@ -297,6 +298,47 @@ class CompareWindowTest : public testing::MainWindowTestCase {
         QCOMPARE(w->Here().book, 19);
         QVERIFY(!PlaceOf("Ostervald 19.1.20").isNull());
         QCOMPARE(PlaceOf("Ostervald 19.1.20").top(), PlaceOf("Texte 19.1.20").top());
+    }
+
+    // On paper the column heads come again at the top of every page, and a
+    // Bible that lacks the book gets no column.
+    void aComparisonOnPaperHasItsColumnHeadsOnEveryPage() {
+        const auto load = [this](const testing::DataSet& d) {
+            auto& folder = dirs_.emplace_back(std::make_unique<testing::TempDir>());
+            testing::WriteDataFolder(folder->path(), d);
+            auto tables = std::make_shared<Communs>(folder->appDir());
+            LoadAllTables(*tables);
+            return tables;
+        };
+        testing::DataSet longer = OtherBible("D");
+        for (auto& v : longer.verses)
+            if (v.book == 19 && v.chapter == 119)
+                for (int k = 0; k < 12; ++k)
+                    v.text += " et la parole de l'Eternel demeure";
+        testing::DataSet nt = OtherBible("N");
+        std::erase_if(nt.verses, [](const auto& v) { return v.book < 40; });
+        for (int b = 0; b < 39; ++b)
+            nt.books[static_cast<std::size_t>(b)].chapterCount = 0;
+        nt.headings.clear();
+        nt.crossRefs.clear();
+        w->SetComparison("LSG", {{"DBY", "Darby", load(longer)}, {"NTX", "Nouveau", load(nt)}});
+        w->GoTo(19, 119, 0, 0);
+        testing::TempDir out;
+        const QString pdf = QString::fromStdString((out.path() / "Psaume 119.pdf").string());
+        w->SaveChapterPdfClick(pdf);
+        QProcess text;
+        text.start("pdftotext", {"-layout", pdf, "-"});
+        QVERIFY(text.waitForFinished(30000));
+        const QString read = QString::fromUtf8(text.readAllStandardOutput());
+        const QStringList pages = read.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+        QVERIFY2(pages.size() >= 2, qPrintable(read));
+        for (const QString& page : pages) {
+            if (page.trimmed().isEmpty()) continue;
+            QVERIFY2(page.contains("LSG") && page.contains("DBY"), qPrintable(page));
+        }
+        QVERIFY(read.contains("Texte 19.119.20"));
+        QVERIFY(!read.contains("NTX"));
+        w->SetComparison("", {});
     }
 
     // A Hebrew Bible beside the Segond: its column runs from the right, each
