@@ -139,6 +139,14 @@ void ReadingView::PlaceChanged(const Place& before, const Place& after) {
     // Bibles side by side: each cell says its Bible, the arrows go through
     // the cells in reading order.
     pane_->SetColumnsNamed(reading_.Comparison().Active());
+    // Their names stay in sight above the page while it scrolls.
+    QStringList heads, tips;
+    if (reading_.Comparison().Active())
+        for (const ComparedBible& b : reading_.Columns()) {
+            heads << QString::fromStdString(b.abbreviation);
+            tips << QString::fromStdString(b.name);
+        }
+    pane_->SetColumnHeads(heads, tips);
     if (reading_.PageWritten()) {
         // The reader in the page hears where the move went, not the page
         // read out whole.

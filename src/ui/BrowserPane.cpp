@@ -2,7 +2,9 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QContextMenuEvent>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
@@ -409,6 +411,13 @@ TBrowserPane::TBrowserPane(QWidget* parent) : QWidget(parent), view_(new PaneBro
     InstallPageFonts();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    heads_ = new QWidget(this);
+    heads_->setObjectName("ColumnHeads");
+    heads_->setAutoFillBackground(true);
+    heads_->setBackgroundRole(QPalette::Base);
+    heads_->hide();
+    layout->addWidget(heads_);
     layout->addWidget(view_);
     setFocusProxy(view_);
     view_->menuHook = [this](QMenu* menu, const QPoint& point) { emit ContextMenu(menu, point); };
@@ -420,6 +429,33 @@ TBrowserPane::TBrowserPane(QWidget* parent) : QWidget(parent), view_(new PaneBro
 }
 
 TBrowserPane::~TBrowserPane() = default;
+
+void TBrowserPane::SetColumnHeads(const QStringList& heads, const QStringList& tips) {
+    if (heads + tips == headsShown_ && heads_->isVisibleTo(this) == !heads.isEmpty()) return;
+    headsShown_ = heads + tips;
+    delete heads_->layout();
+    qDeleteAll(heads_->findChildren<QLabel*>(Qt::FindDirectChildrenOnly));
+    heads_->setVisible(!heads.isEmpty());
+    if (heads.isEmpty()) return;
+    // As the page's columns: the same share of the width each, the
+    // scroll bar's width left on the right.
+    auto* row = new QHBoxLayout(heads_);
+    const int bar = view_->verticalScrollBar()->sizeHint().width();
+    row->setContentsMargins(8, 3, 8 + bar, 3);
+    row->setSpacing(6);
+    for (qsizetype i = 0; i < heads.size(); ++i) {
+        auto* label = new QLabel(heads[i], heads_);
+        label->setTextFormat(Qt::PlainText);
+        QFont bold = label->font();
+        bold.setBold(true);
+        label->setFont(bold);
+        QPalette navy = label->palette();
+        navy.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
+        label->setPalette(navy);
+        if (i < tips.size()) label->setToolTip(tips[i]);
+        row->addWidget(label, 1);
+    }
+}
 
 int TBrowserPane::ScrollPosition() const {
     return view_->Position();

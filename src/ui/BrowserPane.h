@@ -112,6 +112,11 @@ class TBrowserPane : public QWidget {
     // row from left to right, rather than down one column.
     void SetColumnsNamed(bool named) { columnsNamed_ = named; }
     bool ColumnsNamed() const { return columnsNamed_; }
+    // The names of the columns in a strip above the page, which stays in
+    // sight while the page scrolls; none hides it. `tips`: what each name
+    // stands for.
+    void SetColumnHeads(const QStringList& heads, const QStringList& tips = {});
+    QWidget* ColumnHeads() const { return heads_; }
 
     // The text view inside the pane (for layout, tests and screenshots).
     QTextBrowser* Browser() const;
@@ -157,6 +162,8 @@ class TBrowserPane : public QWidget {
     void PageShown(const QString& url);
 
   private:
+    QWidget* heads_ = nullptr;
+    QStringList headsShown_;
     bool IsVerseNumber(const QTextCharFormat& f) const {
         return isVerseNumber_ && isVerseNumber_(f);
     }

@@ -2,8 +2,10 @@
 #include <QAccessible>
 #include <QAction>
 #include <QClipboard>
+#include <QLabel>
 #include <QMenu>
 #include <QProcess>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextTable>
@@ -298,6 +300,24 @@ class CompareWindowTest : public testing::MainWindowTestCase {
         QCOMPARE(w->Here().book, 19);
         QVERIFY(!PlaceOf("Ostervald 19.1.20").isNull());
         QCOMPARE(PlaceOf("Ostervald 19.1.20").top(), PlaceOf("Texte 19.1.20").top());
+    }
+
+    // The Bibles' names stay in sight above the page while it scrolls.
+    void theColumnHeadsStayAboveThePageWhileItScrolls() {
+        QWidget* heads = w->WB->ColumnHeads();
+        QVERIFY(!heads->isVisible());
+        w->SetComparison("LSG", {Load("DBY", "Darby")});
+        QVERIFY(heads->isVisible());
+        QStringList names;
+        for (QLabel* label : heads->findChildren<QLabel*>())
+            names << label->text();
+        QCOMPARE(names, QStringList({"LSG", "DBY"}));
+        QTextBrowser* b = w->WB->Browser();
+        QVERIFY(heads->geometry().bottom() <= b->geometry().top());
+        b->verticalScrollBar()->setValue(b->verticalScrollBar()->maximum());
+        QVERIFY(heads->isVisible());
+        w->SetComparison("", {});
+        QVERIFY(!heads->isVisible());
     }
 
     // On paper the column heads come again at the top of every page, and a
