@@ -119,7 +119,19 @@ void GoToBox::Submit() {
         return;
     proposals->hide();
     if (!names_ || !communs_) return;
-    const ParsedReference r = ParseReference(*names_, *communs_, ToCp1252(edit_->text()));
+    const std::string typed = ToCp1252(edit_->text());
+    ParsedReference r = ParseReference(*names_, *communs_, typed);
+    // A book the Bible read lacks opens in a Bible compared that has it.
+    if (const ReadingCore* reading = Followed(); !r.ok && reading)
+        for (const ComparedBible& other : reading->Comparison().Others()) {
+            if (!other.tables) continue;
+            const ParsedReference there =
+                ParseReference(BookNames(*other.tables), *other.tables, typed);
+            if (there.ok && communs_->Book(there.ref.Book).ChapterCount < 1) {
+                r = there;
+                break;
+            }
+        }
     if (!r.ok) {
         Say(FromCp1252(r.error));
         // Said at once, not only placed beside the box.

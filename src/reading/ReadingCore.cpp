@@ -319,6 +319,17 @@ void ReadingCore::SetComparison(std::string currentAbbreviation,
     Show();
 }
 
+const Communs& ReadingCore::TablesFor(int book) const {
+    if (tables_.Book(book).ChapterCount > 0) return tables_;
+    for (const ComparedBible& b : compared_.Others())
+        if (b.tables && b.tables->Book(book).ChapterCount > 0) return *b.tables;
+    return tables_;
+}
+
+int ReadingCore::ChaptersShown(int book) const {
+    return TablesFor(book).Book(book).ChapterCount;
+}
+
 Session ReadingCore::SessionNow() const {
     Session session;
     for (int i = 0; i < TabCount(); ++i) {

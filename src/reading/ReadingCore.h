@@ -151,6 +151,13 @@ class ReadingCore {
     void SetComparison(std::string currentAbbreviation, std::vector<ComparedBible> others);
     // Every column, the current Bible first.
     std::vector<ComparedBible> Columns() const { return compared_.Columns(tables_); }
+    // The chapters of a book as the reading shows them: the Bible read's,
+    // or, for a book it lacks, those of the first Bible compared that has
+    // it (a New Testament read beside a whole Bible opens Genèse).
+    int ChaptersShown(int book) const;
+    // The tables of the Bible shown for a book: the Bible read's, or those
+    // of ChaptersShown's column.
+    const Communs& TablesFor(int book) const;
 
     // Writes the page a request asks for (the reading pane's or the passage
     // window's) with the options and the comparison; whether a verse was

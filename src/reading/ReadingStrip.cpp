@@ -79,7 +79,7 @@ void ReadingStrip::Sync() {
         QSignalBlocker block(books_);
         books_->SetItemIndex(here.book - 1);
     }
-    chapters_->SetRange(1, reading_.Tables().Book(here.book).ChapterCount);
+    chapters_->SetRange(1, reading_.ChaptersShown(here.book));
     chapters_->SetValue(here.chapter);
     // The tabs, changed from here, raise nothing.
     while (tabs_->Count() > reading_.TabCount())

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 #include <QScrollBar>
@@ -20,6 +21,7 @@
 #include "DlgPassage.h"
 #include "FctLoad.h"
 #include "FrRichEdit.h"
+#include "GoToBox.h"
 #include "HTMLControls.h"
 #include "TextTabs.h"
 
@@ -300,6 +302,37 @@ class CompareWindowTest : public testing::MainWindowTestCase {
         QCOMPARE(w->Here().book, 19);
         QVERIFY(!PlaceOf("Ostervald 19.1.20").isNull());
         QCOMPARE(PlaceOf("Ostervald 19.1.20").top(), PlaceOf("Texte 19.1.20").top());
+    }
+
+    // A New Testament read beside a whole Bible: "Aller à" « Gn 1 » and the
+    // book list open the Old Testament in the column that has it.
+    void aNewTestamentReadBesideAWholeBibleOpensTheOldInItsColumn() {
+        Close();
+        testing::DataSet nt = OtherBible("N");
+        std::erase_if(nt.verses, [](const auto& v) { return v.book < 40; });
+        for (int b = 0; b < 39; ++b)
+            nt.books[static_cast<std::size_t>(b)].chapterCount = 0;
+        nt.headings.clear();
+        nt.crossRefs.clear();
+        Open(nt);
+        QVERIFY(w->Loaded());
+        w->show();
+        w->FrmRichEdit->RTFControl->setPlainText("Mes notes");
+        w->SetComparison("NT", {Load("DBY", "D")});
+        w->BoxAllerA->Focus();
+        QLineEdit* box = w->BoxAllerA->Edit();
+        box->setText("Gn 2");
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(box->accessibleDescription(), QString());  // no refusal
+        QCOMPARE(w->TCTexte->Caption(0), Text("Genèse 2"));
+        QVERIFY(Page()->toPlainText().contains("D 1.2.1"));
+        QVERIFY(Page()->toPlainText().contains(Text("Ce livre n'est pas dans cette Bible.")));
+        QCOMPARE(w->SpinChapitre->Maximum(), 4);  // the chapters of the column's Genèse
+        w->CBLivre->SetItemIndex(18);
+        emit w->CBLivre->Change(18);
+        QVERIFY(Page()->toPlainText().contains("D 19.1.1"));
+        QCOMPARE(w->SpinChapitre->Maximum(), 150);
+        w->SetComparison("", {});
     }
 
     // The Bibles' names stay in sight above the page while it scrolls.
