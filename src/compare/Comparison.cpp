@@ -86,8 +86,23 @@ const char* DirectionOf(const TVerset& verse) {
     return RightToLeft(verse.Text) ? " dir=\"rtl\" align=\"right\"" : "";
 }
 
-// The headings and the references of a cell, "" when it has none.
-std::string BeforeVerseHtml(const Style& s, const Communs& c, const CompareCell& cell) {
+// A reference of one Bible's column as the first Bible numbers it, where
+// its link leads: the passage window lines up the first Bible's verses.
+VerseRef Renumbered(VerseRef t, const Numbering& from, const Numbering& to) {
+    if (&from == &to || t.FirstVerse < 1) return t;
+    const VersePlace first = Renumber(PlaceOf(t.Book, t.Chapter, t.FirstVerse), from, to);
+    if (first == 0) return t;
+    const VersePlace last =
+        t.LastVerse > 0 ? Renumber(PlaceOf(t.Book, t.Chapter, t.LastVerse), from, to) : 0;
+    const bool sameChapter = last != 0 && (last >> 8) == (first >> 8);
+    return VerseRef{BookOf(first), ChapterOf(first), VerseOf(first),
+                    sameChapter ? VerseOf(last) : 0};
+}
+
+// The headings and the references of a cell, "" when it has none; the
+// links lead to the places as `first` numbers them.
+std::string BeforeVerseHtml(const Style& s, const Communs& c, const CompareCell& cell,
+                            const Numbering& first) {
     std::string html;
     for (std::int32_t h : cell.headings) {
         const TIndex& heading = c.IndexTable[static_cast<std::size_t>(h)];
@@ -103,7 +118,8 @@ std::string BeforeVerseHtml(const Style& s, const Communs& c, const CompareCell&
             c.CrossRefTable[static_cast<std::size_t>(cell.crossRefs[i])].Target;
         if (i == 0) html += (html.empty() ? "" : "<BR>") + s.smaller;
         if (i > 0) html += " ; ";
-        html += "<A href=\"" + CrossRefHref(target) + "\">" + c.FormatShortRef(target) + "</A>";
+        html += "<A href=\"" + CrossRefHref(Renumbered(target, *c.VerseNumbering, first)) + "\">" +
+                c.FormatShortRef(target) + "</A>";
     }
     if (!cell.crossRefs.empty()) html += "</FONT>";
     return html;
@@ -162,7 +178,8 @@ ChapterPage BuildReadingPage(std::span<const ComparedBible> bibles, const Compar
             const CompareCell& cell = r.cells[i];
             const std::string html = cell.headings.empty() && cell.crossRefs.empty()
                                          ? std::string()
-                                         : BeforeVerseHtml(s, *bibles[i].tables, cell);
+                                         : BeforeVerseHtml(s, *bibles[i].tables, cell,
+                                                           *bibles[0].tables->VerseNumbering);
             anyBefore = anyBefore || !html.empty();
             before += widthCell + " valign=\"bottom\">" + html + "</TD>";
         }

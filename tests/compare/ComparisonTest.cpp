@@ -474,7 +474,9 @@ std::vector<std::string> RowWith(const std::vector<std::string>& rows, const std
 
 TEST_F(ComparisonTest, APsalmsVersesPairedByMeaningWithAndWithoutItsTitle) {
     Add("LSG", Numbered("LSG", 21, false));
-    AddNumbered("WEB", Numbered("WEB", 19, false), "KJV");
+    DataSet web = Numbered("WEB", 19, false);
+    web.crossRefs = {{19, 51, 7, 0, 19, 51, 5, 0}};  // to its own 51:5
+    AddNumbered("WEB", web, "KJV");
     Add("SYN", Numbered("SYN", 19, false));  // recognised from its chapters
     EXPECT_EQ(bibles[0].tables->VerseNumbering->Name(), "Segond");
     EXPECT_EQ(bibles[1].tables->VerseNumbering->Name(), "KJV");
@@ -504,6 +506,11 @@ TEST_F(ComparisonTest, APsalmsVersesPairedByMeaningWithAndWithoutItsTitle) {
     EXPECT_NE(cells[1].find(">7<"), std::string::npos) << cells[1];
     EXPECT_NE(cells[1].find("WEB 51:7"), std::string::npos);
     EXPECT_NE(cells[0].find(">9<"), std::string::npos) << cells[0];
+
+    // The WEB's reference names its own 51:5 and leads to the Segond's
+    // 51:7, the same verse in the passage window.
+    const std::string link = CrossRefHref({19, 51, 7, 7}) + "\">L19 51:5</A>";
+    EXPECT_NE(Page(19, 51).find(link), std::string::npos) << Page(19, 51);
 
     // The passage window of Psaume 51:9 shows the same verse of each.
     const std::string passage = Passage(19, 51, 9, 9);
