@@ -155,9 +155,14 @@ std::optional<Note> NoteBook::Remove(std::string id) {
 }
 
 void NoteBook::Restore(Note note) {
-    removals_.erase(note.id);
-    // Changed now, so that a save does not take it for the note removed.
+    // Changed after its removal, so that a save does not take it for the
+    // note removed, even within the same second.
     note.modified = clock_();
+    if (const auto removed = removals_.find(note.id); removed != removals_.end()) {
+        if (removed->second >= note.modified)
+            note.modified = FormatTime(Seconds(removed->second) + 1);
+        removals_.erase(removed);
+    }
     const std::string id = note.id;
     notes_[id] = std::move(note);
 }

@@ -139,6 +139,18 @@ TEST_F(NotesFolder, TwoWindowsKeepEachOthersNotesAndRemovals) {
     EXPECT_FALSE(std::filesystem::exists(folder_ / "notes.txt.tmp"));
 }
 
+TEST_F(NotesFolder, RemovalUndoneWithinTheSecondOfItsSave) {
+    NoteBook book([] { return std::string("2027-01-01T00:00:00Z"); });
+    const std::string id = book.Add(PlaceOf(1, 1, 1), 0, "x").id;
+    std::optional<Note> removed = book.Remove(id);
+    book.Save(File());
+    book.Restore(*removed);
+    book.Save(File());
+    NoteBook reader;
+    reader.Load(File());
+    EXPECT_NE(reader.Find(id), nullptr);
+}
+
 TEST_F(NotesFolder, RemovalsForgottenAfterThirtyDays) {
     Ticking t;
     NoteBook book(t.Clock());
