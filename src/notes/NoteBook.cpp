@@ -1,7 +1,6 @@
 #include "NoteBook.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <stdexcept>

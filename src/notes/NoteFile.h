@@ -1,12 +1,13 @@
 #pragma once
 
 // A reader's notes and highlights, and the plain UTF-8 file that keeps them,
-// one record a line, fields separated by tabs, readable by hand:
+// one record a line, fields separated by tabs (two spaces below), readable
+// by hand. The first line is a comment in French (a line starting with '#')
+// telling the fields; then, for instance:
 //
-//   # Notes de Lorvane : N identifiant, livre chapitre verset(s), créée, modifiée, texte ; ...
-//   N	3f9a0c1d2e4b5a69	45 8 28-30	2026-12-09T04:22:56Z	2026-12-09T04:30:00Z	Tout
-//   concourt\nau bien H	19 51 9	jaune	2026-12-09T04:31:10Z X	77aa00bb11cc22dd
-//   2026-12-09T04:40:00Z
+//   N  3f9a0c1d2e4b5a69  45 8 28-30  2026-12-09T04:22:56Z  2026-12-09T04:30:00Z  Tout\nau bien
+//   H  19 51 9  jaune  2026-12-09T04:31:10Z
+//   X  77aa00bb11cc22dd  2026-12-09T04:40:00Z
 //
 // N is a note: its identity, its verses as the Louis Segond numbers them
 // (one verse, or a range within one chapter), its creation and last change

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "FileIo.h"
 #include "FrenchBible.h"
@@ -137,6 +138,22 @@ TEST_F(NotesFolder, TwoWindowsKeepEachOthersNotesAndRemovals) {
     reader.Load(File());
     EXPECT_EQ(reader.Find(c)->text, "changé encore");
     EXPECT_FALSE(std::filesystem::exists(folder_ / "notes.txt.tmp"));
+}
+
+TEST_F(NotesFolder, WindowsSavingAtTheSameTimeLoseNothing) {
+    auto window = [&](int book) {
+        NoteBook notes;
+        for (int v = 1; v <= 15; ++v) {
+            notes.Add(PlaceOf(book, 1, v), 0, "note");
+            notes.Save(File());
+        }
+    };
+    std::thread a(window, 1), b(window, 2);
+    a.join();
+    b.join();
+    NoteBook reader;
+    EXPECT_EQ(reader.Load(File()), 0);
+    EXPECT_EQ(reader.Count(), 30u);
 }
 
 TEST_F(NotesFolder, RemovalUndoneWithinTheSecondOfItsSave) {
