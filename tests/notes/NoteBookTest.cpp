@@ -260,6 +260,12 @@ TEST(NoteBook, ReferencesInANotesTextFound) {
     EXPECT_EQ(refs[1].book, 46);
     EXPECT_EQ(refs[1].last, 7);
     EXPECT_EQ(text.substr(refs[2].start, refs[2].length), "Jean 3:16");
+    // A short word before the book's name is not taken for a book.
+    const std::string psalm = "Lire le Ps 23:1 et la Genèse 1:1";
+    const auto ps = FindReferences(psalm, names, testing::FrenchBible());
+    ASSERT_EQ(ps.size(), 2u);
+    EXPECT_EQ(psalm.substr(ps[0].start, ps[0].length), "Ps 23:1");
+    EXPECT_EQ(psalm.substr(ps[1].start, ps[1].length), "Genèse 1:1");
     const std::string accented = "Ésaïe 53:5";
     const auto es = FindReferences(accented, names, testing::FrenchBible());
     ASSERT_EQ(es.size(), 1u);
