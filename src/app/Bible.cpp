@@ -31,6 +31,7 @@
 #include "GoToBox.h"
 #include "HTMLControls.h"
 #include "HTMListBox.h"
+#include "Highlights.h"
 #include "ImageList.h"
 #include "ImportCommand.h"
 #include "MenuCheckStyle.h"
@@ -47,6 +48,7 @@
 #include "Splash.h"
 #include "StudyPages.h"
 #include "TextTabs.h"
+#include "UserFiles.h"
 #include "Version.h"
 
 namespace lorvane {
@@ -454,6 +456,9 @@ void TFBible::BuildReadingArea() {
     column->addWidget(TCTexte, 1);
     strip_ = new ReadingStrip(reading_, CBLivre, SpinChapitre, TCTexte, this);
     view_ = new ReadingView(reading_, WB, this);
+    highlights_ =
+        std::make_unique<Highlights>(PathFromQt(UserDataFolder() + QStringLiteral("/notes.txt")));
+    view_->SetHighlights(highlights_.get());
     reading_.Subscribe(this);
     connect(WB, &TBrowserPane::BeforeNavigate2, this,
             [this](const QString& url, bool* cancel) { WBBeforeNavigate2(url, *cancel); });

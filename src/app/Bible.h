@@ -26,6 +26,8 @@ class QWidget;
 
 namespace lorvane {
 
+class Highlights;
+
 class ChapterSpin;
 class GoToBox;
 class Shader;
@@ -260,6 +262,8 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost, privat
     std::unique_ptr<bibles::BibleChoice> choice_;
     ReadingStrip* strip_ = nullptr;
     ReadingView* view_ = nullptr;
+    // The reader's highlights (notes.txt of the reader's data folder).
+    std::unique_ptr<Highlights> highlights_;
     bool keepSession_ = false;
 };
 

@@ -74,9 +74,10 @@ Style StyleFor(int textSize) {
     return s;
 }
 
-std::string VerseHtml(const Style& s, const TVerset& verse) {
+std::string VerseHtml(const Style& s, const Communs& c, const TVerset& verse,
+                      const ChapterPageRequest& request) {
     std::string html = VerseNumberHtml(s.S, verse.Verse) + " ";
-    AppendBidiClosed(html, verse.Text);
+    AppendVerseText(html, c, verse, request);
     return html;
 }
 
@@ -130,7 +131,8 @@ std::string Notice(const char* utf8) {
 }
 
 ChapterPage BuildReadingPage(std::span<const ComparedBible> bibles, const ComparedChapter& cmp,
-                             const Style& s, const std::string& width, bool notices) {
+                             const Style& s, const std::string& width, bool notices,
+                             const ChapterPageRequest& rq) {
     ChapterPage result;
     Lines page;
     page.Add("<HTML><BODY bgcolor=\"#FFFFFF\">");
@@ -194,10 +196,11 @@ ChapterPage BuildReadingPage(std::span<const ComparedBible> bibles, const Compar
             row += (anyBefore ? std::string("<TD") : widthCell) +
                    (verse ? DirectionOf(*verse) : "") + ">";
             if (i == 0 && r.verse > 1) row += "<A name=\"" + std::to_string(r.verse) + "\"></A>";
-            if (verse) row += VerseHtml(s, *verse);
+            if (verse) row += VerseHtml(s, *bibles[i].tables, *verse, rq);
             for (std::int32_t more : r.cells[i].more)
-                row += " " +
-                       VerseHtml(s, bibles[i].tables->VerseTable[static_cast<std::size_t>(more)]);
+                row += " " + VerseHtml(s, *bibles[i].tables,
+                                       bibles[i].tables->VerseTable[static_cast<std::size_t>(more)],
+                                       rq);
             row += "</TD>";
         }
         page.Add(row + "</TR>");
@@ -267,10 +270,10 @@ ChapterPage BuildPassagePage(std::span<const ComparedBible> bibles, const Compar
             if (cell.slot == 0) continue;
             const Communs& c = *bibles[i].tables;
             if (any) page.Add(rq.verseByLine ? "<BR>" : "  ");
-            page.Add(VerseHtml(s, c.VerseTable[static_cast<std::size_t>(cell.slot)]));
+            page.Add(VerseHtml(s, c, c.VerseTable[static_cast<std::size_t>(cell.slot)], rq));
             for (std::int32_t more : cell.more) {
                 page.Add(rq.verseByLine ? "<BR>" : "  ");
-                page.Add(VerseHtml(s, c.VerseTable[static_cast<std::size_t>(more)]));
+                page.Add(VerseHtml(s, c, c.VerseTable[static_cast<std::size_t>(more)], rq));
             }
             any = true;
             result.wroteVerse = true;
@@ -464,7 +467,8 @@ ChapterPage BuildComparePage(std::span<const ComparedBible> bibles,
     // A book number outside the Bible names no place: no notice either.
     const bool knownBook = request.book >= 1 && request.book <= kBookCount;
     return BuildReadingPage(bibles, cmp, style,
-                            std::to_string(100 / static_cast<int>(bibles.size())) + "%", knownBook);
+                            std::to_string(100 / static_cast<int>(bibles.size())) + "%", knownBook,
+                            request);
 }
 
 std::string BuildComparePrintPage(std::span<const ComparedBible> bibles, int book, int chapter) {
@@ -476,6 +480,7 @@ std::string BuildComparePrintPage(std::span<const ComparedBible> bibles, int boo
     for (std::size_t i = 0; i < bibles.size(); ++i)
         if (cmp.states[i] != ChapterState::MissingBook) shown.push_back(i);
     const Style s = StyleFor(3);
+    const ChapterPageRequest paper;  // no colours on paper
     const std::string width = std::to_string(100 / std::max<std::size_t>(shown.size(), 1)) + "%";
     Lines page;
     page.Add("<HTML><BODY><TABLE width=\"100%\" cellspacing=\"0\" cellpadding=\"4\">");
@@ -497,9 +502,9 @@ std::string BuildComparePrintPage(std::span<const ComparedBible> bibles, int boo
             for (std::int32_t h : cell.headings)
                 row += "<B>" + std::string(c.IndexTable[static_cast<std::size_t>(h)].Title.view()) +
                        "</B><BR>";
-            if (verse) row += VerseHtml(s, *verse);
+            if (verse) row += VerseHtml(s, c, *verse, paper);
             for (std::int32_t more : cell.more)
-                row += " " + VerseHtml(s, c.VerseTable[static_cast<std::size_t>(more)]);
+                row += " " + VerseHtml(s, c, c.VerseTable[static_cast<std::size_t>(more)], paper);
             row += "</TD>";
         }
         page.Add(row + "</TR>");

@@ -42,6 +42,25 @@ std::string CrossRefHref(const VerseRef& t) {
     return href;
 }
 
+void AppendVerseText(std::string& out, const Communs& c, const TVerset& verse,
+                     const ChapterPageRequest& request) {
+    const std::uint32_t rgb = request.backgroundAt
+                                  ? request.backgroundAt(c.VerseNumbering->ToSegond(
+                                        PlaceOf(verse.Book, verse.Chapter, verse.Verse)))
+                                  : 0;
+    if (rgb == 0) {
+        AppendBidiClosed(out, verse.Text);
+        return;
+    }
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string colour = "#";
+    for (int shift = 20; shift >= 0; shift -= 4)
+        colour += kDigits[(rgb >> shift) & 0xF];
+    out += "<SPAN style=\"background-color:" + colour + "\">";
+    AppendBidiClosed(out, verse.Text);
+    out += "</SPAN>";
+}
+
 std::string VerseNumberHtml(const std::string& size, int verse) {
     static const char kDigits[] = "0123456789ABCDEF";
     std::string colour = "#";
@@ -153,7 +172,7 @@ ChapterPage BuildChapterPage(const Communs& c, const ChapterPageRequest& rq) {
         result.wroteVerse = true;
         if (v != 1) page.Add("<A name=\"" + std::to_string(v) + "\"></A>");
         std::string line = VerseNumberHtml(S, v) + " ";
-        AppendBidiClosed(line, verse.Text);
+        AppendVerseText(line, c, verse, rq);
         page.Add(line);
         page.Add(rq.verseByLine ? "<BR>" : "  ");
     }

@@ -6,6 +6,8 @@
 // written as stored, its bidirectional controls closed at each verse's end;
 // a chapter whose first verse is written right to left runs from the right.
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "Communs.h"
@@ -20,7 +22,14 @@ struct ChapterPageRequest {
     bool passageMode = false;  // the passage window's page: no headings, no references
     bool wholeChapter = true;  // every verse, whatever the range
     bool verseByLine = false;  // one verse per line instead of running text
+    // The reader's colour behind a verse, by its Segond place (0xRRGGBB),
+    // 0 for none; none at all when empty.
+    std::function<std::uint32_t(VersePlace segond)> backgroundAt = {};
 };
+
+// A verse's text behind the reader's colour, when it has one.
+void AppendVerseText(std::string& out, const Communs& c, const TVerset& verse,
+                     const ChapterPageRequest& request);
 
 struct ChapterPage {
     std::string html;         // the whole file

@@ -91,6 +91,7 @@ Leaving ReadingCore::LeavingNow() const {
 
 bool ReadingCore::WritePage(ChapterPageRequest request) const {
     request.verseByLine = versePerLine_;
+    if (!request.backgroundAt) request.backgroundAt = backgrounds_;
     if (compared_.Active()) return WriteComparePage(Columns(), request);
     return WriteChapterPage(tables_, request);
 }

@@ -151,6 +151,11 @@ class ReadingCore {
     void SetComparison(std::string currentAbbreviation, std::vector<ComparedBible> others);
     // Every column, the current Bible first.
     std::vector<ComparedBible> Columns() const { return compared_.Columns(tables_); }
+    // The reader's colours behind verses, by Segond place, in every page
+    // written from now; Show() puts them in the page shown.
+    void SetBackgrounds(std::function<std::uint32_t(VersePlace segond)> backgroundAt) {
+        backgrounds_ = std::move(backgroundAt);
+    }
     // The chapters of a book as the reading shows them: the Bible read's,
     // or, for a book it lacks, those of the first Bible compared that has
     // it (a New Testament read beside a whole Bible opens Genèse).
@@ -196,6 +201,7 @@ class ReadingCore {
     VerseSpan marked_;
     bool versePerLine_ = false;
     CompareSet compared_;
+    std::function<std::uint32_t(VersePlace)> backgrounds_;
     ViewReport viewReport_;
     std::vector<ReadingObserver*> observers_;
 };

@@ -72,6 +72,21 @@ ReadingView::ReadingView(ReadingCore& reading, TBrowserPane* pane, QObject* pare
         menu->addAction(QStringLiteral("Copier le verset avec sa référence"), this,
                         GuardedSlot([this, at] { CopyVerse(at.verse, true, at.column); }))
             ->setObjectName("CopierVersetReference");
+        if (!highlights_ || at.verse < 1) return;
+        QMenu* colours = menu->addMenu(QStringLiteral("Surligner"));
+        colours->setObjectName("Surligner");
+        for (Colour c : {Colour::Jaune, Colour::Vert, Colour::Bleu, Colour::Rose, Colour::Orange}) {
+            const QString name = QString::fromUtf8(ColourName(c).data(),
+                                                   static_cast<qsizetype>(ColourName(c).size()));
+            QAction* action = colours->addAction(
+                name, this, GuardedSlot([this, at, c] { Highlight(at.verse, c, at.column); }));
+            action->setObjectName(QStringLiteral("Surligner_") + name);
+        }
+        colours->addSeparator();
+        colours
+            ->addAction(QStringLiteral("Effacer le surlignage"), this,
+                        GuardedSlot([this, at] { Highlight(at.verse, Colour::None, at.column); }))
+            ->setObjectName("EffacerSurlignage");
     });
     pane_->Browser()->viewport()->installEventFilter(this);
     pane_->Browser()->installEventFilter(this);
@@ -337,6 +352,33 @@ void ReadingView::CopySelection() const {
         text = QStringLiteral("«\u00A0%1\u00A0» (%2)").arg(text, ref);
     }
     PutOnClipboard(text);
+}
+
+void ReadingView::SetHighlights(Highlights* highlights) {
+    highlights_ = highlights;
+    if (!highlights) {
+        reading_.SetBackgrounds({});
+        return;
+    }
+    reading_.SetBackgrounds([highlights](VersePlace s) { return highlights->BackgroundAt(s); });
+}
+
+bool ReadingView::Highlight(int verse, Colour colour, std::size_t column) {
+    if (!highlights_) return false;
+    const std::vector<ComparedBible> columns = reading_.Columns();
+    const Communs& bible = column < columns.size() && columns[column].tables
+                               ? *columns[column].tables
+                               : reading_.Tables();
+    const Place& here = reading_.Here();
+    try {
+        highlights_->Set(*bible.VerseNumbering, here.book, here.chapter, verse, colour);
+    } catch (const std::exception& e) {
+        reading_.Show();
+        ShowDefaultError(QString::fromUtf8(e.what()));
+        return false;
+    }
+    reading_.Show();
+    return true;
 }
 
 }  // namespace lorvane

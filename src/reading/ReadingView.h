@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <functional>
 
+#include "Highlights.h"
 #include "ReadingCore.h"
 
 class QPoint;
@@ -73,6 +74,14 @@ class ReadingView : public QObject, public ReadingObserver {
     // What the last move said; empty when it said nothing.
     const QString& LastSaid() const { return said_; }
 
+    // The reader's highlights: shown behind their verses in every page,
+    // and « Surligner » in the pane's menu, for the verse under the mouse
+    // in the column under it.
+    void SetHighlights(Highlights* highlights);
+    // Colours a verse of the page (column 0: the Bible read) and shows the
+    // page again; false, after saying why, when it could not be kept.
+    bool Highlight(int verse, Colour colour, std::size_t column = 0);
+
   protected:
     // The mouse's back and forward buttons over the pane go back and
     // forward; Ctrl+C over a selection copies it with its reference.
@@ -83,6 +92,7 @@ class ReadingView : public QObject, public ReadingObserver {
     QString PlaceSaid(const Place& here, int verse) const;
     QString Abbreviation() const { return abbreviation_ ? abbreviation_() : QString(); }
     std::function<QString()> abbreviation_;
+    Highlights* highlights_ = nullptr;
     std::function<QString()> bibleName_;
     std::function<bool()> quiet_;
     bool tabsChanged_ = false;

@@ -96,9 +96,9 @@ class FrenchTextsTest : public QObject {
                  qPrintable(spinMenu.join(", ")));
         for (const char* english : {"Undo", "Redo", "Cut", "Copy", "Paste", "Delete", "Select All"})
             QVERIFY2(!spinMenu.contains(QString::fromLatin1(english)), english);
-        QCOMPARE(paneMenu,
-                 QStringList({"Copier", "Tout sélectionner", "Copier le verset",
-                              "Copier le verset avec sa référence", "Ajouter un signet"}));
+        QCOMPARE(paneMenu, QStringList({"Copier", "Tout sélectionner", "Copier le verset",
+                                        "Copier le verset avec sa référence", "Surligner",
+                                        "Ajouter un signet"}));
         QCOMPARE(boxButtons, QStringList({"Oui", "Non", "Annuler"}));
         QCOMPARE(folderType, QStringLiteral("Dossier"));
     }

@@ -2,6 +2,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QClipboard>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -23,7 +24,9 @@
 #include "FrRichEdit.h"
 #include "GoToBox.h"
 #include "HTMLControls.h"
+#include "NoteFile.h"
 #include "TextTabs.h"
+#include "UserFiles.h"
 
 using namespace lorvane;
 
@@ -332,6 +335,40 @@ class CompareWindowTest : public testing::MainWindowTestCase {
         emit w->CBLivre->Change(18);
         QVERIFY(Page()->toPlainText().contains("D 19.1.1"));
         QCOMPARE(w->SpinChapitre->Maximum(), 150);
+        w->SetComparison("", {});
+    }
+
+    // « Surligner » colours a verse in every Bible, kept in the reader's
+    // notes file; « Effacer le surlignage » takes the colour away.
+    void aVerseHighlightedShowsInEveryColumnAndIsKept() {
+        w->SetComparison("LSG", {Load("DBY", "Darby")});
+        const auto choose = [&](const char* text, const char* entry) {
+            QTextCursor found = Page()->find(QString(text));
+            found.setPosition(found.selectionStart() + 1);
+            w->WB->Browser()->setTextCursor(found);
+            w->WB->Browser()->ensureCursorVisible();
+            QMenu menu;
+            emit w->WB->ContextMenu(&menu, w->WB->Browser()->cursorRect(found).center());
+            QAction* action = menu.findChild<QAction*>(entry);
+            QVERIFY2(action, entry);
+            action->trigger();
+        };
+        const auto background = [&](const char* text) {
+            QTextCursor found = Page()->find(QString(text));
+            return found.charFormat().background().color();
+        };
+        choose("Texte 1.1.5", "Surligner_jaune");
+        const QColor yellow = QColor::fromRgb(lorvane::ColourRgb(lorvane::Colour::Jaune));
+        QCOMPARE(background("Texte 1.1.5"), yellow);
+        QCOMPARE(background("Darby 1.1.5"), yellow);
+        QVERIFY(background("Texte 1.1.6") != yellow);
+        const QString file = UserDataFolder() + "/notes.txt";
+        QFile kept(file);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(kept.readAll()).contains("H\t1 1 5\tjaune"));
+        kept.close();
+        choose("Darby 1.1.5", "EffacerSurlignage");
+        QVERIFY(background("Texte 1.1.5") != yellow);
         w->SetComparison("", {});
     }
 
