@@ -1,8 +1,10 @@
 #include "Highlights.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
+#include <vector>
 
 #include "FileIo.h"
 
@@ -18,9 +20,17 @@ Highlights::Highlights(std::string path) : path_(std::move(path)) {
 }
 
 void Highlights::Set(const Numbering& numbering, int book, int chapter, int verse, Colour colour) {
-    const VersePlace segond = numbering.ToSegond(PlaceOf(book, chapter, verse));
-    if (segond == 0) return;
-    book_.SetHighlight(segond, colour);
+    Set(numbering, book, chapter, verse, verse, colour);
+}
+
+void Highlights::Set(const Numbering& numbering, int book, int chapter, int first, int last,
+                     Colour colour) {
+    std::vector<VersePlace> verses;
+    for (int v = std::max(first, 1); v <= std::min(last, 176); ++v)
+        if (const VersePlace segond = numbering.ToSegond(PlaceOf(book, chapter, v)); segond != 0)
+            verses.push_back(segond);
+    if (verses.empty()) return;
+    book_.SetHighlights(verses, colour);
     std::error_code ignored;  // a folder that cannot be made says so at the write
     std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), ignored);
     book_.Save(path_);

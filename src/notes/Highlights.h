@@ -23,6 +23,8 @@ class Highlights {
     // Colour::None clears it; saved at once (FileError, in French, when the
     // file cannot be written: the colour stays for this run).
     void Set(const Numbering& numbering, int book, int chapter, int verse, Colour colour);
+    // The same for verses first to last of one chapter, saved once.
+    void Set(const Numbering& numbering, int book, int chapter, int first, int last, Colour colour);
     Colour At(const Numbering& numbering, int book, int chapter, int verse) const;
     // The colour behind a Segond verse, 0xRRGGBB; 0 for none.
     std::uint32_t BackgroundAt(VersePlace segond) const;

@@ -73,19 +73,37 @@ ReadingView::ReadingView(ReadingCore& reading, TBrowserPane* pane, QObject* pare
                         GuardedSlot([this, at] { CopyVerse(at.verse, true, at.column); }))
             ->setObjectName("CopierVersetReference");
         if (!highlights_ || at.verse < 1) return;
+        // Over a selection of several verses of the Bible read: all of them.
+        int first = at.verse, last = at.verse;
+        std::size_t column = at.column;
+        const QTextCursor selection = pane_->Browser()->textCursor();
+        if (selection.hasSelection()) {
+            bool ok = false, okLast = false;
+            const int from = pane_->AnchorBefore(selection.selectionStart()).toInt(&ok);
+            const int end = std::max(selection.selectionStart(), selection.selectionEnd() - 1);
+            const int to = pane_->AnchorBefore(end).toInt(&okLast);
+            if (ok && okLast && to > from) {
+                first = from;
+                last = to;
+                column = 0;
+            }
+        }
         QMenu* colours = menu->addMenu(QStringLiteral("Surligner"));
         colours->setObjectName("Surligner");
         for (Colour c : {Colour::Jaune, Colour::Vert, Colour::Bleu, Colour::Rose, Colour::Orange}) {
             const QString name = QString::fromUtf8(ColourName(c).data(),
                                                    static_cast<qsizetype>(ColourName(c).size()));
             QAction* action = colours->addAction(
-                name, this, GuardedSlot([this, at, c] { Highlight(at.verse, c, at.column); }));
+                name, this,
+                GuardedSlot([this, first, last, column, c] { Highlight(first, last, c, column); }));
             action->setObjectName(QStringLiteral("Surligner_") + name);
         }
         colours->addSeparator();
         colours
             ->addAction(QStringLiteral("Effacer le surlignage"), this,
-                        GuardedSlot([this, at] { Highlight(at.verse, Colour::None, at.column); }))
+                        GuardedSlot([this, first, last, column] {
+                            Highlight(first, last, Colour::None, column);
+                        }))
             ->setObjectName("EffacerSurlignage");
     });
     pane_->Browser()->viewport()->installEventFilter(this);
@@ -363,7 +381,7 @@ void ReadingView::SetHighlights(Highlights* highlights) {
     reading_.SetBackgrounds([highlights](VersePlace s) { return highlights->BackgroundAt(s); });
 }
 
-bool ReadingView::Highlight(int verse, Colour colour, std::size_t column) {
+bool ReadingView::Highlight(int first, int last, Colour colour, std::size_t column) {
     if (!highlights_) return false;
     const std::vector<ComparedBible> columns = reading_.Columns();
     const Communs& bible = column < columns.size() && columns[column].tables
@@ -371,7 +389,7 @@ bool ReadingView::Highlight(int verse, Colour colour, std::size_t column) {
                                : reading_.Tables();
     const Place& here = reading_.Here();
     try {
-        highlights_->Set(*bible.VerseNumbering, here.book, here.chapter, verse, colour);
+        highlights_->Set(*bible.VerseNumbering, here.book, here.chapter, first, last, colour);
     } catch (const std::exception& e) {
         reading_.Show();
         ShowDefaultError(QString::fromUtf8(e.what()));

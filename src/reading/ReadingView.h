@@ -80,7 +80,11 @@ class ReadingView : public QObject, public ReadingObserver {
     void SetHighlights(Highlights* highlights);
     // Colours a verse of the page (column 0: the Bible read) and shows the
     // page again; false, after saying why, when it could not be kept.
-    bool Highlight(int verse, Colour colour, std::size_t column = 0);
+    bool Highlight(int verse, Colour colour, std::size_t column = 0) {
+        return Highlight(verse, verse, colour, column);
+    }
+    // Verses first to last of the page (the selected ones).
+    bool Highlight(int first, int last, Colour colour, std::size_t column = 0);
 
   protected:
     // The mouse's back and forward buttons over the pane go back and

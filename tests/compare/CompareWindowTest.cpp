@@ -369,6 +369,22 @@ class CompareWindowTest : public testing::MainWindowTestCase {
         kept.close();
         choose("Darby 1.1.5", "EffacerSurlignage");
         QVERIFY(background("Texte 1.1.5") != yellow);
+
+        // Over verses 4 to 6 selected: the three of them.
+        QTextCursor selection = Page()->find(QString("Texte 1.1.4"));
+        selection.setPosition(selection.selectionStart());
+        selection.setPosition(Page()->find(QString("Texte 1.1.6")).selectionEnd(),
+                              QTextCursor::KeepAnchor);
+        w->WB->Browser()->setTextCursor(selection);
+        QMenu menu;
+        emit w->WB->ContextMenu(&menu, w->WB->Browser()->cursorRect(selection).center());
+        QAction* green = menu.findChild<QAction*>("Surligner_vert");
+        QVERIFY(green);
+        green->trigger();
+        const QColor vert = QColor::fromRgb(lorvane::ColourRgb(lorvane::Colour::Vert));
+        for (const char* verse : {"Texte 1.1.4", "Texte 1.1.5", "Texte 1.1.6", "Darby 1.1.4"})
+            QVERIFY2(background(verse) == vert, verse);
+        QVERIFY(background("Texte 1.1.7") != vert);
         w->SetComparison("", {});
     }
 
