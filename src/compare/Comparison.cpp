@@ -17,35 +17,9 @@ bool IsHeading(char kind) {
     return kind == 'D' || kind == 'E';
 }
 
-// UTF-8 text (a name the reader typed) as HTML text: markup characters
-// escaped.
-std::string HtmlText(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (char c : utf8) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 // A tooltip attribute, "" for an empty text.
 std::string Title(std::string_view utf8) {
-    return utf8.empty() ? std::string() : " title=\"" + HtmlText(utf8) + "\"";
+    return utf8.empty() ? std::string() : " title=\"" + HtmlEscaped(utf8) + "\"";
 }
 
 class Lines {
@@ -147,7 +121,7 @@ ChapterPage BuildReadingPage(std::span<const ComparedBible> bibles, const Compar
     std::string header = "<TR>";
     for (const ComparedBible& b : bibles)
         header += widthCell + Title(b.name) + "><FONT color=\"#000080\"><B>" +
-                  HtmlText(b.abbreviation) + "</B></FONT></TD>";
+                  HtmlEscaped(b.abbreviation) + "</B></FONT></TD>";
     page.Add(header + "</TR>");
 
     const bool anyMissing =
@@ -263,7 +237,7 @@ ChapterPage BuildPassagePage(std::span<const ComparedBible> bibles, const Compar
                 break;
             }
         page.Add("<P" + Title(bibles[i].name) + direction + "><FONT color=\"#000080\"><B>" +
-                 HtmlText(bibles[i].abbreviation) + "</B></FONT> ");
+                 HtmlEscaped(bibles[i].abbreviation) + "</B></FONT> ");
         bool any = false;
         for (std::size_t r = range.first; r < range.second; ++r) {
             const CompareCell& cell = cmp.rows[r].cells[i];
@@ -489,7 +463,7 @@ std::string BuildComparePrintPage(std::span<const ComparedBible> bibles, int boo
     std::string header = "<THEAD><TR>";
     for (std::size_t i : shown)
         header +=
-            "<TD width=\"" + width + "\"><B>" + HtmlText(bibles[i].abbreviation) + "</B></TD>";
+            "<TD width=\"" + width + "\"><B>" + HtmlEscaped(bibles[i].abbreviation) + "</B></TD>";
     page.Add(header + "</TR></THEAD>");
     for (const CompareRow& r : cmp.rows) {
         std::string row = "<TR>";

@@ -8,6 +8,9 @@
 
 namespace lorvane {
 
+// Text as HTML text: & < > " and ' written as entities.
+std::string HtmlEscaped(std::string_view utf8);
+
 // The text in capitals, by Unicode's mapping (é -> É, σ -> Σ).
 std::string UpperCase(std::string_view utf8);
 

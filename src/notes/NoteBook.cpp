@@ -11,6 +11,7 @@
 #include "FileIo.h"
 #include "References.h"
 #include "SearchEngine.h"
+#include "VerseText.h"
 
 namespace lorvane {
 namespace {
@@ -29,33 +30,18 @@ std::int64_t Seconds(std::string_view iso) {
     return ParseTime(iso).value_or(0);
 }
 
-std::string HtmlEscaped(std::string_view text) {
+// A note's text as HTML: escaped, its lines kept.
+std::string HtmlLines(std::string_view text) {
     std::string out;
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            case '\n':
-                out += "<br>\n";
-                break;
-            case '\r':
-                break;
-            default:
-                out += c;
-        }
+    std::size_t from = 0;
+    while (from <= text.size()) {
+        const std::size_t end = std::min(text.find('\n', from), text.size());
+        std::string_view line = text.substr(from, end - from);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        out += HtmlEscaped(line);
+        if (end == text.size()) break;
+        out += "<br>\n";
+        from = end + 1;
     }
     return out;
 }
@@ -329,7 +315,7 @@ std::string NoteBook::ExportHtml() const {
             out += "<h2>" + HtmlEscaped(FrenchBookName(book)) + "</h2>\n";
         }
         out += "<h3>" + HtmlEscaped(NoteReference(n.first, n.last)) + "</h3>\n<p>" +
-               HtmlEscaped(n.text) + "</p>\n";
+               HtmlLines(n.text) + "</p>\n";
     }
     const std::vector<Highlight> highlights = Highlights();
     if (!highlights.empty()) out += "<h2>Versets surlignés</h2>\n";

@@ -51,6 +51,17 @@ testing::DataSet OtherBible(const std::string& tag) {
     return d;
 }
 
+// The same Bible with the New Testament only.
+testing::DataSet NewTestamentOnly(const std::string& tag) {
+    testing::DataSet nt = OtherBible(tag);
+    std::erase_if(nt.verses, [](const auto& v) { return v.book < 40; });
+    for (int b = 0; b < 39; ++b)
+        nt.books[static_cast<std::size_t>(b)].chapterCount = 0;
+    nt.headings.clear();
+    nt.crossRefs.clear();
+    return nt;
+}
+
 QString Text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
@@ -311,12 +322,7 @@ class CompareWindowTest : public testing::MainWindowTestCase {
     // book list open the Old Testament in the column that has it.
     void aNewTestamentReadBesideAWholeBibleOpensTheOldInItsColumn() {
         Close();
-        testing::DataSet nt = OtherBible("N");
-        std::erase_if(nt.verses, [](const auto& v) { return v.book < 40; });
-        for (int b = 0; b < 39; ++b)
-            nt.books[static_cast<std::size_t>(b)].chapterCount = 0;
-        nt.headings.clear();
-        nt.crossRefs.clear();
+        const testing::DataSet nt = NewTestamentOnly("N");
         Open(nt);
         QVERIFY(w->Loaded());
         w->show();
@@ -421,12 +427,7 @@ class CompareWindowTest : public testing::MainWindowTestCase {
             if (v.book == 19 && v.chapter == 119)
                 for (int k = 0; k < 12; ++k)
                     v.text += " et la parole de l'Eternel demeure";
-        testing::DataSet nt = OtherBible("N");
-        std::erase_if(nt.verses, [](const auto& v) { return v.book < 40; });
-        for (int b = 0; b < 39; ++b)
-            nt.books[static_cast<std::size_t>(b)].chapterCount = 0;
-        nt.headings.clear();
-        nt.crossRefs.clear();
+        const testing::DataSet nt = NewTestamentOnly("N");
         w->SetComparison("LSG", {{"DBY", "Darby", load(longer)}, {"NTX", "Nouveau", load(nt)}});
         w->GoTo(19, 119, 0, 0);
         testing::TempDir out;

@@ -28,8 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (book.number < 0 || book.number > kBooks) std::abort();
             for (const auto& v : book.verses) {
                 if (v.text.find('\xFE') != std::string::npos) std::abort();
-                if (v.chapter < 1 || v.chapter > kMaxChapter || v.verse < 1 ||
-                    v.verse > kMaxVerse)
+                if (v.chapter < 1 || v.chapter > kMaxChapter || v.verse < 1 || v.verse > kMaxVerse)
                     std::abort();
             }
             for (const auto& h : book.headings)
