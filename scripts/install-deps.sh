@@ -29,8 +29,10 @@ qt6-translations-l10n
 # accessibility bus, and the Orca screen reader with localedef (locales) for
 # its French; LibreOffice, poppler and the fonts of the writing pad's tests;
 # the validators of the desktop entry and the AppStream file, and man for the
-# man pages.
+# man pages; three SWORD commentaries and the King James with Strong's
+# numbers, read by the import's tests.
 test_packages="
+sword-comm-scofield sword-comm-mhcc sword-comm-tdavid sword-text-kjv
 libgtest-dev libbenchmark-dev
 clang libclang-rt-dev
 xvfb xauth xdotool x11-utils imagemagick openbox
