@@ -31,15 +31,17 @@
 #include "GoToBox.h"
 #include "HTMLControls.h"
 #include "HTMListBox.h"
-#include "Highlights.h"
 #include "ImageList.h"
 #include "ImportCommand.h"
 #include "MenuCheckStyle.h"
 #include "ModulePanel.h"
 #include "Navigation.h"
+#include "NoteWindows.h"
+#include "NotesPane.h"
 #include "ProgramFocus.h"
 #include "QtPath.h"
 #include "QtText.h"
+#include "ReaderNotes.h"
 #include "ReadingStrip.h"
 #include "ReadingView.h"
 #include "SearchPane.h"
@@ -212,6 +214,7 @@ void TFBible::BuildActions() {
         {&ActionAnnotations, "ActionAnnotations", kModule, "&Annotations", 5},
         {&ActionRediger, "ActionRediger", kModule, "Ré&diger un texte", 6},
         {&ActionSignets, "ActionSignets", kModule, "&Signets", 5},
+        {&ActionNotes, "ActionNotes", kModule, "&Notes", 5},
         {&ActionTexteAccole, "ActionTexteAccole", kTexte, "Versets &accolés", 7},
         {&ActionTexteLigne, "ActionTexteLigne", kTexte, "Versets par &ligne", 8},
         {&ActionTaille, "ActionTaille", kTaille, "Augmenter la taille du texte", 9},
@@ -243,6 +246,7 @@ void TFBible::BuildActions() {
     // The annotations module has neither a toolbar button nor a menu entry.
     ActionAnnotations->setVisible(false);
     ActionSignets->setIcon(QIcon::fromTheme(QStringLiteral("bookmarks"), images.Icon(5)));
+    ActionNotes->setIcon(QIcon::fromTheme(QStringLiteral("document-edit"), images.Icon(5)));
 }
 
 void TFBible::BuildToolBar() {
@@ -275,6 +279,15 @@ void TFBible::BuildMenus() {
         ->addAction(QStringLiteral("&Importer une Bible..."), this,
                     GuardedSlot([this] { ImporterBible1Click(); }))
         ->setObjectName("ImporterBible1");
+    fichier->addSeparator();
+    fichier
+        ->addAction(QStringLiteral("&Exporter les notes..."), this,
+                    GuardedSlot([this] { ExportNotes(this, *notes_); }))
+        ->setObjectName("ExporterNotes");
+    fichier
+        ->addAction(QStringLiteral("Importer des &notes..."), this,
+                    GuardedSlot([this] { ImportNotes(this, *notes_); }))
+        ->setObjectName("ImporterNotes");
     fichier->addSeparator();
     fichier->addAction(ActionImprimer);
     fichier->addAction(ActionPdf);
@@ -316,7 +329,8 @@ void TFBible::BuildMenus() {
         options->addAction(a);
 
     QMenu* moves = menuBar()->addMenu(QStringLiteral("&Navigation"));
-    for (QAction* a : {ActionPrecedent, ActionSuivant, ActionAllerA, ActionAjouterSignet})
+    for (QAction* a :
+         {ActionPrecedent, ActionSuivant, ActionAllerA, ActionAjouterSignet, ActionAnnoter})
         moves->addAction(a);
     moves->addSeparator();
     for (QAction* a :
@@ -390,6 +404,11 @@ void TFBible::BuildModulePanel() {
     PanneauSignets = new SignetsPane;
     PanneauSignets->Follow(reading_);
     panel->AddPane(PanneauSignets);
+
+    notes_ =
+        std::make_unique<ReaderNotes>(PathFromQt(UserDataFolder() + QStringLiteral("/notes.txt")));
+    PanneauNotes = new NotesPane(*notes_, reading_);
+    panel->AddPane(PanneauNotes);
 }
 
 void TFBible::BuildReadingArea() {
@@ -456,9 +475,7 @@ void TFBible::BuildReadingArea() {
     column->addWidget(TCTexte, 1);
     strip_ = new ReadingStrip(reading_, CBLivre, SpinChapitre, TCTexte, this);
     view_ = new ReadingView(reading_, WB, this);
-    highlights_ =
-        std::make_unique<Highlights>(PathFromQt(UserDataFolder() + QStringLiteral("/notes.txt")));
-    view_->SetHighlights(highlights_.get());
+    view_->SetNotes(notes_.get());
     reading_.Subscribe(this);
     connect(WB, &TBrowserPane::BeforeNavigate2, this,
             [this](const QString& url, bool* cancel) { WBBeforeNavigate2(url, *cancel); });
@@ -533,6 +550,7 @@ QWidget* TFBible::ModulePane(QAction* a) const {
     if (a == ActionThemes) return PanneauThemes;
     if (a == ActionAnnotations) return PanneauAnnotations;
     if (a == ActionSignets) return PanneauSignets;
+    if (a == ActionNotes) return PanneauNotes;
     return PanneauRediger;
 }
 
@@ -617,6 +635,13 @@ void TFBible::OpenBook(int book) {
 
 void TFBible::WBBeforeNavigate2(const QString& url, bool& cancel) {
     try {
+        // A note's mark opens its note.
+        if (url.startsWith(QLatin1String(kNoteLinkScheme.data(),
+                                         static_cast<qsizetype>(kNoteLinkScheme.size())))) {
+            cancel = true;
+            view_->ShowNote(url.mid(static_cast<qsizetype>(kNoteLinkScheme.size())).toStdString());
+            return;
+        }
         LinkDecision d = DecideReadingLink(
             ToCp1252(url), [&](const std::string&) { return IsRegularFile(PathFromQt(url)); });
         cancel = d.kind != LinkDecision::Proceed;
@@ -666,6 +691,10 @@ bool TFBible::RemoveBible(std::size_t i) {
 
 void TFBible::TellShelfProblems() {
     choice_->TellProblems();
+}
+
+void TFBible::LoadReaderNotes() {
+    if (!notes_->Loaded()) notes_->Load();
 }
 
 QString TFBible::BibleAbbreviation() const {

@@ -26,7 +26,8 @@ class QWidget;
 
 namespace lorvane {
 
-class Highlights;
+class NotesPane;
+class ReaderNotes;
 
 class ChapterSpin;
 class GoToBox;
@@ -133,6 +134,8 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost, privat
     bool RemoveBible(std::size_t i);
     // What the shelf found wrong at start, told once the window shows.
     void TellShelfProblems();
+    // Reads the reader's notes and highlights, once the window shows.
+    void LoadReaderNotes();
 
     // The reader's moves: a typed reference, back and forward through the
     // places of the tab, signets, verses copied with their reference, the
@@ -188,6 +191,7 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost, privat
     TFDlgPassage* FDlgPassage = nullptr;
     GoToBox* BoxAllerA = nullptr;
     SignetsPane* PanneauSignets = nullptr;
+    NotesPane* PanneauNotes = nullptr;
     TFrmRichEdit* FrmRichEdit = nullptr;
 
     // ActionList1, in list order.
@@ -206,6 +210,7 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost, privat
     QAction* ActionPosHaut = nullptr;
     QAction* ActionPosBas = nullptr;
     QAction* ActionSignets = nullptr;
+    QAction* ActionNotes = nullptr;
     std::vector<QAction*> ActionList1;
     // The reader's keys and commands.
     QAction* ActionReduire = nullptr;
@@ -215,6 +220,7 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost, privat
     QAction* ActionAllerA = nullptr;
     QAction* ActionAllerAL = nullptr;  // Ctrl+L, outside the writing pad
     QAction* ActionAjouterSignet = nullptr;
+    QAction* ActionAnnoter = nullptr;
     QAction* ActionImprimer = nullptr;
     QAction* ActionPdf = nullptr;
     QAction* ActionNouvelOnglet = nullptr;
@@ -262,8 +268,9 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost, privat
     std::unique_ptr<bibles::BibleChoice> choice_;
     ReadingStrip* strip_ = nullptr;
     ReadingView* view_ = nullptr;
-    // The reader's highlights (notes.txt of the reader's data folder).
-    std::unique_ptr<Highlights> highlights_;
+    // The reader's notes and highlights (notes.txt of the reader's data
+    // folder).
+    std::unique_ptr<ReaderNotes> notes_;
     bool keepSession_ = false;
 };
 

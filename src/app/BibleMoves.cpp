@@ -23,6 +23,7 @@
 #include "HistoryEdit.h"
 #include "ImageList.h"
 #include "Navigation.h"
+#include "NotesPane.h"
 #include "QtText.h"
 #include "ReadingView.h"
 #include "SearchPane.h"
@@ -74,6 +75,8 @@ void TFBible::BuildMoves() {
                // the top of the view.
                AddSignet(view_->VerseReached());
            });
+    action(ActionAnnoter, "ActionAnnoter", QStringLiteral("A&nnoter ce verset..."),
+           {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N)}, [this] { view_->AnnotateHere(); });
     action(ActionNouvelOnglet, "ActionNouvelOnglet", QStringLiteral("&Nouvel onglet"),
            {QKeySequence(Qt::CTRL | Qt::Key_T)}, [this] { BtnNouveau->click(); });
     action(ActionFermerOnglet, "ActionFermerOnglet", QStringLiteral("&Fermer l'onglet"),
@@ -119,13 +122,14 @@ void TFBible::BuildMoves() {
              {PanelLecture, static_cast<QWidget*>(PanneauLivres), PanneauIndex,
               static_cast<QWidget*>(PanneauGlossaire), static_cast<QWidget*>(PanneauRechercher),
               static_cast<QWidget*>(PanneauThemes), PanneauAnnotations,
-              static_cast<QWidget*>(PanneauSignets)})
+              static_cast<QWidget*>(PanneauSignets), static_cast<QWidget*>(PanneauNotes)})
             w->addAction(a);
     }
 
     connect(BoxAllerA, &GoToBox::Go, this,
             GuardedSlot([this](int b, int c, int f, int l) { GoTo(b, c, f, l); }));
     connect(BoxAllerA, &GoToBox::Leave, this, [this] { WB->setFocus(Qt::OtherFocusReason); });
+    connect(PanneauNotes, &NotesPane::Opened, this, [this] { WB->setFocus(Qt::OtherFocusReason); });
     connect(PanneauSignets, &SignetsPane::Open, this,
             GuardedSlot([this](int b, int c, int v) { OpenSignet(b, c, v); }));
     // After the view's own entries (the copies).

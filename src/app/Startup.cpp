@@ -180,6 +180,8 @@ int StartLorvane(Communs& communs, std::future<std::unique_ptr<Communs>> tables,
     bible.showMaximized();
     // A kept Bible found damaged is named once the window is there.
     QTimer::singleShot(0, &bible, [&bible] { Guarded([&] { bible.TellShelfProblems(); }); });
+    // The reader's notes come after the first paint.
+    QTimer::singleShot(0, &bible, [&bible] { Guarded([&] { bible.LoadReaderNotes(); }); });
     return QApplication::exec();
 }
 

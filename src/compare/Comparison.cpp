@@ -50,8 +50,8 @@ Style StyleFor(int textSize) {
 
 std::string VerseHtml(const Style& s, const Communs& c, const TVerset& verse,
                       const ChapterPageRequest& request) {
-    std::string html = VerseNumberHtml(s.S, verse.Verse) + " ";
-    AppendVerseText(html, c, verse, request);
+    std::string html;
+    AppendVerse(html, s.S, c, verse, request);
     return html;
 }
 

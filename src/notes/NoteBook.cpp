@@ -31,6 +31,9 @@ std::int64_t Seconds(std::string_view iso) {
 }
 
 // A note's text as HTML: escaped, its lines kept.
+// The indent of a note's lines in the plain text export.
+constexpr std::string_view kTextIndent = "    ";
+
 std::string HtmlLines(std::string_view text) {
     std::string out;
     std::size_t from = 0;
@@ -286,9 +289,13 @@ void NoteBook::Save(const std::string& path) {
 }
 
 int NoteBook::Import(std::string_view bytes) {
-    const NoteFile file = ReadNoteFile(bytes);
+    NoteFile file = IsExportedNotes(bytes) ? ReadExportedNotes(bytes) : ReadNoteFile(bytes);
     int added = 0;
-    for (const Note& n : file.notes) {
+    for (Note& n : file.notes) {
+        if (n.id.empty()) {  // an export keeps no identity nor times
+            n.id = NewId();
+            n.created = n.modified = clock_();
+        }
         if (notes_.count(n.id) || removals_.count(n.id)) continue;
         const bool same = std::any_of(notes_.begin(), notes_.end(), [&](const auto& here) {
             return here.second.first == n.first && here.second.last == n.last &&
@@ -314,8 +321,9 @@ std::string NoteBook::ExportHtml() const {
             book = BookOf(n.first);
             out += "<h2>" + HtmlEscaped(FrenchBookName(book)) + "</h2>\n";
         }
-        out += "<h3>" + HtmlEscaped(NoteReference(n.first, n.last)) + "</h3>\n<p>" +
-               HtmlLines(n.text) + "</p>\n";
+        out += "<h3 data-first=\"" + std::to_string(n.first) + "\" data-last=\"" +
+               std::to_string(n.last) + "\">" + HtmlEscaped(NoteReference(n.first, n.last)) +
+               "</h3>\n<p>" + HtmlLines(n.text) + "</p>\n";
     }
     const std::vector<Highlight> highlights = Highlights();
     if (!highlights.empty()) out += "<h2>Versets surlignés</h2>\n";
@@ -324,7 +332,9 @@ std::string NoteBook::ExportHtml() const {
         std::string items;
         for (const Highlight& h : highlights)
             if (h.colour == colour)
-                items += "<li>" + HtmlEscaped(NoteReference(h.verse, 0)) + "</li>\n";
+                items += "<li data-verse=\"" + std::to_string(h.verse) + "\" data-colour=\"" +
+                         std::string(ColourName(colour)) + "\">" +
+                         HtmlEscaped(NoteReference(h.verse, 0)) + "</li>\n";
         if (items.empty()) continue;
         char rgb[8];
         std::snprintf(rgb, sizeof rgb, "#%06X", static_cast<unsigned>(ColourRgb(colour)));
@@ -343,7 +353,17 @@ std::string NoteBook::ExportText() const {
             book = BookOf(n.first);
             out += "\n" + std::string(FrenchBookName(book)) + "\n\n";
         }
-        out += NoteReference(n.first, n.last) + "\n" + n.text + "\n\n";
+        // The text indented, so that it reads back whatever its lines.
+        out += NoteReference(n.first, n.last) + "\n";
+        std::size_t from = 0;
+        while (from <= n.text.size()) {
+            const std::size_t end = std::min(n.text.find('\n', from), n.text.size());
+            out += kTextIndent;
+            out.append(n.text, from, end - from);
+            out += '\n';
+            from = end + 1;
+        }
+        out += '\n';
     }
     const std::vector<Highlight> highlights = Highlights();
     if (!highlights.empty()) out += "\nVersets surlignés\n";
@@ -422,6 +442,43 @@ std::vector<ReferenceSpan> FindReferences(std::string_view text, const BookNames
         }
     }
     return out;
+}
+
+std::string NoteTextHtml(std::string_view text, const std::vector<ReferenceSpan>& references) {
+    std::string out;
+    std::size_t at = 0;
+    for (const ReferenceSpan& r : references) {
+        if (r.start < at || r.start + r.length > text.size()) continue;
+        out += HtmlLines(text.substr(at, r.start - at));
+        out += "<a href=\"" + std::string(kReferenceLinkScheme) + std::to_string(r.book) + ':' +
+               std::to_string(r.chapter) + ':' + std::to_string(r.first) + ':' +
+               std::to_string(r.last) + "\">";
+        out += HtmlLines(text.substr(r.start, r.length));
+        out += "</a>";
+        at = r.start + r.length;
+    }
+    out += HtmlLines(text.substr(at));
+    return out;
+}
+
+std::optional<ReferenceSpan> ReferenceOfLink(std::string_view href) {
+    if (!href.starts_with(kReferenceLinkScheme)) return std::nullopt;
+    href.remove_prefix(kReferenceLinkScheme.size());
+    int numbers[4] = {};
+    for (int k = 0; k < 4; ++k) {
+        std::size_t digits = 0;
+        long value = 0;
+        while (digits < href.size() && IsDigit(href[digits]) && digits < 4)
+            value = value * 10 + (href[digits++] - '0');
+        if (digits == 0 || (digits < href.size() && href[digits] != ':') ||
+            (k < 3) != (digits < href.size()))
+            return std::nullopt;
+        numbers[k] = static_cast<int>(value);
+        href.remove_prefix(std::min(href.size(), digits + 1));
+    }
+    if (numbers[0] < 1 || numbers[0] > kBookCount || numbers[1] < 1 || numbers[2] < 1)
+        return std::nullopt;
+    return ReferenceSpan{0, 0, numbers[0], numbers[1], numbers[2], numbers[3]};
 }
 
 std::pair<VersePlace, VersePlace> SegondRange(const Numbering& numbering, VersePlace first,

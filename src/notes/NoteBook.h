@@ -124,6 +124,15 @@ struct ReferenceSpan {
 std::vector<ReferenceSpan> FindReferences(std::string_view text, const BookNames& names,
                                           const Communs& communs);
 
+// The link of a reference in a note's text: this scheme, then
+// "book:chapter:first:last" in the loaded Bible's numbering.
+inline constexpr std::string_view kReferenceLinkScheme = "lorvane-ref:";
+// A note's text as HTML to show: every character escaped, its lines kept,
+// each reference found a link.
+std::string NoteTextHtml(std::string_view text, const std::vector<ReferenceSpan>& references);
+// The verses of a reference link; nullopt for any other text.
+std::optional<ReferenceSpan> ReferenceOfLink(std::string_view href);
+
 // Segond verses of a range as a Bible numbers it (first to last, last 0 for
 // one verse); first 0 when the Segond has no such verse. A range whose end
 // falls in another Segond chapter keeps only its first verse.

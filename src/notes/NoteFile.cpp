@@ -189,8 +189,13 @@ std::optional<Colour> ColourOfName(std::string_view name) {
 }
 
 bool IsVerse(VersePlace place) {
-    return BookOf(place) >= 1 && BookOf(place) <= 66 && ChapterOf(place) >= 1 &&
-           ChapterOf(place) <= 150 && VerseOf(place) >= 1 && VerseOf(place) <= 176;
+    // A chapter the Segond's book has; verse counts differ a little from
+    // one edition to another, so any verse number a chapter may hold.
+    static const Numbering* const segond = KnownNumberings().Find("Segond");
+    const int book = BookOf(place);
+    return book >= 1 && book <= 66 && ChapterOf(place) >= 1 &&
+           ChapterOf(place) <= (segond ? segond->Chapters(book) : 150) && VerseOf(place) >= 1 &&
+           VerseOf(place) <= 176;
 }
 
 bool IsRange(VersePlace first, VersePlace last) {

@@ -73,6 +73,13 @@ struct NoteFile {
 NoteFile ReadNoteFile(std::string_view text);
 std::string WriteNoteFile(const NoteFile& file);
 
+// Whether the bytes are a page or a text the notes were exported as
+// (NoteBook::ExportHtml, ExportText), and their notes and highlights read
+// back: what does not read is left out and counted in `unread`. The notes
+// read have no identity nor times.
+bool IsExportedNotes(std::string_view bytes);
+NoteFile ReadExportedNotes(std::string_view bytes);
+
 // Whether a place is a verse (book 1-66, chapter 1-150, verse 1-176), and
 // whether first/last make a note's range.
 bool IsVerse(VersePlace place);

@@ -42,32 +42,50 @@ std::string CrossRefHref(const VerseRef& t) {
     return href;
 }
 
-void AppendVerseText(std::string& out, const Communs& c, const TVerset& verse,
-                     const ChapterPageRequest& request) {
-    const std::uint32_t rgb = request.backgroundAt
-                                  ? request.backgroundAt(c.VerseNumbering->ToSegond(
-                                        PlaceOf(verse.Book, verse.Chapter, verse.Verse)))
-                                  : 0;
-    if (rgb == 0) {
-        AppendBidiClosed(out, verse.Text);
-        return;
-    }
+static std::string RgbHtml(std::uint32_t rgb) {
     static const char kDigits[] = "0123456789ABCDEF";
     std::string colour = "#";
     for (int shift = 20; shift >= 0; shift -= 4)
         colour += kDigits[(rgb >> shift) & 0xF];
-    out += "<SPAN style=\"background-color:" + colour + "\">";
+    return colour;
+}
+
+void AppendVerse(std::string& out, const std::string& size, const Communs& c, const TVerset& verse,
+                 const ChapterPageRequest& request) {
+    out += VerseNumberHtml(size, verse.Verse);
+    out += ' ';
+    if (!request.backgroundAt && !request.notesAt) {
+        AppendBidiClosed(out, verse.Text);
+        return;
+    }
+    const VersePlace segond =
+        c.VerseNumbering->ToSegond(PlaceOf(verse.Book, verse.Chapter, verse.Verse));
+    if (request.notesAt && segond != 0) {
+        for (const VerseNoteMark& mark : request.notesAt(segond)) {
+            out += "<A href=\"";
+            out += kNoteLinkScheme;
+            out += HtmlEscaped(mark.id);
+            out += "\" title=\"Note : ";
+            out += HtmlEscaped(mark.words);
+            out += "\"><FONT color=\"#B06000\">\xE2\x9C\x8E</FONT></A> ";  // ✎
+        }
+    }
+    const VerseColour colour =
+        request.backgroundAt && segond != 0 ? request.backgroundAt(segond) : VerseColour{};
+    if (colour.rgb == 0) {
+        AppendBidiClosed(out, verse.Text);
+        return;
+    }
+    out += "<SPAN style=\"background-color:" + RgbHtml(colour.rgb) + "\" title=\"surligné en ";
+    out += HtmlEscaped(colour.name);
+    out += "\">";
     AppendBidiClosed(out, verse.Text);
     out += "</SPAN>";
 }
 
 std::string VerseNumberHtml(const std::string& size, int verse) {
-    static const char kDigits[] = "0123456789ABCDEF";
-    std::string colour = "#";
-    for (int shift = 20; shift >= 0; shift -= 4)
-        colour += kDigits[(kVerseNumberRgb >> shift) & 0xF];
-    return "<FONT size=\"" + size + "\" color=\"" + colour + "\"><B>" + std::to_string(verse) +
-           "</B></FONT>";
+    return "<FONT size=\"" + size + "\" color=\"" + RgbHtml(kVerseNumberRgb) + "\"><B>" +
+           std::to_string(verse) + "</B></FONT>";
 }
 
 const char* ChapterPageFile(bool passageMode) {
@@ -171,8 +189,8 @@ ChapterPage BuildChapterPage(const Communs& c, const ChapterPageRequest& rq) {
         }
         result.wroteVerse = true;
         if (v != 1) page.Add("<A name=\"" + std::to_string(v) + "\"></A>");
-        std::string line = VerseNumberHtml(S, v) + " ";
-        AppendVerseText(line, c, verse, rq);
+        std::string line;
+        AppendVerse(line, S, c, verse, rq);
         page.Add(line);
         page.Add(rq.verseByLine ? "<BR>" : "  ");
     }

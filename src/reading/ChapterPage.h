@@ -9,10 +9,29 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "Communs.h"
 
 namespace lorvane {
+
+// The reader's colour behind a verse, 0xRRGGBB (0: none), and its name as
+// a screen reader says it ("jaune").
+struct VerseColour {
+    std::uint32_t rgb = 0;
+    std::string_view name;
+};
+
+// A note of the reader's on a verse: its mark after the verse number links
+// to it, and is read by a screen reader as « Note : » and its first words.
+struct VerseNoteMark {
+    std::string id;
+    std::string words;
+};
+
+// The link of a note's mark: this scheme, then the note's identity.
+inline constexpr std::string_view kNoteLinkScheme = "lorvane-note:";
 
 struct ChapterPageRequest {
     int book = 1;
@@ -22,14 +41,17 @@ struct ChapterPageRequest {
     bool passageMode = false;  // the passage window's page: no headings, no references
     bool wholeChapter = true;  // every verse, whatever the range
     bool verseByLine = false;  // one verse per line instead of running text
-    // The reader's colour behind a verse, by its Segond place (0xRRGGBB),
-    // 0 for none; none at all when empty.
-    std::function<std::uint32_t(VersePlace segond)> backgroundAt = {};
+    // The reader's colour behind a verse and the marks of the reader's
+    // notes after its number, by its Segond place; none when empty.
+    std::function<VerseColour(VersePlace segond)> backgroundAt = {};
+    std::function<std::vector<VerseNoteMark>(VersePlace segond)> notesAt = {};
 };
 
-// A verse's text behind the reader's colour, when it has one.
-void AppendVerseText(std::string& out, const Communs& c, const TVerset& verse,
-                     const ChapterPageRequest& request);
+// A verse as the pages write it: its number (in text size `size`), the
+// marks of the reader's notes on it, and its text behind the reader's
+// colour, when it has one.
+void AppendVerse(std::string& out, const std::string& size, const Communs& c, const TVerset& verse,
+                 const ChapterPageRequest& request);
 
 struct ChapterPage {
     std::string html;         // the whole file

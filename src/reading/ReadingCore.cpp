@@ -92,6 +92,7 @@ Leaving ReadingCore::LeavingNow() const {
 bool ReadingCore::WritePage(ChapterPageRequest request) const {
     request.verseByLine = versePerLine_;
     if (!request.backgroundAt) request.backgroundAt = backgrounds_;
+    if (!request.notesAt) request.notesAt = notes_;
     if (compared_.Active()) return WriteComparePage(Columns(), request);
     return WriteChapterPage(tables_, request);
 }

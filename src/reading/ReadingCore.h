@@ -151,10 +151,13 @@ class ReadingCore {
     void SetComparison(std::string currentAbbreviation, std::vector<ComparedBible> others);
     // Every column, the current Bible first.
     std::vector<ComparedBible> Columns() const { return compared_.Columns(tables_); }
-    // The reader's colours behind verses, by Segond place, in every page
-    // written from now; Show() puts them in the page shown.
-    void SetBackgrounds(std::function<std::uint32_t(VersePlace segond)> backgroundAt) {
+    // The reader's colours behind verses and marks of the reader's notes,
+    // by Segond place, in every page written from now; Show() puts them in
+    // the page shown.
+    void SetReaderMarks(std::function<VerseColour(VersePlace segond)> backgroundAt,
+                        std::function<std::vector<VerseNoteMark>(VersePlace segond)> notesAt) {
         backgrounds_ = std::move(backgroundAt);
+        notes_ = std::move(notesAt);
     }
     // The chapters of a book as the reading shows them: the Bible read's,
     // or, for a book it lacks, those of the first Bible compared that has
@@ -201,7 +204,8 @@ class ReadingCore {
     VerseSpan marked_;
     bool versePerLine_ = false;
     CompareSet compared_;
-    std::function<std::uint32_t(VersePlace)> backgrounds_;
+    std::function<VerseColour(VersePlace)> backgrounds_;
+    std::function<std::vector<VerseNoteMark>(VersePlace)> notes_;
     ViewReport viewReport_;
     std::vector<ReadingObserver*> observers_;
 };

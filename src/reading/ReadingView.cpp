@@ -22,6 +22,7 @@
 #include "Comparison.h"
 #include "ErrorDisplay.h"
 #include "Navigation.h"
+#include "NoteWindows.h"
 #include "QtPath.h"
 #include "QtText.h"
 #include "Quote.h"
@@ -66,16 +67,19 @@ ReadingView::ReadingView(ReadingCore& reading, TBrowserPane* pane, QObject* pare
         // The verse of the column under the point, in that column's Bible.
         const ColumnVerse at = ColumnVerseAt(point);
         menu->addSeparator();
-        menu->addAction(QStringLiteral("Copier le verset"), this,
-                        GuardedSlot([this, at] { CopyVerse(at.verse, false, at.column); }))
+        menu->addAction(QStringLiteral("Copier le verset"), this, GuardedSlot([this, at] {
+                            CopyVerse(at.verse, false, at.column, at.chapter);
+                        }))
             ->setObjectName("CopierVerset");
-        menu->addAction(QStringLiteral("Copier le verset avec sa référence"), this,
-                        GuardedSlot([this, at] { CopyVerse(at.verse, true, at.column); }))
+        menu->addAction(
+                QStringLiteral("Copier le verset avec sa référence"), this,
+                GuardedSlot([this, at] { CopyVerse(at.verse, true, at.column, at.chapter); }))
             ->setObjectName("CopierVersetReference");
-        if (!highlights_ || at.verse < 1) return;
+        if (!notes_ || at.verse < 1) return;
         // Over a selection of several verses of the Bible read: all of them.
         int first = at.verse, last = at.verse;
         std::size_t column = at.column;
+        int chapter = at.chapter;
         const QTextCursor selection = pane_->Browser()->textCursor();
         if (selection.hasSelection()) {
             bool ok = false, okLast = false;
@@ -86,23 +90,31 @@ ReadingView::ReadingView(ReadingCore& reading, TBrowserPane* pane, QObject* pare
                 first = from;
                 last = to;
                 column = 0;
+                chapter = 0;
             }
         }
+        menu->addSeparator();
+        menu->addAction(QStringLiteral("Annoter ce verset..."), this,
+                        GuardedSlot([this, first, last, column, chapter] {
+                            Annotate(first, last, column, chapter);
+                        }))
+            ->setObjectName("AnnoterVerset");
         QMenu* colours = menu->addMenu(QStringLiteral("Surligner"));
         colours->setObjectName("Surligner");
         for (Colour c : {Colour::Jaune, Colour::Vert, Colour::Bleu, Colour::Rose, Colour::Orange}) {
             const QString name = QString::fromUtf8(ColourName(c).data(),
                                                    static_cast<qsizetype>(ColourName(c).size()));
-            QAction* action = colours->addAction(
-                name, this,
-                GuardedSlot([this, first, last, column, c] { Highlight(first, last, c, column); }));
+            QAction* action =
+                colours->addAction(name, this, GuardedSlot([this, first, last, column, chapter, c] {
+                                       Highlight(first, last, c, column, chapter);
+                                   }));
             action->setObjectName(QStringLiteral("Surligner_") + name);
         }
         colours->addSeparator();
         colours
             ->addAction(QStringLiteral("Effacer le surlignage"), this,
-                        GuardedSlot([this, first, last, column] {
-                            Highlight(first, last, Colour::None, column);
+                        GuardedSlot([this, first, last, column, chapter] {
+                            Highlight(first, last, Colour::None, column, chapter);
                         }))
             ->setObjectName("EffacerSurlignage");
     });
@@ -271,6 +283,7 @@ void ReadingView::MarkVerses(int first, int last) {
 ReadingView::ColumnVerse ReadingView::ColumnVerseAt(const QPoint& point) const {
     ColumnVerse at{VerseAt(point), 0};
     if (!reading_.Comparison().Active()) return at;
+    const int pageVerse = at.verse;
     // The comparison is a table a row, its cells in column order: headings
     // and references above, the verse in the last row, beginning with its
     // number in that Bible.
@@ -297,6 +310,7 @@ ReadingView::ColumnVerse ReadingView::ColumnVerseAt(const QPoint& point) const {
             bool ok = false;
             const int verse = number.toInt(&ok);
             if (ok && verse > 0) {
+                at.chapter = ColumnChapter(at.column, pageVerse, verse);
                 at.verse = verse;
                 return at;
             }
@@ -306,14 +320,28 @@ ReadingView::ColumnVerse ReadingView::ColumnVerseAt(const QPoint& point) const {
     const int verse = number.toInt(&ok);
     // A row without this Bible's verse: nothing to copy of it. The row of
     // the columns' names keeps the verse of the point.
-    if (ok && verse > 0)
+    if (ok && verse > 0) {
+        at.chapter = ColumnChapter(at.column, pageVerse, verse);
         at.verse = verse;
-    else if (table->rows() > 1 || !holdsText)
+    } else if (table->rows() > 1 || !holdsText)
         at.verse = 0;
     return at;
 }
 
-void ReadingView::CopyVerse(int verse, bool withReference, std::size_t column) const {
+int ReadingView::ColumnChapter(std::size_t column, int pageVerse, int verse) const {
+    // The row's verse of the Bible read, placed in the column's numbering:
+    // a column may number it in another chapter (Malachie 4:1 is 3:19 of
+    // the Hebrew).
+    const Place& here = reading_.Here();
+    const Communs& bible = ColumnBible(column);
+    if (&bible == &reading_.Tables() || pageVerse < 1) return here.chapter;
+    const VersePlace own = Renumber(PlaceOf(here.book, here.chapter, pageVerse),
+                                    *reading_.Tables().VerseNumbering, *bible.VerseNumbering);
+    return own != 0 && BookOf(own) == here.book && VerseOf(own) == verse ? ChapterOf(own)
+                                                                         : here.chapter;
+}
+
+void ReadingView::CopyVerse(int verse, bool withReference, std::size_t column, int chapter) const {
     QString abbreviation = Abbreviation();
     const Communs* tables = &reading_.Tables();
     const std::vector<ComparedBible> columns = reading_.Columns();
@@ -324,10 +352,11 @@ void ReadingView::CopyVerse(int verse, bool withReference, std::size_t column) c
                            : FromUtf8(columns[column].abbreviation);
     }
     const Place& here = reading_.Here();
-    if (VersesText(*tables, here.book, here.chapter, verse, 0).empty()) return;
-    const std::string text = withReference ? QuoteWithReference(*tables, here.book, here.chapter,
-                                                                verse, 0, ToUtf8(abbreviation))
-                                           : VersesText(*tables, here.book, here.chapter, verse, 0);
+    if (chapter < 1) chapter = here.chapter;
+    if (VersesText(*tables, here.book, chapter, verse, 0).empty()) return;
+    const std::string text = withReference ? QuoteWithReference(*tables, here.book, chapter, verse,
+                                                                0, ToUtf8(abbreviation))
+                                           : VersesText(*tables, here.book, chapter, verse, 0);
     PutOnClipboard(FromUtf8(text));
 }
 
@@ -372,31 +401,83 @@ void ReadingView::CopySelection() const {
     PutOnClipboard(text);
 }
 
-void ReadingView::SetHighlights(Highlights* highlights) {
-    highlights_ = highlights;
-    if (!highlights) {
-        reading_.SetBackgrounds({});
-        return;
-    }
-    reading_.SetBackgrounds([highlights](VersePlace s) { return highlights->BackgroundAt(s); });
+const Communs& ReadingView::ColumnBible(std::size_t column) const {
+    if (column == 0) return reading_.Tables();
+    const std::vector<ComparedBible> columns = reading_.Columns();
+    // The column's tables are shared with the comparison, which keeps them.
+    return column < columns.size() && columns[column].tables ? *columns[column].tables
+                                                             : reading_.Tables();
 }
 
-bool ReadingView::Highlight(int first, int last, Colour colour, std::size_t column) {
-    if (!highlights_) return false;
-    const std::vector<ComparedBible> columns = reading_.Columns();
-    const Communs& bible = column < columns.size() && columns[column].tables
-                               ? *columns[column].tables
-                               : reading_.Tables();
+void ReadingView::SetNotes(ReaderNotes* notes) {
+    listening_.Cancel();
+    notes_ = notes;
+    if (!notes) {
+        reading_.SetReaderMarks({}, {});
+        return;
+    }
+    reading_.SetReaderMarks(
+        [notes](VersePlace s) {
+            const Colour c = notes->Book().HighlightAt(s);
+            return c == Colour::None ? VerseColour{} : VerseColour{ColourRgb(c), ColourName(c)};
+        },
+        [notes](VersePlace s) {
+            std::vector<VerseNoteMark> marks;
+            for (const ReaderNotes::Mark& m : notes->MarksAt(s))
+                marks.push_back({m.id, m.words});
+            return marks;
+        });
+    // Every change shows again the page, whatever window made it.
+    listening_ = notes_->Listen([this] { Guarded([this] { reading_.Show(); }); });
+}
+
+bool ReadingView::Highlight(int first, int last, Colour colour, std::size_t column, int chapter) {
+    if (!notes_) return false;
     const Place& here = reading_.Here();
     try {
-        highlights_->Set(*bible.VerseNumbering, here.book, here.chapter, first, last, colour);
+        notes_->Set(*ColumnBible(column).VerseNumbering, here.book,
+                    chapter > 0 ? chapter : here.chapter, first, last, colour);
     } catch (const std::exception& e) {
-        reading_.Show();
         ShowDefaultError(QString::fromUtf8(e.what()));
         return false;
     }
-    reading_.Show();
     return true;
+}
+
+bool ReadingView::Annotate(int first, int last, std::size_t column, int chapter) {
+    if (!notes_ || first < 1) return false;
+    const Communs& bible = ColumnBible(column);
+    const Place& here = reading_.Here();
+    if (chapter < 1) chapter = here.chapter;
+    if (last <= first) last = 0;
+    try {
+        const VersePlace segond =
+            bible.VerseNumbering->ToSegond(PlaceOf(here.book, chapter, first));
+        const std::vector<ReaderNotes::Mark>& marks = notes_->MarksAt(segond);
+        const Note* note = marks.empty() ? nullptr : notes_->Find(marks.front().id);
+        const QString reference = FromUtf8(bible.FormatRef(here.book, chapter, first, last));
+        const AskText ask = askText_ ? askText_ : [this](const QString& r, const QString& t) {
+            return AskNoteText(pane_->window(), r, t);
+        };
+        const std::optional<QString> text = ask(note ? NoteReferenceIn(bible, *note) : reference,
+                                                note ? FromUtf8(note->text) : QString());
+        if (!text) return false;
+        if (note)
+            notes_->Change(std::string(note->id), ToUtf8(*text));
+        else
+            notes_->Add(*bible.VerseNumbering, here.book, chapter, first, last, ToUtf8(*text));
+    } catch (const std::exception& e) {
+        ShowDefaultError(QString::fromUtf8(e.what()));
+        return false;
+    }
+    return true;
+}
+
+void ReadingView::ShowNote(const std::string& id) {
+    if (!notes_ || !notes_->Find(id)) return;
+    auto* window = new NoteWindow(pane_->window(), *notes_, reading_, id);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->open();
 }
 
 }  // namespace lorvane

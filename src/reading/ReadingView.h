@@ -4,8 +4,10 @@
 #include <QString>
 #include <cstddef>
 #include <functional>
+#include <optional>
+#include <string>
 
-#include "Highlights.h"
+#include "ReaderNotes.h"
 #include "ReadingCore.h"
 
 class QPoint;
@@ -48,12 +50,13 @@ class ReadingView : public QObject, public ReadingObserver {
     // whose verses get their reference when it spans more than one. The
     // pane's menu offers the copies of the verse under the mouse, in the
     // column under it.
-    void CopyVerse(int verse, bool withReference, std::size_t column = 0) const;
+    void CopyVerse(int verse, bool withReference, std::size_t column = 0, int chapter = 0) const;
     // The column of the comparison under a point (0 outside one) and the
     // verse there in its Bible (0 where that Bible lacks the row's verse).
     struct ColumnVerse {
         int verse = 1;
         std::size_t column = 0;
+        int chapter = 0;  // the column's own chapter of the verse; 0: the page's
     };
     ColumnVerse ColumnVerseAt(const QPoint& point) const;
     void CopySelection() const;
@@ -74,17 +77,32 @@ class ReadingView : public QObject, public ReadingObserver {
     // What the last move said; empty when it said nothing.
     const QString& LastSaid() const { return said_; }
 
-    // The reader's highlights: shown behind their verses in every page,
-    // and « Surligner » in the pane's menu, for the verse under the mouse
-    // in the column under it.
-    void SetHighlights(Highlights* highlights);
-    // Colours a verse of the page (column 0: the Bible read) and shows the
-    // page again; false, after saying why, when it could not be kept.
+    // The reader's notes and highlights: shown in every page (a colour
+    // behind its verses, a note's mark after the verse number), and
+    // « Annoter ce verset... » and « Surligner » in the pane's menu, for the
+    // verse under the mouse in the column under it.
+    void SetNotes(ReaderNotes* notes);
+    ReaderNotes* Notes() const { return notes_; }
+    // Colours verses first to last of the page (the selected ones), in the
+    // Bible of a column (0: the one read) and in its own chapter (0: the
+    // page's); false, after saying why, when it could not be kept.
     bool Highlight(int verse, Colour colour, std::size_t column = 0) {
         return Highlight(verse, verse, colour, column);
     }
-    // Verses first to last of the page (the selected ones).
-    bool Highlight(int first, int last, Colour colour, std::size_t column = 0);
+    bool Highlight(int first, int last, Colour colour, std::size_t column = 0, int chapter = 0);
+    // Asks for a note on verses first to last of the page, the same way;
+    // the verse's first note is changed when it has one. False when none
+    // was kept.
+    bool Annotate(int first, int last, std::size_t column = 0, int chapter = 0);
+    // A note at the caret's verse (or the top of the view).
+    bool AnnotateHere() { return Annotate(VerseReached(), 0); }
+    // Opens the window of a note (its mark was followed).
+    void ShowNote(const std::string& id);
+    // How the note's text is asked for (the editor by default); the tests
+    // give their own.
+    using AskText =
+        std::function<std::optional<QString>(const QString& reference, const QString& text)>;
+    void SetAskText(AskText ask) { askText_ = std::move(ask); }
 
   protected:
     // The mouse's back and forward buttons over the pane go back and
@@ -96,7 +114,14 @@ class ReadingView : public QObject, public ReadingObserver {
     QString PlaceSaid(const Place& here, int verse) const;
     QString Abbreviation() const { return abbreviation_ ? abbreviation_() : QString(); }
     std::function<QString()> abbreviation_;
-    Highlights* highlights_ = nullptr;
+    // The Bible of a column (0: the one read).
+    const Communs& ColumnBible(std::size_t column) const;
+    // The chapter a column numbers its verse `verse` in, on the row of the
+    // page's verse `pageVerse`.
+    int ColumnChapter(std::size_t column, int pageVerse, int verse) const;
+    ReaderNotes* notes_ = nullptr;
+    ReaderNotes::Subscription listening_;
+    AskText askText_;
     std::function<QString()> bibleName_;
     std::function<bool()> quiet_;
     bool tabsChanged_ = false;

@@ -44,6 +44,9 @@ struct PlacesAt {
     std::array<VersePlace, kMax> places{};
     std::size_t count = 0;
     std::span<const VersePlace> View() const& { return {places.data(), count}; }
+    // The first and the last of them; 0 for none.
+    VersePlace First() const { return count ? places[0] : 0; }
+    VersePlace Last() const { return count ? places[count - 1] : 0; }
     // A view into a temporary would outlive it.
     std::span<const VersePlace> View() const&& = delete;
 };

@@ -557,5 +557,30 @@ TEST_F(ComparisonTest, MalachieFourBesideTheHebrewsThreeNineteen) {
     EXPECT_NE(Page(39, 3).find("LSG 4:6"), std::string::npos);
 }
 
+// A note on Segond Malachie 4:1 marks the Hebrew's 3:19 beside it.
+TEST_F(ComparisonTest, ANotesMarkFollowsTheVerseInEveryColumn) {
+    Add("LSG", Numbered("LSG", 21, false));
+    AddNumbered("HEB", Numbered("HEB", 21, true), "Leningrad");
+    ChapterPageRequest rq{39, 4};
+    int asked = 0;
+    rq.notesAt = [&asked](VersePlace s) {
+        ++asked;
+        std::vector<VerseNoteMark> marks;
+        if (s == PlaceOf(39, 4, 1)) marks.push_back({"ab12", "le jour vient"});
+        return marks;
+    };
+    const std::string html = BuildComparePage(bibles, rq).html;
+    const std::string mark = "<A href=\"lorvane-note:ab12\" title=\"Note : le jour vient\">";
+    const std::size_t first = html.find(mark);
+    ASSERT_NE(first, std::string::npos);
+    const std::size_t second = html.find(mark, first + 1);
+    ASSERT_NE(second, std::string::npos);
+    EXPECT_LT(first, html.find("LSG 4:1"));
+    EXPECT_LT(second, html.find("HEB 3:19"));
+    EXPECT_GT(html.find("HEB 3:19"), html.find("LSG 4:1"));
+    EXPECT_EQ(html.find(mark, second + 1), std::string::npos);
+    EXPECT_GE(asked, 12);  // asked for each verse of both columns
+}
+
 }  // namespace
 }  // namespace lorvane

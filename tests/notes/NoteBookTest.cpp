@@ -293,9 +293,10 @@ TEST(NoteBook, ExportHtmlEscapedAndGroupedByBook) {
     EXPECT_LT(romains, html.find("Romains 8:28-30"));
     const std::size_t rose = html.find(">rose</h3>");
     ASSERT_NE(rose, std::string::npos);
-    EXPECT_LT(rose, html.find("<li>Psaumes 23:1</li>"));
+    EXPECT_LT(rose, html.find("\">Psaumes 23:1</li>"));
     const std::string text = book.ExportText();
-    EXPECT_NE(text.find("Romains\n\nRomains 8:28-30\na < b"), std::string::npos);
+    EXPECT_NE(text.find("Romains\n\nRomains 8:28-30\n    a < b & \"c\"\n    ligne\n"),
+              std::string::npos);
     EXPECT_NE(text.find("rose :\n  Psaumes 23:1"), std::string::npos);
 }
 
@@ -331,6 +332,77 @@ TEST(NoteBook, NoteOnAnEnglishNumberedPsalmFoundAtTheSegondVerse) {
     const auto [rf, rl] = SegondRange(*kjv, PlaceOf(19, 51, 1), PlaceOf(19, 51, 3));
     EXPECT_EQ(rf, PlaceOf(19, 51, 3));
     EXPECT_EQ(rl, PlaceOf(19, 51, 5));
+}
+
+// An export, as a page or as text, comes back by « Importer des notes... »
+// whole, lines and blank lines kept, and a second time adds nothing.
+TEST(NoteBook, AnExportImportedBackGivesTheSameNotesOnce) {
+    Ticking t;
+    NoteBook book(t.Clock());
+    book.Add(PlaceOf(45, 8, 28), PlaceOf(45, 8, 30), "a < b & \"c\"\n\n  ligne\tfin");
+    book.Add(PlaceOf(1, 1, 1), 0, "<script>alert(1)</script>");
+    book.Add(PlaceOf(62, 1, 1), 0, "Jean 3:16\nRomains 8:28");  // lines that look like references
+    book.SetHighlight(PlaceOf(19, 23, 1), Colour::Rose);
+    book.SetHighlight(PlaceOf(19, 23, 2), Colour::Vert);
+    for (const std::string& exported : {book.ExportHtml(), book.ExportText()}) {
+        SCOPED_TRACE(exported.substr(0, 20));
+        ASSERT_TRUE(IsExportedNotes(exported));
+        NoteBook other(t.Clock());
+        EXPECT_EQ(other.Import(exported), 3);
+        ASSERT_EQ(other.Count(), 3u);
+        const std::vector<Note> mine = book.Notes(), theirs = other.Notes();
+        for (std::size_t i = 0; i < mine.size(); ++i) {
+            EXPECT_EQ(theirs[i].first, mine[i].first);
+            EXPECT_EQ(theirs[i].last, mine[i].last);
+            EXPECT_EQ(theirs[i].text, mine[i].text);
+            EXPECT_FALSE(theirs[i].id.empty());
+        }
+        EXPECT_EQ(other.HighlightAt(PlaceOf(19, 23, 1)), Colour::Rose);
+        EXPECT_EQ(other.HighlightAt(PlaceOf(19, 23, 2)), Colour::Vert);
+        EXPECT_EQ(other.Import(exported), 0);
+        EXPECT_EQ(book.Import(exported), 0);  // into the book it came from
+    }
+}
+
+// A page from elsewhere, or one damaged, gives what reads of it and no more.
+TEST(NoteBook, AForeignOrDamagedExportGivesWhatReads) {
+    const std::string page =
+        "<!DOCTYPE html><html><script>alert(1)</script>"
+        "<h3 data-first=\"999999999\" data-last=\"0\">x</h3>\n<p>hors canon</p>"
+        "<h3 data-first=\"" +
+        std::to_string(PlaceOf(43, 3, 16)) +
+        "\" data-last=\"0\">Jean 3:16</h3>\n<p>ok &amp; <b>gras</b><br>\nfin</p>"
+        "<h3 data-first=\"" +
+        std::to_string(PlaceOf(43, 3, 17)) +
+        "\" data-last=\"0\">sans fin"
+        "<li data-verse=\"12\" data-colour=\"jaune\"></li><li data-verse=\"1";
+    const NoteFile file = ReadExportedNotes(page);
+    ASSERT_EQ(file.notes.size(), 1u);
+    EXPECT_EQ(file.notes[0].first, PlaceOf(43, 3, 16));
+    EXPECT_EQ(file.notes[0].text, "ok & gras\nfin");
+    EXPECT_TRUE(file.highlights.empty());
+    EXPECT_GE(file.unread, 3) << file.unread;
+    EXPECT_FALSE(IsExportedNotes("N\tid\t43 3 16"));
+    EXPECT_TRUE(ReadExportedNotes("Notes de Lorvane\nGenèse 99:99\n    x\n").notes.empty());
+}
+
+// A note's text shown: escaped, its lines kept, its references links that
+// read back to their verses.
+TEST(NoteBook, ANotesReferencesBecomeLinks) {
+    const std::string text = "Voir <Rm 8:28> &\nJean 3:16";
+    const std::vector<ReferenceSpan> refs = {{6, 7, 45, 8, 28, 0}, {17, 9, 43, 3, 16, 18}};
+    EXPECT_EQ(NoteTextHtml(text, refs),
+              "Voir &lt;<a href=\"lorvane-ref:45:8:28:0\">Rm 8:28</a>&gt; &amp;<br>\n"
+              "<a href=\"lorvane-ref:43:3:16:18\">Jean 3:16</a>");
+    const auto r = ReferenceOfLink("lorvane-ref:43:3:16:18");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->book, 43);
+    EXPECT_EQ(r->chapter, 3);
+    EXPECT_EQ(r->first, 16);
+    EXPECT_EQ(r->last, 18);
+    for (const char* bad : {"lorvane-ref:43:3:16", "lorvane-ref:67:1:1:0", "lorvane-ref:1:1:1:0:",
+                            "lorvane-ref:1:1:99999:0", "lorvane-ref:a:1:1:0", "http://x"})
+        EXPECT_FALSE(ReferenceOfLink(bad)) << bad;
 }
 
 }  // namespace

@@ -223,6 +223,35 @@ TEST_F(ChapterPageTest, WritesTheFileOfItsModeEvenWithoutVerses) {
     EXPECT_THROW(WriteChapterPage(nowhere, {1, 1, 1, 0, false, true, false}), std::runtime_error);
 }
 
+// The reader's notes and colours, by Segond place: a note's mark after the
+// verse number, a link titled « Note : » and its first words, its text
+// escaped; a colour behind the verse's text, titled with its name.
+TEST_F(ChapterPageTest, NoteMarksAndColoursOfTheReader) {
+    Load();
+    ChapterPageRequest rq{1, 1};
+    rq.notesAt = [](VersePlace s) {
+        std::vector<VerseNoteMark> marks;
+        if (s == PlaceOf(1, 1, 2)) marks.push_back({"00ff", "a <b> & \"c\""});
+        return marks;
+    };
+    rq.backgroundAt = [](VersePlace s) {
+        return s == PlaceOf(1, 1, 3) ? VerseColour{0xFFF59D, "jaune"} : VerseColour{};
+    };
+    const std::string html = BuildChapterPage(c, rq).html;
+    EXPECT_NE(html.find(VerseLine(2,
+                                  "<A href=\"lorvane-note:00ff\" title=\"Note : a &lt;b&gt; "
+                                  "&amp; &quot;c&quot;\"><FONT color=\"#B06000\">\xE2\x9C\x8E"
+                                  "</FONT></A> Texte 2")),
+              std::string::npos)
+        << html;
+    EXPECT_NE(html.find(VerseLine(3,
+                                  "<SPAN style=\"background-color:#FFF59D\" title=\"surligné "
+                                  "en jaune\">Texte 3</SPAN>")),
+              std::string::npos)
+        << html;
+    EXPECT_NE(html.find(VerseLine(1, "Texte 1")), std::string::npos);
+}
+
 TEST_F(ChapterPageTest, ABookTheImportedBibleLacksSaysSo) {
     data.books.push_back({"Lévitique", "Lv", 0});
     Load();

@@ -345,6 +345,13 @@ class AccessibleTextView : public QAccessibleWidget,
                  .arg(colour.red())
                  .arg(colour.green())
                  .arg(colour.blue());
+        // A colour behind the text: the reader's highlight of a verse.
+        const QBrush bg = format.background();
+        if (bg.style() == Qt::SolidPattern)
+            a << QStringLiteral("background-color:rgb(%1,%2,%3)")
+                     .arg(bg.color().red())
+                     .arg(bg.color().green())
+                     .arg(bg.color().blue());
         // The pad raises and lowers by a baseline offset, pages by the
         // vertical alignment.
         QString position = QStringLiteral("baseline");
@@ -378,7 +385,7 @@ class AccessibleTextView : public QAccessibleWidget,
                              [changed](int, int, int) { *changed = true; });
         }
         *changed_ = false;
-        characters = CharactersOf(Doc(), pane_ && pane_->ColumnsNamed());
+        characters = CharactersOf(Doc(), pane_ && pane_->ColumnsNamed(), pane_ != nullptr);
         links.clear();
         if (!pane_) return;
         for (QTextBlock block = Doc()->begin(); block.isValid(); block = block.next()) {

@@ -1,6 +1,7 @@
 #include "ReaderCharacters.h"
 
 #include <QHash>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -56,9 +57,41 @@ QHash<int, QString> ColumnNames(const QTextDocument* doc) {
     return names;
 }
 
+// The titles read, by the document position they are read at, and the
+// characters of titled links, which their title replaces.
+struct Titles {
+    QHash<int, QString> words;
+    std::vector<bool> replaced;
+};
+
+Titles TitlesOf(const QTextDocument* doc, int count) {
+    Titles t;
+    QString previous;  // the title of the fragment before, when it ends here
+    int previousEnd = -1;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            const QTextCharFormat format = f.charFormat();
+            const QString title = format.toolTip();
+            const bool sameRun = title == previous && previousEnd == f.position();
+            previous = title;
+            previousEnd = f.position() + f.length();
+            if (title.isEmpty()) continue;
+            if (format.isAnchor()) {
+                if (t.replaced.empty()) t.replaced.assign(static_cast<std::size_t>(count), false);
+                for (int k = f.position(); k < std::min(previousEnd, count); ++k)
+                    t.replaced[static_cast<std::size_t>(k)] = true;
+                if (!sameRun) t.words.insert(f.position(), title);
+            } else if (!sameRun) {
+                t.words.insert(f.position(), title + QLatin1Char(' '));
+            }
+        }
+    return t;
+}
+
 }  // namespace
 
-ReaderCharacters CharactersOf(const QTextDocument* doc, bool namedColumns) {
+ReaderCharacters CharactersOf(const QTextDocument* doc, bool namedColumns, bool spokenTitles) {
     ReaderCharacters out;
     const QHash<int, QString> names = namedColumns ? ColumnNames(doc) : QHash<int, QString>();
     // A cell's name comes before the first of its characters read.
@@ -74,6 +107,7 @@ ReaderCharacters CharactersOf(const QTextDocument* doc, bool namedColumns) {
     const int n = static_cast<int>(std::min<qsizetype>(raw.size(), doc->characterCount() - 1));
     out.text.reserve(n);
     out.pos.reserve(static_cast<std::size_t>(std::max(n, 0)));
+    const Titles titles = spokenTitles ? TitlesOf(doc, n) : Titles();
     for (int i = 0; i < n; ++i) {
         QChar c = raw[i];
         if (!names.isEmpty())
@@ -81,6 +115,13 @@ ReaderCharacters CharactersOf(const QTextDocument* doc, bool namedColumns) {
                 pending = *it;
                 pendingPos = i;
             }
+        if (!titles.words.isEmpty())
+            if (auto it = titles.words.constFind(i); it != titles.words.cend()) {
+                name();
+                out.text += *it;
+                out.pos.insert(out.pos.end(), static_cast<std::size_t>(it->size()), i);
+            }
+        if (!titles.replaced.empty() && titles.replaced[static_cast<std::size_t>(i)]) continue;
         if (c.isHighSurrogate() && i + 1 < n && raw[i + 1].isLowSurrogate()) {
             if (!IsNonCharacter(QChar::surrogateToUcs4(c, raw[i + 1]))) {
                 name();

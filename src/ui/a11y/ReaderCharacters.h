@@ -20,6 +20,12 @@ struct ReaderCharacters {
 // with the words of its column's head and a space, read where no document
 // character is (their pos is the cell's first): a page of Bibles side by
 // side says which Bible each cell is from (« LSG 1 Au commencement… »).
-ReaderCharacters CharactersOf(const QTextDocument* doc, bool namedColumns = false);
+//
+// With `spokenTitles`, a run of text with a title (its tooltip) is read
+// after its title: a highlighted verse « surligné en jaune Car Dieu… »; a
+// link with a title is read as its title alone, so that a note's mark is
+// the link « Note : » and the note's first words.
+ReaderCharacters CharactersOf(const QTextDocument* doc, bool namedColumns = false,
+                              bool spokenTitles = false);
 
 }  // namespace lorvane::a11y
