@@ -24,6 +24,7 @@
 #include "BrowserPane.h"
 #include "ChapterPage.h"
 #include "ChapterSpin.h"
+#include "CommentaryPane.h"
 #include "DlgPassage.h"
 #include "ErrorDisplay.h"
 #include "FctLoad.h"
@@ -212,6 +213,7 @@ void TFBible::BuildActions() {
         {&ActionAnnotations, "ActionAnnotations", kModule, "&Annotations", 5},
         {&ActionRediger, "ActionRediger", kModule, "Ré&diger un texte", 6},
         {&ActionSignets, "ActionSignets", kModule, "&Signets", 5},
+        {&ActionCommentaire, "ActionCommentaire", kModule, "&Commentaire", 4},
         {&ActionTexteAccole, "ActionTexteAccole", kTexte, "Versets &accolés", 7},
         {&ActionTexteLigne, "ActionTexteLigne", kTexte, "Versets par &ligne", 8},
         {&ActionTaille, "ActionTaille", kTaille, "Augmenter la taille du texte", 9},
@@ -243,6 +245,8 @@ void TFBible::BuildActions() {
     // The annotations module has neither a toolbar button nor a menu entry.
     ActionAnnotations->setVisible(false);
     ActionSignets->setIcon(QIcon::fromTheme(QStringLiteral("bookmarks"), images.Icon(5)));
+    ActionCommentaire->setIcon(
+        QIcon::fromTheme(QStringLiteral("accessories-dictionary"), images.Icon(4)));
 }
 
 void TFBible::BuildToolBar() {
@@ -390,6 +394,10 @@ void TFBible::BuildModulePanel() {
     PanneauSignets = new SignetsPane;
     PanneauSignets->Follow(reading_);
     panel->AddPane(PanneauSignets);
+
+    PanneauCommentaire = new CommentaryPane(shelf_->ShelfDir() + "commentaires/");
+    PanneauCommentaire->Follow(reading_);
+    panel->AddPane(PanneauCommentaire);
 }
 
 void TFBible::BuildReadingArea() {
@@ -533,6 +541,7 @@ QWidget* TFBible::ModulePane(QAction* a) const {
     if (a == ActionThemes) return PanneauThemes;
     if (a == ActionAnnotations) return PanneauAnnotations;
     if (a == ActionSignets) return PanneauSignets;
+    if (a == ActionCommentaire) return PanneauCommentaire;
     return PanneauRediger;
 }
 
@@ -682,6 +691,10 @@ bool TFBible::ImportBibleFromFile(const QString& file) {
         this, communs_, shelf_->StagingDir(), file,
         [this](Communs&& tables, const std::string& name, const std::string& abbreviation) {
             return choice_->Adopt(std::move(tables), name, abbreviation);
+        },
+        [this](const std::string& staging, const std::string& name,
+               const std::string& abbreviation) {
+            PanneauCommentaire->Adopt(staging, name, abbreviation);
         });
 }
 

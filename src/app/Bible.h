@@ -29,6 +29,7 @@ namespace lorvane {
 class Highlights;
 
 class ChapterSpin;
+class CommentaryPane;
 class GoToBox;
 class Shader;
 class SignetsPane;
@@ -188,6 +189,7 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost, privat
     TFDlgPassage* FDlgPassage = nullptr;
     GoToBox* BoxAllerA = nullptr;
     SignetsPane* PanneauSignets = nullptr;
+    CommentaryPane* PanneauCommentaire = nullptr;
     TFrmRichEdit* FrmRichEdit = nullptr;
 
     // ActionList1, in list order.
@@ -206,6 +208,7 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost, privat
     QAction* ActionPosHaut = nullptr;
     QAction* ActionPosBas = nullptr;
     QAction* ActionSignets = nullptr;
+    QAction* ActionCommentaire = nullptr;
     std::vector<QAction*> ActionList1;
     // The reader's keys and commands.
     QAction* ActionReduire = nullptr;
