@@ -398,6 +398,18 @@ void TFBible::BuildModulePanel() {
     PanneauCommentaire = new CommentaryPane(shelf_->ShelfDir() + "commentaires/");
     PanneauCommentaire->Follow(reading_);
     panel->AddPane(PanneauCommentaire);
+    choice_->SetCommentaries(
+        {[pane = PanneauCommentaire] {
+             std::vector<bibles::KeptBible> rows;
+             for (const auto& c : pane->Shelf().Commentaries())
+                 rows.push_back({c.folder, c.name, c.abbreviation, {}});
+             return rows;
+         },
+         [pane = PanneauCommentaire](std::size_t i, const QString& name,
+                                     const QString& abbreviation) {
+             return pane->RenameKept(i, name, abbreviation);
+         },
+         [pane = PanneauCommentaire](std::size_t i) { return pane->RemoveKept(i); }});
 }
 
 void TFBible::BuildReadingArea() {

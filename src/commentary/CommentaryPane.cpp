@@ -1,6 +1,7 @@
 #include "CommentaryPane.h"
 
 #include <QComboBox>
+#include <QMessageBox>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -72,6 +73,28 @@ void CommentaryPane::Adopt(const std::string& staging, const std::string& name,
                            const std::string& abbreviation) {
     const std::size_t i = shelf_.Adopt(staging, name, abbreviation);
     Reload(shelf_.Commentaries()[i].folder);
+}
+
+bool CommentaryPane::RenameKept(std::size_t i, const QString& name, const QString& abbreviation) {
+    try {
+        shelf_.Rename(i, name.toStdString(), abbreviation.toStdString());
+    } catch (const commentary::CommentaryError& e) {
+        QMessageBox::warning(window(), QStringLiteral("Lorvane"), QString::fromUtf8(e.what()));
+        return false;
+    }
+    Reload();
+    return true;
+}
+
+bool CommentaryPane::RemoveKept(std::size_t i) {
+    try {
+        shelf_.Remove(i);
+    } catch (const commentary::CommentaryError& e) {
+        QMessageBox::warning(window(), QStringLiteral("Lorvane"), QString::fromUtf8(e.what()));
+        return false;
+    }
+    Reload();
+    return true;
 }
 
 void CommentaryPane::Reload(const std::string& folder) {

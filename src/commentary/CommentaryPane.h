@@ -39,6 +39,11 @@ class CommentaryPane : public QWidget, public ReadingObserver {
     // commentary in `folder` when given, else keeps the choice.
     void Reload(const std::string& folder = {});
 
+    // « Gérer les Bibles... » renames and removes the commentaries kept:
+    // false, the reader told why, when it cannot.
+    bool RenameKept(std::size_t i, const QString& name, const QString& abbreviation);
+    bool RemoveKept(std::size_t i);
+
     commentary::CommentaryShelf& Shelf() { return shelf_; }
     QComboBox* Choice() const { return choice_; }
     QTextBrowser* Text() const { return text_; }

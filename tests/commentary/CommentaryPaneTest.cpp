@@ -3,14 +3,19 @@
 // there is nothing to show.
 
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTextBrowser>
+#include <QTreeWidget>
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
 
+#include "BiblesFace.h"
 #include "CommentaryPane.h"
 #include "FctLoad.h"
 #include "Fixtures.h"
+#include "ModalDriver.h"
 
 namespace lorvane {
 namespace {
@@ -95,6 +100,48 @@ class CommentaryPaneTest : public QObject {
         pane.Reload();
         QCOMPARE(pane.Choice()->currentText(), QStringLiteral("Alpha (Alpha)"));
     }
+
+    // « Gérer les Bibles... » lists the commentaries after the Bibles,
+    // marked, and renames and removes them.
+    void theBiblesDialogListsRenamesAndRemovesThem() {
+        testing::TempDir program, shelfDir;
+        testing::WriteDataFolder(program.path(), testing::DataSet::Small());
+        bibles::BibleShelf shelf(shelfDir.path().string(), program.appDir());
+        shelf.Load();
+        CommentaryPane pane((shelfDir.path() / "commentaires").string());
+        Keep(pane, "Henry", {{PlaceOf(1, 1, 1), 1, "<p>Selon Henry</p>"}});
+        bibles::ManageBiblesDialog::Commands commands;
+        commands.commentaries = {[&] {
+                                     std::vector<bibles::KeptBible> rows;
+                                     for (const auto& c : pane.Shelf().Commentaries())
+                                         rows.push_back({c.folder, c.name, c.abbreviation, {}});
+                                     return rows;
+                                 },
+                                 [&](std::size_t i, const QString& n, const QString& a) {
+                                     return pane.RenameKept(i, n, a);
+                                 },
+                                 [&](std::size_t i) { return pane.RemoveKept(i); }};
+        bibles::ManageBiblesDialog dialog(shelf, commands);
+        QCOMPARE(dialog.List->topLevelItemCount(), 2);
+        QCOMPARE(dialog.List->topLevelItem(1)->text(0), QStringLiteral("Henry (commentaire)"));
+        dialog.List->setCurrentItem(dialog.List->topLevelItem(1));
+        QVERIFY(dialog.BtnSupprimer->isEnabled());  // the only Bible's stays disabled
+        testing::OnNextModal([](QWidget* box) {
+            box->findChild<QLineEdit*>("EditNom")->setText(QStringLiteral("Matthew Henry"));
+            qobject_cast<QDialog*>(box)->accept();
+        });
+        dialog.RenameClick();
+        QCOMPARE(dialog.List->topLevelItem(1)->text(0),
+                 QStringLiteral("Matthew Henry (commentaire)"));
+        QCOMPARE(pane.Choice()->currentText(), QStringLiteral("Matthew Henry (Henry)"));
+        testing::AnswerBox(QMessageBox::Yes);
+        dialog.RemoveClick();
+        QCOMPARE(dialog.List->topLevelItemCount(), 1);
+        QCOMPARE(pane.Choice()->count(), 0);
+        QVERIFY(!fs::exists(shelfDir.path() / "commentaires" / "henry"));
+    }
+
+    void cleanup() { testing::CancelPendingAnswers(); }
 };
 
 }  // namespace lorvane
