@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QtTest>
@@ -35,7 +36,8 @@ class CommentaryWindowTest : public testing::MainWindowTestCase {
         QVERIFY(inMenu);
         action->trigger();
         auto* pane = w->findChild<CommentaryPane*>("PanneauCommentaire");
-        QVERIFY(pane && pane->isVisible());
+        QVERIFY(pane);
+        QCOMPARE(w->PC->currentWidget(), pane);
         QVERIFY(action->isChecked());
     }
 
@@ -61,7 +63,7 @@ class CommentaryWindowTest : public testing::MainWindowTestCase {
         QVERIFY(w->ImportBibleFromFile(QString::fromStdString(conf.string())));
         answer.stop();
         QVERIFY2(said.startsWith(QString::fromUtf8(
-                     "Commentaire importé depuis un module SWORD (zCom, OSIS) : 2 entrées.")),
+                     "Commentaire importé depuis un module SWORD (zCom, OSIS) : 1 entrée.")),
                  qPrintable(said));
         QVERIFY(said.contains(
             QString::fromUtf8("Une entrée illisible ou mal placée a été laissée de côté.")));
