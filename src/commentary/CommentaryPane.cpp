@@ -65,10 +65,6 @@ void CommentaryPane::PlaceChanged(const Place&, const Place& after) {
     ShowEntry();
 }
 
-void CommentaryPane::TablesChanged() {
-    // The place is shown next, in the new Bible's numbering.
-}
-
 void CommentaryPane::Adopt(const std::string& staging, const std::string& name,
                            const std::string& abbreviation) {
     const std::size_t i = shelf_.Adopt(staging, name, abbreviation);

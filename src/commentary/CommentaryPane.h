@@ -29,7 +29,6 @@ class CommentaryPane : public QWidget, public ReadingObserver {
 
     void Follow(ReadingCore& reading);
     void PlaceChanged(const Place& before, const Place& after) override;
-    void TablesChanged() override;
 
     // Keeps the commentary an import wrote in `staging` and shows it.
     // Throws CommentaryError (French) when it cannot be kept.

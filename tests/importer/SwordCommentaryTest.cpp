@@ -62,7 +62,8 @@ struct SwordCommentaryImport : ::testing::Test {
 SwordModuleRecipe Henry(const std::string& driver, const std::string& markup) {
     SwordModuleRecipe r;
     r.name = "Henry";
-    r.driver = driver[0] == 'z' ? "zText" : "RawText";
+    r.driver =
+        std::string(driver[0] == 'z' ? "zText" : "RawText") + (driver.back() == '4' ? "4" : "");
     r.confDriver = driver;
     r.markup = markup;
     const bool thml = markup == "ThML";
@@ -82,7 +83,7 @@ SwordModuleRecipe Henry(const std::string& driver, const std::string& markup) {
 
 TEST_F(SwordCommentaryImport, APassageShowsOnEachOfItsVersesAndAMisplacedEntryIsLeftOut) {
     for (const char* markup : {"OSIS", "ThML"}) {
-        for (const char* driver : {"zCom", "RawCom"}) {
+        for (const char* driver : {"zCom", "zCom4", "RawCom", "RawCom4"}) {
             SCOPED_TRACE(std::string(driver) + " " + markup);
             TempDir lib;
             const fs::path conf =
