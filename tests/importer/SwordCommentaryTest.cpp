@@ -116,6 +116,15 @@ TEST_F(SwordCommentaryImport, APassageShowsOnEachOfItsVersesAndAMisplacedEntryIs
     }
 }
 
+TEST_F(SwordCommentaryImport, AZipAsARepositoryGivesItImports) {
+    TempDir lib;
+    lorvane::testing::WriteSwordModule(lib.path(), Henry("zCom", "OSIS"));
+    const fs::path zip = cache.path() / "henry.zip";
+    lorvane::testing::WriteZip(zip, lorvane::testing::FolderEntries(lib.path()));
+    EXPECT_TRUE(Import(zip).commentary);
+    EXPECT_TRUE(Kept().EntryFor(PlaceOf(40, 5, 24)));
+}
+
 TEST_F(SwordCommentaryImport, ACommentaryNeverReplacesTheBibleRead) {
     const fs::path conf = lorvane::testing::WriteSwordModule(library.path(), Henry("zCom", "OSIS"));
     try {
