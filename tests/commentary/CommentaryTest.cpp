@@ -114,6 +114,7 @@ TEST(CommentaryShelfTest, ACommentaryIsNeverListedAmongTheBibles) {
     bibles.Load();
     ASSERT_EQ(bibles.Count(), 1u);
     EXPECT_EQ(bibles.At(0).folder, bibles::kProgramBible);
+    EXPECT_TRUE(bibles.Problems().empty());
 }
 
 std::optional<LinkTarget> Resolve(const std::string& ref) {
