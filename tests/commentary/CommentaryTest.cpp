@@ -148,6 +148,8 @@ TEST(CommentaryMarkup, OsisAndThmlReferencesBecomeVerseLinksAndTheRestIsEscaped)
               "27\">Jérémie</a><br>fin</p>");
     EXPECT_FALSE(MarkupToHtml("<p>ouvert", true, Resolve));
     EXPECT_FALSE(MarkupToHtml("&nbsp;", true, Resolve));
+    EXPECT_EQ(importer::GbfToHtml("<FI>Voir<Fi> a<RF>note<Rf> & <FB>b<Fb><CL>c<CM>d<XX>"),
+              "<p><i>Voir</i> a &amp; <b>b</b><br>c</p><p>d</p>");
     EXPECT_EQ(importer::PlainToHtml("a <b>\nb\n\nc"), "<p>a &lt;b&gt;<br>b</p><p>c</p>");
 }
 

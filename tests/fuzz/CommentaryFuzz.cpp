@@ -50,5 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     importer::HeadingAgrees(importer::MarkupText(input), 5, 21, 26);
     importer::PlainToHtml(input);
+    importer::GbfToHtml(input);
     return 0;
 }

@@ -198,6 +198,37 @@ std::optional<std::string> MarkupToHtml(std::string_view markup, bool thml,
     return out.Finish();
 }
 
+std::string GbfToHtml(std::string_view markup) {
+    Writer out;
+    std::string text;
+    bool note = false;
+    auto flush = [&] {
+        if (!note) out.Text(text);
+        text.clear();
+    };
+    for (std::size_t at = 0; at < markup.size();) {
+        const std::size_t end = markup[at] == '<' ? markup.find('>', at) : std::string_view::npos;
+        if (end == std::string_view::npos) {
+            text += markup[at++];
+            continue;
+        }
+        const std::string_view tag = markup.substr(at + 1, std::min<std::size_t>(2, end - at - 1));
+        at = end + 1;
+        flush();
+        if (tag == "RF") note = true;
+        if (tag == "Rf") note = false;
+        if (note) continue;
+        if (tag == "FI") out.Tag("<i>");
+        if (tag == "Fi") out.Tag("</i>");
+        if (tag == "FB") out.Tag("<b>");
+        if (tag == "Fb") out.Tag("</b>");
+        if (tag == "CM") out.Paragraph();
+        if (tag == "CL") out.Break();
+    }
+    flush();
+    return out.Finish();
+}
+
 std::string PlainToHtml(std::string_view text) {
     Writer out;
     std::size_t at = 0;

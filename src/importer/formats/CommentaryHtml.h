@@ -25,6 +25,10 @@ using ReferenceResolver = std::function<std::optional<LinkTarget>(const std::str
 std::optional<std::string> MarkupToHtml(std::string_view markup, bool thml,
                                         const ReferenceResolver& resolve);
 
+// GBF markup to HTML: <FI>…<Fi> italics, <FB>…<Fb> bold, <CM> a paragraph,
+// <CL> a line break; notes (<RF>…<Rf>) and every other tag dropped.
+std::string GbfToHtml(std::string_view markup);
+
 // Plain text to HTML: escaped, a blank line a paragraph, a line end a break.
 std::string PlainToHtml(std::string_view text);
 

@@ -90,6 +90,7 @@ SwordCommentary ImportSwordCommentary(const std::filesystem::path& root,
                   std::to_string(run.chapter) + ":" + std::to_string(run.first);
         std::optional<std::string> html;
         if (osis || thml) html = MarkupToHtml(run.raw, thml, resolve);
+        if (markup == "GBF") html = GbfToHtml(run.raw);
         if (!html) {
             sword::VerseKey at(*key);
             at.setText(context.c_str());
