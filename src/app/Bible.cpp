@@ -24,6 +24,7 @@
 #include "BrowserPane.h"
 #include "ChapterPage.h"
 #include "ChapterSpin.h"
+#include "CommentaryPane.h"
 #include "DlgPassage.h"
 #include "ErrorDisplay.h"
 #include "FctLoad.h"
@@ -215,6 +216,7 @@ void TFBible::BuildActions() {
         {&ActionRediger, "ActionRediger", kModule, "Ré&diger un texte", 6},
         {&ActionSignets, "ActionSignets", kModule, "&Signets", 5},
         {&ActionNotes, "ActionNotes", kModule, "&Notes", 5},
+        {&ActionCommentaire, "ActionCommentaire", kModule, "&Commentaire", 4},
         {&ActionTexteAccole, "ActionTexteAccole", kTexte, "Versets &accolés", 7},
         {&ActionTexteLigne, "ActionTexteLigne", kTexte, "Versets par &ligne", 8},
         {&ActionTaille, "ActionTaille", kTaille, "Augmenter la taille du texte", 9},
@@ -247,6 +249,8 @@ void TFBible::BuildActions() {
     ActionAnnotations->setVisible(false);
     ActionSignets->setIcon(QIcon::fromTheme(QStringLiteral("bookmarks"), images.Icon(5)));
     ActionNotes->setIcon(QIcon::fromTheme(QStringLiteral("document-edit"), images.Icon(5)));
+    ActionCommentaire->setIcon(
+        QIcon::fromTheme(QStringLiteral("accessories-dictionary"), images.Icon(4)));
 }
 
 void TFBible::BuildToolBar() {
@@ -409,6 +413,21 @@ void TFBible::BuildModulePanel() {
         std::make_unique<ReaderNotes>(PathFromQt(UserDataFolder() + QStringLiteral("/notes.txt")));
     PanneauNotes = new NotesPane(*notes_, reading_);
     panel->AddPane(PanneauNotes);
+    PanneauCommentaire = new CommentaryPane(shelf_->ShelfDir() + "commentaires/");
+    PanneauCommentaire->Follow(reading_);
+    panel->AddPane(PanneauCommentaire);
+    choice_->SetCommentaries(
+        {[pane = PanneauCommentaire] {
+             std::vector<bibles::KeptBible> rows;
+             for (const auto& c : pane->Shelf().Commentaries())
+                 rows.push_back({c.folder, c.name, c.abbreviation, {}});
+             return rows;
+         },
+         [pane = PanneauCommentaire](std::size_t i, const QString& name,
+                                     const QString& abbreviation) {
+             return pane->RenameKept(i, name, abbreviation);
+         },
+         [pane = PanneauCommentaire](std::size_t i) { return pane->RemoveKept(i); }});
 }
 
 void TFBible::BuildReadingArea() {
@@ -551,6 +570,7 @@ QWidget* TFBible::ModulePane(QAction* a) const {
     if (a == ActionAnnotations) return PanneauAnnotations;
     if (a == ActionSignets) return PanneauSignets;
     if (a == ActionNotes) return PanneauNotes;
+    if (a == ActionCommentaire) return PanneauCommentaire;
     return PanneauRediger;
 }
 
@@ -711,6 +731,10 @@ bool TFBible::ImportBibleFromFile(const QString& file) {
         this, communs_, shelf_->StagingDir(), file,
         [this](Communs&& tables, const std::string& name, const std::string& abbreviation) {
             return choice_->Adopt(std::move(tables), name, abbreviation);
+        },
+        [this](const std::string& staging, const std::string& name,
+               const std::string& abbreviation) {
+            PanneauCommentaire->Adopt(staging, name, abbreviation);
         });
 }
 

@@ -30,6 +30,7 @@ class NotesPane;
 class ReaderNotes;
 
 class ChapterSpin;
+class CommentaryPane;
 class GoToBox;
 class Shader;
 class SignetsPane;
@@ -192,6 +193,7 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost, privat
     GoToBox* BoxAllerA = nullptr;
     SignetsPane* PanneauSignets = nullptr;
     NotesPane* PanneauNotes = nullptr;
+    CommentaryPane* PanneauCommentaire = nullptr;
     TFrmRichEdit* FrmRichEdit = nullptr;
 
     // ActionList1, in list order.
@@ -211,6 +213,7 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost, privat
     QAction* ActionPosBas = nullptr;
     QAction* ActionSignets = nullptr;
     QAction* ActionNotes = nullptr;
+    QAction* ActionCommentaire = nullptr;
     std::vector<QAction*> ActionList1;
     // The reader's keys and commands.
     QAction* ActionReduire = nullptr;

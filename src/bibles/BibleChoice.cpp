@@ -173,6 +173,7 @@ void BibleChoice::Manage() {
         return Rename(i, name, abbreviation);
     };
     commands.remove = [this](std::size_t i) { return Remove(i); };
+    commands.commentaries = commentaries_;
     ManageBiblesDialog dialog(shelf_, commands, window_);
     dialog.exec();
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "BibleShelf.h"
+#include "BiblesFace.h"
 #include "ReadingCore.h"
 
 class QAction;
@@ -44,6 +45,8 @@ class BibleChoice {
     // The "Bible" menu filled again; "Gérer les Bibles...".
     void FillMenu(QMenu* menu, QAction* next);
     void Manage();
+    // The commentaries « Gérer les Bibles... » lists after the Bibles.
+    void SetCommentaries(CommentaryRows rows) { commentaries_ = std::move(rows); }
     bool Rename(std::size_t i, const QString& name, const QString& abbreviation);
     // Never the last Bible; the one read gives way to another first.
     bool Remove(std::size_t i);
@@ -65,6 +68,7 @@ class BibleChoice {
     BibleShelf& shelf_;
     ReadingCore& reading_;
     QWidget* window_;
+    CommentaryRows commentaries_;
 };
 
 }  // namespace lorvane::bibles

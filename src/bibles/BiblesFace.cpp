@@ -179,6 +179,13 @@ void ManageBiblesDialog::Fill() {
             item->setFont(0, bold);
         }
     }
+    commentaries_ =
+        commands_.commentaries.list ? commands_.commentaries.list() : std::vector<KeptBible>{};
+    for (const KeptBible& c : commentaries_) {
+        auto* item = new QTreeWidgetItem(List);
+        item->setText(0, Utf8(c.name) + QStringLiteral(" (commentaire)"));
+        item->setText(1, Utf8(c.abbreviation));
+    }
     for (int c = 1; c < 4; ++c)
         List->resizeColumnToContents(c);
     if (List->topLevelItemCount() > 0)
@@ -189,12 +196,22 @@ void ManageBiblesDialog::Fill() {
 void ManageBiblesDialog::UpdateButtons() {
     const bool chosen = List->currentItem() != nullptr;
     BtnRenommer->setEnabled(chosen);
-    // The last Bible stays: Lorvane needs one.
-    BtnSupprimer->setEnabled(chosen && shelf_.Count() > 1);
+    // The last Bible stays: Lorvane needs one. Commentaries may all go.
+    const bool commentary = List->currentIndex().row() >= static_cast<int>(shelf_.Count());
+    BtnSupprimer->setEnabled(chosen && (commentary || shelf_.Count() > 1));
 }
 
 void ManageBiblesDialog::RenameClick() {
     const int row = List->currentIndex().row();
+    const std::size_t c = static_cast<std::size_t>(row) - shelf_.Count();
+    if (row >= 0 && c < commentaries_.size()) {
+        QString name;
+        QString abbreviation;
+        if (AskBibleName(this, commentaries_[c], name, abbreviation) &&
+            commands_.commentaries.rename(c, name, abbreviation))
+            Fill();
+        return;
+    }
     if (row < 0 || static_cast<std::size_t>(row) >= shelf_.Count()) return;
     QString name;
     QString abbreviation;
@@ -204,6 +221,17 @@ void ManageBiblesDialog::RenameClick() {
 
 void ManageBiblesDialog::RemoveClick() {
     const int row = List->currentIndex().row();
+    const std::size_t c = static_cast<std::size_t>(row) - shelf_.Count();
+    if (row >= 0 && c < commentaries_.size()) {
+        QMessageBox ask(QMessageBox::Question, QStringLiteral("Lorvane"),
+                        QStringLiteral("Supprimer « %1 » ? Ce commentaire ne sera plus disponible.")
+                            .arg(Utf8(commentaries_[c].name)),
+                        QMessageBox::Yes | QMessageBox::No, this);
+        ask.setObjectName("RemoveBibleBox");
+        ask.setDefaultButton(QMessageBox::No);
+        if (ask.exec() == QMessageBox::Yes && commands_.commentaries.remove(c)) Fill();
+        return;
+    }
     if (row < 0 || static_cast<std::size_t>(row) >= shelf_.Count() || shelf_.Count() < 2) return;
     const KeptBible& b = shelf_.At(static_cast<std::size_t>(row));
     QMessageBox ask(

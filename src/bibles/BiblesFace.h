@@ -38,6 +38,15 @@ void FillBibleMenu(QMenu* menu, const BibleShelf& shelf, const std::vector<std::
 // "Gérer les Bibles...": the Bibles with their name, abbreviation, number
 // of books and date of import; "Renommer...", "Supprimer" (asked first,
 // never the last Bible), "Fermer". The main window does each change.
+// The commentaries kept beside the Bibles, listed after them in the
+// dialog, each marked « (commentaire) »; renamed and removed (with no last
+// one to keep) by the same buttons. Empty: none listed.
+struct CommentaryRows {
+    std::function<std::vector<KeptBible>()> list;  // name and abbreviation of each
+    std::function<bool(std::size_t, const QString& name, const QString& abbreviation)> rename;
+    std::function<bool(std::size_t)> remove;
+};
+
 class ManageBiblesDialog : public QDialog {
     Q_OBJECT
   public:
@@ -45,6 +54,7 @@ class ManageBiblesDialog : public QDialog {
         // Each returns false when nothing changed (the reader was told why).
         std::function<bool(std::size_t, const QString& name, const QString& abbreviation)> rename;
         std::function<bool(std::size_t)> remove;
+        CommentaryRows commentaries;
     };
     ManageBiblesDialog(const BibleShelf& shelf, Commands commands, QWidget* parent = nullptr);
 
@@ -60,6 +70,7 @@ class ManageBiblesDialog : public QDialog {
     void UpdateButtons();
     const BibleShelf& shelf_;
     Commands commands_;
+    std::vector<KeptBible> commentaries_;  // as listed
 };
 
 // The rename box: "Nom" and "Sigle" fields, filled with the Bible's; false

@@ -14,6 +14,7 @@
 #include "BibleName.h"
 #include "BibleText.h"
 #include "Canon.h"
+#include "Commentary.h"
 #include "DataFolder.h"
 #include "FctLoad.h"
 #include "Reasons.h"
@@ -181,6 +182,17 @@ std::string ImportSummary(int books, const std::vector<int>& missing) {
     return text + " ; manquent : " + MissingBooksText(missing) + ".";
 }
 
+std::string CommentaryHeadline(const ImportResult& result) {
+    return "Commentaire importé depuis " + result.form + " : " + std::to_string(result.entries) +
+           (result.entries == 1 ? " entrée." : " entrées.");
+}
+
+std::string LeftOutEntriesText(int leftOut) {
+    if (leftOut <= 0) return {};
+    if (leftOut == 1) return "Une entrée illisible ou mal placée a été laissée de côté.";
+    return std::to_string(leftOut) + " entrées illisibles ou mal placées ont été laissées de côté.";
+}
+
 std::string ImportHeadline(const ImportResult& result) {
     const std::string from = result.form.empty() ? "des fichiers USFM" : result.form;
     return "Bible importée depuis " + from + " : " + ImportSummary(result.books, result.missing);
@@ -220,6 +232,33 @@ ImportResult ImportBible(const std::string& appDir, const fs::path& source,
 
 namespace {
 
+// The commentary the helper read, checked and written in `folder`.
+ImportResult KeepCommentary(const fs::path& folder, HelperCommentary read, const fs::path& shown) {
+    int entries = 0;
+    try {
+        entries = static_cast<int>(commentary::Commentary::FromBytes(read.file).Count());
+    } catch (const commentary::CommentaryError& e) {
+        throw ImportError(e.what());
+    }
+    try {
+        datawriter::WriteFile((folder / commentary::kCommentaryFile).string(), read.file);
+    } catch (const std::exception& e) {
+        Unwritable(shown, e, read.file.size());
+    }
+    ImportResult result{Communs(folder.string() + "/"),
+                        0,
+                        {},
+                        Report(),
+                        "un " + read.form,
+                        read.name.empty() ? read.abbreviation : read.name,
+                        {},
+                        read.abbreviation};
+    result.commentary = true;
+    result.entries = entries;
+    result.leftOut = read.leftOut;
+    return result;
+}
+
 // ImportBible into appDir; a folder that cannot be written is named as
 // `shown`, the folder the reader can act on.
 // Imports `source` into appDir's data/: through data.new/, exchanged with
@@ -246,9 +285,12 @@ ImportResult ImportInto(const std::string& appDir, const std::string& bibleDir,
     std::string abbreviation;  // the source's own
     HelperBible sword;
     if (IsSwordSource(source)) {
-        sword = ReadSwordSource(
-            source, steps.swordHelper.empty() ? SwordHelperPath() : steps.swordHelper,
-            steps.scratch.empty() ? fs::temp_directory_path() : steps.scratch, steps.cancelled);
+        HelperCommentary commentary;
+        sword = ReadSwordSource(source,
+                                steps.swordHelper.empty() ? SwordHelperPath() : steps.swordHelper,
+                                steps.scratch.empty() ? fs::temp_directory_path() : steps.scratch,
+                                steps.cancelled, ownFolder ? &commentary : nullptr);
+        if (!commentary.file.empty()) return KeepCommentary(folder, std::move(commentary), shown);
         bible = std::move(sword.bible);
         for (const std::string& book : sword.outside)
             report.Warn("books outside the 66, skipped", book + " (module)", 40);

@@ -49,6 +49,12 @@ struct ImportResult {
     std::string name;                   // the Bible's name, never empty (BibleName.h)
     std::vector<ShortBook> shortBooks;  // books that came with chapters missing
     std::string abbreviation;           // its abbreviation ("WEB"), never empty
+    // A SWORD commentary, imported only as a Bible of its own: the folder
+    // then holds its commentaire.dat alone (Commentary.h), and `tables`
+    // are empty.
+    bool commentary = false;
+    int entries = 0;  // the entries kept
+    int leftOut = 0;  // the entries unread or misplaced, left out
 };
 
 // Imports the Bible at `source` (an archive, a folder or one of its book
@@ -69,7 +75,8 @@ ImportResult ImportBible(const std::string& appDir, const std::string& bibleDir,
 // `staging`, which must not exist: it is made, the new data/ is written and
 // loaded in it, and it is left holding that data/ alone; the study pages
 // come from bibleDir's data/them.dat. On a failure or a cancel the folder is
-// gone. The tables' AppDir and BibleDir are `staging`.
+// gone. The tables' AppDir and BibleDir are `staging`. A SWORD commentary
+// comes the same way (result.commentary).
 ImportResult ImportNewBible(const std::string& staging, const std::string& bibleDir,
                             const std::filesystem::path& source, const ImportSteps& steps = {});
 
@@ -92,6 +99,14 @@ std::string ImportRemarks(const Report& report);
 // importée depuis un module SWORD (zText, OSIS) : …", UTF-8. The Bible's own
 // name is told apart, on the line below.
 std::string ImportHeadline(const ImportResult& result);
+
+// "Commentaire importé depuis un module SWORD (zCom, OSIS) : 1234
+// entrées.", UTF-8.
+std::string CommentaryHeadline(const ImportResult& result);
+
+// "12 entrées illisibles ou mal placées ont été laissées de côté.", ""
+// for none; UTF-8.
+std::string LeftOutEntriesText(int leftOut);
 
 // "66 livres importés." or "27 livres importés ; manquent : l'Ancien
 // Testament (39 livres)." (every missing book, a whole Testament as one),

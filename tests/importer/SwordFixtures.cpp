@@ -35,6 +35,12 @@ void Fill(Module& module, const SwordModuleRecipe& recipe) {
         module.setKey(key);
         module.setEntry(text.c_str());
     }
+    for (const auto& [osis, from] : recipe.links) {
+        sword::VerseKey source(from.c_str());
+        key.setText(osis.c_str());
+        module.setKey(key);
+        module.linkEntry(&source);
+    }
 }
 
 // RawText4 keeps 4 bytes for each size where RawText keeps 2.
@@ -100,7 +106,7 @@ fs::path WriteSwordModule(const fs::path& root, const SwordModuleRecipe& recipe)
     std::ofstream(conf, std::ios::binary)
         << "[" << recipe.name << "]\n"
         << "DataPath=" << dataPath << "\n"
-        << "ModDrv=" << recipe.driver << "\n"
+        << "ModDrv=" << (recipe.confDriver.empty() ? recipe.driver : recipe.confDriver) << "\n"
         << (compressed ? "CompressType=" + recipe.compression + "\nBlockType=CHAPTER\n" : "")
         << "SourceType=" << recipe.markup << "\n"
         << "Encoding=UTF-8\nLang=fr\nVersification=KJV\n"

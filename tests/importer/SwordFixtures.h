@@ -22,6 +22,12 @@ struct SwordModuleRecipe {
     // (OSIS key, entry as stored); the default: Genèse 1:1-3 with a title
     // and Jean 1:1 with a note and a cross-reference.
     std::vector<std::pair<std::string, std::string>> verses = DefaultVerses();
+    // (OSIS key, OSIS key of the verse whose entry it shares), as a
+    // commentary links the verses of a passage to one entry.
+    std::vector<std::pair<std::string, std::string>> links;
+    // The ModDrv the .conf names when not `driver`: a commentary's ("zCom")
+    // over the files of the text driver, which are the same.
+    std::string confDriver;
 
     static std::vector<std::pair<std::string, std::string>> DefaultVerses();
 };

@@ -1,7 +1,8 @@
 // lorvane-sword-import SOURCE OUT: reads the SWORD Bible module of SOURCE (a
 // zip as a SWORD repository gives it, or a module's .conf in its library
 // folder) and writes the Bible into the file OUT for the program
-// (EncodeHelperBible). The program runs it as a process of its own, so
+// (EncodeHelperBible); a commentary module, when SOURCE holds no Bible,
+// likewise (EncodeHelperCommentary). The program runs it as a process of its own, so
 // that libsword is loaded only while a module is read.
 //
 // Exit status: 0 written; 2 refused, with the reader's French message on
@@ -25,10 +26,12 @@
 #include "BibleFile.h"
 #include "BibleText.h"
 #include "Canon.h"
+#include "Commentary.h"
 #include "Cp1252.h"
 #include "Reasons.h"
 #include "ScratchFolder.h"
 #include "Sword.h"
+#include "SwordCommentary.h"
 #include "SwordConf.h"
 #include "SwordSource.h"
 #include "UsfmSource.h"
@@ -136,16 +139,20 @@ struct Chosen {
     SwordModuleFacts facts;
 };
 
-// The first Bible among the .conf files; else the refusal of the first.
+// The first Bible among the .conf files, else the first commentary; else
+// the refusal of the first.
 Chosen ChooseModule(const std::vector<std::string>& confs) {
     std::string refusal;
-    for (const std::string& bytes : confs) {
-        try {
-            SwordConf conf = ParseSwordConf(bytes);
-            SwordModuleFacts facts = CheckSwordConf(conf);
-            return {bytes, std::move(conf), std::move(facts)};
-        } catch (const ImportError& e) {
-            if (refusal.empty()) refusal = e.what();
+    for (const bool commentaries : {false, true}) {
+        refusal.clear();
+        for (const std::string& bytes : confs) {
+            try {
+                SwordConf conf = ParseSwordConf(bytes);
+                SwordModuleFacts facts = CheckSwordConf(conf, commentaries);
+                return {bytes, std::move(conf), std::move(facts)};
+            } catch (const ImportError& e) {
+                if (refusal.empty()) refusal = e.what();
+            }
         }
     }
     throw ImportError(refusal.empty() ? "Ce fichier ne contient aucun module SWORD." : refusal);
@@ -240,10 +247,41 @@ std::string ConfText(const SwordConf& conf, const std::string& key) {
     return utf8;
 }
 
+// A commentary: its entries checked one by one, those that do not read left
+// out rather than the whole module refused.
+int RunCommentary(const Chosen& chosen, const fs::path& out, const fs::path& root,
+                  std::uintmax_t& written) {
+    const SwordModuleFacts& facts = chosen.facts;
+    SwordBadVerses bad;
+    CheckSwordData(facts, root / facts.dataPath, std::size_t{64} << 20, &bad);
+    if (facts.driver[0] == 'z') CheckSwordBlocks(root / facts.dataPath, facts.compression);
+    fs::create_directories(root / "mods.d");
+    WriteWhole(root / "mods.d" / "module.conf", chosen.bytes);
+    Report report;
+    const SwordCommentary read = ImportSwordCommentary(root, chosen.conf.name, bad, report);
+    HelperCommentary c;
+    c.form = "module SWORD (" + facts.driver + ", " + facts.markup + ")";
+    c.name = ConfText(chosen.conf, "Description");
+    c.abbreviation = ConfText(chosen.conf, "Abbreviation");
+    if (c.abbreviation.empty()) c.abbreviation = chosen.conf.name;
+    c.leftOut = read.leftOut;
+    try {
+        c.file = lorvane::commentary::EncodeCommentary(read.entries);
+    } catch (const lorvane::commentary::CommentaryError& e) {
+        throw ImportError(e.what());
+    }
+    report.Print(std::cerr);
+    const std::string bytes = EncodeHelperCommentary(c);
+    written = bytes.size();
+    WriteWhole(out, bytes);
+    return 0;
+}
+
 int Run(const fs::path& source, const fs::path& out, const fs::path& root,
         std::uintmax_t& bibleBytes) {
     Chosen chosen = IsConfFile(source) ? CopyFromFolder(source, root) : UnpackZip(source, root);
     const SwordModuleFacts& facts = chosen.facts;
+    if (facts.commentary) return RunCommentary(chosen, out, root, bibleBytes);
     CheckSwordData(facts, root / facts.dataPath);
     if (facts.driver[0] == 'z') CheckSwordBlocks(root / facts.dataPath, facts.compression);
     fs::create_directories(root / "mods.d");

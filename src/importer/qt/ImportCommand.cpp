@@ -17,6 +17,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 
 #include "Import.h"
 #include "QtPath.h"
@@ -77,7 +78,8 @@ QString AskBibleFile(QWidget* parent) {
 }
 
 bool ImportBibleFile(QWidget* parent, const Communs& folders, const std::string& staging,
-                     const QString& source, const TakeImportedTables& take) {
+                     const QString& source, const TakeImportedTables& take,
+                     const TakeImportedCommentary& takeCommentary) {
     QProgressDialog progress(QString::fromUtf8("Lecture de la Bible..."), QStringLiteral("Annuler"),
                              0, 0, parent);
     progress.setObjectName("ImportProgressDialog");
@@ -153,6 +155,25 @@ bool ImportBibleFile(QWidget* parent, const Communs& folders, const std::string&
         return false;
     }
     importer::ImportResult& result = *outcome.result;
+    if (result.commentary) {
+        try {
+            if (!takeCommentary)
+                throw std::runtime_error("Ce module SWORD est un commentaire, pas une Bible.");
+            takeCommentary(staging, result.name, result.abbreviation);
+        } catch (const std::exception& e) {
+            std::error_code ec;
+            std::filesystem::remove_all(staging, ec);
+            ShowMessage(parent, QMessageBox::Warning, QString::fromUtf8(e.what()));
+            return false;
+        }
+        QString more = QString::fromStdString(result.name + " (" + result.abbreviation + ").");
+        const std::string leftOut = importer::LeftOutEntriesText(result.leftOut);
+        if (!leftOut.empty()) more += "\n" + QString::fromStdString(leftOut);
+        more += QString::fromUtf8("\nIl s'affiche dans le volet « Commentaire ».");
+        ShowMessage(parent, QMessageBox::Information,
+                    QString::fromStdString(importer::CommentaryHeadline(result)), more);
+        return true;
+    }
     const QString summary = QString::fromStdString(importer::ImportHeadline(result));
     const QString numbering =
         QString::fromUtf8("Numérotation des versets : %1.")

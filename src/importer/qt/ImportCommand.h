@@ -24,6 +24,12 @@ namespace lorvane {
 using TakeImportedTables = std::function<QString(Communs&& tables, const std::string& name,
                                                  const std::string& abbreviation)>;
 
+// Takes the commentary an import wrote in the folder `staging`, named as
+// the import found it: the main window keeps it beside the Bibles. Throws
+// with a French message when it cannot be kept.
+using TakeImportedCommentary = std::function<void(
+    const std::string& staging, const std::string& name, const std::string& abbreviation)>;
+
 // The file dialog: "Importer une Bible", in the downloads folder (else the
 // home folder), filters "Bibles (*.zip *.usfm *.sfm *.xml *.osis *.conf)" and
 // "Tous les fichiers (*)". The chosen
@@ -36,9 +42,12 @@ QString AskBibleFile(QWidget* parent);
 // ("Lecture de Genèse...", "Annuler"), hands the tables to `take`, then
 // shows the summary ("66 livres importés."). A failure shows its French
 // message and leaves data/ and the window as they were; a cancel shows
-// nothing. Returns whether the tables were handed over.
+// nothing. Returns whether the tables were handed over. A SWORD commentary
+// goes to `takeCommentary` instead (refused when there is none), with its
+// summary and the entries left out.
 bool ImportBibleFile(QWidget* parent, const Communs& folders, const std::string& staging,
-                     const QString& source, const TakeImportedTables& take);
+                     const QString& source, const TakeImportedTables& take,
+                     const TakeImportedCommentary& takeCommentary = {});
 
 // At start: what an import killed half-way left in the program folder goes,
 // and the scratch folders of dead imports in the reader's cache folder.

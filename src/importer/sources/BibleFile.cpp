@@ -55,6 +55,7 @@ class Reader {
         return n;
     }
     bool AtEnd() const { return at_ == b_.size(); }
+    std::size_t Used() const { return at_; }
     [[noreturn]] static void Bad() {
         throw ImportError("La Bible lue par l'aide à l'importation est incomplète.");
     }
@@ -164,6 +165,36 @@ HelperBible DecodeHelperBible(std::string_view bytes) {
     }
     if (!in.AtEnd()) Reader::Bad();
     return h;
+}
+
+namespace {
+constexpr std::string_view kCommentaryMagic = "LVHELPERCOMM1\n";
+}  // namespace
+
+std::string EncodeHelperCommentary(const HelperCommentary& c) {
+    std::string out(kCommentaryMagic);
+    PutString(out, c.form);
+    PutString(out, c.name);
+    PutString(out, c.abbreviation);
+    PutInt(out, c.leftOut);
+    return out + c.file;
+}
+
+bool IsHelperCommentary(std::string_view bytes) {
+    return bytes.substr(0, kCommentaryMagic.size()) == kCommentaryMagic;
+}
+
+HelperCommentary DecodeHelperCommentary(std::string_view bytes) {
+    if (!IsHelperCommentary(bytes)) Reader::Bad();
+    bytes.remove_prefix(kCommentaryMagic.size());
+    Reader in(bytes);
+    HelperCommentary c;
+    c.form = in.String();
+    c.name = in.String();
+    c.abbreviation = in.String();
+    c.leftOut = in.Int(0, INT32_MAX);
+    c.file = std::string(bytes.substr(in.Used()));
+    return c;
 }
 
 }  // namespace lorvane::importer

@@ -30,4 +30,18 @@ std::string EncodeHelperBible(const HelperBible& b);
 // (cut short, counts beyond a Bible's, numbers out of range).
 HelperBible DecodeHelperBible(std::string_view bytes);
 
+// A commentary read by the helper: what it is, its names, the entries it
+// left out, and its file (Commentary.h).
+struct HelperCommentary {
+    std::string form, name, abbreviation;  // UTF-8
+    std::int32_t leftOut = 0;
+    std::string file;
+};
+
+std::string EncodeHelperCommentary(const HelperCommentary& c);
+// Whether the helper's bytes are a commentary's.
+bool IsHelperCommentary(std::string_view bytes);
+// Throws ImportError when the bytes are not a whole EncodeHelperCommentary.
+HelperCommentary DecodeHelperCommentary(std::string_view bytes);
+
 }  // namespace lorvane::importer

@@ -101,17 +101,22 @@ bool LooksLikeSwordConf(std::string_view bytes) {
     }
 }
 
-SwordModuleFacts CheckSwordConf(const SwordConf& conf) {
+SwordModuleFacts CheckSwordConf(const SwordConf& conf, bool commentaries) {
     SwordModuleFacts facts;
     facts.driver = conf.Get("ModDrv");
     const std::string& d = facts.driver;
-    if (d == "RawCom" || d == "RawCom4" || d == "zCom" || d == "zCom4" || d == "HREFCom" ||
-        d == "RawFiles")
+    facts.commentary = d == "RawCom" || d == "RawCom4" || d == "zCom" || d == "zCom4";
+    if (facts.commentary && !commentaries)
         throw ImportError("Ce module SWORD est un commentaire, pas une Bible.");
+    if (d == "HREFCom" || d == "RawFiles")
+        throw ImportError(commentaries ? "Ce commentaire SWORD est d'une forme que Lorvane ne sait "
+                                         "pas lire (pilote « " +
+                                             d + " »)."
+                                       : "Ce module SWORD est un commentaire, pas une Bible.");
     if (d == "RawLD" || d == "RawLD4" || d == "zLD")
         throw ImportError("Ce module SWORD est un dictionnaire, pas une Bible.");
     if (d == "RawGenBook") throw ImportError("Ce module SWORD est un livre, pas une Bible.");
-    if (d != "RawText" && d != "RawText4" && d != "zText" && d != "zText4")
+    if (d != "RawText" && d != "RawText4" && d != "zText" && d != "zText4" && !facts.commentary)
         throw ImportError("Ce module SWORD n'est pas une Bible que Lorvane sait lire (pilote « " +
                           d + " »).");
     if (conf.Has("CipherKey"))
@@ -136,16 +141,22 @@ SwordModuleFacts CheckSwordConf(const SwordConf& conf) {
 }
 
 void CheckSwordIndex(const std::string& driver, std::string_view verseIndex,
-                     std::string_view blockIndex, std::uint64_t dataSize, std::size_t blockCap) {
-    const bool compressed = driver == "zText" || driver == "zText4";
-    const bool wideSize = driver == "RawText4" || driver == "zText4";
+                     std::string_view blockIndex, std::uint64_t dataSize, std::size_t blockCap,
+                     std::set<std::int64_t>* bad) {
+    auto badVerse = [bad](std::size_t record) {
+        if (!bad) Damaged();
+        bad->insert(static_cast<std::int64_t>(record));
+    };
+    // A commentary's files are those of a Bible of the same driver.
+    const bool compressed = !driver.empty() && driver[0] == 'z';
+    const bool wideSize = !driver.empty() && driver.back() == '4';
     if (!compressed) {
         const std::size_t step = wideSize ? 8 : 6;
         for (std::size_t at = 0; at + step <= verseIndex.size(); at += step) {
             const std::uint64_t offset = Le32(verseIndex, at);
             const std::uint64_t size =
                 wideSize ? Le32(verseIndex, at + 4) : Le16(verseIndex, at + 4);
-            if (size != 0 && offset + size > dataSize) Damaged();
+            if (size != 0 && offset + size > dataSize) badVerse(at / step);
         }
         return;
     }
@@ -167,14 +178,14 @@ void CheckSwordIndex(const std::string& driver, std::string_view verseIndex,
         const std::uint64_t offset = Le32(verseIndex, at + 4);
         const std::uint64_t size = wideSize ? Le32(verseIndex, at + 8) : Le16(verseIndex, at + 8);
         if (size == 0) continue;
-        if (block >= blocks) Damaged();
-        if (offset + size > Le32(blockIndex, block * 12 + 8)) Damaged();
+        if (block >= blocks || offset + size > Le32(blockIndex, block * 12 + 8))
+            badVerse(at / step);
     }
 }
 
-void CheckSwordData(const SwordModuleFacts& facts, const fs::path& dataFolder,
-                    std::size_t blockCap) {
-    const bool compressed = facts.driver == "zText" || facts.driver == "zText4";
+void CheckSwordData(const SwordModuleFacts& facts, const fs::path& dataFolder, std::size_t blockCap,
+                    SwordBadVerses* bad) {
+    const bool compressed = !facts.driver.empty() && facts.driver[0] == 'z';
     int testaments = 0;
     // The compressed files are named after their blocks: ot.bzv for books,
     // ot.czv for chapters, ot.vzv for verses.
@@ -192,7 +203,8 @@ void CheckSwordData(const SwordModuleFacts& facts, const fs::path& dataFolder,
                 fs::is_regular_file(data, ec) ? fs::file_size(data, ec) : 0;
             CheckSwordIndex(facts.driver, ReadWhole(verseIndex),
                             compressed ? ReadWhole(base + z + "s") : std::string(),
-                            ec ? 0 : dataSize, blockCap);
+                            ec ? 0 : dataSize, blockCap,
+                            bad ? (t[0] == 'o' ? &bad->ot : &bad->nt) : nullptr);
         }
     }
     if (testaments == 0)

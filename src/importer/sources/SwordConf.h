@@ -6,8 +6,10 @@
 // its data are, whether it is encrypted) before anything of it is opened.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -36,23 +38,33 @@ bool LooksLikeSwordConf(std::string_view bytes);
 // reader's message: a commentary, a dictionary or a book, an encrypted
 // module, a driver this program does not read, or a DataPath that leads
 // outside the root.
+// With `commentaries`, a commentary module of the drivers RawCom, RawCom4,
+// zCom and zCom4 is taken too, `commentary` set.
 struct SwordModuleFacts {
     std::string driver, markup, compression;
     std::filesystem::path dataPath;  // relative to the root, without ".."
+    bool commentary = false;
 };
-SwordModuleFacts CheckSwordConf(const SwordConf& conf);
+SwordModuleFacts CheckSwordConf(const SwordConf& conf, bool commentaries = false);
 
 // Checks the index files of the module's data folder against the data they
 // point into: every verse within its data file (or its compressed block),
 // every block within the compressed file and no block that would inflate
-// beyond `blockCap` bytes. Throws ImportError when one does not.
+// beyond `blockCap` bytes. Throws ImportError when one does not. With
+// `bad`, a verse that points outside its data is not an error: its number
+// in its Testament's index is added to bad->ot or bad->nt, for the verse
+// to be left unread.
+struct SwordBadVerses {
+    std::set<std::int64_t> ot, nt;
+};
 void CheckSwordData(const SwordModuleFacts& facts, const std::filesystem::path& dataFolder,
-                    std::size_t blockCap = std::size_t{64} << 20);
+                    std::size_t blockCap = std::size_t{64} << 20, SwordBadVerses* bad = nullptr);
 
 // The same checks on the bytes of one testament's files: the verse index,
 // the block index (empty for the raw drivers) and the size of the data or
 // compressed file.
 void CheckSwordIndex(const std::string& driver, std::string_view verseIndex,
-                     std::string_view blockIndex, std::uint64_t dataSize, std::size_t blockCap);
+                     std::string_view blockIndex, std::uint64_t dataSize, std::size_t blockCap,
+                     std::set<std::int64_t>* bad = nullptr);
 
 }  // namespace lorvane::importer

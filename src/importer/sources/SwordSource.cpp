@@ -67,7 +67,8 @@ fs::path SwordHelperPath() {
 }
 
 HelperBible ReadSwordSource(const fs::path& source, const fs::path& helper,
-                            const fs::path& scratchParent, const CancelCheck& cancelled) {
+                            const fs::path& scratchParent, const CancelCheck& cancelled,
+                            HelperCommentary* commentary) {
     std::error_code ec;
     const std::uintmax_t sourceBytes = fs::file_size(source, ec);
     // The module unpacked, and the Bible the helper writes from it.
@@ -128,6 +129,11 @@ HelperBible ReadSwordSource(const fs::path& source, const fs::path& helper,
         throw ImportError("Ce module SWORD ne peut pas être lu : il est peut-être endommagé.");
     std::ifstream in(out, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    if (IsHelperCommentary(bytes)) {
+        if (!commentary) throw ImportError("Ce module SWORD est un commentaire, pas une Bible.");
+        *commentary = DecodeHelperCommentary(bytes);
+        return {};
+    }
     return DecodeHelperBible(bytes);
 }
 

@@ -24,11 +24,13 @@ std::filesystem::path SwordHelperPath();
 // the Bible it writes. Throws ImportError with the helper's French message
 // when it refuses the module, or saying that `scratch` lacks room when the
 // disk fills; ImportCancelled when `cancelled` says so (the helper is
-// stopped).
+// stopped). When the module is a commentary, it goes to `commentary` and
+// the Bible returned is empty; without `commentary`, a commentary is
+// refused.
 HelperBible ReadSwordSource(const std::filesystem::path& source,
                             const std::filesystem::path& helper,
-                            const std::filesystem::path& scratch,
-                            const CancelCheck& cancelled = {});
+                            const std::filesystem::path& scratch, const CancelCheck& cancelled = {},
+                            HelperCommentary* commentary = nullptr);
 
 // The helper's exit status when the disk is full; its standard output then
 // holds the bytes it needed, in decimal.
