@@ -195,6 +195,8 @@ void NotesPane::RemoveCurrent() {
     QTreeWidgetItem* item = list_->currentItem();
     if (!item) return;
     const int row = list_->indexOfTopLevelItem(item);
+    // The change fills the list again: what the row says is taken first.
+    const QString label = item->text(0).section(QStringLiteral(" — "), 0, 0);
     try {
         if (const QVariant id = item->data(0, kNoteRole); id.isValid()) {
             std::optional<Note> removed = notes_.Remove(id.toString().toStdString());
@@ -207,8 +209,7 @@ void NotesPane::RemoveCurrent() {
             const Colour colour = notes_.Book().HighlightAt(place);
             notes_.SetAt(place, Colour::None);
             undoLast_ = [this, place, colour] { notes_.SetAt(place, colour); };
-            undoText_->setText(QStringLiteral("Surlignage de %1 effacé.")
-                                   .arg(item->text(0).section(QStringLiteral(" — "), 0, 0)));
+            undoText_->setText(QStringLiteral("Surlignage de %1 effacé.").arg(label));
         } else {
             return;
         }

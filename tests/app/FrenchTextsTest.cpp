@@ -97,8 +97,8 @@ class FrenchTextsTest : public QObject {
         for (const char* english : {"Undo", "Redo", "Cut", "Copy", "Paste", "Delete", "Select All"})
             QVERIFY2(!spinMenu.contains(QString::fromLatin1(english)), english);
         QCOMPARE(paneMenu, QStringList({"Copier", "Tout sélectionner", "Copier le verset",
-                                        "Copier le verset avec sa référence", "Surligner",
-                                        "Ajouter un signet"}));
+                                        "Copier le verset avec sa référence",
+                                        "Annoter ce verset...", "Surligner", "Ajouter un signet"}));
         QCOMPARE(boxButtons, QStringList({"Oui", "Non", "Annuler"}));
         QCOMPARE(folderType, QStringLiteral("Dossier"));
     }

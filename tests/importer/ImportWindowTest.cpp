@@ -114,14 +114,17 @@ class ImportWindowTest : public testing::MainWindowTestCase {
     void theEntryStandsAboveQuitter() {
         QMenu* fichier = w->menuBar()->actions().front()->menu();
         QList<QAction*> actions = fichier->actions();
-        QCOMPARE(actions.size(), 6);
+        QCOMPARE(actions.size(), 9);
         QCOMPARE(actions[0]->objectName(), QString("ImporterBible1"));
         QCOMPARE(actions[0]->text(), QString("&Importer une Bible..."));
         QVERIFY(actions[1]->isSeparator());
-        QCOMPARE(actions[2]->objectName(), QString("ActionImprimer"));
-        QCOMPARE(actions[3]->objectName(), QString("ActionPdf"));
+        QCOMPARE(actions[2]->objectName(), QString("ExporterNotes"));
+        QCOMPARE(actions[3]->objectName(), QString("ImporterNotes"));
         QVERIFY(actions[4]->isSeparator());
-        QCOMPARE(actions[5]->objectName(), QString("Quitter1"));
+        QCOMPARE(actions[5]->objectName(), QString("ActionImprimer"));
+        QCOMPARE(actions[6]->objectName(), QString("ActionPdf"));
+        QVERIFY(actions[7]->isSeparator());
+        QCOMPARE(actions[8]->objectName(), QString("Quitter1"));
     }
 
     void theLouisSegondZipFromTheKeyboardShowsGeneseOneAndLeavesThePad() {

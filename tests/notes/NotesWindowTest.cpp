@@ -88,6 +88,7 @@ class NotesWindowTest : public testing::MainWindowTestCase {
 
   private slots:
     void init() {
+        QFile::remove(UserDataFolder() + "/notes.txt");
         Open(testing::MainWindowBible());
         QVERIFY(w->Loaded());
         w->resize(1000, 700);

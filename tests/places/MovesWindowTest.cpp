@@ -552,9 +552,9 @@ class MovesWindowTest : public testing::MainWindowTestCase {
                 metrics.horizontalAdvance(label) + metrics.horizontalAdvance(key) + 2 * 16;
             QVERIFY2(moves->actionGeometry(a).width() >= needed, qPrintable(label));
         }
-        QCOMPARE(keys,
-                 QStringList({"Alt+Gauche", "Alt+Droite", "Ctrl+G", "Ctrl+D", "Ctrl+T", "Ctrl+W",
-                              "Ctrl+Tab", "Ctrl+Maj+Tab", "Ctrl+F", "F6", "Maj+F6"}));
+        QCOMPARE(keys, QStringList({"Alt+Gauche", "Alt+Droite", "Ctrl+G", "Ctrl+D", "Ctrl+Maj+N",
+                                    "Ctrl+T", "Ctrl+W", "Ctrl+Tab", "Ctrl+Maj+Tab", "Ctrl+F", "F6",
+                                    "Maj+F6"}));
         moves->hide();
     }
 };
