@@ -199,6 +199,7 @@ std::vector<Note> NoteBook::NotesAt(VersePlace verse) const {
 
 std::vector<Note> NoteBook::Filter(std::string_view query) const {
     const std::vector<std::string> words = Words(FoldText(query));
+    if (words.empty()) return Notes();
     std::vector<Note> out;
     for (const auto& [id, n] : notes_) {
         const std::string text = FoldText(n.text);

@@ -131,6 +131,18 @@ int ReaderNotes::Import(std::string_view bytes) {
     return added;
 }
 
+VerseColour ReaderNotes::PageColour(VersePlace segond) const {
+    const Colour c = book_.HighlightAt(segond);
+    return c == Colour::None ? VerseColour{} : VerseColour{ColourRgb(c), ColourName(c)};
+}
+
+std::vector<VerseNoteMark> ReaderNotes::PageMarks(VersePlace segond) const {
+    std::vector<VerseNoteMark> marks;
+    for (const Mark& m : MarksAt(segond))
+        marks.push_back({m.id, m.words});
+    return marks;
+}
+
 const std::vector<ReaderNotes::Mark>& ReaderNotes::MarksAt(VersePlace segond) const {
     static const std::vector<Mark> kNone;
     const auto it = marks_.find(segond);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "ChapterPage.h"
 #include "NoteBook.h"
 #include "NoteFile.h"
 #include "Numbering.h"
@@ -95,6 +96,11 @@ class ReaderNotes {
     const std::vector<Mark>& MarksAt(VersePlace segond) const;
 
     const NoteBook& Book() const { return book_; }
+
+    // What a page writes of them at a Segond verse: the colour behind it
+    // and the marks after its number.
+    VerseColour PageColour(VersePlace segond) const;
+    std::vector<VerseNoteMark> PageMarks(VersePlace segond) const;
 
   private:
     void Save();

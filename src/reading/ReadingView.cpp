@@ -416,17 +416,8 @@ void ReadingView::SetNotes(ReaderNotes* notes) {
         reading_.SetReaderMarks({}, {});
         return;
     }
-    reading_.SetReaderMarks(
-        [notes](VersePlace s) {
-            const Colour c = notes->Book().HighlightAt(s);
-            return c == Colour::None ? VerseColour{} : VerseColour{ColourRgb(c), ColourName(c)};
-        },
-        [notes](VersePlace s) {
-            std::vector<VerseNoteMark> marks;
-            for (const ReaderNotes::Mark& m : notes->MarksAt(s))
-                marks.push_back({m.id, m.words});
-            return marks;
-        });
+    reading_.SetReaderMarks([notes](VersePlace s) { return notes->PageColour(s); },
+                            [notes](VersePlace s) { return notes->PageMarks(s); });
     // Every change shows again the page, whatever window made it.
     listening_ = notes_->Listen([this] { Guarded([this] { reading_.Show(); }); });
 }
