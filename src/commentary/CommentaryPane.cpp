@@ -59,9 +59,22 @@ void CommentaryPane::Follow(ReadingCore& reading) {
 void CommentaryPane::PlaceChanged(const Place&, const Place& after) {
     const ReadingCore* reading = Followed();
     if (!reading) return;
-    const int verse = after.top > 0 ? after.top : after.verse;
+    // The verse the reader is at: the caret's when the same place is shown
+    // again, the verse of a move, the top one of a place that comes back.
+    const int verse = after.top > 0 ? after.top : reading->VerseRead();
     verse_ = reading->Tables().VerseNumbering->ToSegond(
         PlaceOf(after.book, after.chapter, verse > 0 ? verse : 1));
+    ShowEntry();
+}
+
+void CommentaryPane::VerseReadChanged(int verse) {
+    const ReadingCore* reading = Followed();
+    if (!reading) return;
+    const Place& here = reading->Here();
+    const VersePlace segond =
+        reading->Tables().VerseNumbering->ToSegond(PlaceOf(here.book, here.chapter, verse));
+    if (segond == 0 || segond == verse_) return;
+    verse_ = segond;
     ShowEntry();
 }
 

@@ -29,6 +29,8 @@ class CommentaryPane : public QWidget, public ReadingObserver {
 
     void Follow(ReadingCore& reading);
     void PlaceChanged(const Place& before, const Place& after) override;
+    // The caret's verse, or the verse a scroll brought to the top.
+    void VerseReadChanged(int verse) override;
 
     // Keeps the commentary an import wrote in `staging` and shows it.
     // Throws CommentaryError (French) when it cannot be kept.

@@ -30,6 +30,13 @@ void ReadingObserver::PlaceChanged(const Place&, const Place&) {}
 void ReadingObserver::TabsChanged() {}
 void ReadingObserver::TablesChanged() {}
 void ReadingObserver::ComparisonChanged() {}
+void ReadingObserver::VerseReadChanged(int) {}
+
+void ReadingCore::SetVerseRead(int verse) {
+    if (verse < 1 || verse == VerseRead()) return;
+    verseRead_ = verse;
+    Notify([verse](ReadingObserver& o) { o.VerseReadChanged(verse); });
+}
 
 ReadingCore::ReadingCore(Communs& tables) : tables_(tables) {
     here_ = Place{FirstBook(tables_), 1, 1, -1};
@@ -111,6 +118,8 @@ bool ReadingCore::WriteHere(const Place& place) {
 }
 
 void ReadingCore::Tell(const Place& before, const Place& shown) {
+    // Another place: the reader is at its verse until the view says more.
+    if (!before.SameChapter(shown) || before.verse != shown.verse) verseRead_ = 0;
     Notify([&](ReadingObserver& o) { o.PlaceChanged(before, shown); });
 }
 

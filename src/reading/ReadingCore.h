@@ -47,6 +47,9 @@ class ReadingObserver {
     // Bibles were put beside the current one or taken away; the place is
     // shown next.
     virtual void ComparisonChanged();
+    // The reader came to another verse of the page: the caret moved into
+    // it, or it came to the top of the view.
+    virtual void VerseReadChanged(int verse);
 
   protected:
     // The reading followed; null once it is gone.
@@ -124,6 +127,11 @@ class ReadingCore {
     void CloseTab();
     // The place shown again as it is (an option or the window changed).
     void Show();
+    // The verse of the page the reader is at, in the Bible read: the
+    // caret's, or the one at the top of the view; the place's verse after
+    // a move. Panes that follow the verse are told of each change.
+    int VerseRead() const { return verseRead_ ? verseRead_ : here_.verse; }
+    void SetVerseRead(int verse);
 
     // -- The page's options ------------------------------------------------
     bool VersePerLine() const { return versePerLine_; }
@@ -204,6 +212,7 @@ class ReadingCore {
     VerseSpan marked_;
     bool versePerLine_ = false;
     CompareSet compared_;
+    int verseRead_ = 0;  // 0: the place's verse
     std::function<VerseColour(VersePlace)> backgrounds_;
     std::function<std::vector<VerseNoteMark>(VersePlace)> notes_;
     ViewReport viewReport_;

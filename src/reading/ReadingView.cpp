@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCursor>
@@ -120,6 +122,23 @@ ReadingView::ReadingView(ReadingCore& reading, TBrowserPane* pane, QObject* pare
     });
     pane_->Browser()->viewport()->installEventFilter(this);
     pane_->Browser()->installEventFilter(this);
+
+    // The verse the reader is at: the caret's as it moves in the page, or
+    // the one at the top once a scroll settles.
+    QTextBrowser* view = pane_->Browser();
+    connect(view, &QTextBrowser::cursorPositionChanged, this, [this, view] {
+        if (!showing_ && view->hasFocus())
+            Guarded([this] { reading_.SetVerseRead(VerseReached()); });
+    });
+    auto* settle = new QTimer(this);
+    settle->setSingleShot(true);
+    settle->setInterval(150);
+    connect(view->verticalScrollBar(), &QScrollBar::valueChanged, settle,
+            qOverload<>(&QTimer::start));
+    connect(settle, &QTimer::timeout, this, [this, view] {
+        if (!showing_ && !view->hasFocus())
+            Guarded([this] { reading_.SetVerseRead(VerseAt(QPoint())); });
+    });
 }
 
 bool ReadingView::eventFilter(QObject* watched, QEvent* e) {
@@ -159,6 +178,8 @@ void ReadingView::TabsChanged() {
 }
 
 void ReadingView::PlaceChanged(const Place& before, const Place& after) {
+    // The page changing moves the caret and the view: not the reader.
+    const QScopedValueRollback showing(showing_, true);
     const Place& here = reading_.Here();
     const Communs& tables = reading_.Tables();
     const bool bible = std::exchange(bibleChanged_, false);

@@ -127,6 +127,7 @@ class ReadingView : public QObject, public ReadingObserver {
     bool tabsChanged_ = false;
     bool bibleChanged_ = false;
     bool shown_ = false;
+    bool showing_ = false;  // a page is being shown
     // When the focus last came into the page (a monotonic clock, ms).
     qint64 focusArrived_ = -1;
     QString said_;

@@ -67,6 +67,14 @@ class CommentaryPaneTest : public QObject {
         }
         QVERIFY(reading.MoveTo(Place{19, 2, 5}));
         QCOMPARE(Shown(pane), QString::fromUtf8("Aucun commentaire sur ce verset."));
+        // The caret, or a scroll, brings the reader to another verse; the
+        // same place shown again keeps it.
+        reading.SetVerseRead(3);
+        QCOMPARE(Shown(pane), QString::fromUtf8("Sur les rois, voir Mt 3.2"));
+        reading.Show();
+        QCOMPARE(Shown(pane), QString::fromUtf8("Sur les rois, voir Mt 3.2"));
+        reading.SetVerseRead(6);
+        QCOMPARE(Shown(pane), QString::fromUtf8("Aucun commentaire sur ce verset."));
         QVERIFY(reading.MoveTo(Place{19, 2, 2}));
         emit pane.Text()->anchorClicked(
             QUrl(QString::fromUtf8("\u00A4"

@@ -7,13 +7,17 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QtTest>
 
 #include "AppFixture.h"
 #include "BibleShelf.h"
+#include "BrowserPane.h"
 #include "CommentaryPane.h"
+#include "GoToBox.h"
+#include "ReadingView.h"
 #include "SwordFixtures.h"
 
 namespace lorvane {
@@ -39,6 +43,27 @@ class CommentaryWindowTest : public testing::MainWindowTestCase {
         QVERIFY(pane);
         QCOMPARE(w->PC->currentWidget(), pane);
         QVERIFY(action->isChecked());
+    }
+
+    // The caret moved in the page, or the page scrolled, brings the
+    // reader to the verse the pane follows.
+    void theCaretAndTheScrollSayTheVerseRead() {
+        w->resize(900, 500);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        ReadingView* view = w->View();
+        QTextBrowser* page = w->WB->Browser();
+        page->setFocus();
+        QTRY_VERIFY(page->hasFocus());
+        view->CaretToVerse(12);
+        QCOMPARE(w->Reading().VerseRead(), 12);
+        w->ActionTexteLigne->trigger();  // a verse a line: the page scrolls
+        w->resize(900, 300);
+        w->BoxAllerA->Focus();  // the focus leaves the page
+        QTRY_VERIFY(page->verticalScrollBar()->maximum() > 0);
+        page->verticalScrollBar()->setValue(page->verticalScrollBar()->maximum());
+        page->verticalScrollBar()->setValue(0);
+        QTRY_COMPARE(w->Reading().VerseRead(), 1);
     }
 
     void anImportedCommentaryIsShownAndNeverListedAsABible() {

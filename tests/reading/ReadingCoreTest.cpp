@@ -33,6 +33,7 @@ class Pane : public ReadingObserver {
     void TabsChanged() override { heard.push_back("tabs"); }
     void TablesChanged() override { heard.push_back("tables"); }
     void ComparisonChanged() override { heard.push_back("comparison"); }
+    void VerseReadChanged(int verse) override { heard.push_back("verse " + std::to_string(verse)); }
 };
 
 class ReadingCoreTest : public ::testing::Test {
@@ -73,6 +74,22 @@ TEST_F(ReadingCoreTest, AMoveWritesThePageThenTellsThePanesAndIsRemembered) {
     core.GoForward();
     EXPECT_EQ(Str(core.Here()), "19 2:4");
     EXPECT_EQ(core.Marked().first, 4);  // the verse come back to is marked
+}
+
+// The verse the reader is at: the place's after a move, then the caret's
+// or the top one as the view says; kept when the same place is shown again.
+TEST_F(ReadingCoreTest, TheVerseReadFollowsTheViewAndComesBackToAMovesVerse) {
+    core.MoveTo(Place{19, 2, 4, -1});
+    EXPECT_EQ(core.VerseRead(), 4);
+    pane.heard.clear();
+    core.SetVerseRead(7);
+    core.SetVerseRead(7);
+    core.SetVerseRead(0);
+    EXPECT_EQ(pane.heard, std::vector<std::string>{"verse 7"});
+    core.Show();
+    EXPECT_EQ(core.VerseRead(), 7);
+    core.MoveTo(Place{19, 3, 2, -1});
+    EXPECT_EQ(core.VerseRead(), 2);
 }
 
 TEST_F(ReadingCoreTest, DigitsTypedInTheChapterBoxMakeOneMoveWithinABook) {
