@@ -75,7 +75,7 @@ struct Many {
         for (int k = 0; k < 10000; ++k) {
             Note n;
             n.id = std::to_string(1000000000000000 + k);
-            n.first = PlaceOf(1 + k % 66, 1 + k / 66 % 3, 1 + k % 20);
+            n.first = PlaceOf(1 + k % 66, 1, 1 + k % 20);
             n.text = (k % 100 == 0 ? "Une note sur la grâce, " : "Une note sur la foi, ") +
                      std::to_string(k);
             n.created = n.modified = "2026-12-09T00:00:00Z";

@@ -59,7 +59,7 @@ bool ReadPlace(std::string_view text, VersePlace& first, VersePlace& last) {
         return false;
     first = PlaceOf(book, chapter, verse);
     last = lastVerse ? PlaceOf(book, chapter, lastVerse) : 0;
-    return true;
+    return IsRange(first, last);  // a chapter the book has
 }
 
 std::string PlaceText(VersePlace first, VersePlace last) {

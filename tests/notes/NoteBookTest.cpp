@@ -140,6 +140,30 @@ TEST_F(NotesFolder, TwoWindowsKeepEachOthersNotesAndRemovals) {
     EXPECT_FALSE(std::filesystem::exists(folder_ / "notes.txt.tmp"));
 }
 
+// A 10 MB line and a verse no Bible has (Genèse 99:99) are left out; a
+// note of 1 MB and a book of 100,000 notes are kept whole.
+TEST_F(NotesFolder, HugeLinesAndNotesAndManyNotes) {
+    {
+        std::ofstream out(File());
+        out << "N\tbad1\t1 99 99\t2027-01-01T00:00:00Z\t2027-01-01T00:00:00Z\tGenèse 99:99\n"
+            << std::string(10 << 20, 'x') << "\n"
+            << "N\tgood\t1 1 1\t2027-01-01T00:00:00Z\t2027-01-01T00:00:00Z\tbon\n";
+    }
+    NoteBook book;
+    EXPECT_EQ(book.Load(File()), 2);
+    EXPECT_EQ(book.Count(), 1u);
+
+    const std::string big(1 << 20, 'a');
+    const std::string id = book.Add(PlaceOf(43, 3, 16), 0, big + "\n\tfin").id;
+    for (int k = 0; k < 100000; ++k)
+        book.Add(PlaceOf(1 + k % 66, 1, 1 + k % 20), 0, "note " + std::to_string(k));
+    book.Save(File());
+    NoteBook again;
+    EXPECT_EQ(again.Load(File()), 0);
+    EXPECT_EQ(again.Count(), 100002u);
+    EXPECT_EQ(again.Find(id)->text, big + "\n\tfin");
+}
+
 TEST_F(NotesFolder, WindowsSavingAtTheSameTimeLoseNothing) {
     auto window = [&](int book) {
         NoteBook notes;
