@@ -1,8 +1,9 @@
 // Starts a program and reports how long it took, from just before the
-// process was started to the moment its window with the given title was
-// mapped on the X display, then its memory once it has settled.
+// process was started to the moment its window whose title holds the given
+// words was mapped on the X display, then its memory once it has settled.
+// (A reading window is titled by its place first: "Genèse 1 — … — Lorvane".)
 //
-// usage: startup_probe TITLE_PREFIX SETTLE_MS PROGRAM [ARGS...]
+// usage: startup_probe TITLE_WORDS SETTLE_MS PROGRAM [ARGS...]
 // prints: <milliseconds to the map> <RSS kB> <PSS kB> <processor ms to the map>
 
 #include <X11/Xlib.h>
@@ -86,7 +87,7 @@ std::pair<long, long> Memory(pid_t pid) {
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: startup_probe TITLE_PREFIX SETTLE_MS PROGRAM [ARGS...]\n");
+        std::fprintf(stderr, "usage: startup_probe TITLE_WORDS SETTLE_MS PROGRAM [ARGS...]\n");
         return 2;
     }
     const std::string prefix = argv[1];
@@ -116,7 +117,7 @@ int main(int argc, char** argv) {
         if (!XPending(display)) {
             const auto waited = Clock::now() - start;
             if (waited > std::chrono::seconds(30) || waitpid(child, nullptr, WNOHANG) == child) {
-                std::fprintf(stderr, "startup_probe: no window titled \"%s...\"\n", prefix.c_str());
+                std::fprintf(stderr, "startup_probe: no window titled \"...%s...\"\n", prefix.c_str());
                 kill(child, SIGKILL);
                 return 1;
             }
@@ -128,7 +129,7 @@ int main(int argc, char** argv) {
         if (e.type == CreateNotify && e.xcreatewindow.parent == root) {
             XSelectInput(display, e.xcreatewindow.window, StructureNotifyMask);
         } else if (e.type == MapNotify && e.xmap.event == e.xmap.window) {
-            if (WindowTitle(display, e.xmap.window).rfind(prefix, 0) == 0) {
+            if (WindowTitle(display, e.xmap.window).find(prefix) != std::string::npos) {
                 mappedMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
                 processorMs = ProcessorMs(child);
             }
