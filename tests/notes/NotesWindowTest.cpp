@@ -244,6 +244,44 @@ class NotesWindowTest : public testing::MainWindowTestCase {
         QCOMPARE(notes.Book().HighlightAt(PlaceOf(1, 3, 2)), Colour::Rose);
     }
 
+    // The notes kept come after the first paint: the page shows their
+    // marks and colours once they are read, and a change made before that
+    // loses none of them.
+    void theNotesKeptComeAfterTheFirstPaint() {
+        Close();
+        {
+            QFile file(UserDataFolder() + "/notes.txt");
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(
+                "N\t00000000000000a1\t1 1 2\t2026-12-09T08:00:00Z\t2026-12-09T08:00:00Z"
+                "\tgardée\nH\t1 1 4\tvert\t2026-12-09T08:00:00Z\n");
+        }
+        Open(testing::MainWindowBible());
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QVERIFY(Marks().isEmpty());
+        w->View()->SetAskText([](const QString&, const QString&) {
+            return std::optional<QString>(QStringLiteral("avant la lecture"));
+        });
+        Choose("Texte 1.1.7", "AnnoterVerset");
+        w->LoadReaderNotes();
+        QCOMPARE(Notes().Book().Count(), 2u);
+        QCOMPARE(Marks().size(), 2);
+        QCOMPARE(Page()->find("Texte 1.1.4").charFormat().background().color(),
+                 QColor::fromRgb(ColourRgb(Colour::Vert)));
+        // Enter on a highlighted verse of the « Notes » pane opens it.
+        w->GoTo(19, 23, 0, 0);
+        w->ActionNotes->trigger();
+        QTreeWidget* list = w->PanneauNotes->List();
+        QTreeWidgetItem* green = list->topLevelItem(list->topLevelItemCount() - 1)->child(0);
+        QCOMPARE(green->text(0), Text("Genèse 1:4 — Texte 1.1.4"));
+        list->setFocus();
+        list->setCurrentItem(green);
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(w->Here().book, 1);
+        QCOMPARE(w->Here().verse, 4);
+    }
+
     // « Exporter les notes... » as a page or as text, and « Importer des
     // notes... » merges it back without duplicates.
     void notesExportedComeBackOnceByImport() {

@@ -21,6 +21,7 @@
 #include "Fixtures.h"
 #include "PageFonts.h"
 #include "QtText.h"
+#include "ReaderCharacters.h"
 
 using namespace lorvane;
 
@@ -116,6 +117,29 @@ class BrowserPaneTest : public QObject {
     }
 
   private slots:
+    // What a screen reader is given of titled text: a titled link is its
+    // title alone (a note's mark), other titled text is read after its
+    // title once, however many runs it is written in; a Bible's name in a
+    // compared cell comes first.
+    void titledTextIsReadWithItsTitle() {
+        QTextDocument doc;
+        doc.setHtml(
+            U("<table><tr><td>LSG</td><td>DBY</td></tr></table>"
+              "<table><tr><td><b>16</b> <a href=\"lorvane-note:ab\" title=\"Note : "
+              "à relire\">\u270E</a> Car Dieu</td>"
+              "<td><b>16</b> <span style=\"background-color:#FFF59D\" title=\"surligné "
+              "en jaune\">Car <i>Dieu</i> a tant</span> aimé</td></tr></table>"));
+        const a11y::ReaderCharacters said = a11y::CharactersOf(&doc, true, true);
+        QVERIFY2(said.text.contains(U("LSG 16 Note : à relire Car Dieu")), qPrintable(said.text));
+        QVERIFY2(said.text.contains(U("DBY 16 surligné en jaune Car Dieu a tant aimé")),
+                 qPrintable(said.text));
+        QCOMPARE(said.text.count(U("surligné")), 1);
+        QVERIFY(!said.text.contains(QChar(0x270E)));
+        QCOMPARE(said.pos.size(), static_cast<std::size_t>(said.text.size()));
+        // Without titles read, the page's own characters.
+        QVERIFY(a11y::CharactersOf(&doc, true, false).text.contains(QChar(0x270E)));
+    }
+
     void init() {
         dir_ = std::make_unique<testing::TempDir>();
         root_ = QString::fromStdString(dir_->appDir());
