@@ -249,8 +249,9 @@ void TFBible::BuildActions() {
     ActionAnnotations->setVisible(false);
     ActionSignets->setIcon(QIcon::fromTheme(QStringLiteral("bookmarks"), images.Icon(5)));
     ActionNotes->setIcon(QIcon::fromTheme(QStringLiteral("document-edit"), images.Icon(5)));
-    ActionCommentaire->setIcon(
-        QIcon::fromTheme(QStringLiteral("accessories-dictionary"), images.Icon(4)));
+    ActionCommentaire->setIcon(QIcon::fromTheme(
+        QStringLiteral("edit-comment"),
+        QIcon::fromTheme(QStringLiteral("accessories-dictionary"), images.Icon(4))));
 }
 
 void TFBible::BuildToolBar() {
