@@ -1,8 +1,10 @@
 #include "CommentaryShelf.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <iostream>
 
@@ -41,6 +43,25 @@ void WriteNames(const std::string& folder, const std::string& name,
     if (!abbreviation.empty()) WriteFileAtomically(folder + kAbbreviationFile, abbreviation + "\n");
 }
 
+// The process that left a folder of its own on the shelf: PID in
+// import-PID.new or suppression-PID.old; 0 for every other name.
+long LeftoverPid(const std::string& name) {
+    for (const auto& [head, tail] :
+         {std::pair<std::string_view, std::string_view>{"import-", ".new"},
+          {"suppression-", ".old"}}) {
+        if (name.size() <= head.size() + tail.size() || name.rfind(head, 0) != 0 ||
+            name.compare(name.size() - tail.size(), tail.size(), tail) != 0)
+            continue;
+        const std::string digits =
+            name.substr(head.size(), name.size() - head.size() - tail.size());
+        if (digits.empty() || digits.size() > 9 ||
+            digits.find_first_not_of("0123456789") != std::string::npos)
+            return 0;
+        return std::stol(digits);
+    }
+    return 0;
+}
+
 }  // namespace
 
 CommentaryShelf::CommentaryShelf(std::string dir) : dir_(std::move(dir)) {
@@ -53,6 +74,13 @@ void CommentaryShelf::Load() {
     std::error_code ec;
     for (fs::directory_iterator it(dir_, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string folder = it->path().filename().string();
+        // What an import or a removal cut short left, once its process is gone.
+        if (const long pid = LeftoverPid(folder);
+            pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+            std::error_code gone;
+            fs::remove_all(it->path(), gone);
+            continue;
+        }
         std::error_code typeEc;
         if (!it->is_directory(typeEc) || it->is_symlink(typeEc) || folder.empty() ||
             folder[0] == '.' || folder.find('.') != std::string::npos)

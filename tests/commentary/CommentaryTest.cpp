@@ -2,6 +2,7 @@
 // refused, the folders that keep them; and the module markup made HTML.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -100,6 +101,25 @@ TEST(CommentaryShelfTest, AnImportIsKeptRenamedAndRemovedAndADamagedOneIsSetAsid
     EXPECT_TRUE(shelf.Commentaries().empty());
     ASSERT_EQ(shelf.Problems().size(), 1u);
     EXPECT_NE(shelf.Problems()[0].find("Scofield 1917"), std::string::npos);
+}
+
+// What an import or a removal cut short left goes at the next load once
+// its process is gone; a running one's stays.
+TEST(CommentaryShelfTest, LeftoversOfAProcessGoneAreCleared) {
+    testing::TempDir dir;
+    const fs::path shelfDir = dir.path() / "commentaires";
+    const std::string mine = std::to_string(::getpid());
+    for (const std::string& name :
+         std::vector<std::string>{"suppression-999999999.old", "import-999999998.new",
+                                  "suppression-" + mine + ".old", "suppression-x.old"})
+        fs::create_directories(shelfDir / name);
+    CommentaryShelf shelf(shelfDir.string());
+    shelf.Load();
+    EXPECT_FALSE(fs::exists(shelfDir / "suppression-999999999.old"));
+    EXPECT_FALSE(fs::exists(shelfDir / "import-999999998.new"));
+    EXPECT_TRUE(fs::exists(shelfDir / ("suppression-" + mine + ".old")));
+    EXPECT_TRUE(fs::exists(shelfDir / "suppression-x.old"));
+    EXPECT_TRUE(shelf.Commentaries().empty());
 }
 
 TEST(CommentaryShelfTest, ACommentaryIsNeverListedAmongTheBibles) {
