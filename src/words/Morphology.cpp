@@ -183,7 +183,7 @@ constexpr std::array<Term, 3> kPersons{{
 
 // The suffixes; -C is a comparative on adjectives and adverbs, a contracted
 // form on the other words.
-constexpr std::array<Term, 10> kSuffixes{{
+constexpr std::array<Term, 9> kSuffixes{{
     {"ATT", "forme attique", "att."},
     {"S", "superlatif", "superl."},
     {"N", "négatif", "nég."},
@@ -193,7 +193,6 @@ constexpr std::array<Term, 10> kSuffixes{{
     {"COMP", "comparatif", "comp."},
     {"M", "sens moyen", "sens moy."},
     {"P", "particule jointe", "part. jointe"},
-    {"T", "forme contractée", "contr."},
 }};
 
 // "3S" → « 3e personne du singulier », « 3s ».
@@ -326,12 +325,6 @@ constexpr std::array<Term, 4> kNouns{{
     {"g", "nom gentilé", "n. gent."},
     {"p", "nom propre", "n. pr."},
     {"x", "nom", "n."},
-}};
-constexpr std::array<Term, 4> kProperNames{{
-    {"m", "de personne (homme)", "pers. m."},
-    {"f", "de personne (femme)", "pers. f."},
-    {"l", "de lieu", "lieu"},
-    {"t", "titre", "titre"},
 }};
 constexpr std::array<Term, 5> kPronouns{{
     {"d", "pronom démonstratif", "pron. dém."},
@@ -503,10 +496,7 @@ bool AddOshmPart(Words& words, std::string_view part, bool aramaic) {
             return rest.empty() || (words.sound = false);
         case 'N':
             if (rest.empty() || !words.Add(Find(kNouns, rest[0]))) return words.sound = false;
-            if (rest[0] == 'p')
-                return rest.size() == 1 ||
-                       (rest.size() == 2 && words.Add(Find(kProperNames, rest[1]))) ||
-                       (words.sound = false);
+            if (rest[0] == 'p') return rest.size() == 1 || (words.sound = false);
             return AddGenderNumberState(words, rest.substr(1), true);
         case 'P':
             if (rest.empty() || !words.Add(Find(kPronouns, rest[0]))) return words.sound = false;
