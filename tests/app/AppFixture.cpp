@@ -3,7 +3,13 @@
 #include <algorithm>
 #include <tuple>
 
+#include <QAction>
+#include <QMenu>
+#include <QTextBrowser>
+#include <QTextCursor>
+
 #include "ArchiveWriter.h"
+#include "BrowserPane.h"
 
 namespace lorvane::testing {
 
@@ -67,6 +73,21 @@ void MainWindowTestCase::Close() {
     communs = nullptr;
     dir = nullptr;
     fixture.reset();
+}
+
+bool ChooseInPageMenu(TFBible& window, const QString& text, const char* entry) {
+    QTextBrowser* page = window.WB->Browser();
+    QTextCursor found = page->document()->find(text);
+    if (found.isNull()) return false;
+    found.setPosition(found.selectionStart() + 1);
+    page->setTextCursor(found);
+    page->ensureCursorVisible();
+    QMenu menu;
+    emit window.WB->ContextMenu(&menu, page->cursorRect(found).center());
+    QAction* action = menu.findChild<QAction*>(entry);
+    if (!action) return false;
+    action->trigger();
+    return true;
 }
 
 }  // namespace lorvane::testing

@@ -38,4 +38,8 @@ class MainWindowTestCase : public QObject {
     TFBible* w = nullptr;
 };
 
+// Opens the reading pane's menu over the first place the page says `text`
+// and triggers its entry named `entry`; false when either is missing.
+bool ChooseInPageMenu(TFBible& window, const QString& text, const char* entry);
+
 }  // namespace lorvane::testing

@@ -349,15 +349,7 @@ class CompareWindowTest : public testing::MainWindowTestCase {
     void aVerseHighlightedShowsInEveryColumnAndIsKept() {
         w->SetComparison("LSG", {Load("DBY", "Darby")});
         const auto choose = [&](const char* text, const char* entry) {
-            QTextCursor found = Page()->find(QString(text));
-            found.setPosition(found.selectionStart() + 1);
-            w->WB->Browser()->setTextCursor(found);
-            w->WB->Browser()->ensureCursorVisible();
-            QMenu menu;
-            emit w->WB->ContextMenu(&menu, w->WB->Browser()->cursorRect(found).center());
-            QAction* action = menu.findChild<QAction*>(entry);
-            QVERIFY2(action, entry);
-            action->trigger();
+            QVERIFY2(testing::ChooseInPageMenu(*w, QString(text), entry), entry);
         };
         const auto background = [&](const char* text) {
             QTextCursor found = Page()->find(QString(text));

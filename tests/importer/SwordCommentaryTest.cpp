@@ -11,6 +11,7 @@
 #include "Commentary.h"
 #include "Fixtures.h"
 #include "Import.h"
+#include "SwordConf.h"
 #include "SwordFixtures.h"
 
 namespace lorvane::importer {
@@ -193,6 +194,40 @@ TEST_F(SwordCommentaryImport, DebiansMhccIsReadThroughTheIndexItHas) {
     }
     EXPECT_EQ(c.EntryFor(PlaceOf(40, 5, 3))->html.find("<p><b>Verses 3-12</b></p>"), 0u);
     ASSERT_TRUE(c.EntryFor(PlaceOf(1, 1, 1)));
+}
+
+// A .conf naming a 32-bit driver over an index of 16-bit records is read
+// through the index it has; an index that fits its driver, or fits both,
+// is left as it is.
+TEST(SwordIndexDriver, ReadThroughTheRecordsItsIndexHas) {
+    TempDir data;
+    const auto index = [&](const char* name, std::uintmax_t size) {
+        std::ofstream(data.path() / name, std::ios::binary) << std::string(size, '\0');
+    };
+    const auto mend = [&](const std::string& driver, std::string& conf) {
+        SwordModuleFacts facts;
+        facts.driver = driver;
+        const bool mended = MendIndexDriver(conf, facts, data.path());
+        return mended ? facts.driver : std::string("-");
+    };
+    std::string conf = "[MHCC]\nModDrv=zCom4\nDataPath=./x/\n";
+    index("ot.bzv", 241150);  // 24,115 records of 10 bytes
+    index("nt.bzv", 82460);
+    EXPECT_EQ(mend("zCom4", conf), "zCom");
+    EXPECT_EQ(conf, "[MHCC]\nModDrv=zCom\nDataPath=./x/\n");
+    std::string same = "ModDrv=zCom\n";
+    EXPECT_EQ(mend("zCom", same), "-");  // a 16-bit driver already
+    index("nt.bzv", 82464);              // 12-byte records: it is what it says
+    std::string kept = "ModDrv=zCom4\n";
+    EXPECT_EQ(mend("zCom4", kept), "-");
+    EXPECT_EQ(kept, "ModDrv=zCom4\n");
+    index("nt.bzv", 600);  // fits both forms: left as it says
+    index("ot.bzv", 600);
+    EXPECT_EQ(mend("zCom4", kept), "-");
+    index("ot.vss", 66);  // raw: eleven records of 6 bytes under RawCom4
+    std::string raw = "ModDrv=RawCom4\n";
+    EXPECT_EQ(mend("RawCom4", raw), "RawCom");
+    EXPECT_EQ(raw, "ModDrv=RawCom\n");
 }
 
 }  // namespace

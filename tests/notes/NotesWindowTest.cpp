@@ -54,18 +54,8 @@ class NotesWindowTest : public testing::MainWindowTestCase {
 
     QTextDocument* Page() { return w->WB->Browser()->document(); }
 
-    // Opens the page's menu at a text and triggers one of its entries.
     void Choose(const QString& text, const char* entry) {
-        QTextCursor found = Page()->find(text);
-        QVERIFY2(!found.isNull(), qPrintable(text));
-        found.setPosition(found.selectionStart() + 1);
-        w->WB->Browser()->setTextCursor(found);
-        w->WB->Browser()->ensureCursorVisible();
-        QMenu menu;
-        emit w->WB->ContextMenu(&menu, w->WB->Browser()->cursorRect(found).center());
-        QAction* action = menu.findChild<QAction*>(entry);
-        QVERIFY2(action, entry);
-        action->trigger();
+        QVERIFY2(testing::ChooseInPageMenu(*w, text, entry), entry);
     }
     // The links of the page a screen reader is given, by name.
     QStringList LinkNames() {

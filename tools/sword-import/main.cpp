@@ -247,40 +247,19 @@ std::string ConfText(const SwordConf& conf, const std::string& key) {
     return utf8;
 }
 
-// A module whose .conf names a driver of 32-bit sizes (zCom4, zText4,
-// RawCom4, RawText4) while its index holds records of 16-bit sizes (10
-// bytes a verse compressed, 6 raw), as Debian's Matthew Henry does: read
-// through the driver its index was written for, or every verse would be
-// read from the wrong place.
-void MendFourByteDriver(Chosen& chosen, const fs::path& data) {
-    std::string& driver = chosen.facts.driver;
-    if (driver.empty() || driver.back() != '4') return;
-    const bool compressed = driver[0] == 'z';
-    const std::uintmax_t older = compressed ? 10 : 6, newer = compressed ? 12 : 8;
-    int seen = 0;
-    static const char* const kIndexes[2][2] = {{"ot.vss", "nt.vss"}, {"ot.bzv", "nt.bzv"}};
-    for (const char* name : kIndexes[compressed ? 1 : 0]) {
-        std::error_code e;
-        const std::uintmax_t size = fs::file_size(data / name, e);
-        if (e || size == 0) continue;
-        if (size % older != 0 || size % newer == 0) return;
-        ++seen;
-    }
-    if (seen == 0) return;
-    const std::string from = "ModDrv=" + driver;
-    driver.pop_back();
-    for (std::size_t at = chosen.bytes.find(from); at != std::string::npos;
-         at = chosen.bytes.find(from, at))
-        chosen.bytes.replace(at, from.size(), "ModDrv=" + driver);
-    std::cerr << "lorvane-sword-import: the index of " << chosen.conf.name << " is read as "
-              << driver << ", the form its records have" << std::endl;
+// Debian's Matthew Henry names zCom4 for an index of zCom: said on
+// standard error when it is read through the index it has.
+void MendDriver(Chosen& chosen, const fs::path& data) {
+    if (MendIndexDriver(chosen.bytes, chosen.facts, data))
+        std::cerr << "lorvane-sword-import: the index of " << chosen.conf.name << " is read as "
+                  << chosen.facts.driver << ", the form its records have" << std::endl;
 }
 
 // A commentary: its entries checked one by one, those that do not read left
 // out rather than the whole module refused.
 int RunCommentary(Chosen& chosen, const fs::path& out, const fs::path& root,
                   std::uintmax_t& written) {
-    MendFourByteDriver(chosen, root / chosen.facts.dataPath);
+    MendDriver(chosen, root / chosen.facts.dataPath);
     const SwordModuleFacts& facts = chosen.facts;
     SwordBadVerses bad;
     CheckSwordData(facts, root / facts.dataPath, std::size_t{64} << 20, &bad);
@@ -312,7 +291,7 @@ int Run(const fs::path& source, const fs::path& out, const fs::path& root,
     Chosen chosen = IsConfFile(source) ? CopyFromFolder(source, root) : UnpackZip(source, root);
     const SwordModuleFacts& facts = chosen.facts;
     if (facts.commentary) return RunCommentary(chosen, out, root, bibleBytes);
-    MendFourByteDriver(chosen, root / facts.dataPath);
+    MendDriver(chosen, root / facts.dataPath);
     CheckSwordData(facts, root / facts.dataPath);
     if (facts.driver[0] == 'z') CheckSwordBlocks(root / facts.dataPath, facts.compression);
     fs::create_directories(root / "mods.d");

@@ -5,32 +5,10 @@
 #include <cctype>
 #include <vector>
 
+#include "VerseText.h"
+
 namespace lorvane::importer {
 namespace {
-
-std::string Escape(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
 
 // The HTML being written: paragraphs opened as text comes, so that empty
 // ones and breaks in a row are not kept.
@@ -44,7 +22,7 @@ class Writer {
         Open();
         if (space_) out_ += ' ';
         space_ = false;
-        out_ += Escape(text);
+        out_ += HtmlEscaped(text);
     }
     // Inline tags go with the text that follows.
     void Tag(const char* tag) {

@@ -211,4 +211,28 @@ void CheckSwordData(const SwordModuleFacts& facts, const fs::path& dataFolder, s
         throw ImportError("Ce module SWORD est incomplet : ses données sont absentes.");
 }
 
+bool MendIndexDriver(std::string& confBytes, SwordModuleFacts& facts, const fs::path& dataFolder) {
+    std::string& driver = facts.driver;
+    if (driver.empty() || driver.back() != '4') return false;
+    const bool compressed = driver[0] == 'z';
+    const std::uintmax_t older = compressed ? 10 : 6, newer = compressed ? 12 : 8;
+    static const char* const kIndexes[2][2] = {{"ot.vss", "nt.vss"}, {"ot.bzv", "nt.bzv"}};
+    int seen = 0;
+    for (const char* name : kIndexes[compressed ? 1 : 0]) {
+        std::error_code e;
+        const std::uintmax_t size = fs::file_size(dataFolder / name, e);
+        if (e || size == 0) continue;
+        if (size % older != 0 || size % newer == 0) return false;
+        ++seen;
+    }
+    if (seen == 0) return false;
+    const std::string from = "ModDrv=" + driver;
+    driver.pop_back();
+    const std::string to = "ModDrv=" + driver;
+    for (std::size_t at = confBytes.find(from); at != std::string::npos;
+         at = confBytes.find(from, at + to.size()))
+        confBytes.replace(at, from.size(), to);
+    return true;
+}
+
 }  // namespace lorvane::importer

@@ -47,6 +47,15 @@ struct SwordModuleFacts {
 };
 SwordModuleFacts CheckSwordConf(const SwordConf& conf, bool commentaries = false);
 
+// A module whose .conf names a driver of 32-bit sizes (zCom4, zText4,
+// RawCom4, RawText4) while the index files of `dataFolder` hold records of
+// 16-bit sizes (10 bytes a verse compressed, 6 raw), as Debian's Matthew
+// Henry does, is read through the driver its index was written for, or
+// every verse would be read from the wrong place: facts.driver loses its
+// "4", and so does the ModDrv line of `confBytes`. True when mended.
+bool MendIndexDriver(std::string& confBytes, SwordModuleFacts& facts,
+                     const std::filesystem::path& dataFolder);
+
 // Checks the index files of the module's data folder against the data they
 // point into: every verse within its data file (or its compressed block),
 // every block within the compressed file and no block that would inflate
