@@ -26,10 +26,7 @@ constexpr int kNoteRole = Qt::UserRole;
 constexpr int kVerseRole = Qt::UserRole + 1;
 
 QString FirstLine(const std::string& text) {
-    QString line = FromUtf8(std::string_view(text).substr(0, text.find('\n')));
-    if (line.size() > 80)
-        line = line.left(line.lastIndexOf(u' ', 80) > 40 ? line.lastIndexOf(u' ', 80) : 80) + u'…';
-    return line;
+    return ShortenAtWord(FromUtf8(std::string_view(text).substr(0, text.find('\n'))), 80);
 }
 
 QString ColourTitle(Colour colour) {
@@ -138,10 +135,11 @@ void NotesPane::Fill() {
                 own ? FromUtf8(bible.FormatRef(BookOf(own), ChapterOf(own), VerseOf(own), 0))
                     : FromUtf8(NoteReference(h.verse, 0));
             if (own) {
-                QString words =
-                    FromUtf8(VersesText(bible, BookOf(own), ChapterOf(own), VerseOf(own), 0));
-                if (words.size() > 60) words = words.left(60) + u'…';
-                text += QStringLiteral(" — ") + words;
+                text +=
+                    QStringLiteral(" — ") +
+                    ShortenAtWord(
+                        FromUtf8(VersesText(bible, BookOf(own), ChapterOf(own), VerseOf(own), 0)),
+                        60);
             }
             auto* item = new QTreeWidgetItem(group, {text});
             item->setData(0, kVerseRole, static_cast<uint>(h.verse));

@@ -21,10 +21,7 @@ namespace {
 
 // The first words of a verse, about fifty letters.
 QString FirstWords(const Communs& c, const Signet& s) {
-    QString text = FromUtf8(VersesText(c, s.book, s.chapter, s.verse, 0));
-    if (text.size() <= 50) return text;
-    const qsizetype space = text.lastIndexOf(QLatin1Char(' '), 50);
-    return text.left(space > 20 ? space : 50) + QStringLiteral("…");
+    return ShortenAtWord(FromUtf8(VersesText(c, s.book, s.chapter, s.verse, 0)), 50);
 }
 
 }  // namespace

@@ -35,4 +35,10 @@ std::string ToCp1252(const QString& text, char replacement) {
     return out;
 }
 
+QString ShortenAtWord(const QString& text, qsizetype size) {
+    if (text.size() <= size) return text;
+    const qsizetype space = text.lastIndexOf(u' ', size);
+    return text.left(space > size * 2 / 5 ? space : size) + QStringLiteral("…");
+}
+
 }  // namespace lorvane

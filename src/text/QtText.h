@@ -18,4 +18,8 @@ QString FromCp1252(std::string_view bytes);
 std::string ToCp1252(const QString& text);
 std::string ToCp1252(const QString& text, char replacement);
 
+// The text cut at a word before `size` characters (or at `size` when its
+// first words are longer), with "…"; whole when it is that short.
+QString ShortenAtWord(const QString& text, qsizetype size);
+
 }  // namespace lorvane
