@@ -38,7 +38,19 @@ std::string ToCp1252(const QString& text, char replacement) {
 QString ShortenAtWord(const QString& text, qsizetype size) {
     if (text.size() <= size) return text;
     const qsizetype space = text.lastIndexOf(u' ', size);
-    return text.left(space > size * 2 / 5 ? space : size) + QStringLiteral("…");
+    qsizetype cut = space > size * 2 / 5 ? space : size;
+    // A letter keeps its points and accents, and a character its two halves.
+    const auto inside = [&text](qsizetype at) {
+        return at < text.size() && (text[at].isMark() || text[at].isLowSurrogate());
+    };
+    const qsizetype at = cut;
+    while (cut > 0 && inside(cut))
+        --cut;
+    if (cut == 0)  // the first letter is longer than the size: it stays whole
+        for (cut = at; inside(cut);)
+            ++cut;
+    if (cut >= text.size()) return text;
+    return text.left(cut) + QStringLiteral("…");
 }
 
 }  // namespace lorvane

@@ -7,6 +7,7 @@
 
 #include "Fixtures.h"
 #include "QtPath.h"
+#include "QtText.h"
 
 namespace lorvane {
 namespace {
@@ -71,6 +72,26 @@ TEST(QtPathTest, FilesInFoldersQtCannotSpellOpen) {
     QFile in;
     ASSERT_TRUE(OpenQFile(in, PathFromQt(PathToQt(path)), QIODevice::ReadOnly));
     EXPECT_EQ(in.readAll(), QByteArray("bonjour"));
+}
+
+// A line shortened for a list ends at a word, and never parts a letter from
+// its points (Hebrew) nor a character from its other half.
+TEST(ShortenAtWord, EndsAtAWordAndKeepsLettersWhole) {
+    const QString french = QString::fromUtf8("Car Dieu a tant aimé le monde qu'il a donné");
+    EXPECT_EQ(ShortenAtWord(french, 100), french);
+    EXPECT_EQ(ShortenAtWord(french, 20), QString::fromUtf8("Car Dieu a tant aimé…"));
+    for (const char* text : {"בְּרֵאשִׁיתבָּרָאאֱלֹהִים", "\U0001D504\U0001D505\U0001D506\U0001D507"}) {
+        const QString whole = QString::fromUtf8(text);
+        for (qsizetype size = 2; size < whole.size(); ++size) {
+            const QString cut = ShortenAtWord(whole, size);
+            if (cut == whole) continue;
+            ASSERT_TRUE(cut.endsWith(QString::fromUtf8("…")));
+            const qsizetype kept = cut.size() - 1;
+            EXPECT_GT(kept, 0);
+            EXPECT_FALSE(whole[kept].isMark()) << size;
+            EXPECT_FALSE(whole[kept].isLowSurrogate()) << size;
+        }
+    }
 }
 
 }  // namespace
