@@ -78,7 +78,7 @@ TEST(WordTag, KeepsWhatIsSoundOfBadAttributes) {
     WordTag big = TagFromAttributes("lemma:" + huge, "robinson:" + huge, false);
     EXPECT_LE(big.lemma.size(), 128u);
     EXPECT_LE(big.morph.size(), 64u);
-    EXPECT_EQ(TagFromAttributes("lemma:a\x01b\x7f", "", false).lemma, "ab");
+    EXPECT_EQ(TagFromAttributes("lemma:a\x01" "b\x7f", "", false).lemma, "ab");
 }
 
 TEST(WordTable, FindsAVersesWordsAndEveryOccurrence) {
