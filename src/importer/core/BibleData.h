@@ -10,6 +10,7 @@
 
 #include "DataWriter.h"
 #include "Report.h"
+#include "WordTags.h"
 
 namespace lorvane::importer {
 
@@ -35,6 +36,9 @@ struct BibleData {
     // Versification, "KJV"); "" when it names none and it is recognised
     // from the chapters.
     std::string numbering;
+    // The words of its verses that carry a Strong's number or a parsing,
+    // verse by verse; their spans are bytes of the verse texts as kept.
+    std::vector<words::VerseWords> words;
 };
 
 // "GEN 3:16", for the report.

@@ -90,6 +90,8 @@ void WriteDataFolder(const fs::path& outArg, const BibleData& bible, const std::
             archive::WriteArchive((fresh / "them.dat").string(), PageMembers(pages), options);
         const std::string own = OwnBookNames(bible.ownBookNames);
         if (!own.empty()) dw::WriteFile((fresh / "livres.txt").string(), own);
+        if (!bible.words.empty())
+            dw::WriteFile((fresh / words::kWordsFile).string(), words::EncodeWords(bible.words));
         if (!bible.numbering.empty())
             dw::WriteFile((fresh / kNumberingFile).string(), bible.numbering + "\n");
 
