@@ -175,18 +175,8 @@ class Collector {
             return;
         }
         std::string text = conv_.Convert(verseText_, Place());
-        const auto spans = words::TakeWordMarks(text);
-        if (!tags_.empty()) {
-            words::VerseWords verse{book_.number, chapter_, verse_, {}};
-            for (std::size_t k = 0; k < tags_.size() && k < spans.size(); ++k) {
-                if (spans[k].second == 0) continue;
-                tags_[k].start = spans[k].first;
-                tags_[k].length = spans[k].second;
-                verse.tags.push_back(std::move(tags_[k]));
-            }
-            tags_.clear();
-            if (!verse.tags.empty()) book_.words.push_back(std::move(verse));
-        }
+        words::VerseWords verse = words::PlaceTags(book_.number, chapter_, verse_, text, tags_);
+        if (!verse.tags.empty()) book_.words.push_back(std::move(verse));
         book_.verses.push_back({book_.number, chapter_, verse_, std::move(text)});
     }
 

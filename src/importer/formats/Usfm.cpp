@@ -424,15 +424,7 @@ class BookParser {
             o.tag = -1;
         }
         std::string text = conv_.Convert(verseText_, VersePlace());
-        const auto spans = words::TakeWordMarks(text);
-        words::VerseWords verse{book_.number, chapter_, verse_, {}};
-        for (std::size_t k = 0; k < tags_.size() && k < spans.size(); ++k) {
-            if (spans[k].second == 0 || !words::HasContent(tags_[k])) continue;
-            tags_[k].start = spans[k].first;
-            tags_[k].length = spans[k].second;
-            verse.tags.push_back(std::move(tags_[k]));
-        }
-        tags_.clear();
+        words::VerseWords verse = words::PlaceTags(book_.number, chapter_, verse_, text, tags_);
         if (!verse.tags.empty()) book_.words.push_back(std::move(verse));
         book_.verses.push_back({book_.number, chapter_, verse_, std::move(text)});
     }
