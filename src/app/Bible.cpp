@@ -560,7 +560,9 @@ void TFBible::Quitter1Click() {
 }
 
 void TFBible::Apropos1Click() {
-    auto* about = new TFSplash(this, TFSplash::Use::About);
+    // With the Bibles shipped in the original languages and their licences.
+    auto* about = new TFSplash(this, TFSplash::Use::About,
+                               QString::fromStdString(bibles::ShippedCredits(*shelf_)));
     about->exec();
     delete about;
 }
