@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "FileIo.h"
 #include "Fixtures.h"
 #include "PeakMemory.h"
 #include "StrongsDictionary.h"
@@ -52,7 +53,7 @@ void BM_LoadGreek(benchmark::State& state) {
     std::size_t entries = 0;
     for (auto _ : state) {
         const words::StrongsDictionary d =
-            words::StrongsDictionary::Parse(ReadFile(path, words::kMaxStrongsFile));
+            words::StrongsDictionary::Parse(lorvane::ReadFile(path, words::kMaxStrongsFile));
         entries = d.Size();
         benchmark::DoNotOptimize(entries);
     }
