@@ -65,7 +65,7 @@ owned_path() {
 owned_folder() {
     case $1 in
         */../* | */.. | */./* | */. | "") return 1 ;;
-        "$prog" | "$prog"/data) return 0 ;;
+        "$prog" | "$prog"/data | "$prog"/dictionnaires) return 0 ;;
         "$home"/* | "$data_home" | "$data_home"/*) ;;
         *) return 1 ;;
     esac

@@ -13,7 +13,8 @@
 # list is never replaced: the installation stops and names it.
 #
 # usage: install.sh BIN_DIR ICON_DIR
-#   BIN_DIR   holds the program lorvane and its data/ folder (make data)
+#   BIN_DIR   holds the program lorvane and its data/ folder (make data),
+#             and the Strong's dictionaries in dictionnaires/ when prepared
 #   ICON_DIR  the icon tree: scalable/apps/lorvane.svg, 48x48/apps/lorvane.png
 #             and 256x256/apps/lorvane.png (built into build/icons/hicolor)
 set -eu
@@ -60,6 +61,9 @@ if [ -f "$manifest" ]; then cp "$manifest" "$work/old"; else : > "$work/old"; fi
     [ ! -f "$bin/lorvane-sword-import" ] || printf 'f %s\n' "$prog/lorvane-sword-import"
     for f in "$bin"/data/*; do
         [ ! -f "$f" ] || printf 'f %s\n' "$prog/data/${f##*/}"
+    done
+    for f in "$bin"/dictionnaires/*; do
+        [ ! -f "$f" ] || printf 'f %s\n' "$prog/dictionnaires/${f##*/}"
     done
     printf 'l %s\n' "$launcher"
     printf 'f %s\n' "$desktop"
@@ -131,6 +135,13 @@ put "$bin/lorvane" "$prog/lorvane" 755
 for f in "$bin"/data/*; do
     [ ! -f "$f" ] || put "$f" "$prog/data/${f##*/}" 644
 done
+# The Strong's dictionaries, when they were prepared.
+if [ -d "$bin/dictionnaires" ]; then
+    ensure_dir "$prog/dictionnaires"
+    for f in "$bin"/dictionnaires/*; do
+        [ ! -f "$f" ] || put "$f" "$prog/dictionnaires/${f##*/}" 644
+    done
+fi
 
 ensure_dir "${launcher%/*}"
 record "l $launcher"

@@ -79,6 +79,9 @@ printf 'autre' >> "$bin2/lorvane"
 "$builder" --sample --out "$bin1/data" > /dev/null
 "$builder" --sample --out "$bin2/data" > /dev/null
 echo "ancien" > "$bin1/data/ancien.dat"
+# The Strong's dictionaries beside the first program only.
+mkdir "$bin1/dictionnaires"
+printf 'lorvane-strongs 1\n' > "$bin1/dictionnaires/strongs-grec.txt"
 
 # The reader's HOME, with files of their own.
 home="$work/Maison d'Élise — à l'essai"
@@ -98,6 +101,7 @@ install_in "$home" "$bin1" > "$work/install.out"
 check "program" same_file "$bin1/lorvane" "$prog/lorvane"
 check "program executable" test -x "$prog/lorvane"
 check "data" diff -r "$bin1/data" "$prog/data"
+check "dictionaries" diff -r "$bin1/dictionnaires" "$prog/dictionnaires"
 check "launcher is a link to the program" is_link_to "$launcher" "$prog/lorvane"
 check "scalable icon" same_file "$icon_dir/scalable/apps/lorvane.svg" "$icons/scalable/apps/lorvane.svg"
 check "48 px icon" same_file "$icon_dir/48x48/apps/lorvane.png" "$icons/48x48/apps/lorvane.png"
@@ -137,6 +141,8 @@ cat > "$work/expected-added" <<'EOF'
 ./.local/share/lorvane
 ./.local/share/lorvane/.installed
 ./.local/share/lorvane/data
+./.local/share/lorvane/dictionnaires
+./.local/share/lorvane/dictionnaires/strongs-grec.txt
 EOF
 (cd "$bin1/data" && for f in *; do echo "./.local/share/lorvane/data/$f"; done) >> "$work/expected-added"
 echo "./.local/share/lorvane/lorvane" >> "$work/expected-added"
@@ -163,6 +169,7 @@ echo "image du lecteur" > "$prog/them/carte.png"
 install_in "$home" "$bin2" > "$work/install.out"
 check "program replaced" same_file "$bin2/lorvane" "$prog/lorvane"
 check "data replaced, the earlier data file gone" diff -r "$bin2/data" "$prog/data"
+check "the earlier dictionary gone" test ! -e "$prog/dictionnaires/strongs-grec.txt"
 check "earlier pages cleared" test ! -e "$prog/temp.htm" -a ! -e "$prog/them/livres.htm"
 check "reader's files kept" test -f "$prog/Mes notes.rtf" -a -f "$prog/them/carte.png"
 check "launcher kept" is_link_to "$launcher" "$prog/lorvane"
