@@ -501,6 +501,7 @@ void TFBible::BuildReadingArea() {
     strip_ = new ReadingStrip(reading_, CBLivre, SpinChapitre, TCTexte, this);
     view_ = new ReadingView(reading_, WB, this);
     view_->SetNotes(notes_.get());
+    words_.SetDictionary(wordstudy::ShippedDictionaries(shelf_->ShippedDir()));
     PanneauMot = new WordPane(words_, reading_, *view_);
     static_cast<ModulePanel*>(PanelIndex)->AddPane(PanneauMot);
     connect(PanneauMot, &WordPane::SearchAsked, this, GuardedSlot([this](const QString& n) {

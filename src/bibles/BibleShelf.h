@@ -150,6 +150,8 @@ class BibleShelf {
     // The Bible whose folder is dir, if it is listed.
     std::optional<std::size_t> Find(const std::string& dir) const;
     const std::string& ShelfDir() const { return shelfDir_; }
+    // The program's folder, which holds the shipped Bibles and dictionaries.
+    const std::string& ShippedDir() const { return shippedDir_; }
 
     // The next Bible after the current one, round.
     std::size_t Next() const { return bibles_.empty() ? 0 : (current_ + 1) % bibles_.size(); }

@@ -117,7 +117,8 @@ void WordPane::ShowWord(const WordAnchor& word) {
     // it to whoever goes there.
     QString said = QString::fromStdString(wordstudy::FactsSummary(*facts));
     if (!facts->entries.empty())
-        said += QStringLiteral(". ") + QString::fromUtf8(wordstudy::kDefinitionLabel) +
+        said += QStringLiteral(". ") +
+                QString::fromUtf8(words::kDefinitionLabel.data(), words::kDefinitionLabel.size()) +
                 QStringLiteral(" : ") + Opening(facts->entries[0].definition);
     text_->setAccessibleDescription(said);
     if (isVisible() && window()->isActiveWindow() && !text_->hasFocus()) Announce(this, said);

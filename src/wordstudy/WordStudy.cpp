@@ -40,6 +40,19 @@ std::optional<HebrewPrefix> ExplainHebrewPrefix(std::string_view code) {
     return std::nullopt;
 }
 
+Dictionary ShippedDictionaries(std::string programFolder) {
+    auto loaded = std::make_shared<std::optional<words::StrongsDictionaries>>();
+    return [programFolder = std::move(programFolder),
+            loaded](std::string_view number) -> std::optional<DictionaryEntry> {
+        if (!*loaded) {
+            *loaded = words::LoadStrongsDictionaries(programFolder);
+            for (const std::string* problem : {&(*loaded)->greekProblem, &(*loaded)->hebrewProblem})
+                if (!problem->empty()) std::cerr << "lorvane: " << *problem << "\n";
+        }
+        return (*loaded)->Lookup(number);
+    };
+}
+
 PageWords WordStudy::WordsOf(const Communs& c) {
     for (std::size_t id = 0; id < loaded_.size(); ++id)
         if (loaded_[id].dir == c.BibleDir) return {loaded_[id].table.get(), static_cast<int>(id)};
@@ -145,7 +158,7 @@ std::string FactsHtml(const WordFacts& f) {
         row("Préfixe\xC2\xA0:", HtmlEscaped(p.letter) + " — " + HtmlEscaped(p.meaning));
     html += "</table>";
     for (const DictionaryEntry& e : f.entries) {
-        html += "<p><b>" + std::string(kDefinitionLabel) + ", " + HtmlEscaped(e.number) +
+        html += "<p><b>" + std::string(words::kDefinitionLabel) + ", " + HtmlEscaped(e.number) +
                 "\xC2\xA0:</b><br>";
         if (!e.word.empty()) html += HtmlEscaped(e.word) + " ";
         if (!e.transliteration.empty()) html += "<i>" + HtmlEscaped(e.transliteration) + "</i> ";

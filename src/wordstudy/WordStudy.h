@@ -18,19 +18,19 @@
 #include "Communs.h"
 #include "Morphology.h"
 #include "PageWords.h"
+#include "StrongsDictionary.h"
 #include "WordTable.h"
 
 namespace lorvane::wordstudy {
 
 // An entry of a Strong's dictionary, in its own language (English).
-struct DictionaryEntry {
-    std::string number;  // "G3056"
-    std::string word;    // its headword: "λόγος"
-    std::string transliteration, pronunciation;
-    std::string definition;
-};
+using DictionaryEntry = words::StrongsEntry;
 // Looks a number up; nothing when the dictionary lacks it (or is missing).
 using Dictionary = std::function<std::optional<DictionaryEntry>(std::string_view number)>;
+
+// The Strong's dictionaries of the program's folder (StrongsDictionary.h),
+// read the first time a word is looked up, then kept.
+Dictionary ShippedDictionaries(std::string programFolder);
 
 // A prefix of a Hebrew word: its letter as the lemma writes it ("b"), the
 // Hebrew letter and its meaning in French.
@@ -94,8 +94,5 @@ std::string FactsHtml(const WordFacts& facts);
 // What a screen reader hears first: « λόγος, G3056, nom, nominatif,
 // masculin, singulier ».
 std::string FactsSummary(const WordFacts& facts);
-
-// The label of the dictionary entries.
-inline constexpr const char* kDefinitionLabel = "Définition (en anglais)";
 
 }  // namespace lorvane::wordstudy
