@@ -143,6 +143,20 @@ class WordWindowTest : public QObject {
         QVERIFY(list->Text(1).contains(QStringLiteral("<FONT color=\"#C00400\">λόγος</FONT>")));
     }
 
+    void aClickOnAWordShowsIt() {
+        w->findChild<QAction*>("ActionMot")->trigger();
+        w->Reading().MoveTo(Place{43, 1, 1});
+        QTextBrowser* page = w->WB->Browser();
+        QTextCursor word = page->document()->find(QStringLiteral("θεόν"));
+        QVERIFY(!word.isNull());
+        word.setPosition(word.selectionStart() + 1);
+        const QPoint at = page->cursorRect(word).center();
+        QTest::mouseClick(page->viewport(), Qt::LeftButton, {}, at);
+        auto* pane = w->findChild<WordPane*>("PanneauMot");
+        QTRY_COMPARE(pane->Number(), QStringLiteral("G2316"));
+        QVERIFY(pane->Text()->toPlainText().contains(QStringLiteral("accusatif")));
+    }
+
     void theInterlinearWritesTheNumbersUnderTheWords() {
         w->Reading().MoveTo(Place{43, 1, 1});
         QVERIFY(!w->WB->Browser()->toPlainText().contains(QStringLiteral("G3056")));
