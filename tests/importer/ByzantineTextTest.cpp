@@ -275,6 +275,9 @@ TEST(BuildDataSet, WritesTheGreekAndTheHebrewDataFolders) {
     EXPECT_NE(lorvane::testing::ReadFile(out.path() / "grc/mots.txt")
                   .find("43\t1\t1\t27\t10\tG3056\trobinson:N-NSM\t\n"),
               std::string::npos);
+    // Built again over itself, its words file and all.
+    Report again;
+    EXPECT_TRUE(BuildDataSet(options, out.path() / "grc", again));
 
     // Two OSIS books in a folder, beside an XML file of no Bible.
     TempDir hebrew;

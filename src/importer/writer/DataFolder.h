@@ -66,8 +66,8 @@ bool BuildDataSet(const BuildOptions& options, const std::filesystem::path& out,
 
 // True for the names a data folder holds: the five tables, them.dat and
 // its volumes them.002 ... them.999, the Bible's name and short name (nom.txt,
-// sigle.txt), the text's mark (texte.txt) and the own book names
-// (livres.txt).
+// sigle.txt), the text's mark (texte.txt), the own book names (livres.txt),
+// the numbering (numerotation.txt) and the tagged words (mots.txt).
 bool IsDataFileName(const std::string& name);
 
 }  // namespace lorvane::importer
