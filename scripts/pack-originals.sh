@@ -42,11 +42,15 @@ mkdir -p "$greek" "$hebrew"
 pack "$greek/rp2018.tar.xz" "$src/greek-byzantine" accented strongs-parsing
 cp "$src/greek-byzantine/LICENSE.txt" "$src/greek-byzantine/README.upstream.md" "$greek/"
 
-books=$(cd "$src/hebrew-wlc" && LC_ALL=C ls -- *.xml | grep -v -e '^VerseMap\.xml$' \
-    -e '^Oshm-morphology-codes\.xml$')
-[ "$(printf '%s\n' "$books" | wc -l)" -eq 39 ] ||
-    { echo "pack-originals: $src/hebrew-wlc does not hold the 39 books" >&2; exit 1; }
-# shellcheck disable=SC2086 # the book names hold no blank
-pack "$hebrew/wlc.tar.xz" "$src/hebrew-wlc" $books
+# The books alone, in the order of the C locale.
+set --
+for f in "$src"/hebrew-wlc/*.xml; do
+    case ${f##*/} in
+        VerseMap.xml | Oshm-morphology-codes.xml) ;;
+        *) set -- "$@" "${f##*/}" ;;
+    esac
+done
+[ $# -eq 39 ] || { echo "pack-originals: $src/hebrew-wlc does not hold the 39 books" >&2; exit 1; }
+pack "$hebrew/wlc.tar.xz" "$src/hebrew-wlc" "$@"
 cp "$src/hebrew-wlc/LICENSE.md" "$hebrew/"
 chmod 644 "$greek/LICENSE.txt" "$greek/README.upstream.md" "$hebrew/LICENSE.md"

@@ -8,8 +8,11 @@
 #     under a virtual X display, shows its main window with its icon and
 #     writes its first chapter page into the program folder (the launcher is
 #     a link: the program finds its folder through it);
+#   - the Bibles in their original languages (originaux/ID/data and
+#     licence.txt) are carried with the data;
 #   - installing again replaces the program and the data, leaves nothing of
-#     the earlier data and keeps the reader's own files;
+#     the earlier data (an original Bible the new one lacks goes, folders
+#     and all) and keeps the reader's own files;
 #   - a file the installation did not put there is never replaced;
 #   - uninstalling leaves the HOME as it was, but for the reader's files;
 #   - with XDG_DATA_HOME set, the program folder, the menu entry and the
@@ -68,8 +71,8 @@ menu_command() {
 }
 
 # Two prepared program folders, as make data leaves build/bin: the first
-# with a data file that the second lacks, the second with another program
-# file.
+# with a data file and an original Bible that the second lacks, the second
+# with another program file.
 bin1="$work/bin un"
 bin2="$work/bin deux"
 mkdir -p "$bin1" "$bin2"
@@ -79,6 +82,12 @@ printf 'autre' >> "$bin2/lorvane"
 "$builder" --sample --out "$bin1/data" > /dev/null
 "$builder" --sample --out "$bin2/data" > /dev/null
 echo "ancien" > "$bin1/data/ancien.dat"
+for id in grc hbo; do
+    "$builder" --sample --out "$bin1/originaux/$id/data" > /dev/null
+    echo "Licence de $id : domaine public." > "$bin1/originaux/$id/licence.txt"
+done
+"$builder" --sample --out "$bin2/originaux/grc/data" > /dev/null
+echo "Licence : domaine public, revue." > "$bin2/originaux/grc/licence.txt"
 
 # The reader's HOME, with files of their own.
 home="$work/Maison d'Élise — à l'essai"
@@ -98,6 +107,7 @@ install_in "$home" "$bin1" > "$work/install.out"
 check "program" same_file "$bin1/lorvane" "$prog/lorvane"
 check "program executable" test -x "$prog/lorvane"
 check "data" diff -r "$bin1/data" "$prog/data"
+check "original Bibles" diff -r "$bin1/originaux" "$prog/originaux"
 check "launcher is a link to the program" is_link_to "$launcher" "$prog/lorvane"
 check "scalable icon" same_file "$icon_dir/scalable/apps/lorvane.svg" "$icons/scalable/apps/lorvane.svg"
 check "48 px icon" same_file "$icon_dir/48x48/apps/lorvane.png" "$icons/48x48/apps/lorvane.png"
@@ -139,6 +149,7 @@ cat > "$work/expected-added" <<'EOF'
 ./.local/share/lorvane/data
 EOF
 (cd "$bin1/data" && for f in *; do echo "./.local/share/lorvane/data/$f"; done) >> "$work/expected-added"
+(cd "$bin1" && find originaux | sed 's|^|./.local/share/lorvane/|') >> "$work/expected-added"
 echo "./.local/share/lorvane/lorvane" >> "$work/expected-added"
 LC_ALL=C sort -o "$work/expected-added" "$work/expected-added"
 check "install adds exactly its files" diff "$work/expected-added" "$work/added"
@@ -163,6 +174,7 @@ echo "image du lecteur" > "$prog/them/carte.png"
 install_in "$home" "$bin2" > "$work/install.out"
 check "program replaced" same_file "$bin2/lorvane" "$prog/lorvane"
 check "data replaced, the earlier data file gone" diff -r "$bin2/data" "$prog/data"
+check "original Bibles replaced, the earlier one gone" diff -r "$bin2/originaux" "$prog/originaux"
 check "earlier pages cleared" test ! -e "$prog/temp.htm" -a ! -e "$prog/them/livres.htm"
 check "reader's files kept" test -f "$prog/Mes notes.rtf" -a -f "$prog/them/carte.png"
 check "launcher kept" is_link_to "$launcher" "$prog/lorvane"
