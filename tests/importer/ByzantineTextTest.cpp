@@ -9,6 +9,7 @@
 
 #include "ByzantineText.h"
 #include "DataFolder.h"
+#include "FctLoad.h"
 #include "Fixtures.h"
 #include "Reasons.h"
 #include "UsfmSource.h"
@@ -262,22 +263,22 @@ TEST(BuildDataSet, WritesTheGreekAndTheHebrewDataFolders) {
     options.source = BuildOptions::Source::Greek;
     options.from = greek.dir.path().string();
     Report refused;
-    EXPECT_FALSE(BuildDataSet(options, out.path() / "grc", refused));  // books missing
-    EXPECT_FALSE(fs::exists(out.path() / "grc"));
+    EXPECT_FALSE(BuildDataSet(options, out.path() / "grc/data", refused));  // books missing
+    EXPECT_FALSE(fs::exists(out.path() / "grc/data"));
 
     options.partial = true;
     Report report;
-    ASSERT_TRUE(BuildDataSet(options, out.path() / "grc", report));
-    EXPECT_EQ(lorvane::testing::ReadFile(out.path() / "grc/nom.txt"),
+    ASSERT_TRUE(BuildDataSet(options, out.path() / "grc/data", report));
+    EXPECT_EQ(lorvane::testing::ReadFile(out.path() / "grc/data/nom.txt"),
               std::string(kGreekBibleName) + "\n");
-    EXPECT_EQ(lorvane::testing::ReadFile(out.path() / "grc/sigle.txt"), "RP2018\n");
-    EXPECT_EQ(lorvane::testing::ReadFile(out.path() / "grc/numerotation.txt"), "KJV\n");
-    EXPECT_NE(lorvane::testing::ReadFile(out.path() / "grc/mots.txt")
+    EXPECT_EQ(lorvane::testing::ReadFile(out.path() / "grc/data/sigle.txt"), "RP2018\n");
+    EXPECT_EQ(lorvane::testing::ReadFile(out.path() / "grc/data/numerotation.txt"), "KJV\n");
+    EXPECT_NE(lorvane::testing::ReadFile(out.path() / "grc/data/mots.txt")
                   .find("43\t1\t1\t27\t10\tG3056\trobinson:N-NSM\t\n"),
               std::string::npos);
     // Built again over itself, its words file and all.
     Report again;
-    EXPECT_TRUE(BuildDataSet(options, out.path() / "grc", again));
+    EXPECT_TRUE(BuildDataSet(options, out.path() / "grc/data", again));
 
     // Two OSIS books in a folder, beside an XML file of no Bible.
     TempDir hebrew;
@@ -299,14 +300,19 @@ TEST(BuildDataSet, WritesTheGreekAndTheHebrewDataFolders) {
     options.source = BuildOptions::Source::Hebrew;
     options.from = hebrew.path().string();
     Report hebrewReport;
-    ASSERT_TRUE(BuildDataSet(options, out.path() / "hbo", hebrewReport));
-    EXPECT_EQ(lorvane::testing::ReadFile(out.path() / "hbo/numerotation.txt"), "Leningrad\n");
-    EXPECT_EQ(lorvane::testing::ReadFile(out.path() / "hbo/sigle.txt"), "WLC\n");
-    EXPECT_EQ(lorvane::testing::ReadFile(out.path() / "hbo/nom.txt"),
+    ASSERT_TRUE(BuildDataSet(options, out.path() / "hbo/data", hebrewReport));
+    EXPECT_EQ(lorvane::testing::ReadFile(out.path() / "hbo/data/numerotation.txt"), "Leningrad\n");
+    EXPECT_EQ(lorvane::testing::ReadFile(out.path() / "hbo/data/sigle.txt"), "WLC\n");
+    EXPECT_EQ(lorvane::testing::ReadFile(out.path() / "hbo/data/nom.txt"),
               std::string(kHebrewBibleName) + "\n");
+    // The reading program loads both.
+    for (const char* id : {"grc/", "hbo/"}) {
+        Communs tables((out.path() / id).string(), (out.path() / id).string());
+        EXPECT_NO_THROW(LoadAllTables(tables)) << id;
+    }
     options.partial = false;
     Report missing;
-    EXPECT_FALSE(BuildDataSet(options, out.path() / "hbo2", missing));
+    EXPECT_FALSE(BuildDataSet(options, out.path() / "hbo2/data", missing));
 }
 
 }  // namespace
