@@ -102,6 +102,8 @@ TEST(FoldGreek, LeavesTheBareLowerCaseLetters) {
     EXPECT_EQ(FoldGreek("λογος"), "λογοσ");
     EXPECT_EQ(FoldGreek("παρ’"), "παρ");
     EXPECT_EQ(FoldGreek("Ἰησοῦς·"), "ιησουσ");
+    EXPECT_EQ(FoldGreek("ΛΌΓΟΣ"), "λογοσ");
+    EXPECT_EQ(FoldGreek("Amen1"), "amen");
 }
 
 TEST(AlignFolded, SkipsAWordEitherSideLacks) {

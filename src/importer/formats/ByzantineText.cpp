@@ -124,7 +124,6 @@ struct Piece {
 };
 struct VerseRow {
     std::vector<Piece> pieces;
-    long line = 0;
 };
 using Key = std::pair<int, int>;  // chapter, verse
 
@@ -163,7 +162,7 @@ std::map<Key, VerseRow> ReadAccented(std::string_view text, const std::string& f
             report.Warn(kTwice, file + ", ligne " + std::to_string(line));
             return;
         }
-        verses[key] = VerseRow{{Piece{verse, false}}, line};
+        verses[key] = VerseRow{{Piece{verse, false}}};
     });
     return verses;
 }
@@ -176,11 +175,7 @@ std::string JoinedWords(const std::vector<std::string_view>& words, std::size_t 
     return out;
 }
 
-// The text of a verse without the paragraph marks, its words apart.
-std::vector<std::string_view> VerseWords(const std::string& text) {
-    return Words(text);
-}
-
+// The text without its paragraph marks (¶), each made a blank.
 std::string WithoutPilcrows(std::string text) {
     for (std::size_t at; (at = text.find("\xC2\xB6")) != std::string::npos;)
         text.replace(at, 2, " ");
@@ -201,7 +196,7 @@ int PutApart(std::map<Key, VerseRow>& book, const Apart& apart, std::string_view
         const auto& [key, added] = rows[i];
         auto it = book.find(key);
         if (it == book.end()) {
-            book[key] = VerseRow{{Piece{added, true}}, 0};
+            book[key] = VerseRow{{Piece{added, true}}};
             continue;
         }
         // The verse as the book gives it, and the passage's fuller form.
@@ -356,6 +351,8 @@ std::string FoldGreek(std::string_view word) {
             AppendUtf8(out, cp == U'ς' ? U'σ' : cp);
         } else if (cp >= 'a' && cp <= 'z') {
             out += static_cast<char>(cp);
+        } else if (cp >= 'A' && cp <= 'Z') {
+            out += static_cast<char>(cp - 'A' + 'a');
         } else if (cp < 0x80 || IsElision(cp)) {
             // Punctuation and blanks: no letter.
         } else {
@@ -496,7 +493,7 @@ ByzantineText ReadByzantineFiles(const ByzantineFiles& files, const std::string&
                 words::DropWordMarks(texts.back());
             }
             for (std::size_t p = 0; p < texts.size(); ++p)
-                for (std::string_view token : VerseWords(texts[p])) {
+                for (std::string_view token : Words(texts[p])) {
                     const auto word = WordIn(token);
                     tokens.push_back({token, word, row.pieces[p].apart});
                     if (word.second > word.first)
