@@ -253,6 +253,90 @@ std::string FoldSlow(std::string_view word) {
     return out;
 }
 
+// Adds the verse to the Bible, its words aligned with `entries` (its parsed
+// words) and tagged, and counts them. The first word that does not align
+// is named in *firstUnaligned when given. Returns the entries no word took.
+int AddVerse(int book, Key key, const VerseRow& row, const std::vector<ParsedWord>& entries,
+             TextConverter& conv, BibleData& bible, GreekWordCount& count,
+             std::string* firstUnaligned) {
+    const auto [chapter, verse] = key;
+    const std::string place = Place(book, chapter, verse);
+    // The words of the verse, where each lies in its token.
+    struct Token {
+        std::string_view text;
+        std::pair<std::size_t, std::size_t> word;
+        bool apart;
+    };
+    std::vector<Token> tokens;
+    std::vector<std::string> folded;
+    std::vector<std::string> texts;  // the pieces without their pilcrows
+    texts.reserve(row.pieces.size());
+    for (const Piece& piece : row.pieces) {
+        texts.push_back(WithoutPilcrows(piece.text));
+        // The marks of the tagged words are this reader's own.
+        words::DropWordMarks(texts.back());
+    }
+    for (std::size_t p = 0; p < texts.size(); ++p)
+        for (std::string_view token : Words(texts[p])) {
+            const auto word = WordIn(token);
+            tokens.push_back({token, word, row.pieces[p].apart});
+            if (word.second > word.first)
+                folded.push_back(FoldGreek(token.substr(word.first, word.second - word.first)));
+        }
+    std::vector<std::string> foldedEntries;
+    foldedEntries.reserve(entries.size());
+    for (const ParsedWord& e : entries)
+        foldedEntries.push_back(FoldGreek(e.word));
+    const std::vector<int> aligned = AlignFolded(folded, foldedEntries);
+
+    // The text with its tagged words marked, then converted.
+    std::string marked;
+    std::vector<const ParsedWord*> tagsOf;
+    std::size_t w = 0;
+    int used = 0;
+    for (const Token& t : tokens) {
+        if (!marked.empty()) marked += ' ';
+        const std::string_view word = t.text.substr(t.word.first, t.word.second - t.word.first);
+        if (word.empty()) {
+            marked += t.text;
+            continue;
+        }
+        const int entry = aligned[w++];
+        const ParsedWord* tag = entry >= 0 ? &entries[static_cast<std::size_t>(entry)] : nullptr;
+        if (tag) ++used;
+        ++count.words;
+        if (tag && (!tag->strongs.empty() || !tag->morph.empty())) {
+            ++count.tagged;
+            marked += t.text.substr(0, t.word.first);
+            marked += words::kWordOpen;
+            marked += word;
+            marked += words::kWordClose;
+            marked += t.text.substr(t.word.second);
+            tagsOf.push_back(tag);
+            continue;
+        }
+        if (t.apart && !tag) {
+            ++count.apart;
+        } else {
+            ++count.notAligned;
+            if (firstUnaligned && firstUnaligned->empty())
+                *firstUnaligned = place + " « " + std::string(word) + " »";
+        }
+        marked += t.text;
+    }
+    std::string text = conv.Convert(marked, place);
+    const auto spans = words::TakeWordMarks(text);
+    words::VerseWords tagged{book, chapter, verse, {}};
+    for (std::size_t s = 0; s < spans.size() && s < tagsOf.size(); ++s) {
+        if (spans[s].second == 0) continue;
+        tagged.tags.push_back(
+            {spans[s].first, spans[s].second, tagsOf[s]->strongs, tagsOf[s]->morph, ""});
+    }
+    if (!tagged.tags.empty()) bible.words.push_back(std::move(tagged));
+    bible.verses.push_back({book, chapter, verse, std::move(text)});
+    return static_cast<int>(entries.size()) - used;
+}
+
 }  // namespace
 
 std::vector<CsvRecord> ReadCsv(std::string_view text, const std::string& file) {
@@ -472,100 +556,22 @@ ByzantineText ReadByzantineFiles(const ByzantineFiles& files, const std::string&
         GreekWordCount count;
         count.code = code;
         std::string firstUnaligned, firstLeft;
-        for (auto& [key, row] : verses) {
-            const auto [chapter, verse] = key;
-            const std::string place = Place(book, chapter, verse);
+        for (const auto& [key, row] : verses) {
             chapters[static_cast<std::size_t>(book - 1)] =
-                std::max(chapters[static_cast<std::size_t>(book - 1)], chapter);
-            // The words of the verse, where each lies in its token.
-            struct Token {
-                std::string_view text;
-                std::pair<std::size_t, std::size_t> word;
-                bool apart;
-            };
-            std::vector<Token> tokens;
-            std::vector<std::string> folded;
-            std::vector<std::string> texts;  // the pieces without their pilcrows
-            texts.reserve(row.pieces.size());
-            for (const Piece& piece : row.pieces) {
-                texts.push_back(WithoutPilcrows(piece.text));
-                // The marks of the tagged words are this reader's own.
-                words::DropWordMarks(texts.back());
-            }
-            for (std::size_t p = 0; p < texts.size(); ++p)
-                for (std::string_view token : Words(texts[p])) {
-                    const auto word = WordIn(token);
-                    tokens.push_back({token, word, row.pieces[p].apart});
-                    if (word.second > word.first)
-                        folded.push_back(
-                            FoldGreek(token.substr(word.first, word.second - word.first)));
-                }
+                std::max(chapters[static_cast<std::size_t>(book - 1)], key.first);
             std::vector<ParsedWord> entries;
-            bool hasParsing = false;
-            if (auto it = parsed.find(key); it != parsed.end()) {
-                entries = ReadParsedWords(it->second);
-                hasParsing = true;
-                parsed.erase(it);
+            const bool hasParsing = parsed.count(key) > 0;
+            if (hasParsing) {
+                entries = ReadParsedWords(parsed[key]);
+                parsed.erase(key);
             }
-            std::vector<std::string> foldedEntries;
-            foldedEntries.reserve(entries.size());
-            for (const ParsedWord& e : entries)
-                foldedEntries.push_back(FoldGreek(e.word));
-            const std::vector<int> aligned = AlignFolded(folded, foldedEntries);
-
-            // The text with its tagged words marked, then converted.
-            std::string marked;
-            std::vector<const ParsedWord*> tagsOf;
-            std::size_t w = 0;
-            int used = 0;
-            for (const Token& t : tokens) {
-                if (!marked.empty()) marked += ' ';
-                if (t.word.second == t.word.first) {
-                    marked += t.text;
-                    continue;
-                }
-                const int entry = aligned[w];
-                const ParsedWord* tag =
-                    entry >= 0 ? &entries[static_cast<std::size_t>(entry)] : nullptr;
-                if (entry >= 0) ++used;
-                ++count.words;
-                if (tag && (!tag->strongs.empty() || !tag->morph.empty())) {
-                    ++count.tagged;
-                    marked += t.text.substr(0, t.word.first);
-                    marked += words::kWordOpen;
-                    marked += t.text.substr(t.word.first, t.word.second - t.word.first);
-                    marked += words::kWordClose;
-                    marked += t.text.substr(t.word.second);
-                    tagsOf.push_back(tag);
-                } else {
-                    if (t.apart && !tag) {
-                        ++count.apart;
-                    } else {
-                        ++count.notAligned;
-                        if (firstUnaligned.empty())
-                            firstUnaligned = place + " « " +
-                                             std::string(t.text.substr(
-                                                 t.word.first, t.word.second - t.word.first)) +
-                                             " »";
-                    }
-                    marked += t.text;
-                }
-                ++w;
-            }
-            if (hasParsing && used < static_cast<int>(entries.size())) {
-                count.entriesLeft += static_cast<int>(entries.size()) - used;
+            const std::string place = Place(book, key.first, key.second);
+            const int left = AddVerse(book, key, row, entries, conv, bible, count,
+                                      firstUnaligned.empty() ? &firstUnaligned : nullptr);
+            if (hasParsing && left > 0) {
+                count.entriesLeft += left;
                 if (firstLeft.empty()) firstLeft = place;
             }
-            std::string text = conv.Convert(marked, place);
-            const auto spans = words::TakeWordMarks(text);
-            words::VerseWords tagged{book, chapter, verse, {}};
-            for (std::size_t s = 0; s < spans.size() && s < tagsOf.size(); ++s) {
-                if (spans[s].second == 0) continue;
-                tagged.tags.push_back(
-                    {spans[s].first, spans[s].second, tagsOf[s]->strongs, tagsOf[s]->morph, ""});
-            }
-            if (!tagged.tags.empty()) bible.words.push_back(std::move(tagged));
-            bible.verses.push_back({book, chapter, verse, std::move(text)});
         }
         // Parsed verses the accented text lacks: none of their words is taken.
         for (const auto& [key, text] : parsed) {
