@@ -52,6 +52,7 @@ build-run: deps-run $(RUN_BUILD)/build.ninja
 
 data: build-run
 	@scripts/prepare-data.sh $(RUN_BUILD)/bin "$(BIBLE)"
+	@scripts/prepare-dictionaries.sh $(RUN_BUILD)/bin
 
 run: data
 	$(RUN_BUILD)/bin/lorvane

@@ -1,8 +1,9 @@
 // The reader's Bibles: a switch from one Bible to another, menu click to the
 // new chapter painted, on Psaume 119 (176 verses) of two full-size Bibles;
-// the reading of the list of Bibles at start with five kept; and the memory
-// of the program at rest with five Bibles kept and one shown against one
-// Bible alone (only the Bible shown is loaded).
+// the reading of the list of Bibles at start with five kept, and with the
+// Bibles shipped in the original languages; and the memory of the program
+// at rest with five Bibles kept and one shown against one Bible alone (only
+// the Bible shown is loaded).
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -120,6 +121,28 @@ void BM_StartWithFiveBiblesKept(benchmark::State& state) {
     state.counters["rest_MB_five_kept_over_one"] = static_cast<double>(five - alone) / 1024.0;
 }
 BENCHMARK(BM_StartWithFiveBiblesKept)->Unit(benchmark::kMicrosecond);
+
+// The reading of the shelf at start without (0) and with (1) the two Bibles
+// in the original languages the program ships in originaux/: their folders
+// looked at, their names read.
+void BM_StartWithTheShippedOriginals(benchmark::State& state) {
+    testing::TempDir program;
+    testing::TempDir user;
+    testing::WriteDataFolder(program.path(), testing::DataSet::Small());
+    if (state.range(0) == 1)
+        for (const char* id : {"grc", "hbo"}) {
+            const fs::path folder = program.path() / "originaux" / id;
+            testing::WriteDataFolder(folder, testing::DataSet::Small());
+            testing::WriteDataFile(folder, "nom.txt", std::string(id) + "\n");
+            testing::WriteDataFile(folder, "sigle.txt", std::string(id) + "\n");
+        }
+    for (auto _ : state) {
+        bibles::BibleShelf shelf(user.appDir() + "bibles/", program.appDir());
+        shelf.Load();
+        benchmark::DoNotOptimize(shelf.Count());
+    }
+}
+BENCHMARK(BM_StartWithTheShippedOriginals)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

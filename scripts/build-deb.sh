@@ -5,9 +5,10 @@
 #
 # The sources the project tracks are copied into BUILD_DIR/lorvane-<version>
 # with the data folder of BIN_DIR (make data: the shipped Bible) as
-# shipped/data and its Bibles in their original languages (originaux/ID/data
-# and originaux/ID/licence.txt) as shipped/originaux, so that nothing is
-# written beside the project; the package
+# shipped/data, its Strong's dictionaries as shipped/dictionnaires and its
+# Bibles in their original languages (originaux/ID/data and
+# originaux/ID/licence.txt) as shipped/originaux, so that nothing is written
+# beside the project; the package
 # lands in the project folder, the build's other files in BUILD_DIR.
 # usage: build-deb.sh BIN_DIR BUILD_DIR
 set -eu
@@ -27,6 +28,10 @@ for f in livre.dat bible.dat index.dat citat.dat refer.dat them.dat; do
         [ -f "$bin/originaux/$id/data/$f" ] ||
             { echo "build-deb: $bin/originaux/$id/data/$f is missing (make data)" >&2; exit 1; }
     done
+done
+for f in strongs-grec.txt strongs-hebreu.txt; do
+    [ -f "$bin/dictionnaires/$f" ] ||
+        { echo "build-deb: $bin/dictionnaires/$f is missing (make data)" >&2; exit 1; }
 done
 
 # The package's version is the changelog's; the program's must be the same.
@@ -53,6 +58,7 @@ else
     (cd "$root" && tar -cf - --exclude='./build*' --exclude='./lorvane_*' .) | tar -xf - -C "$tree"
 fi
 cp -R "$bin/data" "$tree/shipped/data"
+cp -R "$bin/dictionnaires" "$tree/shipped/dictionnaires"
 for d in "$bin"/originaux/*/; do
     id=$(basename "$d")
     mkdir -p "$tree/shipped/originaux/$id"

@@ -66,7 +66,9 @@ owned_path() {
 owned_folder() {
     case $1 in
         */../* | */.. | */./* | */. | "") return 1 ;;
-        "$prog" | "$prog"/data | "$prog"/originaux | "$prog"/originaux/*) return 0 ;;
+        "$prog" | "$prog"/data | "$prog"/dictionnaires | "$prog"/originaux | "$prog"/originaux/*)
+            return 0
+            ;;
         "$home"/* | "$data_home" | "$data_home"/*) ;;
         *) return 1 ;;
     esac

@@ -13,7 +13,8 @@
 # list is never replaced: the installation stops and names it.
 #
 # usage: install.sh BIN_DIR ICON_DIR
-#   BIN_DIR   holds the program lorvane and its data/ folder (make data), and
+#   BIN_DIR   holds the program lorvane and its data/ folder (make data),
+#             the Strong's dictionaries in dictionnaires/ when prepared, and
 #             the Bibles in their original languages, originaux/ID/data/
 #             and originaux/ID/licence.txt, when it has them
 #   ICON_DIR  the icon tree: scalable/apps/lorvane.svg, 48x48/apps/lorvane.png
@@ -69,6 +70,9 @@ if [ -f "$manifest" ]; then cp "$manifest" "$work/old"; else : > "$work/old"; fi
     [ ! -f "$bin/lorvane-sword-import" ] || printf 'f %s\n' "$prog/lorvane-sword-import"
     for f in "$bin"/data/*; do
         [ ! -f "$f" ] || printf 'f %s\n' "$prog/data/${f##*/}"
+    done
+    for f in "$bin"/dictionnaires/*; do
+        [ ! -f "$f" ] || printf 'f %s\n' "$prog/dictionnaires/${f##*/}"
     done
     for f in "$bin"/originaux/*/data/* "$bin"/originaux/*/licence.txt; do
         [ ! -f "$f" ] || printf 'f %s\n' "$prog/${f#"$bin"/}"
@@ -143,6 +147,13 @@ put "$bin/lorvane" "$prog/lorvane" 755
 for f in "$bin"/data/*; do
     [ ! -f "$f" ] || put "$f" "$prog/data/${f##*/}" 644
 done
+# The Strong's dictionaries, when they were prepared.
+if [ -d "$bin/dictionnaires" ]; then
+    ensure_dir "$prog/dictionnaires"
+    for f in "$bin"/dictionnaires/*; do
+        [ ! -f "$f" ] || put "$f" "$prog/dictionnaires/${f##*/}" 644
+    done
+fi
 for f in "$bin"/originaux/*/data/* "$bin"/originaux/*/licence.txt; do
     [ -f "$f" ] || continue
     rel=${f#"$bin"/}

@@ -53,6 +53,7 @@
 #include "TextTabs.h"
 #include "UserFiles.h"
 #include "Version.h"
+#include "WordPane.h"
 
 namespace lorvane {
 namespace {
@@ -217,6 +218,7 @@ void TFBible::BuildActions() {
         {&ActionSignets, "ActionSignets", kModule, "&Signets", 5},
         {&ActionNotes, "ActionNotes", kModule, "&Notes", 5},
         {&ActionCommentaire, "ActionCommentaire", kModule, "&Commentaire", 4},
+        {&ActionMot, "ActionMot", kModule, "&Mot", 2},
         {&ActionTexteAccole, "ActionTexteAccole", kTexte, "Versets &accolés", 7},
         {&ActionTexteLigne, "ActionTexteLigne", kTexte, "Versets par &ligne", 8},
         {&ActionTaille, "ActionTaille", kTaille, "Augmenter la taille du texte", 9},
@@ -306,6 +308,8 @@ void TFBible::BuildMenus() {
     ShowChecksPlainly(affichage);
     for (QAction* a : ActionList1)
         if (Category(a) == kModule) affichage->addAction(a);
+    affichage->addSeparator();
+    affichage->addAction(PanneauMot->InterlinearAction());
 
     // The reader's Bibles, listed afresh each time the menu opens.
     MenuBible = menuBar()->addMenu(QStringLiteral("&Bible"));
@@ -337,6 +341,7 @@ void TFBible::BuildMenus() {
     for (QAction* a :
          {ActionPrecedent, ActionSuivant, ActionAllerA, ActionAjouterSignet, ActionAnnoter})
         moves->addAction(a);
+    moves->addAction(PanneauMot->FocusAction(WB->Browser(), [this] { ActionMot->trigger(); }));
     moves->addSeparator();
     for (QAction* a :
          {ActionNouvelOnglet, ActionFermerOnglet, ActionOngletSuivant, ActionOngletPrecedent})
@@ -496,6 +501,14 @@ void TFBible::BuildReadingArea() {
     strip_ = new ReadingStrip(reading_, CBLivre, SpinChapitre, TCTexte, this);
     view_ = new ReadingView(reading_, WB, this);
     view_->SetNotes(notes_.get());
+    words_.SetDictionary(wordstudy::ShippedDictionaries(shelf_->ShippedDir()));
+    PanneauMot = new WordPane(words_, reading_, *view_);
+    static_cast<ModulePanel*>(PanelIndex)->AddPane(PanneauMot);
+    connect(PanneauMot, &WordPane::SearchAsked, this, GuardedSlot([this](const QString& n) {
+                ActionRechercher->trigger();
+                PanneauRechercher->SearchEverywhere(n);
+            }));
+    PanneauRechercher->SetWordsOf([this] { return words_.WordsOf(reading_.Tables()).table; });
     reading_.Subscribe(this);
     connect(WB, &TBrowserPane::BeforeNavigate2, this,
             [this](const QString& url, bool* cancel) { WBBeforeNavigate2(url, *cancel); });
@@ -548,7 +561,9 @@ void TFBible::Quitter1Click() {
 }
 
 void TFBible::Apropos1Click() {
-    auto* about = new TFSplash(this, TFSplash::Use::About);
+    // With the Bibles shipped in the original languages and their licences.
+    auto* about = new TFSplash(this, TFSplash::Use::About,
+                               QString::fromStdString(bibles::ShippedCredits(*shelf_)));
     about->exec();
     delete about;
 }
@@ -572,6 +587,7 @@ QWidget* TFBible::ModulePane(QAction* a) const {
     if (a == ActionSignets) return PanneauSignets;
     if (a == ActionNotes) return PanneauNotes;
     if (a == ActionCommentaire) return PanneauCommentaire;
+    if (a == ActionMot) return PanneauMot;
     return PanneauRediger;
 }
 

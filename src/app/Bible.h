@@ -16,6 +16,7 @@
 #include "History.h"
 #include "ReadingCore.h"
 #include "StudyPanes.h"
+#include "WordStudy.h"
 
 class QAction;
 class QMenu;
@@ -31,6 +32,7 @@ class ReaderNotes;
 
 class ChapterSpin;
 class CommentaryPane;
+class WordPane;
 class GoToBox;
 class Shader;
 class SignetsPane;
@@ -194,6 +196,7 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost, privat
     SignetsPane* PanneauSignets = nullptr;
     NotesPane* PanneauNotes = nullptr;
     CommentaryPane* PanneauCommentaire = nullptr;
+    WordPane* PanneauMot = nullptr;
     TFrmRichEdit* FrmRichEdit = nullptr;
 
     // ActionList1, in list order.
@@ -214,6 +217,7 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost, privat
     QAction* ActionSignets = nullptr;
     QAction* ActionNotes = nullptr;
     QAction* ActionCommentaire = nullptr;
+    QAction* ActionMot = nullptr;
     std::vector<QAction*> ActionList1;
     // The reader's keys and commands.
     QAction* ActionReduire = nullptr;
@@ -274,6 +278,8 @@ class TFBible : public QMainWindow, public PassageHost, public StudyHost, privat
     // The reader's notes and highlights (notes.txt of the reader's data
     // folder).
     std::unique_ptr<ReaderNotes> notes_;
+    // The tagged words of the Bibles read, for the pages and the « Mot » pane.
+    wordstudy::WordStudy words_;
     bool keepSession_ = false;
 };
 

@@ -24,9 +24,10 @@ int main(int argc, char** argv) {
     const lorvane::ProgramFolders folders =
         lorvane::ChooseProgramFolders(programDir, lorvane::PathFromQt(lorvane::UserDataFolder()));
     // The reader's Bibles are kept in the reader's data folder, beside the
-    // one in the program's folders; the one chosen last is shown.
+    // one in the program's folders and those the program ships in its
+    // originaux/; the one chosen last is shown.
     lorvane::bibles::BibleShelf shelf(lorvane::PathFromQt(lorvane::UserDataFolder()) + "/bibles/",
-                                      folders.bible);
+                                      folders.bible, folders.program);
     shelf.Load();
     shelf.RemoveLeftovers();
     auto communs = std::make_unique<lorvane::Communs>(folders.pages, shelf.CurrentDir());

@@ -173,6 +173,7 @@ void BibleChoice::Manage() {
         return Rename(i, name, abbreviation);
     };
     commands.remove = [this](std::size_t i) { return Remove(i); };
+    commands.showHidden = [this] { return ShowHidden(); };
     commands.commentaries = commentaries_;
     ManageBiblesDialog dialog(shelf_, commands, window_);
     dialog.exec();
@@ -207,6 +208,16 @@ bool BibleChoice::Remove(std::size_t i) {
         reading_.SetComparison(reading_.Comparison().CurrentAbbreviation(), std::move(others));
     try {
         shelf_.Remove(i);
+    } catch (const std::exception& e) {
+        Tell(window_, QMessageBox::Warning, QString::fromUtf8(e.what()));
+        return false;
+    }
+    return true;
+}
+
+bool BibleChoice::ShowHidden() {
+    try {
+        shelf_.ShowHidden();
     } catch (const std::exception& e) {
         Tell(window_, QMessageBox::Warning, QString::fromUtf8(e.what()));
         return false;

@@ -50,6 +50,9 @@ class BibleChoice {
     bool Rename(std::size_t i, const QString& name, const QString& abbreviation);
     // Never the last Bible; the one read gives way to another first.
     bool Remove(std::size_t i);
+    // The Bibles that came with the program shown again, the hidden ones;
+    // false, after saying why, when the list cannot be written.
+    bool ShowHidden();
     // What the shelf found wrong at start, in one box.
     void TellProblems();
 

@@ -15,13 +15,16 @@
 #include "Communs.h"
 #include "FctLoad.h"
 #include "ProgramFolders.h"
+#include "Utf8.h"
 
 namespace lorvane::bibles {
 namespace fs = std::filesystem;
 
 namespace {
 
-const char kHeader[] = "# Les Bibles de Lorvane : dossier, sigle, nom, date d'importation.\n";
+const char kHeader[] =
+    "# Les Bibles de Lorvane : dossier, sigle, nom, date d'importation.\n"
+    "# Les lignes « #+ » sont celles des Bibles livrées avec Lorvane (dossier « *grc »...).\n";
 
 std::string WithSlash(std::string dir) {
     if (!dir.empty() && dir.back() != '/') dir += '/';
@@ -66,6 +69,12 @@ void RemoveQuietly(const fs::path& path) {
 
 }  // namespace
 
+bool IsShippedFolder(const std::string& folder) {
+    if (folder.size() < 2 || folder.size() > 41 || folder[0] != '*') return false;
+    return std::all_of(folder.begin() + 1, folder.end(),
+                       [](char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); });
+}
+
 bool IsShelfFolderName(const std::string& folder) {
     if (folder.empty() || folder.size() > 40 || folder[0] == '-') return false;
     return std::all_of(folder.begin(), folder.end(), [](char c) {
@@ -75,12 +84,20 @@ bool IsShelfFolderName(const std::string& folder) {
 
 std::string WriteShelfList(const ShelfList& list) {
     // The choice first: a list cut short by a damaged disk keeps it.
+    // A shipped Bible's line is a comment to a program that does not know
+    // them: it keeps the list and the reader's Bibles.
+    const auto line = [](const std::string& folder) {
+        return IsShippedFolder(folder) ? std::string(kShippedLine) : std::string();
+    };
     std::string out = kHeader;
-    if (!list.current.empty()) out += "courante\t" + list.current + "\n";
+    if (!list.current.empty()) out += line(list.current) + "courante\t" + list.current + "\n";
     if (list.programHidden) out += std::string("cachee\t") + kProgramBible + "\n";
+    for (const std::string& folder : list.hidden)
+        if (IsShippedFolder(folder)) out += line(folder) + "cachee\t" + folder + "\n";
     for (const KeptBible& b : list.bibles)
-        out += "bible\t" + b.folder + "\t" + CleanName(b.abbreviation, kMaxAbbreviation) + "\t" +
-               CleanName(b.name) + "\t" + b.imported + "\n";
+        out += line(b.folder) + "bible\t" + b.folder + "\t" +
+               CleanName(b.abbreviation, kMaxAbbreviation) + "\t" + CleanName(b.name) + "\t" +
+               b.imported + "\n";
     return out;
 }
 
@@ -92,9 +109,14 @@ ShelfList ReadShelfList(const std::string& text) {
     while (std::getline(in, line)) {
         ++number;
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line[0] == '#') continue;
+        // A shipped Bible's line; what of it does not read (a later
+        // version's) is skipped as the comment it is to older programs.
+        const bool shipped = line.rfind(kShippedLine, 0) == 0;
+        if (shipped) line.erase(0, std::string_view(kShippedLine).size());
+        if (line.empty() || (!shipped && line[0] == '#')) continue;
         const std::vector<std::string> f = SplitTabs(line);
-        const bool folderOk = f.size() > 1 && (IsShelfFolderName(f[1]) || f[1] == kProgramBible);
+        const bool folderOk = f.size() > 1 && (IsShelfFolderName(f[1]) || f[1] == kProgramBible ||
+                                               IsShippedFolder(f[1]));
         if (f[0] == "bible" && f.size() == 5 && folderOk && IsDate(f[4])) {
             const bool twice = std::any_of(list.bibles.begin(), list.bibles.end(),
                                            [&](const KeptBible& b) { return b.folder == f[1]; });
@@ -106,11 +128,15 @@ ShelfList ReadShelfList(const std::string& text) {
         } else if (f[0] == "cachee" && f.size() == 2 && f[1] == kProgramBible) {
             list.programHidden = true;
             continue;
+        } else if (f[0] == "cachee" && f.size() == 2 && IsShippedFolder(f[1])) {
+            if (std::find(list.hidden.begin(), list.hidden.end(), f[1]) == list.hidden.end())
+                list.hidden.push_back(f[1]);
+            continue;
         } else if (f[0] == "courante" && f.size() == 2 && folderOk) {
             list.current = f[1];
             continue;
         }
-        ++list.unreadLines;
+        if (!shipped) ++list.unreadLines;
         std::cerr << "lorvane: line " << number
                   << " of the list of Bibles does not read; left out\n";
     }
@@ -159,13 +185,64 @@ int CountBooks(const std::string& bibleDir) {
     return books;
 }
 
-BibleShelf::BibleShelf(std::string shelfDir, std::string programBibleDir)
+std::string ReadLicence(const std::string& bibleDir) {
+    const std::string dir = WithSlash(bibleDir);
+    for (const std::string& path : {dir + "data/" + kLicenceFile, dir + kLicenceFile}) {
+        std::string bytes;
+        try {
+            bytes = ReadFile(path, kMaxLicenceBytes);
+        } catch (const FileError& e) {
+            if (e.kind() != FileError::Kind::Missing)
+                std::cerr << "lorvane: a licence does not read: " << e.what() << "\n";
+            continue;
+        }
+        // UTF-8 whole (a stray byte is U+FFFD), one kind of line end, no
+        // byte-order mark nor other invisible control.
+        std::string text;
+        text.reserve(bytes.size());
+        for (std::size_t i = 0; i < bytes.size();) {
+            const char32_t cp = utf8::Next(bytes, i);
+            if (cp == '\r') {
+                if (i >= bytes.size() || bytes[i] != '\n') text += '\n';
+            } else if (cp == '\n' || cp == '\t' ||
+                       (cp >= 0x20 && cp != 0x7F && cp != 0xFEFF && (cp < 0x80 || cp >= 0xA0))) {
+                utf8::Append(text, cp);
+            }
+        }
+        const std::size_t first = text.find_first_not_of('\n');
+        if (first == std::string::npos) return {};
+        text.erase(0, first);
+        text.erase(text.find_last_not_of(" \t\n") + 1);
+        return text;
+    }
+    return {};
+}
+
+std::string ShippedCredits(const BibleShelf& shelf) {
+    std::string credits;
+    for (const BibleShelf::ShippedBible& b : shelf.Shipped()) {
+        if (!credits.empty()) credits += "\n\n";
+        credits += b.name;
+        if (!b.abbreviation.empty() && b.abbreviation != b.name &&
+            b.abbreviation != kDefaultAbbreviation)
+            credits += " (" + b.abbreviation + ")";
+        const std::string licence = ReadLicence(b.dir);
+        if (!licence.empty()) credits += "\n" + licence;
+    }
+    return credits;
+}
+
+BibleShelf::BibleShelf(std::string shelfDir, std::string programBibleDir, std::string shippedDir)
     : shelfDir_(WithSlash(std::move(shelfDir))),
-      programDir_(WithSlash(std::move(programBibleDir))) {}
+      programDir_(WithSlash(std::move(programBibleDir))),
+      shippedDir_(shippedDir.empty() ? programDir_ : WithSlash(std::move(shippedDir))) {}
 
 std::string BibleShelf::DirOf(std::size_t i) const {
     const KeptBible& b = bibles_.at(i);
-    return b.folder == kProgramBible ? programDir_ : shelfDir_ + b.folder + "/";
+    if (b.folder == kProgramBible) return programDir_;
+    if (IsShippedFolder(b.folder))
+        return shippedDir_ + kShippedFolder + "/" + b.folder.substr(1) + "/";
+    return shelfDir_ + b.folder + "/";
 }
 
 std::optional<std::size_t> BibleShelf::Find(const std::string& dir) const {
@@ -226,6 +303,45 @@ std::string DayOf(const std::string& path) {
 bool Listed(const ShelfList& list, const std::string& folder) {
     return std::any_of(list.bibles.begin(), list.bibles.end(),
                        [&](const KeptBible& b) { return b.folder == folder; });
+}
+
+// The Bibles of <shippedDir>originaux/, sorted by id, each with whether its
+// data set is whole. A folder not named as an id is no Bible of the
+// program's: left out.
+struct FoundShipped {
+    BibleShelf::ShippedBible bible;
+    bool whole = false;
+};
+std::vector<FoundShipped> FindShipped(const std::string& shippedDir) {
+    std::vector<FoundShipped> found;
+    const std::string root = shippedDir + kShippedFolder + "/";
+    std::error_code ec;
+    if (!fs::is_directory(root, ec)) return found;
+    for (const auto& entry : fs::directory_iterator(root, ec)) {
+        const std::string id = entry.path().filename().string();
+        if (entry.is_symlink(ec) ? !fs::is_directory(entry.path(), ec) : !entry.is_directory(ec))
+            continue;
+        if (!IsShippedFolder("*" + id)) {
+            std::cerr << "lorvane: " << entry.path().string()
+                      << " is not named as a shipped Bible; left out\n";
+            continue;
+        }
+        FoundShipped f;
+        f.bible.folder = "*" + id;
+        f.bible.dir = root + id + "/";
+        f.bible.name = ReadNameFile(f.bible.dir, kNameFile, kMaxName);
+        f.bible.abbreviation = ReadNameFile(f.bible.dir, kAbbreviationFile, kMaxAbbreviation);
+        if (f.bible.name.empty())
+            f.bible.name =
+                f.bible.abbreviation.empty() ? kShippedFolder + ("/" + id) : f.bible.abbreviation;
+        if (f.bible.abbreviation.empty()) f.bible.abbreviation = kDefaultAbbreviation;
+        f.whole = HasDataSet(f.bible.dir);
+        found.push_back(std::move(f));
+    }
+    std::sort(found.begin(), found.end(), [](const FoundShipped& a, const FoundShipped& b) {
+        return a.bible.folder < b.bible.folder;
+    });
+    return found;
 }
 
 }  // namespace
@@ -302,7 +418,7 @@ ShelfList BibleShelf::ReadListLocked(std::string* said) {
         }
         int kept = static_cast<int>(found.size());
         for (const KeptBible& b : list.bibles)
-            if (b.folder != kProgramBible && HasDataSet(shelfDir_ + b.folder + "/")) ++kept;
+            if (!ComesWithProgram(b.folder) && HasDataSet(shelfDir_ + b.folder + "/")) ++kept;
         if (said)
             *said = "La liste de vos Bibles était endommagée : elle a été refaite " +
                     (kept == 0   ? std::string("; aucune Bible importée n'a été retrouvée.")
@@ -324,11 +440,12 @@ ShelfList BibleShelf::ReadListLocked(std::string* said) {
 }
 
 void BibleShelf::TakeList(const ShelfList& list, std::string currentFolder, bool report) {
-    bibles_.clear();
+    const auto leftOut = [&](const std::string& folder) {
+        return std::find(leftOut_.begin(), leftOut_.end(), folder) != leftOut_.end();
+    };
+    std::vector<KeptBible> imported;
     for (const KeptBible& b : list.bibles) {
-        if (b.folder == kProgramBible ||
-            std::find(leftOut_.begin(), leftOut_.end(), b.folder) != leftOut_.end())
-            continue;
+        if (ComesWithProgram(b.folder) || leftOut(b.folder)) continue;
         if (!HasDataSet(shelfDir_ + b.folder + "/")) {
             if (report) {
                 problems_.push_back("La Bible « " + b.name +
@@ -339,11 +456,50 @@ void BibleShelf::TakeList(const ShelfList& list, std::string currentFolder, bool
             }
             continue;
         }
-        bibles_.push_back(b);
+        imported.push_back(b);
     }
+    // The abbreviations already taken: every imported Bible's, left out
+    // or not, as for an import.
+    std::vector<KeptBible> taken;
+    for (const KeptBible& b : list.bibles)
+        if (!ComesWithProgram(b.folder)) taken.push_back(b);
+
+    // The shipped Bibles, after the program's own.
+    shipped_.clear();
+    hiddenCount_ = 0;
+    std::vector<KeptBible> shipped;
+    for (FoundShipped& found : FindShipped(shippedDir_)) {
+        ShippedBible& s = found.bible;
+        s.hidden = std::find(list.hidden.begin(), list.hidden.end(), s.folder) != list.hidden.end();
+        if (!found.whole) {
+            if (report && !s.hidden) {
+                problems_.push_back("La Bible «\u00A0" + s.name +
+                                    "\u00A0», livrée avec Lorvane, est incomplète ou "
+                                    "endommagée\u00A0: elle est laissée de côté. Réinstaller "
+                                    "Lorvane la rétablit.");
+                std::cerr << "lorvane: the shipped Bible in " << s.dir
+                          << " has no whole data set; left out\n";
+            }
+            continue;
+        }
+        shipped_.push_back(s);
+        if (s.hidden) ++hiddenCount_;
+        if (s.hidden || leftOut(s.folder)) continue;
+        KeptBible b{s.folder, s.name, s.abbreviation, ""};
+        const auto renamed = std::find_if(list.bibles.begin(), list.bibles.end(),
+                                          [&](const KeptBible& k) { return k.folder == s.folder; });
+        if (renamed != list.bibles.end()) {
+            if (!renamed->name.empty()) b.name = renamed->name;
+            if (!renamed->abbreviation.empty()) b.abbreviation = renamed->abbreviation;
+        }
+        shipped.push_back(std::move(b));
+    }
+
+    bibles_.clear();
     // The program's own Bible, unless the reader hid it or it has no data
     // set (an installation that ships none) while another Bible is kept.
-    if ((!list.programHidden && HasDataSet(programDir_)) || bibles_.empty()) {
+    const bool programWhole = HasDataSet(programDir_);
+    if ((!list.programHidden && programWhole) || (imported.empty() && shipped.empty())) {
         KeptBible program = ProgramBible();
         // The reader's own name for it, when renamed.
         for (const KeptBible& b : list.bibles)
@@ -352,8 +508,22 @@ void BibleShelf::TakeList(const ShelfList& list, std::string currentFolder, bool
                 program.abbreviation =
                     b.abbreviation.empty() ? program.abbreviation : b.abbreviation;
             }
-        bibles_.insert(bibles_.begin(), program);
+        bibles_.push_back(program);
+    } else if (list.programHidden && programWhole) {
+        ++hiddenCount_;
     }
+    for (KeptBible& b : shipped) {
+        // Renamed, it kept an abbreviation of its own; else one an imported
+        // Bible has is numbered.
+        const bool renamed = std::any_of(
+            list.bibles.begin(), list.bibles.end(),
+            [&](const KeptBible& k) { return k.folder == b.folder && !k.abbreviation.empty(); });
+        std::vector<KeptBible> others = taken;
+        others.insert(others.end(), bibles_.begin(), bibles_.end());
+        if (!renamed) b.abbreviation = DistinctAbbreviation(b.abbreviation, others);
+        bibles_.push_back(std::move(b));
+    }
+    bibles_.insert(bibles_.end(), imported.begin(), imported.end());
     current_ = 0;
     for (std::size_t i = 0; i < bibles_.size(); ++i)
         if (bibles_[i].folder == currentFolder) current_ = i;
@@ -362,7 +532,7 @@ void BibleShelf::TakeList(const ShelfList& list, std::string currentFolder, bool
 std::vector<KeptBible> BibleShelf::KnownBibles(const ShelfList& list) const {
     std::vector<KeptBible> known = bibles_;
     for (const KeptBible& b : list.bibles)
-        if (b.folder != kProgramBible) known.push_back(b);
+        if (!ComesWithProgram(b.folder)) known.push_back(b);
     return known;
 }
 
@@ -425,8 +595,9 @@ void BibleShelf::Rename(std::size_t i, const std::string& name, const std::strin
     if (!newName.empty()) it->name = newName;
     if (!newAbbreviation.empty()) it->abbreviation = newAbbreviation;
     WriteList(list);
-    // The Bible's own files name it too, for a list made again.
-    if (b.folder != kProgramBible) {
+    // The Bible's own files name it too, for a list made again; never one
+    // that came with the program, whose folder may be read-only.
+    if (!ComesWithProgram(b.folder)) {
         const std::string data = shelfDir_ + b.folder + "/data/";
         try {
             if (!newName.empty()) WriteFileAtomically(data + kNameFile, newName + "\n");
@@ -451,11 +622,14 @@ void BibleShelf::Remove(std::size_t i) {
     ShelfList list = ReadListLocked(nullptr);
     std::erase_if(list.bibles, [&](const KeptBible& b) { return b.folder == gone.folder; });
     if (gone.folder == kProgramBible) list.programHidden = true;
+    if (IsShippedFolder(gone.folder) &&
+        std::find(list.hidden.begin(), list.hidden.end(), gone.folder) == list.hidden.end())
+        list.hidden.push_back(gone.folder);
     list.current = shown;
     WriteList(list);
     // Out of the list first, then out of the way under a name no list
     // takes back: what cannot be deleted whole now goes at a later start.
-    if (gone.folder != kProgramBible) {
+    if (!ComesWithProgram(gone.folder)) {
         const std::string folder = shelfDir_ + gone.folder;
         const std::string aside =
             shelfDir_ + "suppression-" + std::to_string(::getpid()) + "-" + gone.folder + ".old";
@@ -467,6 +641,20 @@ void BibleShelf::Remove(std::size_t i) {
             RemoveQuietly(folder);
         }
     }
+    TakeList(list, shown, false);
+}
+
+void BibleShelf::ShowHidden() {
+    const std::string shown = bibles_.empty() ? std::string() : bibles_[current_].folder;
+    const auto lock = LockShelf();
+    ShelfList list = ReadListLocked(nullptr);
+    if (!list.programHidden && list.hidden.empty()) {
+        TakeList(list, shown, false);
+        return;
+    }
+    list.programHidden = false;
+    list.hidden.clear();
+    WriteList(list);
     TakeList(list, shown, false);
 }
 

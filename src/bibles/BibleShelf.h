@@ -14,7 +14,16 @@
 //
 // The program's own Bible is the data/ of its folder (or the one the reader
 // imported there before Bibles were kept side by side); it is listed as the
-// folder "*" and may be hidden, never deleted. Every change takes the lock,
+// folder "*" and may be hidden, never deleted. The Bibles in the original
+// languages come with the program too, each whole data set of
+//
+//   <program folder>/originaux/<id>/data/   with its licence.txt
+//
+// listed after it, sorted by id, as the folder "*<id>" ("*grc"): hidden,
+// never deleted; renamed in the list only, as the program's folder may be
+// read-only. An older program skips their lines (written behind "#+", a
+// comment to it) and keeps every Bible of the reader; when it writes the
+// list again, they come back shown under their own names. Every change takes the lock,
 // reads the list again, makes its one change and writes it whole and
 // durably (FileIo.h): two programs open at once never leave a half list,
 // and each keeps what the other added.
@@ -55,6 +64,14 @@ inline constexpr const char* kUnreadListFile = "bibles.txt.illisible";
 inline constexpr std::size_t kMaxListBytes = 1024 * 1024;
 // The folder field of the program's own Bible.
 inline constexpr const char* kProgramBible = "*";
+// The folder of the program that holds the Bibles in the original
+// languages, and the file of their licence (UTF-8), in data/ or beside it.
+inline constexpr const char* kShippedFolder = "originaux";
+inline constexpr const char* kLicenceFile = "licence.txt";
+inline constexpr std::size_t kMaxLicenceBytes = 256 * 1024;
+// What starts the list lines of the shipped Bibles: a comment to a program
+// that does not know them.
+inline constexpr const char* kShippedLine = "#+\t";
 // The files of a Bible's data/ that name it (UTF-8, one line each), as the
 // import writes them.
 using lorvane::kAbbreviationFile;
@@ -66,7 +83,7 @@ inline constexpr std::size_t kMaxName = kNameLength;
 inline constexpr std::size_t kMaxAbbreviation = kAbbreviationLength;
 
 struct KeptBible {
-    std::string folder;        // its folder in the shelf, or kProgramBible
+    std::string folder;        // its folder in the shelf, kProgramBible or "*<id>"
     std::string name;          // UTF-8, as the reader sees it
     std::string abbreviation;  // UTF-8, at most 8 characters
     std::string imported;      // "2026-12-08"; "" for the program's Bible
@@ -80,6 +97,14 @@ inline std::string CleanName(std::string_view text, std::size_t max = kMaxName) 
 // Whether a folder field can only name a folder inside the shelf: 1 to 40
 // lower-case ASCII letters, digits and dashes, not starting with a dash.
 bool IsShelfFolderName(const std::string& folder);
+// Whether a folder field names a Bible shipped in originaux/: "*" then 1 to
+// 40 lower-case ASCII letters and digits.
+bool IsShippedFolder(const std::string& folder);
+// Whether a folder field names a Bible that came with the program (its own
+// or a shipped one): hidden, never deleted, its files never written.
+inline bool ComesWithProgram(const std::string& folder) {
+    return !folder.empty() && folder[0] == '*';
+}
 
 // The list file's text for these Bibles and choice, and back. A line that
 // does not read is left out, counted, with one English line on standard
@@ -87,8 +112,9 @@ bool IsShelfFolderName(const std::string& folder);
 struct ShelfList {
     std::vector<KeptBible> bibles;
     bool programHidden = false;
-    std::string current;  // the folder field of the Bible shown
-    int unreadLines = 0;  // lines left out by ReadShelfList
+    std::vector<std::string> hidden;  // the shipped Bibles hidden ("*grc")
+    std::string current;              // the folder field of the Bible shown
+    int unreadLines = 0;              // lines left out by ReadShelfList
 };
 std::string WriteShelfList(const ShelfList& list);
 ShelfList ReadShelfList(const std::string& text);
@@ -96,14 +122,19 @@ ShelfList ReadShelfList(const std::string& text);
 class BibleShelf {
   public:
     // shelfDir: where imported Bibles go; programBibleDir: the folder whose
-    // data/ is the program's own Bible. Both get a trailing '/'. Reads
-    // nothing: Load() does.
-    BibleShelf(std::string shelfDir, std::string programBibleDir);
+    // data/ is the program's own Bible; shippedDir: the program folder that
+    // holds originaux/, programBibleDir when "" (they differ when the
+    // program's own Bible is one an earlier version imported into the
+    // reader's folder). Each gets a trailing '/'. Reads nothing: Load() does.
+    BibleShelf(std::string shelfDir, std::string programBibleDir, std::string shippedDir = {});
 
     // Reads the list (a missing or unreadable one is an empty list) and
     // leaves out every Bible whose data set is not whole, with a French
     // message naming it in Problems(). The program's Bible is listed first
-    // unless hidden, or unless it has no data set while another Bible has.
+    // unless hidden, or unless it has no data set while another Bible has;
+    // then the shipped Bibles not hidden; then the imported ones. A shipped
+    // Bible whose abbreviation an imported one has is numbered, as an
+    // import would be.
     void Load();
 
     const std::vector<KeptBible>& Bibles() const { return bibles_; }
@@ -119,19 +150,37 @@ class BibleShelf {
     // The Bible whose folder is dir, if it is listed.
     std::optional<std::size_t> Find(const std::string& dir) const;
     const std::string& ShelfDir() const { return shelfDir_; }
+    // The program's folder, which holds the shipped Bibles and dictionaries.
+    const std::string& ShippedDir() const { return shippedDir_; }
 
     // The next Bible after the current one, round.
     std::size_t Next() const { return bibles_.empty() ? 0 : (current_ + 1) % bibles_.size(); }
+
+    // The Bibles shipped in originaux/ with a whole data set, hidden or not,
+    // under their own names, as of the last change or Load().
+    struct ShippedBible {
+        std::string folder;  // "*grc"
+        std::string name;
+        std::string abbreviation;
+        std::string dir;  // ends with '/'
+        bool hidden = false;
+    };
+    const std::vector<ShippedBible>& Shipped() const { return shipped_; }
+    // Whether the reader hid a Bible that came with the program.
+    bool HasHidden() const { return hiddenCount_ > 0; }
+    // Shows again every Bible that came with the program the reader hid.
+    void ShowHidden();
 
     // Makes Bible i the one shown, now and, when `keep`, at the next start.
     void Choose(std::size_t i, bool keep = true);
     // A new name and abbreviation, as typed (cleaned); an empty one keeps
     // the old. Kept in the list and, for an imported Bible, in its own
-    // nom.txt and sigle.txt, so that a list made again keeps them. An
+    // nom.txt and sigle.txt, so that a list made again keeps them (one that
+    // came with the program keeps its files untouched). An
     // abbreviation another Bible has is refused: ShelfError.
     void Rename(std::size_t i, const std::string& name, const std::string& abbreviation);
-    // Takes Bible i off the list and deletes its folder (the program's own
-    // is only hidden). The last Bible is never removed: ShelfError. When it
+    // Takes Bible i off the list and deletes its folder (one that came with
+    // the program is only hidden). The last Bible is never removed: ShelfError. When it
     // was the one shown, the first of the others becomes current.
     void Remove(std::size_t i);
     // At start: Bible i did not load. It is left out for this run (the list
@@ -185,7 +234,10 @@ class BibleShelf {
 
     std::string shelfDir_;
     std::string programDir_;
+    std::string shippedDir_;
     std::vector<KeptBible> bibles_;
+    std::vector<ShippedBible> shipped_;
+    std::size_t hiddenCount_ = 0;
     std::vector<std::string> problems_;
     std::vector<std::string> leftOut_;  // folders that did not load this run
     std::size_t current_ = 0;
@@ -206,5 +258,15 @@ bool SameText(const std::string& dirA, const std::string& dirB);
 // The books of the 66 that a Bible's data/livre.dat gives chapters; 0 when
 // it does not read.
 int CountBooks(const std::string& bibleDir);
+
+// The licence of the Bible in bibleDir: its data/licence.txt, else the
+// licence.txt beside data/; "" when it has none or it does not read. UTF-8
+// as written, line ends "\n", without other control characters, at most
+// kMaxLicenceBytes.
+std::string ReadLicence(const std::string& bibleDir);
+
+// What the About box says of the shipped Bibles: each one's name, then its
+// licence; "" when none is shipped.
+std::string ShippedCredits(const BibleShelf& shelf);
 
 }  // namespace lorvane::bibles

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -143,10 +144,29 @@ ManageBiblesDialog::ManageBiblesDialog(const BibleShelf& shelf, Commands command
     BtnRenommer->setObjectName("BtnRenommer");
     BtnSupprimer = new QPushButton(QStringLiteral("&Supprimer"));
     BtnSupprimer->setObjectName("BtnSupprimer");
+    BtnReafficher = new QPushButton(QStringLiteral("Réafficher les Bibles &livrées"));
+    BtnReafficher->setObjectName("BtnReafficher");
+    BtnReafficher->setToolTip(QStringLiteral(
+        "Remet dans la liste les Bibles livrées avec Lorvane que vous avez cachées"));
     auto* close = new QPushButton(QStringLiteral("&Fermer"));
     close->setObjectName("BtnFermer");
     connect(BtnRenommer, &QPushButton::clicked, this, &ManageBiblesDialog::RenameClick);
     connect(BtnSupprimer, &QPushButton::clicked, this, &ManageBiblesDialog::RemoveClick);
+    connect(BtnReafficher, &QPushButton::clicked, this, &ManageBiblesDialog::ShowHiddenClick);
+
+    // The licence of the Bible chosen: read, selected and copied from the
+    // keyboard, Tab going on to the buttons.
+    Licence = new QPlainTextEdit;
+    Licence->setObjectName("LicenceBible");
+    Licence->setReadOnly(true);
+    Licence->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    Licence->setTabChangesFocus(true);
+    Licence->setFocusPolicy(Qt::StrongFocus);
+    Licence->setAccessibleName(QStringLiteral("Licence de la Bible choisie"));
+    Licence->setMaximumHeight(140);
+    LicenceLabel = new QLabel(QStringLiteral("Li&cence\u00A0:"));
+    LicenceLabel->setObjectName("LicenceLabel");
+    LicenceLabel->setBuddy(Licence);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(List, &QTreeWidget::currentItemChanged, this, [this] { UpdateButtons(); });
     connect(List, &QTreeWidget::itemActivated, this, [this] { RenameClick(); });
@@ -154,10 +174,13 @@ ManageBiblesDialog::ManageBiblesDialog(const BibleShelf& shelf, Commands command
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BtnRenommer);
     buttons->addWidget(BtnSupprimer);
+    buttons->addWidget(BtnReafficher);
     buttons->addStretch();
     buttons->addWidget(close);
     auto* column = new QVBoxLayout(this);
     column->addWidget(List);
+    column->addWidget(LicenceLabel);
+    column->addWidget(Licence);
     column->addLayout(buttons);
     Fill();
 }
@@ -165,8 +188,10 @@ ManageBiblesDialog::ManageBiblesDialog(const BibleShelf& shelf, Commands command
 void ManageBiblesDialog::Fill() {
     const int row = std::max(0, List->currentIndex().row());
     List->clear();
+    licences_.clear();
     for (std::size_t i = 0; i < shelf_.Count(); ++i) {
         const KeptBible& b = shelf_.At(i);
+        licences_.push_back(Utf8(ReadLicence(shelf_.DirOf(i))));
         auto* item = new QTreeWidgetItem(List);
         item->setText(0, Utf8(b.name));
         item->setText(1, Utf8(b.abbreviation));
@@ -197,8 +222,17 @@ void ManageBiblesDialog::UpdateButtons() {
     const bool chosen = List->currentItem() != nullptr;
     BtnRenommer->setEnabled(chosen);
     // The last Bible stays: Lorvane needs one. Commentaries may all go.
-    const bool commentary = List->currentIndex().row() >= static_cast<int>(shelf_.Count());
+    const int row = List->currentIndex().row();
+    const bool commentary = row >= static_cast<int>(shelf_.Count());
     BtnSupprimer->setEnabled(chosen && (commentary || shelf_.Count() > 1));
+    BtnReafficher->setVisible(shelf_.HasHidden() || !shelf_.Shipped().empty());
+    BtnReafficher->setEnabled(shelf_.HasHidden() && static_cast<bool>(commands_.showHidden));
+    const QString licence = row >= 0 && static_cast<std::size_t>(row) < licences_.size()
+                                ? licences_[static_cast<std::size_t>(row)]
+                                : QString();
+    if (Licence->toPlainText() != licence) Licence->setPlainText(licence);
+    Licence->setVisible(!licence.isEmpty());
+    LicenceLabel->setVisible(!licence.isEmpty());
 }
 
 void ManageBiblesDialog::RenameClick() {
@@ -234,14 +268,35 @@ void ManageBiblesDialog::RemoveClick() {
     }
     if (row < 0 || static_cast<std::size_t>(row) >= shelf_.Count() || shelf_.Count() < 2) return;
     const KeptBible& b = shelf_.At(static_cast<std::size_t>(row));
-    QMessageBox ask(
-        QMessageBox::Question, QStringLiteral("Lorvane"),
-        QStringLiteral("Supprimer « %1 » ? Cette Bible ne sera plus disponible.").arg(Utf8(b.name)),
-        QMessageBox::Yes | QMessageBox::No, this);
+    // One that came with the program is only hidden, its files kept.
+    const QString question =
+        ComesWithProgram(b.folder)
+            ? QStringLiteral(
+                  "Cacher «\u00A0%1\u00A0»\u00A0? Cette Bible est livrée avec "
+                  "Lorvane\u00A0: elle ne sera plus dans la liste, mais elle n'est pas "
+                  "effacée. «\u00A0Réafficher les Bibles livrées\u00A0» la remet.")
+            : QStringLiteral("Supprimer « %1 » ? Cette Bible ne sera plus disponible.");
+    QMessageBox ask(QMessageBox::Question, QStringLiteral("Lorvane"), question.arg(Utf8(b.name)),
+                    QMessageBox::Yes | QMessageBox::No, this);
     ask.setObjectName("RemoveBibleBox");
     ask.setDefaultButton(QMessageBox::No);
     if (ask.exec() != QMessageBox::Yes) return;
     if (commands_.remove(static_cast<std::size_t>(row))) Fill();
+}
+
+void ManageBiblesDialog::ShowHiddenClick() {
+    if (!shelf_.HasHidden() || !commands_.showHidden) return;
+    // The row chosen stays on its Bible, whose place may move.
+    const int row = List->currentIndex().row();
+    const std::string folder = row >= 0 && static_cast<std::size_t>(row) < shelf_.Count()
+                                   ? shelf_.At(static_cast<std::size_t>(row)).folder
+                                   : std::string();
+    if (!commands_.showHidden()) return;
+    Fill();
+    for (std::size_t i = 0; i < shelf_.Count(); ++i)
+        if (shelf_.At(i).folder == folder)
+            List->setCurrentItem(List->topLevelItem(static_cast<int>(i)));
+    List->setFocus();
 }
 
 }  // namespace lorvane::bibles

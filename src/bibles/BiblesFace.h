@@ -12,7 +12,9 @@
 #include "CompareSet.h"
 
 class QAction;
+class QLabel;
 class QMenu;
+class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
 
@@ -36,8 +38,11 @@ void FillBibleMenu(QMenu* menu, const BibleShelf& shelf, const std::vector<std::
                    QAction* next, const BibleMenuCommands& commands);
 
 // "Gérer les Bibles...": the Bibles with their name, abbreviation, number
-// of books and date of import; "Renommer...", "Supprimer" (asked first,
-// never the last Bible), "Fermer". The main window does each change.
+// of books and date of import; under them the licence of the one chosen,
+// when it has one; "Renommer...", "Supprimer" (asked first, never the last
+// Bible; one that came with the program is only hidden), "Réafficher les
+// Bibles livrées" (when one is hidden), "Fermer". The main window does each
+// change.
 // The commentaries kept beside the Bibles, listed after them in the
 // dialog, each marked « (commentaire) »; renamed and removed (with no last
 // one to keep) by the same buttons. Empty: none listed.
@@ -54,6 +59,7 @@ class ManageBiblesDialog : public QDialog {
         // Each returns false when nothing changed (the reader was told why).
         std::function<bool(std::size_t, const QString& name, const QString& abbreviation)> rename;
         std::function<bool(std::size_t)> remove;
+        std::function<bool()> showHidden;
         CommentaryRows commentaries;
     };
     ManageBiblesDialog(const BibleShelf& shelf, Commands commands, QWidget* parent = nullptr);
@@ -61,16 +67,22 @@ class ManageBiblesDialog : public QDialog {
     QTreeWidget* List = nullptr;
     QPushButton* BtnRenommer = nullptr;
     QPushButton* BtnSupprimer = nullptr;
+    QPushButton* BtnReafficher = nullptr;
+    // The licence of the Bible chosen, shown when it has one.
+    QLabel* LicenceLabel = nullptr;
+    QPlainTextEdit* Licence = nullptr;
 
     void Fill();
     void RenameClick();
     void RemoveClick();
+    void ShowHiddenClick();
 
   private:
     void UpdateButtons();
     const BibleShelf& shelf_;
     Commands commands_;
     std::vector<KeptBible> commentaries_;  // as listed
+    std::vector<QString> licences_;        // of each Bible listed, "" for none
 };
 
 // The rename box: "Nom" and "Sigle" fields, filled with the Bible's; false

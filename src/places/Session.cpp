@@ -20,9 +20,17 @@ bool Numbers(std::string_view rest, int* values, int count) {
     return rest.empty();
 }
 
-// The folders of a "comparees" line: each "*" or the name of a folder in
-// the shelf (1 to 40 lower-case letters, digits and dashes, no dash
-// first), three at most.
+// Whether a folder is one of the Bibles the program ships: "*" then 1 to
+// 40 lower-case letters and digits.
+bool ShippedFolder(std::string_view folder) {
+    return folder.size() >= 2 && folder.size() <= 41 && folder.front() == '*' &&
+           std::all_of(folder.begin() + 1, folder.end(),
+                       [](char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); });
+}
+
+// The folders of a "comparees" line: each "*", a shipped Bible's "*<id>"
+// or the name of a folder in the shelf (1 to 40 lower-case letters, digits
+// and dashes, no dash first), three at most.
 bool Folders(std::string_view rest, std::vector<std::string>& folders) {
     folders.clear();
     while (!rest.empty()) {
@@ -31,11 +39,11 @@ bool Folders(std::string_view rest, std::vector<std::string>& folders) {
         rest.remove_prefix(start);
         const std::string_view folder = rest.substr(0, rest.find(' '));
         rest.remove_prefix(folder.size());
-        const bool ok = folder == "*" || (folder.size() <= 40 && folder.front() != '-' &&
-                                          std::all_of(folder.begin(), folder.end(), [](char c) {
-                                              return (c >= 'a' && c <= 'z') ||
-                                                     (c >= '0' && c <= '9') || c == '-';
-                                          }));
+        const bool ok = folder == "*" || ShippedFolder(folder) ||
+                        (folder.size() <= 40 && folder.front() != '-' &&
+                         std::all_of(folder.begin(), folder.end(), [](char c) {
+                             return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+                         }));
         if (!ok || folders.size() == kMaxComparedFolders) return false;
         folders.emplace_back(folder);
     }
@@ -51,7 +59,11 @@ std::optional<Session> ReadSession(std::string_view text) {
         std::string_view line = text.substr(0, eol);
         text = eol == std::string_view::npos ? std::string_view() : text.substr(eol + 1);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.empty() || line.front() == '#') continue;
+        // A line behind "#+ " is a comment to older programs, which do not
+        // know what it holds; one that does not read is skipped as such.
+        const bool hidden = line.substr(0, 3) == "#+ ";
+        if (hidden) line.remove_prefix(3);
+        if (line.empty() || (!hidden && line.front() == '#')) continue;
         const std::size_t space = line.find(' ');
         const std::string_view word = line.substr(0, space);
         const std::string_view rest =
@@ -66,11 +78,15 @@ std::optional<Session> ReadSession(std::string_view text) {
             s.textSize = v[0];
         } else if (word == "lignes" && Numbers(rest, v, 1) && (v[0] == 0 || v[0] == 1)) {
             s.versePerLine = v[0] == 1;
-        } else if (word == "comparees" && Folders(rest, s.compared)) {
-            // Read into s.compared.
+        } else if (word == "comparees") {
+            std::vector<std::string> folders;
+            if (Folders(rest, folders))
+                s.compared = std::move(folders);
+            else if (!hidden)
+                return std::nullopt;
         } else if (word == "module" && Numbers(rest, v, 1) && v[0] >= 0 && v[0] <= 6) {
             s.module = v[0];
-        } else {
+        } else if (!hidden) {
             return std::nullopt;
         }
     }
@@ -85,6 +101,11 @@ std::string WriteSession(const Session& s) {
     out += "module " + std::to_string(s.module) + "\n";
     out += "courant " + std::to_string(s.current) + "\n";
     if (!s.compared.empty()) {
+        // A shipped Bible would make an older program drop the whole
+        // session: the line is a comment to it.
+        if (std::any_of(s.compared.begin(), s.compared.end(),
+                        [](const std::string& f) { return ShippedFolder(f); }))
+            out += "#+ ";
         out += "comparees";
         for (const std::string& folder : s.compared)
             out += " " + folder;

@@ -17,7 +17,10 @@
 // "taille" the text size 1 to 4, "lignes" 1 for one verse per line,
 // "module" the module pane shown (0 to 6), "comparees" the Bibles shown
 // beside the one read, by their folder on the shelf ("*" for the
-// program's own), in column order; a session without it compares none.
+// program's own, "*grc" for one it ships), in column order; a session
+// without it compares none. With a shipped Bible, the line is written
+// "#+ comparees ...": a comment to an older program, which would otherwise
+// read no session at all.
 
 #include <optional>
 #include <string>

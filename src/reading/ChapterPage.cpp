@@ -50,12 +50,27 @@ static std::string RgbHtml(std::uint32_t rgb) {
     return colour;
 }
 
+// The verse's text, its tagged words marked when the request asks for them.
+static void AppendVerseText(std::string& out, const Communs& c, const TVerset& verse,
+                            const ChapterPageRequest& request) {
+    const PageWords words = request.wordsOf ? request.wordsOf(c) : PageWords{};
+    if (words.table) {
+        const auto tags = words.table->VerseWords(verse.Book, verse.Chapter, verse.Verse);
+        if (!tags.empty()) {
+            AppendTaggedVerse(out, BidiClosed(verse.Text), tags, words, verse.Book, verse.Chapter,
+                              verse.Verse, request.interlinear, RightToLeft(verse.Text));
+            return;
+        }
+    }
+    AppendBidiClosed(out, verse.Text);
+}
+
 void AppendVerse(std::string& out, const std::string& size, const Communs& c, const TVerset& verse,
                  const ChapterPageRequest& request) {
     out += VerseNumberHtml(size, verse.Verse);
     out += ' ';
     if (!request.backgroundAt && !request.notesAt) {
-        AppendBidiClosed(out, verse.Text);
+        AppendVerseText(out, c, verse, request);
         return;
     }
     const VersePlace segond =
@@ -73,13 +88,13 @@ void AppendVerse(std::string& out, const std::string& size, const Communs& c, co
     const VerseColour colour =
         request.backgroundAt && segond != 0 ? request.backgroundAt(segond) : VerseColour{};
     if (colour.rgb == 0) {
-        AppendBidiClosed(out, verse.Text);
+        AppendVerseText(out, c, verse, request);
         return;
     }
     out += "<SPAN style=\"background-color:" + RgbHtml(colour.rgb) + "\" title=\"surligné en ";
     out += HtmlEscaped(colour.name);
     out += "\">";
-    AppendBidiClosed(out, verse.Text);
+    AppendVerseText(out, c, verse, request);
     out += "</SPAN>";
 }
 

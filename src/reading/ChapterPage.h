@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Communs.h"
+#include "PageWords.h"
 
 namespace lorvane {
 
@@ -45,6 +46,11 @@ struct ChapterPageRequest {
     // notes after its number, by its Segond place; none when empty.
     std::function<VerseColour(VersePlace segond)> backgroundAt = {};
     std::function<std::vector<VerseNoteMark>(VersePlace segond)> notesAt = {};
+    // The tagged words of a Bible (the one of the tables given), marked in
+    // its verses; and written as an interlinear, each word over its number
+    // and parsing.
+    std::function<PageWords(const Communs&)> wordsOf = {};
+    bool interlinear = false;
 };
 
 // A verse as the pages write it: its number (in text size `size`), the

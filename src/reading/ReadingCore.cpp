@@ -100,6 +100,8 @@ bool ReadingCore::WritePage(ChapterPageRequest request) const {
     request.verseByLine = versePerLine_;
     if (!request.backgroundAt) request.backgroundAt = backgrounds_;
     if (!request.notesAt) request.notesAt = notes_;
+    if (!request.wordsOf) request.wordsOf = wordsOf_;
+    request.interlinear = interlinear_ && !request.passageMode;
     if (compared_.Active()) return WriteComparePage(Columns(), request);
     return WriteChapterPage(tables_, request);
 }
@@ -235,6 +237,12 @@ void ReadingCore::Show() {
 
 void ReadingCore::SetVersePerLine(bool versePerLine) {
     versePerLine_ = versePerLine;
+    Show();
+}
+
+void ReadingCore::SetInterlinear(bool interlinear) {
+    if (interlinear == interlinear_) return;
+    interlinear_ = interlinear;
     Show();
 }
 

@@ -167,6 +167,14 @@ class ReadingCore {
         backgrounds_ = std::move(backgroundAt);
         notes_ = std::move(notesAt);
     }
+    // The tagged words of a Bible, marked in every page written from now;
+    // and whether the pages show them as an interlinear (the page shown is
+    // written again).
+    void SetWordsOf(std::function<PageWords(const Communs&)> wordsOf) {
+        wordsOf_ = std::move(wordsOf);
+    }
+    void SetInterlinear(bool interlinear);
+    bool Interlinear() const { return interlinear_; }
     // The chapters of a book as the reading shows them: the Bible read's,
     // or, for a book it lacks, those of the first Bible compared that has
     // it (a New Testament read beside a whole Bible opens Genèse).
@@ -215,6 +223,8 @@ class ReadingCore {
     int verseRead_ = 0;  // 0: the place's verse
     std::function<VerseColour(VersePlace)> backgrounds_;
     std::function<std::vector<VerseNoteMark>(VersePlace)> notes_;
+    std::function<PageWords(const Communs&)> wordsOf_;
+    bool interlinear_ = false;
     ViewReport viewReport_;
     std::vector<ReadingObserver*> observers_;
 };

@@ -128,7 +128,14 @@ ReadingView::ReadingView(ReadingCore& reading, TBrowserPane* pane, QObject* pare
     QTextBrowser* view = pane_->Browser();
     connect(view, &QTextBrowser::cursorPositionChanged, this, [this, view] {
         if (!showing_ && view->hasFocus())
-            Guarded([this] { reading_.SetVerseRead(VerseReached()); });
+            Guarded([this] {
+                reading_.SetVerseRead(VerseReached());
+                const std::optional<WordAnchor> word = WordAtCaret();
+                const QString name =
+                    word ? QString::fromStdString(WordAnchorName(*word)) : QString();
+                if (word && name != lastWord_) emit WordReached(*word);
+                lastWord_ = name;
+            });
     });
     auto* settle = new QTimer(this);
     settle->setSingleShot(true);
@@ -139,6 +146,21 @@ ReadingView::ReadingView(ReadingCore& reading, TBrowserPane* pane, QObject* pare
         if (!showing_ && !view->hasFocus())
             Guarded([this] { reading_.SetVerseRead(VerseAt(QPoint())); });
     });
+}
+
+std::optional<WordAnchor> ReadingView::WordAt(int position) const {
+    if (!wordLength_) return std::nullopt;
+    int at = -1;
+    const QString mark = pane_->WordMarkBefore(position, &at);
+    const std::optional<WordAnchor> word = ParseWordAnchor(mark.toStdString());
+    if (!word || at < 0) return std::nullopt;
+    // The caret just after the word's last letter is still on it.
+    if (position > at + wordLength_(*word)) return std::nullopt;
+    return word;
+}
+
+std::optional<WordAnchor> ReadingView::WordAtCaret() const {
+    return WordAt(pane_->Browser()->textCursor().position());
 }
 
 bool ReadingView::eventFilter(QObject* watched, QEvent* e) {

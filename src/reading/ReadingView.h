@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "PageWords.h"
 #include "ReaderNotes.h"
 #include "ReadingCore.h"
 
@@ -104,6 +105,19 @@ class ReadingView : public QObject, public ReadingObserver {
         std::function<std::optional<QString>(const QString& reference, const QString& text)>;
     void SetAskText(AskText ask) { askText_ = std::move(ask); }
 
+    // The tagged words of the page (PageWords.h): the word the caret is on,
+    // told as the caret or a click reaches it. `length` gives the length
+    // of a word's text (in the page's characters); without it no word is
+    // told.
+    void SetWordLength(std::function<int(const WordAnchor&)> length) {
+        wordLength_ = std::move(length);
+    }
+    std::optional<WordAnchor> WordAt(int position) const;
+    std::optional<WordAnchor> WordAtCaret() const;
+
+  signals:
+    void WordReached(const lorvane::WordAnchor& word);
+
   protected:
     // The mouse's back and forward buttons over the pane go back and
     // forward; Ctrl+C over a selection copies it with its reference.
@@ -119,6 +133,8 @@ class ReadingView : public QObject, public ReadingObserver {
     // The chapter a column numbers its verse `verse` in, on the row of the
     // page's verse `pageVerse`.
     int ColumnChapter(std::size_t column, int pageVerse, int verse) const;
+    std::function<int(const WordAnchor&)> wordLength_;
+    QString lastWord_;  // the mark of the word last told
     ReaderNotes* notes_ = nullptr;
     ReaderNotes::Subscription listening_;
     AskText askText_;

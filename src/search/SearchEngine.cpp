@@ -1,5 +1,7 @@
 #include "SearchEngine.h"
 
+#include "StrongSearch.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -781,6 +783,15 @@ bool FoldedWouldFind(const FoldedVerses& folded, std::string_view query, SlotRan
 }
 
 std::string HeadLine(const SearchResults& results) {
+    if (results.untagged)
+        return GreyLine(
+            "Cette Bible ne donne pas les numéros de Strong de ses mots ; "
+            "cherchez " +
+            results.strong + " dans le grec, l'hébreu ou une Bible qui les donne.");
+    if (!results.strong.empty() && !results.capped && results.total > 0)
+        return GreyLine(VersesFound(results.total) + " : " + FrenchNumber(results.occurrences) +
+                        (results.occurrences == 1 ? " occurrence de " : " occurrences de ") +
+                        results.strong);
     if (results.capped) return CapLine(results.total);
     if (results.items.empty() && results.foldedHint) return FoldedHintLine();
     return CountLine(static_cast<int>(results.items.size()));
@@ -788,10 +799,12 @@ std::string HeadLine(const SearchResults& results) {
 
 SearchResults Search(const Communs& c, const SearchRequest& request,
                      const std::function<const FoldedVerses&()>& foldedVerses) {
-    SearchResults r;
-    r.terms = SearchTerms(request.query, request.method);
     const SlotRange range =
         SearchRange(c, request.scope, request.currentBook, request.currentChapter);
+    if (const std::string number = StrongQuery(request.query); !number.empty())
+        return FindStrong(c, request.words, number, range);
+    SearchResults r;
+    r.terms = SearchTerms(request.query, request.method);
     std::optional<FoldedVerses> own;
     auto foldedCopy = [&]() -> const FoldedVerses& {
         if (foldedVerses) return foldedVerses();

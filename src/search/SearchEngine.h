@@ -17,6 +17,10 @@
 
 #include "Communs.h"
 
+namespace lorvane::words {
+class WordTable;
+}
+
 namespace lorvane {
 
 // The cap: a search stops at its 200th matching verse.
@@ -179,6 +183,10 @@ struct SearchRequest {
     int scope = kScopeNewTestament;
     int currentBook = 1;
     int currentChapter = 1;
+    // The tagged words of the Bible searched: a query that is a Strong's
+    // number alone ("G3056", "H430") finds the verses with a word of that
+    // number, whatever the method.
+    const words::WordTable* words = nullptr;
 };
 
 struct SearchResultItem {
@@ -193,6 +201,9 @@ struct SearchResults {
     int total = 0;                        // every matching verse, shown or not
     bool capped = false;                  // more verses match than items shows
     bool foldedHint = false;              // none found, but the folded method finds some
+    std::string strong;                   // the Strong's number searched ("G3056"), if one
+    int occurrences = 0;                  // its words in the verses found
+    bool untagged = false;                // the Bible has no Strong's numbers
 };
 
 // The line at the head of the list for these results.

@@ -226,6 +226,12 @@ void TPanneauRechercher::EditRechKeyPress(int key) {
     if (key == 13) BtnRech->click();
 }
 
+void TPanneauRechercher::SearchEverywhere(const QString& query) {
+    EditRech->setText(query);
+    CBRechDans->setCurrentIndex(kScopeWholeBible);
+    BtnRechClick();
+}
+
 void TPanneauRechercher::BtnRechClick() {
     // A click that comes while a search runs (through the accessibility
     // bus, or while the message at the cap waits) would interleave two
@@ -308,6 +314,7 @@ void TPanneauRechercher::Run() {
         request.scope = CBRechDans->currentIndex();
         request.currentBook = place.book;
         request.currentChapter = place.chapter;
+        request.words = words_ ? words_() : nullptr;
         const SearchResults found =
             Search(communs_, request, [this]() -> const FoldedVerses& { return Folded(); });
         for (const SearchResultItem& item : found.items) {

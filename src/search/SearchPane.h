@@ -28,6 +28,9 @@ namespace lorvane {
 class THTMListBox;
 class THistoryEdit;
 class FoldedVerses;
+namespace words {
+class WordTable;
+}
 
 // The chapter shown in the reading pane.
 struct ReadingPlace {
@@ -69,6 +72,11 @@ class TPanneauRechercher : public QWidget, public ReadingObserver {
     // The tables have been replaced (an imported Bible): the results and
     // the folded copy, which name the old verses, go.
     void TablesReplaced();
+    // The tagged words of the Bible read, for a query that is a Strong's
+    // number ("G3056"); none by default.
+    void SetWordsOf(std::function<const words::WordTable*()> words) { words_ = std::move(words); }
+    // Searches `query` in the whole Bible (« Toutes les occurrences »).
+    void SearchEverywhere(const QString& query);
     // A key typed in the query field: Enter clicks the search button.
     void EditRechKeyPress(int key);
 
@@ -94,6 +102,7 @@ class TPanneauRechercher : public QWidget, public ReadingObserver {
     const FoldedVerses& Folded();
 
     const Communs& communs_;
+    std::function<const words::WordTable*()> words_;
     std::function<ReadingPlace()> readingPlace_;
     std::unique_ptr<FoldedVerses> folded_;
     std::vector<std::int32_t> resultSlots_;  // the slot of each result, after the count line

@@ -469,6 +469,14 @@ void TBrowserPane::ScrollToAnchor(const QString& name) {
     view_->ScrollTo(name.isNull() ? QStringLiteral("") : name, 0);
 }
 
+// The last name of an anchor that names a place; those whose name starts
+// with a dot mark a word inside the text, not a place of the page.
+static QString PlaceName(const QStringList& names) {
+    for (auto it = names.rbegin(); it != names.rend(); ++it)
+        if (!it->startsWith(QLatin1Char('.'))) return *it;
+    return {};
+}
+
 QString TBrowserPane::AnchorBefore(int position) const {
     view_->Ready();
     QString name;
@@ -477,9 +485,25 @@ QString TBrowserPane::AnchorBefore(int position) const {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment f = it.fragment();
             if (f.position() > position) return name;
-            const QStringList names = f.charFormat().anchorNames();
-            if (!names.isEmpty()) name = names.last();
+            const QString last = PlaceName(f.charFormat().anchorNames());
+            if (!last.isEmpty()) name = last;
         }
+    }
+    return name;
+}
+
+QString TBrowserPane::WordMarkBefore(int position, int* markPosition) const {
+    view_->Ready();
+    const QTextBlock block = view_->document()->findBlock(position);
+    QString name;
+    for (auto it = block.begin(); block.isValid() && !it.atEnd(); ++it) {
+        const QTextFragment f = it.fragment();
+        if (f.position() > position) break;
+        for (const QString& n : f.charFormat().anchorNames())
+            if (n.startsWith(QLatin1Char('.'))) {
+                name = n;
+                if (markPosition) *markPosition = f.position();
+            }
     }
     return name;
 }
@@ -501,12 +525,12 @@ QString TBrowserPane::AnchorAtTop() const {
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment f = it.fragment();
             if (f.position() + f.length() <= top.position()) continue;
-            const QStringList names = f.charFormat().anchorNames();
-            if (names.isEmpty()) continue;
+            const QString name = PlaceName(f.charFormat().anchorNames());
+            if (name.isEmpty()) continue;
             QTextCursor at(view_->document());
             at.setPosition(std::max(f.position(), top.position()));
             if (view_->cursorRect(at).top() > lineBottom) return AnchorBefore(top.position());
-            return names.last();
+            return name;
         }
     }
     return AnchorBefore(top.position());

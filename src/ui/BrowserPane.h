@@ -133,7 +133,12 @@ class TBrowserPane : public QWidget {
     QString AnchorAt(const QPoint& point) const;
     QString AnchorAtTop() const;
     // The name of the last anchor at or before a position of the text.
+    // Anchors whose name starts with a dot mark words inside the text, not
+    // places: these functions pass them over.
     QString AnchorBefore(int position) const;
+    // The last word mark at or before a position, in its paragraph, and
+    // where it starts; "" when none.
+    QString WordMarkBefore(int position, int* markPosition) const;
     // Where an anchor starts in the text; -1 when the page has none so named.
     int AnchorPosition(const QString& name) const;
     // Puts the caret at a position of the text (clamped to it), the view

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QScreen>
 
 namespace lorvane {
@@ -16,7 +17,8 @@ void ClickableImage::mouseReleaseEvent(QMouseEvent* event) {
         emit clicked();
 }
 
-TFSplash::TFSplash(QWidget* owner, Use use) : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint) {
+TFSplash::TFSplash(QWidget* owner, Use use, const QString& shipped)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName("FSplash");
     setWindowTitle(QString::fromUtf8("A propos de ..."));
     setFixedSize(402, 193);
@@ -50,6 +52,23 @@ TFSplash::TFSplash(QWidget* owner, Use use) : QDialog(owner, Qt::Dialog | Qt::Fr
         setFixedSize(width(), height() + textHeight + kMargin);
         connect(Licence, &ClickableImage::clicked, this, &TFSplash::Image1Click);
         said += QLatin1Char(' ') + Licence->text();
+        if (!shipped.isEmpty()) {
+            // Read and selected from the keyboard; Échap closes the box.
+            constexpr int kShippedHeight = 170;
+            Shipped = new QPlainTextEdit(this);
+            Shipped->setObjectName("TextesLivres");
+            Shipped->setReadOnly(true);
+            Shipped->setTextInteractionFlags(Qt::TextSelectableByKeyboard |
+                                             Qt::TextSelectableByMouse);
+            Shipped->setTabChangesFocus(true);
+            Shipped->setAccessibleName(
+                QString::fromUtf8("Textes livrés avec Lorvane et leurs licences"));
+            Shipped->setPlainText(QString::fromUtf8("Textes livrés avec Lorvane\u00A0:\n\n") +
+                                  shipped);
+            Shipped->setGeometry(kMargin, height(), textWidth, kShippedHeight);
+            setFixedSize(width(), height() + kShippedHeight + kMargin);
+            said += QString::fromUtf8(" Textes livrés avec Lorvane et leurs licences ci-dessous.");
+        }
     }
     Image1->setAccessibleName(QStringLiteral("Lorvane"));
     Image1->setAccessibleDescription(said);

@@ -173,6 +173,20 @@ WordTag TagFromAttributes(std::string_view lemma, std::string_view morph, bool h
     return tag;
 }
 
+VerseWords PlaceTags(int book, int chapter, int verse, std::string& text,
+                     std::vector<WordTag>& tags) {
+    VerseWords out{book, chapter, verse, {}};
+    const auto spans = TakeWordMarks(text);
+    for (std::size_t k = 0; k < tags.size() && k < spans.size(); ++k) {
+        if (spans[k].second == 0 || !HasContent(tags[k])) continue;
+        tags[k].start = spans[k].first;
+        tags[k].length = spans[k].second;
+        out.tags.push_back(std::move(tags[k]));
+    }
+    tags.clear();
+    return out;
+}
+
 std::string EncodeWords(const std::vector<VerseWords>& verses) {
     std::string out = "lorvane-mots 1\n";
     for (const VerseWords& v : verses)

@@ -58,6 +58,13 @@ struct VerseWords {
     std::vector<WordTag> tags;
 };
 
+// Takes the marks out of a verse's finished `text` and gives the verse's
+// words: each of `tags` (one per opening mark, in order) with its span;
+// a tag whose span is empty or that says nothing is left out. `tags` is
+// emptied.
+VerseWords PlaceTags(int book, int chapter, int verse, std::string& text,
+                     std::vector<WordTag>& tags);
+
 // mots.txt: a first line "lorvane-mots 1", then one line per word, in
 // reading order: book, chapter, verse, start, length, numbers, parsing and
 // lemma, separated by tabs.

@@ -5,7 +5,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
+#include <sstream>
 
 #include "BibleShelf.h"
 #include "Fixtures.h"
@@ -485,4 +487,254 @@ TEST_F(Shelf, TheSameBibleImportedByTwoProgramsAtOnceIsKeptOnce) {
 TEST_F(Shelf, BooksAreCountedFromTheBookTable) {
     EXPECT_EQ(CountBooks(program.appDir()), 66);
     EXPECT_EQ(CountBooks(user.appDir()), 0);
+}
+
+namespace {
+
+const char kGreek[] = "Nouveau Testament grec (Byzantin, Robinson-Pierpont 2018)";
+const char kHebrew[] = "Ancien Testament hébreu (Codex de Leningrad)";
+const char kAttribution[] =
+    "Original work of the Open Scriptures Hebrew Bible available at "
+    "https://github.com/openscriptures/morphhb";
+
+// The program folder with the two Bibles in the original languages it
+// ships, each with its licence.
+struct Shipped : Shelf {
+    fs::path grc = program.path() / "originaux" / "grc";
+    fs::path hbo = program.path() / "originaux" / "hbo";
+    Shipped() {
+        MakeBible(grc, kGreek, "RP2018", 7);
+        fx::WriteDataFile(grc, kLicenceFile, "Texte grec : domaine public.\n");
+        MakeBible(hbo, kHebrew, "WLC", 8);
+        fx::WriteDataFile(hbo, kLicenceFile,
+                          "Texte de Leningrad : domaine public.\r\nLemmes et morphologie : CC BY "
+                          "4.0.\r\n" +
+                              std::string(kAttribution) + "\r\n");
+    }
+    std::vector<std::string> Folders(const BibleShelf& shelf) {
+        std::vector<std::string> folders;
+        for (const KeptBible& b : shelf.Bibles())
+            folders.push_back(b.folder);
+        return folders;
+    }
+    // Every file of the program folder and its bytes.
+    std::map<std::string, std::string> ProgramFiles() {
+        std::map<std::string, std::string> files;
+        for (const auto& e : fs::recursive_directory_iterator(program.path()))
+            if (e.is_regular_file()) files[e.path().string()] = fx::ReadFile(e.path());
+        return files;
+    }
+};
+using V = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(Shipped, AreListedAfterTheProgramsBibleAndBeforeTheImportedWithTheirLicences) {
+    BibleShelf shelf = Fresh();
+    EXPECT_EQ(Folders(shelf), (V{"*", "*grc", "*hbo"}));
+    EXPECT_EQ(shelf.At(1).name, kGreek);
+    EXPECT_EQ(shelf.At(2).abbreviation, "WLC");
+    EXPECT_EQ(shelf.DirOf(1), program.appDir() + "originaux/grc/");
+    EXPECT_EQ(shelf.Find(program.appDir() + "originaux/hbo"), 2u);
+    EXPECT_TRUE(shelf.Problems().empty());
+    EXPECT_FALSE(fs::exists(shelfDir));  // nothing written for them
+    Import(shelf, "Bible Darby", "DBY");
+    EXPECT_EQ(Folders(Fresh()), (V{"*", "*grc", "*hbo", "dby"}));
+
+    // The licences, as the About box lists them.
+    EXPECT_EQ(ReadLicence(shelf.DirOf(1)), "Texte grec : domaine public.");
+    const std::string credits = ShippedCredits(shelf);
+    EXPECT_EQ(credits.find(std::string(kGreek) + " (RP2018)\nTexte grec"), 0u);
+    EXPECT_NE(credits.find(std::string(kHebrew) + " (WLC)\nTexte de Leningrad"), std::string::npos);
+    EXPECT_NE(credits.find("CC BY 4.0.\n" + std::string(kAttribution)), std::string::npos);
+    EXPECT_EQ(credits.find('\r'), std::string::npos);
+    // A shipped Bible shown stays shown at the next start.
+    shelf.Choose(2);
+    EXPECT_EQ(Fresh().CurrentDir(), program.appDir() + "originaux/hbo/");
+}
+
+TEST_F(Shipped, HiddenSurvivesARestartIsNeverDeletedAndComesBack) {
+    const auto before = ProgramFiles();
+    BibleShelf shelf = Fresh();
+    shelf.Choose(1);
+    shelf.Remove(1);  // the Greek, shown
+    EXPECT_EQ(Folders(shelf), (V{"*", "*hbo"}));
+    EXPECT_EQ(shelf.Current(), 0u);
+    shelf.Remove(0);  // the program's own too
+    EXPECT_EQ(ProgramFiles(), before);
+
+    BibleShelf next = Fresh();
+    EXPECT_EQ(Folders(next), (V{"*hbo"}));
+    EXPECT_TRUE(next.HasHidden());
+    EXPECT_THROW(next.Remove(0), ShelfError);  // the last stays
+    // The About box still owes the hidden one its credit.
+    ASSERT_EQ(next.Shipped().size(), 2u);
+    EXPECT_TRUE(next.Shipped()[0].hidden);
+    EXPECT_NE(ShippedCredits(next).find(kGreek), std::string::npos);
+
+    next.ShowHidden();
+    EXPECT_EQ(Folders(next), (V{"*", "*grc", "*hbo"}));
+    EXPECT_EQ(next.At(next.Current()).folder, "*hbo");  // still the one shown
+    EXPECT_FALSE(next.HasHidden());
+    EXPECT_EQ(Folders(Fresh()), (V{"*", "*grc", "*hbo"}));
+    EXPECT_EQ(ProgramFiles(), before);
+}
+
+TEST_F(Shipped, ARenameIsKeptInTheListOnlyWhenTheProgramFolderIsReadOnly) {
+    fx::WithoutRootOverride asReader;
+    const auto before = ProgramFiles();
+    std::vector<fs::path> folders;
+    for (const auto& e : fs::recursive_directory_iterator(program.path()))
+        if (e.is_directory()) folders.push_back(e.path());
+    folders.push_back(program.path());
+    for (const fs::path& f : folders)
+        fs::permissions(f, fs::perms::owner_write, fs::perm_options::remove);
+
+    BibleShelf shelf = Fresh();
+    shelf.Rename(1, "Mon grec", "GR");
+    EXPECT_THROW(shelf.Rename(2, "", "GR"), ShelfError);  // the Greek's now
+    BibleShelf next = Fresh();
+    EXPECT_EQ(next.At(1).name, "Mon grec");
+    EXPECT_EQ(next.At(1).abbreviation, "GR");
+    EXPECT_EQ(next.At(2).abbreviation, "WLC");
+    EXPECT_EQ(ReadNameFile(next.DirOf(1), kNameFile, kMaxName), kGreek);
+    // Under its own name for the credits.
+    EXPECT_EQ(next.Shipped()[0].name, kGreek);
+
+    for (const fs::path& f : folders)
+        fs::permissions(f, fs::perms::owner_write, fs::perm_options::add);
+    // Nor written when it could be.
+    next.Rename(2, "Mon hébreu", "HB");
+    EXPECT_EQ(Fresh().At(2).name, "Mon hébreu");
+    EXPECT_EQ(ProgramFiles(), before);
+}
+
+TEST_F(Shipped, ADamagedOrPartialOneIsLeftOutAndNamed) {
+    fs::remove(grc / "data" / "refer.dat");
+    fs::create_directories(program.path() / "originaux" / "lxx");  // no data set at all
+    fs::create_directories(program.path() / "originaux" / "Grec.old" / "data");
+    fx::WriteDataFolder(program.path() / "originaux" / "Grec.old", fx::DataSet::Small(9));
+    std::ofstream(program.path() / "originaux" / "LISEZMOI.txt") << "x";
+
+    BibleShelf shelf = Fresh();
+    EXPECT_EQ(Folders(shelf), (V{"*", "*hbo"}));
+    ASSERT_EQ(shelf.Problems().size(), 2u);
+    EXPECT_EQ(shelf.Problems()[0], "La Bible «\u00A0" + std::string(kGreek) +
+                                       "\u00A0», livrée avec Lorvane, est incomplète ou "
+                                       "endommagée\u00A0: elle est laissée de côté. Réinstaller "
+                                       "Lorvane la rétablit.");
+    EXPECT_NE(shelf.Problems()[1].find("«\u00A0originaux/lxx\u00A0»"), std::string::npos);
+    EXPECT_EQ(shelf.Shipped().size(), 1u);
+    // Mended, it is back; a damaged one the reader hid is not worth a word.
+    fx::WriteDataFolder(grc, fx::DataSet::Small(7));
+    shelf = Fresh();
+    EXPECT_EQ(Folders(shelf), (V{"*", "*grc", "*hbo"}));
+    shelf.Remove(1);
+    fs::remove(grc / "data" / "refer.dat");
+    fs::remove_all(program.path() / "originaux" / "lxx");
+    EXPECT_TRUE(Fresh().Problems().empty());
+
+    // A shipped Bible that does not load gives way for this run.
+    BibleShelf run = Fresh();
+    ASSERT_TRUE(run.LeaveOut(1));
+    EXPECT_EQ(Folders(run), (V{"*"}));
+}
+
+TEST_F(Shipped, AnAbbreviationAnImportedBibleHasIsNumbered) {
+    fs::rename(program.path() / "originaux", program.path() / "plus-tard");
+    BibleShelf shelf = Fresh();
+    Import(shelf, "Mon Leningrad", "WLC");
+    // The originals arrive with a newer version: the reader's keeps its own.
+    fs::rename(program.path() / "plus-tard", program.path() / "originaux");
+    BibleShelf next = Fresh();
+    EXPECT_EQ(Folders(next), (V{"*", "*grc", "*hbo", "wlc"}));
+    EXPECT_EQ(next.At(2).abbreviation, "WLC2");
+    EXPECT_EQ(next.At(3).abbreviation, "WLC");
+    // And an import of theirs is numbered as for any Bible.
+    Import(next, "Autre grec", "RP2018", 12);
+    EXPECT_EQ(next.At(next.Current()).abbreviation, "RP20182");
+}
+
+TEST_F(Shipped, TheListStaysReadableByAnOlderProgram) {
+    BibleShelf shelf = Fresh();
+    Import(shelf, "Bible Darby", "DBY");
+    shelf.Rename(2, "Hébreu", "");
+    shelf.Remove(1);
+    shelf.Remove(0);
+    shelf.Choose(0);  // the Hebrew
+    const std::string text = fx::ReadFile(shelfDir + kListFile);
+    EXPECT_NE(text.find("\n#+\tcourante\t*hbo\n"), std::string::npos);
+    EXPECT_NE(text.find("\ncachee\t*\n"), std::string::npos);  // as before
+    EXPECT_NE(text.find("\n#+\tcachee\t*grc\n"), std::string::npos);
+    EXPECT_NE(text.find("\n#+\tbible\t*hbo\tWLC\tHébreu\t\n"), std::string::npos);
+    EXPECT_NE(text.find("\nbible\tdby\tDBY\tBible Darby\t2026-12-08\n"), std::string::npos);
+    // Every line an older program reads names one of its folders: the others
+    // are comments to it, so it finds no damage and keeps every Bible.
+    std::istringstream lines(text);
+    std::string older;
+    for (std::string line; std::getline(lines, line);)
+        if (line[0] != '#') {
+            EXPECT_EQ(line.find("\t*g"), std::string::npos) << line;
+            EXPECT_EQ(line.find("\t*h"), std::string::npos) << line;
+            older += line + "\n";
+        }
+    EXPECT_EQ(ReadShelfList(text).unreadLines, 0);
+    // That program writes the list again without them: they are shown
+    // again under their own names, the reader's Bibles all there.
+    std::ofstream(shelfDir + kListFile, std::ios::binary | std::ios::trunc) << older;
+    BibleShelf next = Fresh();
+    EXPECT_EQ(Folders(next), (V{"*grc", "*hbo", "dby"}));
+    EXPECT_EQ(next.At(1).name, kHebrew);
+    EXPECT_TRUE(next.Problems().empty());
+    // A later version's line of its own is skipped without a word.
+    std::ofstream(shelfDir + kListFile, std::ios::binary | std::ios::trunc)
+        << text << "#+\tautre\t*grc\tx\n";
+    EXPECT_TRUE(Fresh().Problems().empty());
+    EXPECT_EQ(Fresh().At(0).name, "Hébreu");
+}
+
+TEST_F(Shipped, TheirListLinesRoundTripAndLeadNowhereElse) {
+    ShelfList list = ReadShelfList(
+        "#+\tbible\t*grc\tGR\tMon grec\t\n"
+        "#+\tbible\t*../x\tX\tEvil\t\n"
+        "bible\t*GRC\tX\tEvil\t\n"
+        "#+\tcachee\t*hbo\n"
+        "#+\tcachee\t*hbo\n"
+        "#+\tcourante\t*hbo\n"
+        "# bible\t*lxx\tLXX\tComment\t\n");
+    ASSERT_EQ(list.bibles.size(), 1u);
+    EXPECT_EQ(list.bibles[0].folder, "*grc");
+    EXPECT_EQ(list.hidden, V{"*hbo"});
+    EXPECT_EQ(list.current, "*hbo");
+    EXPECT_EQ(list.unreadLines, 1);  // the upper-case one, outside "#+"
+    const ShelfList back = ReadShelfList(WriteShelfList(list));
+    EXPECT_EQ(back.bibles[0].name, "Mon grec");
+    EXPECT_EQ(back.hidden, V{"*hbo"});
+    EXPECT_EQ(back.current, "*hbo");
+    EXPECT_FALSE(IsShippedFolder("*" + std::string(41, 'a')));
+}
+
+TEST_F(Shipped, TheirFolderComesFromTheProgramFolderGiven) {
+    // The program's own Bible imported into the reader's folder by an
+    // earlier version: the originals are still the program's.
+    fx::TempDir legacy;
+    MakeBible(legacy.path(), "Ma Segond", "LSG");
+    BibleShelf shelf(shelfDir, legacy.appDir(), program.appDir());
+    shelf.Load();
+    EXPECT_EQ(Folders(shelf), (V{"*", "*grc", "*hbo"}));
+    EXPECT_EQ(shelf.DirOf(0), legacy.appDir());
+    EXPECT_EQ(shelf.DirOf(1), program.appDir() + "originaux/grc/");
+}
+
+TEST_F(Shipped, ALicenceIsReadAsTextWhateverItsBytes) {
+    EXPECT_EQ(ReadLicence(program.appDir()), "");  // none
+    fs::remove(grc / "data" / kLicenceFile);
+    std::ofstream(grc / kLicenceFile, std::ios::binary)
+        << "\xEF\xBB\xBF\n\nDomaine\x01 public\xFF.\rFin\x7F.\n\n";
+    EXPECT_EQ(ReadLicence(grc.string()), "Domaine public\xEF\xBF\xBD.\nFin.");  // beside data/
+    fs::resize_file(grc / kLicenceFile, kMaxLicenceBytes + 1);
+    EXPECT_EQ(ReadLicence(grc.string()), "");
+    fs::remove(grc / kLicenceFile);
+    fs::create_directories(grc / "data" / kLicenceFile);
+    EXPECT_EQ(ReadLicence(grc.string()), "");
 }

@@ -1,7 +1,9 @@
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTextEdit>
@@ -18,6 +20,7 @@
 #include "FrRichEdit.h"
 #include "HTMLControls.h"
 #include "ModalDriver.h"
+#include "Splash.h"
 #include "TextTabs.h"
 #include "UserFiles.h"
 #include "ZipFixtures.h"
@@ -38,6 +41,28 @@ std::string Book(const std::string& code, const std::string& bible, int chapters
                     std::to_string(c) + "." + std::to_string(v) + "\n";
     }
     return book;
+}
+
+const char kGreek[] = "Nouveau Testament grec (Byzantin, Robinson-Pierpont 2018)";
+const char kHebrew[] = "Ancien Testament hébreu (Codex de Leningrad)";
+const char kAttribution[] =
+    "Original work of the Open Scriptures Hebrew Bible available at "
+    "https://github.com/openscriptures/morphhb";
+
+// A Bible the program ships in its originaux/<id>/, whose verses say
+// "<word> b.c.v".
+void ShipBible(const fs::path& programDir, const std::string& id, const std::string& name,
+               const std::string& abbreviation, const std::string& word,
+               const std::string& licence) {
+    testing::DataSet data = testing::DataSet::Small(4);
+    for (auto& v : data.verses)
+        v.text = word + " " + std::to_string(v.book) + "." + std::to_string(v.chapter) + "." +
+                 std::to_string(v.verse);
+    const fs::path folder = programDir / "originaux" / id;
+    testing::WriteDataFolder(folder, data);
+    testing::WriteDataFile(folder, "nom.txt", name + "\n");
+    testing::WriteDataFile(folder, "sigle.txt", abbreviation + "\n");
+    testing::WriteDataFile(folder, "licence.txt", licence);
 }
 
 }  // namespace
@@ -85,6 +110,15 @@ class BiblesWindowTest : public testing::MainWindowTestCase {
             at = found;
         }
         return true;
+    }
+
+    // The two Bibles in the original languages in the program folder, found
+    // by the shelf.
+    void ShipOriginals() {
+        ShipBible(dir->path(), "grc", kGreek, "RP2018", "Grec", "Texte grec : domaine public.\n");
+        ShipBible(dir->path(), "hbo", kHebrew, "WLC", "Hebreu",
+                  "Lemmes et morphologie : CC BY 4.0.\n" + std::string(kAttribution) + "\n");
+        w->Shelf().Load();
     }
 
   private slots:
@@ -431,6 +465,126 @@ class BiblesWindowTest : public testing::MainWindowTestCase {
             lastMessage.startsWith(QString::fromUtf8("Impossible d'écrire dans le dossier « ")),
             qPrintable(lastMessage));
         QCOMPARE(w->Shelf().Count(), 1u);
+    }
+
+    void manageShowsALicenceAndOnlyHidesAShippedBible() {
+        ShipOriginals();
+        QCOMPARE(w->Shelf().Count(), 3u);
+        bool checked = false;
+        testing::OnNextModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<bibles::ManageBiblesDialog*>(modal);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->List->topLevelItemCount(), 3);
+            QCOMPARE(dialog->List->topLevelItem(1)->text(0), QString::fromUtf8(kGreek));
+            // The program's own Bible has no licence to show.
+            dialog->List->setCurrentItem(dialog->List->topLevelItem(0));
+            QVERIFY(dialog->Licence->isHidden());
+            QVERIFY(!dialog->BtnReafficher->isEnabled());
+            // The Hebrew's, with the attribution its licence asks; reached by
+            // Tab from the list, named for a screen reader, read-only.
+            dialog->List->setCurrentItem(dialog->List->topLevelItem(2));
+            QVERIFY(!dialog->Licence->isHidden());
+            QVERIFY(dialog->Licence->toPlainText().contains(QString::fromUtf8(kAttribution)));
+            QCOMPARE(dialog->Licence->accessibleName(),
+                     QString::fromUtf8("Licence de la Bible choisie"));
+            QCOMPARE(dialog->LicenceLabel->buddy(), dialog->Licence);
+            QVERIFY(dialog->Licence->isReadOnly());
+            dialog->List->setFocus();
+            QTest::keyClick(dialog->List, Qt::Key_Tab);
+            QCOMPARE(dialog->focusWidget(), dialog->Licence);
+            QTest::keyClick(dialog->Licence, Qt::Key_Tab);  // and on, not a tab typed
+            QCOMPARE(dialog->focusWidget(), dialog->BtnRenommer);
+
+            // « Supprimer » on the Greek says it is hidden, not deleted.
+            dialog->List->setCurrentItem(dialog->List->topLevelItem(1));
+            QVERIFY(dialog->Licence->toPlainText().startsWith("Texte grec"));
+            auto asked = std::make_shared<QString>();
+            testing::AnswerBox(QMessageBox::Yes, asked);
+            dialog->RemoveClick();
+            QCOMPARE(*asked, QString::fromUtf8("Cacher «\u00A0%1\u00A0»\u00A0? Cette Bible est "
+                                               "livrée avec Lorvane\u00A0: elle ne sera plus dans "
+                                               "la liste, mais elle n'est pas effacée. "
+                                               "«\u00A0Réafficher les Bibles livrées\u00A0» la "
+                                               "remet.")
+                                 .arg(QString::fromUtf8(kGreek)));
+            QCOMPARE(dialog->List->topLevelItemCount(), 2);
+            QVERIFY(fs::exists(dir->path() / "originaux/grc/data/bible.dat"));
+            QVERIFY(dialog->BtnReafficher->isEnabled());
+            // And back.
+            dialog->BtnReafficher->click();
+            QCOMPARE(dialog->List->topLevelItemCount(), 3);
+            QCOMPARE(dialog->List->topLevelItem(1)->text(0), QString::fromUtf8(kGreek));
+            QVERIFY(!dialog->BtnReafficher->isEnabled());
+            checked = true;
+            dialog->accept();
+        });
+        w->ManageBiblesClick();
+        QVERIFY(checked);
+        bibles::BibleShelf next(w->Shelf().ShelfDir(), communs->BibleDir);
+        next.Load();
+        QCOMPARE(next.Count(), 3u);
+    }
+
+    void aShippedBibleIsReadComparedAndComparedAgainAfterARestart() {
+        const QString session = UserConfigFolder() + "/session.txt";
+        QFile::remove(session);
+        ShipOriginals();
+        const QList<QAction*> entries = MenuEntries();
+        QCOMPARE(entries[1]->text(),
+                 QString::fromUtf8("&2 %1 (RP2018)").arg(QString::fromUtf8(kGreek)));
+        entries[1]->trigger();
+        QVERIFY(Page().find("Grec 1.1.1") != std::string::npos);
+        QCOMPARE(w->BibleAbbreviation(), QString("RP2018"));
+        w->CompareWith(2);
+        QVERIFY(InOrder(Page(), {"Grec 1.1.2", "Hebreu 1.1.2"}));
+        w->SaveSession();
+        // A comment to an older program, which would read no session else.
+        QVERIFY(testing::ReadFile(session.toStdString()).find("\n#+ comparees *hbo\n") !=
+                std::string::npos);
+        bibles::BibleShelf shelf(w->Shelf().ShelfDir(), dir->appDir());
+        shelf.Load();
+        QCOMPARE(shelf.At(shelf.Current()).folder, std::string("*grc"));
+        Communs tables(dir->appDir(), shelf.CurrentDir());
+        {
+            TFBible again(tables, nullptr, {}, &shelf);
+            QVERIFY(again.Loaded());
+            again.KeepSession();
+            QCOMPARE(again.Comparison().size(), 1u);
+            QCOMPARE(again.Comparison()[0].abbreviation, std::string("WLC"));
+        }
+        QFile::remove(session);
+    }
+
+    void theAboutBoxCreditsTheShippedBiblesAndTheirLicences() {
+        ShipOriginals();
+        w->Shelf().Remove(1);  // hidden, still shipped: still credited
+        bool seen = false;
+        testing::OnNextModal([&](QWidget* modal) {
+            auto* about = qobject_cast<TFSplash*>(modal);
+            QVERIFY(about);
+            QVERIFY(about->Shipped);
+            const QString text = about->Shipped->toPlainText();
+            QVERIFY2(text.contains(QString::fromUtf8("%1 (RP2018)\nTexte grec : domaine public.")
+                                       .arg(QString::fromUtf8(kGreek))),
+                     qPrintable(text));
+            QVERIFY2(text.contains(
+                         QString::fromUtf8("%1 (WLC)\nLemmes et morphologie : CC BY 4.0."
+                                           "\n%2")
+                             .arg(QString::fromUtf8(kHebrew), QString::fromUtf8(kAttribution))),
+                     qPrintable(text));
+            QCOMPARE(about->Shipped->accessibleName(),
+                     QString::fromUtf8("Textes livrés avec Lorvane et leurs licences"));
+            QVERIFY(about->Shipped->isReadOnly());
+            QVERIFY(about->Shipped->geometry().bottom() < about->height());
+            QVERIFY(about->Licence->geometry().bottom() < about->Shipped->geometry().top());
+            seen = true;
+            about->done(QDialog::Accepted);
+        });
+        w->Apropos1Click();
+        QVERIFY(seen);
+        // Nothing shipped: the box as it was.
+        TFSplash plain(w, TFSplash::Use::About);
+        QVERIFY(!plain.Shipped);
     }
 };
 

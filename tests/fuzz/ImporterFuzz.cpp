@@ -17,6 +17,7 @@
 #include "Osis.h"
 #include "Pages.h"
 #include "StoredText.h"
+#include "TagsFit.h"
 #include "Usfm.h"
 #include "Utf8.h"
 #include "VerseText.h"
@@ -65,6 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (v.chapter < 1 || v.chapter > kMaxChapter || v.verse < 1 || v.verse > kMaxVerse)
             std::abort();
     }
+    if (!TagsFit(book)) std::abort();
     for (const auto& h : book.headings) {
         std::string title = h.title;
         CutTitle(title);
@@ -88,6 +90,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ScanPage(input);
     SpaceAroundNotes(input);
     OsisPlainText(input);
+    std::vector<lorvane::words::WordTag> tags;
+    std::string plain = OsisPlainText(input, tags, size % 2 == 0);
+    lorvane::words::VerseWords placed = lorvane::words::PlaceTags(1, 1, 1, plain, tags);
+    for (const auto& t : placed.tags)
+        if (t.start + t.length > plain.size()) std::abort();
     OsisTitles(input);
     OsisCrossRefs(input);
     return 0;

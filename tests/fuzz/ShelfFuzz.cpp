@@ -17,13 +17,14 @@ namespace fs = std::filesystem;
 namespace {
 
 // A shelf holding two whole Bible folders (empty data files are enough to
-// be whole) and a program folder, made once.
+// be whole) and a program folder shipping one more, made once.
 const std::string& ShelfWithTwoBibles() {
     static const std::string root = [] {
         const std::string dir =
             (fs::temp_directory_path() / ("lorvane-fuzz-shelf-" + std::to_string(getpid())))
                 .string();
-        for (const char* folder : {"/bibles/dby/data/", "/bibles/mar/data/", "/program/data/"}) {
+        for (const char* folder : {"/bibles/dby/data/", "/bibles/mar/data/", "/program/data/",
+                                   "/program/originaux/grc/data/"}) {
             fs::create_directories(dir + folder);
             for (const char* file :
                  {"livre.dat", "bible.dat", "index.dat", "citat.dat", "refer.dat", "them.dat"})
@@ -42,7 +43,8 @@ const std::string& ShelfWithTwoBibles() {
     return root;
 }
 
-// Whatever the list holds, a start keeps both Bibles, listed and on disk.
+// Whatever the list holds, a start keeps both Bibles, listed and on disk,
+// and the shipped one's folder.
 void StartOn(const std::string& text) {
     const std::string& root = ShelfWithTwoBibles();
     std::error_code ec;
@@ -55,8 +57,11 @@ void StartOn(const std::string& text) {
     shelf.RemoveLeftovers();
     if (!shelf.Find(root + "/bibles/dby") || !shelf.Find(root + "/bibles/mar")) std::abort();
     if (!fs::exists(root + "/bibles/dby/data/bible.dat") ||
-        !fs::exists(root + "/bibles/mar/data/bible.dat"))
+        !fs::exists(root + "/bibles/mar/data/bible.dat") ||
+        !fs::exists(root + "/program/originaux/grc/data/bible.dat"))
         std::abort();
+    // It is listed, or hidden and said so.
+    if (!shelf.Find(root + "/program/originaux/grc") && !shelf.HasHidden()) std::abort();
 }
 
 }  // namespace
@@ -66,14 +71,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ShelfList list = ReadShelfList(text);
     // No line read may name a folder outside the shelf.
     for (const KeptBible& b : list.bibles) {
-        if (!IsShelfFolderName(b.folder) && b.folder != kProgramBible) std::abort();
+        if (!IsShelfFolderName(b.folder) && b.folder != kProgramBible && !IsShippedFolder(b.folder))
+            std::abort();
         if (b.name.size() > 4 * kMaxName || b.abbreviation.size() > 4 * kMaxAbbreviation)
             std::abort();
     }
     // What is written reads back the same.
     const ShelfList back = ReadShelfList(WriteShelfList(list));
     if (back.bibles.size() != list.bibles.size() || back.current != list.current ||
-        back.programHidden != list.programHidden)
+        back.programHidden != list.programHidden || back.hidden != list.hidden)
         std::abort();
     for (std::size_t i = 0; i < list.bibles.size(); ++i)
         if (back.bibles[i].name != list.bibles[i].name ||

@@ -10,6 +10,8 @@
 
 #include "Morphology.h"
 #include "StrongNumber.h"
+#include "WordTable.h"
+#include "WordTags.h"
 
 using namespace lorvane::words;
 
@@ -51,6 +53,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const std::string& number : NormaliseStrongs(input, language))
             if (number.size() < 5 || number.size() > 6) std::abort();
     }
+    // Tags from any attributes: short, and only sound numbers.
+    const std::size_t half = input.size() / 2;
+    for (bool hebrew : {false, true}) {
+        const WordTag tag = TagFromAttributes(input.substr(0, half), input.substr(half), hebrew);
+        if (tag.morph.size() > 64 || tag.lemma.size() > 128 || tag.strongs.size() > 8 * 7)
+            std::abort();
+        if (!IsUtf8(tag.lemma) && IsUtf8(input.substr(0, half))) std::abort();
+    }
+    std::string marked(input);
+    for (const auto& [start, length] : TakeWordMarks(marked))
+        if (start + length > marked.size()) std::abort();
+    // The words file of a data folder, damaged anyhow.
+    const WordTable table = WordTable::Parse("lorvane-mots 1\n" + std::string(input));
+    for (const auto& occurrence : table.Occurrences("G0001"))
+        if (table.VerseWords(occurrence.book, occurrence.chapter, occurrence.verse).size() <=
+            occurrence.word)
+            std::abort();
     const HebrewLemma lemma = ParseHebrewLemma(input);
     if (!lemma.strong.empty() && lemma.strong[0] != 'H') std::abort();
     return 0;

@@ -11,6 +11,7 @@
 #include "BibleText.h"
 #include "BibleXml.h"
 #include "Osis.h"
+#include "TagsFit.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace lorvane::importer;
@@ -35,6 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 if (h.chapter < 1 || h.chapter > kMaxChapter || h.verse < 1) std::abort();
             for (const auto& note : book.notes)
                 ParseOsisRefs(note.osisRefs, noVerses);
+            if (!TagsFit(book)) std::abort();
         }
     } catch (const ImportError&) {
     }

@@ -16,6 +16,8 @@
 #include "Import.h"
 #include "ScratchFolder.h"
 #include "SwordFixtures.h"
+#include "WordTable.h"
+#include "WordTags.h"
 
 namespace lorvane::importer {
 namespace {
@@ -285,6 +287,53 @@ TEST_F(SwordImport, TheKingJamesOfTheSystemKeepsItsHebrewLetters) {
         hebrew += r.tables.IndexTable[s].Title.view().find("\u05D1") != std::string_view::npos;
     EXPECT_GE(hebrew, 1);
     EXPECT_EQ(ImportRemarks(r.report).find("lettre"), std::string::npos) << ImportRemarks(r.report);
+}
+
+TEST_F(SwordImport, TaggedWordsOfAModuleAreKeptWithTheirPlaces) {
+    SwordModuleRecipe recipe;
+    recipe.verses = {
+        {"Gen.1.1",
+         "<w lemma=\"strong:H07225\" morph=\"strongMorph:TH8804\">In the beginning</w> "
+         "<w lemma=\"strong:H0430\">God</w><note>a note <w lemma=\"strong:H1\">x</w></note> "
+         "created"},
+        {"John.1.1",
+         "<w lemma=\"strong:G1722 lemma.TR:\u03b5\u03bd\" morph=\"robinson:PREP\">In</w> "
+         "the <w lemma=\"strong:G3056\" morph=\"robinson:N-NSM\">Word</w>."},
+    };
+    ImportResult r = Import(Zip(recipe));
+    EXPECT_EQ(VerseText(r.tables, 1, 1, 1), "In the beginning God created");
+    const words::WordTable table = words::WordTable::Parse(
+        lorvane::testing::ReadFile(fs::path(r.tables.BibleDir) / "data" / words::kWordsFile));
+    EXPECT_EQ(table.WordCount(), 4u);
+    const auto genesis = table.VerseWords(1, 1, 1);
+    ASSERT_EQ(genesis.size(), 2u);
+    EXPECT_EQ(genesis[0].strongs, "H7225");
+    EXPECT_EQ(genesis[0].morph, "strongMorph:TH8804");
+    EXPECT_EQ(genesis[0].length, std::string("In the beginning").size());
+    EXPECT_EQ(genesis[1].start, 17u);  // "God"
+    const auto john = table.VerseWords(43, 1, 1);
+    ASSERT_EQ(john.size(), 2u);
+    EXPECT_EQ(john[0].lemma, "\u03b5\u03bd");
+    EXPECT_EQ(john[1].morph, "robinson:N-NSM");
+    EXPECT_EQ(table.Occurrences("G3056").size(), 1u);
+}
+
+TEST_F(SwordImport, TheKingJamesOfTheSystemKeepsItsTaggedWords) {
+    const fs::path conf = "/usr/share/sword/mods.d/engKJV2006eb.conf";
+    if (!fs::exists(conf)) GTEST_SKIP() << "sword-text-kjv is not installed";
+    ImportResult r = Import(conf);
+    const words::WordTable table = words::WordTable::Parse(
+        lorvane::testing::ReadFile(fs::path(r.tables.BibleDir) / "data" / words::kWordsFile));
+    EXPECT_EQ(table.SkippedLines(), 0u);
+    EXPECT_GE(table.WordCount(), 340000u);
+    std::cerr << "KJV tagged words: " << table.WordCount() << "\n";
+    EXPECT_GE(table.Occurrences("H0430").size(), 2000u);  // God, 'elohiym
+    const auto john = table.VerseWords(43, 1, 1);
+    ASSERT_FALSE(john.empty());
+    bool word = false;
+    for (const auto& w : john)
+        word |= w.strongs == "G3056";
+    EXPECT_TRUE(word);
 }
 
 }  // namespace

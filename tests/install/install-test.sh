@@ -82,6 +82,9 @@ printf 'autre' >> "$bin2/lorvane"
 "$builder" --sample --out "$bin1/data" > /dev/null
 "$builder" --sample --out "$bin2/data" > /dev/null
 echo "ancien" > "$bin1/data/ancien.dat"
+# The Strong's dictionaries beside the first program only.
+mkdir "$bin1/dictionnaires"
+printf 'lorvane-strongs 1\n' > "$bin1/dictionnaires/strongs-grec.txt"
 for id in grc hbo; do
     "$builder" --sample --out "$bin1/originaux/$id/data" > /dev/null
     echo "Licence de $id : domaine public." > "$bin1/originaux/$id/licence.txt"
@@ -108,6 +111,7 @@ check "program" same_file "$bin1/lorvane" "$prog/lorvane"
 check "program executable" test -x "$prog/lorvane"
 check "data" diff -r "$bin1/data" "$prog/data"
 check "original Bibles" diff -r "$bin1/originaux" "$prog/originaux"
+check "dictionaries" diff -r "$bin1/dictionnaires" "$prog/dictionnaires"
 check "launcher is a link to the program" is_link_to "$launcher" "$prog/lorvane"
 check "scalable icon" same_file "$icon_dir/scalable/apps/lorvane.svg" "$icons/scalable/apps/lorvane.svg"
 check "48 px icon" same_file "$icon_dir/48x48/apps/lorvane.png" "$icons/48x48/apps/lorvane.png"
@@ -147,6 +151,8 @@ cat > "$work/expected-added" <<'EOF'
 ./.local/share/lorvane
 ./.local/share/lorvane/.installed
 ./.local/share/lorvane/data
+./.local/share/lorvane/dictionnaires
+./.local/share/lorvane/dictionnaires/strongs-grec.txt
 EOF
 (cd "$bin1/data" && for f in *; do echo "./.local/share/lorvane/data/$f"; done) >> "$work/expected-added"
 (cd "$bin1" && find originaux | sed 's|^|./.local/share/lorvane/|') >> "$work/expected-added"
@@ -175,6 +181,7 @@ install_in "$home" "$bin2" > "$work/install.out"
 check "program replaced" same_file "$bin2/lorvane" "$prog/lorvane"
 check "data replaced, the earlier data file gone" diff -r "$bin2/data" "$prog/data"
 check "original Bibles replaced, the earlier one gone" diff -r "$bin2/originaux" "$prog/originaux"
+check "the earlier dictionary gone" test ! -e "$prog/dictionnaires/strongs-grec.txt"
 check "earlier pages cleared" test ! -e "$prog/temp.htm" -a ! -e "$prog/them/livres.htm"
 check "reader's files kept" test -f "$prog/Mes notes.rtf" -a -f "$prog/them/carte.png"
 check "launcher kept" is_link_to "$launcher" "$prog/lorvane"

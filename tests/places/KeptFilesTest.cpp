@@ -80,6 +80,26 @@ TEST(SessionFile, KeepsTheComparedBiblesInColumnOrderAndReadsAnOlderFile) {
     EXPECT_FALSE(ReadSession("onglet 1 1 1 0\ncomparees a b c d\n"));
 }
 
+TEST(SessionFile, AShippedBibleComparedLeavesTheSessionReadableByAnOlderProgram) {
+    Session s;
+    s.tabs = {{43, 3, 16, -1}};
+    s.compared = {"*grc", "dby", "*"};
+    const std::string text = WriteSession(s);
+    // Behind "#+ ", a comment to a program that does not know them, which
+    // keeps its tabs; this one reads it.
+    EXPECT_NE(text.find("\n#+ comparees *grc dby *\n"), std::string::npos);
+    EXPECT_EQ(text.find("\ncomparees"), std::string::npos);
+    const std::optional<Session> back = ReadSession(text);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->compared, s.compared);
+    // What such a line holds that does not read is skipped, not the session.
+    const std::optional<Session> later =
+        ReadSession("onglet 1 1 1 0\ncomparees dby\n#+ comparees *GRC\n#+ autre 3\n");
+    ASSERT_TRUE(later);
+    EXPECT_EQ(later->compared, std::vector<std::string>{"dby"});
+    EXPECT_FALSE(ReadSession("onglet 1 1 1 0\ncomparees *g-c\n"));
+}
+
 TEST(SessionFile, ADamagedFileIsIgnoredWhole) {
     EXPECT_FALSE(ReadSession(""));
     EXPECT_FALSE(ReadSession("taille 2\n"));  // no tab

@@ -1,6 +1,7 @@
 // lorvane-data: writes a data folder for Lorvane, from a USFM Bible, from a
 // SWORD Bible module, from the Greek or the Hebrew text the program ships,
-// or a small sample for trying the program.
+// or a small sample for trying the program; or the file of a Strong's
+// dictionary, from a SWORD lexicon.
 
 #include <chrono>
 #include <cstdio>
@@ -12,7 +13,9 @@
 #include "Cp1252.h"
 #include "DataFolder.h"
 #include "DataWriter.h"
+#include "FileIo.h"
 #include "Report.h"
+#include "SwordLexicon.h"
 
 namespace fs = std::filesystem;
 using namespace lorvane;
@@ -22,6 +25,7 @@ namespace {
 int Usage() {
     std::cerr << "usage: lorvane-data MODE --out DATA_DIR [--partial] [--pages PAGES_DIR]\n"
                  "                    [--volume-size BYTES] [--name NAME] [--abbreviation ABBR]\n"
+                 "       lorvane-data --strongs MODULE --out FILE\n"
                  "  MODE is one of:\n"
                  "  --usfm SOURCE      a USFM Bible, one file per book, in a folder or an archive\n"
                  "                     (fraLSG_usfm.zip); every book and every verse link of the\n"
@@ -37,8 +41,34 @@ int Usage() {
               << LORVANE_PAGES_DIR
               << ")\n"
                  "  --volume-size N    split them.dat into volumes of about N bytes\n"
-                 "  --name, --abbreviation  the Bible's name and short name (default: its own)\n";
+                 "  --name, --abbreviation  the Bible's name and short name (default: its own)\n"
+                 "  --strongs MODULE   an installed SWORD Strong's lexicon (StrongsGreek,\n"
+                 "                     StrongsHebrew), written as the program's dictionary file\n";
     return 2;
+}
+
+// The dictionary file of a Strong's lexicon, written whole or not at all.
+int WriteStrongs(const std::string& module, const fs::path& out) {
+    const auto start = std::chrono::steady_clock::now();
+    importer::Report report;
+    std::size_t size = 0, entries = 0;
+    try {
+        const importer::StrongsLexicon lexicon = importer::ImportStrongsLexicon(module, report);
+        const std::string bytes = importer::StrongsFileOf(lexicon);
+        if (out.has_parent_path()) fs::create_directories(out.parent_path());
+        WriteFileAtomically(out.string(), bytes);
+        size = bytes.size();
+        entries = lexicon.entries.size();
+    } catch (const std::exception& e) {
+        std::cerr << "lorvane-data: " << e.what() << "\n";
+        return 1;
+    }
+    report.Print(std::cout);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("%s: %zu entries, %zu bytes written to %s in %.2f s\n", module.c_str(), entries,
+                size, out.c_str(), seconds);
+    return 0;
 }
 
 // The 66 books with their names and chapter counts, a few verses of sample
@@ -77,7 +107,8 @@ int main(int argc, char** argv) {
         bool hasValue = i + 1 < argc;
         if (arg == "--sample") {
             mode = "sample";
-        } else if ((arg == "--usfm" || arg == "--sword" || arg == "--greek" || arg == "--hebrew") &&
+        } else if ((arg == "--usfm" || arg == "--sword" || arg == "--greek" || arg == "--hebrew" ||
+                    arg == "--strongs") &&
                    hasValue) {
             mode = arg.substr(2);
             from = argv[++i];
@@ -103,6 +134,12 @@ int main(int argc, char** argv) {
         }
     }
     if (mode.empty() || outDir.empty()) return Usage();
+    if (mode == "strongs") {
+        if (options.partial || pagesGiven || options.archive.volumeSize != 0 ||
+            !options.name.empty() || !options.abbreviation.empty())
+            return Usage();
+        return WriteStrongs(from, outDir);
+    }
     if (!pagesGiven) pagesDir = LORVANE_PAGES_DIR;
 
     const auto start = std::chrono::steady_clock::now();

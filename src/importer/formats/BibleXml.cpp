@@ -12,6 +12,7 @@
 #include "Canon.h"
 #include "Cp1252.h"
 #include "UsfmSource.h"
+#include "WordTags.h"
 
 namespace lorvane::importer {
 namespace {
@@ -33,7 +34,7 @@ constexpr long long kNoNumber = -(kNoBible + 1);
 constexpr int kMaxVerses = 100000;
 
 // What ends with an element.
-enum class End { None, Verse, Heading, Drop, Note, NoteText, Name, Space, Book };
+enum class End { None, Verse, Heading, Drop, Note, NoteText, Name, Space, Book, Word };
 
 // The books of one file as the elements give them, whatever the form: the
 // state of the book, chapter and verse being read, where the text goes, and
@@ -159,6 +160,7 @@ class Collector {
         lastVerse_ = verse_;
         verseOpen_ = true;
         verseText_.clear();
+        tags_.clear();
         for (auto& p : pending_)
             book_.headings.push_back(
                 {p.first, book_.number, chapter_, verse_, std::move(p.second)});
@@ -168,9 +170,39 @@ class Collector {
     void CloseVerse() {
         if (!verseOpen_) return;
         verseOpen_ = false;
-        if (book_.number != 0)
-            book_.verses.push_back(
-                {book_.number, chapter_, verse_, conv_.Convert(verseText_, Place())});
+        if (book_.number == 0) {
+            tags_.clear();
+            return;
+        }
+        std::string text = conv_.Convert(verseText_, Place());
+        words::VerseWords verse = words::PlaceTags(book_.number, chapter_, verse_, text, tags_);
+        if (!verse.tags.empty()) book_.words.push_back(std::move(verse));
+        book_.verses.push_back({book_.number, chapter_, verse_, std::move(text)});
+    }
+
+    // A word with its Strong's numbers and parsing (<w lemma morph>): marked
+    // in the verse text when it is verse text, its tag kept when it says
+    // something. The '/' a Hebrew word's parts are divided by is not text.
+    void BeginWord(std::string_view lemma, std::string_view morph) {
+        const bool marked = verseOpen_ && drop_ == 0 && note_ == 0 && heading_ == 0 && name_ == 0 &&
+                            book_.number != 0;
+        words::WordTag tag = words::TagFromAttributes(lemma, morph, book_.number <= 39);
+        const bool divided =
+            lemma.find('/') != std::string_view::npos || morph.find('/') != std::string_view::npos;
+        const bool kept = marked && words::HasContent(tag);
+        if (kept) {
+            verseText_ += words::kWordOpen;
+            tags_.push_back(std::move(tag));
+        }
+        openWords_.push_back({kept, divided});
+        if (divided) ++divided_;
+    }
+    void EndWord() {
+        if (openWords_.empty()) return;
+        const OpenWord w = openWords_.back();
+        openWords_.pop_back();
+        if (w.divided) --divided_;
+        if (w.kept) verseText_ += words::kWordClose;
     }
 
     // The end of a verse element. One that held nothing at all
@@ -189,7 +221,12 @@ class Collector {
         } else if (heading_ > 0) {
             heading_text_ += utf8;
         } else if (verseOpen_) {
-            verseText_ += utf8;
+            if (divided_ > 0) {
+                for (char ch : utf8)
+                    if (ch != '/') verseText_ += ch;
+            } else {
+                verseText_ += utf8;
+            }
         } else if (!IsBlank(utf8) && inBook_ && book_.number != 0) {
             report_.Warn("text outside any verse, dropped",
                          Place() + ": " + std::string(utf8.substr(0, 60)));
@@ -279,6 +316,12 @@ class Collector {
     int chapter_ = 0, chapters_ = 0, verse_ = 0, lastVerse_ = 0, verses_ = 0;
     bool verseOpen_ = false;
     std::string verseText_;
+    std::vector<words::WordTag> tags_;  // of the verse's marked words, in order
+    struct OpenWord {
+        bool kept, divided;
+    };
+    std::vector<OpenWord> openWords_;
+    int divided_ = 0;
 
     int drop_ = 0, name_ = 0, heading_ = 0, note_ = 0, noteText_ = 0;
     char headingKind_ = 'E';
@@ -351,6 +394,9 @@ XmlBible Read(std::string_view utf8, const char* root, const std::string& form,
                         break;
                     case End::Book:
                         c.EndBook();
+                        break;
+                    case End::Word:
+                        c.EndWord();
                         break;
                     case End::None:
                         break;
@@ -499,6 +545,10 @@ End OsisStart(const QXmlStreamReader& xml, Collector& c) {
         c.Drop(1);
         return End::Drop;
     }
+    if (Is(xml, "w")) {
+        c.BeginWord(Attribute(xml, "lemma"), Attribute(xml, "morph"));
+        return End::Word;
+    }
     if (Is(xml, "l") || Is(xml, "lg") || Is(xml, "p") || Is(xml, "lb") || Is(xml, "item") ||
         Is(xml, "list") || Is(xml, "cell")) {
         c.Space();
@@ -542,6 +592,10 @@ End ZefaniaStart(const QXmlStreamReader& xml, Collector& c) {
         Is(xml, "MEDIA")) {
         c.Drop(1);
         return End::Drop;
+    }
+    if (Is(xml, "gr")) {
+        c.BeginWord(Attribute(xml, "str"), Attribute(xml, "rmac"));
+        return End::Word;
     }
     if (Is(xml, "BR")) {
         c.Space();

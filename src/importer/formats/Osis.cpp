@@ -97,6 +97,14 @@ std::string StripMarkup(std::string_view xml) {
 }
 
 std::string OsisPlainText(std::string_view osis) {
+    std::vector<words::WordTag> unused;
+    std::string text = OsisPlainText(osis, unused, false);
+    words::DropWordMarks(text);
+    return text;
+}
+
+std::string OsisPlainText(std::string_view osis, std::vector<words::WordTag>& tags, bool hebrew) {
+    std::vector<bool> openWords;  // per <w> open: whether it was marked
     const std::string marked = RemoveTitles(SpaceAroundNotes(osis));
     const std::string_view xml = marked;
     std::string out;
@@ -117,7 +125,23 @@ std::string OsisPlainText(std::string_view osis) {
             const bool empty = !tag.empty() && tag.back() == '/';
             std::string_view name = tag.substr(closing ? 1 : 0);
             name = name.substr(0, name.find_first_of(" \t\r\n/"));
-            if (name == "note" || name == "speaker") {
+            if (name == "w" && !empty) {
+                if (closing) {
+                    if (!openWords.empty()) {
+                        if (openWords.back()) out += words::kWordClose;
+                        openWords.pop_back();
+                    }
+                } else {
+                    words::WordTag t = words::TagFromAttributes(Attribute(tag, "lemma"),
+                                                                Attribute(tag, "morph"), hebrew);
+                    const bool kept = inNote == 0 && words::HasContent(t);
+                    if (kept) {
+                        out += words::kWordOpen;
+                        tags.push_back(std::move(t));
+                    }
+                    openWords.push_back(kept);
+                }
+            } else if (name == "note" || name == "speaker") {
                 if (closing && inNote > 0)
                     --inNote;
                 else if (!closing && !empty)

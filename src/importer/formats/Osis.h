@@ -10,6 +10,7 @@
 
 #include "FrenchRefs.h"
 #include "VerseIndex.h"
+#include "WordTags.h"
 
 namespace lorvane::importer {
 
@@ -28,6 +29,10 @@ std::string RemoveTitles(std::string_view osis);
 // blanks folded into one space. What libsword's plain rendering gives, at a
 // small part of its cost.
 std::string OsisPlainText(std::string_view osis);
+// The same, with each word that carries a Strong's number or a parsing
+// (<w lemma morph>) between the marks of WordTags.h, its tag added to
+// `tags` in order (`hebrew`: bare numbers are the Old Testament's).
+std::string OsisPlainText(std::string_view osis, std::vector<words::WordTag>& tags, bool hebrew);
 
 // The text of the entry's <title> elements (not running heads), markup
 // removed, UTF-8.

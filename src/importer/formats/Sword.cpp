@@ -188,6 +188,7 @@ BibleData ImportSwordModule(sword::SWModule& mod, bool partial, Report& report) 
             continue;
         }
         std::string plain;
+        std::vector<words::WordTag> tags;
         if (osis) {
             for (const std::string& title : OsisTitles(raw)) {
                 std::string t = text.Convert(title, place);
@@ -197,11 +198,15 @@ BibleData ImportSwordModule(sword::SWModule& mod, bool partial, Report& report) 
                 pending.push_back({book, chapter, verse, place, std::move(refs)});
             // The words straight from the markup: libsword's filter chain
             // costs thirty times as much for the same text.
-            plain = OsisPlainText(raw);
+            plain = OsisPlainText(raw, tags, book <= 39);
         } else {
             plain = module->renderText().c_str();
+            words::DropWordMarks(plain);
         }
-        bible.verses.push_back({book, chapter, verse, text.Convert(plain, place)});
+        std::string converted = text.Convert(plain, place);
+        words::VerseWords kept = words::PlaceTags(book, chapter, verse, converted, tags);
+        if (!kept.tags.empty()) bible.words.push_back(std::move(kept));
+        bible.verses.push_back({book, chapter, verse, std::move(converted)});
         bible.books[book - 1].chapterCount = std::max(bible.books[book - 1].chapterCount, chapter);
     }
 

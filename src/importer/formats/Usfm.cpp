@@ -121,6 +121,10 @@ class BookParser {
         std::string name;
         bool drop = false;        // its words are not verse text
         bool attributes = false;  // past its "|": attributes, not words
+        // A \w word marked in the verse text: the index of its tag, and the
+        // attributes read so far.
+        int tag = -1;
+        std::string attributeText;
     };
 
     std::string Where(std::size_t pos) {
@@ -235,7 +239,55 @@ class BookParser {
                               ") : ses marqueurs de caractères s'emboîtent sur plus de mille "
                               "niveaux.");
         }
-        open_.push_back({std::string(name), drop});
+        open_.push_back({std::string(name), drop, false, -1, {}});
+        const bool dropping =
+            std::any_of(open_.begin(), open_.end(), [](const Open& o) { return o.drop; });
+        if (name == "w" && !dropping && block_ == Block::Text && verseOpen_) {
+            verseText_ += words::kWordOpen;
+            open_.back().tag = static_cast<int>(tags_.size());
+            tags_.emplace_back();
+        }
+    }
+
+    // The tag of a \w word once its attributes are read: strong="G26",
+    // lemma="amour", x-morph="robinson:N-ASF"; a bare value is its lemma.
+    void EndWord(const Open& word) {
+        if (word.tag < 0) return;
+        verseText_ += words::kWordClose;
+        std::string strong, lemma, morph;
+        std::string_view a = word.attributeText;
+        while (!a.empty()) {
+            const std::size_t eq = a.find('=');
+            const std::size_t quote = eq == std::string_view::npos ? eq : a.find('"', eq);
+            if (quote == std::string_view::npos) {
+                if (lemma.empty()) lemma = std::string(a);
+                break;
+            }
+            const std::size_t close = a.find('"', quote + 1);
+            const std::string_view key = a.substr(0, eq);
+            const std::string_view value =
+                a.substr(quote + 1, close == std::string_view::npos ? a.npos : close - quote - 1);
+            const std::size_t first = key.find_first_not_of(" \t");
+            const std::string_view name =
+                first == std::string_view::npos ? key.substr(0, 0) : key.substr(first);
+            if (name.substr(0, 6) == "strong")
+                for (std::size_t k = 0; k <= value.size();) {
+                    std::size_t comma = value.find(',', k);
+                    if (comma == std::string_view::npos) comma = value.size();
+                    strong += " strong:" + std::string(value.substr(k, comma - k));
+                    k = comma + 1;
+                }
+            else if (name == "lemma")
+                lemma = std::string(value);
+            else if (name == "x-morph" || name == "morph")
+                morph = std::string(value);
+            if (close == std::string_view::npos) break;
+            a.remove_prefix(close + 1);
+        }
+        std::string both = strong;
+        if (!lemma.empty() && lemma.find(' ') == std::string::npos) both += " lemma:" + lemma;
+        tags_[static_cast<std::size_t>(word.tag)] =
+            words::TagFromAttributes(both, morph, book_.number <= 39);
     }
 
     void CloseMarker(std::string_view name) {
@@ -245,6 +297,8 @@ class BookParser {
         }
         for (std::size_t k = open_.size(); k-- > 0;) {
             if (open_[k].name == name) {
+                for (std::size_t inner = open_.size(); inner-- > k;)
+                    EndWord(open_[inner]);
                 open_.resize(k);
                 return;
             }
@@ -353,6 +407,7 @@ class BookParser {
         }
         verseOpen_ = true;
         verseText_.clear();
+        tags_.clear();
         afterHeading_ = false;
         for (Pending& p : pending_)
             book_.headings.push_back({p.kind, book_.number, chapter_, n, std::move(p.title)});
@@ -363,8 +418,15 @@ class BookParser {
     void CloseVerse() {
         if (!verseOpen_) return;
         verseOpen_ = false;
-        book_.verses.push_back(
-            {book_.number, chapter_, verse_, conv_.Convert(verseText_, VersePlace())});
+        // A word still open at the verse's end closes there.
+        for (Open& o : open_) {
+            EndWord(o);
+            o.tag = -1;
+        }
+        std::string text = conv_.Convert(verseText_, VersePlace());
+        words::VerseWords verse = words::PlaceTags(book_.number, chapter_, verse_, text, tags_);
+        if (!verse.tags.empty()) book_.words.push_back(std::move(verse));
+        book_.verses.push_back({book_.number, chapter_, verse_, std::move(text)});
     }
 
     void EndNote(bool closed) {
@@ -380,6 +442,8 @@ class BookParser {
     }
 
     void EndBlock() {
+        for (std::size_t k = open_.size(); k-- > 0;)
+            EndWord(open_[k]);
         open_.clear();
         if (block_ == Block::Heading) {
             std::string title = conv_.Convert(captured_, VersePlace());
@@ -441,6 +505,9 @@ class BookParser {
             std::any_of(open_.begin(), open_.end(), [](const Open& o) { return o.drop; });
         std::string kept;
         for (std::size_t k = 0; k < run.size(); ++k) {
+            if (!dropping && !open_.empty() && open_.back().attributes && open_.back().tag >= 0 &&
+                open_.back().attributeText.size() < 4096)
+                open_.back().attributeText += run[k];
             if (dropping || (!open_.empty() && open_.back().attributes)) continue;
             if (run[k] == '|' && !open_.empty()) {
                 open_.back().attributes = true;
@@ -490,6 +557,7 @@ class BookParser {
     int chapter_ = 0, verse_ = 0, lastVerse_ = 0;
     bool verseOpen_ = false, afterHeading_ = false;
     std::string verseText_;
+    std::vector<words::WordTag> tags_;  // of the verse's marked words, in order
 
     bool inNote_ = false, noteCaller_ = false;
     std::string noteName_, noteInner_, noteRefs_;
@@ -672,6 +740,9 @@ BibleData AssembleBible(std::vector<UsfmBook> parsed, const std::string& source,
         for (dw::VerseEntry& v : book.verses)
             bible.verses.push_back(std::move(v));
         book.verses.clear();
+        for (words::VerseWords& w : book.words)
+            bible.words.push_back(std::move(w));
+        book.words.clear();
         for (dw::IndexRecord& h : book.headings)
             bible.headings.push_back(std::move(h));
     }

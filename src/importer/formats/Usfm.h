@@ -19,6 +19,7 @@
 #include "Report.h"
 #include "UsfmSource.h"
 #include "VerseIndex.h"
+#include "WordTags.h"
 
 namespace lorvane::importer {
 
@@ -30,6 +31,7 @@ struct UsfmBook {
     std::string toc1, toc2, toc3, runningHead;  // UTF-8
     std::vector<dw::VerseEntry> verses;
     std::vector<dw::IndexRecord> headings;
+    std::vector<words::VerseWords> words;  // the tagged words of its verses
     struct Note {
         int chapter = 0, verse = 0;
         std::string refs;                   // UTF-8 text of the \xt parts

@@ -7,7 +7,7 @@
 namespace lorvane::importer {
 namespace {
 
-constexpr std::string_view kMagic = "LORVANE-BIBLE-3\n";
+constexpr std::string_view kMagic = "LORVANE-BIBLE-4\n";
 constexpr std::uint32_t kMaxString = 1 << 16;
 constexpr std::uint32_t kMaxVerses = 200'000;
 
@@ -108,6 +108,20 @@ std::string EncodeHelperBible(const HelperBible& h) {
         for (std::int32_t v : {r.book, r.chapter, r.verse, r.reserved, r.targetBook,
                                r.targetChapter, r.targetFirst, r.targetLast})
             PutInt(out, v);
+    PutU32(out, static_cast<std::uint32_t>(h.bible.words.size()));
+    for (const words::VerseWords& v : h.bible.words) {
+        PutInt(out, v.book);
+        PutInt(out, v.chapter);
+        PutInt(out, v.verse);
+        PutU32(out, static_cast<std::uint32_t>(v.tags.size()));
+        for (const words::WordTag& t : v.tags) {
+            PutU32(out, t.start);
+            PutU32(out, t.length);
+            PutString(out, t.strongs);
+            PutString(out, t.morph);
+            PutString(out, t.lemma);
+        }
+    }
     return out;
 }
 
@@ -162,6 +176,22 @@ HelperBible DecodeHelperBible(std::string_view bytes) {
         r.targetFirst = in.Int(0, kMaxVerse);
         r.targetLast = in.Int(0, kMaxVerse);
         h.bible.crossRefs.push_back(r);
+    }
+    for (std::uint32_t n = in.Count(kMaxVerses); n > 0; --n) {
+        words::VerseWords v;
+        v.book = in.Int(1, kBooks);
+        v.chapter = in.Int(1, kMaxChapter);
+        v.verse = in.Int(0, kMaxVerse);
+        for (std::uint32_t k = in.Count(kMaxString); k > 0; --k) {
+            words::WordTag t;
+            t.start = in.Count(kMaxString);
+            t.length = in.Count(kMaxString);
+            t.strongs = in.String();
+            t.morph = in.String();
+            t.lemma = in.String();
+            v.tags.push_back(std::move(t));
+        }
+        h.bible.words.push_back(std::move(v));
     }
     if (!in.AtEnd()) Reader::Bad();
     return h;

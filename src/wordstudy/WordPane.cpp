@@ -1,0 +1,127 @@
+#include "WordPane.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+#include "Accessible.h"
+#include "ErrorDisplay.h"
+#include "ReadingView.h"
+
+namespace lorvane {
+
+namespace {
+
+const char* const kHowTo =
+    "<p>Cliquez sur un mot d'une Bible qui donne les numéros de Strong (le Nouveau Testament "
+    "grec, l'Ancien Testament hébreu, la King James...), ou placez-y le curseur avec le "
+    "clavier\u00A0: ce volet dit sa forme du dictionnaire, son numéro, son analyse et sa "
+    "définition.</p>";
+
+// What a screen reader hears of the definition: its first words.
+QString Opening(const std::string& definition) {
+    QString text = QString::fromStdString(definition);
+    if (text.size() > 240) text = text.left(240) + QStringLiteral("…");
+    return text;
+}
+
+}  // namespace
+
+WordPane::WordPane(wordstudy::WordStudy& study, ReadingCore& reading, ReadingView& view,
+                   QWidget* parent)
+    : QWidget(parent), study_(study), reading_(reading), view_(view) {
+    setObjectName("PanneauMot");
+    setAccessibleName(QStringLiteral("Mot"));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
+    text_ = new QTextBrowser(this);
+    text_->setObjectName("WordText");
+    text_->setAccessibleName(QStringLiteral("Mot choisi"));
+    text_->setOpenLinks(false);
+    occurrences_ = new QPushButton(QStringLiteral("&Toutes les occurrences"), this);
+    occurrences_->setObjectName("WordOccurrences");
+    occurrences_->setEnabled(false);
+    column->addWidget(text_, 1);
+    column->addWidget(occurrences_);
+    connect(occurrences_, &QPushButton::clicked, this, [this] {
+        if (!number_.isEmpty()) emit SearchAsked(number_);
+    });
+    connect(&view_, &ReadingView::WordReached, this,
+            GuardedSlot([this](const WordAnchor& word) { ShowWord(word); }));
+    reading_.SetWordsOf([this](const Communs& c) { return study_.WordsOf(c); });
+    view_.SetWordLength([this](const WordAnchor& word) -> int {
+        const Communs* c = TablesOf(word.id);
+        return c ? static_cast<int>(QString::fromStdString(study_.WrittenWord(*c, word)).size())
+                 : 0;
+    });
+    reading_.Subscribe(this);
+    ShowHowTo();
+    interlinear_ = new QAction(QStringLiteral("&Interlinéaire"), this);
+    interlinear_->setObjectName("ActionInterlineaire");
+    interlinear_->setCheckable(true);
+    connect(interlinear_, &QAction::toggled, this,
+            GuardedSlot([this](bool on) { reading_.SetInterlinear(on); }));
+}
+
+QAction* WordPane::FocusAction(QWidget* page, std::function<void()> show) {
+    auto* action = new QAction(QStringLiteral("Aller au &mot"), this);
+    action->setObjectName("ActionAllerAuMot");
+    action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, GuardedSlot([this, page, show] {
+                if (isAncestorOf(QApplication::focusWidget())) {
+                    page->setFocus(Qt::ShortcutFocusReason);
+                    return;
+                }
+                show();
+                text_->setFocus(Qt::ShortcutFocusReason);
+            }));
+    return action;
+}
+
+WordPane::~WordPane() {
+    if (ReadingCore* reading = Followed()) reading->SetWordsOf({});
+    view_.SetWordLength({});
+}
+
+void WordPane::ShowHowTo() {
+    text_->setHtml(QString::fromUtf8(kHowTo));
+    number_.clear();
+    occurrences_->setEnabled(false);
+}
+
+void WordPane::TablesChanged() {
+    ShowHowTo();
+}
+
+const Communs* WordPane::TablesOf(int id) const {
+    for (const ComparedBible& column : reading_.Columns())
+        if (column.tables && study_.WordsOf(*column.tables).id == id) return column.tables.get();
+    return study_.WordsOf(reading_.Tables()).id == id ? &reading_.Tables() : nullptr;
+}
+
+void WordPane::ShowWord(const WordAnchor& word) {
+    const Communs* c = TablesOf(word.id);
+    const auto facts = c ? study_.Describe(*c, word) : std::nullopt;
+    if (!facts) return;
+    text_->setHtml(QString::fromStdString(wordstudy::FactsHtml(*facts)));
+    number_ = facts->numbers.empty() ? QString() : QString::fromStdString(facts->numbers[0]);
+    occurrences_->setEnabled(!number_.isEmpty());
+    occurrences_->setToolTip(number_.isEmpty()
+                                 ? QString()
+                                 : QStringLiteral("Chercher %1 dans la Bible lue").arg(number_));
+    // The reader moving in the page hears the word; the pane itself says
+    // it to whoever goes there.
+    QString said = QString::fromStdString(wordstudy::FactsSummary(*facts));
+    if (!facts->entries.empty())
+        said += QStringLiteral(". ") +
+                QString::fromUtf8(words::kDefinitionLabel.data(), words::kDefinitionLabel.size()) +
+                QStringLiteral(" : ") + Opening(facts->entries[0].definition);
+    text_->setAccessibleDescription(said);
+    if (isVisible() && window()->isActiveWindow() && !text_->hasFocus()) Announce(this, said);
+}
+
+}  // namespace lorvane
