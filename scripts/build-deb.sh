@@ -5,8 +5,10 @@
 #
 # The sources the project tracks are copied into BUILD_DIR/lorvane-<version>
 # with the data folder of BIN_DIR (make data: the shipped Bible) as
-# shipped/data and its Strong's dictionaries as shipped/dictionnaires, so
-# that nothing is written beside the project; the package
+# shipped/data, its Strong's dictionaries as shipped/dictionnaires and its
+# Bibles in their original languages (originaux/ID/data and
+# originaux/ID/licence.txt) as shipped/originaux, so that nothing is written
+# beside the project; the package
 # lands in the project folder, the build's other files in BUILD_DIR.
 # usage: build-deb.sh BIN_DIR BUILD_DIR
 set -eu
@@ -22,6 +24,10 @@ out=$(cd "$2" && pwd)
 
 for f in livre.dat bible.dat index.dat citat.dat refer.dat them.dat; do
     [ -f "$bin/data/$f" ] || { echo "build-deb: $bin/data/$f is missing (make data)" >&2; exit 1; }
+    for id in grc hbo; do
+        [ -f "$bin/originaux/$id/data/$f" ] ||
+            { echo "build-deb: $bin/originaux/$id/data/$f is missing (make data)" >&2; exit 1; }
+    done
 done
 for f in strongs-grec.txt strongs-hebreu.txt; do
     [ -f "$bin/dictionnaires/$f" ] ||
@@ -53,6 +59,12 @@ else
 fi
 cp -R "$bin/data" "$tree/shipped/data"
 cp -R "$bin/dictionnaires" "$tree/shipped/dictionnaires"
+for d in "$bin"/originaux/*/; do
+    id=$(basename "$d")
+    mkdir -p "$tree/shipped/originaux/$id"
+    cp -R "$d/data" "$tree/shipped/originaux/$id/data"
+    cp "$d/licence.txt" "$tree/shipped/originaux/$id/licence.txt"
+done
 
 rm -f "$out/$deb"
 (cd "$tree" && dpkg-buildpackage -b --no-sign) > "$out/build.log" 2>&1 || {

@@ -11,14 +11,15 @@ set -eu
 
 # Compiler and build tools, Qt, zlib, SWORD and its World English Bible for
 # the default data set, its Greek and Hebrew Strong's dictionaries (made
-# plain files beside the program by make data), libarchive, the fonts (DejaVu for Latin, Greek,
+# plain files beside the program by make data), libarchive, xz for the
+# archives of the Greek and Hebrew texts, the fonts (DejaVu for Latin, Greek,
 # Cyrillic and Hebrew; WenQuanYi Micro Hei for Chinese; SIL Ezra for the
 # points and cantillation of Biblical Hebrew; GNU FreeFont for Thai and
 # Cherokee), the icons of the toolbars and Qt's French translations.
 run_packages="
 cmake ninja-build g++ pkg-config
 qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
-zlib1g-dev libarchive-dev
+zlib1g-dev libarchive-dev xz-utils
 libsword-dev sword-text-web sword-dict-strongs-greek sword-dict-strongs-hebrew
 fonts-dejavu-core fonts-dejavu-extra breeze-icon-theme
 fonts-wqy-microhei fonts-sil-ezra fonts-freefont-ttf

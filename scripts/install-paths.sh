@@ -3,7 +3,8 @@
 # uninstall.sh (sourced, not run). The data home is $XDG_DATA_HOME when it
 # is an absolute path, else ~/.local/share; the launcher goes to ~/.local/bin.
 #
-#   $prog/            the program folder: lorvane, data/, and the pages the
+#   $prog/            the program folder: lorvane, data/, originaux/ID/ (the
+#                     Bibles in their original languages), and the pages the
 #                     program writes there (temp.htm, temp0.htm, temp2.htm,
 #                     them/)
 #   $manifest         the list of what the installation put in place
@@ -65,7 +66,9 @@ owned_path() {
 owned_folder() {
     case $1 in
         */../* | */.. | */./* | */. | "") return 1 ;;
-        "$prog" | "$prog"/data | "$prog"/dictionnaires) return 0 ;;
+        "$prog" | "$prog"/data | "$prog"/dictionnaires | "$prog"/originaux | "$prog"/originaux/*)
+            return 0
+            ;;
         "$home"/* | "$data_home" | "$data_home"/*) ;;
         *) return 1 ;;
     esac

@@ -14,7 +14,9 @@
 #
 # usage: install.sh BIN_DIR ICON_DIR
 #   BIN_DIR   holds the program lorvane and its data/ folder (make data),
-#             and the Strong's dictionaries in dictionnaires/ when prepared
+#             the Strong's dictionaries in dictionnaires/ when prepared, and
+#             the Bibles in their original languages, originaux/ID/data/
+#             and originaux/ID/licence.txt, when it has them
 #   ICON_DIR  the icon tree: scalable/apps/lorvane.svg, 48x48/apps/lorvane.png
 #             and 256x256/apps/lorvane.png (built into build/icons/hicolor)
 set -eu
@@ -37,6 +39,13 @@ if [ ! -f "$bin/lorvane" ] || [ ! -x "$bin/lorvane" ]; then
 fi
 for f in $data_files; do
     [ -f "$bin/data/$f" ] || fail "Les données sont incomplètes : $bin/data/$f manque."
+done
+for d in "$bin"/originaux/*/; do
+    [ -d "$d" ] || continue
+    for f in $data_files licence.txt; do
+        [ "$f" = licence.txt ] || f=data/$f
+        [ -f "$d$f" ] || fail "Les données sont incomplètes : $d$f manque."
+    done
 done
 for f in $icon_files; do
     [ -f "$icon_src/$f" ] || fail "L'icône $icon_src/$f manque."
@@ -64,6 +73,9 @@ if [ -f "$manifest" ]; then cp "$manifest" "$work/old"; else : > "$work/old"; fi
     done
     for f in "$bin"/dictionnaires/*; do
         [ ! -f "$f" ] || printf 'f %s\n' "$prog/dictionnaires/${f##*/}"
+    done
+    for f in "$bin"/originaux/*/data/* "$bin"/originaux/*/licence.txt; do
+        [ ! -f "$f" ] || printf 'f %s\n' "$prog/${f#"$bin"/}"
     done
     printf 'l %s\n' "$launcher"
     printf 'f %s\n' "$desktop"
@@ -142,6 +154,12 @@ if [ -d "$bin/dictionnaires" ]; then
         [ ! -f "$f" ] || put "$f" "$prog/dictionnaires/${f##*/}" 644
     done
 fi
+for f in "$bin"/originaux/*/data/* "$bin"/originaux/*/licence.txt; do
+    [ -f "$f" ] || continue
+    rel=${f#"$bin"/}
+    ensure_dir "$prog/${rel%/*}"
+    put "$f" "$prog/$rel" 644
+done
 
 ensure_dir "${launcher%/*}"
 record "l $launcher"
@@ -193,6 +211,14 @@ while IFS= read -r line; do
         rm -f -- "$target"
     fi
 done < "$manifest"
+
+# The folders of the Bibles in their original languages that this
+# installation no longer has, now empty, the deepest first.
+grep '^d ' "$manifest" | sed 's/^d //' | LC_ALL=C sort -r | while IFS= read -r d; do
+    case $d in
+        "$prog"/originaux/*) rmdir -- "$d" 2>/dev/null || true ;;
+    esac
+done
 
 # The manifest: the folders the installations created that still exist,
 # then what this one put in place.

@@ -2,7 +2,10 @@
 #include <sstream>
 #include <system_error>
 
+#include "BibleForm.h"
 #include "BibleName.h"
+#include "ByzantineText.h"
+#include "Canon.h"
 #include "DataFolder.h"
 #include "Import.h"
 #include "Sword.h"
@@ -35,6 +38,17 @@ BibleNaming NameOfSwordModule(const std::string& module) {
     return {};
 }
 
+// The books first-last of the 66 that a Bible of one Testament must hold:
+// those missing are an error, unless the build is partial (the readers
+// list them then).
+void RequireBooks(const std::vector<int>& missing, int first, int last, bool partial,
+                  Report& report) {
+    std::string list;
+    for (int b : missing)
+        if (b >= first && b <= last) list += " " + std::string(datawriter::kCanon[b - 1].code);
+    if (!list.empty() && !partial) report.Error("books missing from the source:" + list);
+}
+
 }  // namespace
 
 bool BuildDataSet(const BuildOptions& options, const fs::path& out, Report& report) {
@@ -45,6 +59,23 @@ bool BuildDataSet(const BuildOptions& options, const fs::path& out, Report& repo
     if (options.source == BuildOptions::Source::Sword) {
         bible = ImportSword(options.from, report);
         naming = NameImportedBible(NameOfSwordModule(options.from), options.from);
+    } else if (options.source == BuildOptions::Source::Greek) {
+        ByzantineText greek = ReadByzantineText(options.from, report);
+        RequireBooks(MissingBooks(greek.bible), 40, kBooks, options.partial, report);
+        bible = std::move(greek.bible);
+        naming = {kGreekBibleName, kGreekBibleAbbreviation};
+    } else if (options.source == BuildOptions::Source::Hebrew) {
+        std::vector<SourceFile> files = ReadXmlFolder(options.from);
+        UsfmImportOptions xml;
+        xml.partial = true;  // the Old Testament alone
+        FormBible read = ImportBibleFiles(std::move(files), options.from, xml, report);
+        if (read.form != BibleForm::Osis)
+            throw std::runtime_error("no OSIS book in " + options.from);
+        RequireBooks(MissingBooks(read.bible), 1, 39, options.partial, report);
+        bible = std::move(read.bible);
+        // Its verses are numbered as the Hebrew Bible numbers them.
+        bible.numbering = "Leningrad";
+        naming = {kHebrewBibleName, kHebrewBibleAbbreviation};
     } else {
         // The books are read once, for their name and their text.
         std::vector<SourceFile> files =
@@ -54,6 +85,8 @@ bool BuildDataSet(const BuildOptions& options, const fs::path& out, Report& repo
         usfm.partial = options.partial;
         bible = ImportUsfmFiles(std::move(files), "USFM " + options.from, usfm, report);
     }
+    if (!options.name.empty()) naming.name = options.name;
+    if (!options.abbreviation.empty()) naming.abbreviation = options.abbreviation;
     std::vector<Page> pages;
     if (!options.pages.empty()) {
         pages = LoadPages(options.pages);

@@ -8,8 +8,11 @@
 #     under a virtual X display, shows its main window with its icon and
 #     writes its first chapter page into the program folder (the launcher is
 #     a link: the program finds its folder through it);
+#   - the Bibles in their original languages (originaux/ID/data and
+#     licence.txt) are carried with the data;
 #   - installing again replaces the program and the data, leaves nothing of
-#     the earlier data and keeps the reader's own files;
+#     the earlier data (an original Bible the new one lacks goes, folders
+#     and all) and keeps the reader's own files;
 #   - a file the installation did not put there is never replaced;
 #   - uninstalling leaves the HOME as it was, but for the reader's files;
 #   - with XDG_DATA_HOME set, the program folder, the menu entry and the
@@ -68,8 +71,8 @@ menu_command() {
 }
 
 # Two prepared program folders, as make data leaves build/bin: the first
-# with a data file that the second lacks, the second with another program
-# file.
+# with a data file and an original Bible that the second lacks, the second
+# with another program file.
 bin1="$work/bin un"
 bin2="$work/bin deux"
 mkdir -p "$bin1" "$bin2"
@@ -82,6 +85,12 @@ echo "ancien" > "$bin1/data/ancien.dat"
 # The Strong's dictionaries beside the first program only.
 mkdir "$bin1/dictionnaires"
 printf 'lorvane-strongs 1\n' > "$bin1/dictionnaires/strongs-grec.txt"
+for id in grc hbo; do
+    "$builder" --sample --out "$bin1/originaux/$id/data" > /dev/null
+    echo "Licence de $id : domaine public." > "$bin1/originaux/$id/licence.txt"
+done
+"$builder" --sample --out "$bin2/originaux/grc/data" > /dev/null
+echo "Licence : domaine public, revue." > "$bin2/originaux/grc/licence.txt"
 
 # The reader's HOME, with files of their own.
 home="$work/Maison d'Élise — à l'essai"
@@ -101,6 +110,7 @@ install_in "$home" "$bin1" > "$work/install.out"
 check "program" same_file "$bin1/lorvane" "$prog/lorvane"
 check "program executable" test -x "$prog/lorvane"
 check "data" diff -r "$bin1/data" "$prog/data"
+check "original Bibles" diff -r "$bin1/originaux" "$prog/originaux"
 check "dictionaries" diff -r "$bin1/dictionnaires" "$prog/dictionnaires"
 check "launcher is a link to the program" is_link_to "$launcher" "$prog/lorvane"
 check "scalable icon" same_file "$icon_dir/scalable/apps/lorvane.svg" "$icons/scalable/apps/lorvane.svg"
@@ -145,6 +155,7 @@ cat > "$work/expected-added" <<'EOF'
 ./.local/share/lorvane/dictionnaires/strongs-grec.txt
 EOF
 (cd "$bin1/data" && for f in *; do echo "./.local/share/lorvane/data/$f"; done) >> "$work/expected-added"
+(cd "$bin1" && find originaux | sed 's|^|./.local/share/lorvane/|') >> "$work/expected-added"
 echo "./.local/share/lorvane/lorvane" >> "$work/expected-added"
 LC_ALL=C sort -o "$work/expected-added" "$work/expected-added"
 check "install adds exactly its files" diff "$work/expected-added" "$work/added"
@@ -169,6 +180,7 @@ echo "image du lecteur" > "$prog/them/carte.png"
 install_in "$home" "$bin2" > "$work/install.out"
 check "program replaced" same_file "$bin2/lorvane" "$prog/lorvane"
 check "data replaced, the earlier data file gone" diff -r "$bin2/data" "$prog/data"
+check "original Bibles replaced, the earlier one gone" diff -r "$bin2/originaux" "$prog/originaux"
 check "the earlier dictionary gone" test ! -e "$prog/dictionnaires/strongs-grec.txt"
 check "earlier pages cleared" test ! -e "$prog/temp.htm" -a ! -e "$prog/them/livres.htm"
 check "reader's files kept" test -f "$prog/Mes notes.rtf" -a -f "$prog/them/carte.png"

@@ -149,8 +149,8 @@ TEST(DataFolder, AFailureLeavesTheOldFolderAsItWas) {
 }
 
 TEST(DataFolder, DataFileNames) {
-    for (const char* name :
-         {"livre.dat", "refer.dat", "them.dat", "them.002", "them.999", "sigle.txt"})
+    for (const char* name : {"livre.dat", "refer.dat", "them.dat", "them.002", "them.999",
+                             "sigle.txt", "numerotation.txt", "mots.txt"})
         EXPECT_TRUE(IsDataFileName(name)) << name;
     for (const char* name : {"them.htm", "them.02", "them.0021", "notes.rtf", "data"})
         EXPECT_FALSE(IsDataFileName(name)) << name;

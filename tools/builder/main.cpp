@@ -1,6 +1,7 @@
 // lorvane-data: writes a data folder for Lorvane, from a USFM Bible, from a
-// SWORD Bible module, or a small sample for trying the program; or the file
-// of a Strong's dictionary, from a SWORD lexicon.
+// SWORD Bible module, from the Greek or the Hebrew text the program ships,
+// or a small sample for trying the program; or the file of a Strong's
+// dictionary, from a SWORD lexicon.
 
 #include <chrono>
 #include <cstdio>
@@ -22,20 +23,25 @@ using namespace lorvane;
 namespace {
 
 int Usage() {
-    std::cerr << "usage: lorvane-data (--usfm SOURCE | --sword MODULE | --sample) --out DATA_DIR\n"
-                 "                    [--partial] [--pages PAGES_DIR] [--volume-size BYTES]\n"
+    std::cerr << "usage: lorvane-data MODE --out DATA_DIR [--partial] [--pages PAGES_DIR]\n"
+                 "                    [--volume-size BYTES] [--name NAME] [--abbreviation ABBR]\n"
                  "       lorvane-data --strongs MODULE --out FILE\n"
+                 "  MODE is one of:\n"
                  "  --usfm SOURCE      a USFM Bible, one file per book, in a folder or an archive\n"
                  "                     (fraLSG_usfm.zip); every book and every verse link of the\n"
                  "                     study pages must be there\n"
-                 "  --partial          with --usfm: missing books and verses are reported only\n"
                  "  --sword MODULE     an installed SWORD Bible module (verse links of the\n"
                  "                     study pages that its versification lacks are reported)\n"
+                 "  --greek DIR        the Byzantine Greek New Testament, its words tagged:\n"
+                 "                     DIR/accented/*.csv and DIR/strongs-parsing/*.csv\n"
+                 "  --hebrew DIR       the Hebrew Old Testament, a folder of OSIS books\n"
                  "  --sample           a small sample of 66 books with a few verses each\n"
+                 "  --partial          missing books and verses are reported only\n"
                  "  --pages DIR        the study pages (default: "
               << LORVANE_PAGES_DIR
               << ")\n"
                  "  --volume-size N    split them.dat into volumes of about N bytes\n"
+                 "  --name, --abbreviation  the Bible's name and short name (default: its own)\n"
                  "  --strongs MODULE   an installed SWORD Strong's lexicon (StrongsGreek,\n"
                  "                     StrongsHebrew), written as the program's dictionary file\n";
     return 2;
@@ -101,11 +107,17 @@ int main(int argc, char** argv) {
         bool hasValue = i + 1 < argc;
         if (arg == "--sample") {
             mode = "sample";
-        } else if ((arg == "--usfm" || arg == "--sword" || arg == "--strongs") && hasValue) {
+        } else if ((arg == "--usfm" || arg == "--sword" || arg == "--greek" || arg == "--hebrew" ||
+                    arg == "--strongs") &&
+                   hasValue) {
             mode = arg.substr(2);
             from = argv[++i];
         } else if (arg == "--partial") {
             options.partial = true;
+        } else if (arg == "--name" && hasValue) {
+            options.name = argv[++i];
+        } else if (arg == "--abbreviation" && hasValue) {
+            options.abbreviation = argv[++i];
         } else if (arg == "--out" && hasValue) {
             outDir = argv[++i];
         } else if (arg == "--pages" && hasValue) {
@@ -123,7 +135,9 @@ int main(int argc, char** argv) {
     }
     if (mode.empty() || outDir.empty()) return Usage();
     if (mode == "strongs") {
-        if (options.partial || pagesGiven || options.archive.volumeSize != 0) return Usage();
+        if (options.partial || pagesGiven || options.archive.volumeSize != 0 ||
+            !options.name.empty() || !options.abbreviation.empty())
+            return Usage();
         return WriteStrongs(from, outDir);
     }
     if (!pagesGiven) pagesDir = LORVANE_PAGES_DIR;
@@ -148,10 +162,14 @@ int main(int argc, char** argv) {
                       << bible.crossRefs.size() << " cross-references, " << pages.size()
                       << " study pages\n";
         } else {
-            options.source = mode == "usfm" ? importer::BuildOptions::Source::Usfm
-                                            : importer::BuildOptions::Source::Sword;
+            using Source = importer::BuildOptions::Source;
+            options.source = mode == "usfm"     ? Source::Usfm
+                             : mode == "greek"  ? Source::Greek
+                             : mode == "hebrew" ? Source::Hebrew
+                                                : Source::Sword;
             options.from = from;
             options.pages = pagesDir;
+            // A Testament alone cannot hold every verse the pages link to.
             options.strictVerseLinks = mode == "usfm" && !options.partial;
             importer::BuildDataSet(options, outDir, report);
             report.Print(std::cout);

@@ -772,7 +772,9 @@ std::vector<SourceFile> ReadUsfmBooks(const fs::path& source) {
     std::error_code ec;
     if (!fs::exists(source, ec))
         throw std::runtime_error("USFM source not found: " + source.string());
-    std::vector<SourceFile> files = ReadUsfmSource(source);
+    // A folder's USFM books alone, not the XML files it may hold instead.
+    std::vector<SourceFile> files =
+        fs::is_directory(source, ec) ? ReadUsfmFolder(source) : ReadUsfmSource(source);
     if (files.empty()) throw std::runtime_error("no .usfm or .sfm file in " + source.string());
     return files;
 }

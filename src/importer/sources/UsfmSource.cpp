@@ -227,13 +227,44 @@ std::vector<SourceFile> ReadUsfmFolder(const fs::path& folder, const SourceLimit
     return files;
 }
 
+std::vector<SourceFile> ReadXmlFolder(const fs::path& folder, const SourceLimits& limits,
+                                      const CancelCheck& cancelled) {
+    std::error_code ec;
+    std::vector<fs::path> paths;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeEc;
+        if (it->is_regular_file(typeEc) && Lower(it->path().extension().string()) == ".xml")
+            paths.push_back(it->path());
+    }
+    if (ec)
+        throw ImportError("Impossible de lire le dossier « " + folder.string() +
+                          " » : " + FrenchReason(ec.value()) + ".");
+    std::sort(paths.begin(), paths.end());
+    std::vector<SourceFile> files;
+    std::size_t total = 0;
+    for (const fs::path& p : paths) {
+        CheckCancel(cancelled);
+        const BibleForm form = DetectBibleForm(Head(p, 65536));
+        if (form == BibleForm::Unknown || form == BibleForm::Usfm) continue;
+        const std::string name = p.filename().string();
+        std::string bytes = ReadCapped(p, limits.perFile, name);
+        total += bytes.size();
+        if (total > limits.total) TooLargeInAll(limits.total);
+        files.push_back({name, std::move(bytes)});
+    }
+    return files;
+}
+
 std::vector<SourceFile> ReadUsfmSource(const fs::path& path, const SourceLimits& limits,
                                        const CancelCheck& cancelled) {
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (ec || status.type() == fs::file_type::not_found)
         throw ImportError("Le fichier « " + path.string() + " » est introuvable.");
-    if (status.type() == fs::file_type::directory) return ReadUsfmFolder(path, limits, cancelled);
+    if (status.type() == fs::file_type::directory) {
+        std::vector<SourceFile> files = ReadUsfmFolder(path, limits, cancelled);
+        return files.empty() ? ReadXmlFolder(path, limits, cancelled) : files;
+    }
     const std::string name = path.filename().string();
     if (IsUsfmFileName(name)) {
         const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();

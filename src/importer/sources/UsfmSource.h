@@ -59,7 +59,15 @@ std::vector<SourceFile> ReadUsfmFolder(const std::filesystem::path& folder,
                                        const CancelCheck& cancelled = {},
                                        const std::string& sameSetAs = {});
 
-// A folder, a USFM file (the files of its set in its folder), a file of
+// The files of a folder named *.xml whose first bytes are of an XML form
+// (OSIS, Zefania, USFX), in name order, under the same caps: a Bible kept
+// one book a file (Gen.xml … Mal.xml). The others are passed over.
+std::vector<SourceFile> ReadXmlFolder(const std::filesystem::path& folder,
+                                      const SourceLimits& limits = {},
+                                      const CancelCheck& cancelled = {});
+
+// A folder (its USFM files, or its XML files when it has none), a USFM
+// file (the files of its set in its folder), a file of
 // another form that DetectBibleForm knows, or an archive (any other file),
 // of which the entries named as USFM books and those whose first bytes are
 // of a known form are read.

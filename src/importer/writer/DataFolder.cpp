@@ -53,7 +53,7 @@ std::string OwnBookNames(const std::vector<std::string>& names) {
 bool IsDataFileName(const std::string& name) {
     for (const char* known :
          {"livre.dat", "bible.dat", "index.dat", "citat.dat", "refer.dat", "them.dat", "sigle.txt",
-          "nom.txt", "texte.txt", "livres.txt", "numerotation.txt"})
+          "nom.txt", "texte.txt", "livres.txt", "numerotation.txt", words::kWordsFile})
         if (name == known) return true;
     return name.size() == 8 && name.compare(0, 5, "them.") == 0 &&
            std::isdigit(static_cast<unsigned char>(name[5])) &&

@@ -32,12 +32,26 @@ void WriteDataFolder(const std::filesystem::path& out, const BibleData& bible,
 // the source named none.
 std::string OwnBookNames(const std::vector<std::string>& names);
 
+// The names of the Bibles in their original languages that the program
+// ships, UTF-8.
+inline constexpr const char* kGreekBibleName =
+    "Nouveau Testament grec (Byzantin, Robinson-Pierpont 2018)";
+inline constexpr const char* kGreekBibleAbbreviation = "RP2018";
+inline constexpr const char* kHebrewBibleName = "Ancien Testament hébreu (Codex de Leningrad)";
+inline constexpr const char* kHebrewBibleAbbreviation = "WLC";
+
 // What lorvane-data builds from.
 struct BuildOptions {
-    enum class Source { Usfm, Sword };
+    // Greek: the Byzantine text's folder (ByzantineText.h), the New
+    // Testament; Hebrew: a folder of OSIS books, the Old Testament in the
+    // Leningrad numbering.
+    enum class Source { Usfm, Sword, Greek, Hebrew };
     Source source = Source::Usfm;
-    std::string from;              // the USFM folder or archive, or the SWORD module name
-    bool partial = false;          // USFM: missing books are reported, not refused
+    std::string from;      // the USFM folder or archive, the SWORD module name, the folder
+    bool partial = false;  // missing books are reported, not refused
+    // The Bible's name and abbreviation; empty: the source's own, or the
+    // shipped ones for Greek and Hebrew.
+    std::string name, abbreviation;
     std::filesystem::path pages;   // the study pages' folder; empty: no them.dat
     bool strictVerseLinks = true;  // a verse link naming a missing verse is an error
     archive::WriterOptions archive;
@@ -52,8 +66,8 @@ bool BuildDataSet(const BuildOptions& options, const std::filesystem::path& out,
 
 // True for the names a data folder holds: the five tables, them.dat and
 // its volumes them.002 ... them.999, the Bible's name and short name (nom.txt,
-// sigle.txt), the text's mark (texte.txt) and the own book names
-// (livres.txt).
+// sigle.txt), the text's mark (texte.txt), the own book names (livres.txt),
+// the numbering (numerotation.txt) and the tagged words (mots.txt).
 bool IsDataFileName(const std::string& name);
 
 }  // namespace lorvane::importer
