@@ -527,6 +527,17 @@ std::string CapitalisedVariant(std::string_view term) {
     return UpperCase(first) + std::string(term.substr(first.size()));
 }
 
+// The slots of books first to last that the Bible has: a Bible of one
+// Testament is searched whole, and a Testament it lacks finds nothing.
+static SlotRange BooksRange(const Communs& c, int firstBook, int lastBook) {
+    SlotRange r;
+    for (int b = firstBook; b <= lastBook && r.first < 1; ++b)
+        r.first = c.VerseLookup(b, 1, 1);
+    for (int b = lastBook; b >= firstBook && r.last < 1; --b)
+        r.last = c.LastSlotOfBook(b);
+    return r;
+}
+
 SlotRange SearchRange(const Communs& c, int scope, int currentBook, int currentChapter) {
     SlotRange r;
     switch (scope) {
@@ -538,13 +549,13 @@ SlotRange SearchRange(const Communs& c, int scope, int currentBook, int currentC
             r = {c.VerseLookup(currentBook, 1, 1), c.LastSlotOfBook(currentBook)};
             break;
         case kScopeNewTestament:
-            r = {c.VerseLookup(40, 1, 1), c.LastSlotOfBook(66)};
+            r = BooksRange(c, 40, 66);
             break;
         case kScopeOldTestament:
-            r = {c.VerseLookup(1, 1, 1), c.LastSlotOfBook(39)};
+            r = BooksRange(c, 1, 39);
             break;
         case kScopeWholeBible:
-            r = {c.VerseLookup(1, 1, 1), c.LastSlotOfBook(66)};
+            r = BooksRange(c, 1, 66);
             break;
         default:
             return {};
@@ -788,10 +799,14 @@ std::string HeadLine(const SearchResults& results) {
             "Cette Bible ne donne pas les numéros de Strong de ses mots ; "
             "cherchez " +
             results.strong + " dans le grec, l'hébreu ou une Bible qui les donne.");
-    if (!results.strong.empty() && !results.capped && results.total > 0)
+    if (!results.strong.empty() && results.total > 0)
         return GreyLine(VersesFound(results.total) + " : " + FrenchNumber(results.occurrences) +
                         (results.occurrences == 1 ? " occurrence de " : " occurrences de ") +
-                        results.strong);
+                        results.strong +
+                        (results.capped ? " ; seuls les " + std::to_string(kMaxSearchResults) +
+                                              " premiers versets, dans l'ordre de la Bible, sont "
+                                              "affichés. Limitez la zone de recherche."
+                                        : std::string()));
     if (results.capped) return CapLine(results.total);
     if (results.items.empty() && results.foldedHint) return FoldedHintLine();
     return CountLine(static_cast<int>(results.items.size()));

@@ -31,7 +31,7 @@ QString Opening(const std::string& definition) {
 
 WordPane::WordPane(wordstudy::WordStudy& study, ReadingCore& reading, ReadingView& view,
                    QWidget* parent)
-    : QWidget(parent), study_(study), reading_(reading), view_(view) {
+    : QWidget(parent), study_(study), reading_(reading), view_(&view) {
     setObjectName("PanneauMot");
     setAccessibleName(QStringLiteral("Mot"));
     auto* column = new QVBoxLayout(this);
@@ -49,10 +49,10 @@ WordPane::WordPane(wordstudy::WordStudy& study, ReadingCore& reading, ReadingVie
     connect(occurrences_, &QPushButton::clicked, this, [this] {
         if (!number_.isEmpty()) emit SearchAsked(number_);
     });
-    connect(&view_, &ReadingView::WordReached, this,
+    connect(&view, &ReadingView::WordReached, this,
             GuardedSlot([this](const WordAnchor& word) { ShowWord(word); }));
     reading_.SetWordsOf([this](const Communs& c) { return study_.WordsOf(c); });
-    view_.SetWordLength([this](const WordAnchor& word) -> int {
+    view.SetWordLength([this](const WordAnchor& word) -> int {
         const Communs* c = TablesOf(word.id);
         return c ? static_cast<int>(QString::fromStdString(study_.WrittenWord(*c, word)).size())
                  : 0;
@@ -84,7 +84,7 @@ QAction* WordPane::FocusAction(QWidget* page, std::function<void()> show) {
 
 WordPane::~WordPane() {
     if (ReadingCore* reading = Followed()) reading->SetWordsOf({});
-    view_.SetWordLength({});
+    if (view_) view_->SetWordLength({});
 }
 
 void WordPane::ShowHowTo() {

@@ -6,6 +6,7 @@
 // moves in the page with the keyboard, a screen reader hears each word's
 // facts.
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -57,7 +58,8 @@ class WordPane : public QWidget, public ReadingObserver {
 
     wordstudy::WordStudy& study_;
     ReadingCore& reading_;
-    ReadingView& view_;
+    // The reading pane may go first when the window closes.
+    QPointer<ReadingView> view_;
     QTextBrowser* text_;
     QPushButton* occurrences_;
     QString number_;

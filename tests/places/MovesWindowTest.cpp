@@ -553,7 +553,7 @@ class MovesWindowTest : public testing::MainWindowTestCase {
             QVERIFY2(moves->actionGeometry(a).width() >= needed, qPrintable(label));
         }
         QCOMPARE(keys, QStringList({"Alt+Gauche", "Alt+Droite", "Ctrl+G", "Ctrl+D", "Ctrl+Maj+N",
-                                    "Ctrl+T", "Ctrl+W", "Ctrl+Tab", "Ctrl+Maj+Tab", "Ctrl+F", "F6",
+                                    "Ctrl+Maj+M", "Ctrl+T", "Ctrl+W", "Ctrl+Tab", "Ctrl+Maj+Tab", "Ctrl+F", "F6",
                                     "Maj+F6"}));
         moves->hide();
     }

@@ -196,6 +196,34 @@ TEST_F(SearchEngineTest, ScopesFollowTheCurrentChapterAndBook) {
     EXPECT_EQ(nt.last, c.LastSlotOfBook(66));
 }
 
+// A Bible of one Testament (the Greek New Testament, the Hebrew Old one) is
+// searched whole; the Testament it lacks finds nothing.
+TEST(SearchOneTestament, TheWholeBibleIsTheTestamentItHas) {
+    for (const bool newTestament : {true, false}) {
+        testing::DataSet d;
+        for (int b = 1; b <= 66; ++b) {
+            const bool has = (b >= 40) == newTestament;
+            d.books.push_back({"Livre " + std::to_string(b), "L" + std::to_string(b), has ? 1 : 0});
+            if (has)
+                for (int v = 1; v <= 2; ++v)
+                    d.verses.push_back({b, 1, v, v == 2 ? "pain" : "texte"});
+        }
+        d.pages = testing::TinyPages();
+        d.utf8 = true;
+        testing::TempDir dir;
+        testing::WriteDataFolder(dir.path(), d);
+        Communs c(dir.appDir());
+        LoadAllTables(c);
+        auto found = [&](int scope) {
+            return FindVerses(c, {"pain"}, SearchRange(c, scope, newTestament ? 43 : 1, 1)).total;
+        };
+        EXPECT_EQ(found(kScopeWholeBible), newTestament ? 27 : 39);
+        EXPECT_EQ(found(kScopeNewTestament), newTestament ? 27 : 0);
+        EXPECT_EQ(found(kScopeOldTestament), newTestament ? 0 : 39);
+        EXPECT_EQ(found(kScopeBook), 1);
+    }
+}
+
 TEST_F(SearchEngineTest, MatchesStayInsideOneVerse) {
     Load({{1, 1, 1, "fin de lumi"},
           {1, 1, 2,

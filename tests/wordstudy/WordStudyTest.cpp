@@ -198,6 +198,12 @@ TEST_F(WordStudyTest, AStrongNumberFindsEveryVerseWithItsWordsColoured) {
         << found.items[0].text;
     EXPECT_NE(HeadLine(found).find("2 versets trouvés : 3 occurrences de G3056"), std::string::npos)
         << HeadLine(found);
+    const SearchResults capped =
+        FindStrong(c, rq.words, "G3056", SearchRange(c, kScopeWholeBible, 1, 1), 1);
+    EXPECT_TRUE(capped.capped);
+    EXPECT_NE(HeadLine(capped).find("3 occurrences de G3056 ; seuls les 200 premiers versets"),
+              std::string::npos)
+        << HeadLine(capped);
     rq.query = "H430";
     EXPECT_EQ(Search(c, rq).items.size(), 1u);
     rq.scope = kScopeNewTestament;
