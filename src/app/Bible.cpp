@@ -251,6 +251,8 @@ void TFBible::BuildActions() {
     ActionAnnotations->setVisible(false);
     ActionSignets->setIcon(QIcon::fromTheme(QStringLiteral("bookmarks"), images.Icon(5)));
     ActionNotes->setIcon(QIcon::fromTheme(QStringLiteral("document-edit"), images.Icon(5)));
+    ActionMot->setIcon(QIcon::fromTheme(QStringLiteral("accessories-character-map"),
+                                        images.Icon(2)));
     ActionCommentaire->setIcon(QIcon::fromTheme(
         QStringLiteral("edit-comment"),
         QIcon::fromTheme(QStringLiteral("accessories-dictionary"), images.Icon(4))));
