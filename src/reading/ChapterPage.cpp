@@ -50,27 +50,34 @@ static std::string RgbHtml(std::uint32_t rgb) {
     return colour;
 }
 
-// The verse's text, its tagged words marked when the request asks for them.
-static void AppendVerseText(std::string& out, const Communs& c, const TVerset& verse,
-                            const ChapterPageRequest& request) {
-    const PageWords words = request.wordsOf ? request.wordsOf(c) : PageWords{};
-    if (words.table) {
-        const auto tags = words.table->VerseWords(verse.Book, verse.Chapter, verse.Verse);
-        if (!tags.empty()) {
-            AppendTaggedVerse(out, BidiClosed(verse.Text), tags, words, verse.Book, verse.Chapter,
-                              verse.Verse, request.interlinear, RightToLeft(verse.Text));
-            return;
-        }
-    }
-    AppendBidiClosed(out, verse.Text);
+// The tagged words of a verse when the request asks for them; none else.
+static std::span<const words::WordTable::Word> TagsOf(const Communs& c, const TVerset& verse,
+                                                      const ChapterPageRequest& request,
+                                                      PageWords& words) {
+    words = request.wordsOf ? request.wordsOf(c) : PageWords{};
+    if (!words.table) return {};
+    return words.table->VerseWords(verse.Book, verse.Chapter, verse.Verse);
 }
 
 void AppendVerse(std::string& out, const std::string& size, const Communs& c, const TVerset& verse,
                  const ChapterPageRequest& request) {
-    out += VerseNumberHtml(size, verse.Verse);
-    out += ' ';
+    PageWords words;
+    const auto tags = TagsOf(c, verse, request, words);
+    // In the interlinear, the number stands in a block of its own, before
+    // the words' blocks.
+    const bool blocks = request.interlinear && !tags.empty();
+    const std::string number = VerseNumberHtml(size, verse.Verse);
+    if (!blocks) out += number + ' ';
+    auto text = [&] {
+        if (tags.empty())
+            AppendBidiClosed(out, verse.Text);
+        else
+            AppendTaggedVerse(out, BidiClosed(verse.Text), tags, words, verse.Book, verse.Chapter,
+                              verse.Verse, request.interlinear, RightToLeft(verse.Text),
+                              blocks ? number : std::string());
+    };
     if (!request.backgroundAt && !request.notesAt) {
-        AppendVerseText(out, c, verse, request);
+        text();
         return;
     }
     const VersePlace segond =
@@ -88,13 +95,13 @@ void AppendVerse(std::string& out, const std::string& size, const Communs& c, co
     const VerseColour colour =
         request.backgroundAt && segond != 0 ? request.backgroundAt(segond) : VerseColour{};
     if (colour.rgb == 0) {
-        AppendVerseText(out, c, verse, request);
+        text();
         return;
     }
     out += "<SPAN style=\"background-color:" + RgbHtml(colour.rgb) + "\" title=\"surligné en ";
     out += HtmlEscaped(colour.name);
     out += "\">";
-    AppendVerseText(out, c, verse, request);
+    text();
     out += "</SPAN>";
 }
 

@@ -88,7 +88,8 @@ std::string InterlinearNote(const words::WordTable::Word& word) {
 
 void AppendTaggedVerse(std::string& out, std::string_view text,
                        std::span<const words::WordTable::Word> tags, const PageWords& words,
-                       int book, int chapter, int verse, bool interlinear, bool rightToLeft) {
+                       int book, int chapter, int verse, bool interlinear, bool rightToLeft,
+                       std::string_view numberHtml) {
     // The spans kept: in order, apart, on whole characters.
     std::vector<std::size_t> kept;
     std::size_t end = 0;
@@ -111,35 +112,29 @@ void AppendTaggedVerse(std::string& out, std::string_view text,
         out += text.substr(at);
         return;
     }
-    // Interlinear: every word a block; a tagged span with the punctuation
-    // glued to it is one block, the words between tagged ones each a block.
-    auto plainWords = [&](std::string_view between) {
-        std::size_t k = 0;
-        while (k < between.size()) {
-            while (k < between.size() && between[k] == ' ')
-                ++k;
-            std::size_t stop = between.find(' ', k);
-            if (stop == std::string_view::npos) stop = between.size();
-            if (stop > k) AppendBlock(out, between.substr(k, stop - k), {}, rightToLeft);
-            k = stop;
-        }
-    };
-    std::size_t at = 0;
+    // Interlinear: a block for each tagged word, which holds the text after
+    // it up to the next tagged word (its punctuation, the untagged words);
+    // the first holds the verse's number and the text before it. Blocks of
+    // words only keep their order: a small block alone would fill a gap on
+    // the line before.
+    if (kept.empty()) {
+        AppendBlock(out, std::string(numberHtml) + " " + std::string(text), {}, rightToLeft);
+        return;
+    }
     for (std::size_t i = 0; i < kept.size(); ++i) {
         const words::WordTable::Word& tag = tags[kept[i]];
-        plainWords(text.substr(at, tag.start - at));
         const std::size_t stop = tag.start + tag.length;
         const std::size_t next = i + 1 < kept.size() ? tags[kept[i + 1]].start : text.size();
-        std::size_t glued = stop;
-        while (glued < next && text[glued] != ' ')
-            ++glued;
         std::string word;
+        if (i == 0) {
+            word += numberHtml;
+            if (!numberHtml.empty()) word += ' ';
+            word += text.substr(0, tag.start);
+        }
         AppendWordAnchor(word, anchorOf(kept[i]), text.substr(tag.start, tag.length));
-        word += text.substr(stop, glued - stop);
+        word += text.substr(stop, next - stop);
         AppendBlock(out, word, InterlinearNote(tag), rightToLeft);
-        at = glued;
     }
-    plainWords(text.substr(at));
 }
 
 }  // namespace lorvane

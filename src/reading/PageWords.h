@@ -35,10 +35,12 @@ std::optional<WordAnchor> ParseWordAnchor(std::string_view name);
 // layout each word of the verse stands in a small block of its own, the
 // number and the brief parsing of a tagged one under it, the blocks running
 // from the right in a text written right to left. Spans that do not fall
-// on the text's characters, or overlap, are written as plain text.
+// on the text's characters, or overlap, are written as plain text. The
+// interlinear puts `numberHtml` (the verse's number) in the first block.
 void AppendTaggedVerse(std::string& out, std::string_view text,
                        std::span<const words::WordTable::Word> tags, const PageWords& words,
-                       int book, int chapter, int verse, bool interlinear, bool rightToLeft);
+                       int book, int chapter, int verse, bool interlinear, bool rightToLeft,
+                       std::string_view numberHtml = {});
 
 // "G3056" and « n. nom. m. s. »: what the interlinear writes under a word.
 std::string InterlinearNote(const words::WordTable::Word& word);

@@ -102,13 +102,15 @@ TEST_F(WordStudyTest, APageMarksEachTaggedWordAndTheInterlinearWritesItsNumberUn
 
     rq.interlinear = true;
     const std::string interlinear = BuildChapterPage(c, rq).html;
-    // The word with its comma, and its number and brief parsing under it.
-    EXPECT_NE(interlinear.find("<A name=\".m0.43.1.1.1\">λόγος</A>,</TD></TR><TR><TD><FONT "
+    // The word with what follows it up to the next tagged word, and its
+    // number and brief parsing under it.
+    EXPECT_NE(interlinear.find("<A name=\".m0.43.1.1.1\">λόγος</A>, καὶ ὁ </TD></TR><TR><TD><FONT "
                                "size=\"1\" color=\"#808080\">G3056<BR>n. nom. sg. masc."),
               std::string::npos)
         << interlinear;
-    // An untagged word has a block of its own.
-    EXPECT_NE(interlinear.find("<TD>ἦν</TD>"), std::string::npos);
+    // The verse's number leads the first block, with the words before it.
+    EXPECT_NE(interlinear.find("<B>1</B></FONT> <A name=\".m0.43.1.1.0\">Ἐν</A> ἀρχῇ ἦν ὁ </TD>"),
+              std::string::npos);
     // Hebrew blocks run from the right.
     rq.book = 1;
     const std::string hebrew = BuildChapterPage(c, rq).html;
