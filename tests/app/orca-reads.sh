@@ -5,7 +5,7 @@
 # socket that does not exist, and what it would say is read from its debug
 # log. It runs with a home of its own (no settings of the user) and in a
 # private French locale, so that it says its role names in French.
-# usage: orca-reads.sh LORVANE LORVANE_DATA LSG_USFM_DIR
+# usage: orca-reads.sh LORVANE LORVANE_DATA LSG_USFM_DIR [ORIGINALS_DIR]
 set -eu
 if [ ! -x /usr/bin/orca ]; then
     echo "orca: /usr/bin/orca is not installed (Debian package orca); test skipped"
@@ -17,6 +17,17 @@ wm=
 trap 'kill $pid $wm 2>/dev/null; rm -rf "$work"' EXIT
 cp "$1" "$work/lorvane"
 "$2" --usfm "$3" --out "$work/data" >/dev/null
+# The Greek New Testament shipped beside the program, with the Strong's
+# dictionaries, when the originals are on this machine.
+greek=0
+if [ -n "${4:-}" ] && [ -d "$4/greek-byzantine" ]; then
+    "$2" --greek "$4/greek-byzantine" --out "$work/originaux/grc/data" >/dev/null
+    mkdir -p "$work/dictionnaires"
+    for m in StrongsGreek:strongs-grec StrongsHebrew:strongs-hebreu; do
+        "$2" --strongs "${m%%:*}" --out "$work/dictionnaires/${m#*:}.txt" >/dev/null 2>&1 || true
+    done
+    greek=1
+fi
 mkdir -p "$work/home" "$work/orca-home/.config" "$work/orca-home/.local/share" \
     "$work/orca-home/.cache" "$work/locale"
 # (localedef warns, and may end with 1, on a locale it writes all the same)
@@ -41,7 +52,7 @@ xdotool search --sync --onlyvisible --name 'Lorvane  0\.9\.2$' windowactivate --
     >/dev/null 2>&1 || true
 
 # Orca is started by orca-reads.py, which reads what it says.
-ORCA_HOME="$work/orca-home" ORCA_LOCPATH="$work/locale" ORCA_LOG="$work/orca.log" \
+LORVANE_GREEK=$greek ORCA_HOME="$work/orca-home" ORCA_LOCPATH="$work/locale" ORCA_LOG="$work/orca.log" \
     /usr/bin/python3 "$(dirname "$0")/orca-reads.py" || {
     echo "--- the program's errors"
     cat "$work/err"
