@@ -13,6 +13,8 @@
 #include "Fixtures.h"
 #include "Reasons.h"
 #include "UsfmSource.h"
+#include "WordTable.h"
+#include "WordTags.h"
 
 namespace lorvane::importer {
 namespace {
@@ -315,6 +317,42 @@ TEST(BuildDataSet, WritesTheGreekAndTheHebrewDataFolders) {
     options.partial = false;
     Report missing;
     EXPECT_FALSE(BuildDataSet(options, out.path() / "hbo2/data", missing));
+}
+
+// The Hebrew of the originals as the program reads it: its verses paired
+// with the Segond's through the Leningrad numbering (Malachie 3:19 is the
+// Segond's 4:1; a Psalm's title is verse 1 in both), its words tagged.
+TEST(HebrewOriginal, ItsVersesPairWithTheSegondsAndItsWordsAreTagged) {
+    const fs::path wlc = fs::path(LORVANE_ORIGINALS_DIR) / "hebrew-wlc";
+    if (!fs::exists(wlc / "Mal.xml")) GTEST_SKIP() << "the originals are not on this machine";
+    TempDir out;
+    BuildOptions options;
+    options.source = BuildOptions::Source::Hebrew;
+    options.from = wlc.string();
+    options.partial = true;
+    Report report;
+    ASSERT_TRUE(BuildDataSet(options, out.path() / "data", report));
+    Communs tables(out.appDir(), out.appDir());
+    LoadAllTables(tables);
+    const Numbering& hebrew = *tables.VerseNumbering;
+    EXPECT_EQ(hebrew.ToSegond(PlaceOf(39, 3, 19)), PlaceOf(39, 4, 1));
+    EXPECT_EQ(hebrew.ToSegond(PlaceOf(39, 3, 24)), PlaceOf(39, 4, 6));
+    EXPECT_EQ(tables.Book(39).ChapterCount, 3);
+    // Psalm 51: its title is verse 1 and the hyssop verse 9, as in the Segond.
+    EXPECT_EQ(hebrew.ToSegond(PlaceOf(19, 51, 1)), PlaceOf(19, 51, 1));
+    EXPECT_EQ(hebrew.ToSegond(PlaceOf(19, 51, 9)), PlaceOf(19, 51, 9));
+    const std::string_view mal319 = tables.VerseTable[tables.VerseLookup(39, 3, 19)].Text;
+    EXPECT_EQ(mal319.find('/'), std::string_view::npos);  // no word divisions shown
+    // Genèse 1:1: its third word is אֱלֹהִים, H0430.
+    const words::WordTable words = words::WordTable::Parse(
+        lorvane::testing::ReadFile(out.path() / "data" / words::kWordsFile));
+    const auto genesis = words.VerseWords(1, 1, 1);
+    ASSERT_GE(genesis.size(), 3u);
+    const std::string_view text = tables.VerseTable[tables.VerseLookup(1, 1, 1)].Text;
+    EXPECT_EQ(text.substr(genesis[2].start, genesis[2].length), "אֱלֹהִ֑ים");
+    EXPECT_EQ(genesis[2].strongs, "H0430");
+    EXPECT_EQ(genesis[0].lemma, "b/7225");
+    EXPECT_GE(words.Occurrences("H0430").size(), 2500u);
 }
 
 }  // namespace
