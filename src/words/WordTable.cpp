@@ -35,6 +35,11 @@ WordTable WordTable::Parse(std::string bytes) {
     std::size_t pos = all.find('\n');
     if (pos == std::string_view::npos || all.substr(0, pos) != "lorvane-mots 1") return table;
     ++pos;
+    // One word a line: the room for them all at once.
+    const auto lines = static_cast<std::size_t>(
+        std::count(all.begin() + static_cast<std::ptrdiff_t>(pos), all.end(), '\n'));
+    table.words_.reserve(lines + 1);
+    table.verses_.reserve(lines / 8 + 1);
     std::uint32_t lastKey = 0;
     bool sorted = true;
     while (pos < all.size()) {

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "Accessible.h"
@@ -51,7 +52,16 @@ WordPane::WordPane(wordstudy::WordStudy& study, ReadingCore& reading, ReadingVie
     });
     connect(&view, &ReadingView::WordReached, this,
             GuardedSlot([this](const WordAnchor& word) { ShowWord(word); }));
-    reading_.SetWordsOf([this](const Communs& c) { return study_.WordsOf(c); });
+    // A Bible's words are read once its first page is shown: the switch to
+    // it is not kept waiting, and the page is written again with them.
+    reading_.SetWordsOf([this](const Communs& c) {
+        if (study_.Looked(c)) return study_.WordsOf(c);
+        if (!loadPending_) {
+            loadPending_ = true;
+            QTimer::singleShot(0, this, GuardedSlot([this] { LoadWords(); }));
+        }
+        return PageWords{};
+    });
     view.SetWordLength([this](const WordAnchor& word) -> int {
         const Communs* c = TablesOf(word.id);
         return c ? static_cast<int>(QString::fromStdString(study_.WrittenWord(*c, word)).size())
@@ -85,6 +95,19 @@ QAction* WordPane::FocusAction(QWidget* page, std::function<void()> show) {
 WordPane::~WordPane() {
     if (ReadingCore* reading = Followed()) reading->SetWordsOf({});
     if (view_) view_->SetWordLength({});
+}
+
+void WordPane::LoadWords() {
+    loadPending_ = false;
+    bool found = false;
+    auto look = [&](const Communs& c) {
+        if (study_.Looked(c)) return;
+        found = study_.WordsOf(c).table != nullptr || found;
+    };
+    look(reading_.Tables());
+    for (const ComparedBible& column : reading_.Columns())
+        if (column.tables) look(*column.tables);
+    if (found) reading_.Show();
 }
 
 void WordPane::ShowHowTo() {

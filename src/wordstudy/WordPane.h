@@ -55,6 +55,9 @@ class WordPane : public QWidget, public ReadingObserver {
     // The tables of the Bible whose words carry `id` (a column of the page).
     const Communs* TablesOf(int id) const;
     void ShowHowTo();
+    // Reads the words of the Bibles shown not yet looked for, and shows the
+    // page again when one has some.
+    void LoadWords();
 
     wordstudy::WordStudy& study_;
     ReadingCore& reading_;
@@ -64,6 +67,7 @@ class WordPane : public QWidget, public ReadingObserver {
     QPushButton* occurrences_;
     QString number_;
     QAction* interlinear_;
+    bool loadPending_ = false;
 };
 
 }  // namespace lorvane

@@ -75,6 +75,12 @@ PageWords WordStudy::WordsOf(const Communs& c) {
     return {loaded_.back().table.get(), static_cast<int>(loaded_.size() - 1)};
 }
 
+bool WordStudy::Looked(const Communs& c) const {
+    for (const Loaded& l : loaded_)
+        if (l.dir == c.BibleDir) return true;
+    return false;
+}
+
 const words::WordTable* WordStudy::TableOf(int id) const {
     if (id < 0 || static_cast<std::size_t>(id) >= loaded_.size()) return nullptr;
     return loaded_[static_cast<std::size_t>(id)].table.get();

@@ -65,6 +65,9 @@ class WordStudy {
     // from its folder the first time (none when it has no words file, or
     // one that does not read).
     PageWords WordsOf(const Communs& c);
+    // Whether the tagged words of that Bible were looked for already (read,
+    // or found missing): WordsOf then costs nothing.
+    bool Looked(const Communs& c) const;
     // Whether the Bible of these tables has tagged words.
     bool HasWords(const Communs& c) { return WordsOf(c).table != nullptr; }
     // The table whose page anchors carry `id`; null when none does.
