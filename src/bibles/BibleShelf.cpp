@@ -226,7 +226,11 @@ std::string ShippedCredits(const BibleShelf& shelf) {
         if (!b.abbreviation.empty() && b.abbreviation != b.name &&
             b.abbreviation != kDefaultAbbreviation)
             credits += " (" + b.abbreviation + ")";
-        const std::string licence = ReadLicence(b.dir);
+        std::string licence = ReadLicence(b.dir);
+        // A licence that opens with the Bible's name does not say it twice.
+        if (licence.compare(0, b.name.size(), b.name) == 0 &&
+            (licence.size() == b.name.size() || licence[b.name.size()] == '\n'))
+            licence.erase(0, std::min(licence.size(), b.name.size() + 1));
         if (!licence.empty()) credits += "\n" + licence;
     }
     return credits;

@@ -548,6 +548,10 @@ TEST_F(Shipped, AreListedAfterTheProgramsBibleAndBeforeTheImportedWithTheirLicen
     EXPECT_NE(credits.find(std::string(kHebrew) + " (WLC)\nTexte de Leningrad"), std::string::npos);
     EXPECT_NE(credits.find("CC BY 4.0.\n" + std::string(kAttribution)), std::string::npos);
     EXPECT_EQ(credits.find('\r'), std::string::npos);
+    // A licence that opens with the Bible's name: the name said once.
+    fx::WriteDataFile(grc, kLicenceFile, std::string(kGreek) + "\nDomaine public.\n");
+    EXPECT_EQ(ShippedCredits(shelf).find(std::string(kGreek) + " (RP2018)\nDomaine public."), 0u)
+        << ShippedCredits(shelf);
     // A shipped Bible shown stays shown at the next start.
     shelf.Choose(2);
     EXPECT_EQ(Fresh().CurrentDir(), program.appDir() + "originaux/hbo/");
