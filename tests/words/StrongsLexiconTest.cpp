@@ -102,7 +102,10 @@ fs::path WriteLexicon(const fs::path& root, const std::string& feature,
         << "Encoding=UTF-8\nSourceType=TEI\nVersion=1.2\nDescription=Lexique d'essai\n"
            "DistributionLicense=Public Domain\n";
     const std::string path = (data / "dict").string();
-    sword::RawLD::createModule(path.c_str());
+    // An empty lexicon is its two empty files (libsword's own createModule
+    // leaks the name it builds).
+    std::ofstream(path + ".dat", std::ios::binary);
+    std::ofstream(path + ".idx", std::ios::binary);
     sword::RawLD module(path.c_str());
     for (const auto& [key, text] : entries) {
         module.setKeyText(key.c_str());
