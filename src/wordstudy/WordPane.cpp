@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "Accessible.h"
@@ -50,6 +51,18 @@ WordPane::WordPane(wordstudy::WordStudy& study, ReadingCore& reading, ReadingVie
     connect(occurrences_, &QPushButton::clicked, this, [this] {
         if (!number_.isEmpty()) emit SearchAsked(number_);
     });
+    // A number an entry refers to: its own entry, and its occurrences.
+    connect(text_, &QTextBrowser::anchorClicked, this, GuardedSlot([this](const QUrl& url) {
+                const QString link = url.toString();
+                const QString scheme = QString::fromUtf8(wordstudy::kStrongLinkScheme.data(),
+                                                         wordstudy::kStrongLinkScheme.size());
+                if (!link.startsWith(scheme)) return;
+                const auto entry = study_.Entry(link.mid(scheme.size()).toStdString());
+                if (!entry) return;
+                text_->setHtml(QString::fromStdString(wordstudy::EntryHtml(*entry)));
+                number_ = QString::fromStdString(entry->number);
+                occurrences_->setEnabled(true);
+            }));
     connect(&view, &ReadingView::WordReached, this,
             GuardedSlot([this](const WordAnchor& word) { ShowWord(word); }));
     // A Bible's words are read once its first page is shown: the switch to

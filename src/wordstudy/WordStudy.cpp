@@ -1,5 +1,6 @@
 #include "WordStudy.h"
 
+#include <cctype>
 #include <iostream>
 
 #include "FileIo.h"
@@ -131,6 +132,44 @@ std::optional<WordFacts> WordStudy::Describe(const Communs& c, const WordAnchor&
     return facts;
 }
 
+std::string EntryHtml(const DictionaryEntry& e) {
+    std::string html = "<p><b>" + std::string(words::kDefinitionLabel) + ", " +
+                       HtmlEscaped(e.number) + "\xC2\xA0:</b><br>";
+    if (!e.word.empty()) html += HtmlEscaped(e.word) + " ";
+    if (!e.transliteration.empty()) html += "<i>" + HtmlEscaped(e.transliteration) + "</i> ";
+    if (!e.pronunciation.empty()) html += "[" + HtmlEscaped(e.pronunciation) + "] ";
+    // The numbers the entry refers to ("from G3004") lead to their entries.
+    const std::string definition = HtmlEscaped(e.definition);
+    html += "<span lang=\"en\">";
+    std::size_t k = 0;
+    while (k < definition.size()) {
+        const char c = definition[k];
+        std::size_t digits = 0;
+        while ((c == 'G' || c == 'H') && k + 1 + digits < definition.size() && digits < 5 &&
+               definition[k + 1 + digits] >= '0' && definition[k + 1 + digits] <= '9')
+            ++digits;
+        const bool alone =
+            (k == 0 || !std::isalnum(static_cast<unsigned char>(definition[k - 1]))) &&
+            (k + 1 + digits == definition.size() ||
+             !std::isalnum(static_cast<unsigned char>(definition[k + 1 + digits])));
+        if (digits >= 1 && alone) {
+            const std::string number = definition.substr(k, 1 + digits);
+            html +=
+                "<a href=\"" + std::string(kStrongLinkScheme) + number + "\">" + number + "</a>";
+            k += 1 + digits;
+        } else {
+            html += c;
+            ++k;
+        }
+    }
+    html += "</span></p>";
+    return html;
+}
+
+std::optional<DictionaryEntry> WordStudy::Entry(std::string_view number) const {
+    return dictionary_ ? dictionary_(number) : std::nullopt;
+}
+
 std::string FactsHtml(const WordFacts& f) {
     std::string html = "<p><big><b>" + HtmlEscaped(f.written) + "</b></big> — " +
                        HtmlEscaped(f.reference) + "</p>";
@@ -163,14 +202,8 @@ std::string FactsHtml(const WordFacts& f) {
     for (const HebrewPrefix& p : f.prefixes)
         row("Préfixe\xC2\xA0:", HtmlEscaped(p.letter) + " — " + HtmlEscaped(p.meaning));
     html += "</table>";
-    for (const DictionaryEntry& e : f.entries) {
-        html += "<p><b>" + std::string(words::kDefinitionLabel) + ", " + HtmlEscaped(e.number) +
-                "\xC2\xA0:</b><br>";
-        if (!e.word.empty()) html += HtmlEscaped(e.word) + " ";
-        if (!e.transliteration.empty()) html += "<i>" + HtmlEscaped(e.transliteration) + "</i> ";
-        if (!e.pronunciation.empty()) html += "[" + HtmlEscaped(e.pronunciation) + "] ";
-        html += "<span lang=\"en\">" + HtmlEscaped(e.definition) + "</span></p>";
-    }
+    for (const DictionaryEntry& e : f.entries)
+        html += EntryHtml(e);
     if (f.entries.empty() && !f.numbers.empty())
         html +=
             "<p><i>Le dictionnaire de Strong n'est pas installé, ou n'a pas ce "

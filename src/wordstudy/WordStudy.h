@@ -77,6 +77,9 @@ class WordStudy {
     // words carry that anchor's id); nothing when the anchor names no word.
     std::optional<WordFacts> Describe(const Communs& c, const WordAnchor& anchor) const;
 
+    // The dictionary's entry of a number ("G3004"); nothing without one.
+    std::optional<DictionaryEntry> Entry(std::string_view number) const;
+
     // The word an anchor names, as its verse writes it; empty when none.
     std::string WrittenWord(const Communs& c, const WordAnchor& anchor) const;
 
@@ -94,6 +97,11 @@ class WordStudy {
 // prefixes, then each dictionary entry under the label that says it is in
 // English.
 std::string FactsHtml(const WordFacts& facts);
+// A dictionary entry as the pane shows it, under the label that says it is
+// in English; the numbers it refers to are links (kStrongLinkScheme).
+std::string EntryHtml(const DictionaryEntry& entry);
+inline constexpr std::string_view kStrongLinkScheme = "lorvane-strong:";
+
 // What a screen reader hears first: « λόγος, G3056, nom, nominatif,
 // masculin, singulier ».
 std::string FactsSummary(const WordFacts& facts);

@@ -164,6 +164,15 @@ TEST_F(WordStudyTest, AGreekWordIsDescribedInFrenchWithItsEntry) {
     EXPECT_FALSE(study.Describe(c, WordAnchor{5, 43, 1, 1, 0}));
 }
 
+TEST(EntryHtmlTest, TheNumbersAnEntryNamesAreLinks) {
+    const std::string html = wordstudy::EntryHtml(
+        {"G3056", "λόγος", "lógos", "log'-os", "from G3004 & H0175; not G3004x nor AG12 <b>"});
+    EXPECT_NE(html.find("<a href=\"lorvane-strong:G3004\">G3004</a>"), std::string::npos) << html;
+    EXPECT_NE(html.find("<a href=\"lorvane-strong:H0175\">H0175</a>"), std::string::npos);
+    EXPECT_NE(html.find("G3004x nor AG12 &lt;b&gt;"), std::string::npos);  // words, and escaped
+    EXPECT_NE(html.find("Définition (en anglais), G3056"), std::string::npos);
+}
+
 TEST_F(WordStudyTest, AHebrewWordKeepsItsPrefixAndSense) {
     study.WordsOf(c);
     const auto first = study.Describe(c, WordAnchor{0, 1, 1, 1, 0});

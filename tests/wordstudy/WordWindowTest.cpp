@@ -8,12 +8,15 @@
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QtTest>
+#include <filesystem>
+#include <fstream>
 
 #include "AppFixture.h"
 #include "BrowserPane.h"
 #include "HTMListBox.h"
 #include "ReadingView.h"
 #include "SearchPane.h"
+#include "StrongsDictionary.h"
 #include "WordPane.h"
 #include "WordTags.h"
 
@@ -87,6 +90,13 @@ class WordWindowTest : public QObject {
                    Tag(kJohn11, "λόγος", second, "G3056", "robinson:N-NSM"),
                    Tag(kJohn11, "θεόν", 0, "G2316", "robinson:N-ASM")}},
                  {43, 2, 3, {Tag("ὁ λόγος", "λόγος", 0, "G3056", "robinson:N-NSM")}}}));
+        // The Strong's dictionaries beside the program.
+        std::filesystem::create_directories(dir->path() / "dictionnaires");
+        std::ofstream(dir->path() / "dictionnaires" / "strongs-grec.txt")
+            << words::FormatStrongsFile(
+                   {{"G3004", "λέγω", "légō", "leg'-o", "to say"},
+                    {"G3056", "λόγος", "lógos", "log'-os", "from G3004; something said"}},
+                   {});
         communs = std::make_unique<Communs>(dir->appDir());
         w = std::make_unique<TFBible>(*communs);
         w->resize(900, 600);
@@ -126,9 +136,16 @@ class WordWindowTest : public QObject {
         QVERIFY(shown.contains(QStringLiteral("nom, nominatif, singulier, masculin")));
         QCOMPARE(pane->Number(), QStringLiteral("G3056"));
         QVERIFY(pane->Text()->accessibleDescription().startsWith(QStringLiteral("λόγος, G3056")));
-        // An untagged word leaves the word shown; another tagged one replaces it.
+        QVERIFY(shown.contains(QStringLiteral("λόγος (lógos)")));
+        QVERIFY2(shown.contains(QStringLiteral("Définition (en anglais), G3056")),
+                 qPrintable(shown));
+        // The number its entry names opens that entry.
+        emit pane->Text()->anchorClicked(QUrl(QStringLiteral("lorvane-strong:G3004")));
+        QVERIFY(pane->Text()->toPlainText().contains(QStringLiteral("λέγω légō [leg'-o] to say")));
+        QCOMPARE(pane->Number(), QStringLiteral("G3004"));
+        // An untagged word leaves what is shown; another tagged one replaces it.
         CaretIn(QStringLiteral("πρὸς"));
-        QCOMPARE(pane->Number(), QStringLiteral("G3056"));
+        QCOMPARE(pane->Number(), QStringLiteral("G3004"));
         CaretIn(QStringLiteral("θεόν"));
         QCOMPARE(pane->Number(), QStringLiteral("G2316"));
         // The verse the caret is in is still the one the reading follows.
