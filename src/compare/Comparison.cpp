@@ -429,11 +429,12 @@ ComparedChapter CompareChapter(std::span<const Communs* const> bibles, int book,
 }
 
 ChapterPage BuildComparePage(std::span<const ComparedBible> bibles,
-                             const ChapterPageRequest& request) {
+                             const ChapterPageRequest& asked) {
     if (bibles.empty()) return {};
     std::vector<const Communs*> tables;
     for (const ComparedBible& b : bibles)
         tables.push_back(b.tables.get());
+    const ChapterPageRequest request = WordsLookedUpOnce(asked, tables);
     const ComparedChapter cmp = CompareChapter(tables, request.book, request.chapter);
     const int textSize = bibles.front().tables ? bibles.front().tables->TextSize : 2;
     const Style style = StyleFor(textSize);

@@ -114,7 +114,24 @@ const char* ChapterPageFile(bool passageMode) {
     return passageMode ? "temp2.htm" : "temp.htm";
 }
 
-ChapterPage BuildChapterPage(const Communs& c, const ChapterPageRequest& rq) {
+ChapterPageRequest WordsLookedUpOnce(ChapterPageRequest request,
+                                     std::span<const Communs* const> bibles) {
+    if (!request.wordsOf) return request;
+    std::vector<std::pair<const Communs*, PageWords>> found;
+    for (const Communs* b : bibles)
+        if (b) found.push_back({b, request.wordsOf(*b)});
+    request.wordsOf = [found = std::move(found),
+                       other = std::move(request.wordsOf)](const Communs& c) {
+        for (const auto& [tables, words] : found)
+            if (tables == &c) return words;
+        return other(c);
+    };
+    return request;
+}
+
+ChapterPage BuildChapterPage(const Communs& c, const ChapterPageRequest& request) {
+    const Communs* const bible = &c;
+    const ChapterPageRequest rq = WordsLookedUpOnce(request, {&bible, 1});
     const int book = rq.book;
     const int chapter = rq.chapter;
     int lastVerse = rq.lastVerse;

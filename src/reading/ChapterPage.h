@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,12 @@ struct ChapterPageRequest {
     std::function<PageWords(const Communs&)> wordsOf = {};
     bool interlinear = false;
 };
+
+// The request with the words of each of these Bibles looked up once, for a
+// page that writes many verses of each (the Bibles are told apart by their
+// tables' address, which stays while the page is written).
+ChapterPageRequest WordsLookedUpOnce(ChapterPageRequest request,
+                                     std::span<const Communs* const> bibles);
 
 // A verse as the pages write it: its number (in text size `size`), the
 // marks of the reader's notes on it, and its text behind the reader's

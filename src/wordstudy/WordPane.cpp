@@ -10,6 +10,7 @@
 
 #include "Accessible.h"
 #include "ErrorDisplay.h"
+#include "QtText.h"
 #include "ReadingView.h"
 
 namespace lorvane {
@@ -24,9 +25,7 @@ const char* const kHowTo =
 
 // What a screen reader hears of the definition: its first words.
 QString Opening(const std::string& definition) {
-    QString text = QString::fromStdString(definition);
-    if (text.size() > 240) text = text.left(240) + QStringLiteral("…");
-    return text;
+    return ShortenAtWord(QString::fromStdString(definition), 240);
 }
 
 }  // namespace
@@ -68,7 +67,7 @@ WordPane::WordPane(wordstudy::WordStudy& study, ReadingCore& reading, ReadingVie
     // A Bible's words are read once its first page is shown: the switch to
     // it is not kept waiting, and the page is written again with them.
     reading_.SetWordsOf([this](const Communs& c) {
-        if (study_.Looked(c)) return study_.WordsOf(c);
+        if (const auto known = study_.Looked(c)) return *known;
         if (!loadPending_) {
             loadPending_ = true;
             QTimer::singleShot(0, this, GuardedSlot([this] { LoadWords(); }));

@@ -55,8 +55,7 @@ Dictionary ShippedDictionaries(std::string programFolder) {
 }
 
 PageWords WordStudy::WordsOf(const Communs& c) {
-    for (std::size_t id = 0; id < loaded_.size(); ++id)
-        if (loaded_[id].dir == c.BibleDir) return {loaded_[id].table.get(), static_cast<int>(id)};
+    if (const auto known = Looked(c)) return *known;
     Loaded entry{c.BibleDir, nullptr};
     if (!c.BibleDir.empty()) {
         try {
@@ -76,10 +75,11 @@ PageWords WordStudy::WordsOf(const Communs& c) {
     return {loaded_.back().table.get(), static_cast<int>(loaded_.size() - 1)};
 }
 
-bool WordStudy::Looked(const Communs& c) const {
-    for (const Loaded& l : loaded_)
-        if (l.dir == c.BibleDir) return true;
-    return false;
+std::optional<PageWords> WordStudy::Looked(const Communs& c) const {
+    for (std::size_t id = 0; id < loaded_.size(); ++id)
+        if (loaded_[id].dir == c.BibleDir)
+            return PageWords{loaded_[id].table.get(), static_cast<int>(id)};
+    return std::nullopt;
 }
 
 const words::WordTable* WordStudy::TableOf(int id) const {

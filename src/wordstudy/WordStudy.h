@@ -65,9 +65,9 @@ class WordStudy {
     // from its folder the first time (none when it has no words file, or
     // one that does not read).
     PageWords WordsOf(const Communs& c);
-    // Whether the tagged words of that Bible were looked for already (read,
-    // or found missing): WordsOf then costs nothing.
-    bool Looked(const Communs& c) const;
+    // The words of that Bible when they were looked for already (read, or
+    // found missing); nothing before, so that a caller can read them later.
+    std::optional<PageWords> Looked(const Communs& c) const;
     // Whether the Bible of these tables has tagged words.
     bool HasWords(const Communs& c) { return WordsOf(c).table != nullptr; }
     // The table whose page anchors carry `id`; null when none does.

@@ -325,13 +325,11 @@ int AddVerse(int book, Key key, const VerseRow& row, const std::vector<ParsedWor
         marked += t.text;
     }
     std::string text = conv.Convert(marked, place);
-    const auto spans = words::TakeWordMarks(text);
-    words::VerseWords tagged{book, chapter, verse, {}};
-    for (std::size_t s = 0; s < spans.size() && s < tagsOf.size(); ++s) {
-        if (spans[s].second == 0) continue;
-        tagged.tags.push_back(
-            {spans[s].first, spans[s].second, tagsOf[s]->strongs, tagsOf[s]->morph, ""});
-    }
+    std::vector<words::WordTag> tags;
+    tags.reserve(tagsOf.size());
+    for (const ParsedWord* tag : tagsOf)
+        tags.push_back({0, 0, tag->strongs, tag->morph, {}});
+    words::VerseWords tagged = words::PlaceTags(book, chapter, verse, text, tags);
     if (!tagged.tags.empty()) bible.words.push_back(std::move(tagged));
     bible.verses.push_back({book, chapter, verse, std::move(text)});
     return static_cast<int>(entries.size()) - used;

@@ -10,6 +10,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <iostream>
 #include <iterator>
 #include <memory>
@@ -198,26 +199,35 @@ std::string BookFileSet(const std::string& name) {
     return stem.substr(at + 3);
 }
 
-std::vector<SourceFile> ReadUsfmFolder(const fs::path& folder, const SourceLimits& limits,
-                                       const CancelCheck& cancelled, const std::string& sameSetAs) {
+namespace {
+
+// The regular files of a folder whose name `wanted` keeps, in name order.
+std::vector<fs::path> FolderFiles(const fs::path& folder,
+                                  const std::function<bool(const std::string&)>& wanted) {
     std::error_code ec;
     std::vector<fs::path> paths;
-    const std::string set = sameSetAs.empty() ? std::string() : BookFileSet(sameSetAs);
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeEc;
-        const std::string name = it->path().filename().string();
-        if (IsUsfmFileName(name) && it->is_regular_file(typeEc) &&
-            (sameSetAs.empty() || BookFileSet(name) == set))
+        if (wanted(it->path().filename().string()) && it->is_regular_file(typeEc))
             paths.push_back(it->path());
     }
     if (ec)
         throw ImportError("Impossible de lire le dossier « " + folder.string() +
                           " » : " + FrenchReason(ec.value()) + ".");
     std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+// The files, read within the limits; those `skip` sets aside (from their
+// path) are not read.
+std::vector<SourceFile> ReadFiles(const std::vector<fs::path>& paths, const SourceLimits& limits,
+                                  const CancelCheck& cancelled,
+                                  const std::function<bool(const fs::path&)>& skip = {}) {
     std::vector<SourceFile> files;
     std::size_t total = 0;
     for (const fs::path& p : paths) {
         CheckCancel(cancelled);
+        if (skip && skip(p)) continue;
         const std::string name = p.filename().string();
         std::string bytes = ReadCapped(p, limits.perFile, name);
         total += bytes.size();
@@ -227,32 +237,29 @@ std::vector<SourceFile> ReadUsfmFolder(const fs::path& folder, const SourceLimit
     return files;
 }
 
+}  // namespace
+
+std::vector<SourceFile> ReadUsfmFolder(const fs::path& folder, const SourceLimits& limits,
+                                       const CancelCheck& cancelled, const std::string& sameSetAs) {
+    const std::string set = sameSetAs.empty() ? std::string() : BookFileSet(sameSetAs);
+    return ReadFiles(FolderFiles(folder,
+                                 [&](const std::string& name) {
+                                     return IsUsfmFileName(name) &&
+                                            (sameSetAs.empty() || BookFileSet(name) == set);
+                                 }),
+                     limits, cancelled);
+}
+
 std::vector<SourceFile> ReadXmlFolder(const fs::path& folder, const SourceLimits& limits,
                                       const CancelCheck& cancelled) {
-    std::error_code ec;
-    std::vector<fs::path> paths;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code typeEc;
-        if (it->is_regular_file(typeEc) && Lower(it->path().extension().string()) == ".xml")
-            paths.push_back(it->path());
-    }
-    if (ec)
-        throw ImportError("Impossible de lire le dossier « " + folder.string() +
-                          " » : " + FrenchReason(ec.value()) + ".");
-    std::sort(paths.begin(), paths.end());
-    std::vector<SourceFile> files;
-    std::size_t total = 0;
-    for (const fs::path& p : paths) {
-        CheckCancel(cancelled);
-        const BibleForm form = DetectBibleForm(Head(p, 65536));
-        if (form == BibleForm::Unknown || form == BibleForm::Usfm) continue;
-        const std::string name = p.filename().string();
-        std::string bytes = ReadCapped(p, limits.perFile, name);
-        total += bytes.size();
-        if (total > limits.total) TooLargeInAll(limits.total);
-        files.push_back({name, std::move(bytes)});
-    }
-    return files;
+    return ReadFiles(FolderFiles(folder,
+                                 [](const std::string& name) {
+                                     return Lower(fs::path(name).extension().string()) == ".xml";
+                                 }),
+                     limits, cancelled, [](const fs::path& p) {
+                         const BibleForm form = DetectBibleForm(Head(p, 65536));
+                         return form == BibleForm::Unknown || form == BibleForm::Usfm;
+                     });
 }
 
 std::vector<SourceFile> ReadUsfmSource(const fs::path& path, const SourceLimits& limits,
