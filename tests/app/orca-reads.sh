@@ -14,7 +14,10 @@ fi
 work=$(mktemp -d)
 pid=
 wm=
-trap 'kill $pid $wm 2>/dev/null; rm -rf "$work"' EXIT
+# The program is waited for before its folder goes: it may still be
+# writing its session there. The run's own status is kept.
+trap 'status=$?; kill $pid $wm 2>/dev/null; [ -z "$pid" ] || wait $pid 2>/dev/null
+rm -rf "$work" 2>/dev/null || rm -rf "$work"; exit $status' EXIT
 cp "$1" "$work/lorvane"
 "$2" --usfm "$3" --out "$work/data" >/dev/null
 # The Greek New Testament shipped beside the program, with the Strong's
