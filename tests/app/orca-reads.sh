@@ -14,10 +14,9 @@ fi
 work=$(mktemp -d)
 pid=
 wm=
-# The program is waited for before its folder goes: it may still be
-# writing its session there. The run's own status is kept.
-trap 'status=$?; kill $pid $wm 2>/dev/null; [ -z "$pid" ] || wait $pid 2>/dev/null
-rm -rf "$work" 2>/dev/null || rm -rf "$work"; exit $status' EXIT
+# The program is given a moment to end before its folder goes: it may
+# still be writing its session there.
+trap 'kill $pid $wm 2>/dev/null; sleep 1; rm -rf "$work"' EXIT
 cp "$1" "$work/lorvane"
 "$2" --usfm "$3" --out "$work/data" >/dev/null
 # The Greek New Testament shipped beside the program, with the Strong's
